@@ -1,0 +1,591 @@
+#include "data/dataset.h"
+
+#include "data/values.h"
+
+#include <QEvent>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QWidget>
+
+namespace lumkar {
+
+namespace {
+
+const QString kRowIdField = QStringLiteral("rowid_");
+
+bool isNumeric(FieldType t)
+{
+    return t == FieldType::AutoNumber || t == FieldType::Long || t == FieldType::Short
+        || t == FieldType::Double;
+}
+
+QString asText(const QVariant &v)
+{
+    if (v.isNull())
+        return QString();
+    if (v.metaType().id() == QMetaType::Double) {
+        return QString::number(v.toDouble(), 'g', 15);
+    }
+    return v.toString();
+}
+
+} // namespace
+
+QVariant Record::value(const QString &field) const
+{
+    const int i = m_dataSet.fieldIndex(field);
+    return i < 0 ? QVariant() : m_values.value(i);
+}
+
+QString Record::text(const QString &field) const
+{
+    return asText(value(field));
+}
+
+bool Record::isNull(const QString &field) const
+{
+    return value(field).isNull();
+}
+
+DataSet::DataSet(QSqlDatabase db, QObject *parent) : QObject(parent), m_db(db) {}
+
+void DataSet::setTable(const QString &table, const QStringList &orderBy)
+{
+    m_table = table;
+    m_updateTable = table;
+    m_sql.clear();
+    const TableDef *def = schema::table(table);
+    m_key = def && !def->key.isEmpty() ? def->key : kRowIdField;
+    m_orderBy = orderBy.isEmpty() && def && !def->key.isEmpty() ? QStringList{def->key} : orderBy;
+}
+
+void DataSet::setQuery(const QString &sql, const QString &updateTable)
+{
+    m_sql = sql;
+    m_table.clear();
+    m_updateTable = updateTable;
+    const TableDef *def = updateTable.isEmpty() ? nullptr : schema::table(updateTable);
+    m_key = def ? def->key : QString();
+}
+
+void DataSet::setPrefilter(const QString &condition, const QVariantList &values)
+{
+    m_prefilter = condition;
+    m_prefilterValues = values;
+}
+
+void DataSet::setOwnerWindow(QWidget *window)
+{
+    if (m_owner)
+        m_owner->removeEventFilter(this);
+    m_owner = window;
+    if (window)
+        window->installEventFilter(this);
+}
+
+bool DataSet::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_owner && event->type() == QEvent::Show && isOpen() && !m_loaded)
+        ensureLoaded();
+    return QObject::eventFilter(watched, event);
+}
+
+QString DataSet::selectText() const
+{
+    if (!m_table.isEmpty()) {
+        QString sql = m_key == kRowIdField
+            ? QStringLiteral("SELECT rowid AS %1, * FROM %2").arg(kRowIdField, m_table)
+            : QStringLiteral("SELECT * FROM %1").arg(m_table);
+        if (!m_prefilter.isEmpty())
+            sql += QStringLiteral(" WHERE ") + m_prefilter;
+        QStringList order;
+        for (const QString &c : m_orderBy)
+            order << schema::quoted(c);
+        if (!order.isEmpty())
+            sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
+        return sql;
+    }
+    if (m_prefilter.isEmpty())
+        return m_sql;
+    // Put the pre-filter before a trailing ORDER BY of a query that has no WHERE of its own.
+    static const QRegularExpression orderBy(QStringLiteral("\\border\\s+by\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression where(QStringLiteral("\\bwhere\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    QString sql = m_sql.trimmed();
+    if (sql.endsWith(QLatin1Char(';')))
+        sql.chop(1);
+    if (!sql.contains(where)) {
+        QRegularExpressionMatch last;
+        auto it = orderBy.globalMatch(sql);
+        while (it.hasNext())
+            last = it.next();
+        const QString condition = QStringLiteral(" WHERE (") + m_prefilter + QStringLiteral(") ");
+        if (last.hasMatch())
+            return sql.left(last.capturedStart()) + condition + sql.mid(last.capturedStart());
+        return sql + condition;
+    }
+    return QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") WHERE ") + m_prefilter;
+}
+
+bool DataSet::open()
+{
+    if (isOpen())
+        return true;
+    m_error = QSqlError();
+    m_state = State::Browse;
+    m_loaded = false;
+    m_rows.clear();
+    m_shown.clear();
+    m_current = -1;
+    if (m_owner && !m_owner->isVisible()) {
+        notifyReset();
+        emit stateChanged();
+        return true;
+    }
+    const bool ok = load();
+    emit stateChanged();
+    return ok;
+}
+
+bool DataSet::load()
+{
+    m_loaded = true;
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!q.prepare(selectText())) {
+        m_error = q.lastError();
+        notifyReset();
+        return false;
+    }
+    for (const QVariant &v : std::as_const(m_prefilterValues))
+        q.addBindValue(v);
+    if (!q.exec()) {
+        m_error = q.lastError();
+        notifyReset();
+        return false;
+    }
+    const QSqlRecord rec = q.record();
+    const int n = rec.count();
+    m_fields.clear();
+    m_fieldIndex.clear();
+    m_types.clear();
+    const QString typeTable = m_updateTable.isEmpty() ? m_table : m_updateTable;
+    for (int i = 0; i < n; ++i) {
+        const QString name = rec.fieldName(i);
+        m_fields << name;
+        m_fieldIndex.insert(name.toLower(), i);
+        m_types << (name == kRowIdField ? FieldType::AutoNumber
+                                        : schema::typeOfColumn(typeTable, name));
+    }
+    while (q.next()) {
+        QVector<QVariant> row(n);
+        for (int i = 0; i < n; ++i)
+            row[i] = values::fromDatabase(q.value(i), m_types[i]);
+        m_rows.append(std::move(row));
+    }
+    applyFilter();
+    m_current = m_shown.isEmpty() ? -1 : 0;
+    m_eof = m_bof = m_shown.isEmpty();
+    notifyReset();
+    return true;
+}
+
+void DataSet::ensureLoaded()
+{
+    if (isOpen() && !m_loaded)
+        load();
+}
+
+void DataSet::close()
+{
+    if (!isOpen())
+        return;
+    m_state = State::Inactive;
+    m_rows.clear();
+    m_shown.clear();
+    m_buffer.clear();
+    m_current = -1;
+    m_modified = false;
+    m_loaded = false;
+    m_eof = m_bof = true;
+    notifyReset();
+    emit stateChanged();
+}
+
+bool DataSet::reopen()
+{
+    close();
+    return open();
+}
+
+void DataSet::applyFilter()
+{
+    m_shown.clear();
+    m_shown.reserve(m_rows.size());
+    for (int i = 0; i < m_rows.size(); ++i) {
+        if (m_filtered && m_predicate && !m_predicate(Record(*this, m_rows[i])))
+            continue;
+        m_shown.append(i);
+    }
+}
+
+void DataSet::setFiltered(bool on)
+{
+    m_filtered = on;
+    if (!isOpen() || !m_loaded)
+        return;
+    if (isEditing())
+        post();
+    applyFilter();
+    m_current = m_shown.isEmpty() ? -1 : 0;
+    m_eof = m_bof = m_shown.isEmpty();
+    notifyReset();
+}
+
+int DataSet::recordCount()
+{
+    ensureLoaded();
+    return m_shown.size();
+}
+
+int DataSet::insertRowIndex() const
+{
+    return m_state == State::Insert ? m_shown.size() : -1;
+}
+
+int DataSet::currentRow()
+{
+    ensureLoaded();
+    return m_current;
+}
+
+void DataSet::moveTo(int row)
+{
+    ensureLoaded();
+    if (!isOpen())
+        return;
+    if (isEditing() && !post())
+        return;
+    if (m_shown.isEmpty()) {
+        m_current = -1;
+        m_eof = m_bof = true;
+        notifyCurrent();
+        return;
+    }
+    m_current = qBound(0, row, int(m_shown.size()) - 1);
+    m_eof = m_bof = false;
+    notifyCurrent();
+}
+
+void DataSet::first()
+{
+    moveTo(0);
+}
+
+void DataSet::last()
+{
+    ensureLoaded();
+    moveTo(m_shown.size() - 1);
+}
+
+void DataSet::next()
+{
+    ensureLoaded();
+    if (!isOpen())
+        return;
+    if (isEditing() && !post())
+        return;
+    if (m_current < 0 || m_current >= m_shown.size() - 1) {
+        m_eof = true;
+        return;
+    }
+    ++m_current;
+    m_bof = false;
+    notifyCurrent();
+}
+
+void DataSet::prior()
+{
+    ensureLoaded();
+    if (!isOpen())
+        return;
+    if (isEditing() && !post())
+        return;
+    if (m_current <= 0) {
+        m_bof = true;
+        return;
+    }
+    --m_current;
+    m_eof = false;
+    notifyCurrent();
+}
+
+bool DataSet::eof()
+{
+    ensureLoaded();
+    return m_eof || m_shown.isEmpty();
+}
+
+bool DataSet::bof()
+{
+    ensureLoaded();
+    return m_bof || m_shown.isEmpty();
+}
+
+int DataSet::fieldIndex(const QString &field) const
+{
+    return m_fieldIndex.value(field.toLower(), -1);
+}
+
+QVariant DataSet::value(const QString &field)
+{
+    ensureLoaded();
+    const int i = fieldIndex(field);
+    if (i < 0)
+        return QVariant();
+    if (isEditing())
+        return m_buffer.value(i);
+    if (m_current < 0 || m_current >= m_shown.size())
+        return QVariant();
+    return m_rows[m_shown[m_current]].value(i);
+}
+
+QString DataSet::text(const QString &field)
+{
+    return asText(value(field));
+}
+
+QVariant DataSet::valueAt(int row, int index)
+{
+    ensureLoaded();
+    if (row == insertRowIndex() || (m_state == State::Edit && row == m_current))
+        return m_buffer.value(index);
+    if (row < 0 || row >= m_shown.size())
+        return QVariant();
+    return m_rows[m_shown[row]].value(index);
+}
+
+bool DataSet::locate(const QString &field, const QVariant &value, LocateOptions options)
+{
+    ensureLoaded();
+    const int idx = fieldIndex(field);
+    if (idx < 0 || value.isNull())
+        return false;
+    const bool numeric = isNumeric(m_types[idx]) && !options.partialKey;
+    const QString wanted = asText(value);
+    const Qt::CaseSensitivity cs = options.caseInsensitive ? Qt::CaseInsensitive
+                                                           : Qt::CaseSensitive;
+    bool wantedNumberOk = false;
+    const double wantedNumber = numeric ? value.toDouble(&wantedNumberOk) : 0.0;
+    for (int r = 0; r < m_shown.size(); ++r) {
+        const QVariant &v = m_rows[m_shown[r]][idx];
+        if (v.isNull())
+            continue;
+        bool hit;
+        if (numeric && wantedNumberOk)
+            hit = v.toDouble() == wantedNumber;
+        else if (options.partialKey)
+            hit = asText(v).startsWith(wanted, cs);
+        else
+            hit = asText(v).compare(wanted, cs) == 0;
+        if (hit) {
+            moveTo(r);
+            return m_current == r;
+        }
+    }
+    return false;
+}
+
+void DataSet::append()
+{
+    ensureLoaded();
+    if (!isOpen())
+        return;
+    if (isEditing() && !post())
+        return;
+    m_buffer = QVector<QVariant>(m_fields.size());
+    m_state = State::Insert;
+    m_modified = false;
+    m_current = m_shown.size();
+    m_eof = m_bof = false;
+    emit stateChanged();
+    notifyReset();
+}
+
+void DataSet::edit()
+{
+    ensureLoaded();
+    if (m_state != State::Browse || m_current < 0 || m_current >= m_shown.size())
+        return;
+    m_buffer = m_rows[m_shown[m_current]];
+    m_state = State::Edit;
+    m_modified = false;
+    emit stateChanged();
+}
+
+void DataSet::setValue(const QString &field, const QVariant &value)
+{
+    ensureLoaded();
+    const int i = fieldIndex(field);
+    if (i < 0 || !isOpen())
+        return;
+    if (m_state == State::Browse)
+        edit();
+    if (!isEditing())
+        return;
+    QVariant stored = values::fromDatabase(values::toDatabase(value, m_types[i]), m_types[i]);
+    m_buffer[i] = stored;
+    m_modified = true;
+    emit fieldChanged(m_fields[i]);
+    if (!m_disabled)
+        emit rowChanged(m_current);
+}
+
+bool DataSet::post()
+{
+    if (!isEditing())
+        return true;
+    m_error = QSqlError();
+    const QString table = m_updateTable;
+    if (table.isEmpty() || m_key.isEmpty()) {
+        m_error = QSqlError(QString(), QStringLiteral("Bu liste üzerinden kayıt yapılamaz."),
+                            QSqlError::StatementError);
+        return false;
+    }
+    const int keyIdx = fieldIndex(m_key);
+    const QString keySql = m_key == kRowIdField ? QStringLiteral("rowid") : schema::quoted(m_key);
+    QSqlQuery q(m_db);
+    QStringList cols;
+    QVariantList binds;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (i == keyIdx)
+            continue;
+        if (m_state == State::Insert && m_buffer[i].isNull())
+            continue;
+        cols << schema::quoted(m_fields[i]);
+        binds << values::toDatabase(m_buffer[i], m_types[i]);
+    }
+    if (m_state == State::Insert) {
+        QString sql;
+        if (cols.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
+        } else {
+            QStringList marks(cols.size(), QStringLiteral("?"));
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        }
+        q.prepare(sql);
+        for (const QVariant &b : std::as_const(binds))
+            q.addBindValue(b);
+        if (!q.exec()) {
+            m_error = q.lastError();
+            return false;
+        }
+        if (keyIdx >= 0)
+            m_buffer[keyIdx] = q.lastInsertId().toLongLong();
+        m_rows.append(m_buffer);
+        m_shown.append(m_rows.size() - 1);
+        m_current = m_shown.size() - 1;
+    } else {
+        if (keyIdx < 0) {
+            m_error = QSqlError(QString(), QStringLiteral("Kaydın anahtarı okunamadı."),
+                                QSqlError::StatementError);
+            return false;
+        }
+        QStringList sets;
+        for (const QString &c : std::as_const(cols))
+            sets << c + QStringLiteral("=?");
+        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                      .arg(table, sets.join(QLatin1Char(',')), keySql));
+        for (const QVariant &b : std::as_const(binds))
+            q.addBindValue(b);
+        q.addBindValue(m_buffer[keyIdx]);
+        if (!q.exec()) {
+            m_error = q.lastError();
+            return false;
+        }
+        m_rows[m_shown[m_current]] = m_buffer;
+    }
+    m_buffer.clear();
+    m_state = State::Browse;
+    m_modified = false;
+    emit stateChanged();
+    notifyReset();
+    return true;
+}
+
+void DataSet::cancel()
+{
+    if (!isEditing())
+        return;
+    const bool wasInsert = m_state == State::Insert;
+    m_buffer.clear();
+    m_state = State::Browse;
+    m_modified = false;
+    if (wasInsert) {
+        m_current = m_shown.isEmpty() ? -1 : int(m_shown.size()) - 1;
+        m_eof = m_bof = m_shown.isEmpty();
+    }
+    emit stateChanged();
+    notifyReset();
+}
+
+bool DataSet::remove()
+{
+    ensureLoaded();
+    if (m_state == State::Insert) {
+        cancel();
+        return true;
+    }
+    if (m_current < 0 || m_current >= m_shown.size())
+        return false;
+    if (m_state == State::Edit)
+        cancel();
+    const int keyIdx = fieldIndex(m_key);
+    if (m_updateTable.isEmpty() || keyIdx < 0) {
+        m_error = QSqlError(QString(), QStringLiteral("Bu liste üzerinden kayıt silinemez."),
+                            QSqlError::StatementError);
+        return false;
+    }
+    const QString keySql = m_key == kRowIdField ? QStringLiteral("rowid") : schema::quoted(m_key);
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(m_updateTable, keySql));
+    const int rowIndex = m_shown[m_current];
+    q.addBindValue(m_rows[rowIndex][keyIdx]);
+    if (!q.exec()) {
+        m_error = q.lastError();
+        return false;
+    }
+    m_rows.remove(rowIndex);
+    m_shown.remove(m_current);
+    for (int &s : m_shown)
+        if (s > rowIndex)
+            --s;
+    if (m_current >= m_shown.size())
+        m_current = int(m_shown.size()) - 1;
+    m_eof = m_bof = m_shown.isEmpty();
+    notifyReset();
+    return true;
+}
+
+void DataSet::enableControls()
+{
+    if (m_disabled > 0 && --m_disabled == 0)
+        notifyReset();
+}
+
+void DataSet::notifyReset()
+{
+    if (!m_disabled)
+        emit reset();
+}
+
+void DataSet::notifyCurrent()
+{
+    if (!m_disabled)
+        emit currentChanged();
+}
+
+} // namespace lumkar

@@ -1,0 +1,167 @@
+#pragma once
+// A cursor over the rows of one table or query, as the windows use it: open in an order,
+// an optional SQL pre-filter (a superset of what the program filter keeps, so a list reads
+// only what it may show), a program-side filter predicate switched on and off, moving,
+// locating, reading and writing columns, and append/edit/post/cancel/delete of single rows.
+// The rows are those of the moment the data set was opened (loaded).
+
+#include "data/schema.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+
+class QWidget;
+
+namespace lumkar {
+
+class DataSet;
+
+struct LocateOptions {
+    bool caseInsensitive = false;
+    bool partialKey = false; // the value may be a prefix of the column's text
+};
+
+// One row as the filter predicate sees it.
+class Record {
+public:
+    Record(const DataSet &dataSet, const QVector<QVariant> &values)
+        : m_dataSet(dataSet), m_values(values) {}
+    QVariant value(const QString &field) const;
+    QString text(const QString &field) const;
+    bool isNull(const QString &field) const;
+
+private:
+    const DataSet &m_dataSet;
+    const QVector<QVariant> &m_values;
+};
+
+class DataSet : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using Predicate = std::function<bool(const Record &)>;
+
+    DataSet(QSqlDatabase db, QObject *parent = nullptr);
+
+    // A table by name, ordered by the given columns (its key when none are given).
+    void setTable(const QString &table, const QStringList &orderBy = {});
+    // A select query; its result is writable when it reads one table with its key column.
+    void setQuery(const QString &sql, const QString &updateTable = QString());
+    QString query() const { return m_sql; }
+    QString tableName() const { return m_table; }
+
+    // An SQL condition with bound values that narrows what is read; it must keep every row the
+    // program filter accepts. Takes effect at the next open.
+    void setPrefilter(const QString &condition, const QVariantList &values = {});
+
+    // The program filter; while filtered, only rows it accepts are shown.
+    void setFilter(Predicate predicate) { m_predicate = std::move(predicate); }
+    void setFiltered(bool on);
+    bool isFiltered() const { return m_filtered; }
+
+    // A hidden owner window defers reading until the window is shown or a row is asked for.
+    void setOwnerWindow(QWidget *window);
+
+    bool open();
+    void close();
+    bool reopen();
+    bool isOpen() const { return m_state != State::Inactive; }
+    bool isLoaded() const { return m_loaded; }
+    void ensureLoaded();
+
+    // Moving among the rows shown.
+    int recordCount();
+    bool isEmpty() { return recordCount() == 0; }
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof();
+    bool bof();
+    int currentRow(); // 0-based among the rows shown, -1 when there is none
+    void moveTo(int row);
+    int recNo() { return currentRow() + 1; }
+
+    // Columns.
+    QStringList fieldNames() const { return m_fields; }
+    int fieldIndex(const QString &field) const;
+    FieldType fieldType(int index) const { return m_types.value(index, FieldType::Memo); }
+    QVariant value(const QString &field);
+    QString text(const QString &field);
+    bool isNull(const QString &field) { return value(field).isNull(); }
+    QVariant valueAt(int row, int fieldIndex);
+
+    bool locate(const QString &field, const QVariant &value, LocateOptions options = {});
+
+    // Writing.
+    State state() const { return m_state; }
+    bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
+    bool isModified() const { return m_modified; }
+    void append();
+    void edit();
+    void setValue(const QString &field, const QVariant &value);
+    bool post();
+    void cancel();
+    bool remove();
+    QSqlError lastError() const { return m_error; }
+
+    // While disabled, bound controls and grids are not told about moves.
+    void disableControls() { ++m_disabled; }
+    void enableControls();
+    bool controlsDisabled() const { return m_disabled > 0; }
+
+signals:
+    void reset();          // rows replaced: opened, closed, filtered, reloaded
+    void currentChanged(); // the cursor moved
+    void rowChanged(int row);
+    void stateChanged();
+    void fieldChanged(const QString &field); // a column of the row being edited was set
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    friend class Record;
+    bool load();
+    void applyFilter();
+    QString selectText() const;
+    void notifyReset();
+    void notifyCurrent();
+    int insertRowIndex() const;
+
+    QSqlDatabase m_db;
+    QString m_table;
+    QString m_updateTable;
+    QString m_key;
+    QStringList m_orderBy;
+    QString m_sql;
+    QString m_prefilter;
+    QVariantList m_prefilterValues;
+    Predicate m_predicate;
+    bool m_filtered = false;
+    QPointer<QWidget> m_owner;
+
+    QStringList m_fields;
+    QHash<QString, int> m_fieldIndex; // lower-case name -> index
+    QVector<FieldType> m_types;
+    QVector<QVector<QVariant>> m_rows; // everything read, in order
+    QVector<int> m_shown;              // indices into m_rows that pass the filter
+    int m_current = -1;                // index into m_shown
+    bool m_loaded = false;
+    bool m_eof = true;
+    bool m_bof = true;
+
+    State m_state = State::Inactive;
+    QVector<QVariant> m_buffer; // the row being edited or inserted
+    bool m_modified = false;
+    int m_disabled = 0;
+    QSqlError m_error;
+};
+
+} // namespace lumkar

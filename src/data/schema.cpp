@@ -1,0 +1,218 @@
+#include "data/schema.h"
+
+#include <QSqlQuery>
+
+namespace lumkar {
+
+const ColumnDef *TableDef::column(const QString &columnName) const
+{
+    for (const ColumnDef &c : columns)
+        if (c.name.compare(columnName, Qt::CaseInsensitive) == 0)
+            return &c;
+    return nullptr;
+}
+
+namespace schema {
+
+namespace {
+
+using F = FieldType;
+
+QVector<TableDef> build()
+{
+    QVector<TableDef> t;
+    t.append({QStringLiteral("randevu"),
+              {{"rid", F::AutoNumber},        {"sicil_kodu", F::Text, 16},
+               {"adi", F::Text, 30},          {"soyadi", F::Text, 40},
+               {"RKime", F::Text, 16},        {"Rkimeadsoyad", F::Text, 32},
+               {"randevutarihi", F::DateTime}, {"kayittarihi", F::DateTime},
+               {"konu", F::Memo},             {"not", F::Text, 100},
+               {"randevuyualan", F::Text, 32}, {"gorusmekodu", F::Long},
+               {"iptalkodu", F::Long},        {"iptalnedeni", F::Text, 100},
+               {"randevusaati", F::DateTime}, {"telefonu", F::Text, 20},
+               {"ceptel", F::Text, 20},       {"telefonu2", F::Text, 20},
+               {"islem_tutari", F::Double},   {"gorustudiyenkodu", F::Text, 16},
+               {"iptaldiyenkodu", F::Text, 16}, {"adresi", F::Memo},
+               {"paketkodu", F::Short},       {"paketadi", F::Text, 70},
+               {"pakettutari", F::Double},    {"paketprim", F::Double}},
+              QStringLiteral("rid")});
+    t.append({QStringLiteral("gorusmeler"),
+              {{"mid", F::AutoNumber},       {"sicilkodu", F::Text, 16},
+               {"adi", F::Text, 30},         {"soyadi", F::Text, 40},
+               {"tarih", F::DateTime},       {"saat", F::DateTime},
+               {"netice", F::Memo},          {"not", F::Memo},
+               {"randevuno", F::Long},       {"randevuyualan", F::Text, 32},
+               {"islem_borcu", F::Double},   {"tahsiledilen", F::Double},
+               {"odemesekli", F::Text, 15},  {"RKime", F::Text, 16},
+               {"gorusenadsoyad", F::Text, 32}, {"adresi", F::Memo},
+               {"paketkodu", F::Long},       {"paketadi", F::Text, 70},
+               {"pakettutari", F::Double},   {"paketprim", F::Double}},
+              QStringLiteral("mid")});
+    t.append({QStringLiteral("cari"),
+              {{"mid", F::AutoNumber},        {"sicilkodu", F::Text, 16},
+               {"adi", F::Text, 30},          {"soyadi", F::Text, 40},
+               {"tarih", F::DateTime},        {"islem_vadesi", F::DateTime},
+               {"randevuno", F::Long},        {"randevuyualan", F::Text, 32},
+               {"r_alan_kodu", F::Long},      {"borc", F::Double},
+               {"alacak", F::Double},         {"odemesekli", F::Text, 15},
+               {"tahsilatno", F::Long},       {"tahsilat_rand_no", F::Long},
+               {"aciklama", F::Memo},         {"gorusen", F::Text, 32},
+               {"gorusen_kodu", F::Long},     {"gorusme_no", F::Long},
+               {"paketkodu", F::Short},       {"paketadi", F::Text, 70},
+               {"pakettutari", F::Double},    {"paketprim", F::Double}},
+              QStringLiteral("mid")});
+    t.append({QStringLiteral("kasa"),
+              {{"kid", F::AutoNumber},     {"tarih", F::DateTime},
+               {"borc", F::Double},        {"alacak", F::Double},
+               {"tahsilatno", F::Long},    {"aciklama", F::Text, 100},
+               {"gorusen", F::Text, 32},   {"gorusen_kodu", F::Text, 16},
+               {"gorusme_no", F::Long},    {"paketkodu", F::Short},
+               {"paketadi", F::Text, 70},  {"pakettutari", F::Double},
+               {"paketprim", F::Double}},
+              QStringLiteral("kid")});
+    t.append({QStringLiteral("kredikart"),
+              {{"kid", F::AutoNumber},     {"tarih", F::DateTime},
+               {"borc", F::Double},        {"alacak", F::Double},
+               {"tahsilatno", F::Long},    {"gorusen", F::Text, 32},
+               {"gorusme_no", F::Long},    {"paketkodu", F::Short},
+               {"paketadi", F::Text, 70},  {"pakettutari", F::Double},
+               {"paketprim", F::Double},   {"aciklama", F::Text, 100},
+               {"gorusen_kodu", F::Text, 16}},
+              QStringLiteral("kid")});
+    t.append({QStringLiteral("paketler"),
+              {{"pid", F::AutoNumber},     {"paketkodu", F::Short},
+               {"paketadi", F::Text, 70},  {"aciklama", F::Text, 70},
+               {"tutar", F::Double},       {"primoran", F::Double}},
+              QStringLiteral("pid")});
+    t.append({QStringLiteral("siciltablo"),
+              {{"hid", F::AutoNumber},        {"sicil_kodu", F::Text, 16},
+               {"adi", F::Text, 30},          {"soyadi", F::Text, 40},
+               {"tel1", F::Text, 20},         {"tel2", F::Text, 20},
+               {"ceptel", F::Text, 20},       {"ceptel2", F::Text, 20},
+               {"fax", F::Text, 20},          {"isadresi", F::Memo},
+               {"email", F::Text, 50},        {"web", F::Text, 50},
+               {"aciklama1", F::Memo},        {"aciklama2", F::Memo},
+               {"aciklama3", F::Memo},        {"kimintavsiyesi", F::Text, 40}},
+              QStringLiteral("hid")});
+    t.append({QStringLiteral("sifre"),
+              {{"sid", F::AutoNumber},        {"kullanici", F::Text, 16},
+               {"sifre", F::Text, 16},        {"adi", F::Text, 16},
+               {"soyadi", F::Text, 16},       {"firmaadi", F::Text, 50},
+               {"firmaadres", F::Text, 70},   {"firmatel", F::Text, 20},
+               {"firmafax", F::Text, 20},     {"ekle", F::Text, 1},
+               {"degistir", F::Text, 1},      {"herksesigor", F::Text, 1},
+               {"herkesidegistir", F::Text, 1}, {"baskasirandevuver", F::Text, 1}},
+              QStringLiteral("sid")});
+    t.append({QStringLiteral("master"), {{"mids", F::Text, 16}}, QString()});
+    t.append({QStringLiteral("gunluknot"),
+              {{"gid", F::AutoNumber}, {"tarih", F::DateTime}, {"not", F::Memo},
+               {"kodu", F::Text, 16}},
+              QStringLiteral("gid")});
+    t.append({QStringLiteral("genelnot"),
+              {{"gid", F::AutoNumber}, {"tarih", F::DateTime}, {"not", F::Memo},
+               {"kodu", F::Text, 16}},
+              QStringLiteral("gid")});
+    return t;
+}
+
+QString sqlType(const ColumnDef &c)
+{
+    switch (c.type) {
+    case F::AutoNumber: return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case F::Text: return QStringLiteral("VARCHAR(%1)").arg(c.size);
+    case F::Long: return QStringLiteral("INTEGER");
+    case F::Short: return QStringLiteral("SMALLINT");
+    case F::Double: return QStringLiteral("DOUBLE");
+    case F::DateTime: return QStringLiteral("DATETIME");
+    case F::Memo: return QStringLiteral("TEXT");
+    }
+    return QString();
+}
+
+} // namespace
+
+const QVector<TableDef> &tables()
+{
+    static const QVector<TableDef> all = build();
+    return all;
+}
+
+const TableDef *table(const QString &name)
+{
+    for (const TableDef &t : tables())
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+FieldType typeOfColumn(const QString &tableName, const QString &column)
+{
+    if (const TableDef *t = table(tableName))
+        if (const ColumnDef *c = t->column(column))
+            return c->type;
+    for (const TableDef &t : tables())
+        if (const ColumnDef *c = t.column(column))
+            return c->type;
+    return F::Memo;
+}
+
+QString quoted(const QString &column)
+{
+    return QLatin1Char('"') + column + QLatin1Char('"');
+}
+
+QStringList createStatements()
+{
+    QStringList out;
+    for (const TableDef &t : tables()) {
+        QStringList cols;
+        for (const ColumnDef &c : t.columns)
+            cols << quoted(c.name) + QLatin1Char(' ') + sqlType(c);
+        out << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+    }
+    // The indexes the program orders by; the AutoNumber keys are the tables' own row order.
+    out << QStringLiteral("CREATE INDEX tarih ON gunluknot (tarih)")
+        << QStringLiteral("CREATE INDEX randevutarihi ON master (mids)")
+        // Indexes that keep the lists fast on a large database.
+        << QStringLiteral("CREATE INDEX randevu_gun ON randevu (randevutarihi, randevusaati)")
+        << QStringLiteral("CREATE INDEX genelnot_tarih ON genelnot (tarih)")
+        << QStringLiteral("CREATE INDEX siciltablo_kodu ON siciltablo (sicil_kodu)")
+        << QStringLiteral("CREATE INDEX gorusmeler_tarih ON gorusmeler (tarih)")
+        << QStringLiteral("CREATE INDEX gorusmeler_randevuno ON gorusmeler (randevuno)")
+        << QStringLiteral("CREATE INDEX cari_sicilkodu ON cari (sicilkodu)")
+        << QStringLiteral("CREATE INDEX cari_tarih ON cari (tarih)")
+        << QStringLiteral("CREATE INDEX cari_gorusme ON cari (gorusme_no)")
+        << QStringLiteral("CREATE INDEX kasa_tarih ON kasa (tarih)")
+        << QStringLiteral("CREATE INDEX kredikart_tarih ON kredikart (tarih)");
+    return out;
+}
+
+QSqlError create(QSqlDatabase &db)
+{
+    if (!db.transaction())
+        return db.lastError();
+    QSqlQuery q(db);
+    auto fail = [&db](const QSqlError &e) {
+        db.rollback();
+        return e;
+    };
+    for (const QString &sql : createStatements())
+        if (!q.exec(sql))
+            return fail(q.lastError());
+    if (!q.exec(QStringLiteral("INSERT INTO master (mids) VALUES ('')")))
+        return fail(q.lastError());
+    q.prepare(QStringLiteral(
+        "INSERT INTO sifre (kullanici, sifre, adi, soyadi, ekle, degistir, herksesigor, "
+        "herkesidegistir, baskasirandevuver) VALUES (?, '', ?, ?, 'E', 'E', 'E', 'E', 'E')"));
+    q.addBindValue(defaultUser());
+    q.addBindValue(QStringLiteral("Lumkar"));
+    q.addBindValue(QStringLiteral("Yönetici"));
+    if (!q.exec())
+        return fail(q.lastError());
+    if (!db.commit())
+        return fail(db.lastError());
+    return QSqlError();
+}
+
+} // namespace schema
+} // namespace lumkar

@@ -1,0 +1,49 @@
+#pragma once
+// The tables of the database: every column in its declared order and type. The data layer
+// creates the file from this description and converts values by the declared types.
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+#include <QVector>
+
+namespace lumkar {
+
+enum class FieldType { AutoNumber, Text, Long, Short, Double, DateTime, Memo };
+
+struct ColumnDef {
+    QString name;
+    FieldType type;
+    int size = 0; // characters, for Text
+};
+
+struct TableDef {
+    QString name;
+    QVector<ColumnDef> columns;
+    QString key; // the AutoNumber column, empty when the table has none
+
+    const ColumnDef *column(const QString &columnName) const;
+};
+
+namespace schema {
+
+const QVector<TableDef> &tables();
+const TableDef *table(const QString &name);
+
+// The declared type of a column found by name in any table (for query results).
+FieldType typeOfColumn(const QString &table, const QString &column);
+
+// The SQL that creates every table and index, in order.
+QStringList createStatements();
+
+// Quotes a column name for SQL ("not" is a keyword).
+QString quoted(const QString &column);
+
+// Creates the tables, the indexes, the master row and the default user in an empty database.
+QSqlError create(QSqlDatabase &db);
+
+// The default user, created with the database: no password, every right "E".
+inline QString defaultUser() { return QStringLiteral("lumkar"); }
+
+} // namespace schema
+} // namespace lumkar

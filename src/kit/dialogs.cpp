@@ -1,0 +1,96 @@
+#include "kit/dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace lumkar {
+
+namespace {
+
+QWidget *parentFor(QWidget *given)
+{
+    return given ? given : QApplication::activeWindow();
+}
+
+void notice(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
+{
+    QMessageBox box(icon, title.isEmpty() ? programTitle() : title, text, QMessageBox::Ok,
+                    parentFor(parent));
+    box.setButtonText(QMessageBox::Ok, QStringLiteral("Tamam"));
+    box.exec();
+}
+
+} // namespace
+
+void QtDialogs::information(const QString &title, const QString &text)
+{
+    notice(m_parent, QMessageBox::Information, title, text);
+}
+
+void QtDialogs::warning(const QString &title, const QString &text)
+{
+    notice(m_parent, QMessageBox::Warning, title, text);
+}
+
+void QtDialogs::error(const QString &title, const QString &text)
+{
+    notice(m_parent, QMessageBox::Critical, title, text);
+}
+
+Answer QtDialogs::question(const QString &title, const QString &text, Buttons buttons, Icon icon)
+{
+    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    switch (icon) {
+    case Icon::None: boxIcon = QMessageBox::NoIcon; break;
+    case Icon::Information: boxIcon = QMessageBox::Information; break;
+    case Icon::Warning: boxIcon = QMessageBox::Warning; break;
+    case Icon::Error: boxIcon = QMessageBox::Critical; break;
+    case Icon::Question: boxIcon = QMessageBox::Question; break;
+    }
+    QMessageBox::StandardButtons set = QMessageBox::Yes | QMessageBox::No;
+    if (buttons == Buttons::YesNoCancel)
+        set |= QMessageBox::Cancel;
+    QMessageBox box(boxIcon, title.isEmpty() ? programTitle() : title, text, set,
+                    parentFor(m_parent));
+    box.setButtonText(QMessageBox::Yes, QStringLiteral("Evet"));
+    box.setButtonText(QMessageBox::No, QStringLiteral("Hayır"));
+    if (buttons == Buttons::YesNoCancel)
+        box.setButtonText(QMessageBox::Cancel, QStringLiteral("İptal"));
+    box.setDefaultButton(QMessageBox::Yes);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+bool QtDialogs::input(const QString &title, const QString &label, QString &value)
+{
+    bool ok = false;
+    const QString typed = QInputDialog::getText(parentFor(m_parent), title, label,
+                                                QLineEdit::Normal, value, &ok);
+    if (ok)
+        value = typed;
+    return ok;
+}
+
+QString QtDialogs::openFile(const QString &title, const QString &folder, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parentFor(m_parent), title, folder, filter);
+}
+
+QString QtDialogs::saveFile(const QString &title, const QString &folder,
+                            const QString &proposedName, const QString &filter)
+{
+    const QString start = proposedName.isEmpty() ? folder : folder + QLatin1Char('/') + proposedName;
+    return QFileDialog::getSaveFileName(parentFor(m_parent), title, start, filter);
+}
+
+QString QtDialogs::pickFolder(const QString &title, const QString &folder)
+{
+    return QFileDialog::getExistingDirectory(parentFor(m_parent), title, folder);
+}
+
+} // namespace lumkar
