@@ -10,7 +10,7 @@ namespace {
 QString grouped(double value, bool zeroBeforeComma)
 {
     const bool negative = value < 0;
-    const qlonglong cents = qllround(std::fabs(value) * 100.0);
+    const qlonglong cents = std::llround(std::fabs(value) * 100.0);
     const qlonglong whole = cents / 100;
     const int fraction = int(cents % 100);
     QString digits = whole == 0 && !zeroBeforeComma ? QString() : QString::number(whole);
