@@ -1,7 +1,35 @@
+#include "kit/dialogs.h"
+#include "shell/forms.h"
+#include "shell/session.h"
+#include "shell/sifre.h"
+
 #include <QApplication>
+#include <QLocale>
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fputs("Ekran bulunamadı: programı sanal ekranda başlatmak için "
+                   "\"xvfb-run -a ./lumkar\" yazın.\n",
+                   stderr);
+        return 2;
+    }
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Lumkar Dorvalen"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Lumkar Dorvalen"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+
+    lumkar::QtDialogs dialogs;
+    lumkar::Session session(QApplication::applicationDirPath(), dialogs);
+    std::unique_ptr<lumkar::Forms> forms = lumkar::createForms(session);
+    QObject::connect(forms->PasswordDlg, &lumkar::TPasswordDlg::programEnded, &app,
+                     &QApplication::quit, Qt::QueuedConnection);
+    forms->PasswordDlg->show();
+    const int rc = app.exec();
+    forms.reset();
+    return rc;
 }

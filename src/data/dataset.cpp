@@ -236,8 +236,7 @@ void DataSet::setFiltered(bool on)
     m_filtered = on;
     if (!isOpen() || !m_loaded)
         return;
-    if (isEditing())
-        post();
+    checkBrowseMode();
     applyFilter();
     m_current = m_shown.isEmpty() ? -1 : 0;
     m_eof = m_bof = m_shown.isEmpty();
@@ -266,7 +265,7 @@ void DataSet::moveTo(int row)
     ensureLoaded();
     if (!isOpen())
         return;
-    if (isEditing() && !post())
+    if (!checkBrowseMode())
         return;
     if (m_shown.isEmpty()) {
         m_current = -1;
@@ -295,7 +294,7 @@ void DataSet::next()
     ensureLoaded();
     if (!isOpen())
         return;
-    if (isEditing() && !post())
+    if (!checkBrowseMode())
         return;
     if (m_current < 0 || m_current >= m_shown.size() - 1) {
         m_eof = true;
@@ -311,7 +310,7 @@ void DataSet::prior()
     ensureLoaded();
     if (!isOpen())
         return;
-    if (isEditing() && !post())
+    if (!checkBrowseMode())
         return;
     if (m_current <= 0) {
         m_bof = true;
@@ -403,7 +402,7 @@ void DataSet::append()
     ensureLoaded();
     if (!isOpen())
         return;
-    if (isEditing() && !post())
+    if (!checkBrowseMode())
         return;
     m_buffer = QVector<QVariant>(m_fields.size());
     m_state = State::Insert;
@@ -414,10 +413,26 @@ void DataSet::append()
     notifyReset();
 }
 
+bool DataSet::checkBrowseMode()
+{
+    if (!isEditing())
+        return true;
+    if (m_modified)
+        return post();
+    cancel();
+    return true;
+}
+
 void DataSet::edit()
 {
     ensureLoaded();
-    if (m_state != State::Browse || m_current < 0 || m_current >= m_shown.size())
+    if (m_state != State::Browse)
+        return;
+    if (m_shown.isEmpty()) {
+        append();
+        return;
+    }
+    if (m_current < 0 || m_current >= m_shown.size())
         return;
     m_buffer = m_rows[m_shown[m_current]];
     m_state = State::Edit;
@@ -448,6 +463,10 @@ bool DataSet::post()
     if (!isEditing())
         return true;
     m_error = QSqlError();
+    if (m_beforePost && m_beforePost(*this) == BeforePost::Discard) {
+        cancel();
+        return true;
+    }
     const QString table = m_updateTable;
     if (table.isEmpty() || m_key.isEmpty()) {
         m_error = QSqlError(QString(), QStringLiteral("Bu liste üzerinden kayıt yapılamaz."),

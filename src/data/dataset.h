@@ -46,6 +46,9 @@ class DataSet : public QObject {
 public:
     enum class State { Inactive, Browse, Edit, Insert };
     using Predicate = std::function<bool(const Record &)>;
+    enum class BeforePost { Proceed, Discard };
+    // Runs before a row is written; may set columns, or discard the row's changes.
+    using BeforePostHook = std::function<BeforePost(DataSet &)>;
 
     DataSet(QSqlDatabase db, QObject *parent = nullptr);
 
@@ -63,6 +66,7 @@ public:
     // The program filter; while filtered, only rows it accepts are shown.
     void setFilter(Predicate predicate) { m_predicate = std::move(predicate); }
     void setFiltered(bool on);
+    void setBeforePost(BeforePostHook hook) { m_beforePost = std::move(hook); }
     bool isFiltered() const { return m_filtered; }
 
     // A hidden owner window defers reading until the window is shown or a row is asked for.
@@ -103,10 +107,14 @@ public:
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
     bool isModified() const { return m_modified; }
+    // Values the program sets on a new row are not the user's change.
+    void clearModified() { m_modified = false; }
+    // Append and edit end a pending change first (written when modified, else dropped), as
+    // every move does. Edit on an empty data set appends.
     void append();
     void edit();
     void setValue(const QString &field, const QVariant &value);
-    bool post();
+    bool post(); // false when the write failed; lastError() tells why
     void cancel();
     bool remove();
     QSqlError lastError() const { return m_error; }
@@ -131,6 +139,7 @@ private:
     bool load();
     void applyFilter();
     QString selectText() const;
+    bool checkBrowseMode();
     void notifyReset();
     void notifyCurrent();
     int insertRowIndex() const;
@@ -144,6 +153,7 @@ private:
     QString m_prefilter;
     QVariantList m_prefilterValues;
     Predicate m_predicate;
+    BeforePostHook m_beforePost;
     bool m_filtered = false;
     QPointer<QWidget> m_owner;
 

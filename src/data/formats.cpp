@@ -82,7 +82,8 @@ QString byName(const QVariant &value, const QString &format)
     if (format == QLatin1String("time"))
         return defaultTime(value);
     if (value.metaType().id() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'g', 15);
+        return QString::number(value.toDouble(), 'g', 15).replace(QLatin1Char('.'),
+                                                                  QLatin1Char(','));
     if (value.metaType().id() == QMetaType::QDateTime)
         return value.toDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
     return value.toString();

@@ -1,0 +1,31 @@
+#pragma once
+// The monthly and weekly planner.
+
+#include "kit/controls.h"
+#include "shell/formbase.h"
+
+#include <QDateEdit>
+#include <QWidget>
+
+namespace lumkar {
+
+class TaylikF : public QWidget, public FormContext {
+    Q_OBJECT
+public:
+    TaylikF(Forms &forms, Session &session);
+
+    // The planner's date and its rebuild ("YENİDEN YÜKLE").
+    void setPlannerDate(const QDate &day) { m_date = day; }
+    QDate plannerDate() const { return m_date; }
+    void yenidenYukle();
+
+    UserFilterBar *userBar;
+    QComboBox *RKimeBox;
+    QComboBox *RKiminAdSoyadBox;
+    CheckBox *CheckBox2;
+
+private:
+    QDate m_date;
+};
+
+} // namespace lumkar

@@ -1,0 +1,351 @@
+// The day view of the main window: the working day's waiting, held and cancelled
+// appointments, their refreshes and the automatic refresh.
+
+#include "appointments/dayfilter.h"
+#include "appointments/randevu.h"
+#include "persons/perozluk.h"
+#include "persons/sicilrapor.h"
+#include "shell/anamenu.h"
+
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSplitter>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace lumkar {
+
+namespace {
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+QPushButton *paneButton(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel *paneHeader(QWidget *parent, const QString &caption)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setStyleSheet(s("QLabel { font-weight: bold; color: white; background: #2f5d8a;"
+                           " padding: 3px 6px; }"));
+    return label;
+}
+
+// Reopens a hidden window's data set unless the user is in the middle of a change there.
+void reopenUnlessEditing(DataSet *dataSet)
+{
+    if (dataSet->isEditing() && dataSet->isModified())
+        return;
+    dataSet->close();
+    dataSet->open();
+}
+
+} // namespace
+
+void Tanamenuf::buildDayView(QWidget *listsArea)
+{
+    JvDateTimePicker1 = new QDateEdit(QDate::currentDate(), this);
+    JvDateTimePicker1->setObjectName(s("JvDateTimePicker1"));
+    JvDateTimePicker1->setCalendarPopup(true);
+    JvDateTimePicker1->setDisplayFormat(s("dd.MM.yyyy"));
+    JvDateTimePicker1->calendarWidget()->setVerticalHeaderFormat(
+        QCalendarWidget::ISOWeekNumbers);
+    CheckBox2 = new CheckBox(s("Tüm Kullanıcıların Randevularını Göster"), this);
+    CheckBox2->setObjectName(s("CheckBox2"));
+    CheckBox1 = new QCheckBox(s("Otomatik Yenile"), this);
+    CheckBox1->setObjectName(s("CheckBox1"));
+    JvDotNetEdit1 = new QLineEdit(s("30"), this);
+    JvDotNetEdit1->setObjectName(s("JvDotNetEdit1"));
+    JvDotNetEdit1->setMaximumWidth(50);
+    JvDotNetEdit1->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(s("[0-9]*")), JvDotNetEdit1));
+    CheckBox3 = new CheckBox(s("Tüm Sütunu Göster"), this);
+    CheckBox3->setObjectName(s("CheckBox3"));
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(s("Timer1"));
+    Timer1->setInterval(30000);
+
+    randevuTable = new DataSet(db(), this);
+    randevuTable->setObjectName(s("randevuTable"));
+    randevuTable->setTable(s("randevu"), {s("randevusaati")});
+    ffQuery1 = new DataSet(db(), this);
+    ffQuery1->setObjectName(s("ffQuery1"));
+    ffQuery1->setQuery(heldListQuery());
+    ffQuery4 = new DataSet(db(), this);
+    ffQuery4->setObjectName(s("ffQuery4"));
+    ffQuery4->setQuery(cancelledListQuery());
+
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    const QString amount = s("#,###.00");
+    const QString time = s("HH:MM");
+
+    auto *layout = new QVBoxLayout(listsArea);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *split = new QSplitter(Qt::Vertical, listsArea);
+    layout->addWidget(split);
+
+    bekleyenPane = new QWidget(split);
+    bekleyenPane->setObjectName(s("bekleyenPane"));
+    auto *waitingLayout = new QVBoxLayout(bekleyenPane);
+    waitingLayout->setContentsMargins(2, 2, 2, 2);
+    auto *waitingBar = new QHBoxLayout;
+    waitingBar->addWidget(paneHeader(bekleyenPane, s("BEKLEYEN RANDEVULAR")), 1);
+    JvNavPanelButton13 = paneButton(bekleyenPane, s("JvNavPanelButton13"), s("DEĞİŞTİR"));
+    bekleyenYazdirBut = paneButton(bekleyenPane, s("bekleyenYazdirBut"), s("YAZDIR"));
+    bekleyenYazdir2But = paneButton(bekleyenPane, s("bekleyenYazdir2But"), s("YAZDIR2"));
+    bekleyenYazdir3But = paneButton(bekleyenPane, s("bekleyenYazdir3But"), s("YAZDIR3"));
+    for (QPushButton *b : {JvNavPanelButton13, bekleyenYazdirBut, bekleyenYazdir2But,
+                           bekleyenYazdir3But})
+        waitingBar->addWidget(b);
+    waitingLayout->addLayout(waitingBar);
+    JvDBUltimGrid1 = new GridView(bekleyenPane);
+    JvDBUltimGrid1->setObjectName(s("JvDBUltimGrid1"));
+    JvDBUltimGrid1->setEnterRule(GridView::EnterRule::NextColumnRow);
+    JvDBUltimGrid1->setColumns(randevuTable, {{s("Rkimeadsoyad"), s("R.Kimin"), {}, {}, 130},
+                                              {s("adi"), s("Adı"), {}, {}, 110},
+                                              {s("soyadi"), s("Soyadı"), {}, {}, 110},
+                                              {s("randevusaati"), s("Saati"), time, {}, 50},
+                                              {s("paketadi"), s("Paket Adı"), {}, {}, 150},
+                                              {s("islem_tutari"), s("İşlem Tutarı"), amount,
+                                               right, 90},
+                                              {s("telefonu"), s("Telefonu"), {}, {}, 115},
+                                              {s("ceptel"), s("Cep Telefonu"), {}, {}, 115},
+                                              {s("randevuyualan"), s("Randevuyu Alan"), {}, {},
+                                               130}});
+    waitingLayout->addWidget(JvDBUltimGrid1);
+
+    auto *lower = new QSplitter(Qt::Horizontal, split);
+    gorusulenPane = new QWidget(lower);
+    gorusulenPane->setObjectName(s("gorusulenPane"));
+    auto *heldLayout = new QVBoxLayout(gorusulenPane);
+    heldLayout->setContentsMargins(2, 2, 2, 2);
+    auto *heldBar = new QHBoxLayout;
+    gorusulenHeader = paneHeader(gorusulenPane, s("GÖRÜŞÜLEN RANDEVULAR"));
+    heldBar->addWidget(gorusulenHeader, 1);
+    JvNavPanelButton7 = paneButton(gorusulenPane, s("JvNavPanelButton7"), s("GÜNCELLE"));
+    gorusulenDegistirBut = paneButton(gorusulenPane, s("gorusulenDegistirBut"), s("DEĞİŞTİR"));
+    gorusulenYazdirBut = paneButton(gorusulenPane, s("gorusulenYazdirBut"), s("YAZDIR"));
+    gorusulenYazdir2But = paneButton(gorusulenPane, s("gorusulenYazdir2But"), s("YAZDIR2"));
+    for (QPushButton *b : {JvNavPanelButton7, gorusulenDegistirBut, gorusulenYazdirBut,
+                           gorusulenYazdir2But})
+        heldBar->addWidget(b);
+    heldLayout->addLayout(heldBar);
+    bolumgrid2 = new GridView(gorusulenPane);
+    bolumgrid2->setObjectName(s("bolumgrid2"));
+    bolumgrid2->setEnterRule(GridView::EnterRule::None);
+    bolumgrid2->setColumns(ffQuery1, {{s("Rkimeadsoyad"), s("Görüşen"), {}, {}, 120},
+                                      {s("randevutarihi"), s("R.Tarihi"), s("dd.mm.yyyy"), {}, 75},
+                                      {s("randevusaati"), s("R.Saati"), time, {}, 50},
+                                      {s("adi"), s("Adı"), {}, {}, 100},
+                                      {s("soyadi"), s("Soyadı"), {}, {}, 100},
+                                      {s("telefonu"), s("Telefonu"), {}, {}, 110},
+                                      {s("ceptel"), s("Cep Telefonu"), {}, {}, 110},
+                                      {s("islem_tutari"), s("İşlem Tutarı"), amount, right, 90}});
+    heldLayout->addWidget(bolumgrid2);
+
+    iptalPane = new QWidget(lower);
+    iptalPane->setObjectName(s("iptalPane"));
+    auto *cancelledLayout = new QVBoxLayout(iptalPane);
+    cancelledLayout->setContentsMargins(2, 2, 2, 2);
+    auto *cancelledBar = new QHBoxLayout;
+    cancelledBar->addWidget(paneHeader(iptalPane, s("İPTAL OLAN RANDEVULAR")), 1);
+    iptalYazdirBut = paneButton(iptalPane, s("iptalYazdirBut"), s("YAZDIR"));
+    cancelledBar->addWidget(iptalYazdirBut);
+    cancelledLayout->addLayout(cancelledBar);
+    JvDBUltimGrid4 = new GridView(iptalPane);
+    JvDBUltimGrid4->setObjectName(s("JvDBUltimGrid4"));
+    JvDBUltimGrid4->setEnterRule(GridView::EnterRule::None);
+    JvDBUltimGrid4->setColumns(ffQuery4, {{s("Rkimeadsoyad"), s("R.Kimin"), {}, {}, 120},
+                                          {s("adi"), s("Adı"), {}, {}, 100},
+                                          {s("soyadi"), s("Soyadı"), {}, {}, 100},
+                                          {s("randevusaati"), s("R.Saati"), s("time"), {}, 60},
+                                          {s("iptalnedeni"), s("İptal Nedeni"), {}, {}, 160},
+                                          {s("islem_tutari"), s("İşlem Tutarı"), {}, right, 90}});
+    cancelledLayout->addWidget(JvDBUltimGrid4);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+
+    setPopupMenu(JvDBUltimGrid1, RandevuMenu);
+    setPopupMenu(bolumgrid2, GorusmePopup);
+    setPopupMenu(gorusulenPane, GorusmePopup);
+    setPopupMenu(gorusulenHeader, GorusmePopup);
+    setPopupMenu(JvDBUltimGrid4, iptalPopup);
+    showOwnerColumns(false);
+
+    connect(JvDateTimePicker1, &QDateEdit::dateChanged, this, [this] {
+        postDailyNote();
+        gunYenile();
+    });
+    connect(CheckBox2, &CheckBox::mouseReleased, this, &Tanamenuf::CheckBox2MouseUp);
+    connect(CheckBox2, &CheckBox::focusLeft, this, &Tanamenuf::CheckBox2Exit);
+    connect(CheckBox3, &CheckBox::mouseReleased, this, &Tanamenuf::CheckBox3MouseUp);
+    connect(CheckBox1, &QCheckBox::toggled, this, &Tanamenuf::CheckBox1Click);
+    connect(JvDotNetEdit1, &QLineEdit::textChanged, this, &Tanamenuf::JvDotNetEdit1Change);
+    connect(Timer1, &QTimer::timeout, this, &Tanamenuf::Timer1Timer);
+    connect(JvNavPanelButton7, &QPushButton::clicked, this, &Tanamenuf::JvNavPanelButton7Click);
+}
+
+QDate Tanamenuf::workingDate() const
+{
+    return JvDateTimePicker1->date();
+}
+
+void Tanamenuf::setWorkingDate(const QDate &day)
+{
+    const QSignalBlocker block(JvDateTimePicker1);
+    JvDateTimePicker1->setDate(day);
+}
+
+namespace {
+
+void openDayList(DataSet *dataSet, DayList list, const DayFilter &filter)
+{
+    dataSet->setPrefilter(filter.sqlCondition(list), filter.sqlValues());
+    dataSet->setFilter([filter, list](const Record &row) { return filter.accepts(list, row); });
+    dataSet->setFiltered(true);
+    dataSet->open();
+}
+
+} // namespace
+
+// Opens one of the three lists with the working day, the all-users box and the user as they
+// are now.
+static void openList(Tanamenuf *main, DataSet *dataSet, DayList list, const QString &user)
+{
+    openDayList(dataSet, list,
+                DayFilter{main->workingDate(), main->CheckBox2->isChecked(), user});
+}
+
+void Tanamenuf::openDayLists()
+{
+    const QString user = currentUser().kullanici;
+    if (!randevuTable->isOpen())
+        openList(this, randevuTable, DayList::Waiting, user);
+    if (!ffQuery1->isOpen())
+        openList(this, ffQuery1, DayList::Held, user);
+    if (!ffQuery4->isOpen())
+        openList(this, ffQuery4, DayList::Cancelled, user);
+}
+
+void Tanamenuf::gunYenile()
+{
+    const QString user = currentUser().kullanici;
+    postDailyNote();
+    openNoteTables();
+    randevuTable->close();
+    openList(this, randevuTable, DayList::Waiting, user);
+    ffQuery1->close();
+    openList(this, ffQuery1, DayList::Held, user);
+    ffQuery4->close();
+    openList(this, ffQuery4, DayList::Cancelled, user);
+}
+
+void Tanamenuf::JvNavPanelButton10Click()
+{
+    const QString user = currentUser().kullanici;
+    ffQuery1->close();
+    ffTable2->close();
+    ffQuery4->close();
+    randevuTable->close();
+    openList(this, ffQuery1, DayList::Held, user);
+    openGeneralNotes();
+    openList(this, ffQuery4, DayList::Cancelled, user);
+    openList(this, randevuTable, DayList::Waiting, user);
+    reopenUnlessEditing(forms().ozluk->sicilTable);
+    JvNavPanelButton7Click();
+    reopenUnlessEditing(forms().sicrapor->sicrapQuery);
+    if (forms().randevuF->randevuTable->isOpen())
+        reopenUnlessEditing(forms().randevuF->randevuTable);
+}
+
+void Tanamenuf::JvNavPanelButton7Click()
+{
+    ffQuery1->close();
+    ffQuery1->setQuery(heldListQuery());
+    openList(this, ffQuery1, DayList::Held, currentUser().kullanici);
+}
+
+void Tanamenuf::showOwnerColumns(bool show)
+{
+    for (GridView *grid : {JvDBUltimGrid1, bolumgrid2, JvDBUltimGrid4})
+        grid->setColumnHidden(0, !show);
+}
+
+void Tanamenuf::CheckBox2MouseUp()
+{
+    showOwnerColumns(CheckBox2->isChecked());
+    const QString user = currentUser().kullanici;
+    randevuTable->close();
+    openList(this, randevuTable, DayList::Waiting, user);
+    ffQuery1->close();
+    openList(this, ffQuery1, DayList::Held, user);
+    ffQuery4->close();
+    openList(this, ffQuery4, DayList::Cancelled, user);
+}
+
+void Tanamenuf::CheckBox2Exit()
+{
+    showOwnerColumns(CheckBox2->isChecked());
+}
+
+void Tanamenuf::CheckBox3MouseUp()
+{
+    for (GridView *grid : {JvDBUltimGrid1, bolumgrid2, JvDBUltimGrid4})
+        grid->setWholeRowSelection(CheckBox3->isChecked());
+}
+
+int Tanamenuf::timerInterval() const
+{
+    bool ok = false;
+    const qlonglong seconds = JvDotNetEdit1->text().toLongLong(&ok);
+    if (!ok || seconds <= 0)
+        return 0;
+    return int(qMin<qlonglong>(seconds * 1000, std::numeric_limits<int>::max()));
+}
+
+void Tanamenuf::applyTimer()
+{
+    const int interval = timerInterval();
+    Timer1->setInterval(interval);
+    if (m_timerOn && interval > 0) {
+        if (!Timer1->isActive())
+            Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+}
+
+bool Tanamenuf::timerRunning() const
+{
+    return Timer1->isActive();
+}
+
+void Tanamenuf::JvDotNetEdit1Change()
+{
+    applyTimer();
+}
+
+void Tanamenuf::CheckBox1Click()
+{
+    m_timerOn = CheckBox1->isChecked();
+    applyTimer();
+}
+
+void Tanamenuf::Timer1Timer()
+{
+    JvNavPanelButton10Click();
+}
+
+} // namespace lumkar

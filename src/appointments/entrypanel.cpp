@@ -1,0 +1,125 @@
+// The appointment entry form of the main window: the person panel and the appointment panel.
+
+#include "shell/anamenu.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace lumkar {
+
+namespace {
+
+QLineEdit *box(QWidget *parent, const QString &name, int maxLength = 0)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    return edit;
+}
+
+QLineEdit *maskedBox(QWidget *parent, const QString &name, const QString &mask)
+{
+    QLineEdit *edit = box(parent, name);
+    edit->setInputMask(mask);
+    return edit;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+void Tanamenuf::buildEntryPanels()
+{
+    const QString phoneMask = QStringLiteral("(999) 999 99 99; ");
+
+    auto *person = new QGroupBox(QStringLiteral("Kişi Bilgileri"), topPane);
+    kisiPanel = person;
+    kisiPanel->setObjectName(QStringLiteral("kisiPanel"));
+    auto *personForm = new QFormLayout(person);
+    kisinoedit = box(person, QStringLiteral("kisinoedit"), 16);
+    JvNavPanelButton8 = button(person, QStringLiteral("JvNavPanelButton8"),
+                               QStringLiteral("Getir"));
+    JvNavPanelButton9 = button(person, QStringLiteral("JvNavPanelButton9"),
+                               QStringLiteral("Listeden Getir"));
+    auto *codeRow = new QHBoxLayout;
+    codeRow->addWidget(kisinoedit);
+    codeRow->addWidget(JvNavPanelButton8);
+    codeRow->addWidget(JvNavPanelButton9);
+    personForm->addRow(QStringLiteral("Kişi Kodu"), codeRow);
+    AdiEdit = box(person, QStringLiteral("AdiEdit"), 30);
+    JvNavPanelButton20 = button(person, QStringLiteral("JvNavPanelButton20"),
+                                QStringLiteral("Getir"));
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(AdiEdit);
+    nameRow->addWidget(JvNavPanelButton20);
+    personForm->addRow(QStringLiteral("Adı"), nameRow);
+    SoyadiEdit = box(person, QStringLiteral("SoyadiEdit"), 40);
+    personForm->addRow(QStringLiteral("Soyadi"), SoyadiEdit);
+    Telefon1Edit = maskedBox(person, QStringLiteral("Telefon1Edit"), phoneMask);
+    Telefon2Edit = maskedBox(person, QStringLiteral("Telefon2Edit"), phoneMask);
+    CepTelefonEdit = maskedBox(person, QStringLiteral("CepTelefonEdit"), phoneMask);
+    auto *phones = new QHBoxLayout;
+    phones->addWidget(Telefon1Edit);
+    phones->addWidget(Telefon2Edit);
+    personForm->addRow(QStringLiteral("Telefon 1 / Telefon 2"), phones);
+    personForm->addRow(QStringLiteral("Cep Tel."), CepTelefonEdit);
+    adresMemo = new QPlainTextEdit(person);
+    adresMemo->setObjectName(QStringLiteral("adresMemo"));
+    adresMemo->setMaximumHeight(52);
+    personForm->addRow(QStringLiteral("Adresi"), adresMemo);
+
+    auto *appointment = new QGroupBox(QStringLiteral("Randevu Bilgileri"), topPane);
+    randevuPanel = appointment;
+    randevuPanel->setObjectName(QStringLiteral("randevuPanel"));
+    auto *form = new QFormLayout(appointment);
+    RTarihiEdit = maskedBox(appointment, QStringLiteral("RTarihiEdit"),
+                            QStringLiteral("99.99.9999; "));
+    RSaatiEdit = maskedBox(appointment, QStringLiteral("RSaatiEdit"), QStringLiteral("99:99; "));
+    auto *when = new QHBoxLayout;
+    when->addWidget(RTarihiEdit);
+    when->addWidget(RSaatiEdit);
+    form->addRow(QStringLiteral("RandevuTarihi / R.Saati"), when);
+    paketkoduEdit = box(appointment, QStringLiteral("paketkoduEdit"), 5);
+    islemTutariEdit = box(appointment, QStringLiteral("islemTutariEdit"));
+    islemTutariEdit->setAlignment(Qt::AlignRight);
+    auto *package = new QHBoxLayout;
+    package->addWidget(paketkoduEdit);
+    package->addWidget(islemTutariEdit);
+    form->addRow(QStringLiteral("Paket Kodu / İşlem Tutarı"), package);
+    paketadiEdit = box(appointment, QStringLiteral("paketadiEdit"), 70);
+    paketadiEdit->setReadOnly(true);
+    form->addRow(QStringLiteral("Paket Adı"), paketadiEdit);
+    konuMemo = new QPlainTextEdit(appointment);
+    konuMemo->setObjectName(QStringLiteral("konuMemo"));
+    konuMemo->setMaximumHeight(52);
+    form->addRow(QStringLiteral("Açıklama"), konuMemo);
+    RKiminAdSoyadBox = new QComboBox(appointment);
+    RKiminAdSoyadBox->setObjectName(QStringLiteral("RKiminAdSoyadBox"));
+    RKimeBox = new QComboBox(appointment);
+    RKimeBox->setObjectName(QStringLiteral("RKimeBox"));
+    RKimeBox->setVisible(false);
+    Button1 = button(appointment, QStringLiteral("Button1"), QStringLiteral("KAYDET"));
+    auto *who = new QHBoxLayout;
+    who->addWidget(RKiminAdSoyadBox, 1);
+    who->addWidget(RKimeBox);
+    who->addWidget(Button1);
+    form->addRow(QStringLiteral("Randevu Kime "), who);
+    randevunoEdit = box(appointment, QStringLiteral("randevunoEdit"));
+    randevunoEdit->setVisible(false);
+    primEdit = box(appointment, QStringLiteral("primEdit"));
+    primEdit->setVisible(false);
+    userPickers = new PickerPair(RKimeBox, RKiminAdSoyadBox, this);
+}
+
+} // namespace lumkar

@@ -1,0 +1,129 @@
+#include "kit/controls.h"
+
+#include <QMouseEvent>
+
+namespace lumkar {
+
+void CheckBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    QCheckBox::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit mouseReleased();
+}
+
+void CheckBox::focusOutEvent(QFocusEvent *event)
+{
+    QCheckBox::focusOutEvent(event);
+    emit focusLeft();
+}
+
+PickerPair::PickerPair(QComboBox *codes, QComboBox *names, QObject *parent)
+    : QObject(parent), m_codes(codes), m_names(names)
+{
+    connect(codes, &QComboBox::currentIndexChanged, this, [this] { follow(m_codes, m_names); });
+    connect(names, &QComboBox::currentIndexChanged, this, [this] { follow(m_names, m_codes); });
+}
+
+void PickerPair::follow(QComboBox *from, QComboBox *to)
+{
+    if (m_following || !from || !to)
+        return;
+    m_following = true;
+    const int i = from->currentIndex();
+    if (i >= 0 && i < to->count())
+        to->setCurrentIndex(i);
+    m_following = false;
+}
+
+void PickerPair::setItems(const QStringList &codes, const QStringList &names)
+{
+    m_following = true;
+    m_codes->clear();
+    m_codes->addItems(codes);
+    m_names->clear();
+    m_names->addItems(names);
+    m_following = false;
+}
+
+void setPickerText(QComboBox *picker, const QString &text)
+{
+    if (picker->currentIndex() >= 0 && picker->currentText() == text)
+        return;
+    const int i = picker->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (i >= 0)
+        picker->setCurrentIndex(i);
+    else if (picker->isEditable())
+        picker->setEditText(text);
+    else
+        picker->setCurrentIndex(-1);
+}
+
+} // namespace lumkar
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace lumkar {
+
+UserFilterBar::UserFilterBar(const QString &nameLabel, const QString &allUsersCaption,
+                             QWidget *parent)
+    : QWidget(parent)
+{
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    RKimeBox = new QComboBox(this);
+    RKimeBox->setObjectName(QStringLiteral("RKimeBox"));
+    RKimeBox->setVisible(false);
+    RKiminAdSoyadBox = new QComboBox(this);
+    RKiminAdSoyadBox->setObjectName(QStringLiteral("RKiminAdSoyadBox"));
+    RKiminAdSoyadBox->setMinimumContentsLength(18);
+    CheckBox2 = new CheckBox(allUsersCaption, this);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    if (!nameLabel.isEmpty())
+        row->addWidget(new QLabel(nameLabel, this));
+    row->addWidget(RKiminAdSoyadBox);
+    row->addWidget(RKimeBox);
+    row->addWidget(CheckBox2);
+    row->addStretch();
+    pickers = new PickerPair(RKimeBox, RKiminAdSoyadBox, this);
+}
+
+} // namespace lumkar
+
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace lumkar {
+
+TaskBar::TaskBar(const QString &header, QWidget *parent) : QWidget(parent)
+{
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(4, 4, 4, 4);
+    m_layout->setSpacing(2);
+    auto *title = new QLabel(header, this);
+    title->setObjectName(QStringLiteral("header"));
+    title->setStyleSheet(QStringLiteral(
+        "QLabel { font-weight: bold; color: white; background: #2f5d8a; padding: 4px; }"));
+    m_layout->addWidget(title);
+    setStyleSheet(QStringLiteral(
+        "QToolButton { text-align: left; padding: 3px 6px; border: none; color: #1c3f66; }"
+        "QToolButton:hover { text-decoration: underline; background: #dde8f3; }"));
+}
+
+QToolButton *TaskBar::addItem(const QString &text, const QString &objectName,
+                              const QString &hint)
+{
+    auto *button = new QToolButton(this);
+    button->setText(text);
+    button->setObjectName(objectName);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAutoRaise(true);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    if (!hint.isEmpty())
+        button->setToolTip(hint);
+    m_layout->addWidget(button);
+    m_items.append(button);
+    return button;
+}
+
+} // namespace lumkar

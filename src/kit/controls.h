@@ -1,0 +1,88 @@
+#pragma once
+// Small controls the windows share.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPointer>
+
+namespace lumkar {
+
+// A check box that tells apart a change made with the mouse (mouseReleased, after the
+// toggle) from one made with the keyboard.
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit CheckBox(const QString &text, QWidget *parent = nullptr) : QCheckBox(text, parent) {}
+
+signals:
+    void mouseReleased();
+    void focusLeft();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+};
+
+// A user-code picker and a user-name picker holding parallel lists: choosing an item in
+// either selects the item at the same position in the other.
+class PickerPair : public QObject {
+    Q_OBJECT
+public:
+    PickerPair(QComboBox *codes, QComboBox *names, QObject *parent);
+    QComboBox *codes() const { return m_codes; }
+    QComboBox *names() const { return m_names; }
+    void setItems(const QStringList &codes, const QStringList &names);
+
+private:
+    void follow(QComboBox *from, QComboBox *to);
+
+    QPointer<QComboBox> m_codes;
+    QPointer<QComboBox> m_names;
+    bool m_following = false;
+};
+
+// Sets the text a picker shows: the matching item is selected, and an editable picker
+// shows any text.
+void setPickerText(QComboBox *picker, const QString &text);
+
+} // namespace lumkar
+
+class QLabel;
+
+namespace lumkar {
+
+// The user filter of a list window: the name picker `RKiminAdSoyadBox` with its label, the
+// hidden code picker `RKimeBox` kept on the same item, and the all-users box `CheckBox2`.
+class UserFilterBar : public QWidget {
+    Q_OBJECT
+public:
+    UserFilterBar(const QString &nameLabel, const QString &allUsersCaption,
+                  QWidget *parent = nullptr);
+    QComboBox *RKimeBox;
+    QComboBox *RKiminAdSoyadBox;
+    CheckBox *CheckBox2;
+    PickerPair *pickers;
+};
+
+} // namespace lumkar
+
+class QToolButton;
+class QVBoxLayout;
+
+namespace lumkar {
+
+// A task bar: a header over a column of clickable items.
+class TaskBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit TaskBar(const QString &header, QWidget *parent = nullptr);
+    QToolButton *addItem(const QString &text, const QString &objectName,
+                         const QString &hint = QString());
+    QList<QToolButton *> items() const { return m_items; }
+
+private:
+    QVBoxLayout *m_layout;
+    QList<QToolButton *> m_items;
+};
+
+} // namespace lumkar

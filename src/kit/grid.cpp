@@ -1,0 +1,280 @@
+#include "kit/grid.h"
+
+#include "data/formats.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace lumkar {
+
+QColor gridRowColour(int row)
+{
+    return row % 2 == 0 ? QColor(255, 255, 192) : QColor(255, 255, 255);
+}
+
+GridModel::GridModel(DataSet *dataSet, QVector<GridColumn> columns, QObject *parent)
+    : QAbstractTableModel(parent), m_dataSet(dataSet), m_columns(std::move(columns))
+{
+    m_fieldIndex.fill(-1, m_columns.size());
+    connect(dataSet, &DataSet::reset, this, &GridModel::dataSetReset);
+    connect(dataSet, &DataSet::rowChanged, this, &GridModel::dataSetRowChanged);
+    connect(dataSet, &DataSet::stateChanged, this, &GridModel::dataSetReset);
+    dataSetReset();
+}
+
+int GridModel::columnOf(const QString &field) const
+{
+    for (int i = 0; i < m_columns.size(); ++i)
+        if (m_columns[i].field.compare(field, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void GridModel::dataSetReset()
+{
+    beginResetModel();
+    m_rows = 0;
+    if (m_dataSet && m_dataSet->isOpen() && m_dataSet->isLoaded()) {
+        m_rows = m_dataSet->recordCount()
+            + (m_dataSet->state() == DataSet::State::Insert ? 1 : 0);
+        for (int i = 0; i < m_columns.size(); ++i)
+            m_fieldIndex[i] = m_dataSet->fieldIndex(m_columns[i].field);
+    }
+    endResetModel();
+}
+
+void GridModel::dataSetRowChanged(int row)
+{
+    if (row >= 0 && row < m_rows)
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QString GridModel::cellText(int row, int column) const
+{
+    if (!m_dataSet || column < 0 || column >= m_columns.size() || m_fieldIndex[column] < 0)
+        return QString();
+    return formats::byName(m_dataSet->valueAt(row, m_fieldIndex[column]),
+                           m_columns[column].format);
+}
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows)
+        return QVariant();
+    switch (role) {
+    case Qt::DisplayRole:
+        return cellText(index.row(), index.column());
+    case Qt::EditRole:
+        return m_fieldIndex[index.column()] < 0
+            ? QVariant()
+            : m_dataSet->valueAt(index.row(), m_fieldIndex[index.column()]);
+    case Qt::BackgroundRole:
+        return gridRowColour(index.row());
+    case Qt::ForegroundRole:
+        return QColor(Qt::black);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(m_columns[index.column()].alignment);
+    default:
+        return QVariant();
+    }
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
+        && section < m_columns.size())
+        return m_columns[section].heading;
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && m_columns[index.column()].editable)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole || !m_columns[index.column()].editable)
+        return false;
+    if (m_dataSet->currentRow() != index.row())
+        m_dataSet->moveTo(index.row());
+    m_dataSet->setValue(m_columns[index.column()].field, value);
+    emit dataChanged(index, index);
+    return true;
+}
+
+void GridDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (option->state & QStyle::State_Selected) {
+        option->backgroundBrush = option->palette.brush(QPalette::Highlight);
+        option->palette.setColor(QPalette::Text, option->palette.color(QPalette::HighlightedText));
+    }
+}
+
+GridView::GridView(QWidget *parent) : QTableView(parent)
+{
+    setItemDelegate(new GridDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setAlternatingRowColors(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setFixedWidth(14);
+    horizontalHeader()->setHighlightSections(false);
+    setTabKeyNavigation(false);
+}
+
+void GridView::setColumns(DataSet *dataSet, const QVector<GridColumn> &columns)
+{
+    if (m_model)
+        m_model->deleteLater();
+    m_model = new GridModel(dataSet, columns, this);
+    setModel(m_model);
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].width > 0)
+            setColumnWidth(i, columns[i].width);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &GridView::followDataSet);
+    connect(dataSet, &DataSet::currentChanged, this, &GridView::followDataSet);
+    followDataSet();
+}
+
+void GridView::setWholeRowSelection(bool on)
+{
+    setSelectionBehavior(on ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+    if (currentIndex().isValid())
+        selectionModel()->setCurrentIndex(currentIndex(),
+                                          QItemSelectionModel::ClearAndSelect
+                                              | (on ? QItemSelectionModel::Rows
+                                                    : QItemSelectionModel::NoUpdate));
+}
+
+void GridView::followDataSet()
+{
+    DataSet *ds = dataSet();
+    if (!ds || m_syncing || !ds->isLoaded())
+        return;
+    const int row = ds->currentRow();
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    int column = currentIndex().isValid() ? currentIndex().column() : firstVisibleColumn();
+    if (column < 0)
+        column = 0;
+    m_syncing = true;
+    setCurrentIndex(m_model->index(row, column));
+    m_syncing = false;
+}
+
+void GridView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    DataSet *ds = dataSet();
+    if (m_syncing || !ds || !current.isValid() || current.row() == previous.row())
+        return;
+    if (ds->currentRow() != current.row()) {
+        m_syncing = true;
+        ds->moveTo(current.row());
+        m_syncing = false;
+    }
+}
+
+int GridView::firstVisibleColumn() const
+{
+    for (int c = 0; m_model && c < m_model->columnCount(); ++c)
+        if (!isColumnHidden(c))
+            return c;
+    return -1;
+}
+
+int GridView::lastVisibleColumn() const
+{
+    for (int c = m_model ? m_model->columnCount() - 1 : -1; c >= 0; --c)
+        if (!isColumnHidden(c))
+            return c;
+    return -1;
+}
+
+void GridView::moveColumnForward(bool wrapToNextRow)
+{
+    if (!m_model || m_model->rowCount() == 0)
+        return;
+    QModelIndex cur = currentIndex();
+    int row = cur.isValid() ? cur.row() : 0;
+    int col = cur.isValid() ? cur.column() : firstVisibleColumn() - 1;
+    int next = col + 1;
+    while (next < m_model->columnCount() && isColumnHidden(next))
+        ++next;
+    if (next >= m_model->columnCount()) {
+        next = firstVisibleColumn();
+        if (wrapToNextRow && row + 1 < m_model->rowCount())
+            ++row;
+    }
+    if (next >= 0)
+        setCurrentIndex(m_model->index(row, next));
+}
+
+void GridView::moveColumnBackward()
+{
+    if (!m_model || m_model->rowCount() == 0)
+        return;
+    QModelIndex cur = currentIndex();
+    int row = cur.isValid() ? cur.row() : 0;
+    int col = cur.isValid() ? cur.column() : firstVisibleColumn();
+    int prev = col - 1;
+    while (prev >= 0 && isColumnHidden(prev))
+        --prev;
+    if (prev < 0) {
+        prev = lastVisibleColumn();
+        if (row > 0)
+            --row;
+    }
+    if (prev >= 0)
+        setCurrentIndex(m_model->index(row, prev));
+}
+
+void GridView::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && state() != QAbstractItemView::EditingState) {
+        switch (m_enterRule) {
+        case EnterRule::None:
+            break;
+        case EnterRule::NextColumn:
+            moveColumnForward(false);
+            event->accept();
+            return;
+        case EnterRule::NextColumnRow:
+            if (event->modifiers() & Qt::ShiftModifier)
+                moveColumnBackward();
+            else
+                moveColumnForward(true);
+            event->accept();
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    const QModelIndex idx = indexAt(event->position().toPoint());
+    QTableView::mouseDoubleClickEvent(event);
+    if (idx.isValid())
+        emit rowActivated(idx.row());
+}
+
+} // namespace lumkar

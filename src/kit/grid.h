@@ -1,0 +1,107 @@
+#pragma once
+// The data-aware grid of every list: a table model that reads a DataSet, one row painter, and
+// a table view that keeps the data set's cursor and the selected row together.
+
+#include "data/dataset.h"
+
+#include <QAbstractTableModel>
+#include <QPointer>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+namespace lumkar {
+
+struct GridColumn {
+    QString field;
+    QString heading;
+    QString format; // a name of lumkar::formats, or empty
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    int width = 0; // pixels, 0 for the view's default
+    bool editable = false;
+};
+
+// Rows alternate by their position in the list as shown: odd rows light yellow, even white.
+QColor gridRowColour(int row);
+
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    GridModel(DataSet *dataSet, QVector<GridColumn> columns, QObject *parent = nullptr);
+
+    DataSet *dataSet() const { return m_dataSet; }
+    const QVector<GridColumn> &columns() const { return m_columns; }
+    int columnOf(const QString &field) const;
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+
+    // The text a cell shows.
+    QString cellText(int row, int column) const;
+
+private:
+    void dataSetReset();
+    void dataSetRowChanged(int row);
+
+    QPointer<DataSet> m_dataSet;
+    QVector<GridColumn> m_columns;
+    QVector<int> m_fieldIndex;
+    int m_rows = 0;
+};
+
+// Paints every cell with the row colour; a selected cell in the highlight colours; an empty
+// list draws nothing of its own.
+class GridDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
+};
+
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    enum class EnterRule {
+        None,          // Enter is left to the window
+        NextColumn,    // next column, from the last back to the first of the same row
+        NextColumnRow, // next column, from the last to the first of the next row; Shift back
+    };
+
+    explicit GridView(QWidget *parent = nullptr);
+
+    // Shows the data set with these columns; the view owns the model.
+    void setColumns(DataSet *dataSet, const QVector<GridColumn> &columns);
+    GridModel *gridModel() const { return m_model; }
+    DataSet *dataSet() const { return m_model ? m_model->dataSet() : nullptr; }
+
+    void setEnterRule(EnterRule rule) { m_enterRule = rule; }
+    EnterRule enterRule() const { return m_enterRule; }
+    void setWholeRowSelection(bool on);
+    bool isEditingCell() const { return state() == QAbstractItemView::EditingState; }
+
+    // Moves the selected column by the given rule (used by the key handling and by windows).
+    void moveColumnForward(bool wrapToNextRow);
+    void moveColumnBackward();
+
+signals:
+    void rowActivated(int row); // double click on a row
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+
+private:
+    void followDataSet();
+    int firstVisibleColumn() const;
+    int lastVisibleColumn() const;
+
+    GridModel *m_model = nullptr;
+    EnterRule m_enterRule = EnterRule::NextColumn;
+    bool m_syncing = false;
+};
+
+} // namespace lumkar

@@ -1,0 +1,146 @@
+// The notes panes of the main window: the user's own note of the working day, and the
+// general notes of that day shown read-only.
+
+#include "data/values.h"
+#include "kit/bound.h"
+#include "notes/genelnot.h"
+#include "shell/anamenu.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace lumkar {
+
+namespace {
+
+QWidget *notePane(QWidget *parent, const QString &name, const QString &caption,
+                  QPlainTextEdit *memo)
+{
+    auto *pane = new QWidget(parent);
+    pane->setObjectName(name);
+    auto *layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto *header = new QLabel(caption, pane);
+    header->setStyleSheet(QStringLiteral(
+        "QLabel { font-weight: bold; color: white; background: #2f5d8a; padding: 3px 6px; }"));
+    layout->addWidget(header);
+    memo->setParent(pane);
+    layout->addWidget(memo);
+    return pane;
+}
+
+} // namespace
+
+void Tanamenuf::buildNotes()
+{
+    ffTable1 = new DataSet(db(), this);
+    ffTable1->setObjectName(QStringLiteral("ffTable1"));
+    ffTable1->setTable(QStringLiteral("gunluknot"), {QStringLiteral("tarih")});
+    ffTable2 = new DataSet(db(), this);
+    ffTable2->setObjectName(QStringLiteral("ffTable2"));
+    ffTable2->setTable(QStringLiteral("genelnot"), {QStringLiteral("tarih")});
+    ADOTable1 = new DataSet(db(), this);
+    ADOTable1->setObjectName(QStringLiteral("ADOTable1"));
+    ADOTable1->setTable(QStringLiteral("genelnot"), {QStringLiteral("tarih")});
+    // Every general note carries its last writer.
+    ADOTable1->setBeforePost([this](DataSet &notes) {
+        notes.setValue(QStringLiteral("kodu"), currentUser().kullanici);
+        return DataSet::BeforePost::Proceed;
+    });
+
+    JvDotNetDBMemo2 = new QPlainTextEdit(this);
+    JvDotNetDBMemo2->setObjectName(QStringLiteral("JvDotNetDBMemo2"));
+    JvDotNetDBMemo2->setReadOnly(true);
+    bindMemo(JvDotNetDBMemo2, ffTable2, QStringLiteral("not"));
+    genelNotPane = notePane(this, QStringLiteral("genelNotPane"),
+                            QStringLiteral("GENEL GÜNLÜK NOTLAR"), JvDotNetDBMemo2);
+
+    JvDotNetDBMemo5 = new QPlainTextEdit(this);
+    JvDotNetDBMemo5->setObjectName(QStringLiteral("JvDotNetDBMemo5"));
+    bindMemo(JvDotNetDBMemo5, ffTable1, QStringLiteral("not"));
+    gunlukNotPane = notePane(this, QStringLiteral("gunlukNotPane"),
+                             QStringLiteral("GÜNLÜK NOTLAR"), JvDotNetDBMemo5);
+    setPopupMenu(gunlukNotPane, BosPopup);
+    setPopupMenu(JvDotNetDBMemo5, BosPopup);
+}
+
+void Tanamenuf::openNoteTables()
+{
+    const QDate day = workingDate();
+    const QString user = currentUser().kullanici;
+    const QString key = values::dayKey(day);
+    ffTable1->close();
+    m_notesDay = day;
+    ffTable1->setPrefilter(QStringLiteral("tarih = ? AND kodu = ?"), {key, user});
+    ffTable1->setFilter([day, user](const Record &row) {
+        return row.value(QStringLiteral("tarih")).toDateTime() == QDateTime(day, QTime(0, 0))
+            && !row.isNull(QStringLiteral("kodu")) && row.text(QStringLiteral("kodu")) == user;
+    });
+    ffTable1->setFiltered(true);
+    ffTable1->open();
+    openGeneralNotes();
+}
+
+void Tanamenuf::openGeneralNotes()
+{
+    const QDate day = workingDate();
+    ffTable2->close();
+    ffTable2->setPrefilter(QStringLiteral("tarih = ?"), {values::dayKey(day)});
+    ffTable2->setFilter([day](const Record &row) {
+        return row.value(QStringLiteral("tarih")).toDateTime() == QDateTime(day, QTime(0, 0));
+    });
+    ffTable2->setFiltered(true);
+    ffTable2->open();
+}
+
+void Tanamenuf::JvDotNetDBMemo5Enter()
+{
+    if (!ffTable1->isOpen())
+        openNoteTables();
+    const QDateTime day(m_notesDay, QTime(0, 0));
+    auto startNote = [this, &day] {
+        ffTable1->append();
+        ffTable1->setValue(QStringLiteral("tarih"), day);
+        ffTable1->setValue(QStringLiteral("kodu"), currentUser().kullanici);
+        ffTable1->clearModified();
+    };
+    if (ffTable1->isEditing())
+        return;
+    if (ffTable1->recordCount() == 0)
+        startNote();
+    else if (ffTable1->value(QStringLiteral("tarih")).toDateTime() != day)
+        startNote();
+    else
+        ffTable1->edit();
+}
+
+void Tanamenuf::JvDotNetDBMemo5Exit()
+{
+    postDailyNote();
+}
+
+void Tanamenuf::postDailyNote()
+{
+    if (!ffTable1->isOpen() || !ffTable1->isEditing() || !ffTable1->isModified())
+        return;
+    // The note belongs to the day it was written for, even when the day is changing now.
+    ffTable1->disableControls();
+    ffTable1->setValue(QStringLiteral("kodu"), currentUser().kullanici);
+    ffTable1->setValue(QStringLiteral("tarih"), QDateTime(m_notesDay, QTime(0, 0)));
+    ffTable1->enableControls();
+    if (!ffTable1->post())
+        dialogs().error(programTitle(), QStringLiteral("Günlük not kaydedilemedi: ")
+                                            + ffTable1->lastError().text());
+}
+
+void Tanamenuf::JvNavPanelButton11Click()
+{
+    if (!ADOTable1->isOpen())
+        ADOTable1->open();
+    ADOTable1->last();
+    forms().genelnotF->show();
+    forms().genelnotF->raise();
+}
+
+} // namespace lumkar

@@ -1,0 +1,505 @@
+#include "shell/anamenu.h"
+
+#include "kit/bound.h"
+#include "accounts/cari.h"
+#include "accounts/ledger.h"
+#include "appointments/aylik.h"
+#include "appointments/randevu.h"
+#include "persons/perozluk.h"
+#include "persons/sicilrapor.h"
+#include "shell/sifre.h"
+#include "shell/yardim.h"
+#include "visits/gorusme.h"
+#include "visits/paketler.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace lumkar {
+
+namespace {
+
+const char *kPopupProperty = "lumkarPopupMenu";
+
+QToolButton *toolButton(QWidget *parent, const QString &name, const QString &caption,
+                        QStyle::StandardPixmap icon)
+{
+    auto *b = new QToolButton(parent);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setIcon(parent->style()->standardIcon(icon));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setAutoRaise(true);
+    return b;
+}
+
+} // namespace
+
+Tanamenuf::Tanamenuf(Forms &forms, Session &session) : FormContext(forms, session)
+{
+    setObjectName(QStringLiteral("anamenuf"));
+    setWindowTitle(QStringLiteral("Lumkar Vikelmo - Ana Menü"));
+    m_traceFile = QStringLiteral("C:\\fftrlog.txt");
+    buildMenus();
+    buildFrame();
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+}
+
+void Tanamenuf::setPopupMenu(QWidget *widget, QMenu *menu)
+{
+    if (!widget->property(kPopupProperty).isValid()) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(widget, &QWidget::customContextMenuRequested, widget,
+                         [widget](const QPoint &pos) {
+                             QMenu *m = popupMenu(widget);
+                             if (m && !m->actions().isEmpty())
+                                 m->popup(widget->mapToGlobal(pos));
+                         });
+    }
+    widget->setProperty(kPopupProperty, QVariant::fromValue(static_cast<QObject *>(menu)));
+}
+
+QMenu *Tanamenuf::popupMenu(QWidget *widget)
+{
+    return qobject_cast<QMenu *>(widget->property(kPopupProperty).value<QObject *>());
+}
+
+void Tanamenuf::buildMenus()
+{
+    auto action = [this](const QString &name, const QString &caption, Qt::Key key) {
+        auto *a = new QAction(caption, this);
+        a->setObjectName(name);
+        if (key != Qt::Key_unknown)
+            a->setShortcut(QKeySequence(key));
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        return a;
+    };
+    kaydetAction = action(QStringLiteral("Kaydet1"), QStringLiteral("Kaydet"), Qt::Key_F2);
+    vazgecAction = action(QStringLiteral("Vazge1"), QStringLiteral("Vazgeç"), Qt::Key_F3);
+    yazdirAction = action(QStringLiteral("Yazdr1"), QStringLiteral("Yazdır (Önizleme)"),
+                          Qt::Key_F4);
+    yeniRandevuAction = action(QStringLiteral("YeniRandevu1"), QStringLiteral("Yeni Randevu"),
+                               Qt::Key_F5);
+    listelerAction = action(QStringLiteral("Listeler1"), QStringLiteral("Listeler"), Qt::Key_F6);
+    yeniFirmaAction = action(QStringLiteral("YeniFirmaGirii1"),
+                             QStringLiteral("Yeni Firma Girişi"), Qt::Key_F7);
+    randevuRaporAction = action(QStringLiteral("RandevuRaporlar1"),
+                                QStringLiteral("Randevu Raporları"), Qt::Key_F9);
+    kapatAction = action(QStringLiteral("Kapat1"), QStringLiteral("Kapat"), Qt::Key_F10);
+    // Keys of the hidden menu bar that do nothing.
+    QList<QAction *> silent;
+    for (Qt::Key key : {Qt::Key_F8, Qt::Key_F11, Qt::Key_F12})
+        silent << action(QString(), QString(), key);
+    QAction *help = action(QStringLiteral("yardimF1"), QStringLiteral("Yardım"), Qt::Key_F1);
+    connect(help, &QAction::triggered, this, &Tanamenuf::helpClick);
+    connect(listelerAction, &QAction::triggered, this, &Tanamenuf::N2KisiListeleri);
+    connect(yeniFirmaAction, &QAction::triggered, this, &Tanamenuf::N1KisiGiris);
+    connect(kapatAction, &QAction::triggered, this, &Tanamenuf::JvNavPanelButton6Click);
+
+    recetemenu = new QMenu(this);
+    recetemenu->setObjectName(QStringLiteral("recetemenu"));
+    recetemenu->addActions({kaydetAction, vazgecAction, yazdirAction, yeniRandevuAction,
+                            listelerAction, yeniFirmaAction, randevuRaporAction, kapatAction});
+    RandevuMenu = new QMenu(this);
+    RandevuMenu->setObjectName(QStringLiteral("RandevuMenu"));
+    for (const QString &caption : {QStringLiteral("Görüşme Yap"),
+                                   QStringLiteral("Randevu Gerçekleşti"),
+                                   QStringLiteral("Bu Randevuyu İptal Et"),
+                                   QStringLiteral("Randevu Bilgilerini Değiştir")})
+        RandevuMenu->addAction(caption);
+    GorusmePopup = new QMenu(this);
+    GorusmePopup->setObjectName(QStringLiteral("GorusmePopup"));
+    GorusmePopup->addAction(QStringLiteral("Değiştir"))->setVisible(false);
+    iptalPopup = new QMenu(this);
+    iptalPopup->setObjectName(QStringLiteral("iptalPopup"));
+    BosPopup = new QMenu(this);
+    BosPopup->setObjectName(QStringLiteral("BosPopup"));
+
+    // The menu bar is hidden; its items carry the keys of the window.
+    auto *bar = new QMenuBar(this);
+    QMenu *islemler = bar->addMenu(QStringLiteral("İşlemler"));
+    islemler->addActions({kaydetAction, vazgecAction, listelerAction, yeniFirmaAction});
+    QMenu *randevu = bar->addMenu(QStringLiteral("Randevu İşlemleri"));
+    randevu->addActions({yeniRandevuAction, randevuRaporAction});
+    randevu->addActions(silent);
+    QMenu *yazdir = bar->addMenu(QStringLiteral("Yazdır"));
+    yazdir->addAction(yazdirAction);
+    QMenu *kapat = bar->addMenu(QStringLiteral("Kapat"));
+    kapat->addAction(kapatAction);
+    setMenuBar(bar);
+    bar->setVisible(false);
+}
+
+void Tanamenuf::buildFrame()
+{
+    // Toolbar.
+    auto *toolbar = new QToolBar(QStringLiteral("Araçlar"), this);
+    toolbar->setObjectName(QStringLiteral("JvNavPanelHeader1"));
+    toolbar->setMovable(false);
+    toolbar->setIconSize(QSize(24, 24));
+    auto *labels = new QWidget(toolbar);
+    auto *labelsLayout = new QVBoxLayout(labels);
+    labelsLayout->setContentsMargins(6, 0, 12, 0);
+    kullaniciKoduLabel = new QLabel(QStringLiteral("Kullanıcı Kodu: "), labels);
+    kullaniciKoduLabel->setObjectName(QStringLiteral("kullaniciKoduLabel"));
+    adSoyadLabel = new QLabel(QStringLiteral("Adı/Soyadı: "), labels);
+    adSoyadLabel->setObjectName(QStringLiteral("adSoyadLabel"));
+    labelsLayout->addWidget(kullaniciKoduLabel);
+    labelsLayout->addWidget(adSoyadLabel);
+    toolbar->addWidget(labels);
+    toolbar->addSeparator();
+    JvNavPanelButton2 = toolButton(toolbar, QStringLiteral("JvNavPanelButton2"),
+                                   QStringLiteral("Yeni Rand."), QStyle::SP_FileIcon);
+    JvNavPanelButton1 = toolButton(toolbar, QStringLiteral("JvNavPanelButton1"),
+                                   QStringLiteral(" Kaydet"), QStyle::SP_DialogSaveButton);
+    JvNavPanelButton3 = toolButton(toolbar, QStringLiteral("JvNavPanelButton3"),
+                                   QStringLiteral(" Vazgeç"), QStyle::SP_DialogCancelButton);
+    JvNavPanelButton4 = toolButton(toolbar, QStringLiteral("JvNavPanelButton4"),
+                                   QStringLiteral("R.Görüşme"), QStyle::SP_DialogYesButton);
+    JvNavPanelButton5 = toolButton(toolbar, QStringLiteral("JvNavPanelButton5"),
+                                   QStringLiteral(" Yazdır"), QStyle::SP_FileDialogDetailedView);
+    JvNavPanelButton10 = toolButton(toolbar, QStringLiteral("JvNavPanelButton10"),
+                                    QStringLiteral("  Yenile"), QStyle::SP_BrowserReload);
+    JvNavPanelButton11 = toolButton(toolbar, QStringLiteral("JvNavPanelButton11"),
+                                    QStringLiteral("Genel Not Gir"),
+                                    QStyle::SP_FileDialogContentsView);
+    JvNavPanelButton6 = toolButton(toolbar, QStringLiteral("JvNavPanelButton6"),
+                                   QStringLiteral("  Kapat"), QStyle::SP_DialogCloseButton);
+    tfXPButton1 = toolButton(toolbar, QStringLiteral("tfXPButton1"), QStringLiteral("Yardım"),
+                             QStyle::SP_DialogHelpButton);
+    // The buttons sit in one strip so that each can be shown and hidden on its own.
+    auto *strip = new QWidget(toolbar);
+    auto *stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 0, 0, 0);
+    stripLayout->setSpacing(2);
+    for (QToolButton *b : {JvNavPanelButton2, JvNavPanelButton1, JvNavPanelButton3,
+                           JvNavPanelButton4, JvNavPanelButton5, JvNavPanelButton10,
+                           JvNavPanelButton11, JvNavPanelButton6}) {
+        b->setParent(strip);
+        stripLayout->addWidget(b);
+    }
+    stripLayout->addStretch();
+    strip->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(strip);
+    tfXPButton1->setParent(toolbar);
+    toolbar->addWidget(tfXPButton1);
+    addToolBar(Qt::TopToolBarArea, toolbar);
+    // Hidden until a user with the right to change everybody's records logs in.
+    JvNavPanelButton11->setVisible(false);
+
+    connect(JvNavPanelButton10, &QToolButton::clicked, this,
+            &Tanamenuf::JvNavPanelButton10Click);
+    connect(JvNavPanelButton6, &QToolButton::clicked, this, &Tanamenuf::JvNavPanelButton6Click);
+    connect(JvNavPanelButton11, &QToolButton::clicked, this,
+            &Tanamenuf::JvNavPanelButton11Click);
+    connect(tfXPButton1, &QToolButton::clicked, this, &Tanamenuf::helpClick);
+
+    // Task bar and notes on the left.
+    auto *central = new QSplitter(Qt::Horizontal, this);
+    central->setObjectName(QStringLiteral("mainSplitter"));
+    auto *left = new QSplitter(Qt::Vertical, central);
+    JvXPBar1 = new TaskBar(QStringLiteral("İşlemler"), left);
+    JvXPBar1->setObjectName(QStringLiteral("JvXPBar1"));
+    struct Item {
+        QString caption, name, hint;
+        void (Tanamenuf::*action)();
+    };
+    const QList<Item> items = {
+        {QStringLiteral("Kişi Giriş ve Değişiklik"), QStringLiteral("N1"),
+         QStringLiteral("Kişi detayları izeleme ve yeni kayıt girişi"), &Tanamenuf::N1KisiGiris},
+        {QStringLiteral("Kayıtlı Kişi Listeleri"), QStringLiteral("N2"), {},
+         &Tanamenuf::N2KisiListeleri},
+        {QStringLiteral("Randevu Raporları"), QStringLiteral("N3"), {},
+         &Tanamenuf::N3RandevuRaporlari},
+        {QStringLiteral("Günlük Raporlar"), QStringLiteral("gunlukRaporlar"), {}, nullptr},
+        {QStringLiteral("Görüşmeleri İzle Değiştir"), QStringLiteral("N4"), {},
+         &Tanamenuf::N4Gorusmeler},
+        {QStringLiteral("Aylık-Haftalık Rapor ve Giriş"), QStringLiteral("N5"), {},
+         &Tanamenuf::N5Aylik},
+        {QStringLiteral("Kişi Borç Alacak ve Tahsilat"), QStringLiteral("N6"), {},
+         &Tanamenuf::N6Cari},
+        {QStringLiteral("Kullanıcı Değiştir"), QStringLiteral("N7"), {},
+         &Tanamenuf::N7KullaniciDegistir},
+        {QStringLiteral("Paket Giriş ve Değişiklik"), QStringLiteral("N8"), {},
+         &Tanamenuf::N8Paketler},
+        {QStringLiteral("Günlük Kasa Raporu"), QStringLiteral("N9"), {}, &Tanamenuf::N9Kasa},
+        {QStringLiteral("Günlük Kredi Kartı Raporu"), QStringLiteral("N10"), {},
+         &Tanamenuf::N10KrediKarti},
+    };
+    for (const Item &item : items) {
+        QToolButton *b = JvXPBar1->addItem(item.caption, item.name, item.hint);
+        if (item.action)
+            connect(b, &QToolButton::clicked, this, item.action);
+        else
+            b->setVisible(false);
+    }
+    buildNotes();
+    left->addWidget(JvXPBar1);
+    left->addWidget(genelNotPane);
+    left->addWidget(gunlukNotPane);
+    left->setStretchFactor(0, 0);
+    left->setStretchFactor(1, 1);
+    left->setStretchFactor(2, 1);
+
+    auto *right = new QSplitter(Qt::Vertical, central);
+    topPane = new QWidget(right);
+    topPane->setObjectName(QStringLiteral("topPane"));
+    auto *topLayout = new QVBoxLayout(topPane);
+    topLayout->setContentsMargins(4, 4, 4, 4);
+    buildEntryPanels();
+    auto *lists = new QWidget(right);
+    buildDayView(lists);
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(new QLabel(QStringLiteral("Çalışma Tarihi"), topPane));
+    controls->addWidget(JvDateTimePicker1);
+    controls->addWidget(CheckBox2);
+    controls->addStretch();
+    controls->addWidget(CheckBox1);
+    controls->addWidget(new QLabel(QStringLiteral("Yenileme Süresi"), topPane));
+    controls->addWidget(JvDotNetEdit1);
+    controls->addWidget(CheckBox3);
+    topLayout->addLayout(controls);
+    auto *panels = new QHBoxLayout;
+    panels->addWidget(kisiPanel, 1);
+    panels->addWidget(randevuPanel, 1);
+    topLayout->addLayout(panels);
+    for (QWidget *w : {static_cast<QWidget *>(JvDateTimePicker1), static_cast<QWidget *>(CheckBox2),
+                       static_cast<QWidget *>(CheckBox1), static_cast<QWidget *>(JvDotNetEdit1),
+                       static_cast<QWidget *>(CheckBox3)})
+        w->setParent(topPane);
+    right->addWidget(topPane);
+    right->addWidget(lists);
+    right->setStretchFactor(0, 0);
+    right->setStretchFactor(1, 1);
+    central->addWidget(left);
+    central->addWidget(right);
+    central->setStretchFactor(0, 0);
+    central->setStretchFactor(1, 1);
+    central->setSizes({240, 1000});
+    setCentralWidget(central);
+    setPopupMenu(topPane, recetemenu);
+    setPopupMenu(this, recetemenu);
+
+    statusBar()->addWidget(new QLabel(QStringLiteral("Lumkar Vikelmo"), this));
+    resize(1200, 800);
+}
+
+bool Tanamenuf::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut && watched == JvDotNetDBMemo5)
+        JvDotNetDBMemo5Exit();
+    if (event->type() == QEvent::FocusIn && watched == JvDotNetDBMemo5)
+        JvDotNetDBMemo5Enter();
+    if (event->type() != QEvent::KeyPress)
+        return QMainWindow::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        return QMainWindow::eventFilter(watched, event);
+    QWidget *focused = QApplication::focusWidget();
+    if (watched != focused)
+        return QMainWindow::eventFilter(watched, event);
+    if (auto *grid = qobject_cast<GridView *>(focused)) {
+        // A grid moves to the next column of the same row, then gets the key too.
+        if (!grid->isEditingCell())
+            grid->moveColumnForward(false);
+        return false;
+    }
+    if (qobject_cast<QPlainTextEdit *>(focused) || qobject_cast<QTextEdit *>(focused))
+        return false;
+    if (qobject_cast<QAbstractItemView *>(focused))
+        return false;
+    focusNextChild();
+    return true;
+}
+
+// ---------------------------------------------------------------- navigation
+
+void Tanamenuf::N1KisiGiris()
+{
+    if (CheckBox1->isChecked())
+        CheckBox1->setChecked(false);
+    Tozluk *record = forms().ozluk;
+    record->show();
+    record->raise();
+    DataSet *persons = record->sicilTable;
+    if (persons->isOpen())
+        persons->cancel();
+    else
+        persons->open();
+    if (persons->recordCount() > 0) {
+        persons->locate(QStringLiteral("sicil_kodu"), randevuTable->text(QStringLiteral("sicil_kodu")),
+                        {true, true});
+    } else {
+        persons->append();
+        persons->setValue(QStringLiteral("sicil_kodu"), QStringLiteral("1"));
+    }
+}
+
+void Tanamenuf::N2KisiListeleri()
+{
+    Tsicrapor *list = forms().sicrapor;
+    list->sicrapQuery->close();
+    list->sicrapQuery->open();
+    if (list->sicrapQuery->recordCount() > 0) {
+        list->show();
+        list->raise();
+        if (!list->sicrapQuery->isOpen())
+            list->sicrapQuery->open();
+        list->listeIsteyen = QStringLiteral("randevu");
+        return;
+    }
+    if (dialogs().question(QStringLiteral("Lumkar Selvaron"),
+                           QStringLiteral("Kişi kaydı mevcut değil! Açmak istermisiniz?"),
+                           Buttons::YesNoCancel)
+        == Answer::Yes)
+        N1KisiGiris();
+}
+
+void Tanamenuf::N3RandevuRaporlari()
+{
+    TrandevuF *list = forms().randevuF;
+    list->show();
+    list->raise();
+    if (!list->randevuTable->isOpen())
+        list->randevuTable->open();
+}
+
+void Tanamenuf::N4Gorusmeler()
+{
+    TgorusmeF *visits = forms().gorusmeF;
+    visits->show();
+    visits->reopenVisits();
+    visits->showMaximized();
+}
+
+void Tanamenuf::N5Aylik()
+{
+    TaylikF *planner = forms().aylikF;
+    planner->setPlannerDate(workingDate());
+    planner->show();
+    planner->raise();
+    planner->yenidenYukle();
+}
+
+void Tanamenuf::N6Cari()
+{
+    forms().cariF->show();
+    forms().cariF->raise();
+    forms().cariF->openAccounts();
+}
+
+void Tanamenuf::N7KullaniciDegistir()
+{
+    postDailyNote();
+    forms().PasswordDlg->show();
+    forms().PasswordDlg->raise();
+    hide();
+}
+
+void Tanamenuf::N8Paketler()
+{
+    forms().paketlerF->show();
+    forms().paketlerF->raise();
+    forms().paketlerF->openCatalogue();
+}
+
+void Tanamenuf::N9Kasa()
+{
+    forms().kasaF->show();
+    forms().kasaF->raise();
+    forms().kasaF->openBook();
+}
+
+void Tanamenuf::N10KrediKarti()
+{
+    forms().kkartF->show();
+    forms().kkartF->raise();
+    forms().kkartF->openBook();
+}
+
+void Tanamenuf::helpClick()
+{
+    forms().yardimF->openTopic(QStringLiteral("yanamenu"));
+}
+
+void Tanamenuf::setEntryPerson(const Person &person)
+{
+    kisinoedit->setText(person.sicilKodu);
+    AdiEdit->setText(person.adi);
+    SoyadiEdit->setText(person.soyadi);
+    Telefon1Edit->setText(person.tel1);
+    Telefon2Edit->setText(person.tel2);
+    CepTelefonEdit->setText(person.ceptel);
+    adresMemo->setPlainText(storedToMemo(person.adres));
+}
+
+// ---------------------------------------------------------------- exit
+
+bool Tanamenuf::askExit()
+{
+    return dialogs().question(programTitle(),
+                              QStringLiteral("Programı kapatmak istediğinize eminmisiniz?"),
+                              Buttons::YesNoCancel)
+        == Answer::Yes;
+}
+
+void Tanamenuf::deleteTraceFile()
+{
+#ifdef Q_OS_WIN
+    // A trace file another program leaves on the system drive; only that one file.
+    if (QFile::exists(m_traceFile))
+        QFile::remove(m_traceFile);
+#endif
+}
+
+void Tanamenuf::JvNavPanelButton6Click()
+{
+    if (!askExit())
+        return;
+    m_exitConfirmed = true;
+    deleteTraceFile();
+    forms().PasswordDlg->setClosing(true);
+    setEnabled(false);
+    close();
+}
+
+void Tanamenuf::closeEvent(QCloseEvent *event)
+{
+    forms().PasswordDlg->hafiza4();
+    if (!m_exitConfirmed) {
+        if (!askExit()) {
+            event->ignore();
+            return;
+        }
+        deleteTraceFile();
+    }
+    event->accept();
+    postDailyNote();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    setEnabled(false);
+    forms().PasswordDlg->close();
+    QApplication::restoreOverrideCursor();
+}
+
+} // namespace lumkar

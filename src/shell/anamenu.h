@@ -1,0 +1,194 @@
+#pragma once
+// The main window: toolbar, task bar, notes panes, the day view of appointments with the
+// entry panels, context menus, function keys and the exit.
+
+#include "data/dataset.h"
+#include "kit/controls.h"
+#include "kit/grid.h"
+#include "shell/formbase.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class QToolButton;
+
+namespace lumkar {
+
+class Tanamenuf : public QMainWindow, public FormContext {
+    Q_OBJECT
+public:
+    Tanamenuf(Forms &forms, Session &session);
+
+    // --- the day view of appointments ---
+    QDate workingDate() const;
+    void setWorkingDate(const QDate &day);
+    void gunYenile();                 // day refresh: notes and the three lists
+    void JvNavPanelButton10Click();   // "  Yenile": full refresh
+    void JvNavPanelButton7Click();    // "GÜNCELLE": re-run the held list
+    void CheckBox2MouseUp();          // all-users box released with the mouse
+    void CheckBox2Exit();             // the focus left the all-users box
+    void CheckBox3MouseUp();          // "Tüm Sütunu Göster" released with the mouse
+    void CheckBox1Click();            // "Otomatik Yenile"
+    void JvDotNetEdit1Change();       // refresh interval typed
+    void Timer1Timer();               // one tick of the automatic refresh
+    void openDayLists();              // opens the three lists if they are not open
+    void showOwnerColumns(bool show); // first column of the three grids
+    bool timerRunning() const;
+    int timerInterval() const;
+
+    // --- navigation ---
+    void N1KisiGiris();
+    void N2KisiListeleri();
+    void N3RandevuRaporlari();
+    void N4Gorusmeler();
+    void N5Aylik();
+    void N6Cari();
+    void N7KullaniciDegistir();
+    void N8Paketler();
+    void N9Kasa();
+    void N10KrediKarti();
+    void JvNavPanelButton6Click(); // "  Kapat": exit with one question
+    void helpClick();
+
+    // --- notes ---
+    void JvDotNetDBMemo5Enter();
+    void JvDotNetDBMemo5Exit();
+    void postDailyNote();           // writes a typed daily note at once
+    void JvNavPanelButton11Click(); // "Genel Not Gir"
+    void openNoteTables();          // the daily and the general notes of the working day
+    void openGeneralNotes();        // the general notes of the working day
+
+    // Fills the person boxes of the appointment entry with a chosen person.
+    struct Person {
+        QString sicilKodu, adi, soyadi, tel1, tel2, ceptel, adres;
+    };
+    void setEntryPerson(const Person &person);
+
+    // Shows `menu` as the context menu of `widget`.
+    static void setPopupMenu(QWidget *widget, QMenu *menu);
+    static QMenu *popupMenu(QWidget *widget);
+
+    // Toolbar and labels.
+    QLabel *kullaniciKoduLabel;
+    QLabel *adSoyadLabel;
+    QToolButton *JvNavPanelButton2;  // "Yeni Rand."
+    QToolButton *JvNavPanelButton1;  // " Kaydet"
+    QToolButton *JvNavPanelButton3;  // " Vazgeç"
+    QToolButton *JvNavPanelButton4;  // "R.Görüşme"
+    QToolButton *JvNavPanelButton5;  // " Yazdır"
+    QToolButton *JvNavPanelButton6;  // "  Kapat"
+    QToolButton *JvNavPanelButton10; // "  Yenile"
+    QToolButton *JvNavPanelButton11; // "Genel Not Gir"
+    QToolButton *tfXPButton1;        // help
+    TaskBar *JvXPBar1;               // "İşlemler"
+
+    // Notes panes.
+    DataSet *ffTable1;  // the user's daily note of the working day
+    DataSet *ffTable2;  // the general notes of the working day
+    DataSet *ADOTable1; // every general note, for the general-notes window
+    QPlainTextEdit *JvDotNetDBMemo5; // "GÜNLÜK NOTLAR"
+    QPlainTextEdit *JvDotNetDBMemo2; // "GENEL GÜNLÜK NOTLAR", read-only
+    QWidget *gunlukNotPane;
+    QWidget *genelNotPane;
+
+    // Top pane.
+    QWidget *topPane;
+    QDateEdit *JvDateTimePicker1;
+    CheckBox *CheckBox2; // "Tüm Kullanıcıların Randevularını Göster"
+    QCheckBox *CheckBox1; // "Otomatik Yenile"
+    QLineEdit *JvDotNetEdit1; // "Yenileme Süresi"
+    CheckBox *CheckBox3; // "Tüm Sütunu Göster"
+    QTimer *Timer1;
+
+    // Person panel and appointment entry panel.
+    QWidget *kisiPanel;
+    QWidget *randevuPanel;
+    QLineEdit *kisinoedit;
+    QPushButton *JvNavPanelButton8;  // "Getir"
+    QPushButton *JvNavPanelButton9;  // "Listeden Getir"
+    QLineEdit *AdiEdit;
+    QPushButton *JvNavPanelButton20; // "Getir" beside the name
+    QLineEdit *SoyadiEdit;
+    QLineEdit *Telefon1Edit;
+    QLineEdit *Telefon2Edit;
+    QLineEdit *CepTelefonEdit;
+    QPlainTextEdit *adresMemo;
+    QLineEdit *RTarihiEdit;
+    QLineEdit *RSaatiEdit;
+    QLineEdit *paketkoduEdit;
+    QLineEdit *islemTutariEdit;
+    QLineEdit *paketadiEdit;
+    QPlainTextEdit *konuMemo;
+    QComboBox *RKiminAdSoyadBox;
+    QComboBox *RKimeBox;
+    QPushButton *Button1; // "KAYDET"
+    QLineEdit *randevunoEdit;
+    QLineEdit *primEdit;
+    PickerPair *userPickers;
+
+    // The three lists.
+    DataSet *randevuTable; // waiting
+    DataSet *ffQuery1;     // held
+    DataSet *ffQuery4;     // cancelled
+    GridView *JvDBUltimGrid1;
+    GridView *bolumgrid2;
+    GridView *JvDBUltimGrid4;
+    QWidget *bekleyenPane;
+    QWidget *gorusulenPane;
+    QWidget *iptalPane;
+    QLabel *gorusulenHeader;
+    QPushButton *JvNavPanelButton13; // "DEĞİŞTİR" of the waiting pane
+    QPushButton *JvNavPanelButton7;  // "GÜNCELLE"
+    QPushButton *gorusulenDegistirBut;
+    QPushButton *bekleyenYazdirBut;
+    QPushButton *bekleyenYazdir2But;
+    QPushButton *bekleyenYazdir3But;
+    QPushButton *gorusulenYazdirBut;
+    QPushButton *gorusulenYazdir2But;
+    QPushButton *iptalYazdirBut;
+
+    // Menus.
+    QMenu *recetemenu;
+    QMenu *RandevuMenu;
+    QMenu *GorusmePopup;
+    QMenu *iptalPopup;
+    QMenu *BosPopup;
+    QAction *kaydetAction;       // F2
+    QAction *vazgecAction;       // F3
+    QAction *yazdirAction;       // F4
+    QAction *yeniRandevuAction;  // F5
+    QAction *listelerAction;     // F6
+    QAction *yeniFirmaAction;    // F7
+    QAction *randevuRaporAction; // F9
+    QAction *kapatAction;        // F10
+
+    bool exitConfirmed() const { return m_exitConfirmed; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildFrame();
+    void buildDayView(QWidget *listsArea);
+    void buildEntryPanels();
+    void buildNotes();
+    void buildMenus();
+    bool askExit();
+    void deleteTraceFile();
+    void applyTimer();
+
+    QString m_traceFile;
+    bool m_exitConfirmed = false;
+    bool m_timerOn = false;
+    QDate m_notesDay; // the day the daily-note table was opened for
+};
+
+} // namespace lumkar

@@ -1,0 +1,65 @@
+#include "shell/forms.h"
+
+#include "accounts/cari.h"
+#include "accounts/ledger.h"
+#include "appointments/aylik.h"
+#include "appointments/iptal.h"
+#include "appointments/randevu.h"
+#include "backup/girisR.h"
+#include "notes/genelnot.h"
+#include "persons/perozluk.h"
+#include "persons/sicilrapor.h"
+#include "shell/anamenu.h"
+#include "shell/sifre.h"
+#include "shell/sifreler.h"
+#include "shell/yardim.h"
+#include "visits/gorusme.h"
+#include "visits/paketler.h"
+
+namespace lumkar {
+
+std::unique_ptr<Forms> createForms(Session &session)
+{
+    auto forms = std::make_unique<Forms>();
+    Forms &f = *forms;
+    f.PasswordDlg = new TPasswordDlg(f, session);
+    f.anamenuf = new Tanamenuf(f, session);
+    f.sicrapor = new Tsicrapor(f, session);
+    f.ozluk = new Tozluk(f, session);
+    f.randevuF = new TrandevuF(f, session);
+    f.sifrelerF = new TsifrelerF(f, session);
+    f.iptalF = new TiptalF(f, session);
+    f.gorusmeF = new TgorusmeF(f, session);
+    f.aylikF = new TaylikF(f, session);
+    f.cariF = new TcariF(f, session);
+    f.genelnotF = new TgenelnotF(f, session);
+    f.yardimF = new TyardimF(f, session);
+    f.paketlerF = new TpaketlerF(f, session);
+    f.kasaF = new TkasaF(f, session);
+    f.kkartF = new TkkartF(f, session);
+    f.girisRF = new TgirisRF(f, session);
+    return forms;
+}
+
+Forms::~Forms()
+{
+    // Destroyed in the reverse order of creation; no window asks anything on the way.
+    delete girisRF;
+    delete kkartF;
+    delete kasaF;
+    delete paketlerF;
+    delete yardimF;
+    delete genelnotF;
+    delete cariF;
+    delete aylikF;
+    delete gorusmeF;
+    delete iptalF;
+    delete sifrelerF;
+    delete randevuF;
+    delete ozluk;
+    delete sicrapor;
+    delete anamenuf;
+    delete PasswordDlg;
+}
+
+} // namespace lumkar

@@ -1,0 +1,54 @@
+#pragma once
+// The single instance of every window, created once at program start in a fixed order and
+// kept until the program ends. Windows reach each other through this struct.
+
+#include <memory>
+
+namespace lumkar {
+
+class Session;
+class TPasswordDlg;
+class Tanamenuf;
+class Tsicrapor;
+class Tozluk;
+class TrandevuF;
+class TsifrelerF;
+class TiptalF;
+class TgorusmeF;
+class TaylikF;
+class TcariF;
+class TgenelnotF;
+class TyardimF;
+class TpaketlerF;
+class TkasaF;
+class TkkartF;
+class TgirisRF;
+
+struct Forms {
+    TPasswordDlg *PasswordDlg = nullptr;
+    Tanamenuf *anamenuf = nullptr;
+    Tsicrapor *sicrapor = nullptr;
+    Tozluk *ozluk = nullptr;
+    TrandevuF *randevuF = nullptr;
+    TsifrelerF *sifrelerF = nullptr;
+    TiptalF *iptalF = nullptr;
+    TgorusmeF *gorusmeF = nullptr;
+    TaylikF *aylikF = nullptr;
+    TcariF *cariF = nullptr;
+    TgenelnotF *genelnotF = nullptr;
+    TyardimF *yardimF = nullptr;
+    TpaketlerF *paketlerF = nullptr;
+    TkasaF *kasaF = nullptr;
+    TkkartF *kkartF = nullptr;
+    TgirisRF *girisRF = nullptr;
+
+    Forms() = default;
+    Forms(const Forms &) = delete;
+    Forms &operator=(const Forms &) = delete;
+    ~Forms();
+};
+
+// Creates every window in the order of program start; only the login dialog is shown later.
+std::unique_ptr<Forms> createForms(Session &session);
+
+} // namespace lumkar

@@ -1,0 +1,78 @@
+#pragma once
+// The login dialog: the program's first and main window. It opens the database, logs a user
+// in, fits every window to that user's rights, remembers the last login in Ayar.ini, and ends
+// the program when it closes.
+
+#include "kit/controls.h"
+#include "shell/formbase.h"
+
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace lumkar {
+
+class TPasswordDlg : public QWidget, public FormContext {
+    Q_OBJECT
+public:
+    TPasswordDlg(Forms &forms, Session &session);
+
+    // The Tamam button: one login attempt.
+    void OKBtnClick();
+    // The three bar items: the master-password gate to the users window.
+    void masterGate();
+
+    // Ayar.ini: read the last login; write it; read and write the main window's refresh
+    // settings.
+    void hafiza();
+    void hafiza2();
+    void hafiza3();
+    void hafiza4();
+    QString ayarPath() const;
+
+    bool loggedIn() const { return m_loggedIn; }
+    int failures() const { return m_failures; }
+    // Set by the main window's confirmed exit: entering a field no longer opens the users table.
+    void setClosing(bool closing) { m_closing = closing; }
+    bool closing() const { return m_closing; }
+
+    // Opens the connection if it is not open; shows the cause through Dialogs when it fails
+    // and `report` is set.
+    bool openConnection(bool report);
+
+    TaskBar *JvXPBar1;
+    QLineEdit *kullan;
+    QLineEdit *Password;
+    QPushButton *OKBtn;
+    QCheckBox *CheckBox1; // "Şifre Gizlenmesin"
+    QCheckBox *CheckBox2; // "Şifre Hafızaya Alınsın"
+    QToolButton *tfXPButton1;
+    QPushButton *JvXPButton1; // "Yedek"
+
+signals:
+    // The dialog closed: every window is to be destroyed and the program to end.
+    void programEnded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void fitWindowsToUser();
+    void fillUserPickers();
+    void openUserTables();
+    void showIniError(const QString &text);
+    void programEnd();
+
+    int m_failures = 0;
+    bool m_loggedIn = false;
+    bool m_closing = false;
+    bool m_ended = false;
+    QStringList m_userCodes;
+    QStringList m_userNames;
+};
+
+} // namespace lumkar

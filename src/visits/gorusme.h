@@ -1,0 +1,28 @@
+#pragma once
+// The visits window: recording a visit from an appointment, and the list of visits.
+
+#include "kit/controls.h"
+#include "shell/formbase.h"
+
+#include <QWidget>
+
+namespace lumkar {
+
+class TgorusmeF : public QWidget, public FormContext {
+    Q_OBJECT
+public:
+    TgorusmeF(Forms &forms, Session &session);
+
+    // Opened from the main window: the visit list read again.
+    void reopenVisits();
+
+    UserFilterBar *userBar;
+    QComboBox *RKimeBox;
+    QComboBox *RKiminAdSoyadBox;
+    CheckBox *CheckBox2;
+    QComboBox *gorusenBox2; // user codes, hidden
+    QComboBox *gorusenBox;  // user names: who held the visit
+    PickerPair *gorusenPickers;
+};
+
+} // namespace lumkar
