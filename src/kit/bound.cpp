@@ -21,7 +21,7 @@ FieldLink::FieldLink(QWidget *control, DataSet *dataSet, const QString &field)
 
 void FieldLink::refresh()
 {
-    if (!m_dataSet || m_dataSet->controlsDisabled())
+    if (!m_dataSet || m_dataSet->controlsDisabled() || m_writing)
         return;
     if (!m_dataSet->isOpen() || !m_dataSet->isLoaded()
         || (m_dataSet->recordCount() == 0 && !m_dataSet->isEditing())) {
