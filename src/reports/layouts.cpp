@@ -1,0 +1,415 @@
+#include "reports/layouts.h"
+
+#include "reports/listlayout.h"
+
+namespace lumkar::reports::layouts {
+
+namespace {
+
+constexpr qreal kTotalsRow = 6;
+
+QString field(const char *name)
+{
+    return QLatin1Char('[') + QLatin1String(name) + QLatin1Char(']');
+}
+
+QString fullName()
+{
+    return QStringLiteral("[adi] [soyadi]");
+}
+
+ListColumn saat()
+{
+    return timeColumn(QStringLiteral("SAAT"), QStringLiteral("randevusaati"), 14);
+}
+
+ListColumn adSoyad(qreal width)
+{
+    return textColumn(QStringLiteral("ADI SOYADI"), fullName(), width);
+}
+
+ListColumn paket(qreal width, const QString &caption = QStringLiteral("PAKET"))
+{
+    return textColumn(caption, field("paketadi"), width);
+}
+
+ListColumn telefon(qreal width, const QString &caption = QStringLiteral("TELEFONU"),
+                   const char *name = "telefonu")
+{
+    return centredColumn(caption, field(name), width);
+}
+
+ListColumn tutar(qreal width, const QString &caption = QStringLiteral("TUTARI"))
+{
+    return amountColumn(caption, QStringLiteral("islem_tutari"), width);
+}
+
+ListColumn sahibi(const QString &caption, qreal width)
+{
+    return textColumn(caption, field("Rkimeadsoyad"), width);
+}
+
+// A bold dark red cell of a totals line.
+Cell totalsCell(const QString &name, const QRectF &rect, const QString &text, bool line)
+{
+    Cell c;
+    c.name = name;
+    c.rect = rect;
+    c.text = text;
+    c.bold = true;
+    c.textColor = captionColor();
+    c.alignment = Qt::AlignRight | Qt::AlignVCenter;
+    if (line)
+        c.frameLines = TopLine;
+    return c;
+}
+
+// A line of totals: `label` right-aligned before column `firstAmount`, then one cell per
+// (column, name) pair under those columns.
+QVector<Cell> totalsLine(const QVector<QPair<qreal, qreal>> &spans, qreal top,
+                         const QString &labelName, const QString &label, int firstAmount,
+                         const QVector<QPair<int, QString>> &amounts, bool line)
+{
+    QVector<Cell> cells;
+    const qreal labelWidth = spans[firstAmount].first;
+    cells << totalsCell(labelName, QRectF(0, top, labelWidth, kTotalsRow), label, line);
+    for (const auto &[column, name] : amounts)
+        cells << totalsCell(name, QRectF(spans[column].first, top, spans[column].second,
+                                         kTotalsRow),
+                            QString(), line);
+    return cells;
+}
+
+Band *bandOf(Layout &layout, BandKind kind)
+{
+    for (Band &band : layout.bands)
+        if (band.kind == kind)
+            return &band;
+    return nullptr;
+}
+
+// --- main window: the day's waiting, held and cancelled lists ---------------------------
+
+ListSpec daySpec(const QString &component, QPageLayout::Orientation orientation,
+                 const QString &title, const QString &heading, const QString &link)
+{
+    ListSpec spec;
+    spec.name = QStringLiteral("anamenu.") + component;
+    spec.orientation = orientation;
+    spec.title = title;
+    spec.headingCell = heading;
+    spec.dataLink = link;
+    return spec;
+}
+
+QString waitingTitle() { return QStringLiteral("BEKLEYEN RANDEVU LİSTESİ"); }
+QString heldTitle() { return QStringLiteral("GÖRÜŞÜLEN RANDEVU LİSTESİ"); }
+QString cancelledTitle() { return QStringLiteral("İPTAL EDİLEN RANDEVU LİSTESİ"); }
+
+} // namespace
+
+Layout anamenu(const QString &component)
+{
+    const auto portrait = QPageLayout::Portrait;
+    const auto landscape = QPageLayout::Landscape;
+    const QString memo5 = QStringLiteral("Memo5");
+    const QString memo18 = QStringLiteral("Memo18");
+    if (component == QLatin1String("frReport1")) {
+        ListSpec spec = daySpec(component, portrait, waitingTitle(), memo5, waitingLink());
+        spec.columns = {lineColumn(), saat(), adSoyad(60), paket(60), telefon(46)};
+        return standardList(spec);
+    }
+    if (component == QLatin1String("frReport2")) {
+        ListSpec spec = daySpec(component, portrait, heldTitle(), memo18, heldLink());
+        spec.columns = {lineColumn(), saat(), adSoyad(52), tutar(24), paket(50), telefon(40)};
+        return standardList(spec);
+    }
+    if (component == QLatin1String("frReport3")) {
+        ListSpec spec = daySpec(component, portrait, cancelledTitle(), memo18, cancelledLink());
+        spec.columns = {lineColumn(), saat(), adSoyad(48),
+                        textColumn(QStringLiteral("İPTAL NEDENİ"), field("iptalnedeni"), 50),
+                        paket(44), tutar(24)};
+        return standardList(spec);
+    }
+    if (component == QLatin1String("frReport5")) {
+        ListSpec spec = daySpec(component, landscape, waitingTitle(), memo5, waitingLink());
+        spec.columns = {lineColumn(), saat(), sahibi(QStringLiteral("RANDEVU KİMİN"), 40),
+                        adSoyad(52), paket(55), tutar(26),
+                        textColumn(QStringLiteral("R. ALAN"), field("randevuyualan"), 40),
+                        telefon(40)};
+        return standardList(spec);
+    }
+    if (component == QLatin1String("frReport6")) {
+        ListSpec spec = daySpec(component, landscape, heldTitle(), memo18, heldLink());
+        spec.columns = {lineColumn(), saat(), sahibi(QStringLiteral("GÖRÜŞEN"), 40),
+                        adSoyad(55), tutar(26), paket(52),
+                        telefon(40, QStringLiteral("CEP TELEFONU"), "ceptel"), telefon(40)};
+        return standardList(spec);
+    }
+    if (component == QLatin1String("frReport8")) {
+        ListSpec spec = daySpec(component, landscape, waitingTitle(), memo5, waitingLink());
+        spec.dataVertical = Qt::AlignVCenter;
+        spec.columns = {lineColumn(9), timeColumn(QStringLiteral("SAAT"),
+                                                  QStringLiteral("randevusaati"), 13),
+                        sahibi(QStringLiteral("R. KİMİN"), 32), adSoyad(40), paket(38),
+                        tutar(22),
+                        textColumn(QStringLiteral("R. ALAN"), field("randevuyualan"), 30),
+                        textColumn(QStringLiteral("KİŞİ ADRESİ"), field("adresi"), 60),
+                        centredColumn(QStringLiteral("TELEFONU"),
+                                      QStringLiteral("[telefonu]\n[telefonu2]\n[ceptel]"), 33)};
+        return standardList(spec);
+    }
+    if (component == QLatin1String("frReport4")) {
+        ListSpec spec = daySpec(component, portrait, QString(), QStringLiteral("Memo45"), {});
+        const QVector<ListSection> sections{
+            {QStringLiteral("Memo1"), waitingTitle(), waitingLink(),
+             {lineColumn(), saat(), adSoyad(60), paket(60, QStringLiteral("PAKET ADI")),
+              telefon(46)}},
+            {QStringLiteral("Memo30"), heldTitle(), heldLink(),
+             {lineColumn(), saat(), adSoyad(52), tutar(24), paket(50), telefon(40)}},
+            {QStringLiteral("Memo31"), cancelledTitle(), cancelledLink(),
+             {lineColumn(), saat(), adSoyad(48),
+              textColumn(QStringLiteral("İPTAL NEDENİ"), field("iptalnedeni"), 50), paket(44),
+              tutar(24)}}};
+        return combinedList(spec, sections);
+    }
+    if (component == QLatin1String("frReport7")) {
+        ListSpec spec = daySpec(component, landscape, QString(), QStringLiteral("Memo45"), {});
+        const QString kime = QStringLiteral("RANDEVU KİME");
+        const QVector<ListSection> sections{
+            {QStringLiteral("Memo1"), waitingTitle(), waitingLink(),
+             {lineColumn(), saat(), sahibi(kime, 40), adSoyad(55),
+              tutar(26, QStringLiteral("TUTAR")), paket(52),
+              textColumn(QStringLiteral("R.ALAN"), field("randevuyualan"), 40), telefon(40)}},
+            {QStringLiteral("Memo30"), heldTitle(), heldLink(),
+             {lineColumn(), saat(), sahibi(QStringLiteral("GÖRÜŞEN"), 40), adSoyad(55),
+              tutar(26), paket(52), telefon(40, QStringLiteral("CEP TELEFONU"), "ceptel"),
+              telefon(40)}},
+            {QStringLiteral("Memo31"), cancelledTitle(), cancelledLink(),
+             {lineColumn(), saat(), sahibi(kime, 40), adSoyad(55),
+              textColumn(QStringLiteral("İPTAL NEDENİ"), field("iptalnedeni"), 70), paket(58),
+              tutar(30)}}};
+        return combinedList(spec, sections);
+    }
+    return {};
+}
+
+// --- appointment list ------------------------------------------------------------------
+
+Layout randevu(const QString &component)
+{
+    ListSpec spec;
+    spec.name = QStringLiteral("randevu.") + component;
+    spec.title = QStringLiteral("RANDEVU LİSTESİ");
+    spec.titleFilled = true;
+    spec.headingCell = QStringLiteral("Memo5");
+    spec.headingPlacement = HeadingPlacement::UnderTitle;
+    spec.orientation = QPageLayout::Landscape;
+    const ListColumn tarih = dateColumn(QStringLiteral("TARİH"), QStringLiteral("randevutarihi"),
+                                        22);
+    const ListColumn rkime = sahibi(QStringLiteral("R.KİME"), 40);
+    const ListColumn adres = textColumn(QStringLiteral("ADRESİ"), field("adresi"), 70);
+    if (component == QLatin1String("frReport1")) {
+        spec.orientation = QPageLayout::Portrait;
+        spec.columns = {tarih, saat(), adSoyad(55), paket(55),
+                        textColumn(QStringLiteral("TELEFONU"), field("telefonu"), 44)};
+    } else if (component == QLatin1String("frReport2")) {
+        spec.columns = {rkime, tarih, saat(), adSoyad(50), paket(45), adres, telefon(36)};
+    } else if (component == QLatin1String("frReport3")) {
+        ListColumn wideAddress = adres;
+        wideAddress.width = 81;
+        spec.columns = {tarih, saat(), adSoyad(50), paket(50), wideAddress, tutar(26),
+                        telefon(34)};
+    } else if (component == QLatin1String("frReport4")) {
+        spec.columns = {rkime, tarih, saat(), adSoyad(55), paket(70), tutar(30), telefon(46)};
+    } else {
+        return {};
+    }
+    return standardList(spec);
+}
+
+// --- person accounts -------------------------------------------------------------------
+
+Layout cari(const QString &component)
+{
+    ListSpec spec;
+    spec.name = QStringLiteral("cari.") + component;
+    spec.headingCell = QStringLiteral("Memo5");
+    spec.headingPlacement = HeadingPlacement::UnderTitle;
+    const ListColumn tarih = dateColumn(QStringLiteral("TARİH"), QStringLiteral("tarih"), 19);
+    const ListColumn borc = amountColumn(QStringLiteral("BORÇ"), QStringLiteral("borc"), 21);
+    const ListColumn alacak = amountColumn(QStringLiteral("ALACAK"), QStringLiteral("alacak"),
+                                           21);
+    const ListColumn bakiye = amountColumn(QStringLiteral("BAKİYE"), QStringLiteral("bakiye"),
+                                           21);
+    const QString aciklama = QStringLiteral("[paketadi] [aciklama]");
+    int firstAmount;
+    if (component == QLatin1String("frReport5")) {
+        spec.title = QStringLiteral("KİŞİLER BORÇ-ALACAK HAREKET RAPORU");
+        spec.columns = {lineColumn(9), tarih, adSoyad(36),
+                        textColumn(QStringLiteral("PAKET-AÇIKLAMA"), aciklama, 44), borc, alacak,
+                        bakiye, textColumn(QString(), field("odemesekli"), 19)};
+        firstAmount = 4;
+    } else if (component == QLatin1String("frReport1")) {
+        spec.title = QStringLiteral("BORÇ-ALACAK HAREKET RAPORU");
+        spec.columns = {lineColumn(9), tarih,
+                        textColumn(QStringLiteral("PAKET-AÇIKLAMA"), aciklama, 70), borc, alacak,
+                        bakiye, dateColumn(QStringLiteral("VADESİ"),
+                                           QStringLiteral("islem_vadesi"), 26)};
+        firstAmount = 3;
+    } else {
+        return {};
+    }
+    Layout layout = standardList(spec);
+    const auto spans = columnSpans(spec.columns, layout.contentWidth());
+    Band footer;
+    footer.kind = BandKind::MasterFooter;
+    footer.dataLink = spec.dataLink;
+    footer.height = kTotalsRow + 1;
+    footer.cells = totalsLine(spans, 0.5, QStringLiteral("TotalLabel"), QStringLiteral("TOPLAM"),
+                              firstAmount,
+                              {{firstAmount, QStringLiteral("Memo6")},
+                               {firstAmount + 1, QStringLiteral("Memo9")},
+                               {firstAmount + 2, QStringLiteral("Memo14")}},
+                              true);
+    layout.bands.insert(layout.bands.size() - 1, footer);
+    return layout;
+}
+
+// --- visits ----------------------------------------------------------------------------
+
+Layout gorusme(const QString &component)
+{
+    if (component != QLatin1String("frReport5"))
+        return {};
+    ListSpec spec;
+    spec.name = QStringLiteral("gorusme.") + component;
+    spec.orientation = QPageLayout::Landscape;
+    spec.title = QStringLiteral("İŞLEM YAPILAN RANDEVU LİSTESİ");
+    spec.headingCell = QStringLiteral("Memo5");
+    spec.columns = {lineColumn(9),
+                    dateColumn(QStringLiteral("TARİH"), QStringLiteral("tarih"), 20),
+                    timeColumn(QStringLiteral("SAAT"), QStringLiteral("saat"), 13),
+                    textColumn(QStringLiteral("RANDEVU KİMİN"), field("gorusenadsoyad"), 34),
+                    adSoyad(40),
+                    textColumn(QStringLiteral("PAKET - AÇIKLAMA"),
+                               QStringLiteral("[paketadi] [netice]"), 70),
+                    amountColumn(QStringLiteral("TUTARI"), QStringLiteral("islem_borcu"), 23),
+                    amountColumn(QStringLiteral("TAHSİL"), QStringLiteral("tahsiledilen"), 23),
+                    amountColumn(QStringLiteral("BAKİYE"), QStringLiteral("bakiye"), 23),
+                    textColumn(QString(), field("odemesekli"), 22)};
+    return standardList(spec);
+}
+
+// --- cash and credit-card ledgers -------------------------------------------------------
+
+namespace {
+
+Layout ledger(const QString &name, const QString &title, const QString &carried,
+              const QString &balance)
+{
+    ListSpec spec;
+    spec.name = name;
+    spec.margins = QMarginsF(20, 10, 20, 10);
+    spec.title = title;
+    spec.headingCell = QStringLiteral("Memo17");
+    spec.headingPlacement = HeadingPlacement::UnderTitle;
+    spec.userFontSize = 12;
+    spec.columns = {lineColumn(10),
+                    dateColumn(QStringLiteral("TARİH"), QStringLiteral("tarih"), 22),
+                    textColumn(QStringLiteral("AÇIKLAMA"), field("aciklama"), 84),
+                    amountColumn(QStringLiteral("TAHSİL"), QStringLiteral("borc"), 27),
+                    amountColumn(QStringLiteral("ÖDEME"), QStringLiteral("alacak"), 27)};
+    Layout layout = standardList(spec);
+    const auto spans = columnSpans(spec.columns, layout.contentWidth());
+    constexpr int tahsil = 3;
+    constexpr int odeme = 4;
+    // The carried-over balance under the captions, on every page.
+    Band *header = bandOf(layout, BandKind::PageHeader);
+    const qreal carriedTop = header->height;
+    header->cells << totalsLine(spans, carriedTop, QStringLiteral("CarriedLabel"), carried,
+                                tahsil, {{tahsil, QStringLiteral("Memo6")}}, false);
+    header->height = carriedTop + kTotalsRow + 1;
+    Band summary;
+    summary.kind = BandKind::ReportSummary;
+    summary.height = 2 * kTotalsRow + 2;
+    summary.cells = totalsLine(spans, 0.5, QStringLiteral("TotalsLabel"),
+                               QStringLiteral("TAHSİLAT/ÖDEME TOPLAMI"), tahsil,
+                               {{tahsil, QStringLiteral("Memo9")},
+                                {odeme, QStringLiteral("Memo10")}},
+                               true);
+    summary.cells << totalsLine(spans, 0.5 + kTotalsRow, QStringLiteral("BalanceLabel"),
+                                balance, tahsil, {{tahsil, QStringLiteral("Memo15")}}, false);
+    layout.bands.insert(layout.bands.size() - 1, summary);
+    return layout;
+}
+
+} // namespace
+
+Layout kasa(const QString &component)
+{
+    if (component != QLatin1String("frReport5"))
+        return {};
+    return ledger(QStringLiteral("kasa.frReport5"), QStringLiteral("KASA HAREKETLERİ"),
+                  QStringLiteral("KASA DEVRİ"), QStringLiteral("KASA MEVCUDU"));
+}
+
+Layout kkart(const QString &component)
+{
+    if (component != QLatin1String("frReport5"))
+        return {};
+    return ledger(QStringLiteral("kkart.frReport5"), QStringLiteral("KREDİ KARTLARI HAREKETLERİ"),
+                  QStringLiteral("KREDİ KARTI DEVRİ"), QStringLiteral("KREDİ KARTI MEVCUDU"));
+}
+
+// --- person list -----------------------------------------------------------------------
+
+Layout sicilrapor(const QString &component)
+{
+    if (component != QLatin1String("frReport1"))
+        return {};
+    ListSpec spec;
+    spec.name = QStringLiteral("sicilrapor.") + component;
+    spec.title = QStringLiteral("SİCİL KARTLARI RAPORU");
+    spec.userFontSize = 9;
+    spec.columns = {textColumn(QStringLiteral("KODU"), field("sicil_kodu"), 20), adSoyad(50),
+                    textColumn(QStringLiteral("ADRESİ"), field("isadresi"), 80),
+                    textColumn(QStringLiteral("TELEFONU"), field("tel1"), 40)};
+    return standardList(spec);
+}
+
+QStringList names()
+{
+    QStringList out;
+    for (int i : {1, 2, 3, 4, 5, 6, 7, 8})
+        out << QStringLiteral("anamenu.frReport%1").arg(i);
+    for (int i : {1, 2, 3, 4})
+        out << QStringLiteral("randevu.frReport%1").arg(i);
+    out << QStringLiteral("cari.frReport1") << QStringLiteral("cari.frReport5")
+        << QStringLiteral("gorusme.frReport5") << QStringLiteral("kasa.frReport5")
+        << QStringLiteral("kkart.frReport5") << QStringLiteral("sicilrapor.frReport1");
+    return out;
+}
+
+Layout byName(const QString &name)
+{
+    const QString unit = name.section(QLatin1Char('.'), 0, 0);
+    const QString component = name.section(QLatin1Char('.'), 1);
+    if (unit == QLatin1String("anamenu"))
+        return anamenu(component);
+    if (unit == QLatin1String("randevu"))
+        return randevu(component);
+    if (unit == QLatin1String("cari"))
+        return cari(component);
+    if (unit == QLatin1String("gorusme"))
+        return gorusme(component);
+    if (unit == QLatin1String("kasa"))
+        return kasa(component);
+    if (unit == QLatin1String("kkart"))
+        return kkart(component);
+    if (unit == QLatin1String("sicilrapor"))
+        return sicilrapor(component);
+    return {};
+}
+
+} // namespace lumkar::reports::layouts

@@ -1,0 +1,34 @@
+#pragma once
+// Drawing prepared pages on any QPainter (preview, printer, PDF) at the device's resolution,
+// and the fonts reports use: the layouts name Times New Roman, which is drawn with its metric
+// twin Liberation Serif, or DejaVu Serif where that is missing.
+
+#include "reports/prepared.h"
+
+#include <QFont>
+#include <QString>
+
+class QPainter;
+class QPrinter;
+
+namespace lumkar::reports {
+
+// The padding between a cell's frame and its text, in millimetres.
+inline constexpr qreal kCellPaddingX = 1.2;
+inline constexpr qreal kCellPaddingY = 0.3;
+
+// The screen or print font for a layout's family name; the size is left to the caller.
+QFont reportFont(const QString &family, bool bold);
+
+// Draws one page with its top left corner at the painter's origin, `pixelsPerMm` device
+// pixels to the millimetre.
+void paintPage(QPainter &painter, const PreparedPage &page, qreal pixelsPerMm);
+
+// Writes every page to a PDF file; `title` goes into the document's properties.
+bool exportPdf(const PreparedReport &report, const QString &path,
+               const QString &title = QString());
+
+// Prints every page on a printer that is already set up (a print dialog has run).
+bool printReport(const PreparedReport &report, QPrinter &printer);
+
+} // namespace lumkar::reports

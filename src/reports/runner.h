@@ -1,0 +1,46 @@
+#pragma once
+// Runs a report: walks the data sets of its data links as they stand (filter, order, rows;
+// their cursors are not moved) and places every band on A4 pages. Page headers and footers go
+// on every page, [TotalPages] is filled in after the last page, rows grow with wrapping text,
+// and a row taller than a page is cut at the page end and continued on the next page.
+
+#include "reports/layout.h"
+#include "reports/prepared.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+
+namespace lumkar {
+class DataSet;
+}
+
+namespace lumkar::reports {
+
+// Data link name (as the layout's master bands name it) -> data set.
+using DataLinks = QHash<QString, DataSet *>;
+
+class ReportRunner {
+public:
+    // The moment [DATE] and [TIME] print; the current time when never set.
+    void setPrintTime(const QDateTime &moment) { m_printTime = moment; }
+
+    // Prepares the report; false with errorText() when the layout cannot run (no bands, a
+    // data band whose link is not given). A closed data set prints no rows.
+    bool prepare(const Report &report, const DataLinks &links);
+
+    const PreparedReport &result() const { return m_result; }
+    PreparedReport takeResult() { return std::move(m_result); }
+    QString errorText() const { return m_error; }
+
+private:
+    QDateTime m_printTime;
+    PreparedReport m_result;
+    QString m_error;
+};
+
+// Convenience: prepares or returns an empty report and sets `error`.
+PreparedReport prepareReport(const Report &report, const DataLinks &links,
+                             QString *error = nullptr, const QDateTime &printTime = {});
+
+} // namespace lumkar::reports
