@@ -19,7 +19,6 @@ int main(int argc, char **argv)
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Lumkar Dorvalen"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Lumkar Dorvalen"));
     QApplication::setQuitOnLastWindowClosed(false);
     QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
 

@@ -1,12 +1,14 @@
 // The day view of the main window: the working day's waiting, held and cancelled
 // appointments, their refreshes and the automatic refresh.
 
+#include "appointments/dailyprint.h"
 #include "appointments/dayfilter.h"
 #include "appointments/randevu.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "shell/anamenu.h"
 
+#include <QAction>
 #include <QCalendarWidget>
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSplitter>
+#include <QToolButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -184,6 +187,22 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
     setPopupMenu(JvDBUltimGrid4, iptalPopup);
     showOwnerColumns(false);
 
+    m_dailyPrint = std::make_unique<DailyPrint>(*randevuTable, *ffQuery1, *ffQuery4, dialogs(),
+                                                this);
+    const QList<QPair<QAbstractButton *, DailyPrint::Printout>> prints = {
+        {bekleyenYazdirBut, DailyPrint::Printout::Waiting},
+        {bekleyenYazdir2But, DailyPrint::Printout::Waiting2},
+        {bekleyenYazdir3But, DailyPrint::Printout::Waiting3},
+        {gorusulenYazdirBut, DailyPrint::Printout::Held},
+        {gorusulenYazdir2But, DailyPrint::Printout::Held2},
+        {iptalYazdirBut, DailyPrint::Printout::Cancelled},
+        {JvNavPanelButton5, DailyPrint::Printout::AllLists}};
+    for (const auto &p : prints)
+        connect(p.first, &QAbstractButton::clicked, this,
+                [this, kind = p.second] { printDay(int(kind)); });
+    connect(yazdirAction, &QAction::triggered, this,
+            [this] { printDay(int(DailyPrint::Printout::AllLists)); });
+
     connect(JvDateTimePicker1, &QDateEdit::dateChanged, this, [this] {
         postDailyNote();
         gunYenile();
@@ -195,6 +214,12 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
     connect(JvDotNetEdit1, &QLineEdit::textChanged, this, &Tanamenuf::JvDotNetEdit1Change);
     connect(Timer1, &QTimer::timeout, this, &Tanamenuf::Timer1Timer);
     connect(JvNavPanelButton7, &QPushButton::clicked, this, &Tanamenuf::JvNavPanelButton7Click);
+}
+
+void Tanamenuf::printDay(int printout)
+{
+    m_dailyPrint->print(DailyPrint::Printout(printout),
+                        {workingDate(), CheckBox2->isChecked(), currentUser().adSoyad});
 }
 
 QDate Tanamenuf::workingDate() const

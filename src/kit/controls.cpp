@@ -90,7 +90,7 @@ UserFilterBar::UserFilterBar(const QString &nameLabel, const QString &allUsersCa
 
 } // namespace lumkar
 
-#include <QToolButton>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace lumkar {
@@ -105,23 +105,25 @@ TaskBar::TaskBar(const QString &header, QWidget *parent) : QWidget(parent)
     title->setStyleSheet(QStringLiteral(
         "QLabel { font-weight: bold; color: white; background: #2f5d8a; padding: 4px; }"));
     m_layout->addWidget(title);
+    m_layout->addStretch();
     setStyleSheet(QStringLiteral(
-        "QToolButton { text-align: left; padding: 3px 6px; border: none; color: #1c3f66; }"
-        "QToolButton:hover { text-decoration: underline; background: #dde8f3; }"));
+        "QPushButton { text-align: left; padding: 3px 6px; border: none; color: #1c3f66; }"
+        "QPushButton:hover { text-decoration: underline; background: #dde8f3; }"
+        "QPushButton:pressed { background: #c5d7ea; }"));
 }
 
-QToolButton *TaskBar::addItem(const QString &text, const QString &objectName,
+QPushButton *TaskBar::addItem(const QString &text, const QString &objectName,
                               const QString &hint)
 {
-    auto *button = new QToolButton(this);
-    button->setText(text);
+    auto *button = new QPushButton(text, this);
     button->setObjectName(objectName);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAutoRaise(true);
+    button->setFlat(true);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     if (!hint.isEmpty())
         button->setToolTip(hint);
-    m_layout->addWidget(button);
+    m_layout->insertWidget(m_layout->count() - 1, button);
     m_items.append(button);
     return button;
 }

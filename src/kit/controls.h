@@ -66,7 +66,7 @@ public:
 
 } // namespace lumkar
 
-class QToolButton;
+class QPushButton;
 class QVBoxLayout;
 
 namespace lumkar {
@@ -76,13 +76,13 @@ class TaskBar : public QWidget {
     Q_OBJECT
 public:
     explicit TaskBar(const QString &header, QWidget *parent = nullptr);
-    QToolButton *addItem(const QString &text, const QString &objectName,
+    QPushButton *addItem(const QString &text, const QString &objectName,
                          const QString &hint = QString());
-    QList<QToolButton *> items() const { return m_items; }
+    QList<QPushButton *> items() const { return m_items; }
 
 private:
     QVBoxLayout *m_layout;
-    QList<QToolButton *> m_items;
+    QList<QPushButton *> m_items;
 };
 
 } // namespace lumkar

@@ -3,6 +3,7 @@
 #include "kit/bound.h"
 #include "accounts/cari.h"
 #include "accounts/ledger.h"
+#include "appointments/dailyprint.h"
 #include "appointments/aylik.h"
 #include "appointments/randevu.h"
 #include "persons/perozluk.h"
@@ -64,6 +65,8 @@ Tanamenuf::Tanamenuf(Forms &forms, Session &session) : FormContext(forms, sessio
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);
 }
+
+Tanamenuf::~Tanamenuf() = default;
 
 void Tanamenuf::setPopupMenu(QWidget *widget, QMenu *menu)
 {
@@ -248,9 +251,9 @@ void Tanamenuf::buildFrame()
          &Tanamenuf::N10KrediKarti},
     };
     for (const Item &item : items) {
-        QToolButton *b = JvXPBar1->addItem(item.caption, item.name, item.hint);
+        QPushButton *b = JvXPBar1->addItem(item.caption, item.name, item.hint);
         if (item.action)
-            connect(b, &QToolButton::clicked, this, item.action);
+            connect(b, &QPushButton::clicked, this, item.action);
         else
             b->setVisible(false);
     }

@@ -8,6 +8,7 @@
 #include "shell/formbase.h"
 
 #include <QMainWindow>
+#include <memory>
 
 class QAction;
 class QDateEdit;
@@ -21,10 +22,13 @@ class QToolButton;
 
 namespace lumkar {
 
+class DailyPrint;
+
 class Tanamenuf : public QMainWindow, public FormContext {
     Q_OBJECT
 public:
     Tanamenuf(Forms &forms, Session &session);
+    ~Tanamenuf() override;
 
     // --- the day view of appointments ---
     QDate workingDate() const;
@@ -56,6 +60,7 @@ public:
     void N10KrediKarti();
     void JvNavPanelButton6Click(); // "  Kapat": exit with one question
     void helpClick();
+    void printDay(int printout); // one of DailyPrint::Printout
 
     // --- notes ---
     void JvDotNetDBMemo5Enter();
@@ -170,6 +175,8 @@ public:
     QAction *kapatAction;        // F10
 
     bool exitConfirmed() const { return m_exitConfirmed; }
+    // The printouts of the three lists (pane buttons, " Yazdır" and F4).
+    DailyPrint &dailyPrint() const { return *m_dailyPrint; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -185,6 +192,7 @@ private:
     void deleteTraceFile();
     void applyTimer();
 
+    std::unique_ptr<DailyPrint> m_dailyPrint;
     QString m_traceFile;
     bool m_exitConfirmed = false;
     bool m_timerOn = false;

@@ -71,8 +71,8 @@ TPasswordDlg::TPasswordDlg(Forms &forms, Session &session) : FormContext(forms, 
     for (const auto &item : {std::pair{QStringLiteral("Yeni Kullanıcı"), QStringLiteral("yeniKullanici")},
                              std::pair{QStringLiteral("Şifre Değiştir"), QStringLiteral("sifreDegistir")},
                              std::pair{QStringLiteral("Listeden Seç"), QStringLiteral("listedenSec")}}) {
-        QToolButton *b = JvXPBar1->addItem(item.first, item.second);
-        connect(b, &QToolButton::clicked, this, &TPasswordDlg::masterGate);
+        QPushButton *b = JvXPBar1->addItem(item.first, item.second);
+        connect(b, &QPushButton::clicked, this, &TPasswordDlg::masterGate);
     }
     grid->addWidget(JvXPBar1, 0, 0, 6, 1);
 
@@ -236,6 +236,13 @@ bool TPasswordDlg::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TPasswordDlg::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!focusWidget())
+        kullan->setFocus(Qt::OtherFocusReason);
 }
 
 void TPasswordDlg::keyPressEvent(QKeyEvent *event)
