@@ -1,0 +1,85 @@
+#pragma once
+// The rules by which typed numbers, amounts, dates, times, codes and names are read, filtered
+// and completed. Plain functions over text: they return what is to happen and show nothing;
+// src/kit/entryboxes.h attaches them to boxes.
+
+#include <QChar>
+#include <QString>
+
+namespace lumkar {
+
+// The three regional characters the rules read. The program runs under Turkish conventions.
+struct Region {
+    QChar decimal = QLatin1Char(',');
+    QChar date = QLatin1Char('.');
+    QChar time = QLatin1Char(':');
+};
+
+// The program's region (Turkish: ",", ".", ":"), whatever the machine's locale.
+Region programRegion();
+
+// Keys that carry no character of their own, as the key rules see them.
+inline constexpr QChar BackspaceKey{u'\b'};
+inline constexpr QChar EnterKey{u'\r'};
+
+struct NumberReading {
+    double value = 0;
+    bool ok = true;
+    QString message; // why the text is not a number, for the user
+};
+
+// Reads a typed number: keeps a leading sign, the digits and the decimal marks, drops
+// everything else. Empty and letter-only texts read 0; two decimal marks, a lone sign or a
+// lone decimal mark fail with a Turkish message.
+NumberReading SayiyaCevir(const QString &text, const Region &region = programRegion());
+// The same, giving 0 when the text is not a number; *ok tells which.
+double SayiyaCevir(const QString &text, bool *ok, const Region &region = programRegion());
+
+// An amount box as a key finds it. The selection, when there is one, counts from
+// selectionStart; the caret then sits at one of its ends.
+struct BoxState {
+    QString text;
+    int caret = 0;
+    int selectionStart = 0;
+    int selectionLength = 0;
+};
+
+// What a key rule decides about one keystroke.
+struct KeyOutcome {
+    bool keep = true;         // false: the key is discarded
+    bool replaceText = false; // true: the box gets text and caret below, then the key acts
+    QString text;
+    int caret = 0;
+    bool focusNext = false;   // the focus moves to the next control
+};
+
+// The amount keystroke rule: digits, one decimal mark with at most two decimals, Backspace;
+// thousands grouped with "." as the user types; Enter moves on.
+KeyOutcome TutarTusKontrol(const BoxState &box, QChar key,
+                           const Region &region = programRegion());
+
+// What leaving a date or time box does to its text.
+struct Completion {
+    bool ok = true;  // false: refused; the box gets `text` and keeps the focus
+    QString text;    // the box's text afterwards: completed, unchanged, or emptied / reset
+    QString message; // the refusal message
+};
+
+// Completes and checks a date box's "dd.mm.yyyy" text; refusal empties the box.
+Completion TarihTamamla(const QString &text, const Region &region = programRegion());
+// Completes and checks a time box's "hh:mm" text; refusal sets the box to resetText.
+Completion SaatTamamla(const QString &text, const Region &region = programRegion(),
+                       const QString &resetText = QString());
+
+// The digits-only key rule of code and count boxes: digits, Backspace and Enter pass.
+bool RakamTusKontrol(QChar key);
+
+// Turkish lower-casing for name comparisons: trims blanks and control characters, then maps
+// the capitals (I to ı, İ to i, Ç Ğ Ö Ü Ş, A to Z); everything else stays.
+QString KucukHarfTr(const QString &text);
+
+// The word capitalisation of name boxes: a lower-case letter typed at the start of the text or
+// right after a space becomes its Turkish capital. Returns the key to insert.
+QChar IlkHarfBuyuk(const QString &text, int caret, QChar key);
+
+} // namespace lumkar

@@ -1,0 +1,283 @@
+#include "kit/entryboxes.h"
+
+#include "kit/dialogs.h"
+#include "kit/maskedit.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+#include <functional>
+
+namespace lumkar {
+
+namespace {
+
+// The key as the key rules see it: Enter, Backspace or the typed character; a null QChar for
+// keys the rules leave alone (arrows, Delete, Tab, shortcuts with Ctrl or Alt).
+QChar ruleKey(const QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return QChar();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return EnterKey;
+    if (event->key() == Qt::Key_Backspace)
+        return BackspaceKey;
+    const QString text = event->text();
+    if (text.size() != 1 || !text.at(0).isPrint())
+        return QChar();
+    return text.at(0);
+}
+
+// A filter that reads the key presses of one box.
+class KeyRule : public QObject {
+public:
+    explicit KeyRule(QLineEdit *box) : QObject(box), m_box(box) { box->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || m_box->isReadOnly())
+            return false;
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const QChar key = ruleKey(keyEvent);
+        return !key.isNull() && consumes(keyEvent, key);
+    }
+    // True when the key press is used up and the box does not see it.
+    virtual bool consumes(QKeyEvent *event, QChar key) = 0;
+
+    QLineEdit *m_box;
+};
+
+class AmountRule : public KeyRule {
+public:
+    AmountRule(QLineEdit *box, const Region &region) : KeyRule(box), m_region(region) {}
+
+protected:
+    bool consumes(QKeyEvent *, QChar key) override
+    {
+        BoxState state;
+        state.text = m_box->text();
+        state.caret = m_box->cursorPosition();
+        if (m_box->hasSelectedText()) {
+            state.selectionStart = m_box->selectionStart();
+            state.selectionLength = m_box->selectionLength();
+        }
+        const KeyOutcome outcome = TutarTusKontrol(state, key, m_region);
+        if (outcome.focusNext)
+            focusNextControl(m_box);
+        if (!outcome.keep)
+            return true;
+        if (outcome.replaceText) {
+            m_box->setText(outcome.text);
+            m_box->setCursorPosition(outcome.caret);
+        }
+        return false;
+    }
+
+private:
+    Region m_region;
+};
+
+class DigitsRule : public KeyRule {
+public:
+    using KeyRule::KeyRule;
+
+protected:
+    bool consumes(QKeyEvent *, QChar key) override { return !RakamTusKontrol(key); }
+};
+
+class CapitalisationRule : public KeyRule {
+public:
+    CapitalisationRule(QLineEdit *box, QCheckBox *onOff)
+        : KeyRule(box), m_switched(onOff != nullptr), m_onOff(onOff)
+    {
+    }
+
+protected:
+    bool consumes(QKeyEvent *event, QChar key) override
+    {
+        if (m_switched && (!m_onOff || !m_onOff->isChecked()))
+            return false;
+        const int caret =
+            m_box->hasSelectedText() ? m_box->selectionStart() : m_box->cursorPosition();
+        const QChar capital = IlkHarfBuyuk(maskedText(m_box), caret, key);
+        if (capital == key)
+            return false;
+        QKeyEvent replaced(QEvent::KeyPress, event->key(), event->modifiers(), QString(capital),
+                           event->isAutoRepeat(), event->count());
+        QCoreApplication::sendEvent(m_box, &replaced);
+        return true;
+    }
+
+private:
+    bool m_switched;
+    QPointer<QCheckBox> m_onOff;
+};
+
+// Puts a completed, emptied or reset text into a box.
+void settle(QLineEdit *box, const Completion &completion)
+{
+    if (completion.text != maskedText(box))
+        box->setText(completion.text);
+}
+
+// A refused box takes the focus back and the user is told why.
+void refuse(QLineEdit *box, Dialogs &dialogs, const Completion &completion)
+{
+    box->setFocus(Qt::OtherFocusReason);
+    dialogs.information(programTitle(), completion.message);
+}
+
+// Completes and checks a box when the focus leaves it within its window. The box gets the
+// completed text before it handles leaving (so editingFinished sees it); a refused box then
+// takes the focus back.
+class LeaveCheck : public QObject {
+public:
+    using Rule = std::function<Completion(const QString &)>;
+
+    LeaveCheck(QLineEdit *box, Dialogs &dialogs, Rule rule)
+        : QObject(box), m_box(box), m_dialogs(dialogs), m_rule(std::move(rule))
+    {
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::FocusOut || m_checking)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason
+            || reason == Qt::MenuBarFocusReason || !m_box->isVisible() || !m_box->isEnabled())
+            return false;
+        m_checking = true;
+        const Completion completion = m_rule(maskedText(m_box));
+        settle(m_box, completion);
+        static_cast<QObject *>(m_box)->event(event);
+        if (!completion.ok)
+            refuse(m_box, m_dialogs, completion);
+        m_checking = false;
+        return true;
+    }
+
+private:
+    QLineEdit *m_box;
+    Dialogs &m_dialogs;
+    Rule m_rule;
+    bool m_checking = false;
+};
+
+bool check(QLineEdit *box, Dialogs &dialogs, const Completion &completion)
+{
+    settle(box, completion);
+    if (!completion.ok)
+        refuse(box, dialogs, completion);
+    return completion.ok;
+}
+
+} // namespace
+
+void focusNextControl(QWidget *from)
+{
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QCoreApplication::sendEvent(from, &tab);
+}
+
+void attachAmountRule(QLineEdit *box, const Region &region)
+{
+    new AmountRule(box, region);
+}
+
+void attachDigitsRule(QLineEdit *box)
+{
+    new DigitsRule(box);
+}
+
+void attachDateRule(QLineEdit *box, Dialogs &dialogs, const Region &region)
+{
+    new LeaveCheck(box, dialogs,
+                   [region](const QString &text) { return TarihTamamla(text, region); });
+}
+
+void attachTimeRule(QLineEdit *box, Dialogs &dialogs, const QString &resetText,
+                    const Region &region)
+{
+    new LeaveCheck(box, dialogs, [resetText, region](const QString &text) {
+        return SaatTamamla(text, region, resetText);
+    });
+}
+
+void attachCapitalisation(QLineEdit *box, QCheckBox *onOff)
+{
+    new CapitalisationRule(box, onOff);
+}
+
+bool checkDateBox(QLineEdit *box, Dialogs &dialogs, const Region &region)
+{
+    return check(box, dialogs, TarihTamamla(maskedText(box), region));
+}
+
+bool checkTimeBox(QLineEdit *box, Dialogs &dialogs, const QString &resetText,
+                  const Region &region)
+{
+    return check(box, dialogs, SaatTamamla(maskedText(box), region, resetText));
+}
+
+bool readAmount(QLineEdit *box, Dialogs &dialogs, double &out, const Region &region)
+{
+    const NumberReading reading = SayiyaCevir(box->text(), region);
+    if (!reading.ok) {
+        dialogs.error(programTitle(), reading.message);
+        return false;
+    }
+    out = reading.value;
+    return true;
+}
+
+EnterAsTab::EnterAsTab(QWidget *window) : QObject(window), m_window(window)
+{
+    // Key presses go to the focused control, not to the window: watch them on their way.
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+void EnterAsTab::exempt(QWidget *widget)
+{
+    m_exempt.append(widget);
+}
+
+bool EnterAsTab::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+        || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    auto *widget = static_cast<QWidget *>(watched);
+    // Only the control that has the focus, not the parents a refused key travels up to.
+    if (widget != QApplication::focusWidget() || widget->window() != m_window
+        || receivesEnter(widget))
+        return false;
+    focusNextControl(widget);
+    return true;
+}
+
+bool EnterAsTab::receivesEnter(QWidget *widget) const
+{
+    for (QWidget *w = widget; w; w = w->parentWidget()) {
+        if (qobject_cast<QAbstractItemView *>(w) || qobject_cast<QPlainTextEdit *>(w)
+            || qobject_cast<QTextEdit *>(w) || m_exempt.contains(w))
+            return true;
+        if (w == m_window)
+            break;
+    }
+    return false;
+}
+
+} // namespace lumkar
