@@ -1,6 +1,7 @@
 // The entry rules over plain text: numbers, amount keystrokes, dates, times, digits,
 // Turkish lower-casing and word capitalisation.
 
+#include "testregistry.h"
 #include "data/entryrules.h"
 
 #include <QLocale>
@@ -491,5 +492,5 @@ void TestEntryRules::capitalisation()
     QCOMPARE(IlkHarfBuyuk(text, caret, key), inserted);
 }
 
-QTEST_MAIN(TestEntryRules)
+LUMKAR_TEST(TestEntryRules)
 #include "tst_entryrules.moc"

@@ -1,6 +1,7 @@
 // The entry rules on real boxes: keys typed into amount, digits and name boxes, date and time
 // boxes checked on leaving, masked texts, and Enter acting as Tab.
 
+#include "testregistry.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
 #include "scripteddialogs.h"
@@ -531,5 +532,5 @@ void TestEntryBoxes::enterAsTab()
     QVERIFY(!last->hasFocus());
 }
 
-QTEST_MAIN(TestEntryBoxes)
+LUMKAR_TEST(TestEntryBoxes)
 #include "tst_entryboxes.moc"
