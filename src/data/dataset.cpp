@@ -3,6 +3,8 @@
 #include "data/values.h"
 
 #include <QEvent>
+#include <QSqlDriver>
+#include <sqlite3.h>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -35,7 +37,7 @@ QString asText(const QVariant &v)
 QVariant Record::value(const QString &field) const
 {
     const int i = m_dataSet.fieldIndex(field);
-    return i < 0 ? QVariant() : m_values.value(i);
+    return i < 0 ? QVariant() : m_dataSet.m_rows.value(m_row, i, m_dataSet.m_types[i]);
 }
 
 QString Record::text(const QString &field) const
@@ -45,16 +47,17 @@ QString Record::text(const QString &field) const
 
 bool Record::isNull(const QString &field) const
 {
-    return value(field).isNull();
+    const int i = m_dataSet.fieldIndex(field);
+    return i < 0 || m_dataSet.m_rows.isNull(m_row, i);
 }
 
 DataSet::DataSet(QSqlDatabase db, QObject *parent) : QObject(parent), m_db(db) {}
 
 void DataSet::setTable(const QString &table, const QStringList &orderBy)
 {
+    m_sql.clear();
     m_table = table;
     m_updateTable = table;
-    m_sql.clear();
     const TableDef *def = schema::table(table);
     m_key = def && !def->key.isEmpty() ? def->key : kRowIdField;
     m_orderBy = orderBy.isEmpty() && def && !def->key.isEmpty() ? QStringList{def->key} : orderBy;
@@ -62,8 +65,24 @@ void DataSet::setTable(const QString &table, const QStringList &orderBy)
 
 void DataSet::setQuery(const QString &sql, const QString &updateTable)
 {
+    static const QRegularExpression whole(
+        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+(\\w+)(?:\\s+order\\s+by\\s+(.+?))?\\s*;?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch plain = whole.match(sql);
+    if (plain.hasMatch() && schema::table(plain.captured(1))) {
+        // The whole table in an order: read as a table, so that it is sorted here.
+        QStringList order;
+        for (const QString &part : plain.captured(2).split(QLatin1Char(','), Qt::SkipEmptyParts))
+            order << part.simplified();
+        setTable(plain.captured(1), order);
+        m_sql = sql;
+        if (!updateTable.isEmpty())
+            m_updateTable = updateTable;
+        return;
+    }
     m_sql = sql;
     m_table.clear();
+    m_orderBy.clear();
     m_updateTable = updateTable;
     const TableDef *def = updateTable.isEmpty() ? nullptr : schema::table(updateTable);
     m_key = def ? def->key : QString();
@@ -99,12 +118,7 @@ QString DataSet::selectText() const
             : QStringLiteral("SELECT * FROM %1").arg(m_table);
         if (!m_prefilter.isEmpty())
             sql += QStringLiteral(" WHERE ") + m_prefilter;
-        QStringList order;
-        for (const QString &c : m_orderBy)
-            order << schema::quoted(c);
-        if (!order.isEmpty())
-            sql += QStringLiteral(" ORDER BY ") + order.join(QStringLiteral(", "));
-        return sql;
+        return sql; // ordered after reading (sortRows)
     }
     if (m_prefilter.isEmpty())
         return m_sql;
@@ -136,7 +150,7 @@ bool DataSet::open()
     m_error = QSqlError();
     m_state = State::Browse;
     m_loaded = false;
-    m_rows.clear();
+    m_rows.clear(0);
     m_shown.clear();
     m_current = -1;
     if (m_owner && !m_owner->isVisible()) {
@@ -149,47 +163,145 @@ bool DataSet::open()
     return ok;
 }
 
-bool DataSet::load()
+namespace {
+
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
 {
-    m_loaded = true;
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        return *static_cast<sqlite3 *const *>(handle.constData());
+    return nullptr;
+}
+
+QSqlError sqliteError(sqlite3 *handle)
+{
+    return QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(handle)),
+                     QSqlError::StatementError);
+}
+
+void bindValue(sqlite3_stmt *stmt, int index, const QVariant &v)
+{
+    switch (v.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::Bool:
+        sqlite3_bind_int64(stmt, index, v.toLongLong());
+        return;
+    case QMetaType::Double:
+        sqlite3_bind_double(stmt, index, v.toDouble());
+        return;
+    default:
+        if (v.isNull()) {
+            sqlite3_bind_null(stmt, index);
+        } else {
+            const QByteArray text = v.toString().toUtf8();
+            sqlite3_bind_text(stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        }
+    }
+}
+
+} // namespace
+
+void DataSet::setColumns(const QStringList &names)
+{
+    m_fields = names;
+    m_fieldIndex.clear();
+    m_types.clear();
+    const QString typeTable = m_updateTable.isEmpty() ? m_table : m_updateTable;
+    for (int i = 0; i < names.size(); ++i) {
+        m_fieldIndex.insert(names[i].toLower(), i);
+        m_types << (names[i] == kRowIdField ? FieldType::AutoNumber
+                                            : schema::typeOfColumn(typeTable, names[i]));
+    }
+    m_rows.clear(int(names.size()));
+}
+
+// Reads the rows straight through SQLite's own interface into the packed row store; the
+// generic query layer is the way for any other database driver.
+bool DataSet::readRows()
+{
+    const QString sql = selectText();
+    if (sqlite3 *handle = sqliteHandle(m_db)) {
+        const QByteArray text = sql.toUtf8();
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &stmt, nullptr)
+            != SQLITE_OK) {
+            m_error = sqliteError(handle);
+            sqlite3_finalize(stmt);
+            return false;
+        }
+        int index = 1;
+        for (const QVariant &v : std::as_const(m_prefilterValues))
+            bindValue(stmt, index++, v);
+        QStringList names;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i)
+            names << QString::fromUtf8(sqlite3_column_name(stmt, i));
+        setColumns(names);
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            m_rows.appendFromStatement(stmt, m_types);
+        if (rc != SQLITE_DONE)
+            m_error = sqliteError(handle);
+        sqlite3_finalize(stmt);
+        return rc == SQLITE_DONE;
+    }
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
-    if (!q.prepare(selectText())) {
+    if (!q.prepare(sql)) {
         m_error = q.lastError();
-        notifyReset();
         return false;
     }
     for (const QVariant &v : std::as_const(m_prefilterValues))
         q.addBindValue(v);
     if (!q.exec()) {
         m_error = q.lastError();
-        notifyReset();
         return false;
     }
     const QSqlRecord rec = q.record();
-    const int n = rec.count();
-    m_fields.clear();
-    m_fieldIndex.clear();
-    m_types.clear();
-    const QString typeTable = m_updateTable.isEmpty() ? m_table : m_updateTable;
-    for (int i = 0; i < n; ++i) {
-        const QString name = rec.fieldName(i);
-        m_fields << name;
-        m_fieldIndex.insert(name.toLower(), i);
-        m_types << (name == kRowIdField ? FieldType::AutoNumber
-                                        : schema::typeOfColumn(typeTable, name));
-    }
+    QStringList names;
+    for (int i = 0; i < rec.count(); ++i)
+        names << rec.fieldName(i);
+    setColumns(names);
+    QVector<QVariant> row(names.size());
     while (q.next()) {
-        QVector<QVariant> row(n);
-        for (int i = 0; i < n; ++i)
+        for (int i = 0; i < names.size(); ++i)
             row[i] = values::fromDatabase(q.value(i), m_types[i]);
-        m_rows.append(std::move(row));
+        m_rows.append(row, m_types);
     }
+    return true;
+}
+
+void DataSet::sortRows()
+{
+    if (m_table.isEmpty() || m_orderBy.isEmpty())
+        return;
+    QVector<int> columns;
+    QVector<bool> descending;
+    for (const QString &part : std::as_const(m_orderBy)) {
+        const QStringList words = part.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        const int index = words.isEmpty() ? -1 : fieldIndex(words.first());
+        if (index < 0)
+            continue;
+        columns << index;
+        descending << (words.size() > 1
+                       && words.at(1).compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0);
+    }
+    m_rows.sort(columns, descending);
+}
+
+bool DataSet::load()
+{
+    m_loaded = true;
+    const bool ok = readRows();
+    if (ok)
+        sortRows();
     applyFilter();
     m_current = m_shown.isEmpty() ? -1 : 0;
     m_eof = m_bof = m_shown.isEmpty();
     notifyReset();
-    return true;
+    return ok;
 }
 
 void DataSet::ensureLoaded()
@@ -203,7 +315,7 @@ void DataSet::close()
     if (!isOpen())
         return;
     m_state = State::Inactive;
-    m_rows.clear();
+    m_rows.clear(0);
     m_shown.clear();
     m_buffer.clear();
     m_current = -1;
@@ -225,7 +337,7 @@ void DataSet::applyFilter()
     m_shown.clear();
     m_shown.reserve(m_rows.size());
     for (int i = 0; i < m_rows.size(); ++i) {
-        if (m_filtered && m_predicate && !m_predicate(Record(*this, m_rows[i])))
+        if (m_filtered && m_predicate && !m_predicate(Record(*this, i)))
             continue;
         m_shown.append(i);
     }
@@ -348,7 +460,7 @@ QVariant DataSet::value(const QString &field)
         return m_buffer.value(i);
     if (m_current < 0 || m_current >= m_shown.size())
         return QVariant();
-    return m_rows[m_shown[m_current]].value(i);
+    return m_rows.value(m_shown[m_current], i, m_types[i]);
 }
 
 QString DataSet::text(const QString &field)
@@ -363,7 +475,9 @@ QVariant DataSet::valueAt(int row, int index)
         return m_buffer.value(index);
     if (row < 0 || row >= m_shown.size())
         return QVariant();
-    return m_rows[m_shown[row]].value(index);
+    if (index < 0 || index >= m_types.size())
+        return QVariant();
+    return m_rows.value(m_shown[row], index, m_types[index]);
 }
 
 bool DataSet::locate(const QString &field, const QVariant &value, LocateOptions options)
@@ -379,7 +493,7 @@ bool DataSet::locate(const QString &field, const QVariant &value, LocateOptions 
     bool wantedNumberOk = false;
     const double wantedNumber = numeric ? value.toDouble(&wantedNumberOk) : 0.0;
     for (int r = 0; r < m_shown.size(); ++r) {
-        const QVariant &v = m_rows[m_shown[r]][idx];
+        const QVariant v = m_rows.value(m_shown[r], idx, m_types[idx]);
         if (v.isNull())
             continue;
         bool hit;
@@ -434,7 +548,7 @@ void DataSet::edit()
     }
     if (m_current < 0 || m_current >= m_shown.size())
         return;
-    m_buffer = m_rows[m_shown[m_current]];
+    m_buffer = m_rows.row(m_shown[m_current], m_types);
     m_state = State::Edit;
     m_modified = false;
     emit stateChanged();
@@ -504,7 +618,7 @@ bool DataSet::post()
         }
         if (keyIdx >= 0)
             m_buffer[keyIdx] = q.lastInsertId().toLongLong();
-        m_rows.append(m_buffer);
+        m_rows.append(m_buffer, m_types);
         m_shown.append(m_rows.size() - 1);
         m_current = m_shown.size() - 1;
     } else {
@@ -525,7 +639,7 @@ bool DataSet::post()
             m_error = q.lastError();
             return false;
         }
-        m_rows[m_shown[m_current]] = m_buffer;
+        m_rows.replace(m_shown[m_current], m_buffer, m_types);
     }
     m_buffer.clear();
     m_state = State::Browse;
@@ -572,7 +686,7 @@ bool DataSet::remove()
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(m_updateTable, keySql));
     const int rowIndex = m_shown[m_current];
-    q.addBindValue(m_rows[rowIndex][keyIdx]);
+    q.addBindValue(m_rows.value(rowIndex, keyIdx, m_types[keyIdx]));
     if (!q.exec()) {
         m_error = q.lastError();
         return false;

@@ -5,6 +5,7 @@
 // locating, reading and writing columns, and append/edit/post/cancel/delete of single rows.
 // The rows are those of the moment the data set was opened (loaded).
 
+#include "data/rowstore.h"
 #include "data/schema.h"
 
 #include <QObject>
@@ -30,15 +31,14 @@ struct LocateOptions {
 // One row as the filter predicate sees it.
 class Record {
 public:
-    Record(const DataSet &dataSet, const QVector<QVariant> &values)
-        : m_dataSet(dataSet), m_values(values) {}
+    Record(const DataSet &dataSet, int row) : m_dataSet(dataSet), m_row(row) {}
     QVariant value(const QString &field) const;
     QString text(const QString &field) const;
     bool isNull(const QString &field) const;
 
 private:
     const DataSet &m_dataSet;
-    const QVector<QVariant> &m_values;
+    int m_row;
 };
 
 class DataSet : public QObject {
@@ -55,6 +55,7 @@ public:
     // A table by name, ordered by the given columns (its key when none are given).
     void setTable(const QString &table, const QStringList &orderBy = {});
     // A select query; its result is writable when it reads one table with its key column.
+    // "Select * from <table> [order by ...]" is read as that table in that order.
     void setQuery(const QString &sql, const QString &updateTable = QString());
     QString query() const { return m_sql; }
     QString tableName() const { return m_table; }
@@ -137,6 +138,9 @@ protected:
 private:
     friend class Record;
     bool load();
+    bool readRows();
+    void sortRows();
+    void setColumns(const QStringList &names);
     void applyFilter();
     QString selectText() const;
     bool checkBrowseMode();
@@ -148,7 +152,7 @@ private:
     QString m_table;
     QString m_updateTable;
     QString m_key;
-    QStringList m_orderBy;
+    QStringList m_orderBy; // columns, each optionally followed by ASC or DESC
     QString m_sql;
     QString m_prefilter;
     QVariantList m_prefilterValues;
@@ -160,8 +164,8 @@ private:
     QStringList m_fields;
     QHash<QString, int> m_fieldIndex; // lower-case name -> index
     QVector<FieldType> m_types;
-    QVector<QVector<QVariant>> m_rows; // everything read, in order
-    QVector<int> m_shown;              // indices into m_rows that pass the filter
+    RowStore m_rows;      // everything read, in order
+    QVector<int> m_shown; // indices into m_rows that pass the filter
     int m_current = -1;                // index into m_shown
     bool m_loaded = false;
     bool m_eof = true;
