@@ -1,0 +1,216 @@
+// Day view benchmark: databases of 20,000 and 200,000 appointments over ten years for ten
+// users; medians of a login with its day refresh, the full refresh and a change of working
+// date, and the program's peak memory.
+
+#include "data/values.h"
+#include "kit/dialogs.h"
+#include "shell/anamenu.h"
+#include "shell/forms.h"
+#include "shell/session.h"
+#include "shell/sifre.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+using namespace lumkar;
+
+namespace {
+
+class SilentDialogs : public Dialogs {
+public:
+    void information(const QString &, const QString &t) override { fail(t); }
+    void warning(const QString &, const QString &t) override { fail(t); }
+    void error(const QString &, const QString &t) override { fail(t); }
+    Answer question(const QString &, const QString &, Buttons, Icon) override
+    {
+        return Answer::Yes;
+    }
+    bool input(const QString &, const QString &, QString &) override { return false; }
+    QString openFile(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFile(const QString &, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString pickFolder(const QString &, const QString &) override { return {}; }
+
+private:
+    static void fail(const QString &text)
+    {
+        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
+        std::exit(1);
+    }
+};
+
+const QDate kFirstDay(2017, 1, 1);
+const QDate kWorkingDay(2022, 6, 15);
+
+void fill(QSqlDatabase &db, int appointments)
+{
+    QRandomGenerator random(20261209);
+    QSqlQuery q(db);
+    db.transaction();
+    q.prepare(QStringLiteral("INSERT INTO sifre (kullanici, sifre, adi, soyadi, ekle, degistir, "
+                             "herksesigor, herkesidegistir, baskasirandevuver) "
+                             "VALUES (?, '', ?, ?, 'E', 'E', 'E', 'E', 'E')"));
+    for (int u = 1; u < 10; ++u) {
+        q.addBindValue(QStringLiteral("user%1").arg(u));
+        q.addBindValue(QStringLiteral("Kullanıcı"));
+        q.addBindValue(QString::number(u));
+        q.exec();
+    }
+    q.prepare(QStringLiteral(
+        "INSERT INTO siciltablo (sicil_kodu, adi, soyadi, tel1, isadresi) VALUES (?,?,?,?,?)"));
+    for (int p = 1; p <= 5000; ++p) {
+        q.addBindValue(QString::number(p));
+        q.addBindValue(QStringLiteral("Ad%1").arg(p % 700));
+        q.addBindValue(QStringLiteral("Soyad%1").arg(p % 900));
+        q.addBindValue(QStringLiteral("(212) 555 12 34"));
+        q.addBindValue(QStringLiteral("Bir Mahalle, Bir Sokak No 5\r\nİstanbul\r\n"));
+        q.exec();
+    }
+    q.prepare(QStringLiteral(
+        "INSERT INTO randevu (sicil_kodu, adi, soyadi, RKime, Rkimeadsoyad, randevutarihi, "
+        "kayittarihi, konu, randevuyualan, gorusmekodu, iptalkodu, randevusaati, telefonu, "
+        "ceptel, islem_tutari, adresi, paketkodu, paketadi) "
+        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    const int days = int(kFirstDay.daysTo(kFirstDay.addYears(10)));
+    for (int i = 0; i < appointments; ++i) {
+        const int user = int(random.bounded(10));
+        const QString code = user == 0 ? QStringLiteral("lumkar") : QStringLiteral("user%1").arg(user);
+        const QDate day = kFirstDay.addDays(random.bounded(days));
+        const int state = int(random.bounded(10));
+        q.addBindValue(QString::number(random.bounded(5000) + 1));
+        q.addBindValue(QStringLiteral("Ad%1").arg(i % 700));
+        q.addBindValue(QStringLiteral("Soyad%1").arg(i % 900));
+        q.addBindValue(code);
+        q.addBindValue(QStringLiteral("Kullanıcı %1").arg(user));
+        q.addBindValue(values::dayKey(day));
+        q.addBindValue(values::dayKey(day));
+        q.addBindValue(QStringLiteral("Randevu açıklaması"));
+        q.addBindValue(QStringLiteral("Lumkar Yönetici"));
+        q.addBindValue(state < 3 ? QVariant(i) : QVariant());
+        q.addBindValue(state == 9 ? QVariant(999999) : QVariant());
+        q.addBindValue(values::toDatabase(
+            values::timeOfDay(QTime(9 + int(random.bounded(9)), 15 * int(random.bounded(4)))),
+            FieldType::DateTime));
+        q.addBindValue(QStringLiteral("(212) 555 12 34"));
+        q.addBindValue(QStringLiteral("(532) 111 22 33"));
+        q.addBindValue(double(random.bounded(5000)));
+        q.addBindValue(QStringLiteral("Adres satırı\r\n"));
+        q.addBindValue(int(random.bounded(20)));
+        q.addBindValue(QStringLiteral("Paket"));
+        q.exec();
+    }
+    db.commit();
+}
+
+double median(QVector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+double timeIt(int runs, const std::function<void()> &action)
+{
+    QVector<double> samples;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        action();
+        QApplication::processEvents();
+        samples << t.nsecsElapsed() / 1e6;
+    }
+    return median(samples);
+}
+
+long peakMemoryKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+void run(int appointments)
+{
+    QTemporaryDir dir;
+    SilentDialogs dialogs;
+    Session session(dir.path(), dialogs);
+    std::unique_ptr<Forms> forms = createForms(session);
+    forms->PasswordDlg->show();
+    if (!forms->PasswordDlg->openConnection(true))
+        return;
+    QElapsedTimer build;
+    build.start();
+    fill(session.db(), appointments);
+    const double fillSeconds = build.elapsed() / 1000.0;
+
+    Tanamenuf *main = forms->anamenuf;
+    auto login = [&] {
+        forms->PasswordDlg->kullan->setText(QStringLiteral("lumkar"));
+        forms->PasswordDlg->Password->clear();
+        forms->PasswordDlg->OKBtnClick();
+    };
+    login();
+    main->setWorkingDate(kWorkingDay);
+    main->gunYenile();
+    const int shown = main->randevuTable->recordCount() + main->ffQuery1->recordCount()
+        + main->ffQuery4->recordCount();
+    const double loginMs = timeIt(15, [&] {
+        main->N7KullaniciDegistir();
+        login();
+    });
+    main->setWorkingDate(kWorkingDay);
+    main->gunYenile();
+    const double refreshMs = timeIt(31, [&] { main->JvNavPanelButton10Click(); });
+    main->CheckBox2->setChecked(true);
+    const double refreshAllMs = timeIt(31, [&] { main->JvNavPanelButton10Click(); });
+    const int shownAll = main->randevuTable->recordCount() + main->ffQuery1->recordCount()
+        + main->ffQuery4->recordCount();
+    main->CheckBox2->setChecked(false);
+    int step = 0;
+    const double dateMs = timeIt(31, [&] {
+        main->JvDateTimePicker1->setDate(kWorkingDay.addDays(++step % 2));
+    });
+    std::printf("%7d appointments (database built in %.1f s), %d rows shown (%d for all users)\n",
+                appointments, fillSeconds, shown, shownAll);
+    std::printf("  login with day refresh  %7.2f ms\n", loginMs);
+    std::printf("  full refresh (own)      %7.2f ms\n", refreshMs);
+    std::printf("  full refresh (all)      %7.2f ms\n", refreshAllMs);
+    std::printf("  change of working date  %7.2f ms\n", dateMs);
+    std::printf("  peak memory             %7.1f MB\n", peakMemoryKb() / 1024.0);
+    forms.reset();
+}
+
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qInstallMessageHandler(quiet);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    const QStringList args = app.arguments();
+    if (args.contains(QStringLiteral("--small"))) {
+        run(20000);
+        return 0;
+    }
+    run(20000);
+    run(200000);
+    return 0;
+}
