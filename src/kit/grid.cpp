@@ -252,7 +252,9 @@ void GridView::keyPressEvent(QKeyEvent *event)
     if (enter && state() != QAbstractItemView::EditingState) {
         switch (m_enterRule) {
         case EnterRule::None:
-            break;
+            // The window decides what Enter does; the key does not travel on to it again.
+            event->accept();
+            return;
         case EnterRule::NextColumn:
             moveColumnForward(false);
             event->accept();

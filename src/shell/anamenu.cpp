@@ -319,8 +319,9 @@ bool Tanamenuf::eventFilter(QObject *watched, QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
         return QMainWindow::eventFilter(watched, event);
-    QWidget *focused = QApplication::focusWidget();
-    if (watched != focused)
+    // The key reaches the control that has the focus first; grids and memos keep it.
+    auto *focused = qobject_cast<QWidget *>(watched);
+    if (!focused)
         return QMainWindow::eventFilter(watched, event);
     if (auto *grid = qobject_cast<GridView *>(focused)) {
         // A grid moves to the next column of the same row, then gets the key too.
