@@ -120,6 +120,27 @@ void Tanamenuf::buildEntryPanels()
     primEdit = box(appointment, QStringLiteral("primEdit"));
     primEdit->setVisible(false);
     userPickers = new PickerPair(RKimeBox, RKiminAdSoyadBox, this);
+    connect(Button1, &QPushButton::clicked, this, &Tanamenuf::JvNavPanelButton1Click);
+}
+
+void Tanamenuf::JvNavPanelButton2Click()
+{
+    // A new appointment starts with the booking of appointments.
+}
+
+void Tanamenuf::JvNavPanelButton1Click()
+{
+    // The entry form's save arrives with the booking of appointments.
+}
+
+void Tanamenuf::JvNavPanelButton3Click()
+{
+    // The entry form's discard arrives with the booking of appointments.
+}
+
+void Tanamenuf::JvNavPanelButton4Click()
+{
+    // A visit from a waiting appointment arrives with the visits window.
 }
 
 } // namespace lumkar

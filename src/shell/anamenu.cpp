@@ -116,6 +116,8 @@ void Tanamenuf::buildMenus()
         silent << action(QString(), QString(), key);
     QAction *help = action(QStringLiteral("yardimF1"), QStringLiteral("Yardım"), Qt::Key_F1);
     connect(help, &QAction::triggered, this, &Tanamenuf::helpClick);
+    connect(kaydetAction, &QAction::triggered, this, &Tanamenuf::JvNavPanelButton1Click);
+    connect(vazgecAction, &QAction::triggered, this, &Tanamenuf::JvNavPanelButton3Click);
     connect(listelerAction, &QAction::triggered, this, &Tanamenuf::N2KisiListeleri);
     connect(yeniFirmaAction, &QAction::triggered, this, &Tanamenuf::N1KisiGiris);
     connect(kapatAction, &QAction::triggered, this, &Tanamenuf::JvNavPanelButton6Click);
@@ -211,6 +213,10 @@ void Tanamenuf::buildFrame()
     // Hidden until a user with the right to change everybody's records logs in.
     JvNavPanelButton11->setVisible(false);
 
+    connect(JvNavPanelButton2, &QToolButton::clicked, this, &Tanamenuf::JvNavPanelButton2Click);
+    connect(JvNavPanelButton1, &QToolButton::clicked, this, &Tanamenuf::JvNavPanelButton1Click);
+    connect(JvNavPanelButton3, &QToolButton::clicked, this, &Tanamenuf::JvNavPanelButton3Click);
+    connect(JvNavPanelButton4, &QToolButton::clicked, this, &Tanamenuf::JvNavPanelButton4Click);
     connect(JvNavPanelButton10, &QToolButton::clicked, this,
             &Tanamenuf::JvNavPanelButton10Click);
     connect(JvNavPanelButton6, &QToolButton::clicked, this, &Tanamenuf::JvNavPanelButton6Click);

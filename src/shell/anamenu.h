@@ -60,6 +60,11 @@ public:
     void N10KrediKarti();
     void JvNavPanelButton6Click(); // "  Kapat": exit with one question
     void helpClick();
+    // The entry form's actions; the appointment entry fills them in.
+    void JvNavPanelButton2Click(); // "Yeni Rand."
+    void JvNavPanelButton1Click(); // " Kaydet", F2
+    void JvNavPanelButton3Click(); // " Vazgeç", F3
+    void JvNavPanelButton4Click(); // "R.Görüşme"
     void printDay(int printout); // one of DailyPrint::Printout
 
     // --- notes ---

@@ -5,6 +5,7 @@
 #include "appointments/randevu.h"
 #include "accounts/cari.h"
 #include "backup/girisR.h"
+#include "notes/genelnot.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "data/inifile.h"
@@ -475,6 +476,7 @@ void TPasswordDlg::programEnd()
     main->Timer1->stop();
     if (m_loggedIn) {
         main->postDailyNote();
+        forms().genelnotF->postPending();
         for (QObject *form : {static_cast<QObject *>(main),
                               static_cast<QObject *>(forms().sicrapor),
                               static_cast<QObject *>(forms().ozluk),

@@ -1,0 +1,255 @@
+// Daily notes (one per user and day) and general notes (shown read-only in the main window,
+// written in the general-notes window).
+
+#include "fixture.h"
+#include "testregistry.h"
+
+#include "data/values.h"
+#include "notes/genelnot.h"
+#include "shell/anamenu.h"
+#include "shell/sifre.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+using namespace lumkar;
+using namespace lumkar::test;
+
+namespace {
+
+const QDate kToday = QDate::currentDate();
+
+Tanamenuf *start(App &app, const QString &user = QStringLiteral("lumkar"))
+{
+    if (!app.login(user))
+        return nullptr;
+    Tanamenuf *main = app.forms().anamenuf;
+    main->activateWindow();
+    return QTest::qWaitForWindowActive(main) ? main : nullptr;
+}
+
+// Types into the daily-note pane the way a user does: enter it, type, leave it.
+void typeNote(Tanamenuf *main, const QString &text, bool leave = true)
+{
+    main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    main->JvDotNetDBMemo5->setFocus();
+    QTRY_VERIFY(main->JvDotNetDBMemo5->hasFocus());
+    QTest::keyClick(main->JvDotNetDBMemo5, Qt::Key_End, Qt::ControlModifier);
+    typeText(main->JvDotNetDBMemo5, text);
+    if (leave)
+        main->JvDateTimePicker1->setFocus();
+}
+
+int noteCount(App &app)
+{
+    return app.scalar(QStringLiteral("SELECT count(*) FROM gunluknot")).toInt();
+}
+
+QString noteOf(App &app, const QString &user, const QDate &day)
+{
+    return app.scalar(QStringLiteral("SELECT \"not\" FROM gunluknot WHERE kodu = ? AND tarih = ?"),
+                      {user, values::dayKey(day)})
+        .toString();
+}
+
+} // namespace
+
+class DailyNotesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void typingCreatesOneNoteForTheUserAndDay()
+    {
+        App app;
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        main->JvDotNetDBMemo5->setFocus();
+        main->JvDateTimePicker1->setFocus();
+        QCOMPARE(noteCount(app), 0); // entering and leaving writes nothing
+        typeNote(main, QStringLiteral("Saat 3'te toplantı"));
+        QCOMPARE(noteCount(app), 1);
+        QCOMPARE(noteOf(app, QStringLiteral("lumkar"), kToday),
+                 QStringLiteral("Saat 3'te toplantı\r\n"));
+        typeNote(main, QStringLiteral(" ve çay"));
+        QCOMPARE(noteCount(app), 1);
+        QCOMPARE(noteOf(app, QStringLiteral("lumkar"), kToday),
+                 QStringLiteral("Saat 3'te toplantı ve çay\r\n"));
+    }
+
+    void aNoteIsKeptWhenTheDayChangesBeforeTheMemoIsLeft()
+    {
+        App app;
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        typeNote(main, QStringLiteral("Unutma"), false);
+        // The day changes while the memo still has the focus (as the timer or a click can do).
+        main->JvDateTimePicker1->setDate(kToday.addDays(1));
+        QCOMPARE(noteOf(app, QStringLiteral("lumkar"), kToday), QStringLiteral("Unutma\r\n"));
+        QVERIFY(main->JvDotNetDBMemo5->toPlainText().isEmpty());
+        main->JvDateTimePicker1->setDate(kToday);
+        QCOMPARE(main->JvDotNetDBMemo5->toPlainText(), QStringLiteral("Unutma"));
+    }
+
+    void aNoteIsKeptAtUserChangeAndProgramEnd()
+    {
+        App app;
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        typeNote(main, QStringLiteral("Birinci"), false);
+        main->N7KullaniciDegistir();
+        QCOMPARE(noteOf(app, QStringLiteral("lumkar"), kToday), QStringLiteral("Birinci\r\n"));
+        main = start(app);
+        QVERIFY(main);
+        typeNote(main, QStringLiteral(" ikinci"), false);
+        app.dialogs.expectQuestion(Answer::Yes);
+        main->JvNavPanelButton6Click();
+        QCOMPARE(noteOf(app, QStringLiteral("lumkar"), kToday),
+                 QStringLiteral("Birinci ikinci\r\n"));
+    }
+
+    void eachUserSeesOnlyTheirOwnNote()
+    {
+        App app;
+        app.addUser(QStringLiteral("ece"), QString(), QStringLiteral("Ece"), QStringLiteral("Ak"));
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        typeNote(main, QStringLiteral("Yönetici notu"));
+        main->N7KullaniciDegistir();
+        main = start(app, QStringLiteral("ece"));
+        QVERIFY(main);
+        QVERIFY(main->JvDotNetDBMemo5->toPlainText().isEmpty());
+        typeNote(main, QStringLiteral("Ece'nin notu"));
+        QCOMPARE(noteCount(app), 2);
+        QCOMPARE(noteOf(app, QStringLiteral("ece"), kToday), QStringLiteral("Ece'nin notu\r\n"));
+        main->N7KullaniciDegistir();
+        main = start(app);
+        QVERIFY(main);
+        QCOMPARE(main->JvDotNetDBMemo5->toPlainText(), QStringLiteral("Yönetici notu"));
+    }
+};
+
+class GeneralNotesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void generalNotesShowAfterARefreshOrADayChange()
+    {
+        App app;
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        QVERIFY(main->JvDotNetDBMemo2->isReadOnly());
+        app.exec(QStringLiteral("INSERT INTO genelnot (tarih, \"not\", kodu) VALUES (?,?,?)"),
+                 {values::dayKey(kToday), QStringLiteral("Bugün bayram mesaisi"),
+                  QStringLiteral("lumkar")});
+        app.exec(QStringLiteral("INSERT INTO genelnot (tarih, \"not\", kodu) VALUES (?,?,?)"),
+                 {values::dayKey(kToday.addDays(2)), QStringLiteral("Bakım günü"),
+                  QStringLiteral("lumkar")});
+        QVERIFY(main->JvDotNetDBMemo2->toPlainText().isEmpty());
+        main->JvNavPanelButton10Click();
+        QCOMPARE(main->JvDotNetDBMemo2->toPlainText(), QStringLiteral("Bugün bayram mesaisi"));
+        main->JvDateTimePicker1->setDate(kToday.addDays(2));
+        QCOMPARE(main->JvDotNetDBMemo2->toPlainText(), QStringLiteral("Bakım günü"));
+        main->JvDateTimePicker1->setDate(kToday.addDays(1));
+        QVERIFY(main->JvDotNetDBMemo2->toPlainText().isEmpty());
+    }
+
+    void writtenNotesCarryTheirWriterAndArePostedWhenTheWindowCloses()
+    {
+        App app;
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        QTest::mouseClick(main->JvNavPanelButton11, Qt::LeftButton);
+        TgenelnotF *window = app.forms().genelnotF;
+        QVERIFY(window->isVisible());
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->DBGrid1->setFocus();
+        QTest::keyClick(window->DBGrid1, Qt::Key_Insert);
+        QCOMPARE(main->ADOTable1->state(), DataSet::State::Insert);
+        // The day is typed into the grid's "Tarih" cell.
+        QAbstractItemModel *model = window->DBGrid1->model();
+        window->DBGrid1->setCurrentIndex(model->index(0, 0));
+        window->DBGrid1->edit(model->index(0, 0));
+        auto *editor = window->DBGrid1->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->setText(kToday.toString(QStringLiteral("ddMMyyyy")));
+        QTest::keyClick(editor, Qt::Key_Return); // the grid takes the cell's text after the key
+        QTRY_COMPARE(main->ADOTable1->value(QStringLiteral("tarih")).toDateTime().date(), kToday);
+        window->JvDotNetDBMemo5->setFocus();
+        typeText(window->JvDotNetDBMemo5, QStringLiteral("Herkese duyuru"));
+        QTest::mouseClick(window->JvNavPanelButton1, Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(app.scalar(QStringLiteral("SELECT kodu || ':' || \"not\" FROM genelnot"))
+                     .toString(),
+                 QStringLiteral("lumkar:Herkese duyuru\r\n"));
+        main->JvNavPanelButton10Click();
+        QCOMPARE(main->JvDotNetDBMemo2->toPlainText(), QStringLiteral("Herkese duyuru"));
+    }
+
+    void anImpossibleDayIsRefused()
+    {
+        App app;
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        main->JvNavPanelButton11Click();
+        TgenelnotF *window = app.forms().genelnotF;
+        main->ADOTable1->append();
+        QAbstractItemModel *model = window->DBGrid1->model();
+        window->DBGrid1->edit(model->index(0, 0));
+        auto *editor = window->DBGrid1->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("31022024"));
+        app.dialogs.expectNotice();
+        window->DBGrid1->itemDelegateForColumn(0)->setModelData(editor, model, model->index(0, 0));
+        QCOMPARE(app.dialogs.lastText(), QStringLiteral("\"31.02.2024\" tarih girişiniz uygun değil!"));
+        QVERIFY(main->ADOTable1->isNull(QStringLiteral("tarih")));
+    }
+
+    void deletingAsksFirst()
+    {
+        App app;
+        app.exec(QStringLiteral("INSERT INTO genelnot (tarih, \"not\", kodu) VALUES (?,?,?)"),
+                 {values::dayKey(kToday), QStringLiteral("Silinecek"), QStringLiteral("lumkar")});
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        main->JvNavPanelButton11Click();
+        TgenelnotF *window = app.forms().genelnotF;
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        window->DBGrid1->setFocus();
+        for (Answer answer : {Answer::No, Answer::Cancel}) {
+            app.dialogs.expectQuestion(answer);
+            QTest::keyClick(window->DBGrid1, Qt::Key_Delete);
+            QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM genelnot")).toInt(), 1);
+        }
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Genel not silinecektir! Silmek istediğinize eminmisiniz?"));
+        QCOMPARE(app.dialogs.shown().last().title, QStringLiteral("Lumkar Selvaron"));
+        app.dialogs.expectQuestion(Answer::Yes);
+        QTest::keyClick(window->DBGrid1, Qt::Key_Delete);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM genelnot")).toInt(), 0);
+    }
+
+    void aPendingGeneralNoteIsPostedAtProgramEnd()
+    {
+        App app;
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        main->JvNavPanelButton11Click();
+        main->ADOTable1->append();
+        main->ADOTable1->setValue(QStringLiteral("tarih"), QDateTime(kToday, QTime(0, 0)));
+        main->ADOTable1->setValue(QStringLiteral("not"), QStringLiteral("Son not"));
+        app.forms().PasswordDlg->close();
+        QCOMPARE(app.scalar(QStringLiteral("SELECT \"not\" FROM genelnot")).toString(),
+                 QStringLiteral("Son not"));
+    }
+};
+
+LUMKAR_TEST(DailyNotesTest)
+LUMKAR_TEST(GeneralNotesTest)
+#include "tst_notes.moc"

@@ -1,0 +1,262 @@
+// The main window's frame: the exit, the function keys, Enter, and the navigation items.
+
+#include "fixture.h"
+#include "testregistry.h"
+
+#include "accounts/ledger.h"
+#include "appointments/aylik.h"
+#include "appointments/randevu.h"
+#include "persons/perozluk.h"
+#include "persons/sicilrapor.h"
+#include "reports/preview.h"
+#include "shell/anamenu.h"
+#include "shell/sifre.h"
+#include "shell/yardim.h"
+#include "visits/gorusme.h"
+#include "visits/paketler.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+using namespace lumkar;
+using namespace lumkar::test;
+
+namespace {
+
+const QString kExit = QStringLiteral("Programı kapatmak istediğinize eminmisiniz?");
+
+Tanamenuf *loggedIn(App &app, const Rights &rights = {})
+{
+    app.addUser(QStringLiteral("u"), QString(), QStringLiteral("Umut"), QStringLiteral("Ak"),
+                rights);
+    if (!app.login(QStringLiteral("u")))
+        return nullptr;
+    Tanamenuf *main = app.forms().anamenuf;
+    main->activateWindow();
+    if (!QTest::qWaitForWindowActive(main))
+        return nullptr;
+    return main;
+}
+
+QString iniValue(App &app, const QString &key)
+{
+    QSettings ini(app.forms().PasswordDlg->ayarPath(), QSettings::IniFormat);
+    return ini.value(QStringLiteral("basla/") + key).toString();
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void closeButtonAsksOnceAndStoresTheRefreshSettings_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Hayır") << int(Answer::No);
+        QTest::newRow("İptal") << int(Answer::Cancel);
+    }
+
+    void closeButtonAsksOnceAndStoresTheRefreshSettings()
+    {
+        QFETCH(int, answer);
+        App app;
+        Tanamenuf *main = loggedIn(app);
+        QSignalSpy ended(app.forms().PasswordDlg, &TPasswordDlg::programEnded);
+        main->JvDotNetEdit1->setText(QStringLiteral("25"));
+        main->CheckBox1->setChecked(true);
+        app.dialogs.expectQuestion(Answer(answer));
+        QVERIFY(!main->close());
+        QVERIFY(main->isVisible());
+        QCOMPARE(app.dialogs.lastText(), kExit);
+        QCOMPARE(app.dialogs.lastButtons(), Buttons::YesNoCancel);
+        QCOMPARE(ended.count(), 0);
+        // Stored although the window stays.
+        QCOMPARE(iniValue(app, QStringLiteral("yenile")), QStringLiteral("25"));
+        QCOMPARE(iniValue(app, QStringLiteral("ycheck")), QStringLiteral("1"));
+
+        app.dialogs.expectQuestion(Answer::Yes);
+        QVERIFY(main->close());
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(app.dialogs.shown().size(), 2);
+    }
+
+    void kapatAsksOnceAndTheCloseThatFollowsDoesNot()
+    {
+        App app;
+        Tanamenuf *main = loggedIn(app);
+        QSignalSpy ended(app.forms().PasswordDlg, &TPasswordDlg::programEnded);
+        app.dialogs.expectQuestion(Answer::No);
+        QTest::mouseClick(main->JvNavPanelButton6, Qt::LeftButton);
+        QVERIFY(main->isVisible());
+        QVERIFY(!main->exitConfirmed());
+        QVERIFY(iniValue(app, QStringLiteral("yenile")).isEmpty()); // nothing was closed
+        app.dialogs.expectQuestion(Answer::Yes);
+        QTest::mouseClick(main->JvNavPanelButton6, Qt::LeftButton);
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(app.dialogs.shown().size(), 2);
+        QVERIFY(main->exitConfirmed());
+        QVERIFY(app.forms().PasswordDlg->closing());
+        QVERIFY(!main->isVisible());
+    }
+
+    void theExitDeletesNothingWithoutADriveC()
+    {
+        App app;
+        Tanamenuf *main = loggedIn(app);
+        // A file whose name looks like that path, in the program's folder.
+        const QString lookalike = app.session().GetPathPath() + QStringLiteral("C:\\fftrlog.txt");
+        QFile f(lookalike);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        app.dialogs.expectQuestion(Answer::Yes);
+        main->JvNavPanelButton6Click();
+        QVERIFY(QFile::exists(lookalike));
+    }
+
+    void functionKeysWithoutActionDoNothing()
+    {
+        App app;
+        Tanamenuf *main = loggedIn(app);
+        main->kisinoedit->setFocus();
+        for (Qt::Key key : {Qt::Key_F5, Qt::Key_F8, Qt::Key_F9, Qt::Key_F11, Qt::Key_F12})
+            QTest::keyClick(main->kisinoedit, key);
+        QVERIFY(app.dialogs.shown().isEmpty());
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->isVisible())
+                QCOMPARE(w, static_cast<QWidget *>(main));
+    }
+
+    void functionKeysReachTheirActionsWithoutAddRight()
+    {
+        App app;
+        Rights noAdd;
+        noAdd.ekle = QStringLiteral("H");
+        Tanamenuf *main = loggedIn(app, noAdd);
+        QCOMPARE(Tanamenuf::popupMenu(main), main->BosPopup);
+        QSignalSpy save(main->kaydetAction, &QAction::triggered);
+        QSignalSpy discard(main->vazgecAction, &QAction::triggered);
+        QWidget *target = main->JvDateTimePicker1;
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_F2);
+        QTest::keyClick(target, Qt::Key_F3);
+        QCOMPARE(save.count(), 1);
+        QCOMPARE(discard.count(), 1);
+
+        app.dialogs.expectQuestion(Answer::No); // F6 on an empty register asks first
+        QTest::keyClick(target, Qt::Key_F6);
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Kişi kaydı mevcut değil! Açmak istermisiniz?"));
+        QCOMPARE(app.dialogs.shown().last().title, QStringLiteral("Lumkar Selvaron"));
+        QVERIFY(!app.forms().ozluk->isVisible());
+
+        QTest::keyClick(target, Qt::Key_F7);
+        QVERIFY(app.forms().ozluk->isVisible());
+        QCOMPARE(app.forms().ozluk->sicilTable->text(QStringLiteral("sicil_kodu")),
+                 QStringLiteral("1"));
+        app.forms().ozluk->sicilTable->cancel();
+        app.forms().ozluk->hide();
+
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_F4);
+        ReportPreview *preview = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *p = qobject_cast<ReportPreview *>(w); p && p->isVisible())
+                preview = p;
+        QVERIFY(preview);
+        QCOMPARE(preview->windowTitle(), QStringLiteral("Lumkar Rapor Önizleme - Günlük Randevular"));
+        preview->close();
+
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        target->setFocus();
+        app.dialogs.expectQuestion(Answer::No);
+        QTest::keyClick(target, Qt::Key_F10);
+        QCOMPARE(app.dialogs.lastText(), kExit);
+        QVERIFY(main->isVisible());
+    }
+
+    void enterMovesTheFocusButNotInMemos()
+    {
+        App app;
+        Tanamenuf *main = loggedIn(app);
+        main->AdiEdit->setFocus();
+        QTRY_VERIFY(main->AdiEdit->hasFocus());
+        QTest::keyClick(main->AdiEdit, Qt::Key_Return);
+        QVERIFY(!main->AdiEdit->hasFocus());
+        QVERIFY(main->AdiEdit->text().isEmpty());
+        main->konuMemo->setFocus();
+        QTest::keyClicks(main->konuMemo, QStringLiteral("bir"));
+        QTest::keyClick(main->konuMemo, Qt::Key_Return);
+        QTest::keyClicks(main->konuMemo, QStringLiteral("iki"));
+        QVERIFY(main->konuMemo->hasFocus());
+        QCOMPARE(main->konuMemo->toPlainText(), QStringLiteral("bir\niki"));
+    }
+
+    void navigationOpensItsWindows()
+    {
+        App app;
+        app.exec(QStringLiteral("INSERT INTO siciltablo (sicil_kodu, adi) VALUES ('7', 'Ali')"));
+        Tanamenuf *main = loggedIn(app);
+        Forms &f = app.forms();
+        auto item = [main](const QString &name) {
+            return main->JvXPBar1->findChild<QPushButton *>(name);
+        };
+        QStringList captions;
+        for (QPushButton *b : main->JvXPBar1->items())
+            captions << b->text();
+        QCOMPARE(captions.size(), 11);
+        QCOMPARE(captions.at(3), QStringLiteral("Günlük Raporlar"));
+        QVERIFY(!main->JvXPBar1->items().at(3)->isVisibleTo(main));
+
+        QTest::mouseClick(item(QStringLiteral("N2")), Qt::LeftButton);
+        QVERIFY(f.sicrapor->isVisible());
+        QCOMPARE(f.sicrapor->listeIsteyen, QStringLiteral("randevu"));
+        QCOMPARE(f.sicrapor->sicrapQuery->recordCount(), 1);
+
+        QTest::mouseClick(item(QStringLiteral("N3")), Qt::LeftButton);
+        QVERIFY(f.randevuF->isVisible());
+        QVERIFY(f.randevuF->randevuTable->isOpen());
+
+        main->JvDateTimePicker1->setDate(QDate(2025, 2, 3));
+        QTest::mouseClick(item(QStringLiteral("N5")), Qt::LeftButton);
+        QVERIFY(f.aylikF->isVisible());
+        QCOMPARE(f.aylikF->plannerDate(), QDate(2025, 2, 3));
+
+        for (const auto &[name, window] :
+             {std::pair{QStringLiteral("N4"), static_cast<QWidget *>(f.gorusmeF)},
+              std::pair{QStringLiteral("N8"), static_cast<QWidget *>(f.paketlerF)},
+              std::pair{QStringLiteral("N9"), static_cast<QWidget *>(f.kasaF)},
+              std::pair{QStringLiteral("N10"), static_cast<QWidget *>(f.kkartF)}}) {
+            QTest::mouseClick(item(name), Qt::LeftButton);
+            QVERIFY2(window->isVisible(), qPrintable(name));
+        }
+
+        QTest::mouseClick(item(QStringLiteral("N7")), Qt::LeftButton);
+        QVERIFY(!main->isVisible());
+        QVERIFY(f.PasswordDlg->isVisible());
+    }
+
+    void helpKeyOpensTheMainWindowsTopic()
+    {
+        App app;
+        Tanamenuf *main = loggedIn(app);
+        main->JvDateTimePicker1->setFocus();
+        QTest::keyClick(main->JvDateTimePicker1, Qt::Key_F1);
+        QVERIFY(app.forms().yardimF->isVisible());
+    }
+};
+
+LUMKAR_TEST(MainWindowTest)
+#include "tst_mainwindow.moc"
