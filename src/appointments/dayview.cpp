@@ -149,7 +149,7 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
     bolumgrid2->setObjectName(s("bolumgrid2"));
     bolumgrid2->setEnterRule(GridView::EnterRule::None);
     bolumgrid2->setColumns(ffQuery1, {{s("Rkimeadsoyad"), s("Görüşen"), {}, {}, 120},
-                                      {s("randevutarihi"), s("R.Tarihi"), s("dd.mm.yyyy"), {}, 75},
+                                      {s("randevutarihi"), s("R.Tarihi"), s("dd.mm.yyyy"), {}, 82},
                                       {s("randevusaati"), s("R.Saati"), time, {}, 50},
                                       {s("adi"), s("Adı"), {}, {}, 100},
                                       {s("soyadi"), s("Soyadı"), {}, {}, 100},

@@ -137,6 +137,7 @@ GridView::GridView(QWidget *parent) : QTableView(parent)
     verticalHeader()->setFixedWidth(14);
     horizontalHeader()->setHighlightSections(false);
     setTabKeyNavigation(false);
+    setWordWrap(false);
 }
 
 void GridView::setColumns(DataSet *dataSet, const QVector<GridColumn> &columns)
