@@ -4,6 +4,7 @@
 #include "appointments/dailyprint.h"
 #include "appointments/dayfilter.h"
 #include "appointments/randevu.h"
+#include "kit/entryboxes.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "shell/anamenu.h"
@@ -72,8 +73,7 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
     JvDotNetEdit1 = new QLineEdit(s("30"), this);
     JvDotNetEdit1->setObjectName(s("JvDotNetEdit1"));
     JvDotNetEdit1->setMaximumWidth(50);
-    JvDotNetEdit1->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(s("[0-9]*")), JvDotNetEdit1));
+    attachDigitsRule(JvDotNetEdit1);
     CheckBox3 = new CheckBox(s("Tüm Sütunu Göster"), this);
     CheckBox3->setObjectName(s("CheckBox3"));
     Timer1 = new QTimer(this);

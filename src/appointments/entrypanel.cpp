@@ -2,6 +2,9 @@
 
 #include "shell/anamenu.h"
 
+#include "kit/entryboxes.h"
+#include "kit/maskedit.h"
+
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,10 +25,9 @@ QLineEdit *box(QWidget *parent, const QString &name, int maxLength = 0)
     return edit;
 }
 
-QLineEdit *maskedBox(QWidget *parent, const QString &name, const QString &mask)
+QLineEdit *named(QLineEdit *edit, const QString &name)
 {
-    QLineEdit *edit = box(parent, name);
-    edit->setInputMask(mask);
+    edit->setObjectName(name);
     return edit;
 }
 
@@ -41,8 +43,6 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
 
 void Tanamenuf::buildEntryPanels()
 {
-    const QString phoneMask = QStringLiteral("(999) 999 99 99; ");
-
     auto *person = new QGroupBox(QStringLiteral("Kişi Bilgileri"), topPane);
     kisiPanel = person;
     kisiPanel->setObjectName(QStringLiteral("kisiPanel"));
@@ -66,9 +66,9 @@ void Tanamenuf::buildEntryPanels()
     personForm->addRow(QStringLiteral("Adı"), nameRow);
     SoyadiEdit = box(person, QStringLiteral("SoyadiEdit"), 40);
     personForm->addRow(QStringLiteral("Soyadi"), SoyadiEdit);
-    Telefon1Edit = maskedBox(person, QStringLiteral("Telefon1Edit"), phoneMask);
-    Telefon2Edit = maskedBox(person, QStringLiteral("Telefon2Edit"), phoneMask);
-    CepTelefonEdit = maskedBox(person, QStringLiteral("CepTelefonEdit"), phoneMask);
+    Telefon1Edit = named(newPhoneEdit(person), QStringLiteral("Telefon1Edit"));
+    Telefon2Edit = named(newPhoneEdit(person), QStringLiteral("Telefon2Edit"));
+    CepTelefonEdit = named(newPhoneEdit(person), QStringLiteral("CepTelefonEdit"));
     auto *phones = new QHBoxLayout;
     phones->addWidget(Telefon1Edit);
     phones->addWidget(Telefon2Edit);
@@ -83,16 +83,19 @@ void Tanamenuf::buildEntryPanels()
     randevuPanel = appointment;
     randevuPanel->setObjectName(QStringLiteral("randevuPanel"));
     auto *form = new QFormLayout(appointment);
-    RTarihiEdit = maskedBox(appointment, QStringLiteral("RTarihiEdit"),
-                            QStringLiteral("99.99.9999; "));
-    RSaatiEdit = maskedBox(appointment, QStringLiteral("RSaatiEdit"), QStringLiteral("99:99; "));
+    RTarihiEdit = named(newDateEdit(appointment), QStringLiteral("RTarihiEdit"));
+    RSaatiEdit = named(newTimeEdit(appointment), QStringLiteral("RSaatiEdit"));
+    attachDateRule(RTarihiEdit, dialogs());
+    attachTimeRule(RSaatiEdit, dialogs());
     auto *when = new QHBoxLayout;
     when->addWidget(RTarihiEdit);
     when->addWidget(RSaatiEdit);
     form->addRow(QStringLiteral("RandevuTarihi / R.Saati"), when);
     paketkoduEdit = box(appointment, QStringLiteral("paketkoduEdit"), 5);
+    attachDigitsRule(paketkoduEdit);
     islemTutariEdit = box(appointment, QStringLiteral("islemTutariEdit"));
     islemTutariEdit->setAlignment(Qt::AlignRight);
+    attachAmountRule(islemTutariEdit);
     auto *package = new QHBoxLayout;
     package->addWidget(paketkoduEdit);
     package->addWidget(islemTutariEdit);

@@ -1,5 +1,7 @@
 #include "backup/girisR.h"
 
+#include "kit/entryboxes.h"
+
 #include <QFormLayout>
 
 namespace lumkar {
@@ -16,6 +18,7 @@ TgirisRF::TgirisRF(Forms &forms, Session &session) : FormContext(forms, session)
     yedekgunEdit = new QLineEdit(QStringLiteral("1"), this);
     yedekgunEdit->setObjectName(QStringLiteral("yedekgunEdit"));
     yedekgunEdit->setMaxLength(3);
+    attachDigitsRule(yedekgunEdit);
     DateTimePicker1 = new QDateEdit(QDate(2012, 1, 1), this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker1->setReadOnly(true);

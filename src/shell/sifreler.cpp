@@ -1,6 +1,7 @@
 #include "shell/sifreler.h"
 
 #include "kit/bound.h"
+#include "kit/entryboxes.h"
 #include "shell/sifre.h"
 
 #include <QCheckBox>
@@ -131,6 +132,7 @@ TsifrelerF::TsifrelerF(Forms &forms, Session &session) : FormContext(forms, sess
     connect(JvXPButton3, &QPushButton::clicked, this, &TsifrelerF::JvXPButton3Click);
     connect(JvXPButton1, &QPushButton::clicked, this, &TsifrelerF::JvXPButton1Click);
     connect(OKBtn, &QPushButton::clicked, this, &TsifrelerF::OKBtnClick);
+    new EnterAsTab(this);
     resize(760, 520);
 }
 

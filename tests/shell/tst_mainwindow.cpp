@@ -204,6 +204,24 @@ private slots:
         QCOMPARE(main->konuMemo->toPlainText(), QStringLiteral("bir\niki"));
     }
 
+    void entryBoxesCarryTheEntryRules()
+    {
+        App app;
+        Tanamenuf *main = loggedIn(app);
+        main->RTarihiEdit->setFocus();
+        QTRY_VERIFY(main->RTarihiEdit->hasFocus());
+        QTest::keyClicks(main->RTarihiEdit, QStringLiteral("32018"));
+        app.dialogs.expectNotice();
+        QTest::keyClick(main->RTarihiEdit, Qt::Key_Tab);
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("\"32.01.2008\" tarih girişiniz uygun değil!"));
+        QTRY_VERIFY(main->RTarihiEdit->hasFocus());
+        QCOMPARE(main->RTarihiEdit->displayText(), QStringLiteral("  .  .    "));
+        main->islemTutariEdit->setFocus();
+        QTest::keyClicks(main->islemTutariEdit, QStringLiteral("1234x5"));
+        QCOMPARE(main->islemTutariEdit->text(), QStringLiteral("12.345"));
+    }
+
     void navigationOpensItsWindows()
     {
         App app;
