@@ -99,23 +99,44 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
     auto *split = new QSplitter(Qt::Vertical, listsArea);
     layout->addWidget(split);
 
-    bekleyenPane = new QWidget(split);
-    bekleyenPane->setObjectName(s("bekleyenPane"));
-    auto *waitingLayout = new QVBoxLayout(bekleyenPane);
-    waitingLayout->setContentsMargins(2, 2, 2, 2);
-    auto *waitingBar = new QHBoxLayout;
-    waitingBar->addWidget(paneHeader(bekleyenPane, s("BEKLEYEN RANDEVULAR")), 1);
-    JvNavPanelButton13 = paneButton(bekleyenPane, s("JvNavPanelButton13"), s("DEĞİŞTİR"));
-    bekleyenYazdirBut = paneButton(bekleyenPane, s("bekleyenYazdirBut"), s("YAZDIR"));
-    bekleyenYazdir2But = paneButton(bekleyenPane, s("bekleyenYazdir2But"), s("YAZDIR2"));
-    bekleyenYazdir3But = paneButton(bekleyenPane, s("bekleyenYazdir3But"), s("YAZDIR3"));
-    for (QPushButton *b : {JvNavPanelButton13, bekleyenYazdirBut, bekleyenYazdir2But,
-                           bekleyenYazdir3But})
-        waitingBar->addWidget(b);
-    waitingLayout->addLayout(waitingBar);
-    JvDBUltimGrid1 = new GridView(bekleyenPane);
-    JvDBUltimGrid1->setObjectName(s("JvDBUltimGrid1"));
-    JvDBUltimGrid1->setEnterRule(GridView::EnterRule::NextColumnRow);
+    // One pane per list: a header with the pane's buttons over its grid.
+    struct Pane {
+        QWidget *widget;
+        QHBoxLayout *bar;
+        QVBoxLayout *layout;
+    };
+    auto pane = [](QWidget *parent, const QString &name, QLabel *header) {
+        auto *w = new QWidget(parent);
+        w->setObjectName(name);
+        auto *column = new QVBoxLayout(w);
+        column->setContentsMargins(2, 2, 2, 2);
+        auto *bar = new QHBoxLayout;
+        header->setParent(w);
+        bar->addWidget(header, 1);
+        column->addLayout(bar);
+        return Pane{w, bar, column};
+    };
+    auto grid = [](const Pane &p, const QString &name, GridView::EnterRule rule) {
+        auto *g = new GridView(p.widget);
+        g->setObjectName(name);
+        g->setEnterRule(rule);
+        p.layout->addWidget(g);
+        return g;
+    };
+    auto button = [](const Pane &p, const QString &name, const QString &caption) {
+        QPushButton *b = paneButton(p.widget, name, caption);
+        p.bar->addWidget(b);
+        return b;
+    };
+
+    const Pane waiting =
+        pane(split, s("bekleyenPane"), paneHeader(nullptr, s("BEKLEYEN RANDEVULAR")));
+    bekleyenPane = waiting.widget;
+    JvNavPanelButton13 = button(waiting, s("JvNavPanelButton13"), s("DEĞİŞTİR"));
+    bekleyenYazdirBut = button(waiting, s("bekleyenYazdirBut"), s("YAZDIR"));
+    bekleyenYazdir2But = button(waiting, s("bekleyenYazdir2But"), s("YAZDIR2"));
+    bekleyenYazdir3But = button(waiting, s("bekleyenYazdir3But"), s("YAZDIR3"));
+    JvDBUltimGrid1 = grid(waiting, s("JvDBUltimGrid1"), GridView::EnterRule::NextColumnRow);
     JvDBUltimGrid1->setColumns(randevuTable, {{s("Rkimeadsoyad"), s("R.Kimin"), {}, {}, 130},
                                               {s("adi"), s("Adı"), {}, {}, 110},
                                               {s("soyadi"), s("Soyadı"), {}, {}, 110},
@@ -127,27 +148,16 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
                                               {s("ceptel"), s("Cep Telefonu"), {}, {}, 115},
                                               {s("randevuyualan"), s("Randevuyu Alan"), {}, {},
                                                130}});
-    waitingLayout->addWidget(JvDBUltimGrid1);
 
     auto *lower = new QSplitter(Qt::Horizontal, split);
-    gorusulenPane = new QWidget(lower);
-    gorusulenPane->setObjectName(s("gorusulenPane"));
-    auto *heldLayout = new QVBoxLayout(gorusulenPane);
-    heldLayout->setContentsMargins(2, 2, 2, 2);
-    auto *heldBar = new QHBoxLayout;
-    gorusulenHeader = paneHeader(gorusulenPane, s("GÖRÜŞÜLEN RANDEVULAR"));
-    heldBar->addWidget(gorusulenHeader, 1);
-    JvNavPanelButton7 = paneButton(gorusulenPane, s("JvNavPanelButton7"), s("GÜNCELLE"));
-    gorusulenDegistirBut = paneButton(gorusulenPane, s("gorusulenDegistirBut"), s("DEĞİŞTİR"));
-    gorusulenYazdirBut = paneButton(gorusulenPane, s("gorusulenYazdirBut"), s("YAZDIR"));
-    gorusulenYazdir2But = paneButton(gorusulenPane, s("gorusulenYazdir2But"), s("YAZDIR2"));
-    for (QPushButton *b : {JvNavPanelButton7, gorusulenDegistirBut, gorusulenYazdirBut,
-                           gorusulenYazdir2But})
-        heldBar->addWidget(b);
-    heldLayout->addLayout(heldBar);
-    bolumgrid2 = new GridView(gorusulenPane);
-    bolumgrid2->setObjectName(s("bolumgrid2"));
-    bolumgrid2->setEnterRule(GridView::EnterRule::None);
+    gorusulenHeader = paneHeader(nullptr, s("GÖRÜŞÜLEN RANDEVULAR"));
+    const Pane held = pane(lower, s("gorusulenPane"), gorusulenHeader);
+    gorusulenPane = held.widget;
+    JvNavPanelButton7 = button(held, s("JvNavPanelButton7"), s("GÜNCELLE"));
+    gorusulenDegistirBut = button(held, s("gorusulenDegistirBut"), s("DEĞİŞTİR"));
+    gorusulenYazdirBut = button(held, s("gorusulenYazdirBut"), s("YAZDIR"));
+    gorusulenYazdir2But = button(held, s("gorusulenYazdir2But"), s("YAZDIR2"));
+    bolumgrid2 = grid(held, s("bolumgrid2"), GridView::EnterRule::None);
     bolumgrid2->setColumns(ffQuery1, {{s("Rkimeadsoyad"), s("Görüşen"), {}, {}, 120},
                                       {s("randevutarihi"), s("R.Tarihi"), s("dd.mm.yyyy"), {}, 82},
                                       {s("randevusaati"), s("R.Saati"), time, {}, 50},
@@ -156,27 +166,18 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
                                       {s("telefonu"), s("Telefonu"), {}, {}, 110},
                                       {s("ceptel"), s("Cep Telefonu"), {}, {}, 110},
                                       {s("islem_tutari"), s("İşlem Tutarı"), amount, right, 90}});
-    heldLayout->addWidget(bolumgrid2);
 
-    iptalPane = new QWidget(lower);
-    iptalPane->setObjectName(s("iptalPane"));
-    auto *cancelledLayout = new QVBoxLayout(iptalPane);
-    cancelledLayout->setContentsMargins(2, 2, 2, 2);
-    auto *cancelledBar = new QHBoxLayout;
-    cancelledBar->addWidget(paneHeader(iptalPane, s("İPTAL OLAN RANDEVULAR")), 1);
-    iptalYazdirBut = paneButton(iptalPane, s("iptalYazdirBut"), s("YAZDIR"));
-    cancelledBar->addWidget(iptalYazdirBut);
-    cancelledLayout->addLayout(cancelledBar);
-    JvDBUltimGrid4 = new GridView(iptalPane);
-    JvDBUltimGrid4->setObjectName(s("JvDBUltimGrid4"));
-    JvDBUltimGrid4->setEnterRule(GridView::EnterRule::None);
+    const Pane cancelled =
+        pane(lower, s("iptalPane"), paneHeader(nullptr, s("İPTAL OLAN RANDEVULAR")));
+    iptalPane = cancelled.widget;
+    iptalYazdirBut = button(cancelled, s("iptalYazdirBut"), s("YAZDIR"));
+    JvDBUltimGrid4 = grid(cancelled, s("JvDBUltimGrid4"), GridView::EnterRule::None);
     JvDBUltimGrid4->setColumns(ffQuery4, {{s("Rkimeadsoyad"), s("R.Kimin"), {}, {}, 120},
                                           {s("adi"), s("Adı"), {}, {}, 100},
                                           {s("soyadi"), s("Soyadı"), {}, {}, 100},
                                           {s("randevusaati"), s("R.Saati"), s("time"), {}, 60},
                                           {s("iptalnedeni"), s("İptal Nedeni"), {}, {}, 160},
                                           {s("islem_tutari"), s("İşlem Tutarı"), {}, right, 90}});
-    cancelledLayout->addWidget(JvDBUltimGrid4);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
 
