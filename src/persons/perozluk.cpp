@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -126,6 +127,8 @@ void Tozluk::buildWindow()
     JvDotNetDBEdit1->setEnabled(false);
     JvDotNetDBEdit2 = line(QStringLiteral("JvDotNetDBEdit2"), 16);
     JvDotNetDBEdit2->setReadOnly(true);
+    // Only the program writes the code: typing starts in the name box.
+    JvDotNetDBEdit2->setFocusPolicy(Qt::ClickFocus);
     JvDotNetDBEdit3 = line(QStringLiteral("JvDotNetDBEdit3"), 30);
     JvDotNetDBEdit5 = line(QStringLiteral("JvDotNetDBEdit5"), 40);
     JvDotNetDBEdit6 = phone(QStringLiteral("JvDotNetDBEdit6"));
@@ -475,6 +478,12 @@ void Tozluk::settleBeforeHiding()
         }
     }
     sicilTable->cancel();
+}
+
+void Tozluk::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    JvDotNetDBEdit3->setFocus();
 }
 
 void Tozluk::closeEvent(QCloseEvent *event)

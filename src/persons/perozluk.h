@@ -82,6 +82,7 @@ public:
     QMenu *PopupMenu1;
 
 protected:
+    void showEvent(QShowEvent *event) override; // the name box takes the focus
     void closeEvent(QCloseEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 

@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHideEvent>
+#include <QShowEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -81,9 +82,10 @@ void Tsicrapor::buildWindow()
         b->setAutoDefault(false);
         return b;
     };
-    yeniBut = button(QStringLiteral("yeniBut"), QStringLiteral("Yeni Arama"));
+    // Created in tab order.
     araButton = button(QStringLiteral("araButton"), QStringLiteral("Kısıtlayarak Ara"));
     SpeedButton1 = button(QStringLiteral("SpeedButton1"), QStringLiteral("Peşpeşe Ara"));
+    yeniBut = button(QStringLiteral("yeniBut"), QStringLiteral("Yeni Arama"));
     bar->addWidget(new QLabel(QStringLiteral("Kodu"), this));
     bar->addWidget(JvDotNetEdit3);
     bar->addWidget(new QLabel(QStringLiteral("Adı/Soyadı"), this));
@@ -281,6 +283,12 @@ void Tsicrapor::handOver()
 void Tsicrapor::kapatButClick()
 {
     hide();
+}
+
+void Tsicrapor::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    JvDotNetEdit1->setFocus();
 }
 
 void Tsicrapor::hideEvent(QHideEvent *event)

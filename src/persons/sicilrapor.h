@@ -62,6 +62,7 @@ public:
     QMenu *PopupMenu1;
 
 protected:
+    void showEvent(QShowEvent *event) override; // the name box takes the focus
     void hideEvent(QHideEvent *event) override;
 
 private:

@@ -368,7 +368,12 @@ private slots:
         Tozluk *record = showRecord(app);
         QVERIFY(record);
         QVERIFY(activate(record));
+        // Typing starts in the name box; the code box is not on the way.
+        QCOMPARE(QApplication::focusWidget(), record->JvDotNetDBEdit3);
         QTest::mouseClick(record->JvXPButton3, Qt::LeftButton);
+        record->JvDotNetDBEdit3->setFocus();
+        QTest::keyClick(record->JvDotNetDBEdit3, Qt::Key_Backtab);
+        QVERIFY(QApplication::focusWidget() != record->JvDotNetDBEdit2);
         record->JvDotNetDBEdit3->setFocus();
         QTest::keyClick(record->JvDotNetDBEdit3, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), record->JvDotNetDBEdit5);

@@ -249,6 +249,8 @@ private slots:
         Tsicrapor *list = openList(app);
         QVERIFY(list);
         QVERIFY(activate(list));
+        // Typing starts in the name box.
+        QCOMPARE(QApplication::focusWidget(), list->JvDotNetEdit1);
         // Enter moves on from a box; in the grid it goes to the next column, round the row.
         list->JvDotNetEdit3->setFocus();
         QTest::keyClick(list->JvDotNetEdit3, Qt::Key_Return);
