@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+class QLineEdit;
+
 namespace lumkar {
 
 class TcariF : public QWidget, public FormContext {
@@ -14,6 +16,13 @@ public:
 
     // Opened from the main window: the ledger opened and its totals computed.
     void openAccounts();
+    // The totals of the person shown in the person boxes.
+    void ToplamAl();
+
+    // The person boxes: code, first name, surname.
+    QLineEdit *kisinoedit;
+    QLineEdit *AdiEdit;
+    QLineEdit *SoyadiEdit;
 };
 
 } // namespace lumkar

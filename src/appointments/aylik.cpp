@@ -25,3 +25,12 @@ void TaylikF::yenidenYukle()
 }
 
 } // namespace lumkar
+
+namespace lumkar {
+
+void TaylikF::GirisHazirla()
+{
+    // The planner's booking fills this in.
+}
+
+} // namespace lumkar

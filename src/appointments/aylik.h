@@ -18,6 +18,8 @@ public:
     void setPlannerDate(const QDate &day) { m_date = day; }
     QDate plannerDate() const { return m_date; }
     void yenidenYukle();
+    // Prepares the booking of the person just chosen in the person list.
+    void GirisHazirla();
 
     UserFilterBar *userBar;
     QComboBox *RKimeBox;

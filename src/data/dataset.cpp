@@ -447,6 +447,10 @@ bool DataSet::bof()
 
 int DataSet::fieldIndex(const QString &field) const
 {
+    // Most names are asked for as the columns are spelled (lower case): no copy then.
+    const auto it = m_fieldIndex.constFind(field);
+    if (it != m_fieldIndex.cend())
+        return *it;
     return m_fieldIndex.value(field.toLower(), -1);
 }
 

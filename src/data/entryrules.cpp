@@ -230,6 +230,22 @@ bool RakamTusKontrol(QChar key)
     return key == BackspaceKey || key == EnterKey || isAsciiDigit(key);
 }
 
+QChar KucukHarfTr(QChar c)
+{
+    switch (c.unicode()) {
+    case u'I': return QChar(u'ı');
+    case u'İ': return QChar(u'i');
+    case u'Ç': return QChar(u'ç');
+    case u'Ğ': return QChar(u'ğ');
+    case u'Ö': return QChar(u'ö');
+    case u'Ü': return QChar(u'ü');
+    case u'Ş': return QChar(u'ş');
+    default:
+        return c >= QLatin1Char('A') && c <= QLatin1Char('Z') ? QChar(char16_t(c.unicode() + 32))
+                                                              : c;
+    }
+}
+
 QString KucukHarfTr(const QString &text)
 {
     qsizetype begin = 0;
@@ -239,22 +255,10 @@ QString KucukHarfTr(const QString &text)
     while (end > begin && text.at(end - 1).unicode() <= 0x20)
         --end;
 
-    QString out;
-    out.reserve(end - begin);
-    for (qsizetype i = begin; i < end; ++i) {
-        const char16_t c = text.at(i).unicode();
-        switch (c) {
-        case u'I': out += QChar(u'ı'); break;
-        case u'İ': out += QChar(u'i'); break;
-        case u'Ç': out += QChar(u'ç'); break;
-        case u'Ğ': out += QChar(u'ğ'); break;
-        case u'Ö': out += QChar(u'ö'); break;
-        case u'Ü': out += QChar(u'ü'); break;
-        case u'Ş': out += QChar(u'ş'); break;
-        default:
-            out += c >= u'A' && c <= u'Z' ? QChar(char16_t(c + 32)) : QChar(c);
-        }
-    }
+    QString out(end - begin, Qt::Uninitialized);
+    QChar *to = out.data();
+    for (qsizetype i = begin; i < end; ++i)
+        *to++ = KucukHarfTr(text.at(i));
     return out;
 }
 

@@ -77,6 +77,8 @@ bool RakamTusKontrol(QChar key);
 // Turkish lower-casing for name comparisons: trims blanks and control characters, then maps
 // the capitals (I to ı, İ to i, Ç Ğ Ö Ü Ş, A to Z); everything else stays.
 QString KucukHarfTr(const QString &text);
+// One character as KucukHarfTr maps it (no trimming).
+QChar KucukHarfTr(QChar c);
 
 // The word capitalisation of name boxes: a lower-case letter typed at the start of the text or
 // right after a space becomes its Turkish capital. Returns the key to insert.

@@ -352,14 +352,15 @@ void Tanamenuf::N1KisiGiris()
     Tozluk *record = forms().ozluk;
     record->show();
     record->raise();
+    record->activateWindow();
     DataSet *persons = record->sicilTable;
     if (persons->isOpen())
         persons->cancel();
     else
         persons->open();
     if (persons->recordCount() > 0) {
-        persons->locate(QStringLiteral("sicil_kodu"), randevuTable->text(QStringLiteral("sicil_kodu")),
-                        {true, true});
+        // The person of the selected waiting appointment, or the first person.
+        record->positionOn(randevuTable->text(QStringLiteral("sicil_kodu")));
     } else {
         persons->append();
         persons->setValue(QStringLiteral("sicil_kodu"), QStringLiteral("1"));
@@ -374,6 +375,7 @@ void Tanamenuf::N2KisiListeleri()
     if (list->sicrapQuery->recordCount() > 0) {
         list->show();
         list->raise();
+        list->activateWindow();
         if (!list->sicrapQuery->isOpen())
             list->sicrapQuery->open();
         list->listeIsteyen = QStringLiteral("randevu");

@@ -1,0 +1,41 @@
+#include "data/personcodes.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace lumkar {
+
+namespace {
+
+// The largest whole-number value of one column; digits only, short enough for 64 bits.
+QString largestCode(const QString &table, const QString &column)
+{
+    return QStringLiteral("SELECT max(CAST(%2 AS INTEGER)) AS v FROM %1 WHERE %2 <> '' "
+                          "AND %2 NOT GLOB '*[^0-9]*' AND length(%2) <= 18")
+        .arg(table, column);
+}
+
+} // namespace
+
+QString nextPersonCode(const QSqlDatabase &db, QString *error)
+{
+    const QString sql = QStringLiteral("SELECT max(v) FROM (") + largestCode(
+                            QStringLiteral("siciltablo"), QStringLiteral("sicil_kodu"))
+        + QStringLiteral(" UNION ALL ")
+        + largestCode(QStringLiteral("randevu"), QStringLiteral("sicil_kodu"))
+        + QStringLiteral(" UNION ALL ")
+        + largestCode(QStringLiteral("gorusmeler"), QStringLiteral("sicilkodu"))
+        + QStringLiteral(" UNION ALL ")
+        + largestCode(QStringLiteral("cari"), QStringLiteral("sicilkodu")) + QStringLiteral(")");
+    QSqlQuery q(db);
+    if (!q.exec(sql) || !q.next()) {
+        if (error)
+            *error = q.lastError().text();
+        return QString();
+    }
+    const QVariant largest = q.value(0);
+    return largest.isNull() ? QStringLiteral("1")
+                            : QString::number(largest.toLongLong() + 1);
+}
+
+} // namespace lumkar

@@ -1,0 +1,16 @@
+#pragma once
+// Person codes: whole numbers written in decimal, given once and never again.
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace lumkar {
+
+// The code for a new person: one more than the largest whole-number code found in the
+// register, the appointments, the visits and the person accounts, so that the code of a
+// deleted person (and the rows that still carry it) is never handed to somebody else; "1"
+// when there is none. Codes that are not whole numbers are skipped. Empty, with `error` set,
+// when the database cannot be read.
+QString nextPersonCode(const QSqlDatabase &db, QString *error = nullptr);
+
+} // namespace lumkar

@@ -1,0 +1,140 @@
+#include "persons/personsearch.h"
+
+#include "data/entryrules.h"
+
+namespace lumkar {
+
+namespace {
+
+const QString kSicilKodu = QStringLiteral("sicil_kodu");
+const QString kAdi = QStringLiteral("adi");
+const QString kSoyadi = QStringLiteral("soyadi");
+const QString kPhoneFields[] = {QStringLiteral("tel1"), QStringLiteral("tel2"),
+                                QStringLiteral("ceptel"), QStringLiteral("ceptel2"),
+                                QStringLiteral("fax")};
+
+} // namespace
+
+bool lowerPrefixEquals(QStringView text, qsizetype length, QStringView lowered)
+{
+    if (length < 0)
+        length = 0;
+    qsizetype begin = 0;
+    qsizetype end = qMin(length, text.size());
+    while (begin < end && text.at(begin).unicode() <= 0x20)
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= 0x20)
+        --end;
+    if (end - begin != lowered.size())
+        return false;
+    for (qsizetype i = 0; i < lowered.size(); ++i)
+        if (KucukHarfTr(text.at(begin + i)) != lowered.at(i))
+            return false;
+    return true;
+}
+
+PersonListFilter::PersonListFilter(const QString &code, const QString &name,
+                                   const QString &phone)
+{
+    if (!code.isEmpty()) {
+        m_mode = Mode::Code;
+        m_code = code;
+    } else if (!name.isEmpty()) {
+        m_mode = Mode::Name;
+        m_name = KucukHarfTr(name);
+        m_nameLength = name.size();
+    } else {
+        bool ok = false;
+        if (SayiyaCevir(phone, &ok) > 0 && ok) {
+            m_mode = Mode::Phone;
+            m_phone = phone;
+        }
+    }
+}
+
+bool PersonListFilter::accepts(const Record &row) const
+{
+    switch (m_mode) {
+    case Mode::All:
+        return true;
+    case Mode::Code:
+        return row.text(kSicilKodu) == m_code;
+    case Mode::Name: {
+        const QString adi = row.text(kAdi);
+        if (lowerPrefixEquals(adi, m_nameLength, m_name))
+            return true;
+        const QString soyadi = row.text(kSoyadi);
+        if (lowerPrefixEquals(soyadi, m_nameLength, m_name))
+            return true;
+        // Within the first name the full name's start is the first name's start.
+        if (m_nameLength <= adi.size())
+            return false;
+        const QString full = adi + QLatin1Char(' ') + soyadi;
+        return lowerPrefixEquals(full, m_nameLength, m_name);
+    }
+    case Mode::Phone:
+        for (const QString &field : kPhoneFields)
+            if (row.text(field) == m_phone)
+                return true;
+        return false;
+    }
+    return false;
+}
+
+PersonSearch::PersonSearch(const QString &name, const QString &phone)
+    : m_name(KucukHarfTr(name)), m_phone(KucukHarfTr(phone))
+{
+}
+
+bool PersonSearch::hits(const QString &adi, const QString &soyadi, const QString &phones) const
+{
+    if (!m_name.isEmpty()) {
+        const QString names = KucukHarfTr(adi) + QLatin1Char(' ') + KucukHarfTr(soyadi);
+        if (names.contains(m_name))
+            return true;
+    }
+    return !m_phone.isEmpty() && KucukHarfTr(phones).contains(m_phone);
+}
+
+QString PersonSearch::joinedPhones(DataSet &dataSet, int row)
+{
+    QString out;
+    for (const QString &field : kPhoneFields) {
+        if (field != kPhoneFields[0])
+            out += QLatin1Char(' ');
+        out += dataSet.valueAt(row, dataSet.fieldIndex(field)).toString();
+    }
+    return out;
+}
+
+int PersonSearch::nextHit(DataSet &dataSet, int current, bool eof) const
+{
+    const int count = dataSet.recordCount();
+    if (count == 0)
+        return -1;
+    const int adi = dataSet.fieldIndex(kAdi);
+    const int soyadi = dataSet.fieldIndex(kSoyadi);
+    // Past the last row (or before the first) the search begins with the first row.
+    const int from = eof || current < 0 || current >= count ? -1 : current;
+    for (int step = 1; step <= count; ++step) {
+        const int row = (from + step) % count;
+        if (hits(dataSet.valueAt(row, adi).toString(), dataSet.valueAt(row, soyadi).toString(),
+                 m_phone.isEmpty() ? QString() : joinedPhones(dataSet, row)))
+            return row;
+    }
+    return qBound(0, current, count - 1);
+}
+
+NamePrefixSearch::NamePrefixSearch(const QString &aramaAdi, const QString &aramaSoyadi)
+    : m_rawAdi(aramaAdi), m_rawSoyadi(aramaSoyadi), m_adi(KucukHarfTr(aramaAdi)),
+      m_soyadi(KucukHarfTr(aramaSoyadi))
+{
+}
+
+bool NamePrefixSearch::accepts(const Record &row) const
+{
+    return lowerPrefixEquals(row.text(kAdi), m_rawAdi.size(), m_adi)
+        && lowerPrefixEquals(row.text(kSoyadi), m_rawSoyadi.size(), m_soyadi);
+}
+
+} // namespace lumkar

@@ -1,0 +1,231 @@
+// The register's rules without windows: the next person code, the person list's filter, the
+// step-by-step search and the name-prefix search of the appointment entry.
+
+#include "fixture.h"
+#include "persondata.h"
+#include "testregistry.h"
+
+#include "data/dataset.h"
+#include "data/personcodes.h"
+#include "persons/perozluk.h"
+#include "persons/personsearch.h"
+
+#include <QTest>
+
+using namespace lumkar;
+using namespace lumkar::test;
+
+class PersonCodeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void nextCode_data()
+    {
+        QTest::addColumn<QStringList>("persons");
+        QTest::addColumn<QStringList>("appointments");
+        QTest::addColumn<QStringList>("visits");
+        QTest::addColumn<QStringList>("accounts");
+        QTest::addColumn<QString>("expected");
+        const QStringList none;
+        QTest::newRow("nothing anywhere") << none << none << none << none << "1";
+        QTest::newRow("largest, not last") << QStringList{"3", "12", "9"} << none << none << none
+                                           << "13";
+        QTest::newRow("numbers, not text order")
+            << QStringList{"9", "10", "100", "99"} << none << none << none << "101";
+        QTest::newRow("deleted person's appointments")
+            << QStringList{"1", "2"} << QStringList{"1", "7"} << none << none << "8";
+        QTest::newRow("deleted person's visits") << QStringList{"1"} << none << QStringList{"9"}
+                                                 << none << "10";
+        QTest::newRow("deleted person's account lines")
+            << none << none << none << QStringList{"4", "15"} << "16";
+        QTest::newRow("codes that are not whole numbers are skipped")
+            << QStringList{"A5", "12a", "", "-3", "3.5", " 40", "2", "1e9", "٣"} << none << none
+            << none << "3";
+        QTest::newRow("only codes that are not numbers") << QStringList{"abc", "X1"} << none
+                                                         << none << none << "1";
+        QTest::newRow("leading zeros read as the number") << QStringList{"007"} << none << none
+                                                          << none << "8";
+        QTest::newRow("sixteen digits")
+            << QStringList{"1234567890123456"} << none << none << none << "1234567890123457";
+    }
+    void nextCode()
+    {
+        QFETCH(QStringList, persons);
+        QFETCH(QStringList, appointments);
+        QFETCH(QStringList, visits);
+        QFETCH(QStringList, accounts);
+        QFETCH(QString, expected);
+        App app;
+        for (const QString &code : persons)
+            addPerson(app, {code, QStringLiteral("Ad"), QStringLiteral("Soyad")});
+        for (const QString &code : appointments)
+            app.exec(QStringLiteral("INSERT INTO randevu (sicil_kodu) VALUES (?)"), {code});
+        for (const QString &code : visits)
+            app.exec(QStringLiteral("INSERT INTO gorusmeler (sicilkodu) VALUES (?)"), {code});
+        for (const QString &code : accounts)
+            app.exec(QStringLiteral("INSERT INTO cari (sicilkodu) VALUES (?)"), {code});
+        QString error;
+        QCOMPARE(nextPersonCode(app.db(), &error), expected);
+        QVERIFY(error.isEmpty());
+    }
+
+    void unreadableDatabaseGivesNoCode()
+    {
+        App app;
+        app.exec(QStringLiteral("DROP TABLE cari"));
+        QString error;
+        QVERIFY(nextPersonCode(app.db(), &error).isEmpty());
+        QVERIFY(!error.isEmpty());
+    }
+};
+
+class PersonFilterTest : public QObject {
+    Q_OBJECT
+private slots:
+    void listFilter_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("phone");
+        QTest::addColumn<QStringList>("expected"); // in register order
+        const QString noPhone = QStringLiteral("(   )          ");
+        const QStringList all{"1", "2", "3", "4", "5", "10", "11", "12", "13"};
+        QTest::newRow("all boxes empty") << "" << "" << noPhone << all;
+        QTest::newRow("first name, surname, not inside")
+            << "" << "ka" << noPhone << QStringList{"1", "2", "3", "5"};
+        QTest::newRow("capitals typed")
+            << "" << "KA" << noPhone << QStringList{"1", "2", "3", "5"};
+        QTest::newRow("full name") << "" << "ali k" << noPhone << QStringList{"5"};
+        QTest::newRow("full name, other surname") << "" << "Ali A" << noPhone << QStringList{"4"};
+        QTest::newRow("dotless i") << "" << "ışı" << noPhone << QStringList{"10"};
+        QTest::newRow("dotted and dotless differ") << "" << "isi" << noPhone << QStringList{};
+        QTest::newRow("capital dotted I") << "" << "İ" << noPhone << QStringList{"10"};
+        QTest::newRow("capitals in the register") << "" << "ay" << noPhone
+                                                  << QStringList{"11", "12"};
+        QTest::newRow("trailing blank counts in the length")
+            << "" << "ka " << noPhone << QStringList{};
+        QTest::newRow("code exact") << "1" << "" << noPhone << QStringList{"1"};
+        QTest::newRow("code wins over name") << "1" << "ay" << samplePhone() << QStringList{"1"};
+        QTest::newRow("code is case sensitive, no prefix") << "1 " << "" << noPhone
+                                                           << QStringList{};
+        QTest::newRow("phone in tel1 or mobile") << "" << "" << samplePhone()
+                                                 << QStringList{"10", "11"};
+        QTest::newRow("phone in fax") << "" << "" << "(212) 555 11 22" << QStringList{"11"};
+        QTest::newRow("part of a phone matches nothing")
+            << "" << "" << "(532)          " << QStringList{};
+        QTest::newRow("all-zero phone is no phone") << "" << "" << "(000) 000 00 00" << all;
+        QTest::newRow("name wins over phone") << "" << "Zeki" << samplePhone()
+                                              << QStringList{"13"};
+    }
+    void listFilter()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, name);
+        QFETCH(QString, phone);
+        QFETCH(QStringList, expected);
+        App app;
+        addSamplePersons(app);
+        DataSet persons(app.db());
+        persons.setTable(QStringLiteral("siciltablo"));
+        const PersonListFilter filter(code, name, phone);
+        persons.setFilter([&filter](const Record &row) { return filter.accepts(row); });
+        persons.setFiltered(true);
+        QVERIFY(persons.open());
+        QCOMPARE(codesShown(persons), expected);
+    }
+
+    void searchHit_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("phone");
+        QTest::addColumn<QString>("adi");
+        QTest::addColumn<QString>("soyadi");
+        QTest::addColumn<QString>("phones"); // the five fields joined
+        QTest::addColumn<bool>("hit");
+        const QString noPhone = QStringLiteral("(   )          ");
+        const QString somePhones = samplePhone() + QStringLiteral("    ");
+        QTest::newRow("inside the surname") << "ka" << "" << "Ali" << "Akay" << somePhones << true;
+        QTest::newRow("across the blank") << "ail ı" << "" << "İsmail" << "Işık" << somePhones
+                                          << true;
+        QTest::newRow("capitals on both sides") << "IŞ" << "" << "İSMAİL" << "IŞIK" << somePhones
+                                                << true;
+        QTest::newRow("no match") << "zz" << "" << "Ali" << "Akay" << somePhones << false;
+        QTest::newRow("empty name never hits") << "" << "" << "Ali" << "Akay" << somePhones
+                                               << false;
+        QTest::newRow("inside a phone number") << "" << "123 45" << "Ali" << "Akay" << somePhones
+                                               << true;
+        QTest::newRow("empty mask hits an empty mask field")
+            << "" << noPhone << "Zeki" << "Su"
+            << QStringLiteral("  (   )             ") << true;
+        QTest::newRow("empty mask, no empty mask field")
+            << "" << noPhone << "Ali" << "Akay" << somePhones << false;
+    }
+    void searchHit()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, phone);
+        QFETCH(QString, adi);
+        QFETCH(QString, soyadi);
+        QFETCH(QString, phones);
+        QFETCH(bool, hit);
+        QCOMPARE(PersonSearch(name, phone).hits(adi, soyadi, phones), hit);
+    }
+
+    void searchGoesRoundAndStaysWithoutMatch()
+    {
+        App app;
+        addSamplePersons(app);
+        DataSet persons(app.db());
+        persons.setTable(QStringLiteral("siciltablo"));
+        QVERIFY(persons.open());
+        // Rows in register order: 1 Kaya, 2 Mehmet Kaya, 3 Kamil, 4 Ali Akay, 5 Ali Kaya, ...
+        const PersonSearch ka(QStringLiteral("ka"), QString());
+        QCOMPARE(ka.nextHit(persons, 0, false), 1);
+        QCOMPARE(ka.nextHit(persons, 4, false), 0); // wraps round past İsmail, Ayşe, ...
+        QCOMPARE(ka.nextHit(persons, 8, true), 0);  // past the end: from the first row
+        // Only the row itself matches: the search ends where it started.
+        const PersonSearch zeki(QStringLiteral("zek"), QString());
+        QCOMPARE(zeki.nextHit(persons, 8, false), 8);
+        const PersonSearch nobody(QStringLiteral("xyz"), QString());
+        QCOMPARE(nobody.nextHit(persons, 3, false), 3);
+        // The empty phone box reaches the person whose tel2 holds the empty mask.
+        const PersonSearch emptyMask(QString(), QStringLiteral("(   )          "));
+        QCOMPARE(emptyMask.nextHit(persons, 0, false), 8);
+    }
+
+    void namePrefixSearch_data()
+    {
+        QTest::addColumn<QString>("adi");
+        QTest::addColumn<QString>("soyadi");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("first name, any surname") << "ay" << "" << QStringList{"11", "12"};
+        QTest::newRow("capitals") << "AY" << "" << QStringList{"11", "12"};
+        QTest::newRow("both") << "ali" << "ka" << QStringList{"5"};
+        QTest::newRow("first name only") << "ali" << "" << QStringList{"4", "5"};
+        QTest::newRow("nothing typed")
+            << "" << "" << QStringList{"1", "2", "3", "4", "5", "10", "11", "12", "13"};
+        QTest::newRow("Turkish capitals") << "iSMA" << "IŞ" << QStringList{"10"};
+        QTest::newRow("surname prefix only") << "" << "kay" << QStringList{"2", "5"};
+        QTest::newRow("longer than the name") << "Alican" << "" << QStringList{};
+    }
+    void namePrefixSearch()
+    {
+        QFETCH(QString, adi);
+        QFETCH(QString, soyadi);
+        QFETCH(QStringList, expected);
+        App app;
+        addSamplePersons(app);
+        Tozluk *record = app.forms().ozluk;
+        // A first search, then the texts change: the data set follows the new texts.
+        record->aramaAdi = QStringLiteral("zzz");
+        QVERIFY(record->ffQuery4->reopen());
+        QCOMPARE(record->ffQuery4->recordCount(), 0);
+        record->aramaAdi = adi;
+        record->aramaSoyadi = soyadi;
+        QVERIFY(record->ffQuery4->reopen());
+        QCOMPARE(codesShown(*record->ffQuery4), expected);
+    }
+};
+
+LUMKAR_TEST(PersonCodeTest)
+LUMKAR_TEST(PersonFilterTest)
+#include "tst_personrules.moc"
