@@ -1,5 +1,7 @@
 #include "kit/controls.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QMouseEvent>
 
 namespace lumkar {
@@ -126,6 +128,29 @@ QPushButton *TaskBar::addItem(const QString &text, const QString &objectName,
     m_layout->insertWidget(m_layout->count() - 1, button);
     m_items.append(button);
     return button;
+}
+
+QAction *addWindowKey(QWidget *window, const QString &name, const QString &caption, Qt::Key key,
+                      QMenu *menu, const std::function<void()> &handler)
+{
+    auto *action = new QAction(caption, window);
+    action->setObjectName(name);
+    if (key != Qt::Key_unknown)
+        action->setShortcut(QKeySequence(key));
+    action->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(action);
+    if (menu)
+        menu->addAction(action);
+    if (handler)
+        QObject::connect(action, &QAction::triggered, window, handler);
+    return action;
+}
+
+void useAsContextMenu(QWidget *window, QMenu *menu)
+{
+    window->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(window, &QWidget::customContextMenuRequested, menu,
+                     [window, menu](const QPoint &pos) { menu->popup(window->mapToGlobal(pos)); });
 }
 
 } // namespace lumkar

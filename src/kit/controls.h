@@ -86,3 +86,21 @@ private:
 };
 
 } // namespace lumkar
+
+#include <functional>
+
+class QAction;
+class QMenu;
+
+namespace lumkar {
+
+// A window key: an action on `window` reached by `key` anywhere in the window (so it works
+// whatever the context menu holds), added to `menu` when given and running `handler` when
+// given. Key_unknown makes an action without a key.
+QAction *addWindowKey(QWidget *window, const QString &name, const QString &caption, Qt::Key key,
+                      QMenu *menu = nullptr, const std::function<void()> &handler = {});
+
+// Shows `menu` as the context menu of `window` at the pressed point.
+void useAsContextMenu(QWidget *window, QMenu *menu);
+
+} // namespace lumkar

@@ -238,15 +238,7 @@ void Tozluk::buildMenu()
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     auto item = [this](const QString &name, const QString &caption, Qt::Key key,
                        const std::function<void()> &handler) {
-        auto *a = new QAction(caption, this);
-        a->setObjectName(name);
-        a->setShortcut(QKeySequence(key));
-        a->setShortcutContext(Qt::WindowShortcut);
-        addAction(a);
-        PopupMenu1->addAction(a);
-        if (handler)
-            connect(a, &QAction::triggered, this, handler);
-        return a;
+        return addWindowKey(this, name, caption, key, PopupMenu1, handler);
     };
     item(QStringLiteral("YeniKayit1"), QStringLiteral("Yeni Kayıt"), Qt::Key_F5,
          [this] { YeniKisi(); });
@@ -275,9 +267,7 @@ void Tozluk::buildMenu()
     item(QStringLiteral("Yardim1"), QStringLiteral("Yardım"), Qt::Key_F1,
          [this] { helpClick(); });
 
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { PopupMenu1->popup(mapToGlobal(pos)); });
+    useAsContextMenu(this, PopupMenu1);
 }
 
 bool Tozluk::hasPendingChange() const

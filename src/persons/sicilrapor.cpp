@@ -165,14 +165,7 @@ void Tsicrapor::buildMenu()
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     auto item = [this](const QString &name, const QString &caption, Qt::Key key,
                        const std::function<void()> &handler) {
-        auto *a = new QAction(caption, this);
-        a->setObjectName(name);
-        a->setShortcut(QKeySequence(key));
-        a->setShortcutContext(Qt::WindowShortcut);
-        addAction(a);
-        PopupMenu1->addAction(a);
-        if (handler)
-            connect(a, &QAction::triggered, this, handler);
+        return addWindowKey(this, name, caption, key, PopupMenu1, handler);
     };
     item(QStringLiteral("YeniArama1"), QStringLiteral("Yeni Arama"), Qt::Key_F5,
          [this] { yeniButClick(); });
@@ -182,9 +175,7 @@ void Tsicrapor::buildMenu()
          [this] { kapatButClick(); });
     item(QStringLiteral("Yardim1"), QStringLiteral("Yardım"), Qt::Key_F1,
          [this] { helpClick(); });
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { PopupMenu1->popup(mapToGlobal(pos)); });
+    useAsContextMenu(this, PopupMenu1);
 }
 
 PersonListFilter Tsicrapor::currentFilter() const

@@ -90,13 +90,7 @@ QMenu *Tanamenuf::popupMenu(QWidget *widget)
 void Tanamenuf::buildMenus()
 {
     auto action = [this](const QString &name, const QString &caption, Qt::Key key) {
-        auto *a = new QAction(caption, this);
-        a->setObjectName(name);
-        if (key != Qt::Key_unknown)
-            a->setShortcut(QKeySequence(key));
-        a->setShortcutContext(Qt::WindowShortcut);
-        addAction(a);
-        return a;
+        return addWindowKey(this, name, caption, key);
     };
     kaydetAction = action(QStringLiteral("Kaydet1"), QStringLiteral("Kaydet"), Qt::Key_F2);
     vazgecAction = action(QStringLiteral("Vazge1"), QStringLiteral("Vazgeç"), Qt::Key_F3);
