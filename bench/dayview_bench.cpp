@@ -2,6 +2,7 @@
 // users; medians of a login with its day refresh, the full refresh and a change of working
 // date, and the program's peak memory.
 
+#include "benchkit.h"
 #include "data/values.h"
 #include "kit/dialogs.h"
 #include "shell/anamenu.h"
@@ -22,33 +23,10 @@
 #include <functional>
 
 using namespace lumkar;
+using namespace lumkar::bench;
 
 namespace {
 
-class SilentDialogs : public Dialogs {
-public:
-    void information(const QString &, const QString &t) override { fail(t); }
-    void warning(const QString &, const QString &t) override { fail(t); }
-    void error(const QString &, const QString &t) override { fail(t); }
-    Answer question(const QString &, const QString &, Buttons, Icon) override
-    {
-        return Answer::Yes;
-    }
-    bool input(const QString &, const QString &, QString &) override { return false; }
-    QString openFile(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(const QString &, const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString pickFolder(const QString &, const QString &) override { return {}; }
-
-private:
-    static void fail(const QString &text)
-    {
-        std::fprintf(stderr, "unexpected message: %s\n", qPrintable(text));
-        std::exit(1);
-    }
-};
 
 const QDate kFirstDay(2017, 1, 1);
 const QDate kWorkingDay(2022, 6, 15);
@@ -113,40 +91,13 @@ void fill(QSqlDatabase &db, int appointments)
     db.commit();
 }
 
-double median(QVector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
 
-double timeIt(int runs, const std::function<void()> &action)
-{
-    QVector<double> samples;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer t;
-        t.start();
-        action();
-        QApplication::processEvents();
-        samples << t.nsecsElapsed() / 1e6;
-    }
-    return median(samples);
-}
 
-long peakMemoryKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 void run(int appointments)
 {
     QTemporaryDir dir;
-    SilentDialogs dialogs;
+    SilentDialogs dialogs(true);
     Session session(dir.path(), dialogs);
     std::unique_ptr<Forms> forms = createForms(session);
     forms->PasswordDlg->show();

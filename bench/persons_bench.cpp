@@ -3,6 +3,7 @@
 // (a near hit and a search through the whole list), a title-click sort, and the code of a new
 // person. Medians of repeated runs, in milliseconds.
 
+#include "benchkit.h"
 #include "data/database.h"
 #include "kit/dialogs.h"
 #include "persons/perozluk.h"
@@ -23,30 +24,10 @@
 #include <random>
 
 using namespace lumkar;
+using namespace lumkar::bench;
 
 namespace {
 
-// Answers every question with Yes and shows nothing.
-class SilentDialogs : public Dialogs {
-public:
-    void information(const QString &, const QString &text) override { told(text); }
-    void warning(const QString &, const QString &text) override { told(text); }
-    void error(const QString &, const QString &text) override { told(text); }
-    Answer question(const QString &, const QString &, Buttons, Icon) override
-    {
-        return Answer::Yes;
-    }
-    bool input(const QString &, const QString &, QString &) override { return false; }
-    QString openFile(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(const QString &, const QString &, const QString &, const QString &) override
-    {
-        return {};
-    }
-    QString pickFolder(const QString &, const QString &) override { return {}; }
-
-private:
-    static void told(const QString &text) { std::printf("message: %s\n", qPrintable(text)); }
-};
 
 bool buildRegister(const QString &folder, int count)
 {
@@ -111,27 +92,7 @@ bool buildRegister(const QString &folder, int count)
     return true;
 }
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
-// Runs `prepare` untimed, then `action` timed with the events it posts; the median.
-double timeIt(int runs, const std::function<void()> &prepare, const std::function<void()> &action)
-{
-    QVector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        QCoreApplication::processEvents();
-        QElapsedTimer timer;
-        timer.start();
-        action();
-        QCoreApplication::processEvents();
-        times << timer.nsecsElapsed() / 1e6;
-    }
-    return median(times);
-}
 
 } // namespace
 

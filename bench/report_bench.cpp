@@ -2,6 +2,7 @@
 // runs). With "--sample FOLDER" it also writes the day's combined printouts (own and all
 // users) of a sample day as PDF files to look at.
 
+#include "benchkit.h"
 #include "appointments/dailyprint.h"
 #include "data/database.h"
 #include "data/dataset.h"
@@ -23,6 +24,7 @@
 #include <memory>
 
 using namespace lumkar;
+using lumkar::bench::median;
 
 namespace {
 
@@ -98,11 +100,6 @@ std::unique_ptr<DataSet> dayList(QSqlDatabase db, int kind, bool allUsers)
     return set;
 }
 
-double median(QVector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // Cash ledger, person accounts and person list with a few rows each, totals set as the
 // windows set them.

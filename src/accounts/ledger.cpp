@@ -10,10 +10,7 @@ LedgerWindow::LedgerWindow(const LedgerBook &book, Forms &forms, Session &sessio
     setObjectName(book.objectName);
     setWindowTitle(book.caption);
     auto *layout = new QVBoxLayout(this);
-    userBar = new UserFilterBar(book.userLabel, book.allUsersCaption, this);
-    RKimeBox = userBar->RKimeBox;
-    RKiminAdSoyadBox = userBar->RKiminAdSoyadBox;
-    CheckBox2 = userBar->CheckBox2;
+    makeUserBar(book.userLabel, book.allUsersCaption, this);
     layout->addWidget(userBar);
     layout->addStretch();
     resize(900, 600);

@@ -16,7 +16,7 @@ struct LedgerBook {
     QString allUsersCaption; // caption of the all-users box
 };
 
-class LedgerWindow : public QWidget, public FormContext {
+class LedgerWindow : public QWidget, public FormContext, public UserFilterMembers {
     Q_OBJECT
 public:
     LedgerWindow(const LedgerBook &book, Forms &forms, Session &session);
@@ -26,10 +26,6 @@ public:
     // Opened from the main window: carry-over and totals computed when not yet open.
     void openBook();
 
-    UserFilterBar *userBar;
-    QComboBox *RKimeBox;
-    QComboBox *RKiminAdSoyadBox;
-    CheckBox *CheckBox2;
 
 private:
     LedgerBook m_book;

@@ -9,11 +9,8 @@ TaylikF::TaylikF(Forms &forms, Session &session) : FormContext(forms, session)
     setObjectName(QStringLiteral("aylikF"));
     setWindowTitle(QStringLiteral("Lumkar Vikelmo - Aylık Haftalık Randevu Rapor ve Giriş"));
     auto *layout = new QVBoxLayout(this);
-    userBar = new UserFilterBar(QStringLiteral("Kullanıcının Randevuları"),
+    makeUserBar(QStringLiteral("Kullanıcının Randevuları"),
                                 QStringLiteral("Tüm Kullanıcıların Randevularını Göster"), this);
-    RKimeBox = userBar->RKimeBox;
-    RKiminAdSoyadBox = userBar->RKiminAdSoyadBox;
-    CheckBox2 = userBar->CheckBox2;
     layout->addWidget(userBar);
     layout->addStretch();
     resize(900, 600);

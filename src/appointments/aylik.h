@@ -9,7 +9,7 @@
 
 namespace lumkar {
 
-class TaylikF : public QWidget, public FormContext {
+class TaylikF : public QWidget, public FormContext, public UserFilterMembers {
     Q_OBJECT
 public:
     TaylikF(Forms &forms, Session &session);
@@ -21,10 +21,6 @@ public:
     // Prepares the booking of the person just chosen in the person list.
     void GirisHazirla();
 
-    UserFilterBar *userBar;
-    QComboBox *RKimeBox;
-    QComboBox *RKiminAdSoyadBox;
-    CheckBox *CheckBox2;
 
 private:
     QDate m_date;

@@ -265,17 +265,22 @@ void Tanamenuf::openDayLists()
         openList(this, ffQuery4, DayList::Cancelled, user);
 }
 
-void Tanamenuf::gunYenile()
+void Tanamenuf::reopenDayLists()
 {
     const QString user = currentUser().kullanici;
-    postDailyNote();
-    openNoteTables();
     randevuTable->close();
     openList(this, randevuTable, DayList::Waiting, user);
     ffQuery1->close();
     openList(this, ffQuery1, DayList::Held, user);
     ffQuery4->close();
     openList(this, ffQuery4, DayList::Cancelled, user);
+}
+
+void Tanamenuf::gunYenile()
+{
+    postDailyNote();
+    openNoteTables();
+    reopenDayLists();
 }
 
 void Tanamenuf::JvNavPanelButton10Click()
@@ -312,13 +317,7 @@ void Tanamenuf::showOwnerColumns(bool show)
 void Tanamenuf::CheckBox2MouseUp()
 {
     showOwnerColumns(CheckBox2->isChecked());
-    const QString user = currentUser().kullanici;
-    randevuTable->close();
-    openList(this, randevuTable, DayList::Waiting, user);
-    ffQuery1->close();
-    openList(this, ffQuery1, DayList::Held, user);
-    ffQuery4->close();
-    openList(this, ffQuery4, DayList::Cancelled, user);
+    reopenDayLists();
 }
 
 void Tanamenuf::CheckBox2Exit()

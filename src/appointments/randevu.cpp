@@ -14,11 +14,8 @@ TrandevuF::TrandevuF(Forms &forms, Session &session) : FormContext(forms, sessio
     randevuTable->setOwnerWindow(this);
 
     auto *layout = new QVBoxLayout(this);
-    userBar = new UserFilterBar(QStringLiteral("Kullanıcının Randevuları"),
+    makeUserBar(QStringLiteral("Kullanıcının Randevuları"),
                                 QStringLiteral("Tüm Kullanıcıların Randevularını Göster"), this);
-    RKimeBox = userBar->RKimeBox;
-    RKiminAdSoyadBox = userBar->RKiminAdSoyadBox;
-    CheckBox2 = userBar->CheckBox2;
     layout->addWidget(userBar);
     JvDBUltimGrid1 = new GridView(this);
     JvDBUltimGrid1->setObjectName(QStringLiteral("JvDBUltimGrid1"));

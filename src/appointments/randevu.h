@@ -10,16 +10,12 @@
 
 namespace lumkar {
 
-class TrandevuF : public QWidget, public FormContext {
+class TrandevuF : public QWidget, public FormContext, public UserFilterMembers {
     Q_OBJECT
 public:
     TrandevuF(Forms &forms, Session &session);
 
     DataSet *randevuTable;
-    UserFilterBar *userBar;
-    QComboBox *RKimeBox;
-    QComboBox *RKiminAdSoyadBox;
-    CheckBox *CheckBox2;
     GridView *JvDBUltimGrid1;
 };
 

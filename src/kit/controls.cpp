@@ -130,6 +130,16 @@ QPushButton *TaskBar::addItem(const QString &text, const QString &objectName,
     return button;
 }
 
+UserFilterBar *UserFilterMembers::makeUserBar(const QString &nameLabel,
+                                              const QString &allUsersCaption, QWidget *window)
+{
+    userBar = new UserFilterBar(nameLabel, allUsersCaption, window);
+    RKimeBox = userBar->RKimeBox;
+    RKiminAdSoyadBox = userBar->RKiminAdSoyadBox;
+    CheckBox2 = userBar->CheckBox2;
+    return userBar;
+}
+
 QAction *addWindowKey(QWidget *window, const QString &name, const QString &caption, Qt::Key key,
                       QMenu *menu, const std::function<void()> &handler)
 {

@@ -64,6 +64,18 @@ public:
     PickerPair *pickers;
 };
 
+// The members a list window with a user filter carries, named as the window's own.
+struct UserFilterMembers {
+    UserFilterBar *userBar = nullptr;
+    QComboBox *RKimeBox = nullptr;
+    QComboBox *RKiminAdSoyadBox = nullptr;
+    CheckBox *CheckBox2 = nullptr;
+
+    // Makes the window's filter bar and takes its controls as the window's members.
+    UserFilterBar *makeUserBar(const QString &nameLabel, const QString &allUsersCaption,
+                               QWidget *window);
+};
+
 } // namespace lumkar
 
 class QPushButton;

@@ -34,6 +34,7 @@ public:
     QDate workingDate() const;
     void setWorkingDate(const QDate &day);
     void gunYenile();                 // day refresh: notes and the three lists
+    void reopenDayLists();            // the waiting, held and cancelled lists read again
     void JvNavPanelButton10Click();   // "  Yenile": full refresh
     void JvNavPanelButton7Click();    // "GÜNCELLE": re-run the held list
     void CheckBox2MouseUp();          // all-users box released with the mouse

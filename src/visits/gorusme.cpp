@@ -23,11 +23,8 @@ TgorusmeF::TgorusmeF(Forms &forms, Session &session) : FormContext(forms, sessio
     entry->addStretch();
     layout->addLayout(entry);
     gorusenPickers = new PickerPair(gorusenBox2, gorusenBox, this);
-    userBar = new UserFilterBar(QString(),
+    makeUserBar(QString(),
                                 QStringLiteral("Tüm Kullanıcıların Görüşmelerini Göster"), this);
-    RKimeBox = userBar->RKimeBox;
-    RKiminAdSoyadBox = userBar->RKiminAdSoyadBox;
-    CheckBox2 = userBar->CheckBox2;
     layout->addWidget(userBar);
     layout->addStretch();
     resize(900, 600);

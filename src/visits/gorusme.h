@@ -8,7 +8,7 @@
 
 namespace lumkar {
 
-class TgorusmeF : public QWidget, public FormContext {
+class TgorusmeF : public QWidget, public FormContext, public UserFilterMembers {
     Q_OBJECT
 public:
     TgorusmeF(Forms &forms, Session &session);
@@ -16,10 +16,6 @@ public:
     // Opened from the main window: the visit list read again.
     void reopenVisits();
 
-    UserFilterBar *userBar;
-    QComboBox *RKimeBox;
-    QComboBox *RKiminAdSoyadBox;
-    CheckBox *CheckBox2;
     QComboBox *gorusenBox2; // user codes, hidden
     QComboBox *gorusenBox;  // user names: who held the visit
     PickerPair *gorusenPickers;

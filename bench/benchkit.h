@@ -1,0 +1,51 @@
+#pragma once
+// What the benchmarks share: a dialog seam that shows nothing, medians of timed runs and the
+// process's peak memory.
+
+#include "kit/dialogs.h"
+
+#include <QVector>
+#include <functional>
+
+namespace lumkar::bench {
+
+// Answers every question with Yes. A message is printed; with `stopOnMessage` it also ends
+// the benchmark, for runs in which no message may appear.
+class SilentDialogs : public Dialogs {
+public:
+    explicit SilentDialogs(bool stopOnMessage = false) : m_stop(stopOnMessage) {}
+    void information(const QString &, const QString &text) override { told(text); }
+    void warning(const QString &, const QString &text) override { told(text); }
+    void error(const QString &, const QString &text) override { told(text); }
+    Answer question(const QString &, const QString &, Buttons, Icon) override
+    {
+        return Answer::Yes;
+    }
+    bool input(const QString &, const QString &, QString &) override { return false; }
+    QString openFile(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFile(const QString &, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    QString pickFolder(const QString &, const QString &) override { return {}; }
+
+private:
+    void told(const QString &text) const;
+    bool m_stop;
+};
+
+double median(QVector<double> samples);
+
+// Runs `prepare` untimed, then `action` timed together with the events it posts, `runs`
+// times; the median in milliseconds.
+double timeIt(int runs, const std::function<void()> &prepare,
+              const std::function<void()> &action);
+inline double timeIt(int runs, const std::function<void()> &action)
+{
+    return timeIt(runs, [] {}, action);
+}
+
+// The peak resident memory of this process in kB, -1 where it cannot be read.
+long peakMemoryKb();
+
+} // namespace lumkar::bench
