@@ -1,6 +1,7 @@
 #include "kit/controls.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -161,6 +162,29 @@ void useAsContextMenu(QWidget *window, QMenu *menu)
     window->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(window, &QWidget::customContextMenuRequested, menu,
                      [window, menu](const QPoint &pos) { menu->popup(window->mapToGlobal(pos)); });
+}
+
+void KeyboardReturn::watch(QWidget *window)
+{
+    window->installEventFilter(this);
+    connect(window, &QObject::destroyed, this, [this, window] { m_openers.remove(window); });
+}
+
+bool KeyboardReturn::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->spontaneous())
+        return false;
+    if (event->type() == QEvent::Show) {
+        QWidget *active = QApplication::activeWindow();
+        m_openers[watched] = active != watched ? active : nullptr;
+    } else if (event->type() == QEvent::Hide) {
+        QPointer<QWidget> opener = m_openers.take(watched);
+        if (opener && opener->isVisible() && QApplication::activeModalWidget() == nullptr) {
+            opener->raise();
+            opener->activateWindow();
+        }
+    }
+    return false;
 }
 
 } // namespace lumkar

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHash>
 #include <QPointer>
 
 namespace lumkar {
@@ -114,5 +115,24 @@ QAction *addWindowKey(QWidget *window, const QString &name, const QString &capti
 
 // Shows `menu` as the context menu of `window` at the pressed point.
 void useAsContextMenu(QWidget *window, QMenu *menu);
+
+} // namespace lumkar
+
+namespace lumkar {
+
+// Hands the keyboard back: a window this filter watches remembers the window that was
+// active when it was shown, and activates that one again when it hides, so that work goes
+// on by keyboard without reaching for the mouse.
+class KeyboardReturn : public QObject {
+public:
+    explicit KeyboardReturn(QObject *parent) : QObject(parent) {}
+    void watch(QWidget *window);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QHash<QObject *, QPointer<QWidget>> m_openers;
+};
 
 } // namespace lumkar

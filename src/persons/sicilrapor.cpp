@@ -12,6 +12,7 @@
 #include "shell/anamenu.h"
 #include "shell/yardim.h"
 
+#include <QApplication>
 #include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>

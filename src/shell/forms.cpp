@@ -1,6 +1,7 @@
 #include "shell/forms.h"
 
 #include "accounts/cari.h"
+#include "kit/controls.h"
 #include "accounts/ledger.h"
 #include "appointments/aylik.h"
 #include "appointments/iptal.h"
@@ -38,12 +39,21 @@ std::unique_ptr<Forms> createForms(Session &session)
     f.kasaF = new TkasaF(f, session);
     f.kkartF = new TkkartF(f, session);
     f.girisRF = new TgirisRF(f, session);
+    // The windows opened over others give the keyboard back to their opener when they hide.
+    f.keyboardReturn = std::make_unique<KeyboardReturn>(nullptr);
+    for (QWidget *window :
+         std::initializer_list<QWidget *>{f.sicrapor, f.ozluk, f.randevuF, f.sifrelerF, f.iptalF,
+                                          f.gorusmeF, f.aylikF, f.cariF, f.genelnotF, f.yardimF,
+                                          f.paketlerF, f.kasaF, f.kkartF, f.girisRF})
+        f.keyboardReturn->watch(window);
     return forms;
 }
 
 Forms::~Forms()
 {
-    // Destroyed in the reverse order of creation; no window asks anything on the way.
+    // Destroyed in the reverse order of creation; no window asks anything on the way, and
+    // no window is activated on the way.
+    keyboardReturn.reset();
     delete girisRF;
     delete kkartF;
     delete kasaF;

@@ -23,6 +23,7 @@ class TpaketlerF;
 class TkasaF;
 class TkkartF;
 class TgirisRF;
+class KeyboardReturn;
 
 struct Forms {
     TPasswordDlg *PasswordDlg = nullptr;
@@ -41,6 +42,7 @@ struct Forms {
     TkasaF *kasaF = nullptr;
     TkkartF *kkartF = nullptr;
     TgirisRF *girisRF = nullptr;
+    std::unique_ptr<KeyboardReturn> keyboardReturn;
 
     Forms() = default;
     Forms(const Forms &) = delete;

@@ -437,6 +437,7 @@ void TPasswordDlg::fitWindowsToUser()
 
     main->showMaximized();
     hide();
+    main->activateWindow();
     main->setWorkingDate(QDate::currentDate());
     main->JvDateTimePicker1->setFocus(Qt::OtherFocusReason);
     main->openDayLists();

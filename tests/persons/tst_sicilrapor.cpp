@@ -402,6 +402,39 @@ private slots:
         QCOMPARE(record->JvDotNetDBEdit2->text(), QStringLiteral("2"));
         QCOMPARE(list->listeIsteyen, QStringLiteral("sicil"));
     }
+
+    // Register, list, filter and choose by keyboard alone: after the login the main window
+    // has the keyboard, and when the list hides it goes back to the window that opened it.
+    void keyboardReachesTheListAndBack()
+    {
+        App app;
+        addSamplePersons(app);
+        QVERIFY(app.login(QStringLiteral("lumkar")));
+        Tanamenuf *main = app.forms().anamenuf;
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(main));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F7);
+        Tozluk *record = app.forms().ozluk;
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(record));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        Tsicrapor *list = app.forms().sicrapor;
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(list));
+        QTest::keyClicks(list->JvDotNetEdit1, QStringLiteral("meh"));
+        QTest::mouseClick(list->araButton, Qt::LeftButton);
+        QCOMPARE(codesShown(*list->sicrapQuery), QStringList{QStringLiteral("2")});
+        QTest::keyClick(list->bolumgrid, Qt::Key_F8);
+        QVERIFY(!list->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(record));
+        QCOMPARE(record->JvDotNetDBEdit2->text(), QStringLiteral("2"));
+
+        // A plain close also hands the keyboard back, here to the main window.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(main));
+        main->N2KisiListeleri();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(list));
+        QTest::keyClick(list->bolumgrid, Qt::Key_F10);
+        QVERIFY(!list->isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(main));
+    }
 };
 
 LUMKAR_TEST(PersonListTest)
