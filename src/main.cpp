@@ -28,6 +28,9 @@ int main(int argc, char **argv)
     QObject::connect(forms->PasswordDlg, &lumkar::TPasswordDlg::programEnded, &app,
                      &QApplication::quit, Qt::QueuedConnection);
     forms->PasswordDlg->show();
+    // The database is opened (and made on the very first start) as the login dialog appears,
+    // so that a missing or broken file is reported at once; logging in tries again.
+    forms->PasswordDlg->openConnection(true);
     const int rc = app.exec();
     forms.reset();
     return rc;
