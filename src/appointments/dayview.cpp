@@ -175,7 +175,7 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
     JvDBUltimGrid4->setColumns(ffQuery4, {{s("Rkimeadsoyad"), s("R.Kimin"), {}, {}, 120},
                                           {s("adi"), s("Adı"), {}, {}, 100},
                                           {s("soyadi"), s("Soyadı"), {}, {}, 100},
-                                          {s("randevusaati"), s("R.Saati"), s("time"), {}, 60},
+                                          {s("randevusaati"), s("R.Saati"), s("time"), {}, 72},
                                           {s("iptalnedeni"), s("İptal Nedeni"), {}, {}, 160},
                                           {s("islem_tutari"), s("İşlem Tutarı"), {}, right, 90}});
     split->setStretchFactor(0, 3);

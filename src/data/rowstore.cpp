@@ -1,5 +1,6 @@
 #include "data/rowstore.h"
 
+#include "data/textorder.h"
 #include "data/values.h"
 
 #include <QDateTime>
@@ -289,10 +290,7 @@ void RowStore::sort(const QVector<int> &columns, const QVector<bool> &descending
         quint32 la, lb;
         std::memcpy(&la, a + 1, 4);
         std::memcpy(&lb, b + 1, 4);
-        const int c = std::memcmp(a + 5, b + 5, std::min(la, lb));
-        if (c != 0)
-            return c;
-        return la < lb ? -1 : la > lb ? 1 : 0;
+        return compareTurkish(a + 5, la, b + 5, lb);
     };
     // The sort keys' positions, found once per row.
     const size_t n = m_offsets.size();

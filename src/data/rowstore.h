@@ -30,8 +30,8 @@ public:
     QVector<QVariant> row(int row, const QVector<FieldType> &types) const;
     bool isNull(int row, int column) const;
 
-    // Orders the rows by columns, as SQLite orders them: Null first, numbers by value, texts
-    // byte by byte; `descending` per column. Rows that compare equal keep their order.
+    // Orders the rows by columns: Null first, numbers by value, texts in the Turkish
+    // alphabet (textorder.h); `descending` per column. Rows that compare equal keep their order.
     void sort(const QVector<int> &columns, const QVector<bool> &descending);
 
 private:

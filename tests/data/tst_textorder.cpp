@@ -1,0 +1,80 @@
+// The order of texts in every list: the Turkish alphabet, capitals and small letters alike.
+
+#include "testregistry.h"
+
+#include "data/textorder.h"
+
+#include <QTest>
+#include <algorithm>
+
+using namespace lumkar;
+
+class TextOrderTest : public QObject {
+    Q_OBJECT
+private slots:
+    void pairs_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("c before ç") << "Cem" << "Çiğdem";
+        QTest::newRow("ç before d") << "Çiğdem" << "Deniz";
+        QTest::newRow("g before ğ") << "ag" << "ağ";
+        QTest::newRow("ğ before h") << "ağ" << "ah";
+        QTest::newRow("h before ı") << "Hakan" << "Işık";
+        QTest::newRow("ı before i") << "ılık" << "İsmail";
+        QTest::newRow("dotless capital I is ı") << "Işıl" << "ismail";
+        QTest::newRow("o before ö") << "Oğuz" << "Öztürk";
+        QTest::newRow("ö before p") << "Özlem" << "Pınar";
+        QTest::newRow("s before ş") << "Su" << "Şahin";
+        QTest::newRow("ş before t") << "Şule" << "Tekin";
+        QTest::newRow("u before ü") << "Uğur" << "Ümit";
+        QTest::newRow("ü before v") << "Ünal" << "Veli";
+        QTest::newRow("z after every Turkish letter") << "Şule" << "Zeki";
+        QTest::newRow("case does not lead") << "Ali" << "ayla";
+        QTest::newRow("capitals inside a word") << "Ali" << "AYLİN";
+        QTest::newRow("L before Ş inside a word") << "AYLİN" << "Ayşe";
+        QTest::newRow("shorter first") << "Ali" << "Ali Kaya";
+        QTest::newRow("space before letters") << "Ali Veli" << "Alim";
+        QTest::newRow("digits before letters") << "10" << "A";
+        QTest::newRow("digits by code") << "10" << "2";
+        QTest::newRow("stored times") << "1899-12-30 09:30:00" << "1899-12-30 14:45:00";
+        QTest::newRow("other letters after z") << "Zeki" << "Émile";
+        QTest::newRow("same letters, capital first by bytes") << "KAYA" << "Kaya";
+    }
+    void pairs()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QVERIFY2(compareTurkish(before, after) < 0, qPrintable(before + " < " + after));
+        QVERIFY2(compareTurkish(after, before) > 0, qPrintable(after + " > " + before));
+    }
+
+    void equalOnlyWhenTheSame()
+    {
+        QCOMPARE(compareTurkish(QStringLiteral("Şahin"), QStringLiteral("Şahin")), 0);
+        QCOMPARE(compareTurkish(QString(), QString()), 0);
+        QVERIFY(compareTurkish(QString(), QStringLiteral("a")) < 0);
+    }
+
+    void brokenBytesStillOrder()
+    {
+        // A cut sequence and a stray continuation byte read as plain bytes, never past the end.
+        const char cut[] = {'a', char(0xC4)};
+        const char stray[] = {'a', char(0x80), 'b'};
+        QVERIFY(compareTurkish(cut, 2, "a", 1) > 0);
+        QVERIFY(compareTurkish(stray, 3, cut, 2) != 0);
+        QCOMPARE(compareTurkish(cut, 2, cut, 2), 0);
+    }
+
+    void sortsAList()
+    {
+        QStringList names{"Zeki", "İsmail", "çiçek", "Ayşe", "AYLİN", "Işık", "Ömer", "Can", "Şule"};
+        std::sort(names.begin(), names.end(),
+                  [](const QString &a, const QString &b) { return compareTurkish(a, b) < 0; });
+        QCOMPARE(names, (QStringList{"AYLİN", "Ayşe", "Can", "çiçek", "Işık", "İsmail", "Ömer",
+                                     "Şule", "Zeki"}));
+    }
+};
+
+LUMKAR_TEST(TextOrderTest)
+#include "tst_textorder.moc"
