@@ -55,7 +55,6 @@ struct Band {
     BandKind kind = BandKind::MasterData;
     qreal height = 5; // millimetres; a band with wrapping cells may grow
     QString dataLink; // master bands: the name of the data link they print
-    bool repeatOnNewPage = false; // master header: printed again when its records run over
     QVector<Cell> cells;
 };
 

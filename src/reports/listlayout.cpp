@@ -115,12 +115,12 @@ Band pageFooter(qreal width)
     band.kind = BandKind::PageFooter;
     band.height = 8;
     Cell maker = textCell(QStringLiteral("Footer"), QRectF(0, 1.5, width, 6), makerLine(),
-                          Qt::AlignLeft | Qt::AlignVCenter, false, 9);
+                          Qt::AlignLeft | Qt::AlignVCenter, false, 10);
     maker.frameLines = TopLine;
     band.cells << maker;
     band.cells << textCell(QStringLiteral("PageNumber"), QRectF(width - 60, 1.5, 60, 6),
                            QStringLiteral("Sayfa [Page#] / [TotalPages]"),
-                           Qt::AlignRight | Qt::AlignVCenter, false, 9);
+                           Qt::AlignRight | Qt::AlignVCenter, false, 10);
     return band;
 }
 
@@ -220,7 +220,6 @@ Layout combinedList(const ListSpec &spec, const QVector<ListSection> &sections)
         Band header;
         header.kind = BandKind::MasterHeader;
         header.dataLink = section.dataLink;
-        header.repeatOnNewPage = true;
         const qreal top = s == 0 ? 0 : 4; // room between one list and the next
         header.cells << textCell(section.titleCell, QRectF(0, top, width, 7.5), section.title,
                                  Qt::AlignCenter, true, 12);

@@ -136,6 +136,7 @@ bool printReport(const PreparedReport &report, QPrinter &printer)
     if (report.isEmpty())
         return false;
     printer.setFullPage(true);
+    printer.setPageSize(QPageSize(QPageSize::A4)); // every layout is drawn on A4
     printer.setPageOrientation(report.pages.first().isLandscape() ? QPageLayout::Landscape
                                                                   : QPageLayout::Portrait);
     QPainter painter;

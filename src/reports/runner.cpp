@@ -92,7 +92,14 @@ public:
     // wraps.
     QStringList lines(const QString &text, const Cell &cell)
     {
-        const QStringList paragraphs = text.split(QLatin1Char('\n'));
+        // Stored memos end every line with CR LF, the last one too: a line break is a line
+        // break whatever its form, and the break after the last line opens no empty line.
+        QString plain = text;
+        plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        plain.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        while (plain.endsWith(QLatin1Char('\n')))
+            plain.chop(1);
+        const QStringList paragraphs = plain.split(QLatin1Char('\n'));
         if (!cell.wordWrap)
             return paragraphs;
         const Font &f = font(cell);
@@ -189,7 +196,6 @@ private:
     qreal m_y = 0;
     qreal m_bodyBottom = 0;
     bool m_pageHasBody = false;
-    int m_repeatHeader = -1; // band index of the master header printed again on new pages
 };
 
 MeasuredBand Builder::measure(int bandIndex, const RowContext &row)
@@ -342,8 +348,6 @@ void Builder::startPage()
             placeFixed(b);
     for (int b : std::as_const(m_headerBands))
         placeFixed(b);
-    if (m_repeatHeader >= 0)
-        placeFixed(m_repeatHeader);
 }
 
 bool Builder::run(QString &error)
@@ -392,7 +396,6 @@ bool Builder::run(QString &error)
         case BandKind::PageFooter:
             break;
         case BandKind::MasterHeader: {
-            m_repeatHeader = -1;
             const MeasuredBand header = measure(b, {dataSet, -1, 0});
             // Keep the header with room for at least one record under it.
             const bool dataFollows = b + 1 < m_layout.bands.size()
@@ -401,20 +404,16 @@ bool Builder::run(QString &error)
             if (m_pageHasBody && m_y + header.height + below > bodyBottom() + kEpsilon)
                 startPage();
             place(header);
-            if (band.repeatOnNewPage)
-                m_repeatHeader = b;
             break;
         }
         case BandKind::MasterData: {
             const int rows = dataSet->recordCount();
             for (int row = 0; row < rows; ++row)
                 place(measure(b, {dataSet, row, row + 1}));
-            m_repeatHeader = -1;
             break;
         }
         case BandKind::MasterFooter:
         case BandKind::ReportSummary:
-            m_repeatHeader = -1;
             place(measure(b, {dataSet, -1, 0}));
             break;
         }

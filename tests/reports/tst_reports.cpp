@@ -137,6 +137,7 @@ private slots:
     void printoutFollowsTheBoxAtPrintTime_data();
     void printoutFollowsTheBoxAtPrintTime();
     void longTextWrapsAndPageLongTextIsCut();
+    void storedMemoLinesPrintAsTheyRead();
     void preparedPagesSaveAndLoadBack();
     void pdfAndPrinterOutputCarryTheText();
     void previewFindsSavesAndOpens();
@@ -589,6 +590,25 @@ void ReportsTest::longTextWrapsAndPageLongTextIsCut()
     }
 }
 
+void ReportsTest::storedMemoLinesPrintAsTheyRead()
+{
+    // An address as the person record stores it (CR LF after every line) prints the same
+    // lines, no stray CR and no empty line under it, as the text typed with plain breaks.
+    DayData data;
+    data.addPerson(QStringLiteral("001"), QStringLiteral("Kayıtlı"), QStringLiteral("Adres"),
+                   QStringLiteral("Moda Cad. 5\r\nKadıköy\r\n"), QStringLiteral("111"));
+    data.addPerson(QStringLiteral("002"), QStringLiteral("Düz"), QStringLiteral("Adres"),
+                   QStringLiteral("Moda Cad. 5\nKadıköy"), QStringLiteral("222"));
+    auto persons = data.persons();
+    const PreparedReport pages = run(Report(layouts::sicilrapor(QStringLiteral("frReport1"))),
+                                     {{layouts::singleLink(), persons.get()}});
+    const auto addresses = itemsNamed(pages, QStringLiteral("Field3"));
+    QCOMPARE(addresses.size(), 2);
+    QCOMPARE(addresses[0]->text, QStringLiteral("Moda Cad. 5\nKadıköy"));
+    QCOMPARE(addresses[1]->text, addresses[0]->text);
+    QCOMPARE(addresses[0]->rect.height(), addresses[1]->rect.height());
+}
+
 void ReportsTest::preparedPagesSaveAndLoadBack()
 {
     DayData data;
@@ -640,7 +660,9 @@ void ReportsTest::pdfAndPrinterOutputCarryTheText()
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(printed);
+    printer.setPageSize(QPageSize(QPageSize::Letter)); // a printer set to another paper
     QVERIFY(printReport(pages, printer));
+    QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::A4);
     QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
     QVERIFY(!exportPdf(pages, data.folder() + QStringLiteral("/yok/liste.pdf")));
 
