@@ -187,9 +187,19 @@ void GridView::currentChanged(const QModelIndex &current, const QModelIndex &pre
     if (m_syncing || !ds || !current.isValid() || current.row() == previous.row())
         return;
     if (ds->currentRow() != current.row()) {
+        const int column = current.column();
         m_syncing = true;
         ds->moveTo(current.row());
         m_syncing = false;
+        // Leaving a changed row posts it, and a post reads the rows again: the grid keeps
+        // its place on the data set's row.
+        const int row = ds->currentRow();
+        if (row >= 0 && row < m_model->rowCount()
+            && (!currentIndex().isValid() || currentIndex().row() != row)) {
+            m_syncing = true;
+            setCurrentIndex(m_model->index(row, column));
+            m_syncing = false;
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include "testregistry.h"
 
 #include "data/values.h"
+#include "kit/grid.h"
 #include "notes/genelnot.h"
 #include "shell/anamenu.h"
 #include "shell/sifre.h"
@@ -233,6 +234,41 @@ private slots:
         app.dialogs.expectQuestion(Answer::Yes);
         QTest::keyClick(window->DBGrid1, Qt::Key_Delete);
         QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM genelnot")).toInt(), 0);
+    }
+
+    void movingOffAChangedNoteKeepsTheGridOnItsRow()
+    {
+        App app;
+        for (int d : {0, 1, 2})
+            app.exec(QStringLiteral("INSERT INTO genelnot (tarih, \"not\", kodu) VALUES (?,?,?)"),
+                     {values::dayKey(kToday.addDays(d)), QStringLiteral("Not %1").arg(d),
+                      QStringLiteral("lumkar")});
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        main->JvNavPanelButton11Click();
+        TgenelnotF *window = app.forms().genelnotF;
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        GridView *grid = window->DBGrid1;
+        QCOMPARE(grid->model()->rowCount(), 3);
+        grid->setFocus();
+        grid->setCurrentIndex(grid->model()->index(2, 1));
+        const QString third = main->ADOTable1->text(QStringLiteral("not"));
+        window->JvDotNetDBMemo5->setFocus();
+        QTest::keyClick(window->JvDotNetDBMemo5, Qt::Key_End, Qt::ControlModifier);
+        typeText(window->JvDotNetDBMemo5, QStringLiteral(" ek"));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Up); // posts the changed note and moves up
+        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM genelnot WHERE \"not\" LIKE '%ek%'"))
+                     .toInt(),
+                 1);
+        QVERIFY(grid->currentIndex().isValid());
+        QCOMPARE(grid->currentIndex().row(), main->ADOTable1->currentRow());
+        QCOMPARE(grid->currentIndex().row(), 1);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(main->ADOTable1->currentRow(), 2);
+        QVERIFY(main->ADOTable1->text(QStringLiteral("not")).startsWith(third.trimmed()));
+        QVERIFY(window->JvDotNetDBMemo5->toPlainText().endsWith(QStringLiteral(" ek")));
     }
 
     void aPendingGeneralNoteIsPostedAtProgramEnd()
