@@ -67,6 +67,12 @@ void Tanamenuf::buildNotes()
 
 void Tanamenuf::openNoteTables()
 {
+    openDailyNote();
+    openGeneralNotes();
+}
+
+void Tanamenuf::openDailyNote()
+{
     const QDate day = workingDate();
     const QString user = currentUser().kullanici;
     const QString key = values::dayKey(day);
@@ -79,7 +85,6 @@ void Tanamenuf::openNoteTables()
     });
     ffTable1->setFiltered(true);
     ffTable1->open();
-    openGeneralNotes();
 }
 
 void Tanamenuf::openGeneralNotes()
@@ -97,7 +102,7 @@ void Tanamenuf::openGeneralNotes()
 void Tanamenuf::JvDotNetDBMemo5Enter()
 {
     if (!ffTable1->isOpen())
-        openNoteTables();
+        openDailyNote();
     const QDateTime day(m_notesDay, QTime(0, 0));
     auto startNote = [this, &day] {
         ffTable1->append();

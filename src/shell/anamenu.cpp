@@ -178,23 +178,27 @@ void Tanamenuf::buildFrame()
                                    QStringLiteral("R.Görüşme"), QStyle::SP_DialogYesButton);
     JvNavPanelButton5 = toolButton(toolbar, QStringLiteral("JvNavPanelButton5"),
                                    QStringLiteral(" Yazdır"), QStyle::SP_FileDialogDetailedView);
+    JvNavPanelButton6 = toolButton(toolbar, QStringLiteral("JvNavPanelButton6"),
+                                   QStringLiteral("  Kapat"), QStyle::SP_DialogCloseButton);
     JvNavPanelButton10 = toolButton(toolbar, QStringLiteral("JvNavPanelButton10"),
                                     QStringLiteral("  Yenile"), QStyle::SP_BrowserReload);
     JvNavPanelButton11 = toolButton(toolbar, QStringLiteral("JvNavPanelButton11"),
                                     QStringLiteral("Genel Not Gir"),
                                     QStyle::SP_FileDialogContentsView);
-    JvNavPanelButton6 = toolButton(toolbar, QStringLiteral("JvNavPanelButton6"),
-                                   QStringLiteral("  Kapat"), QStyle::SP_DialogCloseButton);
-    tfXPButton1 = toolButton(toolbar, QStringLiteral("tfXPButton1"), QStringLiteral("Yardım"),
+    // The help button is a picture; its name shows as a hint.
+    tfXPButton1 = toolButton(toolbar, QStringLiteral("tfXPButton1"), QString(),
                              QStyle::SP_DialogHelpButton);
+    tfXPButton1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    tfXPButton1->setIconSize(QSize(32, 32));
+    tfXPButton1->setToolTip(QStringLiteral("Yardım"));
     // The buttons sit in one strip so that each can be shown and hidden on its own.
     auto *strip = new QWidget(toolbar);
     auto *stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(0, 0, 0, 0);
     stripLayout->setSpacing(2);
     for (QToolButton *b : {JvNavPanelButton2, JvNavPanelButton1, JvNavPanelButton3,
-                           JvNavPanelButton4, JvNavPanelButton5, JvNavPanelButton10,
-                           JvNavPanelButton11, JvNavPanelButton6}) {
+                           JvNavPanelButton4, JvNavPanelButton5, JvNavPanelButton6,
+                           JvNavPanelButton10, JvNavPanelButton11}) {
         b->setParent(strip);
         stripLayout->addWidget(b);
     }
@@ -333,6 +337,11 @@ bool Tanamenuf::eventFilter(QObject *watched, QEvent *event)
         return false;
     if (qobject_cast<QAbstractItemView *>(focused))
         return false;
+    // A key a memo left unused (a read-only memo) climbs to its parents: it stays unused.
+    QWidget *owner = QApplication::focusWidget();
+    if (owner && owner != focused
+        && (qobject_cast<QPlainTextEdit *>(owner) || qobject_cast<QTextEdit *>(owner)))
+        return true;
     focusNextChild();
     return true;
 }

@@ -74,6 +74,7 @@ public:
     void postDailyNote();           // writes a typed daily note at once
     void JvNavPanelButton11Click(); // "Genel Not Gir"
     void openNoteTables();          // the daily and the general notes of the working day
+    void openDailyNote();  // the user's note of the working day
     void openGeneralNotes();        // the general notes of the working day
 
     // Fills the person boxes of the appointment entry with a chosen person.

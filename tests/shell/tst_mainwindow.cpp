@@ -9,6 +9,7 @@
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "reports/preview.h"
+#include "data/dataset.h"
 #include "shell/anamenu.h"
 #include "shell/sifre.h"
 #include "shell/yardim.h"
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QLayout>
 #include <QTest>
 #include <QToolButton>
 
@@ -202,6 +204,27 @@ private slots:
         QTest::keyClicks(main->konuMemo, QStringLiteral("iki"));
         QVERIFY(main->konuMemo->hasFocus());
         QCOMPARE(main->konuMemo->toPlainText(), QStringLiteral("bir\niki"));
+        // The read-only general-notes memo keeps the focus too.
+        main->JvDotNetDBMemo2->setFocus();
+        QTRY_VERIFY(main->JvDotNetDBMemo2->hasFocus());
+        QTest::keyClick(main->JvDotNetDBMemo2, Qt::Key_Return);
+        QVERIFY(main->JvDotNetDBMemo2->hasFocus());
+        QCOMPARE(main->ffTable1->state(), DataSet::State::Browse);
+    }
+
+    void toolbarButtonsInTheirOrder()
+    {
+        App app;
+        Tanamenuf *main = loggedIn(app);
+        QWidget *strip = main->JvNavPanelButton2->parentWidget();
+        QStringList captions;
+        for (int i = 0; i < strip->layout()->count(); ++i)
+            if (auto *b = qobject_cast<QToolButton *>(strip->layout()->itemAt(i)->widget()))
+                captions << b->text();
+        QCOMPARE(captions, (QStringList{"Yeni Rand.", " Kaydet", " Vazgeç", "R.Görüşme",
+                                        " Yazdır", "  Kapat", "  Yenile", "Genel Not Gir"}));
+        QVERIFY(main->tfXPButton1->text().isEmpty());
+        QVERIFY(!main->tfXPButton1->icon().isNull());
     }
 
     void entryBoxesCarryTheEntryRules()
