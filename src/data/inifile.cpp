@@ -1,48 +1,151 @@
 #include "data/inifile.h"
 
+#include "data/codepage.h"
+
 #include <QDir>
-#include <QSettings>
+#include <QFile>
+#include <QSaveFile>
 
 namespace lumkar {
 
 namespace {
 
-QString statusText(QSettings::Status status, const QString &path)
+QString shown(const QString &path)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    switch (status) {
-    case QSettings::NoError: return QString();
-    case QSettings::AccessError:
-        return QStringLiteral("Ayar dosyası \"%1\" yazılamadı: dosyaya erişim izni yok.")
-            .arg(shown);
-    case QSettings::FormatError:
-        return QStringLiteral("Ayar dosyası \"%1\" bozuk; okunamadı.").arg(shown);
-    }
+    return QDir::toNativeSeparators(path);
+}
+
+QString sectionOf(const QString &line)
+{
+    const QString t = line.trimmed();
+    if (t.size() >= 2 && t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']')))
+        return t.mid(1, t.size() - 2).trimmed();
     return QString();
+}
+
+bool isSection(const QString &line)
+{
+    const QString t = line.trimmed();
+    return t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'));
+}
+
+// The key of a "key=value" line, empty for anything else (comments included).
+QString keyOf(const QString &line)
+{
+    const QString t = line.trimmed();
+    if (t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('#')))
+        return QString();
+    const int eq = line.indexOf(QLatin1Char('='));
+    return eq > 0 ? line.left(eq).trimmed() : QString();
+}
+
+QString valueOf(const QString &line)
+{
+    QString v = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+    if (v.size() >= 2
+        && ((v.startsWith(QLatin1Char('"')) && v.endsWith(QLatin1Char('"')))
+            || (v.startsWith(QLatin1Char('\'')) && v.endsWith(QLatin1Char('\'')))))
+        v = v.mid(1, v.size() - 2);
+    return v;
 }
 
 } // namespace
 
+bool IniFile::load(QStringList &lines)
+{
+    lines.clear();
+    QFile file(m_path);
+    if (!file.exists())
+        return true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = QStringLiteral("Ayar dosyası \"%1\" okunamadı: %2")
+                      .arg(shown(m_path), file.errorString());
+        return false;
+    }
+    QString text = decodeLocalText(file.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    lines = text.split(QLatin1Char('\n'));
+    while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+    return true;
+}
+
 QString IniFile::read(const QString &section, const QString &key)
 {
-    QSettings ini(m_path, QSettings::IniFormat);
-    m_error = statusText(ini.status(), m_path);
-    if (!m_error.isEmpty())
+    m_error.clear();
+    QStringList lines;
+    if (!load(lines))
         return QString();
-    return ini.value(section + QLatin1Char('/') + key).toString();
+    bool inSection = false;
+    for (const QString &line : std::as_const(lines)) {
+        if (isSection(line)) {
+            inSection = sectionOf(line).compare(section, Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        if (inSection && keyOf(line).compare(key, Qt::CaseInsensitive) == 0
+            && !keyOf(line).isEmpty())
+            return valueOf(line);
+    }
+    return QString();
 }
 
 bool IniFile::write(const QString &section, const QString &key, const QString &value)
 {
-    QSettings ini(m_path, QSettings::IniFormat);
-    if (ini.status() == QSettings::FormatError) {
-        m_error = statusText(ini.status(), m_path);
+    m_error.clear();
+    QString flat = value;
+    flat.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString entry = key + QLatin1Char('=') + flat;
+    QStringList lines;
+    if (!load(lines))
+        return false;
+    int sectionStart = -1;
+    int lastInSection = -1; // the last non-empty line of the section
+    bool replaced = false;
+    for (int i = 0; i < lines.size() && !replaced; ++i) {
+        const QString &line = lines[i];
+        if (isSection(line)) {
+            if (sectionStart >= 0)
+                break; // the section has ended
+            if (sectionOf(line).compare(section, Qt::CaseInsensitive) == 0) {
+                sectionStart = i;
+                lastInSection = i;
+            }
+            continue;
+        }
+        if (sectionStart < 0)
+            continue;
+        if (!line.trimmed().isEmpty())
+            lastInSection = i;
+        if (!keyOf(line).isEmpty() && keyOf(line).compare(key, Qt::CaseInsensitive) == 0) {
+            lines[i] = entry;
+            replaced = true;
+        }
+    }
+    if (!replaced) {
+        if (sectionStart >= 0) {
+            lines.insert(lastInSection + 1, entry);
+        } else {
+            if (!lines.isEmpty())
+                lines << QString();
+            lines << QLatin1Char('[') + section + QLatin1Char(']') << entry;
+        }
+    }
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_error = QStringLiteral("Ayar dosyası \"%1\" yazılamadı: %2")
+                      .arg(shown(m_path), file.errorString());
         return false;
     }
-    ini.setValue(section + QLatin1Char('/') + key, value);
-    ini.sync();
-    m_error = statusText(ini.status(), m_path);
-    return m_error.isEmpty();
+    file.write((lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8());
+    if (!file.commit()) {
+        m_error = QStringLiteral("Ayar dosyası \"%1\" yazılamadı: %2")
+                      .arg(shown(m_path), file.errorString());
+        return false;
+    }
+    return true;
 }
 
 } // namespace lumkar

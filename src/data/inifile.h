@@ -1,8 +1,13 @@
 #pragma once
 // The program's small settings files (Ayar.ini, ayarrand.ayr, Yedekler.dan): plain INI text,
-// read key by key, every value written at once.
+// read key by key, every value written at once. A value is the text after "=" as it stands
+// (commas, semicolons and quotes inside it included); sections and keys match whatever their
+// case; a key not yet present is added at the end of its section, the other lines keep their
+// place. Files in UTF-8 or in the Turkish Windows code page are read; files are written in
+// UTF-8 with CR LF line ends.
 
 #include <QString>
+#include <QStringList>
 
 namespace lumkar {
 
@@ -11,14 +16,16 @@ public:
     explicit IniFile(const QString &path) : m_path(path) {}
 
     QString path() const { return m_path; }
-    // A missing file or key reads as empty. A file that cannot be parsed also reads as empty
-    // and sets errorText().
+    // A missing file or key reads as empty. A file that cannot be read also reads as empty
+    // and sets errorText(); lines that are not "key=value" are skipped.
     QString read(const QString &section, const QString &key);
     // Writes one value and flushes it to disk; false (with errorText()) when it failed.
     bool write(const QString &section, const QString &key, const QString &value);
     QString errorText() const { return m_error; }
 
 private:
+    bool load(QStringList &lines);
+
     QString m_path;
     QString m_error;
 };

@@ -4,6 +4,7 @@
 
 #include "data/database.h"
 #include "data/dataset.h"
+#include "data/codepage.h"
 #include "data/inifile.h"
 #include "data/schema.h"
 #include "data/values.h"
@@ -402,6 +403,53 @@ private slots:
         IniFile ini(path);
         QVERIFY(!ini.write(QStringLiteral("basla"), QStringLiteral("kul"), QStringLiteral("x")));
         QVERIFY(ini.errorText().contains(QStringLiteral("Ayar.ini")));
+    }
+
+    void handWrittenFilesReadAsTheyStand()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Ayar.ini"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("; kendi notum\r\n[Basla]\r\nkul=ali,veli\r\nsif=a;b\r\nCheck1 = 1 \r\n"
+                "bozuk satir\r\nyenile=\"30\"\r\n\r\n[baska]\r\nkul=ayse\r\n");
+        f.close();
+        IniFile ini(path);
+        QCOMPARE(ini.read(QStringLiteral("basla"), QStringLiteral("kul")), QStringLiteral("ali,veli"));
+        QCOMPARE(ini.read(QStringLiteral("basla"), QStringLiteral("sif")), QStringLiteral("a;b"));
+        QCOMPARE(ini.read(QStringLiteral("basla"), QStringLiteral("check1")), QStringLiteral("1"));
+        QCOMPARE(ini.read(QStringLiteral("basla"), QStringLiteral("yenile")), QStringLiteral("30"));
+        QCOMPARE(ini.read(QStringLiteral("baska"), QStringLiteral("kul")), QStringLiteral("ayse"));
+        QCOMPARE(ini.read(QStringLiteral("basla"), QStringLiteral("yok")), QString());
+        QVERIFY(ini.errorText().isEmpty());
+
+        // A known key keeps its line; a new key goes to the end of its section; the rest of
+        // the file, comment and other section included, stays as it was.
+        QVERIFY(ini.write(QStringLiteral("basla"), QStringLiteral("sif"), QStringLiteral("şĞ,x")));
+        QVERIFY(ini.write(QStringLiteral("basla"), QStringLiteral("ycheck"), QStringLiteral("0")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(f.readAll());
+        f.close();
+        QCOMPARE(text, QStringLiteral("; kendi notum\r\n[Basla]\r\nkul=ali,veli\r\nsif=şĞ,x\r\n"
+                                      "Check1 = 1 \r\nbozuk satir\r\nyenile=\"30\"\r\nycheck=0\r\n"
+                                      "\r\n[baska]\r\nkul=ayse\r\n"));
+        QCOMPARE(IniFile(path).read(QStringLiteral("basla"), QStringLiteral("sif")),
+                 QStringLiteral("şĞ,x"));
+    }
+
+    void turkishCodePageFilesAreRead()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Ayar.ini"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        // "Işıl Şahin Ğ İ ğ ş" in code page 1254.
+        f.write("[basla]\nkul=I\xfe\xfdl \xde" "ahin \xd0 \xdd \xf0 \xfe\n");
+        f.close();
+        QCOMPARE(IniFile(path).read(QStringLiteral("basla"), QStringLiteral("kul")),
+                 QStringLiteral("Işıl Şahin Ğ İ ğ ş"));
+        QCOMPARE(fromWindows1254("\x80\x93" "a\x94"), QStringLiteral("€“a”"));
+        QCOMPARE(decodeLocalText("çiçek"), QStringLiteral("çiçek"));
     }
 };
 
