@@ -1,5 +1,8 @@
 #include "shell/yardim.h"
 
+#include "data/codepage.h"
+#include "kit/rtftext.h"
+
 #include <QComboBox>
 #include <QFile>
 #include <QHBoxLayout>
@@ -68,10 +71,12 @@ bool TyardimF::loadTopic(const QString &file)
     if (!f.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = f.readAll();
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8.decode(bytes);
-    if (utf8.hasError()) // an older file in the Turkish code page
-        text = QStringDecoder(QStringDecoder::Latin1).decode(bytes);
+    if (isRtf(bytes)) {
+        RichEdit1->setPlainText(rtfToPlainText(bytes));
+        return true;
+    }
+    // UTF-8, or an older file in the Turkish code page.
+    const QString text = decodeLocalText(bytes);
     if (Qt::mightBeRichText(text))
         RichEdit1->setHtml(text);
     else

@@ -233,6 +233,27 @@ private slots:
         QVERIFY(!help->isVisible());
     }
 
+    void olderTopicFilesInCodePageAndRtf()
+    {
+        App app;
+        TyardimF *help = app.forms().yardimF;
+        // Plain text in the Turkish code page: "Şifre değişikliği için İşlemler'e gidin."
+        writeTopic(app, QStringLiteral("ygiris"),
+                   "\xde" "ifre de\xf0i\xfe" "ikli\xf0i i\xe7in \xdd\xfe" "lemler'e gidin.");
+        help->openTopic(QStringLiteral("ygiris"));
+        QCOMPARE(help->RichEdit1->toPlainText(),
+                 QStringLiteral("Şifre değişikliği için İşlemler'e gidin."));
+        // A word-processor file: its text, without the font table or the formatting codes.
+        writeTopic(app, QStringLiteral("yanamenu"),
+                   "{\\rtf1\\ansi\\ansicpg1254\\deff0{\\fonttbl{\\f0 Arial;}}"
+                   "{\\colortbl ;\\red255\\green0\\blue0;}"
+                   "{\\*\\generator Yaz\\'fdc\\'fd;}\\pard\\b Ana Men\\'fc\\b0\\par\r\n"
+                   "G\\'fcnl\\'fck notlar\\tab ve \\u350?ifre \\{s\\}\\par\r\n}");
+        help->openTopic(QStringLiteral("yanamenu"));
+        QCOMPARE(help->RichEdit1->toPlainText(),
+                 QStringLiteral("Ana Menü\nGünlük notlar\tve Şifre {s}"));
+    }
+
     void windowsOpenTheirOwnTopic()
     {
         App app;
