@@ -178,6 +178,8 @@ bool KeyboardReturn::eventFilter(QObject *watched, QEvent *event)
         QWidget *active = QApplication::activeWindow();
         m_openers[watched] = active != watched ? active : nullptr;
     } else if (event->type() == QEvent::Hide) {
+        if (auto *window = qobject_cast<QWidget *>(watched); window && window->isMinimized())
+            return false; // minimised, not closed: it keeps its opener
         QPointer<QWidget> opener = m_openers.take(watched);
         if (opener && opener->isVisible() && QApplication::activeModalWidget() == nullptr) {
             opener->raise();

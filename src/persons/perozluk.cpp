@@ -264,7 +264,7 @@ void Tozluk::buildMenu()
     QAction *print = item(QStringLiteral("Yazdir1"), QStringLiteral("Yazdır (Önizleme)"),
                           Qt::Key_F4, {});
     print->setVisible(false);
-    item(QStringLiteral("Yardim1"), QStringLiteral("Yardım"), Qt::Key_F1,
+    item(QStringLiteral("yardimF1"), QStringLiteral("Yardım"), Qt::Key_F1,
          [this] { helpClick(); });
 
     useAsContextMenu(this, PopupMenu1);

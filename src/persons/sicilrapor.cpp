@@ -174,7 +174,7 @@ void Tsicrapor::buildMenu()
     item(QStringLiteral("Sec1"), QStringLiteral("Seç"), Qt::Key_F8, [this] { Button1Click(); });
     item(QStringLiteral("Kapat1"), QStringLiteral("Kapat"), Qt::Key_F10,
          [this] { kapatButClick(); });
-    item(QStringLiteral("Yardim1"), QStringLiteral("Yardım"), Qt::Key_F1,
+    item(QStringLiteral("yardimF1"), QStringLiteral("Yardım"), Qt::Key_F1,
          [this] { helpClick(); });
     useAsContextMenu(this, PopupMenu1);
 }

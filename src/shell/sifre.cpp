@@ -111,7 +111,13 @@ TPasswordDlg::TPasswordDlg(Forms &forms, Session &session) : FormContext(forms, 
     grid->addLayout(buttons, 4, 1, 1, 2);
     grid->setColumnMinimumWidth(2, 180);
 
-    setTabOrder(kullan, Password);
+    // The typing starts in the code box (the task bar's items are reached by mouse).
+    const QList<QWidget *> order{kullan,      Password,    CheckBox1, CheckBox2,
+                                 tfXPButton1, JvXPButton1, OKBtn};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    addWindowKey(this, QStringLiteral("yardimF1"), QStringLiteral("Yardım"), Qt::Key_F1, nullptr,
+                 [this] { this->forms().yardimF->openTopic(QStringLiteral("ygiris")); });
     connect(OKBtn, &QPushButton::clicked, this, &TPasswordDlg::OKBtnClick);
     connect(CheckBox1, &QCheckBox::toggled, this, [this](bool clear) {
         Password->setEchoMode(clear ? QLineEdit::Normal : QLineEdit::Password);
@@ -244,15 +250,6 @@ void TPasswordDlg::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!focusWidget())
         kullan->setFocus(Qt::OtherFocusReason);
-}
-
-void TPasswordDlg::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F1) {
-        forms().yardimF->openTopic(QStringLiteral("ygiris"));
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 void TPasswordDlg::fillUserPickers()

@@ -215,6 +215,11 @@ void TsifrelerF::discardChanges()
 
 void TsifrelerF::hideEvent(QHideEvent *event)
 {
+    // Minimising is not closing: the typing stays.
+    if (event->spontaneous() || isMinimized()) {
+        QWidget::hideEvent(event);
+        return;
+    }
     discardChanges();
     forms().PasswordDlg->setEnabled(true);
     QWidget::hideEvent(event);

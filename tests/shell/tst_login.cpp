@@ -5,10 +5,15 @@
 #include "testregistry.h"
 
 #include "data/inifile.h"
+#include "kit/controls.h"
 #include "shell/anamenu.h"
 #include "shell/sifre.h"
 #include "shell/sifreler.h"
+#include "shell/yardim.h"
 
+#include <QApplication>
+#include <QPushButton>
+#include <QToolButton>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTimer>
@@ -227,6 +232,27 @@ private slots:
         QTest::keyClick(dlg->Password, Qt::Key_Return);
         QVERIFY(app.forms().anamenuf->isVisible());
         QVERIFY(dlg->Password->text().isEmpty());
+    }
+
+    void tabStartsAtTheCodeAndF1OpensTheTopic()
+    {
+        App app;
+        TPasswordDlg *dlg = app.forms().PasswordDlg;
+        dlg->show();
+        dlg->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dlg));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(dlg->kullan));
+        QList<QWidget *> visited;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget();
+        }
+        QCOMPARE(visited.mid(0, 6),
+                 (QList<QWidget *>{dlg->Password, dlg->CheckBox1, dlg->CheckBox2,
+                                   dlg->tfXPButton1, dlg->JvXPButton1, dlg->OKBtn}));
+        QCOMPARE(visited.at(6), static_cast<QWidget *>(dlg->kullan)); // round to the start
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        QVERIFY(app.forms().yardimF->isVisible());
     }
 
     void masterGateOpensTheUsersWindow()

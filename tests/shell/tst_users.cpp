@@ -47,6 +47,26 @@ int userCount(App &app)
 class UsersWindowTest : public QObject {
     Q_OBJECT
 private slots:
+    void minimisingKeepsTheTypingAndClosingDropsIt()
+    {
+        App app;
+        openUsersWindow(app);
+        TsifrelerF *w = app.forms().sifrelerF;
+        QTest::mouseClick(w->JvXPButton4, Qt::LeftButton);
+        typeInto(w->KKoduDBEdit, QStringLiteral("ayse"));
+        w->showMinimized();
+        QCoreApplication::processEvents();
+        QVERIFY(w->sifreTable->isEditing());
+        QVERIFY(!app.forms().PasswordDlg->isEnabled());
+        w->showNormal();
+        QCoreApplication::processEvents();
+        QCOMPARE(w->KKoduDBEdit->text(), QStringLiteral("ayse"));
+        w->close();
+        QVERIFY(!w->sifreTable->isEditing());
+        QVERIFY(app.forms().PasswordDlg->isEnabled());
+        QCOMPARE(userCount(app), 1);
+    }
+
     void addedUserCanLogIn()
     {
         App app;
