@@ -270,9 +270,16 @@ bool EnterAsTab::eventFilter(QObject *watched, QEvent *event)
 
 bool EnterAsTab::receivesEnter(QWidget *widget) const
 {
+    // A memo takes Enter as a new line; a read-only memo has no use for it and moves on.
+    auto writableMemo = [](QWidget *w) {
+        if (auto *plain = qobject_cast<QPlainTextEdit *>(w))
+            return !plain->isReadOnly();
+        if (auto *rich = qobject_cast<QTextEdit *>(w))
+            return !rich->isReadOnly();
+        return false;
+    };
     for (QWidget *w = widget; w; w = w->parentWidget()) {
-        if (qobject_cast<QAbstractItemView *>(w) || qobject_cast<QPlainTextEdit *>(w)
-            || qobject_cast<QTextEdit *>(w) || m_exempt.contains(w))
+        if (qobject_cast<QAbstractItemView *>(w) || writableMemo(w) || m_exempt.contains(w))
             return true;
         if (w == m_window)
             break;

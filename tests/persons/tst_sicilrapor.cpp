@@ -98,6 +98,12 @@ private slots:
         QTest::keyClicks(list->JvDotNetDBMemo4, QStringLiteral("xyz"));
         QCOMPARE(list->JvDotNetDBMemo4->toPlainText(), QStringLiteral("Moda Cad. 5\nKadıköy"));
         QCOMPARE(list->sicrapQuery->state(), DataSet::State::Browse);
+        // Enter in the read-only address moves on like everywhere else in the list.
+        QVERIFY(activate(list));
+        list->JvDotNetDBMemo4->setFocus();
+        QTRY_VERIFY(list->JvDotNetDBMemo4->hasFocus());
+        QTest::keyClick(list->JvDotNetDBMemo4, Qt::Key_Return);
+        QVERIFY(!list->JvDotNetDBMemo4->hasFocus());
     }
 
     void filterByNameCodeAndPhone()
