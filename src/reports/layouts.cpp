@@ -234,8 +234,7 @@ Layout cari(const QString &component)
 {
     ListSpec spec;
     spec.name = QStringLiteral("cari.") + component;
-    spec.headingCell = QStringLiteral("Memo5");
-    spec.headingPlacement = HeadingPlacement::UnderTitle;
+    spec.headingCell = QStringLiteral("Memo5"); // the middle line of the title band
     const ListColumn tarih = dateColumn(QStringLiteral("TARİH"), QStringLiteral("tarih"), 19);
     const ListColumn borc = amountColumn(QStringLiteral("BORÇ"), QStringLiteral("borc"), 21);
     const ListColumn alacak = amountColumn(QStringLiteral("ALACAK"), QStringLiteral("alacak"),
