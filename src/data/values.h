@@ -10,7 +10,7 @@
 
 namespace lumkar::values {
 
-// The empty date part of a time of day.
+// The day a stored time of day carries when it has no day of its own.
 inline QDate timeBaseDate() { return QDate(1899, 12, 30); }
 
 QVariant toDatabase(const QVariant &value, FieldType type);
@@ -18,7 +18,7 @@ QVariant fromDatabase(const QVariant &stored, FieldType type);
 
 // A day at 00:00 as stored, for comparing day columns in SQL.
 QString dayKey(const QDate &day);
-// A time of day as stored (date part 30.12.1899).
+// A time of day as stored: on the day 30.12.1899.
 QDateTime timeOfDay(const QTime &time);
 
 } // namespace lumkar::values

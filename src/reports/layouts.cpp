@@ -90,16 +90,16 @@ Band *bandOf(Layout &layout, BandKind kind)
 
 // --- main window: the day's waiting, held and cancelled lists ---------------------------
 
-ListSpec daySpec(const QString &component, QPageLayout::Orientation orientation,
+ListPlan daySpec(const QString &component, QPageLayout::Orientation orientation,
                  const QString &title, const QString &heading, const QString &link)
 {
-    ListSpec spec;
-    spec.name = QStringLiteral("anamenu.") + component;
-    spec.orientation = orientation;
-    spec.title = title;
-    spec.headingCell = heading;
-    spec.dataLink = link;
-    return spec;
+    ListPlan plan;
+    plan.name = QStringLiteral("anamenu.") + component;
+    plan.orientation = orientation;
+    plan.title = title;
+    plan.headingCell = heading;
+    plan.dataLink = link;
+    return plan;
 }
 
 QString waitingTitle() { return QStringLiteral("BEKLEYEN RANDEVU LİSTESİ"); }
@@ -115,41 +115,41 @@ Layout anamenu(const QString &component)
     const QString memo5 = QStringLiteral("Memo5");
     const QString memo18 = QStringLiteral("Memo18");
     if (component == QLatin1String("frReport1")) {
-        ListSpec spec = daySpec(component, portrait, waitingTitle(), memo5, waitingLink());
-        spec.columns = {lineColumn(), saat(), adSoyad(60), paket(60), telefon(46)};
-        return standardList(spec);
+        ListPlan plan = daySpec(component, portrait, waitingTitle(), memo5, waitingLink());
+        plan.columns = {lineColumn(), saat(), adSoyad(60), paket(60), telefon(46)};
+        return standardList(plan);
     }
     if (component == QLatin1String("frReport2")) {
-        ListSpec spec = daySpec(component, portrait, heldTitle(), memo18, heldLink());
-        spec.columns = {lineColumn(), saat(), adSoyad(52), tutar(24), paket(50), telefon(40)};
-        return standardList(spec);
+        ListPlan plan = daySpec(component, portrait, heldTitle(), memo18, heldLink());
+        plan.columns = {lineColumn(), saat(), adSoyad(52), tutar(24), paket(50), telefon(40)};
+        return standardList(plan);
     }
     if (component == QLatin1String("frReport3")) {
-        ListSpec spec = daySpec(component, portrait, cancelledTitle(), memo18, cancelledLink());
-        spec.columns = {lineColumn(), saat(), adSoyad(48),
+        ListPlan plan = daySpec(component, portrait, cancelledTitle(), memo18, cancelledLink());
+        plan.columns = {lineColumn(), saat(), adSoyad(48),
                         textColumn(QStringLiteral("İPTAL NEDENİ"), field("iptalnedeni"), 50),
                         paket(44), tutar(24)};
-        return standardList(spec);
+        return standardList(plan);
     }
     if (component == QLatin1String("frReport5")) {
-        ListSpec spec = daySpec(component, landscape, waitingTitle(), memo5, waitingLink());
-        spec.columns = {lineColumn(), saat(), sahibi(QStringLiteral("RANDEVU KİMİN"), 40),
+        ListPlan plan = daySpec(component, landscape, waitingTitle(), memo5, waitingLink());
+        plan.columns = {lineColumn(), saat(), sahibi(QStringLiteral("RANDEVU KİMİN"), 40),
                         adSoyad(52), paket(55), tutar(26),
                         textColumn(QStringLiteral("R. ALAN"), field("randevuyualan"), 40),
                         telefon(40)};
-        return standardList(spec);
+        return standardList(plan);
     }
     if (component == QLatin1String("frReport6")) {
-        ListSpec spec = daySpec(component, landscape, heldTitle(), memo18, heldLink());
-        spec.columns = {lineColumn(), saat(), sahibi(QStringLiteral("GÖRÜŞEN"), 40),
+        ListPlan plan = daySpec(component, landscape, heldTitle(), memo18, heldLink());
+        plan.columns = {lineColumn(), saat(), sahibi(QStringLiteral("GÖRÜŞEN"), 40),
                         adSoyad(55), tutar(26), paket(52),
                         telefon(40, QStringLiteral("CEP TELEFONU"), "ceptel"), telefon(40)};
-        return standardList(spec);
+        return standardList(plan);
     }
     if (component == QLatin1String("frReport8")) {
-        ListSpec spec = daySpec(component, landscape, waitingTitle(), memo5, waitingLink());
-        spec.dataVertical = Qt::AlignVCenter;
-        spec.columns = {lineColumn(9), timeColumn(QStringLiteral("SAAT"),
+        ListPlan plan = daySpec(component, landscape, waitingTitle(), memo5, waitingLink());
+        plan.dataVertical = Qt::AlignVCenter;
+        plan.columns = {lineColumn(9), timeColumn(QStringLiteral("SAAT"),
                                                   QStringLiteral("randevusaati"), 13),
                         sahibi(QStringLiteral("R. KİMİN"), 32), adSoyad(40), paket(38),
                         tutar(22),
@@ -157,10 +157,10 @@ Layout anamenu(const QString &component)
                         textColumn(QStringLiteral("KİŞİ ADRESİ"), field("adresi"), 60),
                         centredColumn(QStringLiteral("TELEFONU"),
                                       QStringLiteral("[telefonu]\n[telefonu2]\n[ceptel]"), 33)};
-        return standardList(spec);
+        return standardList(plan);
     }
     if (component == QLatin1String("frReport4")) {
-        ListSpec spec = daySpec(component, portrait, QString(), QStringLiteral("Memo45"), {});
+        ListPlan plan = daySpec(component, portrait, QString(), QStringLiteral("Memo45"), {});
         const QVector<ListSection> sections{
             {QStringLiteral("Memo1"), waitingTitle(), waitingLink(),
              {lineColumn(), saat(), adSoyad(60), paket(60, QStringLiteral("PAKET ADI")),
@@ -171,10 +171,10 @@ Layout anamenu(const QString &component)
              {lineColumn(), saat(), adSoyad(48),
               textColumn(QStringLiteral("İPTAL NEDENİ"), field("iptalnedeni"), 50), paket(44),
               tutar(24)}}};
-        return combinedList(spec, sections);
+        return combinedList(plan, sections);
     }
     if (component == QLatin1String("frReport7")) {
-        ListSpec spec = daySpec(component, landscape, QString(), QStringLiteral("Memo45"), {});
+        ListPlan plan = daySpec(component, landscape, QString(), QStringLiteral("Memo45"), {});
         const QString kime = QStringLiteral("RANDEVU KİME");
         const QVector<ListSection> sections{
             {QStringLiteral("Memo1"), waitingTitle(), waitingLink(),
@@ -189,7 +189,7 @@ Layout anamenu(const QString &component)
              {lineColumn(), saat(), sahibi(kime, 40), adSoyad(55),
               textColumn(QStringLiteral("İPTAL NEDENİ"), field("iptalnedeni"), 70), paket(58),
               tutar(30)}}};
-        return combinedList(spec, sections);
+        return combinedList(plan, sections);
     }
     return {};
 }
@@ -198,43 +198,43 @@ Layout anamenu(const QString &component)
 
 Layout randevu(const QString &component)
 {
-    ListSpec spec;
-    spec.name = QStringLiteral("randevu.") + component;
-    spec.title = QStringLiteral("RANDEVU LİSTESİ");
-    spec.titleFilled = true;
-    spec.headingCell = QStringLiteral("Memo5");
-    spec.headingPlacement = HeadingPlacement::UnderTitle;
-    spec.orientation = QPageLayout::Landscape;
+    ListPlan plan;
+    plan.name = QStringLiteral("randevu.") + component;
+    plan.title = QStringLiteral("RANDEVU LİSTESİ");
+    plan.titleFilled = true;
+    plan.headingCell = QStringLiteral("Memo5");
+    plan.headingPlacement = HeadingPlacement::UnderTitle;
+    plan.orientation = QPageLayout::Landscape;
     const ListColumn tarih = dateColumn(QStringLiteral("TARİH"), QStringLiteral("randevutarihi"),
                                         22);
     const ListColumn rkime = sahibi(QStringLiteral("R.KİME"), 40);
     const ListColumn adres = textColumn(QStringLiteral("ADRESİ"), field("adresi"), 70);
     if (component == QLatin1String("frReport1")) {
-        spec.orientation = QPageLayout::Portrait;
-        spec.columns = {tarih, saat(), adSoyad(55), paket(55),
+        plan.orientation = QPageLayout::Portrait;
+        plan.columns = {tarih, saat(), adSoyad(55), paket(55),
                         textColumn(QStringLiteral("TELEFONU"), field("telefonu"), 44)};
     } else if (component == QLatin1String("frReport2")) {
-        spec.columns = {rkime, tarih, saat(), adSoyad(50), paket(45), adres, telefon(36)};
+        plan.columns = {rkime, tarih, saat(), adSoyad(50), paket(45), adres, telefon(36)};
     } else if (component == QLatin1String("frReport3")) {
         ListColumn wideAddress = adres;
         wideAddress.width = 81;
-        spec.columns = {tarih, saat(), adSoyad(50), paket(50), wideAddress, tutar(26),
+        plan.columns = {tarih, saat(), adSoyad(50), paket(50), wideAddress, tutar(26),
                         telefon(34)};
     } else if (component == QLatin1String("frReport4")) {
-        spec.columns = {rkime, tarih, saat(), adSoyad(55), paket(70), tutar(30), telefon(46)};
+        plan.columns = {rkime, tarih, saat(), adSoyad(55), paket(70), tutar(30), telefon(46)};
     } else {
         return {};
     }
-    return standardList(spec);
+    return standardList(plan);
 }
 
 // --- person accounts -------------------------------------------------------------------
 
 Layout cari(const QString &component)
 {
-    ListSpec spec;
-    spec.name = QStringLiteral("cari.") + component;
-    spec.headingCell = QStringLiteral("Memo5"); // the middle line of the title band
+    ListPlan plan;
+    plan.name = QStringLiteral("cari.") + component;
+    plan.headingCell = QStringLiteral("Memo5"); // the middle line of the title band
     const ListColumn tarih = dateColumn(QStringLiteral("TARİH"), QStringLiteral("tarih"), 19);
     const ListColumn borc = amountColumn(QStringLiteral("BORÇ"), QStringLiteral("borc"), 21);
     const ListColumn alacak = amountColumn(QStringLiteral("ALACAK"), QStringLiteral("alacak"),
@@ -244,14 +244,14 @@ Layout cari(const QString &component)
     const QString aciklama = QStringLiteral("[paketadi] [aciklama]");
     int firstAmount;
     if (component == QLatin1String("frReport5")) {
-        spec.title = QStringLiteral("KİŞİLER BORÇ-ALACAK HAREKET RAPORU");
-        spec.columns = {lineColumn(9), tarih, adSoyad(36),
+        plan.title = QStringLiteral("KİŞİLER BORÇ-ALACAK HAREKET RAPORU");
+        plan.columns = {lineColumn(9), tarih, adSoyad(36),
                         textColumn(QStringLiteral("PAKET-AÇIKLAMA"), aciklama, 44), borc, alacak,
                         bakiye, textColumn(QString(), field("odemesekli"), 19)};
         firstAmount = 4;
     } else if (component == QLatin1String("frReport1")) {
-        spec.title = QStringLiteral("BORÇ-ALACAK HAREKET RAPORU");
-        spec.columns = {lineColumn(9), tarih,
+        plan.title = QStringLiteral("BORÇ-ALACAK HAREKET RAPORU");
+        plan.columns = {lineColumn(9), tarih,
                         textColumn(QStringLiteral("PAKET-AÇIKLAMA"), aciklama, 70), borc, alacak,
                         bakiye, dateColumn(QStringLiteral("VADESİ"),
                                            QStringLiteral("islem_vadesi"), 26)};
@@ -259,11 +259,11 @@ Layout cari(const QString &component)
     } else {
         return {};
     }
-    Layout layout = standardList(spec);
-    const auto spans = columnSpans(spec.columns, layout.contentWidth());
+    Layout layout = standardList(plan);
+    const auto spans = columnSpans(plan.columns, layout.contentWidth());
     Band footer;
     footer.kind = BandKind::MasterFooter;
-    footer.dataLink = spec.dataLink;
+    footer.dataLink = plan.dataLink;
     footer.height = kTotalsRow + 1;
     footer.cells = totalsLine(spans, 0.5, QStringLiteral("TotalLabel"), QStringLiteral("TOPLAM"),
                               firstAmount,
@@ -281,12 +281,12 @@ Layout gorusme(const QString &component)
 {
     if (component != QLatin1String("frReport5"))
         return {};
-    ListSpec spec;
-    spec.name = QStringLiteral("gorusme.") + component;
-    spec.orientation = QPageLayout::Landscape;
-    spec.title = QStringLiteral("İŞLEM YAPILAN RANDEVU LİSTESİ");
-    spec.headingCell = QStringLiteral("Memo5");
-    spec.columns = {lineColumn(9),
+    ListPlan plan;
+    plan.name = QStringLiteral("gorusme.") + component;
+    plan.orientation = QPageLayout::Landscape;
+    plan.title = QStringLiteral("İŞLEM YAPILAN RANDEVU LİSTESİ");
+    plan.headingCell = QStringLiteral("Memo5");
+    plan.columns = {lineColumn(9),
                     dateColumn(QStringLiteral("TARİH"), QStringLiteral("tarih"), 20),
                     timeColumn(QStringLiteral("SAAT"), QStringLiteral("saat"), 13),
                     textColumn(QStringLiteral("RANDEVU KİMİN"), field("gorusenadsoyad"), 34),
@@ -297,7 +297,7 @@ Layout gorusme(const QString &component)
                     amountColumn(QStringLiteral("TAHSİL"), QStringLiteral("tahsiledilen"), 23),
                     amountColumn(QStringLiteral("BAKİYE"), QStringLiteral("bakiye"), 23),
                     textColumn(QString(), field("odemesekli"), 22)};
-    return standardList(spec);
+    return standardList(plan);
 }
 
 // --- cash and credit-card ledgers -------------------------------------------------------
@@ -307,20 +307,20 @@ namespace {
 Layout ledger(const QString &name, const QString &title, const QString &carried,
               const QString &balance)
 {
-    ListSpec spec;
-    spec.name = name;
-    spec.margins = QMarginsF(20, 10, 20, 10);
-    spec.title = title;
-    spec.headingCell = QStringLiteral("Memo17");
-    spec.headingPlacement = HeadingPlacement::UnderTitle;
-    spec.userFontSize = 12;
-    spec.columns = {lineColumn(10),
+    ListPlan plan;
+    plan.name = name;
+    plan.margins = QMarginsF(20, 10, 20, 10);
+    plan.title = title;
+    plan.headingCell = QStringLiteral("Memo17");
+    plan.headingPlacement = HeadingPlacement::UnderTitle;
+    plan.userFontSize = 12;
+    plan.columns = {lineColumn(10),
                     dateColumn(QStringLiteral("TARİH"), QStringLiteral("tarih"), 22),
                     textColumn(QStringLiteral("AÇIKLAMA"), field("aciklama"), 84),
                     amountColumn(QStringLiteral("TAHSİL"), QStringLiteral("borc"), 27),
                     amountColumn(QStringLiteral("ÖDEME"), QStringLiteral("alacak"), 27)};
-    Layout layout = standardList(spec);
-    const auto spans = columnSpans(spec.columns, layout.contentWidth());
+    Layout layout = standardList(plan);
+    const auto spans = columnSpans(plan.columns, layout.contentWidth());
     constexpr int tahsil = 3;
     constexpr int odeme = 4;
     // The carried-over balance under the captions, on every page.
@@ -367,14 +367,14 @@ Layout sicilrapor(const QString &component)
 {
     if (component != QLatin1String("frReport1"))
         return {};
-    ListSpec spec;
-    spec.name = QStringLiteral("sicilrapor.") + component;
-    spec.title = QStringLiteral("SİCİL KARTLARI RAPORU");
-    spec.userFontSize = 9;
-    spec.columns = {textColumn(QStringLiteral("KODU"), field("sicil_kodu"), 20), adSoyad(50),
+    ListPlan plan;
+    plan.name = QStringLiteral("sicilrapor.") + component;
+    plan.title = QStringLiteral("SİCİL KARTLARI RAPORU");
+    plan.userFontSize = 9;
+    plan.columns = {textColumn(QStringLiteral("KODU"), field("sicil_kodu"), 20), adSoyad(50),
                     textColumn(QStringLiteral("ADRESİ"), field("isadresi"), 80),
                     textColumn(QStringLiteral("TELEFONU"), field("tel1"), 40)};
-    return standardList(spec);
+    return standardList(plan);
 }
 
 QStringList names()

@@ -34,31 +34,31 @@ Cell captionCell(const QString &name, const QRectF &rect, const ListColumn &colu
     return c;
 }
 
-Band titleBand(const ListSpec &spec, qreal width, bool withTitle)
+Band titleBand(const ListPlan &plan, qreal width, bool withTitle)
 {
     Band band;
     band.kind = BandKind::ReportTitle;
     const qreal userWidth = width * 0.3;
     band.cells << textCell(userNameCell(), QRectF(0, 0, userWidth, kTopLine), QString(),
-                           Qt::AlignLeft | Qt::AlignVCenter, true, spec.userFontSize);
+                           Qt::AlignLeft | Qt::AlignVCenter, true, plan.userFontSize);
     band.cells << textCell(QStringLiteral("Memo4"),
                            QRectF(width - kDateWidth, 0, kDateWidth, kTopLine),
                            QStringLiteral("[DATE] [TIME]"), Qt::AlignRight | Qt::AlignVCenter);
-    if (!spec.headingCell.isEmpty() && spec.headingPlacement == HeadingPlacement::BesideUser)
-        band.cells << textCell(spec.headingCell,
+    if (!plan.headingCell.isEmpty() && plan.headingPlacement == HeadingPlacement::BesideUser)
+        band.cells << textCell(plan.headingCell,
                                QRectF(userWidth, 0, width - userWidth - kDateWidth, kTopLine),
                                QString(), Qt::AlignCenter, true);
     qreal y = kTopLine + 1;
     if (withTitle) {
-        Cell title = textCell(QStringLiteral("Memo1"), QRectF(0, y, width, 7.5), spec.title,
+        Cell title = textCell(QStringLiteral("Memo1"), QRectF(0, y, width, 7.5), plan.title,
                               Qt::AlignCenter, true, 12);
-        if (spec.titleFilled)
+        if (plan.titleFilled)
             title.fill = Qt::white;
         band.cells << title;
         y += 8.5;
     }
-    if (!spec.headingCell.isEmpty() && spec.headingPlacement == HeadingPlacement::UnderTitle) {
-        Cell heading = textCell(spec.headingCell, QRectF(0, y, width, kTopLine), QString(),
+    if (!plan.headingCell.isEmpty() && plan.headingPlacement == HeadingPlacement::UnderTitle) {
+        Cell heading = textCell(plan.headingCell, QRectF(0, y, width, kTopLine), QString(),
                                 Qt::AlignHCenter | Qt::AlignTop, true);
         heading.wordWrap = true;
         band.cells << heading;
@@ -124,12 +124,12 @@ Band pageFooter(qreal width)
     return band;
 }
 
-Layout emptyLayout(const ListSpec &spec)
+Layout emptyLayout(const ListPlan &plan)
 {
     Layout layout;
-    layout.name = spec.name;
-    layout.orientation = spec.orientation;
-    layout.margins = spec.margins;
+    layout.name = plan.name;
+    layout.orientation = plan.orientation;
+    layout.margins = plan.margins;
     return layout;
 }
 
@@ -194,26 +194,26 @@ QVector<QPair<qreal, qreal>> columnSpans(const QVector<ListColumn> &columns, qre
     return spans;
 }
 
-Layout standardList(const ListSpec &spec)
+Layout standardList(const ListPlan &plan)
 {
-    Layout layout = emptyLayout(spec);
+    Layout layout = emptyLayout(plan);
     const qreal width = layout.contentWidth();
-    layout.bands << titleBand(spec, width, true);
+    layout.bands << titleBand(plan, width, true);
     Band header;
     header.kind = BandKind::PageHeader;
     header.height = kCaptionHeight + 1;
-    header.cells = captionCells(spec.columns, width, 0, QString());
+    header.cells = captionCells(plan.columns, width, 0, QString());
     layout.bands << header;
-    layout.bands << dataBand(spec.columns, width, spec.dataLink, spec.dataVertical, QString());
+    layout.bands << dataBand(plan.columns, width, plan.dataLink, plan.dataVertical, QString());
     layout.bands << pageFooter(width);
     return layout;
 }
 
-Layout combinedList(const ListSpec &spec, const QVector<ListSection> &sections)
+Layout combinedList(const ListPlan &plan, const QVector<ListSection> &sections)
 {
-    Layout layout = emptyLayout(spec);
+    Layout layout = emptyLayout(plan);
     const qreal width = layout.contentWidth();
-    layout.bands << titleBand(spec, width, false);
+    layout.bands << titleBand(plan, width, false);
     for (int s = 0; s < sections.size(); ++s) {
         const ListSection &section = sections[s];
         const QString prefix = QLatin1Char('S') + QString::number(s + 1);
@@ -226,7 +226,7 @@ Layout combinedList(const ListSpec &spec, const QVector<ListSection> &sections)
         header.cells << captionCells(section.columns, width, top + 8.5, prefix);
         header.height = top + 8.5 + kCaptionHeight + 1;
         layout.bands << header;
-        layout.bands << dataBand(section.columns, width, section.dataLink, spec.dataVertical,
+        layout.bands << dataBand(section.columns, width, section.dataLink, plan.dataVertical,
                                  prefix);
     }
     layout.bands << pageFooter(width);

@@ -36,7 +36,7 @@ enum class HeadingPlacement {
     UnderTitle  // a full-width line under the title, wrapping when long
 };
 
-struct ListSpec {
+struct ListPlan {
     QString name;
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMarginsF margins{10, 10, 10, 10};
@@ -62,11 +62,11 @@ struct ListSection {
 QVector<QPair<qreal, qreal>> columnSpans(const QVector<ListColumn> &columns, qreal width);
 
 // The standard list: title band, captions as page header, shaded data rows, page footer.
-Layout standardList(const ListSpec &spec);
+Layout standardList(const ListPlan &plan);
 
-// Several lists in one report: the title band of `spec` (without Memo1), then per section a
+// Several lists in one report: the title band of `plan` (without Memo1), then per section a
 // header (title and captions, repeated when its rows run onto a new page) and its rows.
 // Cells of section k are named with the prefix "S<k>" ("S2Field1").
-Layout combinedList(const ListSpec &spec, const QVector<ListSection> &sections);
+Layout combinedList(const ListPlan &plan, const QVector<ListSection> &sections);
 
 } // namespace lumkar::reports
