@@ -15,18 +15,21 @@ QString shown(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-QString sectionOf(const QString &line)
+// The name of a "[section]" line; false for any other line.
+bool sectionOf(const QString &line, QString *name = nullptr)
 {
     const QString t = line.trimmed();
-    if (t.size() >= 2 && t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']')))
-        return t.mid(1, t.size() - 2).trimmed();
-    return QString();
+    if (!t.startsWith(QLatin1Char('[')) || !t.endsWith(QLatin1Char(']')) || t.size() < 2)
+        return false;
+    if (name)
+        *name = t.mid(1, t.size() - 2).trimmed();
+    return true;
 }
 
-bool isSection(const QString &line)
+bool isSectionNamed(const QString &line, const QString &section)
 {
-    const QString t = line.trimmed();
-    return t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'));
+    QString name;
+    return sectionOf(line, &name) && name.compare(section, Qt::CaseInsensitive) == 0;
 }
 
 // The key of a "key=value" line, empty for anything else (comments included).
@@ -37,6 +40,12 @@ QString keyOf(const QString &line)
         return QString();
     const int eq = line.indexOf(QLatin1Char('='));
     return eq > 0 ? line.left(eq).trimmed() : QString();
+}
+
+bool hasKey(const QString &line, const QString &key)
+{
+    const QString k = keyOf(line);
+    return !k.isEmpty() && k.compare(key, Qt::CaseInsensitive) == 0;
 }
 
 QString valueOf(const QString &line)
@@ -81,12 +90,11 @@ QString IniFile::read(const QString &section, const QString &key)
         return QString();
     bool inSection = false;
     for (const QString &line : std::as_const(lines)) {
-        if (isSection(line)) {
-            inSection = sectionOf(line).compare(section, Qt::CaseInsensitive) == 0;
+        if (sectionOf(line)) {
+            inSection = isSectionNamed(line, section);
             continue;
         }
-        if (inSection && keyOf(line).compare(key, Qt::CaseInsensitive) == 0
-            && !keyOf(line).isEmpty())
+        if (inSection && hasKey(line, key))
             return valueOf(line);
     }
     return QString();
@@ -106,10 +114,10 @@ bool IniFile::write(const QString &section, const QString &key, const QString &v
     bool replaced = false;
     for (int i = 0; i < lines.size() && !replaced; ++i) {
         const QString &line = lines[i];
-        if (isSection(line)) {
+        if (sectionOf(line)) {
             if (sectionStart >= 0)
                 break; // the section has ended
-            if (sectionOf(line).compare(section, Qt::CaseInsensitive) == 0) {
+            if (isSectionNamed(line, section)) {
                 sectionStart = i;
                 lastInSection = i;
             }
@@ -119,7 +127,7 @@ bool IniFile::write(const QString &section, const QString &key, const QString &v
             continue;
         if (!line.trimmed().isEmpty())
             lastInSection = i;
-        if (!keyOf(line).isEmpty() && keyOf(line).compare(key, Qt::CaseInsensitive) == 0) {
+        if (hasKey(line, key)) {
             lines[i] = entry;
             replaced = true;
         }
@@ -134,13 +142,10 @@ bool IniFile::write(const QString &section, const QString &key, const QString &v
         }
     }
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_error = QStringLiteral("Ayar dosyası \"%1\" yazılamadı: %2")
-                      .arg(shown(m_path), file.errorString());
-        return false;
-    }
-    file.write((lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8());
-    if (!file.commit()) {
+    const bool written = file.open(QIODevice::WriteOnly)
+        && file.write((lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8()) >= 0
+        && file.commit();
+    if (!written) {
         m_error = QStringLiteral("Ayar dosyası \"%1\" yazılamadı: %2")
                       .arg(shown(m_path), file.errorString());
         return false;

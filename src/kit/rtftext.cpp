@@ -2,6 +2,7 @@
 
 #include "data/codepage.h"
 
+#include <QHash>
 #include <QVector>
 
 namespace lumkar {
@@ -19,6 +20,13 @@ QString rtfToPlainText(const QByteArray &bytes)
                                            "listoverridetable", "rsidtbl", "generator",
                                            "themedata", "colorschememapping", "latentstyles",
                                            "datastore", "xmlnstbl", "object"};
+    // Control words that stand for one character.
+    static const QHash<QByteArray, QString> kSymbols = {
+        {"emdash", QStringLiteral("—")},    {"endash", QStringLiteral("–")},
+        {"bullet", QStringLiteral("•")},    {"lquote", QStringLiteral("‘")},
+        {"rquote", QStringLiteral("’")},    {"ldblquote", QStringLiteral("“")},
+        {"rdblquote", QStringLiteral("”")}, {"tab", QStringLiteral("\t")},
+        {"par", QStringLiteral("\n")},     {"line", QStringLiteral("\n")}};
     struct Group {
         bool hidden = false;
         int skipAfterUnicode = 1;
@@ -39,6 +47,13 @@ QString rtfToPlainText(const QByteArray &bytes)
         }
     };
     int skip = 0; // characters to skip after a \u
+    // One character of the text, in the code page (unless it stands in for a \u).
+    auto takeByte = [&](char byte) {
+        if (skip > 0)
+            --skip;
+        else if (!groups.last().hidden)
+            pending.append(byte);
+    };
     const qsizetype n = bytes.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char c = bytes[i];
@@ -55,12 +70,7 @@ QString rtfToPlainText(const QByteArray &bytes)
         if (c == '\r' || c == '\n')
             continue;
         if (c != '\\') {
-            if (skip > 0) {
-                --skip;
-                continue;
-            }
-            if (!groups.last().hidden)
-                pending.append(c);
+            takeByte(c);
             continue;
         }
         // A control symbol or a control word.
@@ -69,24 +79,14 @@ QString rtfToPlainText(const QByteArray &bytes)
         const char next = bytes[i + 1];
         if (next == '\\' || next == '{' || next == '}') {
             ++i;
-            if (skip > 0) {
-                --skip;
-                continue;
-            }
-            if (!groups.last().hidden)
-                pending.append(next);
+            takeByte(next);
             continue;
         }
         if (next == '\'') {
             const bool ok = i + 3 < n;
             const int value = ok ? bytes.mid(i + 2, 2).toInt(nullptr, 16) : 0;
             i += ok ? 3 : 1;
-            if (skip > 0) {
-                --skip;
-                continue;
-            }
-            if (!groups.last().hidden)
-                pending.append(char(value));
+            takeByte(char(value));
             continue;
         }
         if (next == '*') {
@@ -122,30 +122,14 @@ QString rtfToPlainText(const QByteArray &bytes)
             continue;
         if (kHidden.contains(word)) {
             groups.last().hidden = true;
-        } else if (word == "par" || word == "line") {
-            emitText(QStringLiteral("\n"));
-        } else if (word == "tab") {
-            emitText(QStringLiteral("\t"));
         } else if (word == "uc") {
             groups.last().skipAfterUnicode = parameter;
         } else if (word == "u") {
             const int code = parameter < 0 ? parameter + 65536 : parameter;
             emitText(QString(QChar(char16_t(code))));
             skip = groups.last().skipAfterUnicode;
-        } else if (word == "emdash") {
-            emitText(QStringLiteral("—"));
-        } else if (word == "endash") {
-            emitText(QStringLiteral("–"));
-        } else if (word == "bullet") {
-            emitText(QStringLiteral("•"));
-        } else if (word == "lquote") {
-            emitText(QStringLiteral("‘"));
-        } else if (word == "rquote") {
-            emitText(QStringLiteral("’"));
-        } else if (word == "ldblquote") {
-            emitText(QStringLiteral("“"));
-        } else if (word == "rdblquote") {
-            emitText(QStringLiteral("”"));
+        } else if (const auto symbol = kSymbols.constFind(word); symbol != kSymbols.cend()) {
+            emitText(*symbol);
         }
     }
     flush();

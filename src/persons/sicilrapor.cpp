@@ -12,7 +12,6 @@
 #include "shell/anamenu.h"
 #include "shell/yardim.h"
 
-#include <QApplication>
 #include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>

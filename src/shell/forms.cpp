@@ -1,12 +1,12 @@
 #include "shell/forms.h"
 
 #include "accounts/cari.h"
-#include "kit/controls.h"
 #include "accounts/ledger.h"
 #include "appointments/aylik.h"
 #include "appointments/iptal.h"
 #include "appointments/randevu.h"
 #include "backup/girisR.h"
+#include "kit/controls.h"
 #include "notes/genelnot.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"

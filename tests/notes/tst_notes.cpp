@@ -60,6 +60,21 @@ QString noteOf(App &app, const QString &user, const QDate &day)
         .toString();
 }
 
+void addGeneralNote(App &app, const QDate &day, const QString &text)
+{
+    app.exec(QStringLiteral("INSERT INTO genelnot (tarih, \"not\", kodu) VALUES (?,?,?)"),
+             {values::dayKey(day), text, QStringLiteral("lumkar")});
+}
+
+// Opens the general-notes window from the main window and gives it the keyboard.
+TgenelnotF *openGeneralNotesWindow(App &app, Tanamenuf *main)
+{
+    main->JvNavPanelButton11Click();
+    TgenelnotF *window = app.forms().genelnotF;
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window) ? window : nullptr;
+}
+
 } // namespace
 
 class DailyNotesTest : public QObject {
@@ -144,12 +159,8 @@ private slots:
         Tanamenuf *main = start(app);
         QVERIFY(main);
         QVERIFY(main->JvDotNetDBMemo2->isReadOnly());
-        app.exec(QStringLiteral("INSERT INTO genelnot (tarih, \"not\", kodu) VALUES (?,?,?)"),
-                 {values::dayKey(kToday), QStringLiteral("Bugün bayram mesaisi"),
-                  QStringLiteral("lumkar")});
-        app.exec(QStringLiteral("INSERT INTO genelnot (tarih, \"not\", kodu) VALUES (?,?,?)"),
-                 {values::dayKey(kToday.addDays(2)), QStringLiteral("Bakım günü"),
-                  QStringLiteral("lumkar")});
+        addGeneralNote(app, kToday, QStringLiteral("Bugün bayram mesaisi"));
+        addGeneralNote(app, kToday.addDays(2), QStringLiteral("Bakım günü"));
         QVERIFY(main->JvDotNetDBMemo2->toPlainText().isEmpty());
         main->JvNavPanelButton10Click();
         QCOMPARE(main->JvDotNetDBMemo2->toPlainText(), QStringLiteral("Bugün bayram mesaisi"));
@@ -214,14 +225,11 @@ private slots:
     void deletingAsksFirst()
     {
         App app;
-        app.exec(QStringLiteral("INSERT INTO genelnot (tarih, \"not\", kodu) VALUES (?,?,?)"),
-                 {values::dayKey(kToday), QStringLiteral("Silinecek"), QStringLiteral("lumkar")});
+        addGeneralNote(app, kToday, QStringLiteral("Silinecek"));
         Tanamenuf *main = start(app);
         QVERIFY(main);
-        main->JvNavPanelButton11Click();
-        TgenelnotF *window = app.forms().genelnotF;
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        TgenelnotF *window = openGeneralNotesWindow(app, main);
+        QVERIFY(window);
         window->DBGrid1->setFocus();
         for (Answer answer : {Answer::No, Answer::Cancel}) {
             app.dialogs.expectQuestion(answer);
@@ -240,15 +248,11 @@ private slots:
     {
         App app;
         for (int d : {0, 1, 2})
-            app.exec(QStringLiteral("INSERT INTO genelnot (tarih, \"not\", kodu) VALUES (?,?,?)"),
-                     {values::dayKey(kToday.addDays(d)), QStringLiteral("Not %1").arg(d),
-                      QStringLiteral("lumkar")});
+            addGeneralNote(app, kToday.addDays(d), QStringLiteral("Not %1").arg(d));
         Tanamenuf *main = start(app);
         QVERIFY(main);
-        main->JvNavPanelButton11Click();
-        TgenelnotF *window = app.forms().genelnotF;
-        window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(window));
+        TgenelnotF *window = openGeneralNotesWindow(app, main);
+        QVERIFY(window);
         GridView *grid = window->DBGrid1;
         QCOMPARE(grid->model()->rowCount(), 3);
         grid->setFocus();
