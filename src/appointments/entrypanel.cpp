@@ -2,6 +2,8 @@
 
 #include "shell/anamenu.h"
 
+#include "appointments/entryappointment.h"
+#include "kit/bound.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
 
@@ -144,6 +146,30 @@ void Tanamenuf::JvNavPanelButton3Click()
 void Tanamenuf::JvNavPanelButton4Click()
 {
     // A visit from a waiting appointment arrives with the visits window.
+}
+
+} // namespace lumkar
+
+namespace lumkar {
+
+void Tanamenuf::setEntryAppointment(const EntryAppointment &appointment)
+{
+    kisinoedit->setText(appointment.sicilKodu);
+    AdiEdit->setText(appointment.adi);
+    SoyadiEdit->setText(appointment.soyadi);
+    RTarihiEdit->setText(appointment.tarih);
+    RSaatiEdit->setText(appointment.saat);
+    adresMemo->setPlainText(storedToMemo(appointment.adres));
+    konuMemo->setPlainText(storedToMemo(appointment.konu));
+    Telefon1Edit->setText(appointment.telefon1);
+    Telefon2Edit->setText(appointment.telefon2);
+    CepTelefonEdit->setText(appointment.cepTelefon);
+    islemTutariEdit->setText(appointment.tutar);
+    setPickerText(RKimeBox, appointment.rkime);
+    setPickerText(RKiminAdSoyadBox, appointment.rkimeAdSoyad);
+    randevunoEdit->setText(appointment.rid);
+    paketkoduEdit->setText(appointment.paketKodu);
+    paketadiEdit->setText(appointment.paketAdi);
 }
 
 } // namespace lumkar

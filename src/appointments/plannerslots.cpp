@@ -86,21 +86,20 @@ SlotReading readSlotPlan(const QString &startText, const QString &endText,
     SlotReading out;
     const std::optional<int> start = clockMinutes(startText);
     if (!start) {
-        out.message = QStringLiteral("Mesai başlangıç saati \"") + startText.trimmed()
-            + QStringLiteral("\" uygun değil! Saati 09:00 biçiminde giriniz (00:00 - 23:59).");
+        out.message = QStringLiteral("Mesai başlangıç saati uygun değil! Saati 09:00 "
+                                     "biçiminde, 00:00 ile 23:59 arasında giriniz.");
         return out;
     }
     const std::optional<int> end = clockMinutes(endText);
     if (!end) {
-        out.message = QStringLiteral("Mesai bitiş saati \"") + endText.trimmed()
-            + QStringLiteral("\" uygun değil! Saati 18:30 biçiminde giriniz (00:00 - 23:59).");
+        out.message = QStringLiteral("Mesai bitiş saati uygun değil! Saati 18:30 biçiminde, "
+                                     "00:00 ile 23:59 arasında giriniz.");
         return out;
     }
     const std::optional<int> period = periodMinutes(periodText);
     if (!period) {
-        out.message = QStringLiteral("Randevu periodu \"") + periodText.trimmed()
-            + QStringLiteral("\" uygun değil! Periodu 00:30 biçiminde, sıfırdan büyük ve en "
-                             "çok 24:00 olarak giriniz.");
+        out.message = QStringLiteral("Randevu periodu uygun değil! Periodu 00:30 biçiminde, "
+                                     "sıfırdan büyük ve en çok 24:00 olarak giriniz.");
         return out;
     }
     out.plan = SlotPlan{*start, std::abs(*end - *start), *period};

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <functional>
 
 namespace lumkar {
 
@@ -23,10 +24,27 @@ struct GridColumn {
 // Rows alternate by their position in the list as shown: odd rows light yellow, even white.
 QColor gridRowColour(int row);
 
+// The cells of a grid: the rows of a data set in declared columns, or texts the program sets
+// cell by cell (a grid without a data set, as the planner's month).
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     GridModel(DataSet *dataSet, QVector<GridColumn> columns, QObject *parent = nullptr);
+    // A grid of texts: empty until setCells().
+    explicit GridModel(QObject *parent = nullptr);
+
+    // --- a grid of texts ---
+    // Empties the grid and gives it this many rows and columns of empty cells.
+    void setCells(int rows, int columns);
+    void setCellText(int row, int column, const QString &text);
+    void appendCellText(int row, int column, const QString &text);
+    // The texts of the row or column headings.
+    void setHeadings(Qt::Orientation orientation, const QStringList &texts);
+    // The background and text colour of each cell (by default rows alternate, text black).
+    using CellColour = std::function<QColor(int row, int column)>;
+    void setCellColours(CellColour background, CellColour text);
+    // The alignment of every text cell.
+    void setCellAlignment(Qt::Alignment alignment) { m_cellAlignment = alignment; }
 
     DataSet *dataSet() const { return m_dataSet; }
     const QVector<GridColumn> &columns() const { return m_columns; }
@@ -46,10 +64,19 @@ private:
     void dataSetReset();
     void dataSetRowChanged(int row);
 
+    bool hasCellTexts() const { return !m_dataSet; }
+
     QPointer<DataSet> m_dataSet;
     QVector<GridColumn> m_columns;
     QVector<int> m_fieldIndex;
     int m_rows = 0;
+    // A grid of texts.
+    int m_cellColumns = 0;
+    QVector<QString> m_cells; // row by row
+    QStringList m_headings[2]; // by orientation: horizontal, vertical
+    CellColour m_background;
+    CellColour m_textColour;
+    Qt::Alignment m_cellAlignment = Qt::AlignLeft | Qt::AlignTop;
 };
 
 // Paints every cell with the row colour; a selected cell in the highlight colours; an empty
@@ -74,6 +101,8 @@ public:
 
     // Shows the data set with these columns; the view owns the model.
     void setColumns(DataSet *dataSet, const QVector<GridColumn> &columns);
+    // Shows a grid of texts the program sets (GridModel::setCells); the view owns the model.
+    GridModel *useCellTexts();
     GridModel *gridModel() const { return m_model; }
     DataSet *dataSet() const { return m_model ? m_model->dataSet() : nullptr; }
 

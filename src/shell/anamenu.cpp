@@ -414,7 +414,7 @@ void Tanamenuf::N5Aylik()
     planner->setPlannerDate(workingDate());
     planner->show();
     planner->raise();
-    planner->yenidenYukle();
+    planner->hazirlaButClick();
 }
 
 void Tanamenuf::N6Cari()

@@ -23,6 +23,7 @@ class QToolButton;
 namespace lumkar {
 
 class DailyPrint;
+struct EntryAppointment;
 
 class Tanamenuf : public QMainWindow, public FormContext {
     Q_OBJECT
@@ -82,6 +83,9 @@ public:
         QString sicilKodu, adi, soyadi, tel1, tel2, ceptel, adres;
     };
     void setEntryPerson(const Person &person);
+    // Loads an appointment into the entry form for a change (the appointment list's
+    // "Değiştir"): the save then writes the appointment of `randevunoEdit`.
+    void setEntryAppointment(const EntryAppointment &appointment);
 
     // Shows `menu` as the context menu of `widget`.
     static void setPopupMenu(QWidget *widget, QMenu *menu);
