@@ -134,6 +134,7 @@ void TrandevuF::buildWindow()
          {QStringLiteral("kayittarihi"), QStringLiteral("K.Tarihi")}});
     JvDBUltimGrid1->setColumnHidden(0, true);
     JvDBUltimGrid1->setColumnHidden(1, true);
+    JvDBUltimGrid1->useColumnChooser(dialogs());
     layout->addWidget(JvDBUltimGrid1, 1);
 
     connect(Butsorgu, &QPushButton::clicked, this, &TrandevuF::ButsorguClick);

@@ -1,8 +1,13 @@
 #include "kit/grid.h"
 
 #include "data/formats.h"
+#include "kit/dialogs.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QHeaderView>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -361,6 +366,52 @@ void GridView::mouseDoubleClickEvent(QMouseEvent *event)
     QTableView::mouseDoubleClickEvent(event);
     if (idx.isValid())
         emit rowActivated(idx.row());
+}
+
+void GridView::useColumnChooser(Dialogs &dialogs)
+{
+    // The corner button selects everything by default; here it opens the chooser instead.
+    auto *corner = findChild<QAbstractButton *>();
+    if (!corner)
+        return;
+    corner->disconnect();
+    corner->setToolTip(QStringLiteral("Gösterlecek Kolonları Seç"));
+    connect(corner, &QAbstractButton::clicked, this, [this, &dialogs] {
+        ColumnChooser chooser(this, dialogs);
+        chooser.exec();
+    });
+}
+
+ColumnChooser::ColumnChooser(GridView *view, Dialogs &dialogs)
+    : QDialog(view), m_view(view), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("ColumnChooser"));
+    setWindowTitle(QStringLiteral("Gösterlecek Kolonları Seç"));
+    auto *layout = new QVBoxLayout(this);
+    QAbstractItemModel *model = view->model();
+    for (int c = 0; model && c < model->columnCount(); ++c) {
+        auto *box = new QCheckBox(model->headerData(c, Qt::Horizontal).toString(), this);
+        box->setChecked(!view->isColumnHidden(c));
+        layout->addWidget(box);
+        m_boxes << box;
+    }
+    m_ok = new QPushButton(QStringLiteral("&Tamam"), this);
+    m_ok->setObjectName(QStringLiteral("okButton"));
+    layout->addWidget(m_ok);
+    connect(m_ok, &QPushButton::clicked, this, &ColumnChooser::okClicked);
+}
+
+void ColumnChooser::okClicked()
+{
+    const bool anyShown = std::any_of(m_boxes.cbegin(), m_boxes.cend(),
+                                      [](const QCheckBox *box) { return box->isChecked(); });
+    if (!anyShown) {
+        m_dialogs.information(programTitle(), QStringLiteral("En Az bir kolon görünür olmalı"));
+        return;
+    }
+    for (int c = 0; c < m_boxes.size(); ++c)
+        m_view->setColumnHidden(c, !m_boxes[c]->isChecked());
+    accept();
 }
 
 } // namespace lumkar

@@ -5,12 +5,15 @@
 #include "data/dataset.h"
 
 #include <QAbstractTableModel>
+#include <QDialog>
 #include <QPointer>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
 
 namespace lumkar {
+
+class Dialogs;
 
 struct GridColumn {
     QString field;
@@ -115,6 +118,9 @@ public:
     void moveColumnForward(bool wrapToNextRow);
     void moveColumnBackward();
 
+    // The corner button above the row headers opens the column chooser.
+    void useColumnChooser(Dialogs &dialogs);
+
 signals:
     void rowActivated(int row); // double click on a row
 
@@ -131,6 +137,32 @@ private:
     GridModel *m_model = nullptr;
     EnterRule m_enterRule = EnterRule::NextColumn;
     bool m_syncing = false;
+};
+
+} // namespace lumkar
+
+class QCheckBox;
+class QPushButton;
+
+namespace lumkar {
+
+// The column chooser of a grid, "Gösterlecek Kolonları Seç": a box for each column, ticked
+// when it is shown; "&Tamam" shows the ticked columns and hides the others, and refuses to
+// hide them all.
+class ColumnChooser : public QDialog {
+    Q_OBJECT
+public:
+    ColumnChooser(GridView *view, Dialogs &dialogs);
+    const QList<QCheckBox *> &boxes() const { return m_boxes; }
+    QPushButton *okButton() const { return m_ok; }
+
+private:
+    void okClicked();
+
+    GridView *m_view;
+    Dialogs &m_dialogs;
+    QList<QCheckBox *> m_boxes;
+    QPushButton *m_ok;
 };
 
 } // namespace lumkar

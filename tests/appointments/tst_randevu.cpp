@@ -10,6 +10,7 @@
 #include "shell/anamenu.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -478,6 +479,32 @@ private slots:
                     }
         }
         QVERIFY(fields >= 20);
+    }
+
+    void columnChooserKeepsOneColumn()
+    {
+        App app;
+        QVERIFY(app.login(kMe));
+        TrandevuF *list = openList(app);
+        GridView *grid = list->JvDBUltimGrid1;
+        ColumnChooser chooser(grid, app.dialogs);
+        QCOMPARE(chooser.windowTitle(), QStringLiteral("Gösterlecek Kolonları Seç"));
+        QCOMPARE(chooser.okButton()->text(), QStringLiteral("&Tamam"));
+        QCOMPARE(chooser.boxes().size(), 11);
+        QCOMPARE(chooser.boxes().at(2)->text(), QStringLiteral("Adı"));
+        QVERIFY(!chooser.boxes().at(1)->isChecked()); // "Kodu" is hidden
+        for (QCheckBox *box : chooser.boxes())
+            box->setChecked(false);
+        app.dialogs.expectNotice();
+        QTest::mouseClick(chooser.okButton(), Qt::LeftButton);
+        QCOMPARE(app.dialogs.lastText(), QStringLiteral("En Az bir kolon görünür olmalı"));
+        QVERIFY(!grid->isColumnHidden(2));
+        QCOMPARE(chooser.result(), int(QDialog::Rejected));
+        chooser.boxes().at(3)->setChecked(true);
+        QTest::mouseClick(chooser.okButton(), Qt::LeftButton);
+        QCOMPARE(chooser.result(), int(QDialog::Accepted));
+        for (int c = 0; c < 11; ++c)
+            QCOMPARE(grid->isColumnHidden(c), c != 3);
     }
 
     void closeHandsBackToTheMainWindow()
