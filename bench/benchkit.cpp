@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 
 namespace lumkar::bench {
 
@@ -39,6 +40,34 @@ double timeIt(int runs, const std::function<void()> &prepare,
         samples << timer.nsecsElapsed() / 1e6;
     }
     return median(samples);
+}
+
+namespace {
+
+double cpuMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+} // namespace
+
+Timing measure(int runs, const std::function<void()> &action)
+{
+    QVector<double> wall;
+    QVector<double> cpu;
+    for (int i = 0; i < runs; ++i) {
+        QCoreApplication::processEvents();
+        QElapsedTimer timer;
+        const double cpuStart = cpuMilliseconds();
+        timer.start();
+        action();
+        QCoreApplication::processEvents();
+        wall << timer.nsecsElapsed() / 1e6;
+        cpu << cpuMilliseconds() - cpuStart;
+    }
+    return {median(wall), median(cpu)};
 }
 
 long peakMemoryKb()

@@ -45,6 +45,14 @@ inline double timeIt(int runs, const std::function<void()> &action)
     return timeIt(runs, [] {}, action);
 }
 
+// Medians of the wall-clock time and of this process's CPU time, in milliseconds. On a
+// machine busy with other work the wall clock also counts their turns; the CPU time does not.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+Timing measure(int runs, const std::function<void()> &action);
+
 // The peak resident memory of this process in kB, -1 where it cannot be read.
 long peakMemoryKb();
 

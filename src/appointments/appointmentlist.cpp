@@ -19,18 +19,20 @@ int visitCodeOf(const QVariant &gorusmekodu)
 
 bool AppointmentListFilter::accepts(const Record &row) const
 {
-    const QVariant day = row.value(QStringLiteral("randevutarihi"));
-    if (day.isNull())
-        return false;
-    const QDateTime stored = day.toDateTime();
-    if (stored < QDateTime(from, QTime(0, 0)) || stored > QDateTime(to, QTime(0, 0)))
-        return false;
     if (!row.isNull(QStringLiteral("iptalkodu")))
         return false;
     const int visit = visitCodeOf(row.value(QStringLiteral("gorusmekodu")));
     if ((mode == ListMode::Held && visit <= 0) || (mode == ListMode::Waiting && visit >= 1))
         return false;
-    return !oneUser || row.text(QStringLiteral("RKime")) == user;
+    if (oneUser && row.text(QStringLiteral("RKime")) != user)
+        return false;
+    // From the first day at 00:00 to the last day at 00:00, compared by day and time of day.
+    const QVariant stored = row.value(QStringLiteral("randevutarihi"));
+    if (stored.isNull())
+        return false;
+    const QDateTime moment = stored.toDateTime();
+    const QDate day = moment.date();
+    return day >= from && day <= to && (day < to || moment.time() == QTime(0, 0));
 }
 
 QString AppointmentListFilter::sqlCondition() const

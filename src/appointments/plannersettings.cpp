@@ -37,13 +37,19 @@ PlannerSettings PlannerSettings::read(IniFile &file)
 
 bool PlannerSettings::write(IniFile &file) const
 {
-    const QString s = section();
-    return file.write(s, QStringLiteral("mesaibaslasaat"), mesaibaslasaat)
-        && file.write(s, QStringLiteral("mesaibitsaat"), mesaibitsaat)
-        && file.write(s, QStringLiteral("randevuperiod"), randevuperiod)
-        && file.write(s, QStringLiteral("tumkullanici"), flag(tumkullanici))
-        && file.write(s, QStringLiteral("bekleyenvegorus"), flag(bekleyenvegorus))
-        && file.write(s, QStringLiteral("sadecegorus"), flag(sadecegorus));
+    const QList<QPair<QString, QString>> values{
+        {QStringLiteral("mesaibaslasaat"), mesaibaslasaat},
+        {QStringLiteral("mesaibitsaat"), mesaibitsaat},
+        {QStringLiteral("randevuperiod"), randevuperiod},
+        {QStringLiteral("tumkullanici"), flag(tumkullanici)},
+        {QStringLiteral("bekleyenvegorus"), flag(bekleyenvegorus)},
+        {QStringLiteral("sadecegorus"), flag(sadecegorus)}};
+    // A value the file already holds is not written again: every reload saves the settings,
+    // and most reloads change none of them.
+    for (const auto &[key, value] : values)
+        if (file.read(section(), key) != value && !file.write(section(), key, value))
+            return false;
+    return true;
 }
 
 } // namespace lumkar

@@ -189,7 +189,6 @@ bool TrandevuF::applyFilter()
 {
     m_filter = currentFilter();
     randevuTable->setPrefilter(m_filter.sqlCondition(), m_filter.sqlValues());
-    randevuTable->setFiltered(true);
     return randevuTable->reopen();
 }
 

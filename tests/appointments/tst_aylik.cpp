@@ -331,11 +331,11 @@ private slots:
                                 "randevusaati, gorusmekodu) VALUES (?,?,?,?,?,?), "
                                 "(?,?,?,?,?,?)"),
                  {QStringLiteral("Bekleyen"), QStringLiteral("A"), QString(),
-                  QStringLiteral("2009-10-07T00:00:00.000"),
-                  QStringLiteral("1899-12-30T09:00:00.000"), QVariant(),
+                  QStringLiteral("2009-10-07 00:00:00"),
+                  QStringLiteral("1899-12-30 09:00:00"), QVariant(),
                   QStringLiteral("Görüşülen"), QStringLiteral("B"), QString(),
-                  QStringLiteral("2009-10-07T00:00:00.000"),
-                  QStringLiteral("1899-12-30T10:00:00.000"), 4});
+                  QStringLiteral("2009-10-07 00:00:00"),
+                  QStringLiteral("1899-12-30 10:00:00"), 4});
         planner->CheckBox2->setChecked(true); // nobody logged in to these windows
         planner->setPlannerDate(QDate(2009, 10, 7));
         planner->hazirlaButClick();

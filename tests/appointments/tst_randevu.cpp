@@ -150,6 +150,29 @@ private slots:
         QCOMPARE(names(&byProgram), listed);
     }
 
+    // Both pickers hold midnight: a stored day carrying a time of day counts from the first day
+    // on and not on the last day, in the SQL and in the program filter alike.
+    void timeOfDayOnTheEdgeDays()
+    {
+        App app;
+        QVERIFY(app.login(kMe));
+        const qlonglong first = add(app, QStringLiteral("İlkGünÖğle"), kFirst);
+        const qlonglong last = add(app, QStringLiteral("SonGünÖğle"), kLast);
+        app.exec(QStringLiteral("UPDATE randevu SET randevutarihi = ? WHERE rid = ?"),
+                 {QStringLiteral("2009-10-01 12:00:00"), first});
+        app.exec(QStringLiteral("UPDATE randevu SET randevutarihi = ? WHERE rid = ?"),
+                 {QStringLiteral("2009-10-31 12:00:00"), last});
+        TrandevuF *list = openList(app);
+        QCOMPARE(names(list->randevuTable), split("İlkGünÖğle"));
+        DataSet byProgram(app.db());
+        byProgram.setTable(QStringLiteral("randevu"));
+        const AppointmentListFilter filter = list->currentFilter();
+        byProgram.setFilter([&](const Record &row) { return filter.accepts(row); });
+        byProgram.setFiltered(true);
+        QVERIFY(byProgram.open());
+        QCOMPARE(names(&byProgram), split("İlkGünÖğle"));
+    }
+
     void headings_data()
     {
         QTest::addColumn<bool>("both");
