@@ -325,9 +325,9 @@ void TaylikF::Transfer()
     list->ButsorguClick();
 
     DataSet *table = list->randevuTable;
-    if (!table->isOpen())
+    if (!table->readNow()) // the rows of the hidden list window
         return;
-    const int count = table->recordCount(); // reads the rows of a hidden list
+    const int count = table->recordCount();
     const int dayField = table->fieldIndex(QStringLiteral("randevutarihi"));
     const int timeField = table->fieldIndex(QStringLiteral("randevusaati"));
     const int ownerField = table->fieldIndex(QStringLiteral("Rkimeadsoyad"));
