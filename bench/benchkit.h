@@ -4,8 +4,12 @@
 
 #include "kit/dialogs.h"
 
+#include <QDate>
 #include <QVector>
 #include <functional>
+
+class QRandomGenerator;
+class QSqlDatabase;
 
 namespace lumkar::bench {
 
@@ -52,6 +56,13 @@ struct Timing {
     double cpu = 0;
 };
 Timing measure(int runs, const std::function<void()> &action);
+
+// Adds the users user1 to user9 beside "lumkar", all with every right.
+void addUsers(QSqlDatabase &db);
+// Adds appointments for the ten users with a day from `dayOf` (given the random source and
+// the appointment's number): a tenth cancelled, three tenths held, times 09:00 to 17:45.
+void addAppointments(QSqlDatabase &db, int count,
+                     const std::function<QDate(QRandomGenerator &, int)> &dayOf);
 
 // The peak resident memory of this process in kB, -1 where it cannot be read.
 long peakMemoryKb();

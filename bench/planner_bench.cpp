@@ -6,7 +6,6 @@
 #include "appointments/aylik.h"
 #include "appointments/randevu.h"
 #include "benchkit.h"
-#include "data/values.h"
 #include "shell/anamenu.h"
 #include "shell/forms.h"
 #include "shell/session.h"
@@ -43,60 +42,20 @@ struct Figures {
 
 void fill(QSqlDatabase &db, int appointments)
 {
-    QRandomGenerator random(20261209);
-    QSqlQuery q(db);
     db.transaction();
-    q.prepare(QStringLiteral("INSERT INTO sifre (kullanici, sifre, adi, soyadi, ekle, degistir, "
-                             "herksesigor, herkesidegistir, baskasirandevuver) "
-                             "VALUES (?, '', ?, ?, 'E', 'E', 'E', 'E', 'E')"));
-    for (int u = 1; u < 10; ++u) {
-        q.addBindValue(QStringLiteral("user%1").arg(u));
-        q.addBindValue(QStringLiteral("Kullanıcı"));
-        q.addBindValue(QString::number(u));
-        q.exec();
-    }
-    q.prepare(QStringLiteral(
-        "INSERT INTO randevu (sicil_kodu, adi, soyadi, RKime, Rkimeadsoyad, randevutarihi, "
-        "kayittarihi, konu, randevuyualan, gorusmekodu, iptalkodu, randevusaati, telefonu, "
-        "ceptel, islem_tutari, adresi, paketkodu, paketadi) "
-        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    addUsers(db);
     const int days = int(kFirstDay.daysTo(kFirstDay.addYears(10)));
     const QDate monthEnd = kMonth.addMonths(1);
-    for (int i = 0; i < appointments; ++i) {
+    // The first 600 fall in the shown month, every other one outside it.
+    addAppointments(db, appointments, [&](QRandomGenerator &random, int i) {
+        if (i < kMonthAppointments)
+            return kMonth.addDays(random.bounded(kMonth.daysInMonth()));
         QDate day;
-        if (i < kMonthAppointments) {
-            day = kMonth.addDays(random.bounded(kMonth.daysInMonth()));
-        } else {
-            do
-                day = kFirstDay.addDays(random.bounded(days));
-            while (day >= kMonth && day < monthEnd);
-        }
-        const int user = int(random.bounded(10));
-        const QString code = user == 0 ? QStringLiteral("lumkar")
-                                       : QStringLiteral("user%1").arg(user);
-        const int state = int(random.bounded(10));
-        q.addBindValue(QString::number(random.bounded(5000) + 1));
-        q.addBindValue(QStringLiteral("Ad%1").arg(i % 700));
-        q.addBindValue(QStringLiteral("Soyad%1").arg(i % 900));
-        q.addBindValue(code);
-        q.addBindValue(QStringLiteral("Kullanıcı %1").arg(user));
-        q.addBindValue(values::dayKey(day));
-        q.addBindValue(values::dayKey(day));
-        q.addBindValue(QStringLiteral("Randevu açıklaması"));
-        q.addBindValue(QStringLiteral("Lumkar Yönetici"));
-        q.addBindValue(state < 3 ? QVariant(i + 1) : QVariant());
-        q.addBindValue(state == 9 ? QVariant(999999) : QVariant());
-        q.addBindValue(values::toDatabase(
-            values::timeOfDay(QTime(9 + int(random.bounded(9)), 15 * int(random.bounded(4)))),
-            FieldType::DateTime));
-        q.addBindValue(QStringLiteral("(212) 555 12 34"));
-        q.addBindValue(QStringLiteral("(532) 111 22 33"));
-        q.addBindValue(double(random.bounded(5000)));
-        q.addBindValue(QStringLiteral("Adres satırı\r\n"));
-        q.addBindValue(int(random.bounded(20)));
-        q.addBindValue(QStringLiteral("Paket"));
-        q.exec();
-    }
+        do
+            day = kFirstDay.addDays(random.bounded(days));
+        while (day >= kMonth && day < monthEnd);
+        return day;
+    });
     db.commit();
 }
 

@@ -440,26 +440,28 @@ void TaylikF::helpClick()
 
 // ------------------------------------------------------------------- booking
 
-void TaylikF::Bugnvebusaaterandevuver1Click()
+bool TaylikF::handDayAndTimeToEntry()
 {
     const QString date = bookingDate();
     if (date.isEmpty())
-        return;
+        return false;
     Tanamenuf *main = forms().anamenuf;
     main->RTarihiEdit->setText(date);
     main->RSaatiEdit->setText(bookingTime());
-    hide();
+    return true;
+}
+
+void TaylikF::Bugnvebusaaterandevuver1Click()
+{
+    if (handDayAndTimeToEntry())
+        hide();
 }
 
 void TaylikF::Firmaseerekbugnvebusaaterandevuver1Click()
 {
-    const QString date = bookingDate();
-    if (date.isEmpty())
+    if (!handDayAndTimeToEntry())
         return;
-    Tanamenuf *main = forms().anamenuf;
-    main->RTarihiEdit->setText(date);
-    main->RSaatiEdit->setText(bookingTime());
-    main->N2KisiListeleri();
+    forms().anamenuf->N2KisiListeleri();
     hide();
 }
 
@@ -489,8 +491,7 @@ void TaylikF::PaketAl()
 
 void TaylikF::GirisHazirla()
 {
-    const QString date = bookingDate();
-    if (date.isEmpty())
+    if (bookingDate().isEmpty())
         return;
     QString answer = m_picked.tutar;
     if (!dialogs().input(QStringLiteral("Tutar Girişi"), QStringLiteral("Tutar"), answer))
@@ -510,8 +511,7 @@ void TaylikF::GirisHazirla()
     main->RKiminAdSoyadBox->setCurrentIndex(RKiminAdSoyadBox->currentIndex());
     setPickerText(main->RKiminAdSoyadBox, RKiminAdSoyadBox->currentText());
     main->islemTutariEdit->setText(formats::plainNumber(amount));
-    main->RTarihiEdit->setText(date);
-    main->RSaatiEdit->setText(bookingTime());
+    handDayAndTimeToEntry();
     const QString adi = main->AdiEdit->text();
     const QString soyadi = main->SoyadiEdit->text();
     main->JvNavPanelButton1Click();

@@ -97,6 +97,9 @@ private:
     void buildMenu();
     bool StringGrid1KeyPress(QKeyEvent *event); // true when the key is swallowed
     bool askDirectBooking();
+    // The current cell's date and time into the main window's entry form; false when no day
+    // and slot is current.
+    bool handDayAndTimeToEntry();
 
     GridModel *m_cells = nullptr;
     PlannerMonth m_month; // the shown month; invalid until the first grid

@@ -51,6 +51,7 @@ TrandevuF::TrandevuF(Forms &forms, Session &session) : FormContext(forms, sessio
     buildWindow();
     buildMenu();
     m_filter = currentFilter();
+    randevuTable->setPrefilter(m_filter.sqlCondition(), m_filter.sqlValues());
 }
 
 void TrandevuF::buildWindow()
@@ -190,6 +191,11 @@ bool TrandevuF::applyFilter()
     m_filter = currentFilter();
     randevuTable->setPrefilter(m_filter.sqlCondition(), m_filter.sqlValues());
     return randevuTable->reopen();
+}
+
+bool TrandevuF::openAppointments()
+{
+    return randevuTable->isOpen() || applyFilter();
 }
 
 void TrandevuF::showUserColumn(bool show)

@@ -47,6 +47,9 @@ public:
     // Reads the appointments again with the boxes as they stand (the table is opened when
     // closed); false when the database could not be read (the user was told).
     bool applyFilter();
+    // Opens the table with the boxes as they stand when it is closed; false when it could not
+    // be read (the user was told).
+    bool openAppointments();
     // Shows or hides the user column "R.Kimin".
     void showUserColumn(bool show);
 

@@ -400,7 +400,7 @@ void Tanamenuf::N3RandevuRaporlari()
     TrandevuF *list = forms().randevuF;
     list->show();
     list->raise();
-    if (!list->randevuTable->isOpen() && !list->randevuTable->open())
+    if (!list->openAppointments())
         return;
 }
 
