@@ -1,10 +1,13 @@
 // The notes panes of the main window: the user's own note of the working day, and the
 // general notes of that day shown read-only.
 
+#include "notes/notespanes.h"
+
 #include "data/values.h"
 #include "kit/bound.h"
 #include "notes/genelnot.h"
-#include "shell/anamenu.h"
+
+#include <QEvent>
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -32,8 +35,11 @@ QWidget *notePane(QWidget *parent, const QString &name, const QString &caption,
 
 } // namespace
 
-void Tanamenuf::buildNotes()
+NotesPanes::NotesPanes(
+    Forms &forms, Session &session, std::function<QDate()> workingDate, QWidget *parent)
+    : QObject(parent), FormContext(forms, session), m_workingDate(std::move(workingDate))
 {
+    setObjectName(QStringLiteral("notesPanes"));
     ffTable1 = new DataSet(db(), this);
     ffTable1->setObjectName(QStringLiteral("ffTable1"));
     ffTable1->setTable(QStringLiteral("gunluknot"), {QStringLiteral("tarih")});
@@ -49,31 +55,41 @@ void Tanamenuf::buildNotes()
         return DataSet::BeforePost::Proceed;
     });
 
-    JvDotNetDBMemo2 = new QPlainTextEdit(this);
+    JvDotNetDBMemo2 = new QPlainTextEdit(parent);
     JvDotNetDBMemo2->setObjectName(QStringLiteral("JvDotNetDBMemo2"));
     JvDotNetDBMemo2->setReadOnly(true);
     bindMemo(JvDotNetDBMemo2, ffTable2, QStringLiteral("not"));
-    genelNotPane = notePane(this, QStringLiteral("genelNotPane"),
-                            QStringLiteral("GENEL GÜNLÜK NOTLAR"), JvDotNetDBMemo2);
+    genelNotPane = notePane(parent, QStringLiteral("genelNotPane"),
+        QStringLiteral("GENEL GÜNLÜK NOTLAR"), JvDotNetDBMemo2);
 
-    JvDotNetDBMemo5 = new QPlainTextEdit(this);
+    JvDotNetDBMemo5 = new QPlainTextEdit(parent);
     JvDotNetDBMemo5->setObjectName(QStringLiteral("JvDotNetDBMemo5"));
     bindMemo(JvDotNetDBMemo5, ffTable1, QStringLiteral("not"));
-    gunlukNotPane = notePane(this, QStringLiteral("gunlukNotPane"),
-                             QStringLiteral("GÜNLÜK NOTLAR"), JvDotNetDBMemo5);
-    setPopupMenu(gunlukNotPane, BosPopup);
-    setPopupMenu(JvDotNetDBMemo5, BosPopup);
+    gunlukNotPane = notePane(
+        parent, QStringLiteral("gunlukNotPane"), QStringLiteral("GÜNLÜK NOTLAR"), JvDotNetDBMemo5);
+    JvDotNetDBMemo5->installEventFilter(this);
 }
 
-void Tanamenuf::openNoteTables()
+bool NotesPanes::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == JvDotNetDBMemo5) {
+        if (event->type() == QEvent::FocusOut)
+            JvDotNetDBMemo5Exit();
+        else if (event->type() == QEvent::FocusIn)
+            JvDotNetDBMemo5Enter();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void NotesPanes::openNoteTables()
 {
     openDailyNote();
     openGeneralNotes();
 }
 
-void Tanamenuf::openDailyNote()
+void NotesPanes::openDailyNote()
 {
-    const QDate day = workingDate();
+    const QDate day = m_workingDate();
     const QString user = currentUser().kullanici;
     const QString key = values::dayKey(day);
     ffTable1->close();
@@ -87,9 +103,9 @@ void Tanamenuf::openDailyNote()
     ffTable1->open();
 }
 
-void Tanamenuf::openGeneralNotes()
+void NotesPanes::openGeneralNotes()
 {
-    const QDate day = workingDate();
+    const QDate day = m_workingDate();
     ffTable2->close();
     ffTable2->setPrefilter(QStringLiteral("tarih = ?"), {values::dayKey(day)});
     ffTable2->setFilter([day](const Record &row) {
@@ -99,7 +115,7 @@ void Tanamenuf::openGeneralNotes()
     ffTable2->open();
 }
 
-void Tanamenuf::JvDotNetDBMemo5Enter()
+void NotesPanes::JvDotNetDBMemo5Enter()
 {
     if (!ffTable1->isOpen())
         openDailyNote();
@@ -120,12 +136,12 @@ void Tanamenuf::JvDotNetDBMemo5Enter()
         ffTable1->edit();
 }
 
-void Tanamenuf::JvDotNetDBMemo5Exit()
+void NotesPanes::JvDotNetDBMemo5Exit()
 {
     postDailyNote();
 }
 
-void Tanamenuf::postDailyNote()
+void NotesPanes::postDailyNote()
 {
     if (!ffTable1->isOpen() || !ffTable1->isEditing() || !ffTable1->isModified())
         return;
@@ -139,7 +155,7 @@ void Tanamenuf::postDailyNote()
                                             + ffTable1->lastError().text());
 }
 
-void Tanamenuf::JvNavPanelButton11Click()
+void NotesPanes::openGeneralNotesWindow()
 {
     if (!ADOTable1->isOpen())
         ADOTable1->open();
