@@ -1,5 +1,7 @@
 #include "appointments/aylik.h"
 
+#include "app/helptopics.h"
+#include "appointments/entrypanel.h"
 #include "appointments/plannersettings.h"
 #include "appointments/randevu.h"
 #include "data/entryrules.h"
@@ -7,8 +9,6 @@
 #include "data/inifile.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
-#include "shell/anamenu.h"
-#include "shell/yardim.h"
 #include "visits/paketler.h"
 
 #include <QComboBox>
@@ -435,7 +435,7 @@ void TaylikF::kapatButClick()
 
 void TaylikF::helpClick()
 {
-    forms().yardimF->openTopic(QStringLiteral("yaylik"));
+    forms().help->openTopic(QStringLiteral("yaylik"));
 }
 
 // ------------------------------------------------------------------- booking
@@ -445,9 +445,9 @@ bool TaylikF::handDayAndTimeToEntry()
     const QString date = bookingDate();
     if (date.isEmpty())
         return false;
-    Tanamenuf *main = forms().anamenuf;
-    main->RTarihiEdit->setText(date);
-    main->RSaatiEdit->setText(bookingTime());
+    EntryForm *entry = forms().entryForm;
+    entry->RTarihiEdit->setText(date);
+    entry->RSaatiEdit->setText(bookingTime());
     return true;
 }
 
@@ -461,7 +461,7 @@ void TaylikF::Firmaseerekbugnvebusaaterandevuver1Click()
 {
     if (!handDayAndTimeToEntry())
         return;
-    forms().anamenuf->N2KisiListeleri();
+    forms().entryForm->JvNavPanelButton9->click(); // "Listeden Getir"
     hide();
 }
 
@@ -501,20 +501,20 @@ void TaylikF::GirisHazirla()
         dialogs().warning(programTitle(), reading.message);
         return;
     }
-    Tanamenuf *main = forms().anamenuf;
-    main->paketkoduEdit->setText(m_picked.kodu);
-    main->paketadiEdit->setText(m_picked.adi);
-    main->primEdit->setText(m_picked.primoran);
+    EntryForm *entry = forms().entryForm;
+    entry->paketkoduEdit->setText(m_picked.kodu);
+    entry->paketadiEdit->setText(m_picked.adi);
+    entry->primEdit->setText(m_picked.primoran);
     const double amount = roundToCents(reading.value);
-    main->RKimeBox->setCurrentIndex(RKimeBox->currentIndex());
-    setPickerText(main->RKimeBox, RKimeBox->currentText());
-    main->RKiminAdSoyadBox->setCurrentIndex(RKiminAdSoyadBox->currentIndex());
-    setPickerText(main->RKiminAdSoyadBox, RKiminAdSoyadBox->currentText());
-    main->islemTutariEdit->setText(formats::plainNumber(amount));
+    entry->RKimeBox->setCurrentIndex(RKimeBox->currentIndex());
+    setPickerText(entry->RKimeBox, RKimeBox->currentText());
+    entry->RKiminAdSoyadBox->setCurrentIndex(RKiminAdSoyadBox->currentIndex());
+    setPickerText(entry->RKiminAdSoyadBox, RKiminAdSoyadBox->currentText());
+    entry->islemTutariEdit->setText(formats::plainNumber(amount));
     handDayAndTimeToEntry();
-    const QString adi = main->AdiEdit->text();
-    const QString soyadi = main->SoyadiEdit->text();
-    main->JvNavPanelButton1Click();
+    const QString adi = entry->AdiEdit->text();
+    const QString soyadi = entry->SoyadiEdit->text();
+    entry->save(); // as if "KAYDET" were pressed
 
     // The cell shows the booking at once when the grid shows that user's appointments.
     if (m_allUsers || RKiminAdSoyadBox->currentText() == m_reportUserName) {

@@ -2,10 +2,10 @@
 // The monthly and weekly planner: one calendar month as a grid of days and time slots with the
 // appointments of each slot, read through the appointment list window; booking from a cell.
 
+#include "app/formbase.h"
 #include "appointments/plannerslots.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 

@@ -1,6 +1,8 @@
 #include "appointments/randevu.h"
 
+#include "app/helptopics.h"
 #include "appointments/entryappointment.h"
+#include "appointments/entrypanel.h"
 #include "data/formats.h"
 #include "kit/entryboxes.h"
 #include "persons/perozluk.h"
@@ -8,8 +10,6 @@
 #include "reports/layouts.h"
 #include "reports/preview.h"
 #include "reports/runner.h"
-#include "shell/anamenu.h"
-#include "shell/yardim.h"
 
 #include <QCloseEvent>
 #include <QDateEdit>
@@ -309,7 +309,7 @@ void TrandevuF::degistirButClick()
                                              "önce görüşme kaydını siliniz!"));
         return;
     }
-    forms().anamenuf->setEntryAppointment(entryOf(*randevuTable));
+    forms().entryForm->setEntryAppointment(entryOf(*randevuTable));
     hide();
 }
 
@@ -353,7 +353,7 @@ ReportPreview *TrandevuF::yazBut2Click()
 void TrandevuF::kapatButClick()
 {
     randevuTable->close();
-    Tanamenuf *main = forms().anamenuf;
+    QWidget *main = forms().entryForm->window(); // the main window holding the entry form
     main->setEnabled(true);
     main->show();
     hide();
@@ -372,7 +372,7 @@ void TrandevuF::closeEvent(QCloseEvent *event)
 
 void TrandevuF::helpClick()
 {
-    forms().yardimF->openTopic(QStringLiteral("yrandevu"));
+    forms().help->openTopic(QStringLiteral("yrandevu"));
 }
 
 } // namespace lumkar

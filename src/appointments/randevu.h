@@ -3,12 +3,12 @@
 // user's or everyone's; deletion, change in the main window's entry form and four printouts.
 // The planner reads its month through this window's table and filter.
 
+#include "app/formbase.h"
 #include "appointments/appointmentlist.h"
 #include "data/dataset.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
 #include "reports/layout.h"
-#include "shell/formbase.h"
 
 #include <QHash>
 #include <QWidget>

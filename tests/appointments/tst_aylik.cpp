@@ -8,6 +8,7 @@
 #include "appointments/randevu.h"
 #include "kit/maskedit.h"
 #include "reports/preview.h"
+#include "appointments/entrypanel.h"
 #include "shell/anamenu.h"
 #include "visits/paketler.h"
 
@@ -404,7 +405,7 @@ private slots:
         planner->setCurrentCell(column, rowOf(planner, slot));
         QTEST(planner->bookingDate(), "date");
         planner->Bugnvebusaaterandevuver1Click();
-        Tanamenuf *main = app.forms().anamenuf;
+        EntryForm *main = app.forms().entryForm;
         QTEST(main->RTarihiEdit->text(), "date");
         QCOMPARE(main->RSaatiEdit->text(), slot);
         QVERIFY(!planner->isVisible());
@@ -493,7 +494,7 @@ private slots:
         planner->setCurrentCell(7, row);
         planner->setPickedPackage({QStringLiteral("7"), QStringLiteral("Bakım"),
                                    QStringLiteral("150,5"), QStringLiteral("12,5")});
-        Tanamenuf *main = app.forms().anamenuf;
+        EntryForm *main = app.forms().entryForm;
         main->AdiEdit->setText(QStringLiteral("Zeynep"));
         main->SoyadiEdit->setText(QStringLiteral("Kaya"));
         app.dialogs.expectInput(accept, typed);
@@ -522,8 +523,8 @@ private slots:
         planner->setCurrentCell(12, row);
         app.dialogs.expectInput(true, QStringLiteral("50"));
         planner->GirisHazirla();
-        QCOMPARE(app.forms().anamenuf->RKimeBox->currentText(), kEce);
-        QCOMPARE(app.forms().anamenuf->RTarihiEdit->text(), QStringLiteral("12.10.2009"));
+        QCOMPARE(app.forms().entryForm->RKimeBox->currentText(), kEce);
+        QCOMPARE(app.forms().entryForm->RTarihiEdit->text(), QStringLiteral("12.10.2009"));
         QCOMPARE(planner->cellText(12, row), QString());
     }
 
@@ -537,7 +538,7 @@ private slots:
         app.dialogs.expectNotice();
         planner->GirisHazirla();
         QCOMPARE(app.dialogs.shown().last().kind, QStringLiteral("warning"));
-        QCOMPARE(maskedText(app.forms().anamenuf->RTarihiEdit), QStringLiteral("  .  .    "));
+        QCOMPARE(maskedText(app.forms().entryForm->RTarihiEdit), QStringLiteral("  .  .    "));
         QCOMPARE(planner->cellText(7, 2), QString());
     }
 };

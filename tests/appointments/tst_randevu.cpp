@@ -7,6 +7,7 @@
 #include "appointments/appointmentlist.h"
 #include "appointments/randevu.h"
 #include "reports/preview.h"
+#include "appointments/entrypanel.h"
 #include "shell/anamenu.h"
 
 #include <QAction>
@@ -356,7 +357,7 @@ private slots:
                  QStringLiteral("Bu randevunun görüşme kaydı var! Değiştirmeden önce görüşme "
                                 "kaydını siliniz!"));
         QVERIFY(list->isVisible());
-        QVERIFY(app.forms().anamenuf->randevunoEdit->text().isEmpty());
+        QVERIFY(app.forms().entryForm->randevunoEdit->text().isEmpty());
     }
 
     void changeFillsTheEntryForm()
@@ -385,7 +386,7 @@ private slots:
         QVERIFY(activateForKeys(list));
         list->JvDBUltimGrid1->setFocus();
         QTest::keyClick(list->JvDBUltimGrid1, Qt::Key_F8);
-        Tanamenuf *main = app.forms().anamenuf;
+        EntryForm *main = app.forms().entryForm;
         QVERIFY(!list->isVisible());
         QCOMPARE(main->kisinoedit->text(), QStringLiteral("42"));
         QCOMPARE(main->AdiEdit->text(), QStringLiteral("Ayşe"));
