@@ -3,12 +3,12 @@
 // month and of the appointment list of a month and of a year, for one user and for all. Ends
 // with one line telling whether every figure met its goal; exits 1 when one did not.
 
+#include "app/forms.h"
+#include "app/session.h"
 #include "appointments/aylik.h"
 #include "appointments/randevu.h"
 #include "benchkit.h"
 #include "shell/anamenu.h"
-#include "shell/forms.h"
-#include "shell/session.h"
 #include "shell/sifre.h"
 
 #include <QApplication>

@@ -148,6 +148,7 @@ void TaylikF::buildWindow()
     StringGrid1->verticalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
     StringGrid1->horizontalHeader()->setDefaultSectionSize(kDayColumnWidth);
     StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    StringGrid1->setCornerButtonEnabled(false);
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
     StringGrid1->installEventFilter(this);
     layout->addWidget(StringGrid1, 1);
