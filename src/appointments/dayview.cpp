@@ -337,7 +337,9 @@ int Tanamenuf::timerInterval() const
     const qlonglong seconds = JvDotNetEdit1->text().toLongLong(&ok);
     if (!ok || seconds <= 0)
         return 0;
-    return int(qMin<qlonglong>(seconds * 1000, std::numeric_limits<int>::max()));
+    // A long run of digits (from Ayar.ini too) waits as long as the timer can.
+    constexpr qlonglong longest = std::numeric_limits<int>::max();
+    return int(seconds > longest / 1000 ? longest : seconds * 1000);
 }
 
 void Tanamenuf::applyTimer()
