@@ -365,8 +365,9 @@ void Tanamenuf::N1KisiGiris()
         // The person of the selected waiting appointment, or the first person.
         record->positionOn(randevuTable->text(QStringLiteral("sicil_kodu")));
     } else {
-        persons->append();
-        persons->setValue(QStringLiteral("sicil_kodu"), QStringLiteral("1"));
+        // The first person of the register gets the next free code: appointments, visits
+        // and accounts may already carry "1".
+        record->YeniKisi();
     }
 }
 
