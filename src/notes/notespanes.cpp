@@ -78,6 +78,7 @@ void Tanamenuf::openDailyNote()
     const QString key = values::dayKey(day);
     ffTable1->close();
     m_notesDay = day;
+    m_refusedNote.reset();
     ffTable1->setPrefilter(QStringLiteral("tarih = ? AND kodu = ?"), {key, user});
     ffTable1->setFilter([day, user](const Record &row) {
         return row.value(QStringLiteral("tarih")).toDateTime() == QDateTime(day, QTime(0, 0))
@@ -134,9 +135,16 @@ void Tanamenuf::postDailyNote()
     ffTable1->setValue(QStringLiteral("kodu"), currentUser().kullanici);
     ffTable1->setValue(QStringLiteral("tarih"), QDateTime(m_notesDay, QTime(0, 0)));
     ffTable1->enableControls();
-    if (!ffTable1->post())
-        dialogs().error(programTitle(), QStringLiteral("Günlük not kaydedilemedi: ")
-                                            + ffTable1->lastError().text());
+    if (ffTable1->post()) {
+        m_refusedNote.reset();
+        return;
+    }
+    const QString note = ffTable1->text(QStringLiteral("not"));
+    if (m_refusedNote == note)
+        return; // told already; the note stays typed in the memo
+    m_refusedNote = note;
+    dialogs().error(programTitle(),
+                    QStringLiteral("Günlük not kaydedilemedi: ") + ffTable1->lastError().text());
 }
 
 void Tanamenuf::JvNavPanelButton11Click()

@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QDateEdit;
@@ -204,6 +205,9 @@ private:
     bool m_exitConfirmed = false;
     bool m_timerOn = false;
     QDate m_notesDay; // the day the daily-note table was opened for
+    // The daily note whose write failed and was told; the same note failing again (on leaving
+    // the memo, at a user change, at program end) is not told twice.
+    std::optional<QString> m_refusedNote;
 };
 
 } // namespace lumkar
