@@ -130,8 +130,6 @@ QString causeOf(const QFileDevice &device)
         : words + QStringLiteral(": ") + system;
 }
 
-bool fullDiskForTesting = false;
-
 } // namespace
 
 bool IniFile::load(QStringList &lines)
@@ -203,35 +201,17 @@ bool IniFile::store(const QByteArray &bytes)
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(causeOf(file));
-    QFile fullDevice(QStringLiteral("/dev/full"));
-    QFileDevice *device = &file;
-    if (fullDiskForTesting) {
-        if (!fullDevice.open(QIODevice::WriteOnly)) {
-            file.cancelWriting();
-            return fail(causeOf(fullDevice));
-        }
-        device = &fullDevice;
-    }
     // QSaveFile::write only fills a buffer, and commit() does not look at what the flush
     // met: flush and check here, before anything replaces the old file.
-    if (device->write(bytes) != bytes.size() || !device->flush()
-        || device->error() != QFileDevice::NoError) {
-        const QString cause = causeOf(*device);
+    if (file.write(bytes) != bytes.size() || !file.flush()
+        || file.error() != QFileDevice::NoError) {
+        const QString cause = causeOf(file);
         file.cancelWriting();
         return fail(cause);
-    }
-    if (device != &file) {
-        file.cancelWriting(); // the full device never takes the bytes; the file stays
-        return fail(causeOf(*device));
     }
     if (!file.commit())
         return fail(causeOf(file));
     return true;
-}
-
-void IniFile::setFullDiskForTesting(bool full)
-{
-    fullDiskForTesting = full;
 }
 
 } // namespace lumkar

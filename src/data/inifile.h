@@ -33,10 +33,6 @@ public:
     // a success.
     QString errorText() const { return m_error; }
 
-    // For tests: while on, every write sends its bytes to a full device (/dev/full) instead of
-    // the file, through the same checks, as a full disk does.
-    static void setFullDiskForTesting(bool full);
-
 private:
     bool load(QStringList &lines);
     bool store(const QByteArray &bytes);

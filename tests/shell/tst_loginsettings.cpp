@@ -36,7 +36,7 @@ bool isSettingsNotice(const ShownDialog &shown, const QString &path)
     return shown.kind == QLatin1String("warning")
         && shown.text.startsWith(QStringLiteral("Ayarlar kaydedilemedi: \"")
                                  + QDir::toNativeSeparators(path) + QLatin1Char('"'))
-        && shown.text.contains(QStringLiteral("diskte yer kalmadı"));
+        && shown.text.endsWith(QStringLiteral("Dosyadaki önceki ayarlar olduğu gibi duruyor."));
 }
 
 } // namespace
