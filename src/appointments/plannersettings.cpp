@@ -3,6 +3,8 @@
 #include "appointments/plannerslots.h"
 #include "data/inifile.h"
 
+#include <algorithm>
+
 namespace lumkar {
 
 namespace {
@@ -44,12 +46,12 @@ bool PlannerSettings::write(IniFile &file) const
         {QStringLiteral("tumkullanici"), flag(tumkullanici)},
         {QStringLiteral("bekleyenvegorus"), flag(bekleyenvegorus)},
         {QStringLiteral("sadecegorus"), flag(sadecegorus)}};
-    // A value the file already holds is not written again: every reload saves the settings,
-    // and most reloads change none of them.
-    for (const auto &[key, value] : values)
-        if (file.read(section(), key) != value && !file.write(section(), key, value))
-            return false;
-    return true;
+    // Every reload saves the settings and most change none of them: a file that already holds
+    // every value is not written again. Otherwise all six go to disk in one write.
+    const bool same = std::all_of(values.cbegin(), values.cend(), [&](const auto &entry) {
+        return file.read(section(), entry.first) == entry.second;
+    });
+    return same || file.write(section(), values);
 }
 
 } // namespace lumkar
