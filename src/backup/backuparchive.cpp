@@ -57,8 +57,8 @@ public:
         out.clear();
         sqlite3_stmt *stmt = nullptr;
         const QByteArray text = sql.toUtf8();
-        int result = sqlite3_prepare_v2(m_handle, text.constData(), int(text.size()), &stmt,
-                                        nullptr);
+        int result
+            = sqlite3_prepare_v2(m_handle, text.constData(), int(text.size()), &stmt, nullptr);
         if (result == SQLITE_OK) {
             while ((result = sqlite3_step(stmt)) == SQLITE_ROW)
                 out << QString::fromUtf8(
@@ -122,14 +122,14 @@ QString moveInPlace(const QString &from, const QString &to)
 {
     std::error_code error;
     std::filesystem::rename(std::filesystem::path(fileNameBytes(from).toStdString()),
-                            std::filesystem::path(fileNameBytes(to).toStdString()), error);
+        std::filesystem::path(fileNameBytes(to).toStdString()), error);
     return error ? QString::fromLocal8Bit(error.message().c_str()) : QString();
 }
 
 } // namespace
 
-QString copyDatabaseFile(const QString &source, const QString &target,
-                         const std::function<void()> &betweenSteps)
+QString copyDatabaseFile(
+    const QString &source, const QString &target, const std::function<void()> &betweenSteps)
 {
     if (!QFileInfo(source).isFile())
         return QStringLiteral("veritabanı dosyası \"%1\" bulunamadı.").arg(shown(source));
@@ -143,8 +143,8 @@ QString copyDatabaseFile(const QString &source, const QString &target,
         return QStringLiteral("veritabanının geçici kopyası \"%1\" oluşturulamadı: %2.")
             .arg(shown(target), to.message());
     // The copy is a scratch file: no journal of its own is needed.
-    sqlite3_exec(to.handle(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr,
-                 nullptr, nullptr);
+    sqlite3_exec(
+        to.handle(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr, nullptr, nullptr);
     sqlite3_backup *backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
     if (!backup)
         return QStringLiteral("veritabanının kopyası başlatılamadı: %1.").arg(to.message());
@@ -191,7 +191,7 @@ QString checkProgramDatabase(const QString &path)
             return QStringLiteral("dosya bir veritabanı değil.");
         return QStringLiteral("dosya okunamadı (%1).").arg(file.message());
     }
-    if (rows != QStringList{QStringLiteral("ok")})
+    if (rows != QStringList { QStringLiteral("ok") })
         return QStringLiteral("veritabanı bozuk, bütünlük denetiminden geçmedi (%1).")
             .arg(rows.value(0));
     for (const TableDef &table : schema::tables()) {
@@ -200,9 +200,9 @@ QString checkProgramDatabase(const QString &path)
         QSet<QString> present;
         if (sqlite3_prepare_v2(file.handle(), sql.constData(), -1, &stmt, nullptr) == SQLITE_OK)
             while (sqlite3_step(stmt) == SQLITE_ROW)
-                present.insert(QString::fromUtf8(reinterpret_cast<const char *>(
-                                                     sqlite3_column_text(stmt, 1)))
-                                   .toLower());
+                present.insert(
+                    QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)))
+                        .toLower());
         sqlite3_finalize(stmt);
         if (present.isEmpty())
             return QStringLiteral("\"%1\" tablosu yok; bu, programın veritabanı değil.")
@@ -221,8 +221,8 @@ bool BackupWriter::fail(const QString &text)
     return false;
 }
 
-bool BackupWriter::writeArchive(QIODevice &device, const QString &existingArchive,
-                                const QVector<ArchiveSource> &sources)
+bool BackupWriter::writeArchive(
+    QIODevice &device, const QString &existingArchive, const QVector<ArchiveSource> &sources)
 {
     m_written.clear();
     m_error.clear();
@@ -237,8 +237,8 @@ bool BackupWriter::writeArchive(QIODevice &device, const QString &existingArchiv
         return fail(QStringLiteral("yedek dosyası oluşturulamadı: %1.").arg(deviceCause()));
     auto writeFailed = [&](const QString &entry) {
         zip.close();
-        return fail(QStringLiteral("\"%1\" yedek dosyasına yazılamadı: %2.")
-                        .arg(entry, deviceCause()));
+        return fail(
+            QStringLiteral("\"%1\" yedek dosyasına yazılamadı: %2.").arg(entry, deviceCause()));
     };
 
     if (!existingArchive.isEmpty()) {
@@ -268,7 +268,7 @@ bool BackupWriter::writeArchive(QIODevice &device, const QString &existingArchiv
             }
             QuaZipFile out(&zip);
             if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(info), nullptr, info.crc, method,
-                          level, true))
+                    level, true))
                 return writeFailed(info.name);
             const Copied copied = copyData(in, &out);
             in.close();
@@ -281,7 +281,7 @@ bool BackupWriter::writeArchive(QIODevice &device, const QString &existingArchiv
             }
             if (copied.writeFailed || out.getZipError() != ZIP_OK)
                 return writeFailed(info.name);
-            m_written.append({info.name, info.uncompressedSize, info.crc});
+            m_written.append({ info.name, info.uncompressedSize, info.crc });
         }
     }
 
@@ -295,8 +295,7 @@ bool BackupWriter::writeArchive(QIODevice &device, const QString &existingArchiv
         QuaZipNewInfo info(source.entryName, source.filePath);
         const int level = compressionLevelFor(source.entryName);
         QuaZipFile out(&zip);
-        if (!out.open(QIODevice::WriteOnly, info, nullptr, 0, level == 0 ? 0 : Z_DEFLATED,
-                      level))
+        if (!out.open(QIODevice::WriteOnly, info, nullptr, 0, level == 0 ? 0 : Z_DEFLATED, level))
             return writeFailed(source.entryName);
         const Copied copied = copyData(file, &out);
         out.close();
@@ -307,7 +306,7 @@ bool BackupWriter::writeArchive(QIODevice &device, const QString &existingArchiv
         }
         if (copied.writeFailed || out.getZipError() != ZIP_OK)
             return writeFailed(source.entryName);
-        m_written.append({source.entryName, copied.size, copied.crc});
+        m_written.append({ source.entryName, copied.size, copied.crc });
     }
     zip.close();
     if (zip.getZipError() != ZIP_OK)
@@ -319,8 +318,8 @@ bool BackupWriter::verify(const QString &archivePath)
 {
     QuaZip zip(archivePath);
     if (!zip.open(QuaZip::mdUnzip))
-        return fail(QStringLiteral("yazılan yedek dosyası \"%1\" geri okunamadı.")
-                        .arg(shown(archivePath)));
+        return fail(
+            QStringLiteral("yazılan yedek dosyası \"%1\" geri okunamadı.").arg(shown(archivePath)));
     if (zip.getEntriesCount() != m_written.size())
         return fail(QStringLiteral("yazılan yedek dosyasında %1 kayıt olması gerekirken %2 "
                                    "kayıt var.")
@@ -333,8 +332,8 @@ bool BackupWriter::verify(const QString &archivePath)
         zip.getCurrentFileInfo(&info);
         QuaZipFile in(&zip);
         if (!in.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("yazılan yedek dosyasındaki \"%1\" okunamadı.")
-                            .arg(expected.name));
+            return fail(
+                QStringLiteral("yazılan yedek dosyasındaki \"%1\" okunamadı.").arg(expected.name));
         const Copied read = copyData(in, nullptr);
         in.close();
         if (read.readFailed || in.getZipError() != UNZ_OK || info.uncompressedSize != expected.size
@@ -346,21 +345,21 @@ bool BackupWriter::verify(const QString &archivePath)
     return true;
 }
 
-bool BackupWriter::backupDataFolder(const QString &dataFolder, const QString &databaseName,
-                                    const QString &archivePath)
+bool BackupWriter::backupDataFolder(
+    const QString &dataFolder, const QString &databaseName, const QString &archivePath)
 {
     m_error.clear();
     m_written.clear();
     const QFileInfo target(archivePath);
     const QDir folder = target.absoluteDir();
     if (!folder.exists())
-        return fail(QStringLiteral("yedek klasörü \"%1\" bulunamadı.")
-                        .arg(shown(folder.absolutePath())));
+        return fail(
+            QStringLiteral("yedek klasörü \"%1\" bulunamadı.").arg(shown(folder.absolutePath())));
     if (target.exists() && !target.isFile())
         return fail(QStringLiteral("\"%1\" bir dosya değil.").arg(shown(archivePath)));
 
-    const QFileInfoList files = QDir(dataFolder).entryInfoList({QStringLiteral("*.mdb")},
-                                                               QDir::Files, QDir::Name);
+    const QFileInfoList files
+        = QDir(dataFolder).entryInfoList({ QStringLiteral("*.mdb") }, QDir::Files, QDir::Name);
     if (files.isEmpty())
         return fail(QStringLiteral("\"%1\" klasöründe yedeklenecek veritabanı dosyası yok.")
                         .arg(shown(dataFolder)));
@@ -370,18 +369,19 @@ bool BackupWriter::backupDataFolder(const QString &dataFolder, const QString &da
     QVector<ArchiveSource> sources;
     for (const QFileInfo &file : files) {
         if (!sameName(file.fileName(), databaseName)) {
-            sources.append({file.fileName(), file.absoluteFilePath()});
+            sources.append({ file.fileName(), file.absoluteFilePath() });
             continue;
         }
         const QString copy = copies.filePath(file.fileName());
         const QString cause = copyDatabaseFile(file.absoluteFilePath(), copy, m_betweenSteps);
         if (!cause.isEmpty())
             return fail(cause);
-        sources.append({file.fileName(), copy});
+        sources.append({ file.fileName(), copy });
     }
 
     // Written beside its final place, so that moving it there is one step on one disk.
-    QTemporaryFile partial(folder.filePath(target.fileName() + QStringLiteral(".XXXXXX.yaziliyor")));
+    QTemporaryFile partial(
+        folder.filePath(target.fileName() + QStringLiteral(".XXXXXX.yaziliyor")));
     if (!partial.open())
         return fail(QStringLiteral("\"%1\" klasörüne yazılamıyor: %2.")
                         .arg(shown(folder.absolutePath()), partial.errorString()));
@@ -391,12 +391,12 @@ bool BackupWriter::backupDataFolder(const QString &dataFolder, const QString &da
     if (!written)
         return false;
     if (!flushed || partial.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("yedek dosyası diske yazılamadı: %1.")
-                        .arg(partial.errorString()));
+        return fail(
+            QStringLiteral("yedek dosyası diske yazılamadı: %1.").arg(partial.errorString()));
     if (!verify(partial.fileName()))
         return false;
-    partial.setPermissions(target.exists() ? QFile::permissions(archivePath)
-                                           : ordinaryPermissions());
+    partial.setPermissions(
+        target.exists() ? QFile::permissions(archivePath) : ordinaryPermissions());
     const QString cause = moveInPlace(partial.fileName(), archivePath);
     if (!cause.isEmpty())
         return fail(QStringLiteral("yedek dosyası \"%1\" yerine konamadı: %2.")
@@ -482,8 +482,8 @@ bool DatabaseRestore::prepare(const QString &archivePath)
     const Copied copied = copyData(in, m_unpacked.get());
     in.close();
     if (copied.writeFailed || !m_unpacked->flush())
-        return fail(QStringLiteral("veri klasörüne yazılamadı: %1.")
-                        .arg(m_unpacked->errorString()));
+        return fail(
+            QStringLiteral("veri klasörüne yazılamadı: %1.").arg(m_unpacked->errorString()));
     if (copied.readFailed || in.getZipError() != UNZ_OK || copied.size != database->uncompressedSize
         || copied.crc != database->crc)
         return fail(QStringLiteral("\"%1\" arşivindeki \"%2\" bozuk ya da eksik (boyutu ya da "
@@ -502,7 +502,7 @@ bool DatabaseRestore::replace(const QDateTime &now)
     if (!m_unpacked)
         return fail(QStringLiteral("geri yüklenecek veritabanı hazır değil."));
     const QString current = QDir(m_dataFolder).filePath(m_databaseName);
-    for (const QString &suffix : {QStringLiteral("-journal"), QStringLiteral("-wal")}) {
+    for (const QString &suffix : { QStringLiteral("-journal"), QStringLiteral("-wal") }) {
         if (QFileInfo::exists(current + suffix))
             return fail(QStringLiteral("veritabanı şu anda başka bir program tarafından "
                                        "yazılıyor (\"%1\" dosyası var). Diğer programları "
@@ -514,8 +514,9 @@ bool DatabaseRestore::replace(const QDateTime &now)
         const QString name = keptCopyName(m_databaseName, now);
         QString kept = QDir(m_dataFolder).filePath(name);
         for (int n = 2; QFileInfo::exists(kept); ++n)
-            kept = QDir(m_dataFolder).filePath(QFileInfo(name).completeBaseName()
-                                               + QStringLiteral("_%1.onceki").arg(n));
+            kept = QDir(m_dataFolder)
+                       .filePath(QFileInfo(name).completeBaseName()
+                           + QStringLiteral("_%1.onceki").arg(n));
         if (!QFile::copy(current, kept) || QFileInfo(kept).size() != QFileInfo(current).size()) {
             QFile::remove(kept);
             return fail(QStringLiteral("mevcut veritabanının kopyası \"%1\" oluşturulamadı "

@@ -18,8 +18,8 @@ namespace lumkar {
 // other connections (this program's own, a second instance) may be writing: the copy holds
 // the last committed state. `betweenSteps`, when given, runs after each step of the copy
 // (tests write through another connection there). Returns an empty text, or the cause.
-QString copyDatabaseFile(const QString &source, const QString &target,
-                         const std::function<void()> &betweenSteps = {});
+QString copyDatabaseFile(
+    const QString &source, const QString &target, const std::function<void()> &betweenSteps = {});
 
 // Whether a file is a sound database of this program: it opens as SQLite, passes SQLite's
 // integrity check and holds every table and column of the schema. Empty text, or the cause.
@@ -46,14 +46,14 @@ public:
     // unless a new entry has their name. The archive is written beside its final place,
     // read back and checked, and only then put in place; on any failure the archive as it
     // was stays untouched and errorText() names the cause.
-    bool backupDataFolder(const QString &dataFolder, const QString &databaseName,
-                          const QString &archivePath);
+    bool backupDataFolder(
+        const QString &dataFolder, const QString &databaseName, const QString &archivePath);
 
     // The writing step alone: the entries of `existingArchive` (when given) not replaced,
     // then the sources, into `device`. The entries written and their checksums are kept for
     // verify().
-    bool writeArchive(QIODevice &device, const QString &existingArchive,
-                      const QVector<ArchiveSource> &sources);
+    bool writeArchive(
+        QIODevice &device, const QString &existingArchive, const QVector<ArchiveSource> &sources);
     // Reads the archive back: every entry written is there, its size and checksum match and
     // its data reads back whole.
     bool verify(const QString &archivePath);

@@ -56,8 +56,8 @@ QDate storedBackupDay(const QString &day, const QString &month, const QString &y
     return QDate(y, m, d); // invalid for 31 April and the like
 }
 
-bool automaticBackupDue(bool switchedOn, const QString &intervalText, const QDate &lastDay,
-                        const QDateTime &now)
+bool automaticBackupDue(
+    bool switchedOn, const QString &intervalText, const QDate &lastDay, const QDateTime &now)
 {
     if (!switchedOn)
         return false;
@@ -67,13 +67,11 @@ bool automaticBackupDue(bool switchedOn, const QString &intervalText, const QDat
 
 int compressionLevelFor(const QString &fileName)
 {
-    static const QSet<QString> packed{
-        QStringLiteral("gif"), QStringLiteral("png"), QStringLiteral("z"),
-        QStringLiteral("zip"), QStringLiteral("zoo"), QStringLiteral("arc"),
-        QStringLiteral("lzh"), QStringLiteral("arj"), QStringLiteral("taz"),
-        QStringLiteral("tgz"), QStringLiteral("lha"), QStringLiteral("rar"),
-        QStringLiteral("ace"), QStringLiteral("cab"), QStringLiteral("gz"),
-        QStringLiteral("gzip"), QStringLiteral("jar")};
+    static const QSet<QString> packed { QStringLiteral("gif"), QStringLiteral("png"),
+        QStringLiteral("z"), QStringLiteral("zip"), QStringLiteral("zoo"), QStringLiteral("arc"),
+        QStringLiteral("lzh"), QStringLiteral("arj"), QStringLiteral("taz"), QStringLiteral("tgz"),
+        QStringLiteral("lha"), QStringLiteral("rar"), QStringLiteral("ace"), QStringLiteral("cab"),
+        QStringLiteral("gz"), QStringLiteral("gzip"), QStringLiteral("jar") };
     const int dot = fileName.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)
         return 9;
@@ -88,8 +86,7 @@ QString folderWithSeparator(const QString &folder)
     return shown;
 }
 
-QString backupStartFolder(const QString &programFolder, const QString &first,
-                          const QString &second)
+QString backupStartFolder(const QString &programFolder, const QString &first, const QString &second)
 {
     if (first.size() >= 2)
         return first;
@@ -112,8 +109,8 @@ QString BackupSettingsFile::readValue(const QString &section, const QString &key
     return value;
 }
 
-bool BackupSettingsFile::writeValue(const QString &section, const QString &key,
-                                    const QString &value)
+bool BackupSettingsFile::writeValue(
+    const QString &section, const QString &key, const QString &value)
 {
     IniFile ini(m_path);
     if (ini.write(section, key, value))
@@ -130,9 +127,10 @@ BackupSettings BackupSettingsFile::read()
     s.automaticFolder = readValue(kAutomaticSection, QStringLiteral("SonOtoYedek"));
     s.intervalText = readValue(kAutomaticSection, QStringLiteral("YedekGun"));
     s.automaticOn = readValue(kAutomaticSection, QStringLiteral("YedekAl")) == QLatin1String("1");
-    s.lastAutomaticDay = storedBackupDay(readValue(kAutomaticSection, QStringLiteral("TarihOtoGun")),
-                                         readValue(kAutomaticSection, QStringLiteral("TarihOtoAy")),
-                                         readValue(kAutomaticSection, QStringLiteral("TarihOtoYil")));
+    s.lastAutomaticDay
+        = storedBackupDay(readValue(kAutomaticSection, QStringLiteral("TarihOtoGun")),
+            readValue(kAutomaticSection, QStringLiteral("TarihOtoAy")),
+            readValue(kAutomaticSection, QStringLiteral("TarihOtoYil")));
     return s;
 }
 
@@ -154,24 +152,22 @@ bool BackupSettingsFile::saveLastManualFolder(const QString &folder)
     return writeValue(kManualSection, QStringLiteral("SonTumYedek"), folder);
 }
 
-bool BackupSettingsFile::saveAutomatic(const QString &folder, const QString &intervalText,
-                                       bool on)
+bool BackupSettingsFile::saveAutomatic(const QString &folder, const QString &intervalText, bool on)
 {
     m_error.clear();
     return writeValue(kAutomaticSection, QStringLiteral("SonOtoYedek"), folder)
         && writeValue(kAutomaticSection, QStringLiteral("YedekGun"), intervalText)
         && writeValue(kAutomaticSection, QStringLiteral("YedekAl"),
-                      on ? QStringLiteral("1") : QStringLiteral("2"));
+            on ? QStringLiteral("1") : QStringLiteral("2"));
 }
 
 bool BackupSettingsFile::saveLastAutomaticDay(const QDate &day)
 {
     m_error.clear();
     return writeValue(kAutomaticSection, QStringLiteral("TarihOtoGun"), QString::number(day.day()))
-        && writeValue(kAutomaticSection, QStringLiteral("TarihOtoAy"),
-                      QString::number(day.month()))
-        && writeValue(kAutomaticSection, QStringLiteral("TarihOtoYil"),
-                      QString::number(day.year()));
+        && writeValue(kAutomaticSection, QStringLiteral("TarihOtoAy"), QString::number(day.month()))
+        && writeValue(
+            kAutomaticSection, QStringLiteral("TarihOtoYil"), QString::number(day.year()));
 }
 
 } // namespace lumkar

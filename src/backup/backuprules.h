@@ -22,12 +22,15 @@ int wholeNumberOf(const QString &text);
 QDate storedBackupDay(const QString &day, const QString &month, const QString &year);
 
 // The date the backup window shows when none is stored.
-inline QDate noBackupDay() { return QDate(2012, 1, 1); }
+inline QDate noBackupDay()
+{
+    return QDate(2012, 1, 1);
+}
 
 // Due when switched on and `now` is not earlier than the last day at 00:00 plus the interval
 // typed in the days box (an empty box gives 0: every program end makes one).
-bool automaticBackupDue(bool switchedOn, const QString &intervalText, const QDate &lastDay,
-                        const QDateTime &now);
+bool automaticBackupDue(
+    bool switchedOn, const QString &intervalText, const QDate &lastDay, const QDateTime &now);
 
 // The zip compression level of a file: 0 (stored) for names that are compressed already.
 int compressionLevelFor(const QString &fileName);
@@ -37,16 +40,16 @@ QString folderWithSeparator(const QString &folder);
 
 // Where a file dialog starts: the first of the stored folders with at least 2 characters,
 // else the program folder's "Yedek" folder.
-QString backupStartFolder(const QString &programFolder, const QString &first,
-                          const QString &second = QString());
+QString backupStartFolder(
+    const QString &programFolder, const QString &first, const QString &second = QString());
 
 // The backup settings as Yedekler.dan holds them.
 struct BackupSettings {
     QString lastManualFolder; // SonTumYedek
-    QString automaticFolder;  // SonOtoYedek
-    QString intervalText;     // YedekGun
+    QString automaticFolder; // SonOtoYedek
+    QString intervalText; // YedekGun
     bool automaticOn = false; // YedekAl = "1"
-    QDate lastAutomaticDay;   // TarihOtoGun/Ay/Yil; invalid when none or out of range
+    QDate lastAutomaticDay; // TarihOtoGun/Ay/Yil; invalid when none or out of range
 };
 
 // Yedekler.dan in the program folder. Every write goes to disk at once; a write the disk

@@ -23,7 +23,7 @@ const QString kZipFilter = QStringLiteral("Yedek (*.zip)");
 // leaves the working directory as it found it.
 class KeepWorkingDirectory {
 public:
-    KeepWorkingDirectory() : m_folder(QDir::currentPath()) {}
+    KeepWorkingDirectory() : m_folder(QDir::currentPath()) { }
     ~KeepWorkingDirectory() { QDir::setCurrent(m_folder); }
     KeepWorkingDirectory(const KeepWorkingDirectory &) = delete;
     KeepWorkingDirectory &operator=(const KeepWorkingDirectory &) = delete;
@@ -43,14 +43,13 @@ TgirisRF::TgirisRF(Forms &forms, Session &session) : FormContext(forms, session)
         return widget;
     };
     JvXPButton1 = named(new QPushButton(QStringLiteral("Manuel Yedek Al"), this), "JvXPButton1");
-    JvXPButton7 = named(new QPushButton(QStringLiteral("Yedekten Geri Yükle"), this),
-                        "JvXPButton7");
+    JvXPButton7
+        = named(new QPushButton(QStringLiteral("Yedekten Geri Yükle"), this), "JvXPButton7");
     JvXPButton4 = named(new QPushButton(QStringLiteral("KAPAT"), this), "JvXPButton4");
-    CheckBox1 = named(new QCheckBox(QStringLiteral("Otomatik Olarak Yedek Al"), this),
-                      "CheckBox1");
+    CheckBox1 = named(new QCheckBox(QStringLiteral("Otomatik Olarak Yedek Al"), this), "CheckBox1");
     Edit1 = named(new QLineEdit(QStringLiteral("C:\\"), this), "Edit1");
-    JvXPButton5 = named(new QPushButton(QStringLiteral("Otomatik Yedek Adresini Bul"), this),
-                        "JvXPButton5");
+    JvXPButton5 = named(
+        new QPushButton(QStringLiteral("Otomatik Yedek Adresini Bul"), this), "JvXPButton5");
     yedekgunEdit = named(new QLineEdit(QStringLiteral("1"), this), "yedekgunEdit");
     yedekgunEdit->setMaxLength(3);
     yedekgunEdit->setMaximumWidth(50);
@@ -59,8 +58,8 @@ TgirisRF::TgirisRF(Forms &forms, Session &session) : FormContext(forms, session)
     DateTimePicker1->setReadOnly(true);
     DateTimePicker1->setButtonSymbols(QAbstractSpinBox::NoButtons);
     DateTimePicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    JvXPButton6 = named(new QPushButton(QStringLiteral("Oto.Yed.Ayarlarını Sakla"), this),
-                        "JvXPButton6");
+    JvXPButton6
+        = named(new QPushButton(QStringLiteral("Oto.Yed.Ayarlarını Sakla"), this), "JvXPButton6");
 
     auto *manual = new QHBoxLayout;
     manual->addWidget(JvXPButton1);
@@ -69,8 +68,7 @@ TgirisRF::TgirisRF(Forms &forms, Session &session) : FormContext(forms, session)
     auto *automatic = new QGroupBox(this);
     auto *grid = new QGridLayout(automatic);
     grid->addWidget(CheckBox1, 0, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Otomatik Yedeklenecek Yer"), automatic), 1, 0,
-                    1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Otomatik Yedeklenecek Yer"), automatic), 1, 0, 1, 3);
     grid->addWidget(Edit1, 2, 0, 1, 2);
     grid->addWidget(JvXPButton5, 2, 2);
     auto *interval = new QHBoxLayout;
@@ -115,14 +113,14 @@ void TgirisRF::readSettings()
     Edit1->setText(settings.automaticFolder);
     yedekgunEdit->setText(settings.intervalText);
     CheckBox1->setChecked(settings.automaticOn);
-    DateTimePicker1->setDate(settings.lastAutomaticDay.isValid() ? settings.lastAutomaticDay
-                                                                 : noBackupDay());
+    DateTimePicker1->setDate(
+        settings.lastAutomaticDay.isValid() ? settings.lastAutomaticDay : noBackupDay());
 }
 
 bool TgirisRF::automaticBackupDue(const QDateTime &now) const
 {
-    return lumkar::automaticBackupDue(CheckBox1->isChecked(), yedekgunEdit->text(),
-                                      DateTimePicker1->date(), now);
+    return lumkar::automaticBackupDue(
+        CheckBox1->isChecked(), yedekgunEdit->text(), DateTimePicker1->date(), now);
 }
 
 void TgirisRF::TumunuYedekle()
@@ -130,8 +128,8 @@ void TgirisRF::TumunuYedekle()
     const KeepWorkingDirectory keep;
     BackupSettingsFile file(session().GetPathPath());
     const QString start = backupStartFolder(session().GetPathPath(), file.lastManualFolder());
-    QString chosen = dialogs().saveFile(kBackupTitle, start,
-                                        backupArchiveName(QDate::currentDate()), kZipFilter);
+    QString chosen = dialogs().saveFile(
+        kBackupTitle, start, backupArchiveName(QDate::currentDate()), kZipFilter);
     if (chosen.isEmpty())
         return;
     if (!chosen.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
@@ -139,14 +137,15 @@ void TgirisRF::TumunuYedekle()
     const QString title = QStringLiteral("Lumkar Vikelmo Programı");
     BackupWriter writer;
     if (!writer.backupDataFolder(dataFolder(), Database::fileName(), chosen)) {
-        dialogs().error(title, QStringLiteral("Yedekleme işlemi başarısız oldu: ")
-                                   + writer.errorText());
+        dialogs().error(
+            title, QStringLiteral("Yedekleme işlemi başarısız oldu: ") + writer.errorText());
         return;
     }
-    const bool saved = file.saveLastManualFolder(
-        folderWithSeparator(QFileInfo(chosen).absolutePath()));
-    dialogs().information(title, QStringLiteral("Yedekleme işlemi başarılı\n\r"
-                                                "bir şekilde gerçekleştirildi."));
+    const bool saved
+        = file.saveLastManualFolder(folderWithSeparator(QFileInfo(chosen).absolutePath()));
+    dialogs().information(title,
+        QStringLiteral("Yedekleme işlemi başarılı\n\r"
+                       "bir şekilde gerçekleştirildi."));
     if (!saved)
         dialogs().warning(programTitle(), file.errorText());
 }
@@ -158,18 +157,19 @@ void TgirisRF::TumunuYedekleOto()
     const QString folder = file.automaticFolder();
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         dialogs().information(programTitle(),
-                              QStringLiteral("Otomatik yedekleme klasörü bulunamadığından\n\r"
-                                             "otomatik yedekleme işlemi başarısız oldu!\n\r"
-                                             "Otomatik yedekleme adresini kontrol edin."));
+            QStringLiteral("Otomatik yedekleme klasörü bulunamadığından\n\r"
+                           "otomatik yedekleme işlemi başarısız oldu!\n\r"
+                           "Otomatik yedekleme adresini kontrol edin."));
         return;
     }
     const QDate today = QDate::currentDate();
     const QString archive = folderWithSeparator(folder) + backupArchiveName(today);
     BackupWriter writer;
     if (!writer.backupDataFolder(dataFolder(), Database::fileName(), archive)) {
-        dialogs().error(programTitle(), QStringLiteral("Otomatik yedekleme işlemi başarısız "
-                                                       "oldu: ")
-                                            + writer.errorText());
+        dialogs().error(programTitle(),
+            QStringLiteral("Otomatik yedekleme işlemi başarısız "
+                           "oldu: ")
+                + writer.errorText());
         return;
     }
     if (!file.saveLastAutomaticDay(today))
@@ -179,8 +179,7 @@ void TgirisRF::TumunuYedekleOto()
 void TgirisRF::TumFirmalarGeriYukle()
 {
     const KeepWorkingDirectory keep;
-    const Answer answer = dialogs().question(
-        programTitle(),
+    const Answer answer = dialogs().question(programTitle(),
         QStringLiteral("Yedekten yükleme sonucu halihazırda mevcut bilgiler silinecek ve\n\r"
                        "yedek alınan bilgiler yüklenecektir. Hali hazırda bilgilere bir daha\n\r"
                        "ulaşmanız mümkün olmayacaktır! İşleme devam edecekmisiniz?"),
@@ -188,17 +187,17 @@ void TgirisRF::TumFirmalarGeriYukle()
     if (answer != Answer::Yes)
         return;
     BackupSettingsFile file(session().GetPathPath());
-    const QString start = backupStartFolder(session().GetPathPath(), file.lastManualFolder(),
-                                            file.automaticFolder());
+    const QString start = backupStartFolder(
+        session().GetPathPath(), file.lastManualFolder(), file.automaticFolder());
     const QString chosen = dialogs().openFile(kBackupTitle, start, kZipFilter);
     if (chosen.isEmpty())
         return;
 
     DatabaseRestore restore(dataFolder(), Database::fileName());
     if (!restore.prepare(chosen)) {
-        dialogs().error(programTitle(), QStringLiteral("Yedekten geri yükleme yapılmadı: ")
-                                            + restore.errorText()
-                                            + QStringLiteral("\n\rMevcut bilgiler değişmedi."));
+        dialogs().error(programTitle(),
+            QStringLiteral("Yedekten geri yükleme yapılmadı: ") + restore.errorText()
+                + QStringLiteral("\n\rMevcut bilgiler değişmedi."));
         return;
     }
     Database &database = session().database();
@@ -206,9 +205,9 @@ void TgirisRF::TumFirmalarGeriYukle()
     const bool replaced = restore.replace(QDateTime::currentDateTime());
     const bool reopened = database.open();
     if (!replaced) {
-        dialogs().error(programTitle(), QStringLiteral("Yedekten geri yükleme yapılmadı: ")
-                                            + restore.errorText()
-                                            + QStringLiteral("\n\rMevcut bilgiler değişmedi."));
+        dialogs().error(programTitle(),
+            QStringLiteral("Yedekten geri yükleme yapılmadı: ") + restore.errorText()
+                + QStringLiteral("\n\rMevcut bilgiler değişmedi."));
         if (!reopened)
             dialogs().error(programTitle(), database.errorText());
         return;

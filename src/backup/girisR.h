@@ -35,10 +35,10 @@ public:
     QPushButton *JvXPButton1; // "Manuel Yedek Al"
     QPushButton *JvXPButton7; // "Yedekten Geri Yükle"
     QPushButton *JvXPButton4; // "KAPAT"
-    QCheckBox *CheckBox1;     // "Otomatik Olarak Yedek Al"
-    QLineEdit *Edit1;         // folder of the automatic backups
+    QCheckBox *CheckBox1; // "Otomatik Olarak Yedek Al"
+    QLineEdit *Edit1; // folder of the automatic backups
     QPushButton *JvXPButton5; // "Otomatik Yedek Adresini Bul"
-    QLineEdit *yedekgunEdit;  // interval in days
+    QLineEdit *yedekgunEdit; // interval in days
     QDateEdit *DateTimePicker1; // "Son Yedek Alınma Tarihi"
     QPushButton *JvXPButton6; // "Oto.Yed.Ayarlarını Sakla"
 

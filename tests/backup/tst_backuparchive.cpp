@@ -27,7 +27,7 @@ const QString kDatabase = QStringLiteral("Tovaskel.mdb");
 // A device that takes `room` bytes and then refuses every write, as a full disk does.
 class FullDisk : public QBuffer {
 public:
-    explicit FullDisk(qint64 room) : m_room(room) {}
+    explicit FullDisk(qint64 room) : m_room(room) { }
 
 protected:
     qint64 writeData(const char *data, qint64 length) override
@@ -82,8 +82,8 @@ void addAppointments(App &app, int count)
     app.exec(QStringLiteral("BEGIN"));
     for (int i = 0; i < count; ++i)
         app.exec(QStringLiteral("INSERT INTO randevu (adi, soyadi, adresi) VALUES (?, ?, ?)"),
-                 {QStringLiteral("Ad %1").arg(i), QStringLiteral("Soyad"),
-                  QString(200, QLatin1Char('x'))});
+            { QStringLiteral("Ad %1").arg(i), QStringLiteral("Soyad"),
+                QString(200, QLatin1Char('x')) });
     app.exec(QStringLiteral("COMMIT"));
 }
 
@@ -109,24 +109,24 @@ private slots:
         addAppointments(app, 3);
         QVERIFY(writeBytes(QDir(dataFolder(app)).filePath(QStringLiteral("ek.mdb")), "ek"));
         QVERIFY(writeBytes(QDir(dataFolder(app)).filePath(QStringLiteral("not.txt")), "x"));
-        QVERIFY(writeBytes(QDir(dataFolder(app)).filePath(QStringLiteral("Tovaskel_2024.onceki")),
-                           "eski"));
+        QVERIFY(writeBytes(
+            QDir(dataFolder(app)).filePath(QStringLiteral("Tovaskel_2024.onceki")), "eski"));
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("LumkarRandevu_2024_03_05.zip"));
 
         BackupWriter writer;
         QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
-                 qPrintable(writer.errorText()));
-        QCOMPARE(zipEntryNames(archive), QStringList({QStringLiteral("Tovaskel.mdb"),
-                                                      QStringLiteral("ek.mdb")}));
+            qPrintable(writer.errorText()));
+        QCOMPARE(zipEntryNames(archive),
+            QStringList({ QStringLiteral("Tovaskel.mdb"), QStringLiteral("ek.mdb") }));
         QCOMPARE(zipEntry(archive, QStringLiteral("ek.mdb")), QByteArray("ek"));
         const QString unpacked = unpackDatabase(archive, target.path());
         QCOMPARE(checkProgramDatabase(unpacked), QString());
         QCOMPARE(rowCount(unpacked, QStringLiteral("randevu")), 3);
         QCOMPARE(writer.written().size(), 2);
         QCOMPARE(filesIn(target.path()),
-                 QStringList({QStringLiteral("LumkarRandevu_2024_03_05.zip"),
-                              QStringLiteral("acilan.mdb")}));
+            QStringList(
+                { QStringLiteral("LumkarRandevu_2024_03_05.zip"), QStringLiteral("acilan.mdb") }));
     }
 
     void sameDayArchiveIsExtendedAndItsSameNamedEntryReplaced()
@@ -135,13 +135,14 @@ private slots:
         addAppointments(app, 2);
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("LumkarRandevu_2024_03_05.zip"));
-        QVERIFY(makeZip(archive, {{QStringLiteral("Tovaskel.mdb"), "eski veritabanı"},
-                                  {QStringLiteral("notlar.txt"), "saklanır"}}));
+        QVERIFY(makeZip(archive,
+            { { QStringLiteral("Tovaskel.mdb"), "eski veritabanı" },
+                { QStringLiteral("notlar.txt"), "saklanır" } }));
         BackupWriter writer;
         QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
-                 qPrintable(writer.errorText()));
-        QCOMPARE(zipEntryNames(archive), QStringList({QStringLiteral("notlar.txt"),
-                                                      QStringLiteral("Tovaskel.mdb")}));
+            qPrintable(writer.errorText()));
+        QCOMPARE(zipEntryNames(archive),
+            QStringList({ QStringLiteral("notlar.txt"), QStringLiteral("Tovaskel.mdb") }));
         QCOMPARE(zipEntry(archive, QStringLiteral("notlar.txt")), QByteArray("saklanır"));
         QCOMPARE(rowCount(unpackDatabase(archive, target.path()), QStringLiteral("randevu")), 2);
     }
@@ -156,17 +157,19 @@ private slots:
         BackupWriter writer;
         QVERIFY(!writer.backupDataFolder(dataFolder(app), kDatabase, archive));
         QVERIFY2(writer.errorText().contains(QStringLiteral("zip arşivi olarak okunamadı")),
-                 qPrintable(writer.errorText()));
+            qPrintable(writer.errorText()));
         QCOMPARE(fileBytes(archive), QByteArray("bu bir zip değil"));
-        QCOMPARE(filesIn(target.path()), QStringList{QStringLiteral("yedek.zip")});
+        QCOMPARE(filesIn(target.path()), QStringList { QStringLiteral("yedek.zip") });
     }
 
     void archiveFolderThatCannotTakeTheArchive_data()
     {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("missing folder") << "yok/alt" << "bulunamadı";
-        QTest::newRow("a file where the folder should be") << "dosya" << "bulunamadı";
+        QTest::newRow("missing folder") << "yok/alt"
+                                        << "bulunamadı";
+        QTest::newRow("a file where the folder should be") << "dosya"
+                                                           << "bulunamadı";
     }
 
     void archiveFolderThatCannotTakeTheArchive()
@@ -201,9 +204,9 @@ private slots:
         FullDisk disk(room);
         QVERIFY(disk.open(QIODevice::ReadWrite));
         BackupWriter writer;
-        QVERIFY(!writer.writeArchive(disk, QString(), {{kDatabase, databasePath(app)}}));
+        QVERIFY(!writer.writeArchive(disk, QString(), { { kDatabase, databasePath(app) } }));
         QVERIFY2(writer.errorText().contains(QLatin1String("No space left on device")),
-                 qPrintable(writer.errorText()));
+            qPrintable(writer.errorText()));
     }
 
     void verifyRefusesADamagedOrCutArchive_data()
@@ -222,7 +225,7 @@ private slots:
         QBuffer buffer;
         QVERIFY(buffer.open(QIODevice::ReadWrite));
         BackupWriter writer;
-        QVERIFY(writer.writeArchive(buffer, QString(), {{kDatabase, databasePath(app)}}));
+        QVERIFY(writer.writeArchive(buffer, QString(), { { kDatabase, databasePath(app) } }));
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
         QVERIFY(writeBytes(archive, buffer.data()));
@@ -250,7 +253,7 @@ private slots:
         const QString archive = target.filePath(QStringLiteral("y.zip"));
         BackupWriter writer;
         QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
-                 qPrintable(writer.errorText()));
+            qPrintable(writer.errorText()));
         QVERIFY(other.insertAppointment(QStringLiteral("sonra")));
         QVERIFY(other.exec(QStringLiteral("COMMIT")));
 
@@ -281,7 +284,7 @@ private slots:
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
         QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
-                 qPrintable(writer.errorText()));
+            qPrintable(writer.errorText()));
         QVERIFY(writesWent);
         QVERIFY2(steps > 5, "the copy ended before the other connection's second commit");
         QVERIFY(other.exec(QStringLiteral("COMMIT")));
@@ -311,34 +314,44 @@ private slots:
         QVERIFY2(restore.replace(now), qPrintable(restore.errorText()));
 
         QCOMPARE(restore.keptCopyPath(),
-                 QDir(dataFolder(app)).filePath(QStringLiteral("Tovaskel_2024_03_05_14_30_07.onceki")));
+            QDir(dataFolder(app)).filePath(QStringLiteral("Tovaskel_2024_03_05_14_30_07.onceki")));
         QCOMPARE(fileBytes(restore.keptCopyPath()), before);
         QCOMPARE(rowCount(databasePath(app), QStringLiteral("randevu")), 2);
         QCOMPARE(filesIn(dataFolder(app)),
-                 QStringList({QStringLiteral("Tovaskel.mdb"),
-                              QStringLiteral("Tovaskel_2024_03_05_14_30_07.onceki")}));
+            QStringList({ QStringLiteral("Tovaskel.mdb"),
+                QStringLiteral("Tovaskel_2024_03_05_14_30_07.onceki") }));
 
         // A second restore in the same second keeps both earlier states.
         QVERIFY(restore.prepare(archive));
         QVERIFY(restore.replace(now));
         QCOMPARE(QFileInfo(restore.keptCopyPath()).fileName(),
-                 QStringLiteral("Tovaskel_2024_03_05_14_30_07_2.onceki"));
+            QStringLiteral("Tovaskel_2024_03_05_14_30_07_2.onceki"));
     }
 
     void refusedArchivesChangeNothing_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("cause");
-        QTest::newRow("foreign zip") << "foreign" << "veritabanı dosyası yok";
-        QTest::newRow("entry ../x.mdb") << "dotdot" << "klasör ya da yol";
-        QTest::newRow("absolute entry") << "absolute" << "klasör ya da yol";
-        QTest::newRow("entry in a folder") << "folder" << "klasör ya da yol";
-        QTest::newRow("backslash entry") << "backslash" << "klasör ya da yol";
-        QTest::newRow("truncated archive") << "truncated" << "zip arşivi olarak okunamadı";
-        QTest::newRow("damaged data") << "damaged" << "";
-        QTest::newRow("not a database") << "text" << "bir veritabanı değil";
-        QTest::newRow("a database of another program") << "otherdb" << "tablosu yok";
-        QTest::newRow("no file at all") << "missing" << "okunamadı";
+        QTest::newRow("foreign zip") << "foreign"
+                                     << "veritabanı dosyası yok";
+        QTest::newRow("entry ../x.mdb") << "dotdot"
+                                        << "klasör ya da yol";
+        QTest::newRow("absolute entry") << "absolute"
+                                        << "klasör ya da yol";
+        QTest::newRow("entry in a folder") << "folder"
+                                           << "klasör ya da yol";
+        QTest::newRow("backslash entry") << "backslash"
+                                         << "klasör ya da yol";
+        QTest::newRow("truncated archive") << "truncated"
+                                           << "zip arşivi olarak okunamadı";
+        QTest::newRow("damaged data") << "damaged"
+                                      << "";
+        QTest::newRow("not a database") << "text"
+                                        << "bir veritabanı değil";
+        QTest::newRow("a database of another program") << "otherdb"
+                                                       << "tablosu yok";
+        QTest::newRow("no file at all") << "missing"
+                                        << "okunamadı";
     }
 
     void refusedArchivesChangeNothing()
@@ -355,15 +368,16 @@ private slots:
         QVERIFY(!good.isEmpty());
 
         if (kind == QLatin1String("foreign")) {
-            QVERIFY(makeZip(archive, {{QStringLiteral("resim.png"), "png"}}));
+            QVERIFY(makeZip(archive, { { QStringLiteral("resim.png"), "png" } }));
         } else if (kind == QLatin1String("dotdot")) {
-            QVERIFY(makeZip(archive, {{kDatabase, good}, {QStringLiteral("../x.mdb"), good}}));
+            QVERIFY(
+                makeZip(archive, { { kDatabase, good }, { QStringLiteral("../x.mdb"), good } }));
         } else if (kind == QLatin1String("absolute")) {
-            QVERIFY(makeZip(archive, {{QStringLiteral("/tmp/Tovaskel.mdb"), good}}));
+            QVERIFY(makeZip(archive, { { QStringLiteral("/tmp/Tovaskel.mdb"), good } }));
         } else if (kind == QLatin1String("folder")) {
-            QVERIFY(makeZip(archive, {{QStringLiteral("AnaData/Tovaskel.mdb"), good}}));
+            QVERIFY(makeZip(archive, { { QStringLiteral("AnaData/Tovaskel.mdb"), good } }));
         } else if (kind == QLatin1String("backslash")) {
-            QVERIFY(makeZip(archive, {{QStringLiteral("..\\Tovaskel.mdb"), good}}));
+            QVERIFY(makeZip(archive, { { QStringLiteral("..\\Tovaskel.mdb"), good } }));
         } else if (kind == QLatin1String("truncated")) {
             const QByteArray bytes = fileBytes(archive);
             QVERIFY(writeBytes(archive, bytes.left(bytes.size() / 2)));
@@ -373,19 +387,19 @@ private slots:
                 bytes[i] = char(bytes[i] ^ 0x33);
             QVERIFY(writeBytes(archive, bytes));
         } else if (kind == QLatin1String("text")) {
-            QVERIFY(makeZip(archive, {{kDatabase, QByteArray(8192, 'a')}}));
+            QVERIFY(makeZip(archive, { { kDatabase, QByteArray(8192, 'a') } }));
         } else if (kind == QLatin1String("otherdb")) {
             const QString other = target.filePath(QStringLiteral("baska.db"));
             {
-                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                            QStringLiteral("baska"));
+                QSqlDatabase db
+                    = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("baska"));
                 db.setDatabaseName(other);
                 QVERIFY(db.open());
                 QSqlQuery(db).exec(QStringLiteral("CREATE TABLE kisi (ad TEXT)"));
                 db.close();
             }
             QSqlDatabase::removeDatabase(QStringLiteral("baska"));
-            QVERIFY(makeZip(archive, {{kDatabase, fileBytes(other)}}));
+            QVERIFY(makeZip(archive, { { kDatabase, fileBytes(other) } }));
         } else if (kind == QLatin1String("missing")) {
             QFile::remove(archive);
         }
@@ -417,12 +431,12 @@ private slots:
         QVERIFY(restore.prepare(archive));
         QVERIFY(!restore.replace(QDateTime::currentDateTime()));
         QVERIFY2(restore.errorText().contains(QStringLiteral("başka bir program")),
-                 qPrintable(restore.errorText()));
+            qPrintable(restore.errorText()));
         QCOMPARE(fileBytes(databasePath(app)), before);
         QVERIFY(restore.keptCopyPath().isEmpty());
         QCOMPARE(filesIn(dataFolder(app)),
-                 QStringList({QStringLiteral("Tovaskel.mdb"),
-                              QStringLiteral("Tovaskel.mdb-journal")}));
+            QStringList(
+                { QStringLiteral("Tovaskel.mdb"), QStringLiteral("Tovaskel.mdb-journal") }));
     }
 
     void bareNames_data()

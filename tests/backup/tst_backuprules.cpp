@@ -17,10 +17,10 @@ class BackupRulesTest : public QObject {
 private slots:
     void archiveNamesCarryTheDayWithTwoDigitMonthAndDay()
     {
-        QCOMPARE(backupArchiveName(QDate(2024, 3, 5)),
-                 QStringLiteral("LumkarRandevu_2024_03_05.zip"));
-        QCOMPARE(backupArchiveName(QDate(2031, 12, 24)),
-                 QStringLiteral("LumkarRandevu_2031_12_24.zip"));
+        QCOMPARE(
+            backupArchiveName(QDate(2024, 3, 5)), QStringLiteral("LumkarRandevu_2024_03_05.zip"));
+        QCOMPARE(
+            backupArchiveName(QDate(2031, 12, 24)), QStringLiteral("LumkarRandevu_2031_12_24.zip"));
     }
 
     void storedDay_data()
@@ -29,22 +29,48 @@ private slots:
         QTest::addColumn<QString>("month");
         QTest::addColumn<QString>("year");
         QTest::addColumn<QDate>("expected");
-        QTest::newRow("plain") << "5" << "3" << "2024" << QDate(2024, 3, 5);
-        QTest::newRow("zero padded") << "05" << "03" << "2024" << QDate(2024, 3, 5);
-        QTest::newRow("other characters dropped") << " 7." << "a1b1" << "20x25"
-                                                  << QDate(2025, 11, 7);
-        QTest::newRow("month 13") << "31" << "13" << "2024" << QDate();
-        QTest::newRow("day 0") << "0" << "1" << "2024" << QDate();
-        QTest::newRow("day 32") << "32" << "1" << "2024" << QDate();
-        QTest::newRow("year 1970") << "1" << "1" << "1970" << QDate();
-        QTest::newRow("first year") << "1" << "1" << "1971" << QDate(1971, 1, 1);
-        QTest::newRow("last year") << "31" << "12" << "2049" << QDate(2049, 12, 31);
-        QTest::newRow("year 2050") << "1" << "1" << "2050" << QDate();
-        QTest::newRow("31 April") << "31" << "4" << "2024" << QDate();
-        QTest::newRow("29 February of a leap year") << "29" << "2" << "2024"
-                                                    << QDate(2024, 2, 29);
-        QTest::newRow("nothing stored") << "" << "" << "" << QDate();
-        QTest::newRow("too many digits") << "1" << "1" << "99999999999" << QDate();
+        QTest::newRow("plain") << "5"
+                               << "3"
+                               << "2024" << QDate(2024, 3, 5);
+        QTest::newRow("zero padded") << "05"
+                                     << "03"
+                                     << "2024" << QDate(2024, 3, 5);
+        QTest::newRow("other characters dropped") << " 7."
+                                                  << "a1b1"
+                                                  << "20x25" << QDate(2025, 11, 7);
+        QTest::newRow("month 13") << "31"
+                                  << "13"
+                                  << "2024" << QDate();
+        QTest::newRow("day 0") << "0"
+                               << "1"
+                               << "2024" << QDate();
+        QTest::newRow("day 32") << "32"
+                                << "1"
+                                << "2024" << QDate();
+        QTest::newRow("year 1970") << "1"
+                                   << "1"
+                                   << "1970" << QDate();
+        QTest::newRow("first year") << "1"
+                                    << "1"
+                                    << "1971" << QDate(1971, 1, 1);
+        QTest::newRow("last year") << "31"
+                                   << "12"
+                                   << "2049" << QDate(2049, 12, 31);
+        QTest::newRow("year 2050") << "1"
+                                   << "1"
+                                   << "2050" << QDate();
+        QTest::newRow("31 April") << "31"
+                                  << "4"
+                                  << "2024" << QDate();
+        QTest::newRow("29 February of a leap year") << "29"
+                                                    << "2"
+                                                    << "2024" << QDate(2024, 2, 29);
+        QTest::newRow("nothing stored") << ""
+                                        << ""
+                                        << "" << QDate();
+        QTest::newRow("too many digits") << "1"
+                                         << "1"
+                                         << "99999999999" << QDate();
     }
 
     void storedDay()
@@ -71,16 +97,14 @@ private slots:
         const QDateTime nextMidnight(QDate(2024, 3, 6), QTime(0, 0));
         QTest::newRow("switched off") << false << "0" << march5 << sameDayEvening << false;
         QTest::newRow("empty box: every end") << true << "" << march5 << sameDayEvening << true;
-        QTest::newRow("0: every end") << true << "0" << march5 << QDateTime(march5, QTime(0, 0))
-                                      << true;
-        QTest::newRow("1: not on the same day") << true << "1" << march5 << sameDayEvening
-                                                << false;
-        QTest::newRow("1: from the next midnight") << true << "1" << march5 << nextMidnight
-                                                   << true;
-        QTest::newRow("7: a day early") << true << "7" << march5
-                                        << QDateTime(QDate(2024, 3, 11), QTime(12, 0)) << false;
-        QTest::newRow("7: on the day") << true << "7" << march5
-                                       << QDateTime(QDate(2024, 3, 12), QTime(0, 0)) << true;
+        QTest::newRow("0: every end")
+            << true << "0" << march5 << QDateTime(march5, QTime(0, 0)) << true;
+        QTest::newRow("1: not on the same day") << true << "1" << march5 << sameDayEvening << false;
+        QTest::newRow("1: from the next midnight") << true << "1" << march5 << nextMidnight << true;
+        QTest::newRow("7: a day early")
+            << true << "7" << march5 << QDateTime(QDate(2024, 3, 11), QTime(12, 0)) << false;
+        QTest::newRow("7: on the day")
+            << true << "7" << march5 << QDateTime(QDate(2024, 3, 12), QTime(0, 0)) << true;
         QTest::newRow("letters dropped") << true << "a2" << march5 << nextMidnight << false;
         QTest::newRow("never made: 2012") << true << "999" << QDate(2012, 1, 1)
                                           << QDateTime(QDate(2024, 3, 6), QTime(8, 0)) << true;
@@ -142,13 +166,13 @@ private slots:
         QCOMPARE(backupStartFolder(program, QStringLiteral("C")), yedek);
         QCOMPARE(backupStartFolder(program, QStringLiteral("/y/")), QStringLiteral("/y/"));
         QCOMPARE(backupStartFolder(program, QStringLiteral("x"), QStringLiteral("/oto/")),
-                 QStringLiteral("/oto/"));
+            QStringLiteral("/oto/"));
         QCOMPARE(backupStartFolder(program, QStringLiteral("/m/"), QStringLiteral("/oto/")),
-                 QStringLiteral("/m/"));
+            QStringLiteral("/m/"));
         QCOMPARE(folderWithSeparator(QStringLiteral("/a/b")),
-                 QDir::toNativeSeparators(QStringLiteral("/a/b/")));
+            QDir::toNativeSeparators(QStringLiteral("/a/b/")));
         QCOMPARE(folderWithSeparator(QStringLiteral("/a/b/")),
-                 QDir::toNativeSeparators(QStringLiteral("/a/b/")));
+            QDir::toNativeSeparators(QStringLiteral("/a/b/")));
     }
 
     void settingsFileRoundTrip()

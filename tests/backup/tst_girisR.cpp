@@ -24,7 +24,8 @@ using namespace lumkar::test;
 
 namespace {
 
-const QString kSuccess = QStringLiteral("Yedekleme işlemi başarılı\n\rbir şekilde gerçekleştirildi.");
+const QString kSuccess
+    = QStringLiteral("Yedekleme işlemi başarılı\n\rbir şekilde gerçekleştirildi.");
 const QString kMissingFolder = QStringLiteral(
     "Otomatik yedekleme klasörü bulunamadığından\n\rotomatik yedekleme işlemi başarısız oldu!"
     "\n\rOtomatik yedekleme adresini kontrol edin.");
@@ -83,11 +84,18 @@ private slots:
         QTest::addColumn<QString>("onOff");
         QTest::addColumn<QDate>("shown");
         QTest::addColumn<bool>("checked");
-        QTest::newRow("stored date") << "5" << "3" << "2024" << "1" << QDate(2024, 3, 5) << true;
-        QTest::newRow("31 in month 13 is ignored") << "31" << "13" << "2024" << "1"
-                                                   << QDate(2012, 1, 1) << true;
-        QTest::newRow("switched off") << "1" << "2" << "2025" << "2" << QDate(2025, 2, 1)
-                                      << false;
+        QTest::newRow("stored date") << "5"
+                                     << "3"
+                                     << "2024"
+                                     << "1" << QDate(2024, 3, 5) << true;
+        QTest::newRow("31 in month 13 is ignored") << "31"
+                                                   << "13"
+                                                   << "2024"
+                                                   << "1" << QDate(2012, 1, 1) << true;
+        QTest::newRow("switched off") << "1"
+                                      << "2"
+                                      << "2025"
+                                      << "2" << QDate(2025, 2, 1) << false;
     }
 
     void settingsAreReadAtStart()
@@ -126,15 +134,15 @@ private slots:
         QTest::mouseClick(w->JvXPButton5, Qt::LeftButton);
         QCOMPARE(app.dialogs.shown().last().title, QStringLiteral("Lumkar Personel Yedek"));
         QCOMPARE(app.dialogs.shown().last().text,
-                 QDir::toNativeSeparators(app.folder() + QStringLiteral("/Yedek/")));
+            QDir::toNativeSeparators(app.folder() + QStringLiteral("/Yedek/")));
         const QString stored = QDir::toNativeSeparators(folder.path()) + QDir::separator();
         QCOMPARE(w->Edit1->text(), stored);
-        QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("SonOtoYedek")),
-                 stored);
+        QCOMPARE(
+            setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("SonOtoYedek")), stored);
         QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("YedekGun")),
-                 QStringLiteral("14"));
+            QStringLiteral("14"));
         QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("YedekAl")),
-                 QStringLiteral("1"));
+            QStringLiteral("1"));
 
         // A cancelled picker keeps the box and still saves what the window shows.
         w->CheckBox1->setChecked(false);
@@ -143,19 +151,19 @@ private slots:
         QCOMPARE(app.dialogs.shown().last().text, stored); // starts in the stored folder
         QCOMPARE(w->Edit1->text(), stored);
         QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("YedekAl")),
-                 QStringLiteral("2"));
+            QStringLiteral("2"));
 
         w->Edit1->setText(QStringLiteral("/baska/"));
         QTest::mouseClick(w->JvXPButton6, Qt::LeftButton);
         QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("SonOtoYedek")),
-                 QStringLiteral("/baska/"));
+            QStringLiteral("/baska/"));
         QVERIFY(app.dialogs.allConsumed());
     }
 
     void manualBackupIntoAChosenArchive()
     {
         App app;
-        app.addAppointment({QStringLiteral("lumkar"), QDate::currentDate()});
+        app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
         QTemporaryDir target;
         app.dialogs.expectFile(target.filePath(QStringLiteral("elle")));
         app.dialogs.expectNotice();
@@ -164,20 +172,22 @@ private slots:
         const ShownDialog save = app.dialogs.shown().first();
         QCOMPARE(save.kind, QStringLiteral("save"));
         QCOMPARE(save.title, QStringLiteral("Lumkar Yedek"));
-        QCOMPARE(save.text, QDir::toNativeSeparators(app.folder() + QStringLiteral("/Yedek/"))
-                                + QLatin1Char('|') + today());
+        QCOMPARE(save.text,
+            QDir::toNativeSeparators(app.folder() + QStringLiteral("/Yedek/")) + QLatin1Char('|')
+                + today());
         QCOMPARE(app.dialogs.shown().last().title, QStringLiteral("Lumkar Vikelmo Programı"));
         QCOMPARE(app.dialogs.lastText(), kSuccess);
         const QString archive = target.filePath(QStringLiteral("elle.zip"));
-        QCOMPARE(zipEntryNames(archive), QStringList{QStringLiteral("Tovaskel.mdb")});
+        QCOMPARE(zipEntryNames(archive), QStringList { QStringLiteral("Tovaskel.mdb") });
         QCOMPARE(setting(app, QStringLiteral("TumYedekler"), QStringLiteral("SonTumYedek")),
-                 QDir::toNativeSeparators(target.path()) + QDir::separator());
+            QDir::toNativeSeparators(target.path()) + QDir::separator());
 
         // The next save dialog starts in that folder; cancelling it writes and says nothing.
         app.dialogs.clear();
         app.dialogs.expectFile(QString());
         QTest::mouseClick(window(app)->JvXPButton1, Qt::LeftButton);
-        QVERIFY(app.dialogs.shown().first().text.startsWith(QDir::toNativeSeparators(target.path())));
+        QVERIFY(
+            app.dialogs.shown().first().text.startsWith(QDir::toNativeSeparators(target.path())));
         QCOMPARE(app.dialogs.shown().size(), 1);
     }
 
@@ -194,8 +204,8 @@ private slots:
         QVERIFY(app.dialogs.lastText().startsWith(
             QStringLiteral("Yedekleme işlemi başarısız oldu: yedek klasörü")));
         QVERIFY(!QFile::exists(archive));
-        QCOMPARE(setting(app, QStringLiteral("TumYedekler"), QStringLiteral("SonTumYedek")),
-                 QString());
+        QCOMPARE(
+            setting(app, QStringLiteral("TumYedekler"), QStringLiteral("SonTumYedek")), QString());
     }
 
     void automaticBackupAtProgramEndWithAnEmptyDayBox()
@@ -213,14 +223,14 @@ private slots:
         app.forms().PasswordDlg->close();
         QVERIFY(app.dialogs.shown().isEmpty());
         const QString archive = QDir(folder.path()).filePath(today());
-        QCOMPARE(zipEntryNames(archive), QStringList{QStringLiteral("Tovaskel.mdb")});
+        QCOMPARE(zipEntryNames(archive), QStringList { QStringLiteral("Tovaskel.mdb") });
         const QDate now = QDate::currentDate();
         QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoGun")),
-                 QString::number(now.day()));
+            QString::number(now.day()));
         QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoAy")),
-                 QString::number(now.month()));
+            QString::number(now.month()));
         QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoYil")),
-                 QString::number(now.year()));
+            QString::number(now.year()));
     }
 
     void twoAutomaticBackupsOnOneDayWriteOneArchive()
@@ -231,14 +241,14 @@ private slots:
         TgirisRF *w = window(app);
         w->Edit1->setText(folder.path() + QLatin1Char('/'));
         w->saveAutomaticSettings();
-        app.addAppointment({QStringLiteral("lumkar"), QDate::currentDate()});
+        app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
         w->TumunuYedekleOto();
-        app.addAppointment({QStringLiteral("lumkar"), QDate::currentDate()});
+        app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
         w->TumunuYedekleOto();
         QVERIFY(app.dialogs.shown().isEmpty());
-        QCOMPARE(filesIn(folder.path()), QStringList{today()});
+        QCOMPARE(filesIn(folder.path()), QStringList { today() });
         const QString archive = QDir(folder.path()).filePath(today());
-        QCOMPARE(zipEntryNames(archive), QStringList{QStringLiteral("Tovaskel.mdb")});
+        QCOMPARE(zipEntryNames(archive), QStringList { QStringLiteral("Tovaskel.mdb") });
         const QString unpacked = folder.filePath(QStringLiteral("acilan"));
         QVERIFY(writeBytes(unpacked, zipEntry(archive, QStringLiteral("Tovaskel.mdb"))));
         QCOMPARE(rowCount(unpacked, QStringLiteral("randevu")), 2);
@@ -250,20 +260,20 @@ private slots:
         app.openDatabase();
         QTemporaryDir folder;
         IniFile ini(settingsPath(app));
-        QVERIFY(ini.write(QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoGun"),
-                          QStringLiteral("4")));
+        QVERIFY(ini.write(
+            QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoGun"), QStringLiteral("4")));
         TgirisRF *w = window(app);
         w->Edit1->setText(folder.filePath(QStringLiteral("silindi/")));
         w->CheckBox1->setChecked(true);
         w->saveAutomaticSettings();
         app.dialogs.expectNotice();
         app.forms().PasswordDlg->close();
-        QCOMPARE(app.dialogs.texts(), QStringList{kMissingFolder});
+        QCOMPARE(app.dialogs.texts(), QStringList { kMissingFolder });
         QCOMPARE(app.dialogs.shown().first().title, QStringLiteral("Lumkar Vikelmo"));
         QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoGun")),
-                 QStringLiteral("4"));
-        QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoAy")),
-                 QString());
+            QStringLiteral("4"));
+        QCOMPARE(
+            setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoAy")), QString());
         QCOMPARE(filesIn(folder.path()), QStringList());
     }
 
@@ -281,10 +291,10 @@ private slots:
         w->TumunuYedekleOto();
         QVERIFY(app.dialogs.lastText().startsWith(
             QStringLiteral("Otomatik yedekleme işlemi başarısız oldu: ")));
-        QCOMPARE(setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoGun")),
-                 QString());
+        QCOMPARE(
+            setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoGun")), QString());
         QCOMPARE(fileBytes(QDir(folder.path()).filePath(today())), QByteArray("bozuk"));
-        QCOMPARE(filesIn(folder.path()), QStringList{today()});
+        QCOMPARE(filesIn(folder.path()), QStringList { today() });
     }
 
     void restoreAnsweredNoLeavesTheConnectionUntouched()
@@ -293,7 +303,7 @@ private slots:
         app.exec(QStringLiteral("CREATE TEMP TABLE baglanti (x INTEGER)"));
         app.dialogs.expectQuestion(Answer::No);
         QTest::mouseClick(window(app)->JvXPButton7, Qt::LeftButton);
-        QCOMPARE(app.dialogs.texts(), QStringList{kRestoreQuestion});
+        QCOMPARE(app.dialogs.texts(), QStringList { kRestoreQuestion });
         QCOMPARE(app.dialogs.shown().first().title, QStringLiteral("Lumkar Vikelmo"));
         QCOMPARE(app.dialogs.lastButtons(), Buttons::YesNo);
         // The same connection is still open: its temporary table is still there.
@@ -306,7 +316,7 @@ private slots:
         App app;
         QVERIFY(app.login(QStringLiteral("lumkar")));
         Tanamenuf *main = app.forms().anamenuf;
-        app.addAppointment({QStringLiteral("lumkar"), QDate::currentDate()});
+        app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
         main->reopenDayLists();
         QCOMPARE(main->randevuTable->recordCount(), 1);
         QTemporaryDir target;
@@ -316,8 +326,8 @@ private slots:
         window(app)->TumunuYedekle();
 
         // A change after the backup, shown in the main window.
-        app.addAppointment({QStringLiteral("lumkar"), QDate::currentDate(), QTime(10, 0),
-                            QStringLiteral("Sonra"), QStringLiteral("Eklenen")});
+        app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate(), QTime(10, 0),
+            QStringLiteral("Sonra"), QStringLiteral("Eklenen") });
         main->reopenDayLists();
         QCOMPARE(main->randevuTable->recordCount(), 2);
 
@@ -329,19 +339,18 @@ private slots:
         // The open dialog starts where the manual backup went.
         QCOMPARE(app.dialogs.shown().at(1).title, QStringLiteral("Lumkar Yedek"));
         QCOMPARE(app.dialogs.shown().at(1).text,
-                 QDir::toNativeSeparators(target.path()) + QDir::separator());
+            QDir::toNativeSeparators(target.path()) + QDir::separator());
 
         QCOMPARE(main->randevuTable->recordCount(), 1); // no refresh asked for
         QVERIFY(app.session().database().isOpen());
         const QStringList kept = QDir(app.session().database().dataFolder())
-                                     .entryList({QStringLiteral("Tovaskel_*.onceki")});
+                                     .entryList({ QStringLiteral("Tovaskel_*.onceki") });
         QCOMPARE(kept.size(), 1);
-        const QString keptPath =
-            QDir(app.session().database().dataFolder()).filePath(kept.first());
+        const QString keptPath = QDir(app.session().database().dataFolder()).filePath(kept.first());
         QCOMPARE(app.dialogs.lastText(),
-                 QStringLiteral("Yedekten geri yükleme tamamlandı.\n\rGeri yüklemeden önceki "
-                                "bilgiler \"%1\" dosyasında saklandı.")
-                     .arg(QDir::toNativeSeparators(keptPath)));
+            QStringLiteral("Yedekten geri yükleme tamamlandı.\n\rGeri yüklemeden önceki "
+                           "bilgiler \"%1\" dosyasında saklandı.")
+                .arg(QDir::toNativeSeparators(keptPath)));
         QCOMPARE(rowCount(keptPath, QStringLiteral("randevu")), 2);
         QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu")).toInt(), 1);
     }
@@ -349,24 +358,24 @@ private slots:
     void refusedRestoreKeepsTheDatabaseOpenAndUnchanged()
     {
         App app;
-        app.addAppointment({QStringLiteral("lumkar"), QDate::currentDate()});
+        app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
         app.exec(QStringLiteral("CREATE TEMP TABLE baglanti (x INTEGER)"));
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
-        QVERIFY(makeZip(archive, {{QStringLiteral("../Tovaskel.mdb"), "x"}}));
+        QVERIFY(makeZip(archive, { { QStringLiteral("../Tovaskel.mdb"), "x" } }));
         app.dialogs.expectQuestion(Answer::Yes);
         app.dialogs.expectFile(archive);
         app.dialogs.expectNotice();
         QTest::mouseClick(window(app)->JvXPButton7, Qt::LeftButton);
         QCOMPARE(app.dialogs.shown().last().kind, QStringLiteral("error"));
-        QVERIFY(app.dialogs.lastText().startsWith(
-            QStringLiteral("Yedekten geri yükleme yapılmadı: ")));
+        QVERIFY(
+            app.dialogs.lastText().startsWith(QStringLiteral("Yedekten geri yükleme yapılmadı: ")));
         QVERIFY(app.dialogs.lastText().endsWith(QStringLiteral("\n\rMevcut bilgiler değişmedi.")));
         QSqlQuery q(app.session().db());
         QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM baglanti")));
         QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu")).toInt(), 1);
         QCOMPARE(filesIn(app.session().database().dataFolder()),
-                 QStringList{QStringLiteral("Tovaskel.mdb")});
+            QStringList { QStringLiteral("Tovaskel.mdb") });
     }
 
     void cancelledRestoreDialogChangesNothing()
@@ -374,8 +383,8 @@ private slots:
         App app;
         app.exec(QStringLiteral("CREATE TEMP TABLE baglanti (x INTEGER)"));
         IniFile ini(settingsPath(app));
-        QVERIFY(ini.write(QStringLiteral("OtoYedekler"), QStringLiteral("SonOtoYedek"),
-                          QStringLiteral("/oto/")));
+        QVERIFY(ini.write(
+            QStringLiteral("OtoYedekler"), QStringLiteral("SonOtoYedek"), QStringLiteral("/oto/")));
         app.dialogs.expectQuestion(Answer::Yes);
         app.dialogs.expectFile(QString());
         QTest::mouseClick(window(app)->JvXPButton7, Qt::LeftButton);
