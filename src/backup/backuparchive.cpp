@@ -121,8 +121,8 @@ QFileDevice::Permissions ordinaryPermissions()
 QString moveInPlace(const QString &from, const QString &to)
 {
     std::error_code error;
-    std::filesystem::rename(std::filesystem::path(fileNameBytes(from).toStdString()),
-        std::filesystem::path(fileNameBytes(to).toStdString()), error);
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+        std::filesystem::path(to.toStdU16String()), error);
     return error ? QString::fromLocal8Bit(error.message().c_str()) : QString();
 }
 
