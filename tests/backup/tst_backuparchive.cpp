@@ -300,9 +300,14 @@ private slots:
         App app;
         addAppointments(app, 2);
         QTemporaryDir target;
-        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        // A folder and a name with Turkish letters and a blank, as users name them.
+        QVERIFY(QDir(target.path()).mkdir(QStringLiteral("Yedek Şişli")));
+        const QString archive = target.filePath(QStringLiteral("Yedek Şişli/yedek ğüç.zip"));
         BackupWriter writer;
-        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
+            qPrintable(writer.errorText()));
+        QCOMPARE(filesIn(target.filePath(QStringLiteral("Yedek Şişli"))),
+            QStringList { QStringLiteral("yedek ğüç.zip") });
         addAppointments(app, 5);
         app.session().database().close();
         const QByteArray before = fileBytes(databasePath(app));
