@@ -529,9 +529,13 @@ bool DatabaseRestore::replace(const QDateTime &now)
         m_unpacked->setPermissions(ordinaryPermissions());
     }
     const QString cause = moveInPlace(m_unpacked->fileName(), current);
-    if (!cause.isEmpty())
+    if (!cause.isEmpty()) {
+        if (!m_keptCopy.isEmpty())
+            QFile::remove(m_keptCopy);
+        m_keptCopy.clear();
         return fail(QStringLiteral("yedekteki veritabanı \"%1\" yerine konamadı: %2.")
                         .arg(shown(current), cause));
+    }
     m_unpacked->setAutoRemove(false);
     m_unpacked.reset();
     return true;

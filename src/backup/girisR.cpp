@@ -167,9 +167,7 @@ void TgirisRF::TumunuYedekleOto()
     BackupWriter writer;
     if (!writer.backupDataFolder(dataFolder(), Database::fileName(), archive)) {
         dialogs().error(programTitle(),
-            QStringLiteral("Otomatik yedekleme işlemi başarısız "
-                           "oldu: ")
-                + writer.errorText());
+            QStringLiteral("Otomatik yedekleme işlemi başarısız oldu: ") + writer.errorText());
         return;
     }
     if (!file.saveLastAutomaticDay(today))
@@ -194,34 +192,35 @@ void TgirisRF::TumFirmalarGeriYukle()
         return;
 
     DatabaseRestore restore(dataFolder(), Database::fileName());
-    if (!restore.prepare(chosen)) {
+    auto refuse = [&] {
         dialogs().error(programTitle(),
             QStringLiteral("Yedekten geri yükleme yapılmadı: ") + restore.errorText()
                 + QStringLiteral("\n\rMevcut bilgiler değişmedi."));
+    };
+    if (!restore.prepare(chosen)) {
+        refuse();
         return;
     }
+    // The connection lets go of the file while it is replaced.
     Database &database = session().database();
     database.close();
     const bool replaced = restore.replace(QDateTime::currentDateTime());
     const bool reopened = database.open();
-    if (!replaced) {
-        dialogs().error(programTitle(),
-            QStringLiteral("Yedekten geri yükleme yapılmadı: ") + restore.errorText()
-                + QStringLiteral("\n\rMevcut bilgiler değişmedi."));
-        if (!reopened)
-            dialogs().error(programTitle(), database.errorText());
-        return;
-    }
-    if (!reopened) {
-        dialogs().error(programTitle(), database.errorText());
-        return;
-    }
-    emit databaseReplaced();
-    QString text = QStringLiteral("Yedekten geri yükleme tamamlandı.");
+    if (!replaced)
+        refuse();
+    QString kept;
     if (!restore.keptCopyPath().isEmpty())
-        text += QStringLiteral("\n\rGeri yüklemeden önceki bilgiler \"%1\" dosyasında saklandı.")
-                    .arg(QDir::toNativeSeparators(restore.keptCopyPath()));
-    dialogs().information(programTitle(), text);
+        kept = QStringLiteral("\n\rGeri yüklemeden önceki bilgiler \"%1\" dosyasında saklandı.")
+                   .arg(QDir::toNativeSeparators(restore.keptCopyPath()));
+    if (!reopened) {
+        dialogs().error(programTitle(), database.errorText() + kept);
+        return;
+    }
+    if (!replaced)
+        return;
+    emit databaseReplaced();
+    dialogs().information(
+        programTitle(), QStringLiteral("Yedekten geri yükleme tamamlandı.") + kept);
 }
 
 void TgirisRF::JvXPButton5Click()
