@@ -333,6 +333,27 @@ private slots:
             QStringLiteral("Tovaskel_2024_03_05_14_30_07_2.onceki"));
     }
 
+    void restoreRepairsADamagedDatabase()
+    {
+        App app;
+        addAppointments(app, 3);
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        BackupWriter writer;
+        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        app.session().database().close();
+        const QByteArray damaged(64 * 1024, '\x5a');
+        QVERIFY(writeBytes(databasePath(app), damaged));
+
+        DatabaseRestore restore(dataFolder(app), kDatabase);
+        QVERIFY2(restore.prepare(archive), qPrintable(restore.errorText()));
+        QVERIFY2(restore.replace(QDateTime::currentDateTime()), qPrintable(restore.errorText()));
+        QCOMPARE(fileBytes(restore.keptCopyPath()), damaged);
+        QCOMPARE(checkProgramDatabase(databasePath(app)), QString());
+        QVERIFY(app.session().database().open());
+        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu")).toInt(), 3);
+    }
+
     void refusedArchivesChangeNothing_data()
     {
         QTest::addColumn<QString>("kind");
