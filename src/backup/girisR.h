@@ -3,7 +3,7 @@
 // archive, and the automatic-backup settings kept in Yedekler.dan. The work itself is done by
 // BackupWriter and DatabaseRestore; the window asks, tells and keeps the settings.
 
-#include "shell/formbase.h"
+#include "app/formbase.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

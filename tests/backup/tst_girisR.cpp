@@ -9,7 +9,7 @@
 #include "backup/backuprules.h"
 #include "backup/girisR.h"
 #include "data/inifile.h"
-#include "shell/anamenu.h"
+#include "appointments/dayview.h"
 #include "shell/sifre.h"
 
 #include <QDir>
@@ -315,21 +315,21 @@ private slots:
     {
         App app;
         QVERIFY(app.login(QStringLiteral("lumkar")));
-        Tanamenuf *main = app.forms().anamenuf;
+        DayLists *lists = app.forms().dayLists;
         app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
-        main->reopenDayLists();
-        QCOMPARE(main->randevuTable->recordCount(), 1);
+        lists->reopenDayLists();
+        QCOMPARE(lists->randevuTable->recordCount(), 1);
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
         app.dialogs.expectFile(archive);
         app.dialogs.expectNotice();
         window(app)->TumunuYedekle();
 
-        // A change after the backup, shown in the main window.
+        // A change after the backup, shown in the main window's lists.
         app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate(), QTime(10, 0),
             QStringLiteral("Sonra"), QStringLiteral("Eklenen") });
-        main->reopenDayLists();
-        QCOMPARE(main->randevuTable->recordCount(), 2);
+        lists->reopenDayLists();
+        QCOMPARE(lists->randevuTable->recordCount(), 2);
 
         app.dialogs.clear();
         app.dialogs.expectQuestion(Answer::Yes);
@@ -341,7 +341,7 @@ private slots:
         QCOMPARE(app.dialogs.shown().at(1).text,
             QDir::toNativeSeparators(target.path()) + QDir::separator());
 
-        QCOMPARE(main->randevuTable->recordCount(), 1); // no refresh asked for
+        QCOMPARE(lists->randevuTable->recordCount(), 1); // no refresh asked for
         QVERIFY(app.session().database().isOpen());
         const QStringList kept = QDir(app.session().database().dataFolder())
                                      .entryList({ QStringLiteral("Tovaskel_*.onceki") });
