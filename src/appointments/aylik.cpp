@@ -70,6 +70,8 @@ void TaylikF::buildWindow()
                          QStringLiteral("02:30"), QStringLiteral("02:45"),
                          QStringLiteral("03:00")});
     periodBox->setCurrentText(QStringLiteral("00:30"));
+    RSaatiEdit->setMaximumWidth(70);
+    RBitisSaatiEdit->setMaximumWidth(70);
     DateTimePicker1 = new QDateEdit(QDate::currentDate(), this);
     DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
     DateTimePicker1->setCalendarPopup(true);
