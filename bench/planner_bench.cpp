@@ -120,7 +120,7 @@ Figures run(int appointments)
 
     std::printf("%7d appointments (database built in %.1f s); month: %d placed in the planner, "
                 "%d listed; year: %d listed\n",
-                appointments, fillSeconds, out.placed, out.monthRows, yearRows);
+        appointments, fillSeconds, out.placed, out.monthRows, yearRows);
     std::printf("  medians                       wall clock   CPU time\n");
     auto line = [](const char *what, const Timing &t) {
         std::printf("  %-28s %8.2f ms %8.2f ms\n", what, t.wall, t.cpu);
@@ -135,7 +135,7 @@ Figures run(int appointments)
     return out;
 }
 
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }
 
 } // namespace
 
@@ -166,8 +166,8 @@ int main(int argc, char **argv)
     // The data hold what the figures claim: the month lists its appointments less the
     // cancelled ones (about one in ten).
     goal("the month lists its 600 appointments less the cancelled",
-         large.monthRows <= kMonthAppointments && large.monthRows > kMonthAppointments * 8 / 10
-             && large.placed > 0);
+        large.monthRows <= kMonthAppointments && large.monthRows > kMonthAppointments * 8 / 10
+            && large.placed > 0);
     goal("planner reload under 50 ms", large.reload.cpu < 50);
     goal("list of a month under 20 ms (one user)", large.monthOne.cpu < 20);
     goal("list of a month under 20 ms (all users)", large.monthAll.cpu < 20);

@@ -37,14 +37,17 @@ bool AppointmentListFilter::accepts(const Record &row) const
 
 QString AppointmentListFilter::sqlCondition() const
 {
-    QString condition =
-        QStringLiteral("randevutarihi >= ? AND randevutarihi <= ? AND iptalkodu IS NULL");
+    QString condition
+        = QStringLiteral("randevutarihi >= ? AND randevutarihi <= ? AND iptalkodu IS NULL");
     switch (mode) {
     case ListMode::Waiting:
         condition += QStringLiteral(" AND (gorusmekodu IS NULL OR gorusmekodu < 1)");
         break;
-    case ListMode::Held: condition += QStringLiteral(" AND gorusmekodu > 0"); break;
-    case ListMode::WaitingAndHeld: break;
+    case ListMode::Held:
+        condition += QStringLiteral(" AND gorusmekodu > 0");
+        break;
+    case ListMode::WaitingAndHeld:
+        break;
     }
     if (oneUser)
         condition += QStringLiteral(" AND RKime = ?");
@@ -53,7 +56,7 @@ QString AppointmentListFilter::sqlCondition() const
 
 QVariantList AppointmentListFilter::sqlValues() const
 {
-    QVariantList out{values::dayKey(from), values::dayKey(to)};
+    QVariantList out { values::dayKey(from), values::dayKey(to) };
     if (oneUser)
         out << user;
     return out;
@@ -61,13 +64,15 @@ QVariantList AppointmentListFilter::sqlValues() const
 
 QString listHeading(const AppointmentListFilter &filter, const QString &userFullName)
 {
-    QString out = QStringLiteral("KISITLAMA: ") + formats::date(filter.from)
-        + QLatin1Char('-') + formats::date(filter.to) + QStringLiteral(" Tarihleri Arası ");
+    QString out = QStringLiteral("KISITLAMA: ") + formats::date(filter.from) + QLatin1Char('-')
+        + formats::date(filter.to) + QStringLiteral(" Tarihleri Arası ");
     out += filter.oneUser ? userFullName + QStringLiteral(" Kullanıcısına Ait ")
                           : QStringLiteral("Tüm Kullanıcılara Ait ");
     switch (filter.mode) {
-    case ListMode::Waiting: return out + QStringLiteral("Sadece Bekleyen Randevular. ");
-    case ListMode::Held: return out + QStringLiteral("Sadece Görüşme Yapılan Randevular. ");
+    case ListMode::Waiting:
+        return out + QStringLiteral("Sadece Bekleyen Randevular. ");
+    case ListMode::Held:
+        return out + QStringLiteral("Sadece Görüşme Yapılan Randevular. ");
     case ListMode::WaitingAndHeld:
         return out + QStringLiteral("Sadece Görüşme Yapılan - Bekleyen Tüm Randevular. ");
     }

@@ -23,7 +23,7 @@ struct AppointmentListFilter {
     QDate to;
     ListMode mode = ListMode::Waiting;
     bool oneUser = true; // only the appointments given to `user`
-    QString user;        // RKime
+    QString user; // RKime
 
     bool accepts(const Record &row) const;
     // The same condition in SQL with its bound values, so that the list reads only its rows.

@@ -63,12 +63,11 @@ void TaylikF::buildWindow()
     periodBox->setObjectName(QStringLiteral("periodBox"));
     periodBox->setEditable(true);
     periodBox->setInsertPolicy(QComboBox::NoInsert);
-    periodBox->addItems({QStringLiteral("00:03"), QStringLiteral("00:05"), QStringLiteral("00:10"),
-                         QStringLiteral("00:15"), QStringLiteral("00:30"), QStringLiteral("00:45"),
-                         QStringLiteral("01:00"), QStringLiteral("01:15"), QStringLiteral("01:30"),
-                         QStringLiteral("01:45"), QStringLiteral("02:00"), QStringLiteral("02:15"),
-                         QStringLiteral("02:30"), QStringLiteral("02:45"),
-                         QStringLiteral("03:00")});
+    periodBox->addItems({ QStringLiteral("00:03"), QStringLiteral("00:05"), QStringLiteral("00:10"),
+        QStringLiteral("00:15"), QStringLiteral("00:30"), QStringLiteral("00:45"),
+        QStringLiteral("01:00"), QStringLiteral("01:15"), QStringLiteral("01:30"),
+        QStringLiteral("01:45"), QStringLiteral("02:00"), QStringLiteral("02:15"),
+        QStringLiteral("02:30"), QStringLiteral("02:45"), QStringLiteral("03:00") });
     periodBox->setCurrentText(QStringLiteral("00:30"));
     RSaatiEdit->setMaximumWidth(70);
     RBitisSaatiEdit->setMaximumWidth(70);
@@ -89,10 +88,10 @@ void TaylikF::buildWindow()
 
     auto *view = new QHBoxLayout;
     makeUserBar(QStringLiteral("Kullanıcının Randevuları"),
-                QStringLiteral("Tüm Kullanıcıların Randevularını Göster"), this);
+        QStringLiteral("Tüm Kullanıcıların Randevularını Göster"), this);
     view->addWidget(userBar);
-    CheckBox1 = new CheckBox(QStringLiteral("Bekleyen ve Görüşülen Tüm Randevuların Listesi"),
-                             this);
+    CheckBox1
+        = new CheckBox(QStringLiteral("Bekleyen ve Görüşülen Tüm Randevuların Listesi"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox3 = new CheckBox(QStringLiteral("Sadece Görüşme Yapılan Randevular"), this);
     CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
@@ -111,7 +110,7 @@ void TaylikF::buildWindow()
     tfXPButton1->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
     tfXPButton1->setToolTip(QStringLiteral("Yardım"));
     tfXPButton1->setAutoRaise(true);
-    for (QPushButton *b : {hazirlaBut, yazdirBut, kapatBut}) {
+    for (QPushButton *b : { hazirlaBut, yazdirBut, kapatBut }) {
         b->setAutoDefault(false);
         view->addWidget(b);
     }
@@ -163,7 +162,7 @@ void TaylikF::buildWindow()
     connect(CheckBox1, &QCheckBox::clicked, this, &TaylikF::CheckBox1Click);
     connect(CheckBox3, &QCheckBox::clicked, this, &TaylikF::CheckBox3Click);
     connect(StringGrid1, &GridView::rowActivated, this,
-            [this] { Firmaseerekbugnvebusaatedorudanrandevuver1Click(); });
+        [this] { Firmaseerekbugnvebusaatedorudanrandevuver1Click(); });
     resize(1100, 700);
 }
 
@@ -176,14 +175,14 @@ void TaylikF::buildMenu()
         action->setObjectName(name);
     };
     item(QStringLiteral("Firmaseerekbugnvebusaatedorudanrandevuver1"),
-         QStringLiteral("Kişi seçerek bu gün ve bu saate doğrudan randevu ver"),
-         &TaylikF::Firmaseerekbugnvebusaatedorudanrandevuver1Click);
+        QStringLiteral("Kişi seçerek bu gün ve bu saate doğrudan randevu ver"),
+        &TaylikF::Firmaseerekbugnvebusaatedorudanrandevuver1Click);
     item(QStringLiteral("Firmaseerekbugnvebusaaterandevuver1"),
-         QStringLiteral("Kişi seçerek bu gün ve bu saate randevu ver"),
-         &TaylikF::Firmaseerekbugnvebusaaterandevuver1Click);
+        QStringLiteral("Kişi seçerek bu gün ve bu saate randevu ver"),
+        &TaylikF::Firmaseerekbugnvebusaaterandevuver1Click);
     item(QStringLiteral("Bugnvebusaaterandevuver1"),
-         QStringLiteral("Listeden bu gün ve bu saate randevu ver"),
-         &TaylikF::Bugnvebusaaterandevuver1Click);
+        QStringLiteral("Listeden bu gün ve bu saate randevu ver"),
+        &TaylikF::Bugnvebusaaterandevuver1Click);
     connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         const QModelIndex index = StringGrid1->indexAt(pos);
         if (!index.isValid())
@@ -192,7 +191,7 @@ void TaylikF::buildMenu()
         PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos));
     });
     addWindowKey(this, QStringLiteral("yardimF1"), QStringLiteral("Yardım"), Qt::Key_F1, nullptr,
-                 [this] { helpClick(); });
+        [this] { helpClick(); });
 }
 
 // ------------------------------------------------------------------- the shown month
@@ -220,8 +219,7 @@ int TaylikF::rowCount() const
 
 QString TaylikF::cellText(int column, int row) const
 {
-    if (column < 0 || row < 0 || column >= columnCount() || row >= rowCount()
-        || !m_month.isValid())
+    if (column < 0 || row < 0 || column >= columnCount() || row >= rowCount() || !m_month.isValid())
         return QString();
     if (column == 0)
         return row == 0 ? QString() : row == 1 ? headingCorner() : m_labels.value(row - 2);
@@ -263,8 +261,8 @@ QString TaylikF::bookingTime() const
 void TaylikF::hazirlaButClick()
 {
     // Unreadable hours or slot length stop the reload before anything changes.
-    const SlotReading reading =
-        readSlotPlan(maskedText(RSaatiEdit), maskedText(RBitisSaatiEdit), periodBox->currentText());
+    const SlotReading reading = readSlotPlan(
+        maskedText(RSaatiEdit), maskedText(RBitisSaatiEdit), periodBox->currentText());
     if (!reading.plan) {
         dialogs().warning(programTitle(), reading.message);
         return;
@@ -282,8 +280,8 @@ void TaylikF::hazirlaButClick()
     } else {
         list->CheckBox2->setChecked(false);
         m_reportUserName = RKiminAdSoyadBox->currentText();
-        Label7->setText(QStringLiteral("Kullanıcı :") + m_reportUserName
-                        + QStringLiteral(" Raporu."));
+        Label7->setText(
+            QStringLiteral("Kullanıcı :") + m_reportUserName + QStringLiteral(" Raporu."));
     }
     list->CheckBox1->setChecked(CheckBox1->isChecked());
     list->CheckBox3->setChecked(CheckBox3->isChecked());
@@ -296,8 +294,8 @@ void TaylikF::hazirlaButClick()
 
 bool TaylikF::GridHazirla()
 {
-    const SlotReading reading =
-        readSlotPlan(maskedText(RSaatiEdit), maskedText(RBitisSaatiEdit), periodBox->currentText());
+    const SlotReading reading = readSlotPlan(
+        maskedText(RSaatiEdit), maskedText(RBitisSaatiEdit), periodBox->currentText());
     if (!reading.plan) {
         dialogs().warning(programTitle(), reading.message);
         return false;
@@ -347,11 +345,10 @@ void TaylikF::Transfer()
         const QVector<int> rows = rowsTaking(m_labels, time, m_plan.period);
         if (rows.isEmpty())
             continue;
-        const CellAppointment appointment{table->valueAt(i, ownerField).toString(),
-                                          table->valueAt(i, firstNameField).toString(),
-                                          table->valueAt(i, lastNameField).toString(),
-                                          table->valueAt(i, packageField).toString(),
-                                          table->valueAt(i, amountField).toDouble()};
+        const CellAppointment appointment { table->valueAt(i, ownerField).toString(),
+            table->valueAt(i, firstNameField).toString(),
+            table->valueAt(i, lastNameField).toString(), table->valueAt(i, packageField).toString(),
+            table->valueAt(i, amountField).toDouble() };
         const QString segment = cellSegment(appointment, showOwner);
         for (int row : rows)
             m_cells->appendCellText(row, day.day() - 1, segment);
@@ -522,11 +519,10 @@ void TaylikF::GirisHazirla()
     // The cell shows the booking at once when the grid shows that user's appointments.
     if (m_allUsers || RKiminAdSoyadBox->currentText() == m_reportUserName) {
         const QPoint cell = currentCell();
-        const CellAppointment booked{RKiminAdSoyadBox->currentText(), adi, soyadi, m_picked.adi,
-                                     amount};
+        const CellAppointment booked { RKiminAdSoyadBox->currentText(), adi, soyadi, m_picked.adi,
+            amount };
         m_cells->appendCellText(cell.y() - 2, cell.x() - 1,
-                                cellSegment(booked, CheckBox2->isChecked(),
-                                            SegmentKind::JustBooked));
+            cellSegment(booked, CheckBox2->isChecked(), SegmentKind::JustBooked));
     }
 }
 

@@ -31,10 +31,10 @@ public:
     QDate plannerDate() const;
 
     void hazirlaButClick(); // "YENİDEN YÜKLE": refuses unreadable hours or slot length
-    bool GridHazirla();     // the empty grid of the picked month; false when refused
-    void Transfer();        // the appointments of the month into their slots
-    void AyarYukle();       // the settings file into the boxes
-    bool AyarKaydet();      // the boxes into the settings file; false when the disk refused
+    bool GridHazirla(); // the empty grid of the picked month; false when refused
+    void Transfer(); // the appointments of the month into their slots
+    void AyarYukle(); // the settings file into the boxes
+    bool AyarKaydet(); // the boxes into the settings file; false when the disk refused
     void DateTimePicker1Change();
     void CheckBox1Click();
     void CheckBox3Click();
@@ -43,10 +43,10 @@ public:
     void helpClick();
 
     // Booking from the current cell.
-    void Bugnvebusaaterandevuver1Click();              // day and time to the entry form
-    void Firmaseerekbugnvebusaaterandevuver1Click();    // the same, then the person list
+    void Bugnvebusaaterandevuver1Click(); // day and time to the entry form
+    void Firmaseerekbugnvebusaaterandevuver1Click(); // the same, then the person list
     void Firmaseerekbugnvebusaatedorudanrandevuver1Click(); // direct booking (double click)
-    void PaketAl();      // the package choice of a direct booking
+    void PaketAl(); // the package choice of a direct booking
     void GirisHazirla(); // completes a direct booking once the person is chosen
 
     // The package picked for a direct booking, as texts; the package window stores it.
@@ -61,7 +61,7 @@ public:
     // at column 1, row 2.
     QString cellText(int column, int row) const;
     int columnCount() const; // day columns + 1
-    int rowCount() const;    // slot rows + 2
+    int rowCount() const; // slot rows + 2
     // The current cell in the same counting; (-1, -1) when there is none.
     QPoint currentCell() const;
     void setCurrentCell(int column, int row);
@@ -74,12 +74,12 @@ public:
     bool allUsersShown() const { return m_allUsers; }
     QString reportUserName() const { return m_reportUserName; }
 
-    QLineEdit *RSaatiEdit;      // "Mesai Başlangıç Saati"
+    QLineEdit *RSaatiEdit; // "Mesai Başlangıç Saati"
     QLineEdit *RBitisSaatiEdit; // "Mesai Bitiş Saati"
-    QComboBox *periodBox;       // "Randevu Periodu"
+    QComboBox *periodBox; // "Randevu Periodu"
     QDateEdit *DateTimePicker1; // "Rapor Tarihi"
-    CheckBox *CheckBox1;        // waiting and held
-    CheckBox *CheckBox3;        // held only
+    CheckBox *CheckBox1; // waiting and held
+    CheckBox *CheckBox3; // held only
     QPushButton *hazirlaBut;
     QPushButton *yazdirBut;
     QPushButton *kapatBut;

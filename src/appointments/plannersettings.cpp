@@ -19,9 +19,8 @@ QString flag(bool on)
 PlannerSettings PlannerSettings::read(IniFile &file)
 {
     PlannerSettings out;
-    auto value = [&](const char *key) {
-        return file.read(section(), QString::fromLatin1(key)).trimmed();
-    };
+    auto value
+        = [&](const char *key) { return file.read(section(), QString::fromLatin1(key)).trimmed(); };
     const QString start = value("mesaibaslasaat");
     if (clockMinutes(start).value_or(0) > 0)
         out.mesaibaslasaat = start;
@@ -39,18 +38,17 @@ PlannerSettings PlannerSettings::read(IniFile &file)
 
 bool PlannerSettings::write(IniFile &file) const
 {
-    const QList<QPair<QString, QString>> values{
-        {QStringLiteral("mesaibaslasaat"), mesaibaslasaat},
-        {QStringLiteral("mesaibitsaat"), mesaibitsaat},
-        {QStringLiteral("randevuperiod"), randevuperiod},
-        {QStringLiteral("tumkullanici"), flag(tumkullanici)},
-        {QStringLiteral("bekleyenvegorus"), flag(bekleyenvegorus)},
-        {QStringLiteral("sadecegorus"), flag(sadecegorus)}};
+    const QList<QPair<QString, QString>> values { { QStringLiteral("mesaibaslasaat"),
+                                                      mesaibaslasaat },
+        { QStringLiteral("mesaibitsaat"), mesaibitsaat },
+        { QStringLiteral("randevuperiod"), randevuperiod },
+        { QStringLiteral("tumkullanici"), flag(tumkullanici) },
+        { QStringLiteral("bekleyenvegorus"), flag(bekleyenvegorus) },
+        { QStringLiteral("sadecegorus"), flag(sadecegorus) } };
     // Every reload saves the settings and most change none of them: a file that already holds
     // every value is not written again. Otherwise all six go to disk in one write.
-    const bool same = std::all_of(values.cbegin(), values.cend(), [&](const auto &entry) {
-        return file.read(section(), entry.first) == entry.second;
-    });
+    const bool same = std::all_of(values.cbegin(), values.cend(),
+        [&](const auto &entry) { return file.read(section(), entry.first) == entry.second; });
     return same || file.write(section(), values);
 }
 

@@ -10,11 +10,11 @@ class IniFile;
 
 struct PlannerSettings {
     QString mesaibaslasaat = QStringLiteral("09:00"); // start of the working day
-    QString mesaibitsaat = QStringLiteral("18:30");   // end of the working day
-    QString randevuperiod = QStringLiteral("00:30");  // slot length
-    bool tumkullanici = false;    // all users' appointments
+    QString mesaibitsaat = QStringLiteral("18:30"); // end of the working day
+    QString randevuperiod = QStringLiteral("00:30"); // slot length
+    bool tumkullanici = false; // all users' appointments
     bool bekleyenvegorus = false; // waiting and held
-    bool sadecegorus = false;     // held only
+    bool sadecegorus = false; // held only
 
     // Reads the file: a missing file, key or section leaves the value above. A working hour or
     // slot length is taken only when it reads as one ("09:00", "00:30"); anything else (empty,

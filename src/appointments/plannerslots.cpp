@@ -16,8 +16,8 @@ constexpr int kDayMinutes = 24 * 60;
 std::optional<int> twoDigits(const QString &text, int from)
 {
     const QString part = text.mid(from, 2);
-    if (part.size() != 2 || !part[0].isDigit() || !part[1].isDigit()
-        || part[0].unicode() > 127 || part[1].unicode() > 127)
+    if (part.size() != 2 || !part[0].isDigit() || !part[1].isDigit() || part[0].unicode() > 127
+        || part[1].unicode() > 127)
         return std::nullopt;
     return part.toInt();
 }
@@ -80,8 +80,8 @@ QStringList SlotPlan::labels() const
     return out;
 }
 
-SlotReading readSlotPlan(const QString &startText, const QString &endText,
-                         const QString &periodText)
+SlotReading readSlotPlan(
+    const QString &startText, const QString &endText, const QString &periodText)
 {
     SlotReading out;
     const std::optional<int> start = clockMinutes(startText);
@@ -102,7 +102,7 @@ SlotReading readSlotPlan(const QString &startText, const QString &endText,
                                      "sıfırdan büyük ve en çok 24:00 olarak giriniz.");
         return out;
     }
-    out.plan = SlotPlan{*start, std::abs(*end - *start), *period};
+    out.plan = SlotPlan { *start, std::abs(*end - *start), *period };
     return out;
 }
 
@@ -156,16 +156,15 @@ QString PlannerMonth::title() const
 
 QString PlannerMonth::monthName(int month)
 {
-    static const char16_t *const names[] = {u"Ocak ",  u"Şubat ",   u"Mart ",    u"Nisan ",
-                                            u"Mayıs ", u"Haziran ", u"Temmuz ",  u"Ağustos ",
-                                            u"Eylül ", u"Ekim ",    u"Kasım ",   u"Aralık "};
+    static const char16_t *const names[] = { u"Ocak ", u"Şubat ", u"Mart ", u"Nisan ", u"Mayıs ",
+        u"Haziran ", u"Temmuz ", u"Ağustos ", u"Eylül ", u"Ekim ", u"Kasım ", u"Aralık " };
     return month >= 1 && month <= 12 ? QString::fromUtf16(names[month - 1]) : QString();
 }
 
 QString PlannerMonth::weekdayName(const QDate &day)
 {
-    static const char16_t *const names[] = {u"Pazartesi", u"Salı", u"Çarşamba", u"Perşembe",
-                                            u"Cuma",      u"Cumartesi", u"Pazar"};
+    static const char16_t *const names[]
+        = { u"Pazartesi", u"Salı", u"Çarşamba", u"Perşembe", u"Cuma", u"Cumartesi", u"Pazar" };
     return day.isValid() ? QString::fromUtf16(names[day.dayOfWeek() - 1]) : QString();
 }
 
@@ -179,8 +178,11 @@ PlannerMonth::DayKind PlannerMonth::dayKind(int column) const
 {
     if (m_firstSaturday <= 0 || column < 1)
         return DayKind::Workday;
-    const int holiday = m_month == 4 ? 23 : m_month == 5 ? 19 : m_month == 8 ? 30
-                      : m_month == 10 ? 29 : 0;
+    const int holiday = m_month == 4 ? 23
+        : m_month == 5               ? 19
+        : m_month == 8               ? 30
+        : m_month == 10              ? 29
+                                     : 0;
     if (column == holiday)
         return DayKind::Holiday;
     const int fromSaturday = column - m_firstSaturday;
@@ -194,10 +196,13 @@ PlannerMonth::DayKind PlannerMonth::dayKind(int column) const
 QColor plannerCellColour(int gridRow, int column, const PlannerMonth &month)
 {
     switch (month.dayKind(column)) {
-    case PlannerMonth::DayKind::Sunday: return QColor(255, 221, 187);
+    case PlannerMonth::DayKind::Sunday:
+        return QColor(255, 221, 187);
     case PlannerMonth::DayKind::Saturday:
-    case PlannerMonth::DayKind::Holiday: return QColor(255, 234, 213);
-    case PlannerMonth::DayKind::Workday: break;
+    case PlannerMonth::DayKind::Holiday:
+        return QColor(255, 234, 213);
+    case PlannerMonth::DayKind::Workday:
+        break;
     }
     return gridRow % 2 == 1 ? QColor(223, 235, 255) : QColor(249, 255, 225);
 }

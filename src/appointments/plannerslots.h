@@ -29,8 +29,8 @@ std::optional<int> periodMinutes(const QString &text);
 // number (halves to the even neighbour), plus one.
 struct SlotPlan {
     int start = 9 * 60; // minutes after midnight
-    int span = 570;     // minutes
-    int period = 30;    // minutes, above 0
+    int span = 570; // minutes
+    int period = 30; // minutes, above 0
 
     int slotCount() const;
     // The start time of each slot as "HH:MM"; labels run on past midnight (23:30, 00:00).
@@ -42,8 +42,8 @@ struct SlotReading {
     std::optional<SlotPlan> plan;
     QString message;
 };
-SlotReading readSlotPlan(const QString &startText, const QString &endText,
-                         const QString &periodText);
+SlotReading readSlotPlan(
+    const QString &startText, const QString &endText, const QString &periodText);
 
 int slotCount(int spanMinutes, int periodMinutes);
 QString slotLabel(int minutesAfterMidnight);
@@ -65,7 +65,7 @@ public:
     int month() const { return m_month; }
     int dayCount() const { return m_dayCount; }
     QString monthText() const; // "01" to "12"
-    QString yearText() const;  // four digits
+    QString yearText() const; // four digits
     // Month name with its trailing blank, then the year: "Ekim 2009".
     QString title() const;
     // The day number of the first Saturday, 1 to 7; 0 for no month.
@@ -105,8 +105,8 @@ struct CellAppointment {
 // "-Kişi:" name, " -Paket:" package (when given), " -Tutarı:" amount "TL" (when above 0), one
 // blank. A booking just made from the planner writes " -Tutar:" and no "TL".
 enum class SegmentKind { Placed, JustBooked };
-QString cellSegment(const CellAppointment &appointment, bool showOwner,
-                    SegmentKind kind = SegmentKind::Placed);
+QString cellSegment(
+    const CellAppointment &appointment, bool showOwner, SegmentKind kind = SegmentKind::Placed);
 
 // The day of a day column as the booking hands it over: two digits for 1 to 9.
 QString bookingDayText(const QString &dayCellText);

@@ -44,7 +44,7 @@ TrandevuF::TrandevuF(Forms &forms, Session &session) : FormContext(forms, sessio
     setWindowTitle(QStringLiteral("Lumkar Vikelmo - Randevular"));
     randevuTable = new DataSet(session.db(), this);
     randevuTable->setObjectName(QStringLiteral("randevuTable"));
-    randevuTable->setTable(QStringLiteral("randevu"), {QStringLiteral("randevutarihi")});
+    randevuTable->setTable(QStringLiteral("randevu"), { QStringLiteral("randevutarihi") });
     randevuTable->setOwnerWindow(this);
     randevuTable->setFilter([this](const Record &row) { return m_filter.accepts(row); });
     randevuTable->setFiltered(true);
@@ -65,8 +65,8 @@ void TrandevuF::buildWindow()
     range->addWidget(JvDateTimePicker1);
     range->addWidget(new QLabel(QStringLiteral("Bitiş Tarihi"), this));
     range->addWidget(JvDateTimePicker2);
-    CheckBox1 = new CheckBox(QStringLiteral("Bekleyen ve Görüşülen Tüm Randevuların Listesi"),
-                             this);
+    CheckBox1
+        = new CheckBox(QStringLiteral("Bekleyen ve Görüşülen Tüm Randevuların Listesi"), this);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox3 = new CheckBox(QStringLiteral("Sadece Görüşme Yapılan Randevular"), this);
     CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
@@ -84,34 +84,34 @@ void TrandevuF::buildWindow()
     };
     auto *users = new QHBoxLayout;
     makeUserBar(QStringLiteral("Kullanıcının Randevuları"),
-                QStringLiteral("Tüm Kullanıcıların Randevularını Göster"), this);
+        QStringLiteral("Tüm Kullanıcıların Randevularını Göster"), this);
     users->addWidget(userBar);
     Button2 = button(QStringLiteral("Button2"), QStringLiteral("..."),
-                     QStringLiteral("Kullanıcıya Göre Sınırla"));
+        QStringLiteral("Kullanıcıya Göre Sınırla"));
     Button2->setMaximumWidth(32);
     users->addWidget(Button2);
     users->addStretch();
-    Butsorgu = button(QStringLiteral("Butsorgu"), QStringLiteral("Arama Yap"),
-                      QStringLiteral("Arama yap..."));
-    yazBut = button(QStringLiteral("yazBut"), QStringLiteral("Yazdır"),
-                    QStringLiteral("Yazdır..."));
-    yazBut2 = button(QStringLiteral("yazBut2"), QStringLiteral("Yazdır (Tutarlı)"),
-                     QStringLiteral("Yazdır..."));
-    Button1 = button(QStringLiteral("Button1"), QStringLiteral("Sil"),
-                     QStringLiteral("Randevuyu Sil..."));
+    Butsorgu = button(
+        QStringLiteral("Butsorgu"), QStringLiteral("Arama Yap"), QStringLiteral("Arama yap..."));
+    yazBut
+        = button(QStringLiteral("yazBut"), QStringLiteral("Yazdır"), QStringLiteral("Yazdır..."));
+    yazBut2 = button(
+        QStringLiteral("yazBut2"), QStringLiteral("Yazdır (Tutarlı)"), QStringLiteral("Yazdır..."));
+    Button1 = button(
+        QStringLiteral("Button1"), QStringLiteral("Sil"), QStringLiteral("Randevuyu Sil..."));
     degistirBut = button(QStringLiteral("degistirBut"), QStringLiteral("Değiştir"),
-                         QStringLiteral("Kaydı Değiştir..."));
-    kapatBut = button(QStringLiteral("kapatBut"), QStringLiteral("Kapat"),
-                      QStringLiteral("Kapat..."));
+        QStringLiteral("Kaydı Değiştir..."));
+    kapatBut
+        = button(QStringLiteral("kapatBut"), QStringLiteral("Kapat"), QStringLiteral("Kapat..."));
     tfXPButton1 = new QToolButton(this);
     tfXPButton1->setObjectName(QStringLiteral("tfXPButton1"));
     tfXPButton1->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
     tfXPButton1->setToolTip(QStringLiteral("Yardım"));
     tfXPButton1->setAutoRaise(true);
-    for (QWidget *w : {static_cast<QWidget *>(Butsorgu), static_cast<QWidget *>(yazBut),
-                       static_cast<QWidget *>(yazBut2), static_cast<QWidget *>(Button1),
-                       static_cast<QWidget *>(degistirBut), static_cast<QWidget *>(kapatBut),
-                       static_cast<QWidget *>(tfXPButton1)})
+    for (QWidget *w : { static_cast<QWidget *>(Butsorgu), static_cast<QWidget *>(yazBut),
+             static_cast<QWidget *>(yazBut2), static_cast<QWidget *>(Button1),
+             static_cast<QWidget *>(degistirBut), static_cast<QWidget *>(kapatBut),
+             static_cast<QWidget *>(tfXPButton1) })
         users->addWidget(w);
     layout->addLayout(users);
 
@@ -119,20 +119,20 @@ void TrandevuF::buildWindow()
     JvDBUltimGrid1->setObjectName(QStringLiteral("JvDBUltimGrid1"));
     JvDBUltimGrid1->setEnterRule(GridView::EnterRule::NextColumn);
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    JvDBUltimGrid1->setColumns(
-        randevuTable,
-        {{QStringLiteral("Rkimeadsoyad"), QStringLiteral("R.Kimin")},
-         {QStringLiteral("sicil_kodu"), QStringLiteral("Kodu")},
-         {QStringLiteral("adi"), QStringLiteral("Adı")},
-         {QStringLiteral("soyadi"), QStringLiteral("Soyadı")},
-         {QStringLiteral("paketadi"), QStringLiteral("Paket Adı")},
-         {QStringLiteral("randevutarihi"), QStringLiteral("R.Tarihi"), QStringLiteral("dd.mm.yyyy")},
-         {QStringLiteral("randevusaati"), QStringLiteral("R.Saati"), QStringLiteral("HH:MM")},
-         {QStringLiteral("telefonu"), QStringLiteral("Telefon 1")},
-         {QStringLiteral("ceptel"), QStringLiteral("Cep Telefonu")},
-         {QStringLiteral("islem_tutari"), QStringLiteral("İşlem Tutarı"),
-          QStringLiteral("#,###.00"), right},
-         {QStringLiteral("kayittarihi"), QStringLiteral("K.Tarihi")}});
+    JvDBUltimGrid1->setColumns(randevuTable,
+        { { QStringLiteral("Rkimeadsoyad"), QStringLiteral("R.Kimin") },
+            { QStringLiteral("sicil_kodu"), QStringLiteral("Kodu") },
+            { QStringLiteral("adi"), QStringLiteral("Adı") },
+            { QStringLiteral("soyadi"), QStringLiteral("Soyadı") },
+            { QStringLiteral("paketadi"), QStringLiteral("Paket Adı") },
+            { QStringLiteral("randevutarihi"), QStringLiteral("R.Tarihi"),
+                QStringLiteral("dd.mm.yyyy") },
+            { QStringLiteral("randevusaati"), QStringLiteral("R.Saati"), QStringLiteral("HH:MM") },
+            { QStringLiteral("telefonu"), QStringLiteral("Telefon 1") },
+            { QStringLiteral("ceptel"), QStringLiteral("Cep Telefonu") },
+            { QStringLiteral("islem_tutari"), QStringLiteral("İşlem Tutarı"),
+                QStringLiteral("#,###.00"), right },
+            { QStringLiteral("kayittarihi"), QStringLiteral("K.Tarihi") } });
     JvDBUltimGrid1->setColumnHidden(0, true);
     JvDBUltimGrid1->setColumnHidden(1, true);
     JvDBUltimGrid1->useColumnChooser(dialogs());
@@ -161,15 +161,15 @@ void TrandevuF::buildMenu()
     recetemenu = new QMenu(this);
     recetemenu->setObjectName(QStringLiteral("recetemenu"));
     addWindowKey(this, QStringLiteral("RandevuSil1"), QStringLiteral("Randevu Sil"), Qt::Key_F5,
-                 recetemenu, [this] { Button1Click(); });
+        recetemenu, [this] { Button1Click(); });
     addWindowKey(this, QStringLiteral("Sorgula1"), QStringLiteral("Sorgula"), Qt::Key_F7,
-                 recetemenu, [this] { ButsorguClick(); });
+        recetemenu, [this] { ButsorguClick(); });
     addWindowKey(this, QStringLiteral("Degistir1"), QStringLiteral("Değiştir"), Qt::Key_F8,
-                 recetemenu, [this] { degistirButClick(); });
-    addWindowKey(this, QStringLiteral("Kapat1"), QStringLiteral("Kapat"), Qt::Key_F10,
-                 recetemenu, [this] { kapatButClick(); });
+        recetemenu, [this] { degistirButClick(); });
+    addWindowKey(this, QStringLiteral("Kapat1"), QStringLiteral("Kapat"), Qt::Key_F10, recetemenu,
+        [this] { kapatButClick(); });
     addWindowKey(this, QStringLiteral("yardimF1"), QStringLiteral("Yardım"), Qt::Key_F1, nullptr,
-                 [this] { helpClick(); });
+        [this] { helpClick(); });
     useAsContextMenu(this, recetemenu);
 }
 
@@ -267,13 +267,13 @@ void TrandevuF::Button1Click()
         return;
     if (visitCodeOf(randevuTable->value(kGorusmekodu)) > 0) {
         dialogs().information(programTitle(),
-                              QStringLiteral("Bu randevunun görüşme kaydı var! Silmeden önce "
-                                             "görüşme kaydını siliniz!"));
+            QStringLiteral("Bu randevunun görüşme kaydı var! Silmeden önce "
+                           "görüşme kaydını siliniz!"));
         return;
     }
     if (!randevuTable->remove())
-        dialogs().error(programTitle(), QStringLiteral("Randevu silinemedi: ")
-                                            + randevuTable->lastError().text());
+        dialogs().error(programTitle(),
+            QStringLiteral("Randevu silinemedi: ") + randevuTable->lastError().text());
 }
 
 EntryAppointment TrandevuF::entryOf(DataSet &table)
@@ -305,8 +305,8 @@ void TrandevuF::degistirButClick()
         return;
     if (visitCodeOf(randevuTable->value(kGorusmekodu)) >= 1) {
         dialogs().information(programTitle(),
-                              QStringLiteral("Bu randevunun görüşme kaydı var! Değiştirmeden "
-                                             "önce görüşme kaydını siliniz!"));
+            QStringLiteral("Bu randevunun görüşme kaydı var! Değiştirmeden "
+                           "önce görüşme kaydını siliniz!"));
         return;
     }
     forms().entryForm->setEntryAppointment(entryOf(*randevuTable));
@@ -332,7 +332,7 @@ ReportPreview *TrandevuF::print(const QString &withUsers, const QString &without
     report.setUserName(currentUser().adSoyad);
     QString error;
     const reports::PreparedReport pages = reports::prepareReport(
-        report, {{reports::layouts::singleLink(), randevuTable}}, &error);
+        report, { { reports::layouts::singleLink(), randevuTable } }, &error);
     if (pages.isEmpty()) {
         dialogs().error(programTitle(), error);
         return nullptr;

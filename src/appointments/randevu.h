@@ -29,11 +29,11 @@ class TrandevuF : public QWidget, public FormContext, public UserFilterMembers {
 public:
     TrandevuF(Forms &forms, Session &session);
 
-    void ButsorguClick();  // query: heading of the printouts, filter applied again
-    void Button2Click();   // "...": the filter applied again, for a user who sees everyone's
-    void Button1Click();   // delete
+    void ButsorguClick(); // query: heading of the printouts, filter applied again
+    void Button2Click(); // "...": the filter applied again, for a user who sees everyone's
+    void Button1Click(); // delete
     void degistirButClick(); // change in the main window's entry form
-    ReportPreview *yazButClick();  // print, list layouts; null when it failed
+    ReportPreview *yazButClick(); // print, list layouts; null when it failed
     ReportPreview *yazBut2Click(); // print, layouts with amounts
     void kapatButClick();
     void CheckBox1Click(); // "Bekleyen ve Görüşülen ...": unticks the other box, queries
@@ -71,9 +71,9 @@ public:
     GridView *JvDBUltimGrid1;
     QDateEdit *JvDateTimePicker1; // "Başlama Tarihi"
     QDateEdit *JvDateTimePicker2; // "Bitiş Tarihi"
-    CheckBox *CheckBox1;          // waiting and held
-    CheckBox *CheckBox3;          // held only
-    QPushButton *Button2;         // "..."
+    CheckBox *CheckBox1; // waiting and held
+    CheckBox *CheckBox3; // held only
+    QPushButton *Button2; // "..."
     QPushButton *Butsorgu;
     QPushButton *yazBut;
     QPushButton *yazBut2;

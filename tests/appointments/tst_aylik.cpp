@@ -5,10 +5,10 @@
 #include "testregistry.h"
 
 #include "appointments/aylik.h"
+#include "appointments/entrypanel.h"
 #include "appointments/randevu.h"
 #include "kit/maskedit.h"
 #include "reports/preview.h"
-#include "appointments/entrypanel.h"
 #include "shell/anamenu.h"
 #include "visits/paketler.h"
 
@@ -19,8 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 #include <QTest>
 
 using namespace lumkar;
@@ -32,8 +32,7 @@ const QString kMe = QStringLiteral("lumkar");
 const QString kEce = QStringLiteral("ece");
 
 qlonglong add(App &app, const QString &adi, const QDate &day, const QTime &time,
-              const QString &owner = kMe, const QVariant &visit = {},
-              const QVariant &cancel = {})
+    const QString &owner = kMe, const QVariant &visit = {}, const QVariant &cancel = {})
 {
     AppointmentRow a;
     a.adi = adi;
@@ -112,8 +111,8 @@ private slots:
         QCOMPARE(planner->plannerDate(), QDate(2009, 10, 7));
         QCOMPARE(planner->Label6->text(), QStringLiteral("Ekim 2009"));
         QCOMPARE(planner->Label7->text(),
-                 QStringLiteral("Kullanıcı :") + app.session().currentUser.adSoyad
-                     + QStringLiteral(" Raporu."));
+            QStringLiteral("Kullanıcı :") + app.session().currentUser.adSoyad
+                + QStringLiteral(" Raporu."));
         QCOMPARE(planner->columnCount(), 32);
         QCOMPARE(planner->rowCount(), 22);
         QCOMPARE(planner->cellText(0, 0), QString());
@@ -125,24 +124,24 @@ private slots:
         QCOMPARE(planner->StringGrid1->columnWidth(0), 150);
         QCOMPARE(planner->StringGrid1->rowHeight(0), 30);
         QCOMPARE(planner->StringGrid1->model()->headerData(6, Qt::Horizontal).toString(),
-                 QStringLiteral("Çarşamba\n7"));
+            QStringLiteral("Çarşamba\n7"));
 
         // Placement: each appointment in the slot of its time, never in another hour's.
         QCOMPARE(planner->cellText(5, rowOf(planner, QStringLiteral("09:00"))),
-                 QStringLiteral("-Kişi:Pazartesi Yılmaz -Tutarı:100TL "));
+            QStringLiteral("-Kişi:Pazartesi Yılmaz -Tutarı:100TL "));
         QCOMPARE(planner->cellText(6, rowOf(planner, QStringLiteral("10:30"))),
-                 QStringLiteral("-Kişi:Salı Yılmaz -Tutarı:100TL "));
+            QStringLiteral("-Kişi:Salı Yılmaz -Tutarı:100TL "));
         QCOMPARE(planner->cellText(6, rowOf(planner, QStringLiteral("10:00"))), QString());
         // Two in one slot, in table order (stored order within the day).
         QCOMPARE(planner->cellText(7, rowOf(planner, QStringLiteral("09:30"))),
-                 QStringLiteral("-Kişi:İkinci Yılmaz -Tutarı:100TL "
-                                "-Kişi:Birinci Yılmaz -Tutarı:100TL "));
+            QStringLiteral("-Kişi:İkinci Yılmaz -Tutarı:100TL "
+                           "-Kişi:Birinci Yılmaz -Tutarı:100TL "));
         // Before the first slot, another user's, held and cancelled: nowhere.
         QString everything;
         for (int c = 1; c < planner->columnCount(); ++c)
             for (int r = 2; r < planner->rowCount(); ++r)
                 everything += planner->cellText(c, r);
-        for (const char *absent : {"Erken", "Ecenin", "Görüşülen", "İptal", "Kasım", "Yarım"})
+        for (const char *absent : { "Erken", "Ecenin", "Görüşülen", "İptal", "Kasım", "Yarım" })
             QVERIFY2(!everything.contains(QString::fromUtf8(absent)), absent);
 
         // The list window keeps the planner's month and filter.
@@ -191,11 +190,11 @@ private slots:
         };
         QCOMPARE(colour(1, 2), QColor(249, 255, 225));
         QCOMPARE(colour(1, 3), QColor(223, 235, 255));
-        QCOMPARE(colour(3, 2), QColor(255, 234, 213));  // Saturday
-        QCOMPARE(colour(4, 3), QColor(255, 221, 187));  // Sunday
+        QCOMPARE(colour(3, 2), QColor(255, 234, 213)); // Saturday
+        QCOMPARE(colour(4, 3), QColor(255, 221, 187)); // Sunday
         QCOMPARE(colour(29, 2), QColor(255, 234, 213)); // national holiday
-        QCOMPARE(model->data(model->index(0, 1), Qt::ForegroundRole).value<QColor>(),
-                 QColor(0, 0, 255));
+        QCOMPARE(
+            model->data(model->index(0, 1), Qt::ForegroundRole).value<QColor>(), QColor(0, 0, 255));
     }
 
     void reloadOnlyOnAMonthChange()
@@ -238,9 +237,8 @@ private slots:
         planner = openOctober(app);
         QCOMPARE(planner->rowCount(), 7);
         const QByteArray saved = readSettings(app);
-        for (const char *line : {"[AYARR]", "mesaibaslasaat=08:00", "mesaibitsaat=12:00",
-                                 "randevuperiod=01:00", "tumkullanici=H", "bekleyenvegorus=H",
-                                 "sadecegorus=E"})
+        for (const char *line : { "[AYARR]", "mesaibaslasaat=08:00", "mesaibitsaat=12:00",
+                 "randevuperiod=01:00", "tumkullanici=H", "bekleyenvegorus=H", "sadecegorus=E" })
             QVERIFY2(saved.contains(line), line);
     }
 
@@ -253,14 +251,22 @@ private slots:
         const QString period = QStringLiteral("Randevu periodu uygun değil! Periodu 00:30 "
                                               "biçiminde, sıfırdan büyük ve en çok 24:00 "
                                               "olarak giriniz.");
-        QTest::newRow("zero period") << "09:00" << "18:30" << "00:00" << period;
-        QTest::newRow("text without digits") << "09:00" << "18:30" << "saat" << period;
+        QTest::newRow("zero period") << "09:00"
+                                     << "18:30"
+                                     << "00:00" << period;
+        QTest::newRow("text without digits") << "09:00"
+                                             << "18:30"
+                                             << "saat" << period;
         QTest::newRow("blank start")
-            << "  :  " << "18:30" << "00:30"
+            << "  :  "
+            << "18:30"
+            << "00:30"
             << "Mesai başlangıç saati uygun değil! Saati 09:00 biçiminde, 00:00 ile 23:59 "
                "arasında giriniz.";
         QTest::newRow("blank end")
-            << "09:00" << "  :  " << "00:30"
+            << "09:00"
+            << "  :  "
+            << "00:30"
             << "Mesai bitiş saati uygun değil! Saati 18:30 biçiminde, 00:00 ile 23:59 "
                "arasında giriniz.";
     }
@@ -310,7 +316,7 @@ private slots:
         QCOMPARE(maskedText(planner->RBitisSaatiEdit), QStringLiteral("18:30"));
         QCOMPARE(planner->periodBox->currentText(), QStringLiteral("00:30"));
         QVERIFY(!planner->CheckBox1->isChecked() && !planner->CheckBox2->isChecked()
-                && !planner->CheckBox3->isChecked());
+            && !planner->CheckBox3->isChecked());
         planner->setPlannerDate(QDate(2009, 10, 7));
         planner->hazirlaButClick();
         QCOMPARE(planner->rowCount(), 22);
@@ -320,8 +326,9 @@ private slots:
     void bothModeBoxesFromTheFile()
     {
         App app;
-        writeSettings(app, "[AYARR]\r\nbekleyenvegorus=E\r\nsadecegorus=E\r\n"
-                           "randevuperiod=01:00\r\n");
+        writeSettings(app,
+            "[AYARR]\r\nbekleyenvegorus=E\r\nsadecegorus=E\r\n"
+            "randevuperiod=01:00\r\n");
         app.openDatabase();
         std::unique_ptr<Forms> forms = createForms(app.session());
         TaylikF *planner = forms->aylikF;
@@ -331,12 +338,10 @@ private slots:
         app.exec(QStringLiteral("INSERT INTO randevu (adi, soyadi, RKime, randevutarihi, "
                                 "randevusaati, gorusmekodu) VALUES (?,?,?,?,?,?), "
                                 "(?,?,?,?,?,?)"),
-                 {QStringLiteral("Bekleyen"), QStringLiteral("A"), QString(),
-                  QStringLiteral("2009-10-07 00:00:00"),
-                  QStringLiteral("1899-12-30 09:00:00"), QVariant(),
-                  QStringLiteral("Görüşülen"), QStringLiteral("B"), QString(),
-                  QStringLiteral("2009-10-07 00:00:00"),
-                  QStringLiteral("1899-12-30 10:00:00"), 4});
+            { QStringLiteral("Bekleyen"), QStringLiteral("A"), QString(),
+                QStringLiteral("2009-10-07 00:00:00"), QStringLiteral("1899-12-30 09:00:00"),
+                QVariant(), QStringLiteral("Görüşülen"), QStringLiteral("B"), QString(),
+                QStringLiteral("2009-10-07 00:00:00"), QStringLiteral("1899-12-30 10:00:00"), 4 });
         planner->CheckBox2->setChecked(true); // nobody logged in to these windows
         planner->setPlannerDate(QDate(2009, 10, 7));
         planner->hazirlaButClick();
@@ -391,8 +396,10 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("slot");
         QTest::addColumn<QString>("date");
-        QTest::newRow("day 7") << 7 << "09:30" << "07.10.2009";
-        QTest::newRow("day 12") << 12 << "17:00" << "12.10.2009";
+        QTest::newRow("day 7") << 7 << "09:30"
+                               << "07.10.2009";
+        QTest::newRow("day 12") << 12 << "17:00"
+                                << "12.10.2009";
     }
 
     void bookingHandsOverDayAndTime()
@@ -419,9 +426,9 @@ private slots:
         for (QAction *action : planner->PopupMenu1->actions())
             captions << action->text();
         QCOMPARE(captions,
-                 (QStringList{QStringLiteral("Kişi seçerek bu gün ve bu saate doğrudan randevu ver"),
-                              QStringLiteral("Kişi seçerek bu gün ve bu saate randevu ver"),
-                              QStringLiteral("Listeden bu gün ve bu saate randevu ver")}));
+            (QStringList { QStringLiteral("Kişi seçerek bu gün ve bu saate doğrudan randevu ver"),
+                QStringLiteral("Kişi seçerek bu gün ve bu saate randevu ver"),
+                QStringLiteral("Listeden bu gün ve bu saate randevu ver") }));
     }
 
     void directBookingAsksFirst_data()
@@ -436,20 +443,17 @@ private slots:
         App app;
         QVERIFY(app.login(kMe));
         TaylikF *planner = openOctober(app);
-        planner->setPickedPackage({QStringLiteral("3"), QStringLiteral("Eski"), {}, {}});
+        planner->setPickedPackage({ QStringLiteral("3"), QStringLiteral("Eski"), {}, {} });
         planner->setCurrentCell(7, rowOf(planner, QStringLiteral("09:30")));
         QFETCH(int, answer);
         app.dialogs.expectQuestion(Answer(answer));
         QTest::mouseDClick(planner->StringGrid1->viewport(), Qt::LeftButton, {},
-                           planner->StringGrid1->visualRect(
-                                                   planner->StringGrid1->currentIndex())
-                               .center());
+            planner->StringGrid1->visualRect(planner->StringGrid1->currentIndex()).center());
         QCOMPARE(app.dialogs.shown().size(), 1);
         QCOMPARE(app.dialogs.shown().first().title, QStringLiteral("Lumkar Vikelmo"));
         QCOMPARE(app.dialogs.lastText(),
-                 QStringLiteral("Tarih : 07.10.2009 Saat : 09:30 ,")
-                     + app.session().currentUser.adSoyad
-                     + QStringLiteral(" kullanıcısına randevu girilecektir. Devam edilsin mi?"));
+            QStringLiteral("Tarih : 07.10.2009 Saat : 09:30 ,") + app.session().currentUser.adSoyad
+                + QStringLiteral(" kullanıcısına randevu girilecektir. Devam edilsin mi?"));
         QCOMPARE(app.dialogs.lastButtons(), Buttons::YesNoCancel);
         QVERIFY(!app.forms().paketlerF->isVisible());
         QCOMPARE(planner->pickedPackage().adi, QStringLiteral("Eski")); // not cleared
@@ -460,7 +464,7 @@ private slots:
         App app;
         QVERIFY(app.login(kMe));
         TaylikF *planner = openOctober(app);
-        planner->setPickedPackage({QStringLiteral("3"), QStringLiteral("Eski"), {}, {}});
+        planner->setPickedPackage({ QStringLiteral("3"), QStringLiteral("Eski"), {}, {} });
         planner->setCurrentCell(7, rowOf(planner, QStringLiteral("09:30")));
         app.dialogs.expectQuestion(Answer::Yes);
         planner->Firmaseerekbugnvebusaatedorudanrandevuver1Click();
@@ -475,12 +479,15 @@ private slots:
         QTest::addColumn<QString>("amountBox");
         QTest::addColumn<QString>("cell");
         const QString person = QStringLiteral("-Kişi:Zeynep Kaya -Paket:Bakım");
-        QTest::newRow("typed amount") << true << "120,555" << "120,56"
-                                      << person + QStringLiteral(" -Tutar:120,56 ");
+        QTest::newRow("typed amount") << true << "120,555"
+                                      << "120,56" << person + QStringLiteral(" -Tutar:120,56 ");
         QTest::newRow("cancel keeps the package's price")
-            << false << "999" << "150,5" << person + QStringLiteral(" -Tutar:150,5 ");
-        QTest::newRow("zero answer") << true << "0" << "0" << person + QStringLiteral(" ");
-        QTest::newRow("empty answer") << true << "" << "0" << person + QStringLiteral(" ");
+            << false << "999"
+            << "150,5" << person + QStringLiteral(" -Tutar:150,5 ");
+        QTest::newRow("zero answer") << true << "0"
+                                     << "0" << person + QStringLiteral(" ");
+        QTest::newRow("empty answer") << true << ""
+                                      << "0" << person + QStringLiteral(" ");
     }
 
     void completedBookingFillsTheFormAndTheCell()
@@ -492,8 +499,8 @@ private slots:
         TaylikF *planner = openOctober(app);
         const int row = rowOf(planner, QStringLiteral("09:30"));
         planner->setCurrentCell(7, row);
-        planner->setPickedPackage({QStringLiteral("7"), QStringLiteral("Bakım"),
-                                   QStringLiteral("150,5"), QStringLiteral("12,5")});
+        planner->setPickedPackage({ QStringLiteral("7"), QStringLiteral("Bakım"),
+            QStringLiteral("150,5"), QStringLiteral("12,5") });
         EntryForm *main = app.forms().entryForm;
         main->AdiEdit->setText(QStringLiteral("Zeynep"));
         main->SoyadiEdit->setText(QStringLiteral("Kaya"));

@@ -5,9 +5,9 @@
 #include "testregistry.h"
 
 #include "appointments/appointmentlist.h"
+#include "appointments/entrypanel.h"
 #include "appointments/randevu.h"
 #include "reports/preview.h"
-#include "appointments/entrypanel.h"
 #include "shell/anamenu.h"
 
 #include <QAction>
@@ -40,7 +40,7 @@ QStringList names(DataSet *ds)
 }
 
 qlonglong add(App &app, const QString &adi, const QDate &day, const QVariant &visit = {},
-              const QVariant &cancel = {}, const QString &owner = kMe)
+    const QVariant &cancel = {}, const QString &owner = kMe)
 {
     AppointmentRow a;
     a.adi = adi;
@@ -97,24 +97,22 @@ private slots:
         QTest::addColumn<bool>("all");
         QTest::addColumn<QStringList>("listed");
         QTest::newRow("waiting: empty and 0 codes")
-            << kFirst << kLast << false << false << false
-            << split("Bekleyen|SonGün|Sıfır");
-        QTest::newRow("held: codes from 1") << kFirst << kLast << false << true << false
-                                            << split("Gerçekleşti|Görüşülen");
+            << kFirst << kLast << false << false << false << split("Bekleyen|SonGün|Sıfır");
+        QTest::newRow("held: codes from 1")
+            << kFirst << kLast << false << true << false << split("Gerçekleşti|Görüşülen");
         QTest::newRow("waiting and held") << kFirst << kLast << true << false << false
                                           << split("Bekleyen|Gerçekleşti|Görüşülen|SonGün|Sıfır");
         QTest::newRow("both boxes: waiting and held")
             << kFirst << kLast << true << true << false
             << split("Bekleyen|Gerçekleşti|Görüşülen|SonGün|Sıfır");
-        QTest::newRow("every user") << kFirst << kLast << false << false << true
-                                    << split("Bekleyen|Ecenin|SonGün|Sıfır");
-        QTest::newRow("end before start") << kLast << kFirst << true << false << true
-                                          << QStringList();
-        QTest::newRow("one day, the last") << kLast << kLast << false << false << false
-                                           << split("SonGün");
-        QTest::newRow("wider range") << QDate(2009, 9, 30) << QDate(2009, 11, 1) << false
-                                     << false << false
-                                     << split("Bekleyen|SonGün|Sonraki|Sıfır|Önceki");
+        QTest::newRow("every user")
+            << kFirst << kLast << false << false << true << split("Bekleyen|Ecenin|SonGün|Sıfır");
+        QTest::newRow("end before start")
+            << kLast << kFirst << true << false << true << QStringList();
+        QTest::newRow("one day, the last")
+            << kLast << kLast << false << false << false << split("SonGün");
+        QTest::newRow("wider range") << QDate(2009, 9, 30) << QDate(2009, 11, 1) << false << false
+                                     << false << split("Bekleyen|SonGün|Sonraki|Sıfır|Önceki");
     }
 
     // The window's list, and the same filter read through SQL alone and through the program
@@ -160,9 +158,9 @@ private slots:
         const qlonglong first = add(app, QStringLiteral("İlkGünÖğle"), kFirst);
         const qlonglong last = add(app, QStringLiteral("SonGünÖğle"), kLast);
         app.exec(QStringLiteral("UPDATE randevu SET randevutarihi = ? WHERE rid = ?"),
-                 {QStringLiteral("2009-10-01 12:00:00"), first});
+            { QStringLiteral("2009-10-01 12:00:00"), first });
         app.exec(QStringLiteral("UPDATE randevu SET randevutarihi = ? WHERE rid = ?"),
-                 {QStringLiteral("2009-10-31 12:00:00"), last});
+            { QStringLiteral("2009-10-31 12:00:00"), last });
         TrandevuF *list = openList(app);
         QCOMPARE(names(list->randevuTable), split("İlkGünÖğle"));
         DataSet byProgram(app.db());
@@ -181,8 +179,7 @@ private slots:
         QTest::addColumn<bool>("all");
         QTest::addColumn<QString>("tail");
         QTest::newRow("waiting, one user")
-            << false << false << false
-            << "Ece Ak Kullanıcısına Ait Sadece Bekleyen Randevular. ";
+            << false << false << false << "Ece Ak Kullanıcısına Ait Sadece Bekleyen Randevular. ";
         QTest::newRow("held, one user")
             << false << true << false
             << "Ece Ak Kullanıcısına Ait Sadece Görüşme Yapılan Randevular. ";
@@ -195,8 +192,7 @@ private slots:
         QTest::newRow("waiting, all users")
             << false << false << true << "Tüm Kullanıcılara Ait Sadece Bekleyen Randevular. ";
         QTest::newRow("held, all users")
-            << false << true << true
-            << "Tüm Kullanıcılara Ait Sadece Görüşme Yapılan Randevular. ";
+            << false << true << true << "Tüm Kullanıcılara Ait Sadece Görüşme Yapılan Randevular. ";
     }
 
     void headings()
@@ -205,9 +201,9 @@ private slots:
         QFETCH(bool, held);
         QFETCH(bool, all);
         QFETCH(QString, tail);
-        AppointmentListFilter filter{kFirst, kLast, listModeOf(both, held), !all, kEce};
+        AppointmentListFilter filter { kFirst, kLast, listModeOf(both, held), !all, kEce };
         QCOMPARE(listHeading(filter, QStringLiteral("Ece Ak")),
-                 QStringLiteral("KISITLAMA: 01.10.2009-31.10.2009 Tarihleri Arası ") + tail);
+            QStringLiteral("KISITLAMA: 01.10.2009-31.10.2009 Tarihleri Arası ") + tail);
     }
 
     void queryByKeySetsTheHeadingOfTheFirstLayout()
@@ -217,8 +213,8 @@ private slots:
         QVERIFY(app.login(kMe));
         TrandevuF *list = app.forms().randevuF;
         app.forms().anamenuf->N3RandevuRaporlari();
-        QCOMPARE(list->report(QStringLiteral("frReport1")).text(QStringLiteral("Memo5")),
-                 QString());
+        QCOMPARE(
+            list->report(QStringLiteral("frReport1")).text(QStringLiteral("Memo5")), QString());
         list->JvDateTimePicker1->setDate(kFirst);
         list->JvDateTimePicker2->setDate(kLast);
         QVERIFY(activateForKeys(list));
@@ -227,8 +223,8 @@ private slots:
         QCOMPARE(names(list->randevuTable), split("Bekleyen|SonGün|Sıfır"));
         const QString name = app.session().currentUser.adSoyad;
         QCOMPARE(list->report(QStringLiteral("frReport1")).text(QStringLiteral("Memo5")),
-                 QStringLiteral("KISITLAMA: 01.10.2009-31.10.2009 Tarihleri Arası ") + name
-                     + QStringLiteral(" Kullanıcısına Ait Sadece Bekleyen Randevular. "));
+            QStringLiteral("KISITLAMA: 01.10.2009-31.10.2009 Tarihleri Arası ") + name
+                + QStringLiteral(" Kullanıcısına Ait Sadece Bekleyen Randevular. "));
     }
 
     // A user who may see everyone's appointments gets the chosen user's with the all-users box
@@ -259,8 +255,8 @@ private slots:
         fillMonth(app);
         Rights own;
         own.herksesigor = QStringLiteral("H");
-        app.addUser(QStringLiteral("ali"), QString(), QStringLiteral("Ali"),
-                    QStringLiteral("Veli"), own);
+        app.addUser(
+            QStringLiteral("ali"), QString(), QStringLiteral("Ali"), QStringLiteral("Veli"), own);
         add(app, QStringLiteral("Alinin"), QDate(2009, 10, 20), {}, {}, QStringLiteral("ali"));
         QVERIFY(app.login(QStringLiteral("ali")));
         TrandevuF *list = openList(app);
@@ -325,9 +321,9 @@ private slots:
         QCOMPARE(app.dialogs.lastButtons(), Buttons::YesNo);
         if (!notice.isEmpty())
             QCOMPARE(app.dialogs.lastText(), notice);
-        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu WHERE rid = ?"), {rid})
+        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu WHERE rid = ?"), { rid })
                      .toInt(),
-                 deleted ? 0 : 1);
+            deleted ? 0 : 1);
         QCOMPARE(list->randevuTable->recordCount(), deleted ? 0 : 1);
         QVERIFY(app.dialogs.allConsumed());
     }
@@ -354,8 +350,8 @@ private slots:
         app.dialogs.expectNotice();
         QTest::mouseClick(list->degistirBut, Qt::LeftButton);
         QCOMPARE(app.dialogs.lastText(),
-                 QStringLiteral("Bu randevunun görüşme kaydı var! Değiştirmeden önce görüşme "
-                                "kaydını siliniz!"));
+            QStringLiteral("Bu randevunun görüşme kaydı var! Değiştirmeden önce görüşme "
+                           "kaydını siliniz!"));
         QVERIFY(list->isVisible());
         QVERIFY(app.forms().entryForm->randevunoEdit->text().isEmpty());
     }
@@ -376,9 +372,9 @@ private slots:
         app.exec(QStringLiteral("UPDATE randevu SET adresi = ?, konu = ?, telefonu = ?, "
                                 "ceptel = ?, islem_tutari = ?, paketkodu = ?, paketadi = ? "
                                 "WHERE rid = ?"),
-                 {QStringLiteral("Bir Sokak\r\nİstanbul\r\n"), QStringLiteral("Kontrol\r\n"),
-                  QStringLiteral("(212) 555 12 34"), QStringLiteral("(532) 111 22 33"), 1250.5,
-                  7, QStringLiteral("Bakım"), rid});
+            { QStringLiteral("Bir Sokak\r\nİstanbul\r\n"), QStringLiteral("Kontrol\r\n"),
+                QStringLiteral("(212) 555 12 34"), QStringLiteral("(532) 111 22 33"), 1250.5, 7,
+                QStringLiteral("Bakım"), rid });
         TrandevuF *list = app.forms().randevuF;
         list->CheckBox2->setChecked(true);
         openList(app);
@@ -433,8 +429,8 @@ private slots:
         QTest::newRow("list") << false << false << split("TARİH|SAAT|ADI SOYADI|PAKET|TELEFONU");
         QTest::newRow("list, all users")
             << true << false << split("R.KİME|TARİH|SAAT|ADI SOYADI|PAKET|ADRESİ|TELEFONU");
-        QTest::newRow("amounts")
-            << false << true << split("TARİH|SAAT|ADI SOYADI|PAKET|ADRESİ|TUTARI|TELEFONU");
+        QTest::newRow("amounts") << false << true
+                                 << split("TARİH|SAAT|ADI SOYADI|PAKET|ADRESİ|TUTARI|TELEFONU");
         QTest::newRow("amounts, all users")
             << true << true << split("R.KİME|TARİH|SAAT|ADI SOYADI|PAKET|TUTARI|TELEFONU");
     }
@@ -450,13 +446,13 @@ private slots:
         TrandevuF *list = app.forms().randevuF;
         list->CheckBox2->setChecked(all);
         openList(app);
-        const QString heading =
-            list->report(QStringLiteral("frReport1")).text(QStringLiteral("Memo5"));
+        const QString heading
+            = list->report(QStringLiteral("frReport1")).text(QStringLiteral("Memo5"));
         QVERIFY(heading.startsWith(QStringLiteral("KISITLAMA: 01.10.2009-31.10.2009")));
         QPointer<ReportPreview> preview = amounts ? list->yazBut2Click() : list->yazButClick();
         QVERIFY(preview);
-        QCOMPARE(preview->windowTitle(),
-                 QStringLiteral("Lumkar Rapor Önizleme - Selvaron Kartları"));
+        QCOMPARE(
+            preview->windowTitle(), QStringLiteral("Lumkar Rapor Önizleme - Selvaron Kartları"));
         const reports::PreparedPage &page = preview->report().pages.first();
         QCOMPARE(page.textOf(QStringLiteral("Memo5")), heading);
         QCOMPARE(page.textOf(QStringLiteral("Memo19")), app.session().currentUser.adSoyad);
@@ -482,13 +478,11 @@ private slots:
         QVERIFY(app.login(kMe));
         TrandevuF *list = openList(app);
         static const QRegularExpression field(QStringLiteral("\\[([^\\]]+)\\]"));
-        const QStringList builtIn{QStringLiteral("LINE#"), QStringLiteral("DATE"),
-                                  QStringLiteral("TIME"), QStringLiteral("PAGE#"),
-                                  QStringLiteral("TOTALPAGES")};
+        const QStringList builtIn { QStringLiteral("LINE#"), QStringLiteral("DATE"),
+            QStringLiteral("TIME"), QStringLiteral("PAGE#"), QStringLiteral("TOTALPAGES") };
         int fields = 0;
-        for (const char *component : {"frReport1", "frReport2", "frReport3", "frReport4"}) {
-            const reports::Layout &layout =
-                list->report(QString::fromLatin1(component)).layout();
+        for (const char *component : { "frReport1", "frReport2", "frReport3", "frReport4" }) {
+            const reports::Layout &layout = list->report(QString::fromLatin1(component)).layout();
             QVERIFY(!layout.isEmpty());
             for (const reports::Band &band : layout.bands)
                 for (const reports::Cell &cell : band.cells)
@@ -498,8 +492,7 @@ private slots:
                             continue;
                         ++fields;
                         QVERIFY2(list->randevuTable->fieldIndex(name) >= 0,
-                                 qPrintable(QString::fromLatin1(component) + QLatin1Char(' ')
-                                            + name));
+                            qPrintable(QString::fromLatin1(component) + QLatin1Char(' ') + name));
                     }
         }
         QVERIFY(fields >= 20);
