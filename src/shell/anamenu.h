@@ -58,6 +58,7 @@ public:
     void JvNavPanelButton1Click(); // " Kaydet", F2
     void JvNavPanelButton3Click(); // " Vazgeç", F3
     void JvNavPanelButton4Click(); // "R.Görüşme"
+    void GorusmeYap1Click();       // "Görüşme Yap" of the waiting list's menu
     void JvNavPanelButton11Click(); // "Genel Not Gir"
     void postDailyNote(); // writes a typed daily note at once
 
@@ -87,6 +88,10 @@ public:
     // Menus.
     QMenu *recetemenu;
     QMenu *RandevuMenu;
+    QAction *gorusmeYapAction;         // "Görüşme Yap"
+    QAction *randevuGerceklestiAction; // "Randevu Gerçekleşti"
+    QAction *randevuIptalAction;       // "Bu Randevuyu İptal Et"
+    QAction *randevuDegistirAction;    // "Randevu Bilgilerini Değiştir"
     QMenu *GorusmePopup;
     QMenu *iptalPopup;
     QMenu *BosPopup;
