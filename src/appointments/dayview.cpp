@@ -206,49 +206,62 @@ void DayLists::setWorkingDate(const QDate &day)
 
 namespace {
 
-void openDayList(DataSet *dataSet, DayList list, const DayFilter &filter)
+// Reads one list of the day. The same day and user are read again in place, so that a list
+// keeps its rows when the read fails; another day or user empties it first.
+bool openDayList(DataSet *dataSet, DayList list, const DayFilter &filter)
 {
     dataSet->setPrefilter(filter.sqlCondition(list), filter.sqlValues());
     dataSet->setFilter([filter, list](const Record &row) { return filter.accepts(list, row); });
     dataSet->setFiltered(true);
-    dataSet->open();
+    return dataSet->reopen();
 }
 
 } // namespace
 
-// Opens one of the three lists with the working day, the all-users box and the user as they
+// Reads one of the three lists with the working day, the all-users box and the user as they
 // are now.
-void DayLists::openList(DataSet *dataSet, DayList list)
+bool DayLists::openList(DataSet *dataSet, DayList list)
 {
-    openDayList(dataSet, list,
-        DayFilter { workingDate(), CheckBox2->isChecked(), currentUser().kullanici });
+    return openDayList(dataSet, list,
+                       DayFilter{workingDate(), CheckBox2->isChecked(), currentUser().kullanici});
 }
 
-void DayLists::openDayLists()
+bool DayLists::openDayLists()
 {
-    if (!randevuTable->isOpen())
-        openList(randevuTable, DayList::Waiting);
-    if (!ffQuery1->isOpen())
-        openList(ffQuery1, DayList::Held);
-    if (!ffQuery4->isOpen())
-        openList(ffQuery4, DayList::Cancelled);
+    // Each list is tried: one that fails keeps what it showed (or nothing, for another day).
+    bool ok = randevuTable->isOpen() || openList(randevuTable, DayList::Waiting);
+    ok = (ffQuery1->isOpen() || openList(ffQuery1, DayList::Held)) && ok;
+    ok = (ffQuery4->isOpen() || openList(ffQuery4, DayList::Cancelled)) && ok;
+    return ok;
 }
 
-void DayLists::reopenDayLists()
+bool DayLists::reopenDayLists()
 {
-    randevuTable->close();
-    openList(randevuTable, DayList::Waiting);
-    ffQuery1->close();
-    openList(ffQuery1, DayList::Held);
-    ffQuery4->close();
-    openList(ffQuery4, DayList::Cancelled);
+    bool ok = openList(randevuTable, DayList::Waiting);
+    ok = openList(ffQuery1, DayList::Held) && ok;
+    ok = openList(ffQuery4, DayList::Cancelled) && ok;
+    return ok;
+}
+
+bool DayLists::reopenWaitingList()
+{
+    return openList(randevuTable, DayList::Waiting);
+}
+
+bool DayLists::reopenCancelledList()
+{
+    return openList(ffQuery4, DayList::Cancelled);
 }
 
 void DayLists::JvNavPanelButton7Click()
 {
-    ffQuery1->close();
+    rerunHeldList();
+}
+
+bool DayLists::rerunHeldList()
+{
     ffQuery1->setQuery(heldListQuery());
-    openList(ffQuery1, DayList::Held);
+    return openList(ffQuery1, DayList::Held);
 }
 
 void DayLists::showOwnerColumns(bool show)

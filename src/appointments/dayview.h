@@ -29,8 +29,13 @@ public:
 
     QDate workingDate() const;
     void setWorkingDate(const QDate &day); // without the refresh a typed date brings
-    void openDayLists(); // opens the three lists if they are not open
-    void reopenDayLists(); // the waiting, held and cancelled lists read again
+    // The lists read from the database; false when a read failed (the user was told, the
+    // list keeps what it showed).
+    bool openDayLists();        // opens the three lists if they are not open
+    bool reopenDayLists();      // the waiting, held and cancelled lists read again
+    bool reopenWaitingList();   // the waiting list read again
+    bool reopenCancelledList(); // the cancelled list read again
+    bool rerunHeldList();
     void JvNavPanelButton7Click(); // "GÜNCELLE": re-run the held list
     void CheckBox2MouseUp(); // all-users box released with the mouse
     void CheckBox2Exit(); // the focus left the all-users box
@@ -70,7 +75,7 @@ signals:
     void workingDateChanged();
 
 private:
-    void openList(DataSet *dataSet, DayList list);
+    bool openList(DataSet *dataSet, DayList list);
 
     std::unique_ptr<DailyPrint> m_dailyPrint;
 };

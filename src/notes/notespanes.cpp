@@ -81,18 +81,17 @@ bool NotesPanes::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-void NotesPanes::openNoteTables()
+bool NotesPanes::openNoteTables()
 {
-    openDailyNote();
-    openGeneralNotes();
+    const bool daily = openDailyNote();
+    return openGeneralNotes() && daily;
 }
 
-void NotesPanes::openDailyNote()
+bool NotesPanes::openDailyNote()
 {
     const QDate day = m_workingDate();
     const QString user = currentUser().kullanici;
     const QString key = values::dayKey(day);
-    ffTable1->close();
     m_notesDay = day;
     ffTable1->setPrefilter(QStringLiteral("tarih = ? AND kodu = ?"), {key, user});
     ffTable1->setFilter([day, user](const Record &row) {
@@ -100,25 +99,24 @@ void NotesPanes::openDailyNote()
             && !row.isNull(QStringLiteral("kodu")) && row.text(QStringLiteral("kodu")) == user;
     });
     ffTable1->setFiltered(true);
-    ffTable1->open();
+    return ffTable1->reopen();
 }
 
-void NotesPanes::openGeneralNotes()
+bool NotesPanes::openGeneralNotes()
 {
     const QDate day = m_workingDate();
-    ffTable2->close();
     ffTable2->setPrefilter(QStringLiteral("tarih = ?"), {values::dayKey(day)});
     ffTable2->setFilter([day](const Record &row) {
         return row.value(QStringLiteral("tarih")).toDateTime() == QDateTime(day, QTime(0, 0));
     });
     ffTable2->setFiltered(true);
-    ffTable2->open();
+    return ffTable2->reopen();
 }
 
 void NotesPanes::JvDotNetDBMemo5Enter()
 {
-    if (!ffTable1->isOpen())
-        openDailyNote();
+    if (!ffTable1->isOpen() && !openDailyNote())
+        return;
     const QDateTime day(m_notesDay, QTime(0, 0));
     auto startNote = [this, &day] {
         ffTable1->append();
@@ -141,24 +139,26 @@ void NotesPanes::JvDotNetDBMemo5Exit()
     postDailyNote();
 }
 
-void NotesPanes::postDailyNote()
+bool NotesPanes::postDailyNote()
 {
     if (!ffTable1->isOpen() || !ffTable1->isEditing() || !ffTable1->isModified())
-        return;
+        return true;
     // The note belongs to the day it was written for, even when the day is changing now.
     ffTable1->disableControls();
     ffTable1->setValue(QStringLiteral("kodu"), currentUser().kullanici);
     ffTable1->setValue(QStringLiteral("tarih"), QDateTime(m_notesDay, QTime(0, 0)));
     ffTable1->enableControls();
-    if (!ffTable1->post())
-        dialogs().error(programTitle(), QStringLiteral("Günlük not kaydedilemedi: ")
-                                            + ffTable1->lastError().text());
+    if (ffTable1->post())
+        return true;
+    dialogs().error(programTitle(), QStringLiteral("Günlük not kaydedilemedi: ")
+                                        + ffTable1->lastError().text());
+    return false;
 }
 
 void NotesPanes::openGeneralNotesWindow()
 {
-    if (!ADOTable1->isOpen())
-        ADOTable1->open();
+    if (!ADOTable1->isOpen() && !ADOTable1->open())
+        return;
     ADOTable1->last();
     forms().genelnotF->show();
     forms().genelnotF->raise();

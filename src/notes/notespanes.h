@@ -21,10 +21,10 @@ public:
 
     void JvDotNetDBMemo5Enter();
     void JvDotNetDBMemo5Exit();
-    void postDailyNote(); // writes a typed daily note at once
-    void openNoteTables(); // the daily and the general notes of the working day
-    void openDailyNote(); // the user's note of the working day
-    void openGeneralNotes(); // the general notes of the working day
+    bool postDailyNote(); // writes a typed daily note at once
+    bool openNoteTables(); // the daily and the general notes of the working day
+    bool openDailyNote(); // the user's note of the working day
+    bool openGeneralNotes(); // the general notes of the working day
     void openGeneralNotesWindow(); // "Genel Not Gir"
 
     DataSet *ffTable1; // the user's daily note of the working day

@@ -369,8 +369,10 @@ void Tanamenuf::N1KisiGiris()
     DataSet *persons = record->sicilTable;
     if (persons->isOpen())
         persons->cancel();
-    else
-        persons->open();
+    else if (!persons->open())
+        return;
+    if (!persons->readNow())
+        return;
     if (persons->recordCount() > 0) {
         // The person of the selected waiting appointment, or the first person.
         record->positionOn(m_dayLists->randevuTable->text(QStringLiteral("sicil_kodu")));
@@ -384,13 +386,15 @@ void Tanamenuf::N2KisiListeleri()
 {
     Tsicrapor *list = forms().sicrapor;
     list->sicrapQuery->close();
-    list->sicrapQuery->open();
+    // A list that cannot be read says so; it never claims that there are no persons.
+    if (!list->sicrapQuery->open() || !list->sicrapQuery->readNow())
+        return;
     if (list->sicrapQuery->recordCount() > 0) {
         list->show();
         list->raise();
         list->activateWindow();
-        if (!list->sicrapQuery->isOpen())
-            list->sicrapQuery->open();
+        if (!list->sicrapQuery->isOpen() && !list->sicrapQuery->open())
+            return;
         list->listeIsteyen = QStringLiteral("randevu");
         return;
     }
@@ -406,8 +410,8 @@ void Tanamenuf::N3RandevuRaporlari()
     TrandevuF *list = forms().randevuF;
     list->show();
     list->raise();
-    if (!list->randevuTable->isOpen())
-        list->randevuTable->open();
+    if (!list->randevuTable->isOpen() && !list->randevuTable->open())
+        return;
 }
 
 void Tanamenuf::N4Gorusmeler()
@@ -499,9 +503,9 @@ void Tanamenuf::JvNavPanelButton11Click()
     m_notesPanes->openGeneralNotesWindow();
 }
 
-void Tanamenuf::postDailyNote()
+bool Tanamenuf::postDailyNote()
 {
-    m_notesPanes->postDailyNote();
+    return m_notesPanes->postDailyNote();
 }
 
 void Tanamenuf::setMenusAllowed(bool mayAdd)
@@ -539,35 +543,42 @@ void Tanamenuf::setWorkingDate(const QDate &day)
     m_dayLists->setWorkingDate(day);
 }
 
-void Tanamenuf::gunYenile()
+bool Tanamenuf::gunYenile()
 {
-    m_notesPanes->postDailyNote();
-    m_notesPanes->openNoteTables();
-    m_dayLists->reopenDayLists();
+    // A daily note that could not be written stays in its box; nothing is read over it.
+    if (!m_notesPanes->postDailyNote())
+        return false;
+    const bool notes = m_notesPanes->openNoteTables();
+    return m_dayLists->reopenDayLists() && notes;
 }
 
 namespace {
 
-// Reopens a hidden window's data set unless the user is in the middle of a change there.
-void reopenUnlessEditing(DataSet *dataSet)
+// Reopens a window's data set unless the user is in the middle of a change there.
+bool reopenUnlessEditing(DataSet *dataSet)
 {
     if (dataSet->isEditing() && dataSet->isModified())
-        return;
-    dataSet->close();
-    dataSet->open();
+        return true;
+    return dataSet->reopen();
 }
 
 } // namespace
 
 void Tanamenuf::JvNavPanelButton10Click()
 {
-    m_notesPanes->openGeneralNotes();
-    m_dayLists->reopenDayLists();
-    reopenUnlessEditing(forms().ozluk->sicilTable);
-    m_dayLists->JvNavPanelButton7Click();
-    reopenUnlessEditing(forms().sicrapor->sicrapQuery);
+    refreshAll();
+}
+
+bool Tanamenuf::refreshAll()
+{
+    bool ok = m_notesPanes->openGeneralNotes();
+    ok = m_dayLists->reopenDayLists() && ok;
+    ok = reopenUnlessEditing(forms().ozluk->sicilTable) && ok;
+    ok = m_dayLists->rerunHeldList() && ok;
+    ok = reopenUnlessEditing(forms().sicrapor->sicrapQuery) && ok;
     if (forms().randevuF->randevuTable->isOpen())
-        reopenUnlessEditing(forms().randevuF->randevuTable);
+        ok = reopenUnlessEditing(forms().randevuF->randevuTable) && ok;
+    return ok;
 }
 
 int Tanamenuf::timerInterval() const
@@ -609,7 +620,18 @@ void Tanamenuf::CheckBox1Click()
 
 void Tanamenuf::Timer1Timer()
 {
-    JvNavPanelButton10Click();
+    // Ticks do not pile up behind a slow refresh or its message, and a lasting lock is told
+    // once, not at every tick.
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    Timer1->stop();
+    {
+        const Database::Silence silence(session().database(), m_automaticRefreshFailed);
+        m_automaticRefreshFailed = !refreshAll();
+    }
+    m_refreshing = false;
+    applyTimer();
 }
 
 // ---------------------------------------------------------------- exit

@@ -33,8 +33,11 @@ public:
 
     QDate workingDate() const;
     void setWorkingDate(const QDate &day);
-    void gunYenile(); // day refresh: notes and the three lists
+    bool gunYenile(); // day refresh: notes and the three lists
     void JvNavPanelButton10Click(); // "  Yenile": full refresh
+    // Every list of the day and the open lists of other windows read again; false when a
+    // read failed (the user was told, the lists keep what they showed).
+    bool refreshAll();
     void CheckBox1Click(); // "Otomatik Yenile"
     void JvDotNetEdit1Change(); // refresh interval typed
     void Timer1Timer(); // one tick of the automatic refresh
@@ -60,7 +63,7 @@ public:
     void JvNavPanelButton4Click(); // "R.Görüşme"
     void GorusmeYap1Click();       // "Görüşme Yap" of the waiting list's menu
     void JvNavPanelButton11Click(); // "Genel Not Gir"
-    void postDailyNote(); // writes a typed daily note at once
+    bool postDailyNote(); // writes a typed daily note at once
 
     // Shows the context menus as the user's rights allow.
     void setMenusAllowed(bool mayAdd);
@@ -124,6 +127,8 @@ private:
     QString m_traceFile;
     bool m_exitConfirmed = false;
     bool m_timerOn = false;
+    bool m_refreshing = false;             // an automatic refresh is running
+    bool m_automaticRefreshFailed = false; // the last one met a failure and told it
 };
 
 } // namespace lumkar
