@@ -247,6 +247,9 @@ void EntryForm::setTabOrders()
                                     konuMemo,       RKiminAdSoyadBox, Button1};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
+    // Tab leaves the memos; Enter makes a new line in them.
+    adresMemo->setTabChangesFocus(true);
+    konuMemo->setTabChangesFocus(true);
     // The "Getir" buttons are reached by the mouse; they never take the focus from a box, so
     // that leaving the code box and pressing "Getir" look the person up once.
     for (QPushButton *b : {JvNavPanelButton8, JvNavPanelButton9, JvNavPanelButton20})
