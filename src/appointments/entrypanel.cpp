@@ -427,6 +427,9 @@ void EntryForm::personByName()
                               QStringLiteral("En az iki karakter girmelisiniz!"));
         return;
     }
+    // Only the persons whose names can match are read.
+    const NamePrefixSearch rule(record->aramaAdi, record->aramaSoyadi);
+    search->setPrefilter(rule.sqlCondition(), rule.sqlValues());
     if (!search->open())
         return;
     if (search->recordCount() == 0) {

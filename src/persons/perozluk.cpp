@@ -78,7 +78,9 @@ Tozluk::Tozluk(Forms &forms, Session &session) : FormContext(forms, session)
 
     ffQuery4 = new DataSet(session.db(), this);
     ffQuery4->setObjectName(QStringLiteral("ffQuery4"));
-    ffQuery4->setQuery(QStringLiteral("select sicil_kodu, adi, soyadi from siciltablo"));
+    // In register order, also when a pre-filter lets an index of names be used.
+    ffQuery4->setQuery(
+        QStringLiteral("select sicil_kodu, adi, soyadi from siciltablo order by hid"));
     ffQuery4->setFilter([this](const Record &row) {
         if (!m_nameSearch.isFor(aramaAdi, aramaSoyadi))
             m_nameSearch = NamePrefixSearch(aramaAdi, aramaSoyadi);
