@@ -461,7 +461,7 @@ void TaylikF::Firmaseerekbugnvebusaaterandevuver1Click()
 {
     if (!handDayAndTimeToEntry())
         return;
-    forms().entryForm->JvNavPanelButton9->click(); // "Listeden Getir"
+    forms().entryForm->personFromList();
     hide();
 }
 
@@ -486,6 +486,7 @@ void TaylikF::PaketAl()
     TpaketlerF *packages = forms().paketlerF;
     packages->show();
     packages->raise();
+    packages->paketIsteyen = QStringLiteral("aylik");
     packages->openCatalogue();
 }
 
