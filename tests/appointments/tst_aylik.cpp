@@ -470,31 +470,36 @@ private slots:
         planner->Firmaseerekbugnvebusaatedorudanrandevuver1Click();
         QVERIFY(planner->pickedPackage().adi.isEmpty());
         QVERIFY(app.forms().paketlerF->isVisible());
+        QCOMPARE(app.forms().paketlerF->paketIsteyen, QStringLiteral("aylik"));
     }
 
-    void completedBookingFillsTheFormAndTheCell_data()
+    void completedBookingStoresTheAppointmentAndFillsTheCell_data()
     {
         QTest::addColumn<bool>("accept");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("amountBox");
+        QTest::addColumn<double>("stored");
         QTest::addColumn<QString>("cell");
         const QString person = QStringLiteral("-Kişi:Zeynep Kaya -Paket:Bakım");
-        QTest::newRow("typed amount") << true << "120,555"
-                                      << "120,56" << person + QStringLiteral(" -Tutar:120,56 ");
+        QTest::newRow("typed amount")
+            << true << "120,555" << 120.56 << person + QStringLiteral(" -Tutar:120,56 ");
         QTest::newRow("cancel keeps the package's price")
-            << false << "999"
-            << "150,5" << person + QStringLiteral(" -Tutar:150,5 ");
-        QTest::newRow("zero answer") << true << "0"
-                                     << "0" << person + QStringLiteral(" ");
-        QTest::newRow("empty answer") << true << ""
-                                      << "0" << person + QStringLiteral(" ");
+            << false << "999" << 150.5 << person + QStringLiteral(" -Tutar:150,5 ");
+        QTest::newRow("zero answer") << true << "0" << 0.0 << person + QStringLiteral(" ");
+        QTest::newRow("empty answer") << true << "" << 0.0 << person + QStringLiteral(" ");
     }
 
-    void completedBookingFillsTheFormAndTheCell()
+    // The whole chain after the package and the person were chosen: the amount box, the entry
+    // form's save, the cell.
+    void completedBookingStoresTheAppointmentAndFillsTheCell()
     {
         QFETCH(bool, accept);
         QFETCH(QString, typed);
+        QFETCH(double, stored);
         App app;
+        app.exec(QStringLiteral("INSERT INTO paketler (paketkodu, paketadi, tutar, primoran) "
+                                "VALUES (7, 'Bakım', 150.5, 12.5)"));
+        app.exec(QStringLiteral("INSERT INTO siciltablo (sicil_kodu, adi, soyadi) "
+                                "VALUES ('5', 'Zeynep', 'Kaya')"));
         QVERIFY(app.login(kMe));
         TaylikF *planner = openOctober(app);
         const int row = rowOf(planner, QStringLiteral("09:30"));
@@ -502,36 +507,50 @@ private slots:
         planner->setPickedPackage({ QStringLiteral("7"), QStringLiteral("Bakım"),
             QStringLiteral("150,5"), QStringLiteral("12,5") });
         EntryForm *main = app.forms().entryForm;
+        main->kisinoedit->setText(QStringLiteral("5"));
         main->AdiEdit->setText(QStringLiteral("Zeynep"));
         main->SoyadiEdit->setText(QStringLiteral("Kaya"));
         app.dialogs.expectInput(accept, typed);
         planner->GirisHazirla();
+        QCOMPARE(app.dialogs.shown().size(), 1);
         QCOMPARE(app.dialogs.shown().first().title, QStringLiteral("Tutar Girişi"));
         QCOMPARE(app.dialogs.shown().first().text, QStringLiteral("Tutar"));
-        QCOMPARE(main->paketkoduEdit->text(), QStringLiteral("7"));
-        QCOMPARE(main->paketadiEdit->text(), QStringLiteral("Bakım"));
-        QCOMPARE(main->primEdit->text(), QStringLiteral("12,5"));
-        QTEST(main->islemTutariEdit->text(), "amountBox");
-        QCOMPARE(main->RKimeBox->currentText(), kMe);
-        QCOMPARE(main->RTarihiEdit->text(), QStringLiteral("07.10.2009"));
-        QCOMPARE(main->RSaatiEdit->text(), QStringLiteral("09:30"));
+        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu")).toInt(), 1);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT adi || ' ' || soyadi || ' ' || RKime || ' ' "
+                                           "|| paketkodu || ' ' || paketadi || ' ' || "
+                                           "randevutarihi || ' ' || randevusaati FROM randevu"))
+                     .toString(),
+            QStringLiteral("Zeynep Kaya lumkar 7 Bakım 2009-10-07 00:00:00 1899-12-30 09:30:00"));
+        QCOMPARE(app.scalar(QStringLiteral("SELECT islem_tutari FROM randevu")).toDouble(),
+            stored);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT paketprim FROM randevu")).toDouble(), 12.5);
         QTEST(planner->cellText(7, row), "cell");
         QVERIFY(planner->isVisible()); // the planner stays open after a direct booking
+        // The next reload reads the stored appointment back.
+        planner->hazirlaButClick();
+        QVERIFY(planner->cellText(7, row).startsWith(QStringLiteral("-Kişi:Zeynep Kaya")));
     }
 
     void bookingForAnotherUserLeavesTheCell()
     {
         App app;
         app.addUser(kEce, QString(), QStringLiteral("Ece"), QStringLiteral("Ak"));
+        app.exec(QStringLiteral("INSERT INTO siciltablo (sicil_kodu, adi, soyadi) "
+                                "VALUES ('5', 'Zeynep', 'Kaya')"));
         QVERIFY(app.login(kMe));
         TaylikF *planner = openOctober(app);
         planner->RKiminAdSoyadBox->setCurrentText(QStringLiteral("Ece Ak"));
         const int row = rowOf(planner, QStringLiteral("10:00"));
         planner->setCurrentCell(12, row);
+        EntryForm *main = app.forms().entryForm;
+        main->kisinoedit->setText(QStringLiteral("5"));
+        main->AdiEdit->setText(QStringLiteral("Zeynep"));
+        main->SoyadiEdit->setText(QStringLiteral("Kaya"));
         app.dialogs.expectInput(true, QStringLiteral("50"));
         planner->GirisHazirla();
-        QCOMPARE(app.forms().entryForm->RKimeBox->currentText(), kEce);
-        QCOMPARE(app.forms().entryForm->RTarihiEdit->text(), QStringLiteral("12.10.2009"));
+        QCOMPARE(app.scalar(QStringLiteral("SELECT RKime || ' ' || randevutarihi FROM randevu"))
+                     .toString(),
+            QStringLiteral("ece 2009-10-12 00:00:00"));
         QCOMPARE(planner->cellText(12, row), QString());
     }
 
