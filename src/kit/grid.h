@@ -7,6 +7,7 @@
 #include <QAbstractTableModel>
 #include <QPointer>
 #include <QStyledItemDelegate>
+#include <functional>
 #include <QTableView>
 
 namespace lumkar {
@@ -41,6 +42,8 @@ public:
 
     // The text a cell shows.
     QString cellText(int row, int column) const;
+    // The background of each row by its position as shown; gridRowColour when none is set.
+    void setRowColours(std::function<QColor(int row)> colours) { m_rowColours = std::move(colours); }
 
 private:
     void dataSetReset();
@@ -50,6 +53,7 @@ private:
     QVector<GridColumn> m_columns;
     QVector<int> m_fieldIndex;
     int m_rows = 0;
+    std::function<QColor(int)> m_rowColours;
 };
 
 // Paints every cell with the row colour; a selected cell in the highlight colours; an empty
