@@ -8,20 +8,21 @@ namespace {
 
 const QString kTarih = QStringLiteral("tarih");
 
-// A day column between two days at 00:00, both inclusive; an empty date is outside.
-bool withinDays(const Record &row, const QDate &first, const QDate &last)
-{
-    if (row.isNull(kTarih))
-        return false;
-    const QDateTime at = row.value(kTarih).toDateTime();
-    return at >= QDateTime(first, QTime(0, 0)) && at <= QDateTime(last, QTime(0, 0));
-}
-
 } // namespace
+
+bool withinDayRange(const Record &row, const QString &field, const QDate &first,
+                    const QDate &last)
+{
+    QDate day;
+    QTime time;
+    if (!row.dayAndTime(field, day, time) || day < first || day > last)
+        return false;
+    return day < last || time == QTime(0, 0);
+}
 
 bool LedgerFilter::accepts(const Record &row) const
 {
-    if (!withinDays(row, first, last))
+    if (!withinDayRange(row, kTarih, first, last))
         return false;
     return allUsers || (!row.isNull(QStringLiteral("gorusen_kodu"))
                         && row.text(QStringLiteral("gorusen_kodu")) == userCode);
@@ -52,7 +53,7 @@ bool AccountFilter::accepts(const Record &row) const
             || (!row.isNull(QStringLiteral("soyadi"))
                 && row.text(QStringLiteral("soyadi")) == soyadi);
     if (byDates)
-        result = withinDays(row, first, last);
+        result = withinDayRange(row, kTarih, first, last);
     return result;
 }
 

@@ -10,6 +10,11 @@
 
 namespace lumkar {
 
+// A day column between two days at 00:00, both inclusive: the last day counts only at 00:00;
+// an empty value is outside.
+bool withinDayRange(const Record &row, const QString &field, const QDate &first,
+                    const QDate &last);
+
 // The cash and card books: the days from `first` to `last` (both at 00:00, so a movement of
 // the last day at 10:00 is outside), of one user code unless every user is shown.
 struct LedgerFilter {

@@ -48,8 +48,16 @@ QStringList createStatements(const QString &book)
 
 bool ensure(QSqlDatabase &db, QString *error)
 {
-    for (const QString book : {QStringLiteral("kasa"), QStringLiteral("kredikart")}) {
+    for (const QString &book : {QStringLiteral("kasa"), QStringLiteral("kredikart")}) {
         QSqlQuery q(db);
+        // A visit's line is found again, changed and deleted by the visit's number.
+        if (!q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_gorusme ON %1 (gorusme_no)")
+                        .arg(book))) {
+            if (error)
+                *error = QStringLiteral("\"%1\" dizini hazırlanamadı: %2")
+                             .arg(book, q.lastError().text());
+            return false;
+        }
         q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"));
         q.addBindValue(totalsTable(book));
         if (q.exec() && q.next())

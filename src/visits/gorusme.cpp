@@ -479,7 +479,10 @@ void TgorusmeF::kaydetButClick()
 
     const WriteResult result = saveVisit(db(), entry);
     // What the windows show is what the database holds, whether the save was kept or not.
-    reloadPostedWindows();
+    const QString book = visitLines(entry, 0).moneyTable;
+    const bool changing = entry.changing > 0;
+    reloadPostedWindows(changing || book == QLatin1String("kasa"),
+                        changing || book == QLatin1String("kredikart"));
     if (!result.ok) {
         dialogs().error(programTitle(), result.error);
         return;
@@ -502,16 +505,18 @@ void TgorusmeF::SatirSilClick()
         return;
     const WriteResult result = deleteVisit(db(), gorusmeTable->value(s("mid")).toLongLong(),
                                            gorusmeTable->value(s("randevuno")));
-    reloadPostedWindows();
+    reloadPostedWindows(true, true);
     applyListFilter();
     if (!result.ok)
         dialogs().error(programTitle(), result.error);
 }
 
-void TgorusmeF::reloadPostedWindows()
+void TgorusmeF::reloadPostedWindows(bool cash, bool card)
 {
-    forms().kasaF->reloadRows();
-    forms().kkartF->reloadRows();
+    if (cash)
+        forms().kasaF->reloadRows();
+    if (card)
+        forms().kkartF->reloadRows();
     forms().cariF->reloadRows();
 }
 

@@ -90,8 +90,9 @@ private:
     // Fills the entry area from the current row of `visits`; the amount collected as plain
     // text when `plainCollected`, else formatted.
     void loadVisit(DataSet &visits, bool plainCollected);
-    // After a write: every window that shows the written tables reads them again.
-    void reloadPostedWindows();
+    // After a write: the windows that show the written tables read them again (the person
+    // accounts always, the cash and card books when asked).
+    void reloadPostedWindows(bool cash, bool card);
 };
 
 } // namespace lumkar

@@ -1,5 +1,6 @@
 #include "visits/visitlist.h"
 
+#include "accounts/accountfilters.h"
 #include "data/values.h"
 
 #include <QColor>
@@ -8,10 +9,7 @@ namespace lumkar {
 
 bool VisitListFilter::accepts(const Record &row) const
 {
-    if (row.isNull(QStringLiteral("tarih")))
-        return false;
-    const QDateTime at = row.value(QStringLiteral("tarih")).toDateTime();
-    if (at < QDateTime(first, QTime(0, 0)) || at > QDateTime(last, QTime(0, 0)))
+    if (!withinDayRange(row, QStringLiteral("tarih"), first, last))
         return false;
     return allUsers
         || (!row.isNull(QStringLiteral("gorusenadsoyad"))
