@@ -232,7 +232,7 @@ void TcariF::keepOneCriterion(CheckBox *chosen)
             other->setChecked(false);
 }
 
-void TcariF::applyFilter()
+bool TcariF::applyFilter()
 {
     const AccountFilter filter{firmakoduBox->isChecked(),
                                firmaadiBox->isChecked(),
@@ -246,21 +246,21 @@ void TcariF::applyFilter()
     cariTable->setPrefilter(filter.sqlCondition(), filter.sqlValues());
     cariTable->setFilter([filter](const Record &row) { return filter.accepts(row); });
     cariTable->setFiltered(true);
-    if (!cariTable->open())
-        dialogs().error(programTitle(), s("Hesap hareketleri okunamadı: %1")
-                                            .arg(cariTable->lastError().text()));
+    // A failed read has been told; the caller stops.
+    return cariTable->open();
 }
 
 void TcariF::openAccounts()
 {
-    if (!cariTable->isOpen())
-        applyFilter();
+    if (!cariTable->isOpen() && !applyFilter())
+        return;
     ToplamAl();
 }
 
 void TcariF::yenileButClick()
 {
-    applyFilter();
+    if (!applyFilter())
+        return;
     ToplamAl();
 }
 
@@ -269,15 +269,16 @@ void TcariF::setAccountPerson(const QString &code, const QString &adi, const QSt
     kisinoedit->setText(code);
     AdiEdit->setText(adi);
     SoyadiEdit->setText(soyadi);
-    applyFilter();
+    if (!applyFilter())
+        return;
     ToplamAl();
 }
 
 void TcariF::reloadRows()
 {
+    // A failed read has been told; the lines shown stay as they were.
     if (cariTable->isOpen() && !cariTable->reopen())
-        dialogs().error(programTitle(), s("Hesap hareketleri okunamadı: %1")
-                                            .arg(cariTable->lastError().text()));
+        return;
 }
 
 void TcariF::ToplamAl()
@@ -362,8 +363,8 @@ void TcariF::tahsilButClick()
     }
     if (cariTable->isOpen())
         reloadRows();
-    else
-        applyFilter();
+    else if (!applyFilter())
+        return;
     ToplamAl();
 }
 
@@ -379,8 +380,8 @@ void TcariF::openPersonList()
         list->listeIsteyen = s("cari");
         list->show();
         list->raise();
-        if (!list->sicrapQuery->isOpen())
-            list->sicrapQuery->open();
+        if (!list->sicrapQuery->isOpen() && !list->sicrapQuery->open())
+            return;
         return;
     }
     if (dialogs().question(s("Lumkar Selvaron"), s("Kişi kaydı mevcut değil! Açmak istermisiniz?"),
@@ -391,7 +392,8 @@ void TcariF::openPersonList()
 
 ReportPreview *TcariF::yazButClick()
 {
-    applyFilter();
+    if (!applyFilter())
+        return nullptr;
     ToplamAl();
     const bool byDates = raporTuru == s("tarih");
     reports::Report report(reports::layouts::cari(byDates ? s("frReport5") : s("frReport1")));

@@ -78,7 +78,8 @@ protected:
 
 private:
     void buildWindow();
-    void applyFilter();
+    // Reads the lines again with the filter of the boxes; false when the read failed.
+    bool applyFilter();
     void keepOneCriterion(CheckBox *chosen);
 };
 

@@ -175,11 +175,8 @@ void LedgerWindow::toplamal()
     ledgerTable->setPrefilter(filter.sqlCondition(), filter.sqlValues());
     ledgerTable->setFilter([filter](const Record &row) { return filter.accepts(row); });
     ledgerTable->setFiltered(true);
-    if (!ledgerTable->open()) {
-        dialogs().error(programTitle(), s("Hareketler okunamadı: %1")
-                                            .arg(ledgerTable->lastError().text()));
+    if (!ledgerTable->open())
         return;
-    }
     const ColumnSums sums = sumShown(*ledgerTable, s("borc"), s("alacak"));
     ledgerTable->last();
     odemeEdit->setText(formats::amountTotal(sums.second));
@@ -228,7 +225,7 @@ void LedgerWindow::deleteMovement()
         != Answer::Yes)
         return;
     if (!ledgerTable->remove()) {
-        dialogs().error(programTitle(), s("Hareket silinemedi: %1")
+        dialogs().error(programTitle(), s("Hareket silinemedi. %1")
                                             .arg(ledgerTable->lastError().text()));
         return;
     }
@@ -238,11 +235,8 @@ void LedgerWindow::deleteMovement()
 
 void LedgerWindow::reloadRows()
 {
-    if (!ledgerTable->isOpen())
+    if (ledgerTable->isOpen() && !ledgerTable->reopen())
         return;
-    if (!ledgerTable->reopen())
-        dialogs().error(programTitle(), s("Hareketler okunamadı: %1")
-                                            .arg(ledgerTable->lastError().text()));
 }
 
 ReportPreview *LedgerWindow::BitBtn28Click()

@@ -1,5 +1,6 @@
 #include "data/tablewriter.h"
 
+#include "data/database.h"
 #include "data/schema.h"
 #include "data/values.h"
 
@@ -28,11 +29,21 @@ QVariant stored(const QString &table, const QString &column, const QVariant &val
 
 bool TableWriter::run(QSqlQuery &query, const QString &table)
 {
+    Database *database = Database::of(m_db);
+    if (database && database->isDamaged()) {
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("Veritabanı dosyası bozuk olduğu için kayıt yapılmadı. "
+                                     "Son yedeği geri yükleyin.");
+        return false;
+    }
     if (query.exec())
         return true;
+    // The failure is noted (a damaged file takes no more writes); the caller tells the user.
+    if (database)
+        database->noteFailure(query.lastError());
     if (m_error.isEmpty())
-        m_error = QStringLiteral("\"%1\" tablosuna yazılamadı: %2")
-                      .arg(table, query.lastError().text());
+        m_error = QStringLiteral("\"%1\" tablosuna yazılamadı. %2")
+                      .arg(table, failureText(query.lastError()));
     return false;
 }
 

@@ -1,5 +1,7 @@
 #include "data/transaction.h"
 
+#include "data/database.h"
+
 #include <QSqlError>
 
 namespace lumkar {
@@ -12,8 +14,8 @@ Transaction::Transaction(QSqlDatabase db) : m_db(db)
     }
     m_active = m_db.transaction();
     if (!m_active)
-        m_error = QStringLiteral("Veritabanı işlemi başlatılamadı: %1")
-                      .arg(m_db.lastError().text());
+        m_error = QStringLiteral("Veritabanı işlemi başlatılamadı. %1")
+                      .arg(failureText(m_db.lastError()));
 }
 
 Transaction::~Transaction()
@@ -32,8 +34,10 @@ bool Transaction::commit()
         m_active = false;
         return true;
     }
-    m_error = QStringLiteral("Kayıt tamamlanamadı, hiçbir değişiklik yazılmadı: %1")
-                  .arg(m_db.lastError().text());
+    if (Database *database = Database::of(m_db))
+        database->noteFailure(m_db.lastError());
+    m_error = QStringLiteral("Kayıt tamamlanamadı, hiçbir değişiklik yazılmadı. %1")
+                  .arg(failureText(m_db.lastError()));
     rollback();
     return false;
 }

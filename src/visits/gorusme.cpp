@@ -298,7 +298,7 @@ void TgorusmeF::buildList(QVBoxLayout *layout)
     connect(tfXPButton1, &QToolButton::clicked, this, &TgorusmeF::helpClick);
 }
 
-void TgorusmeF::applyListFilter()
+bool TgorusmeF::applyListFilter()
 {
     const VisitListFilter filter{JvDateTimePicker1->date(), JvDateTimePicker2->date(),
                                  CheckBox2->isChecked(), RKiminAdSoyadBox->currentText()};
@@ -306,19 +306,20 @@ void TgorusmeF::applyListFilter()
     gorusmeTable->setPrefilter(filter.sqlCondition(), filter.sqlValues());
     gorusmeTable->setFilter([filter](const Record &row) { return filter.accepts(row); });
     gorusmeTable->setFiltered(true);
-    if (!gorusmeTable->open())
-        dialogs().error(programTitle(), s("Görüşmeler okunamadı: %1")
-                                            .arg(gorusmeTable->lastError().text()));
+    // A failed read has been told; the caller stops.
+    return gorusmeTable->open();
 }
 
 void TgorusmeF::reopenVisits()
 {
-    applyListFilter();
+    if (!applyListFilter())
+        return;
 }
 
 void TgorusmeF::JvNavPanelButton8Click()
 {
-    applyListFilter();
+    if (!applyListFilter())
+        return;
 }
 
 bool TgorusmeF::startVisit(const QVariant &rid)
@@ -327,11 +328,8 @@ bool TgorusmeF::startVisit(const QVariant &rid)
         return false;
     randevuTable->close();
     randevuTable->setPrefilter(s("rid = ?"), {rid});
-    if (!randevuTable->open()) {
-        dialogs().error(programTitle(), s("Randevu okunamadı: %1")
-                                            .arg(randevuTable->lastError().text()));
+    if (!randevuTable->open())
         return false;
-    }
     if (randevuTable->recordCount() == 0 || randevuTable->isNull(s("sicil_kodu")))
         return false;
     DataSet &a = *randevuTable;
@@ -358,7 +356,8 @@ bool TgorusmeF::startVisit(const QVariant &rid)
     showNormal();
     raise();
     activateWindow();
-    applyListFilter();
+    if (!applyListFilter())
+        return false;
     return true;
 }
 
@@ -405,15 +404,12 @@ bool TgorusmeF::changeHeldVisit(const QVariant &mid)
         return false;
     visitLookup->close();
     visitLookup->setPrefilter(s("mid = ?"), {mid});
-    if (!visitLookup->open()) {
-        dialogs().error(programTitle(), s("Görüşme okunamadı: %1")
-                                            .arg(visitLookup->lastError().text()));
+    if (!visitLookup->open())
         return false;
-    }
     if (visitLookup->recordCount() == 0)
         return false;
-    if (!gorusmeTable->isOpen())
-        applyListFilter();
+    if (!gorusmeTable->isOpen() && !applyListFilter())
+        return false;
     loadVisit(*visitLookup, true);
     show();
     raise();
@@ -490,13 +486,14 @@ void TgorusmeF::kaydetButClick()
     ridEdit->setText(QString::number(result.visitNumber));
     if (!entry.randevuno.isNull())
         forms().anamenuf->JvNavPanelButton10Click();
-    applyListFilter();
+    if (!applyListFilter())
+        return;
 }
 
 void TgorusmeF::SatirSilClick()
 {
-    if (!gorusmeTable->isOpen())
-        applyListFilter();
+    if (!gorusmeTable->isOpen() && !applyListFilter())
+        return;
     if (gorusmeTable->recordCount() == 0 || gorusmeTable->currentRow() < 0)
         return;
     if (dialogs().question(programTitle(), s("Bu görüşmeyi silmek istediğinize eminmisiniz?"),
@@ -506,9 +503,12 @@ void TgorusmeF::SatirSilClick()
     const WriteResult result = deleteVisit(db(), gorusmeTable->value(s("mid")).toLongLong(),
                                            gorusmeTable->value(s("randevuno")));
     reloadPostedWindows(true, true);
-    applyListFilter();
-    if (!result.ok)
+    if (!result.ok) {
         dialogs().error(programTitle(), result.error);
+        return;
+    }
+    if (!applyListFilter())
+        return;
 }
 
 void TgorusmeF::reloadPostedWindows(bool cash, bool card)

@@ -86,7 +86,8 @@ public:
 private:
     void buildEntry(class QVBoxLayout *layout);
     void buildList(class QVBoxLayout *layout);
-    void applyListFilter();
+    // Reads the list again with the dates and user chosen; false when the read failed.
+    bool applyListFilter();
     // Fills the entry area from the current row of `visits`; the amount collected as plain
     // text when `plainCollected`, else formatted.
     void loadVisit(DataSet &visits, bool plainCollected);
