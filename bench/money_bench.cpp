@@ -11,8 +11,8 @@
 #include "data/transaction.h"
 #include "data/values.h"
 #include "shell/anamenu.h"
-#include "shell/forms.h"
-#include "shell/session.h"
+#include "app/forms.h"
+#include "app/session.h"
 #include "shell/sifre.h"
 #include "visits/gorusme.h"
 

@@ -11,8 +11,7 @@
 #include "reports/layouts.h"
 #include "reports/preview.h"
 #include "reports/runner.h"
-#include "shell/anamenu.h"
-#include "shell/yardim.h"
+#include "app/helptopics.h"
 
 #include <QDateEdit>
 #include <QEvent>
@@ -190,10 +189,7 @@ void TcariF::buildWindow()
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(s("PopupMenu1"));
     PopupMenu1->addAction(s("Tahsilat Ekle"), this, &TcariF::tahsilButClick);
-    JvDBUltimGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(JvDBUltimGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        PopupMenu1->popup(JvDBUltimGrid1->viewport()->mapToGlobal(at));
-    });
+    setPopupMenu(JvDBUltimGrid1, PopupMenu1);
     addWindowKey(this, s("yardimF1"), s("Yardım"), Qt::Key_F1, nullptr, [this] { helpClick(); });
 
     for (CheckBox *criterion : {firmakoduBox, firmaadiBox, tarihBox}) {
@@ -387,7 +383,7 @@ void TcariF::openPersonList()
     if (dialogs().question(s("Lumkar Selvaron"), s("Kişi kaydı mevcut değil! Açmak istermisiniz?"),
                            Buttons::YesNoCancel)
         == Answer::Yes)
-        forms().anamenuf->N1KisiGiris();
+        emit newPersonWanted();
 }
 
 ReportPreview *TcariF::yazButClick()
@@ -418,7 +414,7 @@ ReportPreview *TcariF::yazButClick()
 
 void TcariF::helpClick()
 {
-    forms().yardimF->openTopic(s("ycari"));
+    forms().help->openTopic(s("ycari"));
 }
 
 } // namespace lumkar

@@ -2,10 +2,10 @@
 // The person accounts: the charges, payments and collections of persons, filtered by code,
 // name or dates, with their totals, two printouts and the entry of a collection.
 
+#include "app/formbase.h"
 #include "data/dataset.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 
@@ -72,6 +72,10 @@ public:
     QString raporSonTarih;
     QString raporAdi;
     QString raporSoyadi;
+
+signals:
+    // The person register is empty and the user wants to enter a new person.
+    void newPersonWanted();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

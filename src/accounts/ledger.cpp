@@ -104,10 +104,7 @@ void LedgerWindow::buildWindow()
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(s("PopupMenu1"));
     PopupMenu1->addAction(s("Sil"), this, &LedgerWindow::deleteMovement);
-    bolumgrid2->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(bolumgrid2, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        PopupMenu1->popup(bolumgrid2->viewport()->mapToGlobal(at));
-    });
+    setPopupMenu(bolumgrid2, PopupMenu1);
 
     auto *bottom = new QHBoxLayout;
     auto *outflow = new QFormLayout;

@@ -2,10 +2,10 @@
 // The cash ledger and the credit-card ledger: one window class, two books. Everything that
 // differs between the two is data (LedgerBook).
 
+#include "app/formbase.h"
 #include "data/dataset.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 

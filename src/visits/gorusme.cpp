@@ -10,8 +10,7 @@
 #include "reports/layouts.h"
 #include "reports/preview.h"
 #include "reports/runner.h"
-#include "shell/anamenu.h"
-#include "shell/yardim.h"
+#include "app/helptopics.h"
 #include "visits/visitlist.h"
 #include "visits/visitposting.h"
 
@@ -284,10 +283,7 @@ void TgorusmeF::buildList(QVBoxLayout *layout)
     GorusmePopup->setObjectName(s("GorusmePopup"));
     GorusmePopup->addAction(s("Değiştir"), this, &TgorusmeF::JvNavPanelButton12Click);
     GorusmePopup->addAction(s("Satır Sil"), this, &TgorusmeF::SatirSilClick);
-    bolumgrid2->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(bolumgrid2, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
-        GorusmePopup->popup(bolumgrid2->viewport()->mapToGlobal(at));
-    });
+    setPopupMenu(bolumgrid2, GorusmePopup);
     addWindowKey(this, s("yardimF1"), s("Yardım"), Qt::Key_F1, nullptr, [this] { helpClick(); });
     connect(JvNavPanelButton8, &QPushButton::clicked, this, &TgorusmeF::JvNavPanelButton8Click);
     connect(CheckBox2, &CheckBox::mouseReleased, this, &TgorusmeF::JvNavPanelButton8Click);
@@ -485,7 +481,7 @@ void TgorusmeF::kaydetButClick()
     }
     ridEdit->setText(QString::number(result.visitNumber));
     if (!entry.randevuno.isNull())
-        forms().anamenuf->JvNavPanelButton10Click();
+        emit appointmentHeld();
     if (!applyListFilter())
         return;
 }
@@ -540,7 +536,7 @@ ReportPreview *TgorusmeF::JvNavPanelButton14Click()
 
 void TgorusmeF::helpClick()
 {
-    forms().yardimF->openTopic(s("ygorusme"));
+    forms().help->openTopic(s("ygorusme"));
 }
 
 } // namespace lumkar

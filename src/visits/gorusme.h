@@ -2,10 +2,10 @@
 // The visits window: recording a visit from an appointment, with its postings to the person
 // account and the cash or card book; and the list of visits with change, deletion and print.
 
+#include "app/formbase.h"
 #include "data/dataset.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 
@@ -82,6 +82,10 @@ public:
     QPushButton *JvNavPanelButton14;
     QToolButton *tfXPButton1;
     QMenu *GorusmePopup;
+
+signals:
+    // A save linked its appointment: the day's lists are to be read again.
+    void appointmentHeld();
 
 private:
     void buildEntry(class QVBoxLayout *layout);

@@ -8,6 +8,7 @@
 
 #include "accounts/cari.h"
 #include "accounts/ledger.h"
+#include "appointments/dayview.h"
 #include "kit/maskedit.h"
 #include "reports/preview.h"
 #include "shell/anamenu.h"
@@ -151,7 +152,7 @@ private slots:
                      .toString(),
                  QStringLiteral("selin/Selin Ak"));
         // The day view was refreshed: the held list shows it.
-        QCOMPARE(app.forms().anamenuf->ffQuery1->recordCount(), 1);
+        QCOMPARE(app.forms().dayLists->ffQuery1->recordCount(), 1);
         // And the visit list.
         QCOMPARE(s.visits->gorusmeTable->recordCount(), 1);
     }
@@ -315,10 +316,10 @@ private slots:
         // Waiting again at the day view's next refresh.
         QVERIFY(appointmentLink(app, s.rid).isNull());
         app.forms().anamenuf->JvNavPanelButton10Click();
-        QCOMPARE(app.forms().anamenuf->randevuTable->recordCount(), 0); // Can's, not Selin's
-        app.forms().anamenuf->CheckBox2->setChecked(true);
+        QCOMPARE(app.forms().dayLists->randevuTable->recordCount(), 0); // Can's, not Selin's
+        app.forms().dayLists->CheckBox2->setChecked(true);
         app.forms().anamenuf->JvNavPanelButton10Click();
-        QCOMPARE(app.forms().anamenuf->randevuTable->recordCount(), 1);
+        QCOMPARE(app.forms().dayLists->randevuTable->recordCount(), 1);
     }
 
     void aFailedDeletionKeepsEverything()
@@ -392,6 +393,56 @@ private slots:
         QTest::mouseClick(v->JvNavPanelButton12, Qt::LeftButton);
         QCOMPARE(v->ridEdit->text(), mid);
         QCOMPARE(v->tahsiledilenEdit->text(), QStringLiteral("150,00"));
+    }
+
+    void theMainWindowStartsAndChangesVisits()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits);
+        Tanamenuf *main = app.forms().anamenuf;
+        DayLists *day = app.forms().dayLists;
+        // Selin's waiting list is empty (the appointment is Can's).
+        QVERIFY(day->reopenDayLists());
+        app.dialogs.expectNotice();
+        QTest::mouseClick(main->JvNavPanelButton4, Qt::LeftButton);
+        QCOMPARE(app.dialogs.lastText(), QStringLiteral("En azından bir kayıt seçmelisiniz!"));
+        QVERIFY(!s.visits->isVisible());
+        // Every user's list: "R.Görüşme", "Görüşme Yap" and a double click load it.
+        day->CheckBox2->setChecked(true);
+        QVERIFY(day->reopenDayLists());
+        QCOMPARE(day->randevuTable->recordCount(), 1);
+        QTest::mouseClick(main->JvNavPanelButton4, Qt::LeftButton);
+        QVERIFY(s.visits->isVisible());
+        QCOMPARE(s.visits->randevunoEdit->text(), QString::number(s.rid));
+        s.visits->hide();
+        s.visits->randevunoEdit->clear();
+        main->RandevuMenu->actions().first()->trigger();
+        QCOMPARE(s.visits->randevunoEdit->text(), QString::number(s.rid));
+        s.visits->randevunoEdit->clear();
+        GridView *waiting = day->JvDBUltimGrid1;
+        QTest::mouseDClick(waiting->viewport(), Qt::LeftButton, {},
+                           waiting->visualRect(waiting->model()->index(0, 1)).center());
+        QCOMPARE(s.visits->randevunoEdit->text(), QString::number(s.rid));
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("150"));
+        save(app, s.visits);
+        const QString mid = s.visits->ridEdit->text();
+        // The held pane's "DEĞİŞTİR" brings the visit back, the amount as plain text.
+        QCOMPARE(day->ffQuery1->recordCount(), 1);
+        s.visits->hide();
+        s.visits->ridEdit->clear();
+        QTest::mouseClick(day->gorusulenDegistirBut, Qt::LeftButton);
+        QVERIFY(s.visits->isVisible());
+        QCOMPARE(s.visits->ridEdit->text(), mid);
+        QCOMPARE(s.visits->tahsiledilenEdit->text(), QStringLiteral("150"));
+        // Held without a visit: the change does nothing.
+        app.exec(QStringLiteral("UPDATE randevu SET gorusmekodu = 999999"));
+        day->JvNavPanelButton7Click();
+        s.visits->hide();
+        s.visits->ridEdit->clear();
+        main->GorusmePopup->actions().first()->trigger();
+        QVERIFY(!s.visits->isVisible());
+        QVERIFY(s.visits->ridEdit->text().isEmpty());
     }
 
     void listFilterAndPrintout()
