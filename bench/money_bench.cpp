@@ -43,7 +43,8 @@ QString userCode(int user)
 
 QString userName(int user)
 {
-    return user == 0 ? QStringLiteral("Lumkar Yönetici") : QStringLiteral("Kullanıcı %1").arg(user);
+    return user == 0 ? QStringLiteral("Lumkar Yönetici")
+                     : QStringLiteral("Kullanıcı %1").arg(user);
 }
 
 struct Size {

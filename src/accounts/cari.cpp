@@ -6,6 +6,7 @@
 #include "data/entryrules.h"
 #include "data/formats.h"
 #include "kit/entryboxes.h"
+#include "kit/windowparts.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "reports/layouts.h"
@@ -40,15 +41,6 @@ QString s(const char *text)
 const char *kAccountQuery =
     "SELECT *, IFNULL(borc, 0) - IFNULL(alacak, 0) AS bakiye FROM cari ORDER BY mid";
 
-QDateEdit *datePicker(QWidget *parent, const QString &name)
-{
-    auto *picker = new QDateEdit(QDate::currentDate(), parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(s("dd.MM.yyyy"));
-    return picker;
-}
-
 } // namespace
 
 TcariF::TcariF(Forms &forms, Session &session) : FormContext(forms, session)
@@ -70,13 +62,6 @@ void TcariF::buildWindow()
         edit->setMaxLength(maxLength);
         return edit;
     };
-    auto button = [this](const QString &name, const QString &caption, const QString &hint) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setToolTip(hint);
-        b->setAutoDefault(false);
-        return b;
-    };
     auto *top = new QGridLayout;
     kisinoedit = box(s("kisinoedit"), 16);
     AdiEdit = box(s("AdiEdit"), 30);
@@ -94,8 +79,8 @@ void TcariF::buildWindow()
     tarihBox = new CheckBox(s("Tarihler Arası Sınırla"), this);
     tarihBox->setObjectName(s("tarihBox"));
     tarihBox->setChecked(true);
-    JvDateTimePicker1 = datePicker(this, s("JvDateTimePicker1"));
-    JvDateTimePicker2 = datePicker(this, s("JvDateTimePicker2"));
+    JvDateTimePicker1 = newDatePicker(this, s("JvDateTimePicker1"));
+    JvDateTimePicker2 = newDatePicker(this, s("JvDateTimePicker2"));
     top->addWidget(firmakoduBox, 1, 0, 1, 2);
     top->addWidget(firmaadiBox, 1, 2, 1, 2);
     top->addWidget(tarihBox, 1, 4, 1, 2);
@@ -103,14 +88,10 @@ void TcariF::buildWindow()
     top->addWidget(JvDateTimePicker1, 2, 1);
     top->addWidget(new QLabel(s("Bitiş Tarihi"), this), 2, 2);
     top->addWidget(JvDateTimePicker2, 2, 3);
-    yenileBut = button(s("yenileBut"), s("Yenile"), s("Yenile..."));
-    yazBut = button(s("yazBut"), s("Yazdır"), s("Yazdır..."));
-    kapatBut = button(s("kapatBut"), s("Kapat"), s("Kapat..."));
-    tfXPButton1 = new QToolButton(this);
-    tfXPButton1->setObjectName(s("tfXPButton1"));
-    tfXPButton1->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
-    tfXPButton1->setToolTip(s("Yardım"));
-    tfXPButton1->setAutoRaise(true);
+    yenileBut = newButton(this, s("yenileBut"), s("Yenile"), s("Yenile..."));
+    yazBut = newButton(this, s("yazBut"), s("Yazdır"), s("Yazdır..."));
+    kapatBut = newButton(this, s("kapatBut"), s("Kapat"), s("Kapat..."));
+    tfXPButton1 = newHelpButton(this);
     auto *buttons = new QHBoxLayout;
     for (QWidget *w : {static_cast<QWidget *>(yenileBut), static_cast<QWidget *>(yazBut),
                        static_cast<QWidget *>(tfXPButton1), static_cast<QWidget *>(kapatBut)})
@@ -143,8 +124,8 @@ void TcariF::buildWindow()
     auto *bottom = new QHBoxLayout;
     auto *collection = new QGroupBox(s("Tahsilat"), this);
     auto *form = new QFormLayout(collection);
-    JvDateTimePicker3 = datePicker(collection, s("JvDateTimePicker3"));
-    JvDateTimePicker4 = datePicker(collection, s("JvDateTimePicker4"));
+    JvDateTimePicker3 = newDatePicker(collection, s("JvDateTimePicker3"));
+    JvDateTimePicker4 = newDatePicker(collection, s("JvDateTimePicker4"));
     tahsiledilenEdit = new QLineEdit(collection);
     tahsiledilenEdit->setObjectName(s("tahsiledilenEdit"));
     tahsiledilenEdit->setAlignment(Qt::AlignRight);
@@ -380,9 +361,8 @@ void TcariF::openPersonList()
             return;
         return;
     }
-    if (dialogs().question(s("Lumkar Selvaron"), s("Kişi kaydı mevcut değil! Açmak istermisiniz?"),
-                           Buttons::YesNoCancel)
-        == Answer::Yes)
+    const QString question = s("Kişi kaydı mevcut değil! Açmak istermisiniz?");
+    if (dialogs().question(s("Lumkar Selvaron"), question, Buttons::YesNoCancel) == Answer::Yes)
         emit newPersonWanted();
 }
 
@@ -401,15 +381,9 @@ ReportPreview *TcariF::yazButClick()
     report.setText(s("Memo6"), borcEdit->text());
     report.setText(s("Memo9"), alacakEdit->text());
     report.setText(s("Memo14"), bakiyeEdit->text());
-    QString error;
-    const reports::PreparedReport pages = reports::prepareReport(
-        report, {{reports::layouts::singleLink(), cariTable}}, &error);
-    if (pages.isEmpty()) {
-        dialogs().error(programTitle(), error);
-        return nullptr;
-    }
-    return ReportPreview::showReport(pages, s("Lumkar Rapor Önizleme - Borç Alacak Raporu"),
-                                     dialogs(), this);
+    return ReportPreview::printReport(report, {{reports::layouts::singleLink(), cariTable}},
+                                      s("Lumkar Rapor Önizleme - Borç Alacak Raporu"),
+                                      dialogs(), this);
 }
 
 void TcariF::helpClick()

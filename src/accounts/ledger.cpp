@@ -6,6 +6,7 @@
 #include "data/moneytotals.h"
 #include "data/tablewriter.h"
 #include "kit/entryboxes.h"
+#include "kit/windowparts.h"
 #include "reports/layouts.h"
 #include "reports/preview.h"
 #include "reports/runner.h"
@@ -27,15 +28,6 @@ namespace {
 QString s(const char *text)
 {
     return QString::fromUtf8(text);
-}
-
-QDateEdit *datePicker(QWidget *parent, const QString &name)
-{
-    auto *picker = new QDateEdit(QDate::currentDate(), parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(s("dd.MM.yyyy"));
-    return picker;
 }
 
 QLineEdit *figureBox(QWidget *parent, const QString &name)
@@ -65,24 +57,17 @@ void LedgerWindow::buildWindow()
 {
     auto *layout = new QVBoxLayout(this);
     auto *period = new QHBoxLayout;
-    DateTimePicker61 = datePicker(this, s("DateTimePicker61"));
-    DateTimePicker1 = datePicker(this, s("DateTimePicker1"));
+    DateTimePicker61 = newDatePicker(this, s("DateTimePicker61"));
+    DateTimePicker1 = newDatePicker(this, s("DateTimePicker1"));
     period->addWidget(new QLabel(s("İlk Tarih"), this));
     period->addWidget(DateTimePicker61);
     period->addWidget(new QLabel(s("Son Tarih"), this));
     period->addWidget(DateTimePicker1);
     makeUserBar(m_book.userLabel, m_book.allUsersCaption, this);
     period->addWidget(userBar, 1);
-    auto button = [this](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    BitBtn2 = button(s("BitBtn2"), s("BİLGİLERİ YÜKLE"));
-    BitBtn28 = button(s("BitBtn28"), s("YAZDIR"));
-    kapatBut = button(s("kapatBut"), s("Kapat"));
-    kapatBut->setToolTip(s("Kapat..."));
+    BitBtn2 = newButton(this, s("BitBtn2"), s("BİLGİLERİ YÜKLE"));
+    BitBtn28 = newButton(this, s("BitBtn28"), s("YAZDIR"));
+    kapatBut = newButton(this, s("kapatBut"), s("Kapat"), s("Kapat..."));
     period->addWidget(BitBtn2);
     period->addWidget(BitBtn28);
     period->addWidget(kapatBut);
@@ -112,11 +97,11 @@ void LedgerWindow::buildWindow()
     tahsiledilenEdit->setObjectName(s("tahsiledilenEdit"));
     tahsiledilenEdit->setAlignment(Qt::AlignRight);
     attachAmountRule(tahsiledilenEdit);
-    DateTimePicker2 = datePicker(this, s("DateTimePicker2"));
+    DateTimePicker2 = newDatePicker(this, s("DateTimePicker2"));
     paketadiEdit = new QLineEdit(this);
     paketadiEdit->setObjectName(s("paketadiEdit"));
     paketadiEdit->setMaxLength(100);
-    BitBtn6 = button(s("BitBtn6"), s("KAYDET"));
+    BitBtn6 = newButton(this, s("BitBtn6"), s("KAYDET"));
     outflow->addRow(s("Kasa Çıkışı"), tahsiledilenEdit);
     outflow->addRow(s("İşlem Tarihi"), DateTimePicker2);
     outflow->addRow(s("Açıklama"), paketadiEdit);
@@ -244,7 +229,8 @@ ReportPreview *LedgerWindow::BitBtn28Click()
     report.setUserName(currentUser().adSoyad);
     const QString format = s("dd.MM.yyyy");
     report.setText(s("Memo1"), DateTimePicker61->date().toString(format) + s(" - ")
-                                   + DateTimePicker1->date().toString(format) + m_book.titleSuffix);
+                                   + DateTimePicker1->date().toString(format)
+                                   + m_book.titleSuffix);
     report.setText(s("Memo6"), nakliyekunEdit->text());
     report.setText(s("Memo9"), tahsilatEdit->text());
     report.setText(s("Memo10"), odemeEdit->text());
@@ -252,14 +238,8 @@ ReportPreview *LedgerWindow::BitBtn28Click()
     report.setText(s("Memo17"), CheckBox2->isChecked()
                                     ? s("TÜM KULLANICILARA AİT RAPOR")
                                     : s("RAPOR : ") + RKiminAdSoyadBox->currentText());
-    QString error;
-    const reports::PreparedReport pages = reports::prepareReport(
-        report, {{reports::layouts::singleLink(), ledgerTable}}, &error);
-    if (pages.isEmpty()) {
-        dialogs().error(programTitle(), error);
-        return nullptr;
-    }
-    return ReportPreview::showReport(pages, m_book.previewTitle, dialogs(), this);
+    return ReportPreview::printReport(report, {{reports::layouts::singleLink(), ledgerTable}},
+                                      m_book.previewTitle, dialogs(), this);
 }
 
 TkasaF::TkasaF(Forms &forms, Session &session)

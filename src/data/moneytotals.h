@@ -19,7 +19,8 @@ QString totalsTable(const QString &book);
 QStringList createStatements(const QString &book);
 
 // Creates the day totals of both books when the database has none yet and fills them from
-// the movements already there; makes sure each book has its index on the visit number. False with *error (Turkish) when the database refused.
+// the movements already there; makes sure each book has its index on the visit number.
+// False with *error (Turkish) when the database refused.
 bool ensure(QSqlDatabase &db, QString *error);
 
 struct Sums {

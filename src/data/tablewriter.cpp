@@ -32,8 +32,8 @@ bool TableWriter::run(QSqlQuery &query, const QString &table)
     Database *database = Database::of(m_db);
     if (database && database->isDamaged()) {
         if (m_error.isEmpty())
-            m_error = QStringLiteral("Veritabanı dosyası bozuk olduğu için kayıt yapılmadı. "
-                                     "Son yedeği geri yükleyin.");
+            m_error = QStringLiteral("Veritabanı dosyası bozuk olduğu için kayıt "
+                                     "yapılmadı. Son yedeği geri yükleyin.");
         return false;
     }
     if (query.exec())

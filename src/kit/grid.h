@@ -43,7 +43,10 @@ public:
     // The text a cell shows.
     QString cellText(int row, int column) const;
     // The background of each row by its position as shown; gridRowColour when none is set.
-    void setRowColours(std::function<QColor(int row)> colours) { m_rowColours = std::move(colours); }
+    void setRowColours(std::function<QColor(int row)> colours)
+    {
+        m_rowColours = std::move(colours);
+    }
 
 private:
     void dataSetReset();

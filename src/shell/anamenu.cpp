@@ -490,7 +490,8 @@ void Tanamenuf::startVisit()
 {
     DataSet *waiting = m_dayLists->randevuTable;
     if (!waiting->isOpen() || waiting->recordCount() == 0) {
-        dialogs().information(programTitle(), QStringLiteral("En azından bir kayıt seçmelisiniz!"));
+        dialogs().information(programTitle(),
+                              QStringLiteral("En azından bir kayıt seçmelisiniz!"));
         return;
     }
     forms().gorusmeF->startVisit(waiting->value(QStringLiteral("rid")));

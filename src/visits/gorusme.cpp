@@ -6,6 +6,7 @@
 #include "data/formats.h"
 #include "kit/bound.h"
 #include "kit/entryboxes.h"
+#include "kit/windowparts.h"
 #include "kit/maskedit.h"
 #include "reports/layouts.h"
 #include "reports/preview.h"
@@ -43,15 +44,6 @@ QLineEdit *readOnlyBox(QWidget *parent, const QString &name)
     box->setObjectName(name);
     box->setReadOnly(true);
     return box;
-}
-
-QDateEdit *datePicker(QWidget *parent, const QString &name)
-{
-    auto *picker = new QDateEdit(QDate::currentDate(), parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(s("dd.MM.yyyy"));
-    return picker;
 }
 
 QString twoDigitTime(const QVariant &value)
@@ -205,28 +197,18 @@ void TgorusmeF::buildEntry(QVBoxLayout *layout)
 void TgorusmeF::buildList(QVBoxLayout *layout)
 {
     auto *bar = new QHBoxLayout;
-    JvDateTimePicker1 = datePicker(this, s("JvDateTimePicker1"));
-    JvDateTimePicker2 = datePicker(this, s("JvDateTimePicker2"));
+    JvDateTimePicker1 = newDatePicker(this, s("JvDateTimePicker1"));
+    JvDateTimePicker2 = newDatePicker(this, s("JvDateTimePicker2"));
     bar->addWidget(new QLabel(s("Başlama Tarihi"), this));
     bar->addWidget(JvDateTimePicker1);
     bar->addWidget(new QLabel(s("Bitiş Tarihi"), this));
     bar->addWidget(JvDateTimePicker2);
     makeUserBar(QString(), s("Tüm Kullanıcıların Görüşmelerini Göster"), this);
     bar->addWidget(userBar, 1);
-    auto button = [this](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    JvNavPanelButton8 = button(s("JvNavPanelButton8"), s("       Yenile"));
-    JvNavPanelButton12 = button(s("JvNavPanelButton12"), s("DEĞİŞTİR"));
-    JvNavPanelButton14 = button(s("JvNavPanelButton14"), s("YAZDIR"));
-    tfXPButton1 = new QToolButton(this);
-    tfXPButton1->setObjectName(s("tfXPButton1"));
-    tfXPButton1->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
-    tfXPButton1->setToolTip(s("Yardım"));
-    tfXPButton1->setAutoRaise(true);
+    JvNavPanelButton8 = newButton(this, s("JvNavPanelButton8"), s("       Yenile"));
+    JvNavPanelButton12 = newButton(this, s("JvNavPanelButton12"), s("DEĞİŞTİR"));
+    JvNavPanelButton14 = newButton(this, s("JvNavPanelButton14"), s("YAZDIR"));
+    tfXPButton1 = newHelpButton(this);
     for (QWidget *w : {static_cast<QWidget *>(JvNavPanelButton8),
                        static_cast<QWidget *>(JvNavPanelButton12),
                        static_cast<QWidget *>(JvNavPanelButton14),
@@ -387,8 +369,9 @@ void TgorusmeF::JvNavPanelButton12Click()
         return;
     if (gorusmeTable->text(s("gorusenadsoyad")) != currentUser().adSoyad
         && currentUser().herkesidegistir == QLatin1String("H")) {
-        dialogs().information(programTitle(),
-                              s("Başka kullanıcının görüşmelerini değiştirme yetkiniz yok!!!"));
+        const QString refusal =
+            s("Başka kullanıcının görüşmelerini değiştirme yetkiniz yok!!!");
+        dialogs().information(programTitle(), refusal);
         return;
     }
     loadVisit(*gorusmeTable, false);
@@ -427,7 +410,8 @@ void TgorusmeF::kaydetButClick()
         dialogs().information(programTitle(), s("Girişleriniz eksik! Kayıt yapamazsınız!"));
         return;
     }
-    if (dialogs().question(programTitle(), s("Bu görüşmeyi kayıt etmek istediğinize eminmisiniz?"),
+    if (dialogs().question(programTitle(),
+                           s("Bu görüşmeyi kayıt etmek istediğinize eminmisiniz?"),
                            Buttons::YesNoCancel)
         != Answer::Yes)
         return;
@@ -443,8 +427,8 @@ void TgorusmeF::kaydetButClick()
     if (SayiyaCevir(dueText, nullptr) > 1) {
         entry.vade = dateFromBox(dueText);
         if (!entry.vade.isValid()) {
-            dialogs().error(programTitle(),
-                            s("\"%1\" işlem vadesi uygun değil! Kayıt yapılmadı.").arg(dueText));
+            const QString refusal = s("\"%1\" işlem vadesi uygun değil! Kayıt yapılmadı.");
+            dialogs().error(programTitle(), refusal.arg(dueText));
             return;
         }
     }
@@ -523,15 +507,9 @@ ReportPreview *TgorusmeF::JvNavPanelButton14Click()
     report.setText(s("Memo5"), CheckBox2->isChecked()
                                    ? s("KISITLAMA: TÜM KULLANICILAR")
                                    : s("KISITLAMA: ") + RKiminAdSoyadBox->currentText());
-    QString error;
-    const reports::PreparedReport pages = reports::prepareReport(
-        report, {{reports::layouts::singleLink(), gorusmeTable}}, &error);
-    if (pages.isEmpty()) {
-        dialogs().error(programTitle(), error);
-        return nullptr;
-    }
-    return ReportPreview::showReport(pages, s("Lumkar Rapor Önizleme - Görüşülen Randevular"),
-                                     dialogs(), this);
+    return ReportPreview::printReport(report, {{reports::layouts::singleLink(), gorusmeTable}},
+                                      s("Lumkar Rapor Önizleme - Görüşülen Randevular"),
+                                      dialogs(), this);
 }
 
 void TgorusmeF::helpClick()

@@ -157,8 +157,9 @@ WriteResult saveVisit(QSqlDatabase db, const VisitEntry &e)
         if (!writer.ok())
             return failed(writer.errorText());
         if (!found.isValid())
-            return failed(s("Değiştirilen görüşme (No %1) artık kayıtlı değil; kayıt yapılmadı.")
-                              .arg(number));
+            return failed(
+                s("Değiştirilen görüşme (No %1) artık kayıtlı değil; kayıt yapılmadı.")
+                    .arg(number));
         if (!writer.update(kVisits, s("mid"), number, visitRow(e)))
             return failed(writer.errorText());
     } else {

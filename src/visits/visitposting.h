@@ -13,7 +13,10 @@ namespace lumkar {
 
 inline QString cashPayment() { return QStringLiteral("Nakit"); }
 inline QString cardPayment() { return QStringLiteral("Kredi Kartı"); }
-inline QString visitAccountText() { return QStringLiteral("Yapılan işe istinaden borç/alacak."); }
+inline QString visitAccountText()
+{
+    return QStringLiteral("Yapılan işe istinaden borç/alacak.");
+}
 
 // The entry area of the visits window, read and checked.
 struct VisitEntry {

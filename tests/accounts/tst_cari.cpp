@@ -36,7 +36,8 @@ void addPersonRow(App &app, const QString &code, const QString &adi, const QStri
 // 10 on the 1st.
 TcariF *openAccounts(App &app)
 {
-    app.addUser(QStringLiteral("ayse"), QString(), QStringLiteral("Ayşe"), QStringLiteral("Kaya"));
+    app.addUser(QStringLiteral("ayse"), QString(), QStringLiteral("Ayşe"),
+                QStringLiteral("Kaya"));
     addPersonRow(app, QStringLiteral("7"), QStringLiteral("Ali"), QStringLiteral("Kaya"));
     addPersonRow(app, QStringLiteral("8"), QStringLiteral("Ali"), QStringLiteral("Demir"));
     addPersonRow(app, QStringLiteral("9"), QStringLiteral("Zeki"), QStringLiteral("Kaya"));
@@ -224,7 +225,8 @@ private slots:
         accounts->kisinoedit->setText(QStringLiteral("77"));
         app.dialogs.expectNotice();
         QTest::mouseClick(accounts->tahsilBut, Qt::LeftButton);
-        QCOMPARE(app.dialogs.lastText(), QStringLiteral("Kişi Kaydı Bulunamadı. Kayıt yapılamadı."));
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Kişi Kaydı Bulunamadı. Kayıt yapılamadı."));
         // The question answered No.
         accounts->kisinoedit->setText(QStringLiteral("7"));
         app.dialogs.expectQuestion(Answer::No);
@@ -234,7 +236,8 @@ private slots:
         app.dialogs.expectInput(false, QString());
         QTest::mouseClick(accounts->tahsilBut, Qt::LeftButton);
         QCOMPARE(countRows(app, QStringLiteral("cari"), QStringLiteral("alacak = 50")), 1);
-        QCOMPARE(countRows(app, QStringLiteral("kasa"), QStringLiteral("IFNULL(aciklama, '') = ''")), 1);
+        const QString noDescription = QStringLiteral("IFNULL(aciklama, '') = ''");
+        QCOMPARE(countRows(app, QStringLiteral("kasa"), noDescription), 1);
         QVERIFY(app.dialogs.allConsumed());
     }
 
@@ -263,7 +266,8 @@ private slots:
         app.dialogs.expectNotice();
         collect(app, accounts, QStringLiteral("150"));
         QCOMPARE(app.dialogs.shown().last().kind, QStringLiteral("error"));
-        QVERIFY(app.dialogs.lastText().startsWith(QStringLiteral("\"kasa\" tablosuna yazılamadı")));
+        QVERIFY(
+            app.dialogs.lastText().startsWith(QStringLiteral("\"kasa\" tablosuna yazılamadı")));
         QVERIFY(app.dialogs.lastText().contains(QStringLiteral("disk dolu")));
         QCOMPARE(countRows(app, QStringLiteral("cari"), QStringLiteral("alacak = 150")), 0);
         QCOMPARE(countRows(app, QStringLiteral("kasa")), 0);
@@ -299,7 +303,8 @@ private slots:
         app.dialogs.expectQuestion(Answer::No);
         accounts->openPersonList();
         QCOMPARE(app.dialogs.shown().last().title, QStringLiteral("Lumkar Selvaron"));
-        QCOMPARE(app.dialogs.lastText(), QStringLiteral("Kişi kaydı mevcut değil! Açmak istermisiniz?"));
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Kişi kaydı mevcut değil! Açmak istermisiniz?"));
         QVERIFY(!app.forms().sicrapor->isVisible());
     }
 

@@ -30,7 +30,8 @@ QDateTime at(int day, int hour = 0)
 // Ayşe Kaya (ayse) logged in, Ali Can (ali) beside her; a window with the period 10.03.2026.
 LedgerWindow *openBook(App &app, bool card = false)
 {
-    app.addUser(QStringLiteral("ayse"), QString(), QStringLiteral("Ayşe"), QStringLiteral("Kaya"));
+    app.addUser(QStringLiteral("ayse"), QString(), QStringLiteral("Ayşe"),
+                QStringLiteral("Kaya"));
     app.addUser(QStringLiteral("ali"), QString(), QStringLiteral("Ali"), QStringLiteral("Can"));
     if (!app.login(QStringLiteral("ayse")))
         return nullptr;
@@ -79,7 +80,8 @@ private slots:
         QCOMPARE(card->windowTitle(), QStringLiteral("Lumkar Vikelmo - Kredi Kartı İşlemleri"));
         QCOMPARE(cash->ledgerTable->objectName(), QStringLiteral("kasaTable"));
         QCOMPARE(card->ledgerTable->objectName(), QStringLiteral("kkartTable"));
-        QCOMPARE(cash->CheckBox2->text(), QStringLiteral("Tüm Kullanıcıların Kasalarını Göster"));
+        QCOMPARE(cash->CheckBox2->text(),
+                 QStringLiteral("Tüm Kullanıcıların Kasalarını Göster"));
         QCOMPARE(card->CheckBox2->text(),
                  QStringLiteral("Tüm Kullanıcıların Kredi Kartlarını Göster"));
         QCOMPARE(cash->balanceLabel->text(), QStringLiteral("Kasa Mevcudu"));
@@ -177,9 +179,12 @@ private slots:
         LedgerWindow *card = app.forms().kkartF;
         app.dialogs.expectQuestion(Answer::Yes);
         QTest::mouseClick(card->BitBtn6, Qt::LeftButton);
-        QCOMPARE(app.dialogs.lastText(),
-                 QStringLiteral("Bu kredi kartı çıkışını kayıt etmek istediğinize eminmisiniz?"));
-        QCOMPARE(countRows(app, QStringLiteral("kredikart"), QStringLiteral("alacak = 0 AND borc IS NULL")), 1);
+        const QString question = QStringLiteral("Bu kredi kartı çıkışını kayıt etmek "
+                                                "istediğinize eminmisiniz?");
+        QCOMPARE(app.dialogs.lastText(), question);
+        QCOMPARE(countRows(app, QStringLiteral("kredikart"),
+                           QStringLiteral("alacak = 0 AND borc IS NULL")),
+                 1);
     }
 
     void deleteAMovement()

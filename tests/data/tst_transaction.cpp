@@ -62,7 +62,8 @@ private slots:
         QVERIFY(outer.isActive());
         Transaction inner(app.db());
         QVERIFY(!inner.isActive());
-        QVERIFY(inner.errorText().startsWith(QStringLiteral("Veritabanı işlemi başlatılamadı")));
+        QVERIFY(
+            inner.errorText().startsWith(QStringLiteral("Veritabanı işlemi başlatılamadı")));
         QVERIFY(!inner.commit());
         QVERIFY(outer.commit());
     }

@@ -130,7 +130,8 @@ private slots:
         QCOMPARE(app.dialogs.lastText(),
                  QStringLiteral("Bu görüşmeyi kayıt etmek istediğinize eminmisiniz?"));
         QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 1);
-        const qlonglong mid = app.scalar(QStringLiteral("SELECT mid FROM gorusmeler")).toLongLong();
+        const qlonglong mid =
+            app.scalar(QStringLiteral("SELECT mid FROM gorusmeler")).toLongLong();
         QCOMPARE(s.visits->ridEdit->text(), QString::number(mid));
         QCOMPARE(countRows(app, QStringLiteral("gorusmeler"),
                            QStringLiteral("tarih = '2026-03-10 00:00:00' AND saat = "
@@ -220,7 +221,8 @@ private slots:
         App other;
         const Setup t = prepare(other);
         QVERIFY(t.visits && t.visits->startVisit(t.rid));
-        static_cast<MaskedEdit *>(t.visits->RTarihiEdit)->setMaskedText(QStringLiteral("31.02.2026"));
+        static_cast<MaskedEdit *>(t.visits->RTarihiEdit)
+            ->setMaskedText(QStringLiteral("31.02.2026"));
         other.dialogs.expectNotice();
         save(other, t.visits);
         QCOMPARE(other.dialogs.shown().last().kind, QStringLiteral("error"));
@@ -237,12 +239,14 @@ private slots:
         // Nothing loaded: no person.
         app.dialogs.expectNotice();
         QTest::mouseClick(s.visits->kaydetBut, Qt::LeftButton);
-        QCOMPARE(app.dialogs.lastText(), QStringLiteral("Girişleriniz eksik! Kayıt yapamazsınız!"));
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Girişleriniz eksik! Kayıt yapamazsınız!"));
         QVERIFY(s.visits->startVisit(s.rid));
         s.visits->RSaatiEdit->clear();
         app.dialogs.expectNotice();
         QTest::mouseClick(s.visits->kaydetBut, Qt::LeftButton);
-        QCOMPARE(app.dialogs.lastText(), QStringLiteral("Girişleriniz eksik! Kayıt yapamazsınız!"));
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Girişleriniz eksik! Kayıt yapamazsınız!"));
         QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
         QVERIFY(app.dialogs.allConsumed());
     }
@@ -263,7 +267,8 @@ private slots:
         app.dialogs.expectNotice();
         save(app, s.visits);
         QCOMPARE(app.dialogs.shown().last().kind, QStringLiteral("error"));
-        QVERIFY(app.dialogs.lastText().startsWith(QStringLiteral("\"cari\" tablosuna yazılamadı")));
+        QVERIFY(
+            app.dialogs.lastText().startsWith(QStringLiteral("\"cari\" tablosuna yazılamadı")));
         QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
         QCOMPARE(countRows(app, QStringLiteral("kasa")), 0);
         QVERIFY(appointmentLink(app, s.rid).isNull());
@@ -374,8 +379,9 @@ private slots:
         QCOMPARE(v->gorusmeTable->recordCount(), 1);
         app.dialogs.expectNotice();
         QTest::mouseClick(v->JvNavPanelButton12, Qt::LeftButton);
-        QCOMPARE(app.dialogs.lastText(),
-                 QStringLiteral("Başka kullanıcının görüşmelerini değiştirme yetkiniz yok!!!"));
+        const QString refusal =
+            QStringLiteral("Başka kullanıcının görüşmelerini değiştirme yetkiniz yok!!!");
+        QCOMPARE(app.dialogs.lastText(), refusal);
         QVERIFY(v->ridEdit->text().isEmpty());
         // The held pane loads it whatever the right, with the amount as plain text.
         QVERIFY(v->changeHeldVisit(mid.toLongLong()));
