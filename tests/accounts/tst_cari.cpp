@@ -248,7 +248,7 @@ private slots:
         QVERIFY(accounts);
         Tsicrapor *list = app.forms().sicrapor;
         list->JvDotNetEdit3->setText(QStringLiteral("8"));
-        list->sicrapQuery->open();
+        QVERIFY(list->sicrapQuery->open());
         list->araButtonClick();
         QCOMPARE(list->sicrapQuery->recordCount(), 1);
         accounts->kisinoedit->setText(QStringLiteral("7"));

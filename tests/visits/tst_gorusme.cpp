@@ -14,12 +14,15 @@
 #include "shell/anamenu.h"
 #include "visits/gorusme.h"
 
+#include <QAction>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QTest>
 
 using namespace lumkar;
