@@ -1,6 +1,7 @@
 #include "data/codepage.h"
 
 #include <QStringDecoder>
+#include <optional>
 
 namespace lumkar {
 
@@ -32,11 +33,24 @@ QString fromWindows1254(const QByteArray &bytes)
 
 QString decodeLocalText(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return fromWindows1254(bytes);
+    if (const std::optional<QStringConverter::Encoding> marked =
+            QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked); // drops the byte-order mark
+        return decoder.decode(bytes);
+    }
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        const QByteArray line = bytes.sliced(start, end - start);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = utf8.decode(line);
+        text += utf8.hasError() ? fromWindows1254(line) : decoded;
+        start = end;
+    }
+    return text;
 }
 
 } // namespace lumkar

@@ -7,7 +7,10 @@
 namespace lumkar {
 
 QString fromWindows1254(const QByteArray &bytes);
-// UTF-8 when the bytes are valid UTF-8, otherwise code page 1254.
+// A text file's bytes as text. A byte-order mark names the encoding (UTF-8, UTF-16 or UTF-32,
+// either byte order) and is dropped. Without one, each line is read by itself: UTF-8 when it
+// is valid UTF-8, otherwise code page 1254, so one older line in a UTF-8 file keeps its
+// letters and does not spoil the others.
 QString decodeLocalText(const QByteArray &bytes);
 
 } // namespace lumkar

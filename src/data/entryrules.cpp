@@ -34,9 +34,10 @@ QChar thousandsMark(const Region &region)
     return region.decimal == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
 }
 
+// A whole number from low to high: a part typed as "1,5" is no day, month, hour or minute.
 bool within(double value, int low, int high)
 {
-    return value >= low && value <= high;
+    return value >= low && value <= high && value == std::trunc(value);
 }
 
 } // namespace
@@ -246,13 +247,18 @@ QChar KucukHarfTr(QChar c)
     }
 }
 
+bool isBlankOrControl(QChar c)
+{
+    return c.isSpace() || c.category() == QChar::Other_Control;
+}
+
 QString KucukHarfTr(const QString &text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
-    while (begin < end && text.at(begin).unicode() <= 0x20)
+    while (begin < end && isBlankOrControl(text.at(begin)))
         ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 0x20)
+    while (end > begin && isBlankOrControl(text.at(end - 1)))
         --end;
 
     QString out(end - begin, Qt::Uninitialized);

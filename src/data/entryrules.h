@@ -77,6 +77,9 @@ bool RakamTusKontrol(QChar key);
 // Turkish lower-casing for name comparisons: trims blanks and control characters, then maps
 // the capitals (I to ı, İ to i, Ç Ğ Ö Ü Ş, A to Z); everything else stays.
 QString KucukHarfTr(const QString &text);
+// What KucukHarfTr trims from the ends of a text: blanks of every kind (the no-break space and
+// tabs included) and control characters (those below the blank, DEL and U+0080 to U+009F).
+bool isBlankOrControl(QChar c);
 // One character as KucukHarfTr maps it (no trimming).
 QChar KucukHarfTr(QChar c);
 

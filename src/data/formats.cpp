@@ -7,18 +7,36 @@ namespace lumkar::formats {
 
 namespace {
 
+// Below this many units an amount times 100 is still exact to the cent (2^53 / 100); above it
+// whole cents would be made up (and from about 9.2e16 they no longer fit 64 bits at all).
+constexpr double kLargestRoundedAmount = 9007199254740992.0 / 100.0;
+
 QString grouped(double value, bool zeroBeforeComma)
 {
+    if (!std::isfinite(value))
+        return QString::number(value); // "inf", "-inf", "nan": never a made-up amount
     const bool negative = value < 0;
-    const qlonglong cents = std::llround(std::fabs(value) * 100.0);
-    const qlonglong whole = cents / 100;
-    const int fraction = int(cents % 100);
-    QString digits = whole == 0 && !zeroBeforeComma ? QString() : QString::number(whole);
-    for (int i = digits.size() - 3; i > 0; i -= 3)
+    QString digits;
+    int fraction = 0;
+    bool zero = false;
+    if (std::fabs(value) < kLargestRoundedAmount) {
+        const qlonglong cents = std::llround(std::fabs(value) * 100.0);
+        const qlonglong whole = cents / 100;
+        fraction = int(cents % 100);
+        zero = cents == 0;
+        digits = whole == 0 && !zeroBeforeComma ? QString() : QString::number(whole);
+    } else {
+        // Too large for whole cents: the number's own decimal digits, as many as it holds.
+        const QString plain = QString::number(std::fabs(value), 'f', 2);
+        const qsizetype point = plain.indexOf(QLatin1Char('.'));
+        digits = plain.left(point);
+        fraction = plain.mid(point + 1).toInt();
+    }
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
         digits.insert(i, QLatin1Char('.'));
     const QString out = digits + QLatin1Char(',')
         + QStringLiteral("%1").arg(fraction, 2, 10, QLatin1Char('0'));
-    return negative && cents != 0 ? QLatin1Char('-') + out : out;
+    return negative && !zero ? QLatin1Char('-') + out : out;
 }
 
 QDateTime asDateTime(const QVariant &value)

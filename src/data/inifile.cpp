@@ -58,6 +58,78 @@ QString valueOf(const QString &line)
     return v;
 }
 
+bool isQuote(QChar c)
+{
+    return c == QLatin1Char('"') || c == QLatin1Char('\'');
+}
+
+// A value as its line holds it: on one line, and inside one pair of double quotes when the
+// reader would otherwise drop a blank or a quote at either end.
+QString encodedValue(const QString &value)
+{
+    QString flat = value;
+    flat.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (flat.isEmpty())
+        return flat;
+    const QChar first = flat.front();
+    const QChar last = flat.back();
+    if (first.isSpace() || last.isSpace() || isQuote(first) || isQuote(last))
+        return QLatin1Char('"') + flat + QLatin1Char('"');
+    return flat;
+}
+
+// Puts "key=value" into the lines: over the key's line in the section, else after the
+// section's last line, else in a new section at the end.
+void putEntry(QStringList &lines, const QString &section, const QString &key,
+              const QString &entry)
+{
+    int sectionStart = -1;
+    int lastInSection = -1; // the last non-empty line of the section
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString &line = lines[i];
+        if (sectionOf(line)) {
+            if (sectionStart >= 0)
+                break; // the section has ended
+            if (isSectionNamed(line, section)) {
+                sectionStart = i;
+                lastInSection = i;
+            }
+            continue;
+        }
+        if (sectionStart < 0)
+            continue;
+        if (!line.trimmed().isEmpty())
+            lastInSection = i;
+        if (hasKey(line, key)) {
+            lines[i] = entry;
+            return;
+        }
+    }
+    if (sectionStart >= 0) {
+        lines.insert(lastInSection + 1, entry);
+        return;
+    }
+    if (!lines.isEmpty())
+        lines << QString();
+    lines << QLatin1Char('[') + section + QLatin1Char(']') << entry;
+}
+
+// The cause of a failed write in the user's words, with the system's own text.
+QString causeOf(const QFileDevice &device)
+{
+    QString words;
+    switch (device.error()) {
+    case QFileDevice::ResourceError: words = QStringLiteral("diskte yer kalmadı"); break;
+    case QFileDevice::PermissionsError: words = QStringLiteral("yazma izni yok"); break;
+    case QFileDevice::OpenError: words = QStringLiteral("dosya açılamadı"); break;
+    default: words = QStringLiteral("disk yazmayı kabul etmedi"); break;
+    }
+    const QString system = device.errorString();
+    return system.isEmpty() || device.error() == QFileDevice::NoError
+        ? words
+        : words + QStringLiteral(": ") + system;
+}
+
 } // namespace
 
 bool IniFile::load(QStringList &lines)
@@ -102,54 +174,43 @@ QString IniFile::read(const QString &section, const QString &key)
 
 bool IniFile::write(const QString &section, const QString &key, const QString &value)
 {
+    return write(section, {{key, value}});
+}
+
+bool IniFile::write(const QString &section, const QList<QPair<QString, QString>> &values)
+{
     m_error.clear();
-    QString flat = value;
-    flat.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    const QString entry = key + QLatin1Char('=') + flat;
     QStringList lines;
     if (!load(lines))
         return false;
-    int sectionStart = -1;
-    int lastInSection = -1; // the last non-empty line of the section
-    bool replaced = false;
-    for (int i = 0; i < lines.size() && !replaced; ++i) {
-        const QString &line = lines[i];
-        if (sectionOf(line)) {
-            if (sectionStart >= 0)
-                break; // the section has ended
-            if (isSectionNamed(line, section)) {
-                sectionStart = i;
-                lastInSection = i;
-            }
-            continue;
-        }
-        if (sectionStart < 0)
-            continue;
-        if (!line.trimmed().isEmpty())
-            lastInSection = i;
-        if (hasKey(line, key)) {
-            lines[i] = entry;
-            replaced = true;
-        }
-    }
-    if (!replaced) {
-        if (sectionStart >= 0) {
-            lines.insert(lastInSection + 1, entry);
-        } else {
-            if (!lines.isEmpty())
-                lines << QString();
-            lines << QLatin1Char('[') + section + QLatin1Char(']') << entry;
-        }
-    }
-    QSaveFile file(m_path);
-    const bool written = file.open(QIODevice::WriteOnly)
-        && file.write((lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8()) >= 0
-        && file.commit();
-    if (!written) {
-        m_error = QStringLiteral("Ayar dosyası \"%1\" yazılamadı: %2")
-                      .arg(shown(m_path), file.errorString());
+    for (const auto &[key, value] : values)
+        putEntry(lines, section, key, key + QLatin1Char('=') + encodedValue(value));
+    return store((lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8());
+}
+
+bool IniFile::store(const QByteArray &bytes)
+{
+    auto fail = [this](const QString &cause) {
+        m_error = QStringLiteral("Ayarlar kaydedilemedi: \"%1\" dosyası yazılamadı (%2). "
+                                 "Dosyadaki önceki ayarlar olduğu gibi duruyor.")
+                      .arg(shown(m_path), cause);
         return false;
+    };
+    // The bytes go to a temporary file beside the old one, which replaces it only when every
+    // byte reached the disk: a full disk never leaves an empty or cut-off file behind.
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(causeOf(file));
+    // QSaveFile::write only fills a buffer, and commit() does not look at what the flush
+    // met: flush and check here, before anything replaces the old file.
+    if (file.write(bytes) != bytes.size() || !file.flush()
+        || file.error() != QFileDevice::NoError) {
+        const QString cause = causeOf(file);
+        file.cancelWriting();
+        return fail(cause);
     }
+    if (!file.commit())
+        return fail(causeOf(file));
     return true;
 }
 

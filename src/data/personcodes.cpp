@@ -1,5 +1,7 @@
 #include "data/personcodes.h"
 
+#include "data/schema.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -17,6 +19,11 @@ QString largestCode(const QString &table, const QString &column)
 
 } // namespace
 
+int personCodeWidth()
+{
+    return schema::table(QStringLiteral("siciltablo"))->column(QStringLiteral("sicil_kodu"))->size;
+}
+
 QString nextPersonCode(const QSqlDatabase &db, QString *error)
 {
     const QString sql = QStringLiteral("SELECT max(v) FROM (") + largestCode(
@@ -30,12 +37,22 @@ QString nextPersonCode(const QSqlDatabase &db, QString *error)
     QSqlQuery q(db);
     if (!q.exec(sql) || !q.next()) {
         if (error)
-            *error = q.lastError().text();
+            *error = QStringLiteral("Yeni kişi kodu bulunamadı: ") + q.lastError().text();
         return QString();
     }
     const QVariant largest = q.value(0);
-    return largest.isNull() ? QStringLiteral("1")
-                            : QString::number(largest.toLongLong() + 1);
+    const QString code =
+        largest.isNull() ? QStringLiteral("1") : QString::number(largest.toLongLong() + 1);
+    if (code.size() > personCodeWidth()) {
+        if (error)
+            *error = QStringLiteral("Sıradaki kişi kodu %1 haneli olurdu (%2); kişi kodu "
+                                    "en çok %3 hane olabilir! Yeni kişi kaydı açılmadı.")
+                         .arg(code.size())
+                         .arg(code)
+                         .arg(personCodeWidth());
+        return QString();
+    }
+    return code;
 }
 
 } // namespace lumkar

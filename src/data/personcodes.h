@@ -6,11 +6,16 @@
 
 namespace lumkar {
 
+// The most characters a person code has: the width of the register's code column, which the
+// code boxes of the windows hold in full.
+int personCodeWidth();
+
 // The code for a new person: one more than the largest whole-number code found in the
 // register, the appointments, the visits and the person accounts, so that the code of a
 // deleted person (and the rows that still carry it) is never handed to somebody else; "1"
-// when there is none. Codes that are not whole numbers are skipped. Empty, with `error` set,
-// when the database cannot be read.
+// when there is none. Codes that are not whole numbers are skipped. Empty, with `error` set
+// to the Turkish message for the user, when the database cannot be read or the next code would
+// not fit the code column.
 QString nextPersonCode(const QSqlDatabase &db, QString *error = nullptr);
 
 } // namespace lumkar

@@ -95,12 +95,17 @@ int compareTurkish(const char *a, size_t lengthA, const char *b, size_t lengthB)
     auto *q = reinterpret_cast<const unsigned char *>(b);
     const unsigned char *endP = p + lengthA;
     const unsigned char *endQ = q + lengthB;
-    // Equal bytes weigh the same: start at the code point where the texts part.
+    // Equal bytes weigh the same: start at the code point where the texts part. That is a
+    // place where neither text continues a sequence begun before it (or has ended), so both
+    // texts read on from there exactly as they would from their first byte.
     size_t same = 0;
     const size_t shorter = std::min(lengthA, lengthB);
     while (same < shorter && p[same] == q[same])
         ++same;
-    while (same > 0 && (p[same] & 0xC0) == 0x80)
+    auto continues = [](const unsigned char *text, size_t length, size_t at) {
+        return at < length && (text[at] & 0xC0) == 0x80;
+    };
+    while (same > 0 && (continues(p, lengthA, same) || continues(q, lengthB, same)))
         --same;
     p += same;
     q += same;

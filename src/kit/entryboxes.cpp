@@ -4,15 +4,22 @@
 #include "kit/maskedit.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
 #include <functional>
+#include <memory>
 
 namespace lumkar {
 
@@ -54,12 +61,102 @@ protected:
     QLineEdit *m_box;
 };
 
-class AmountRule : public KeyRule {
+// A key rule that filters what a box holds: text that arrives other than by a key (pasted,
+// committed by an input method, put in with the middle button) is typed through the rule one
+// character at a time, as if the user had typed it; nothing can be dropped into the box.
+class FilterRule : public KeyRule {
 public:
-    AmountRule(QLineEdit *box, const Region &region) : KeyRule(box), m_region(region) {}
+    explicit FilterRule(QLineEdit *box) : KeyRule(box) { box->setAcceptDrops(false); }
 
 protected:
-    bool consumes(QKeyEvent *, QChar key) override
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (m_box->isReadOnly())
+            return false;
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
+                typeText(QGuiApplication::clipboard()->text());
+                return true;
+            }
+            break;
+        case QEvent::InputMethod:
+            return commitInput(static_cast<QInputMethodEvent *>(event));
+        case QEvent::MouseButtonRelease: {
+            QClipboard *clipboard = QGuiApplication::clipboard();
+            if (static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton
+                && clipboard->supportsSelection()) {
+                m_box->deselect();
+                typeText(clipboard->text(QClipboard::Selection));
+                return true;
+            }
+            break;
+        }
+        case QEvent::ContextMenu:
+            if (m_box->contextMenuPolicy() == Qt::DefaultContextMenu) {
+                showMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return KeyRule::eventFilter(watched, event);
+    }
+
+    bool consumes(QKeyEvent *, QChar key) override { return refuses(key); }
+    // True when the rule discards the key; it may change the box's text first.
+    virtual bool refuses(QChar key) = 0;
+
+private:
+    void typeText(const QString &text)
+    {
+        for (const QChar c : text) {
+            if (c.isPrint() && !refuses(c))
+                m_box->insert(QString(c));
+        }
+    }
+
+    // The committed text goes through the rule; what is still being composed stays shown.
+    bool commitInput(QInputMethodEvent *event)
+    {
+        if (event->commitString().isEmpty())
+            return false;
+        const QString committed = event->commitString();
+        if (event->replacementLength() > 0) {
+            m_box->setSelection(m_box->cursorPosition() + event->replacementStart(),
+                                event->replacementLength());
+            m_box->del();
+        }
+        typeText(committed);
+        QInputMethodEvent composing(event->preeditString(), event->attributes());
+        QCoreApplication::sendEvent(m_box, &composing);
+        return true;
+    }
+
+    // The box's own menu, whose paste types the clipboard through the rule.
+    void showMenu(const QPoint &at)
+    {
+        std::unique_ptr<QMenu> menu(m_box->createStandardContextMenu());
+        // The paste item is known by its caption (Qt's own, translated), shortcut aside.
+        const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+        for (QAction *action : menu->actions()) {
+            if (action->text().section(QLatin1Char('\t'), 0, 0) != paste)
+                continue;
+            action->disconnect(m_box);
+            connect(action, &QAction::triggered, this,
+                    [this] { typeText(QGuiApplication::clipboard()->text()); });
+        }
+        menu->exec(at);
+    }
+};
+
+class AmountRule : public FilterRule {
+public:
+    AmountRule(QLineEdit *box, const Region &region) : FilterRule(box), m_region(region) {}
+
+protected:
+    bool refuses(QChar key) override
     {
         BoxState state;
         state.text = m_box->text();
@@ -84,12 +181,12 @@ private:
     Region m_region;
 };
 
-class DigitsRule : public KeyRule {
+class DigitsRule : public FilterRule {
 public:
-    using KeyRule::KeyRule;
+    using FilterRule::FilterRule;
 
 protected:
-    bool consumes(QKeyEvent *, QChar key) override { return !RakamTusKontrol(key); }
+    bool refuses(QChar key) override { return !RakamTusKontrol(key); }
 };
 
 class CapitalisationRule : public KeyRule {

@@ -93,6 +93,7 @@ bool NotesPanes::openDailyNote()
     const QString user = currentUser().kullanici;
     const QString key = values::dayKey(day);
     m_notesDay = day;
+    m_refusedNote.reset();
     ffTable1->setPrefilter(QStringLiteral("tarih = ? AND kodu = ?"), {key, user});
     ffTable1->setFilter([day, user](const Record &row) {
         return row.value(QStringLiteral("tarih")).toDateTime() == QDateTime(day, QTime(0, 0))
@@ -148,10 +149,16 @@ bool NotesPanes::postDailyNote()
     ffTable1->setValue(QStringLiteral("kodu"), currentUser().kullanici);
     ffTable1->setValue(QStringLiteral("tarih"), QDateTime(m_notesDay, QTime(0, 0)));
     ffTable1->enableControls();
-    if (ffTable1->post())
+    if (ffTable1->post()) {
+        m_refusedNote.reset();
         return true;
-    dialogs().error(programTitle(), QStringLiteral("Günlük not kaydedilemedi: ")
-                                        + ffTable1->lastError().text());
+    }
+    const QString note = ffTable1->text(QStringLiteral("not"));
+    if (m_refusedNote == note)
+        return false; // told already; the note stays typed in the memo
+    m_refusedNote = note;
+    dialogs().error(programTitle(),
+                    QStringLiteral("Günlük not kaydedilemedi: ") + ffTable1->lastError().text());
     return false;
 }
 

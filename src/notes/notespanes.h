@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QObject>
 #include <functional>
+#include <optional>
 
 class QPlainTextEdit;
 
@@ -43,6 +44,9 @@ protected:
 private:
     std::function<QDate()> m_workingDate;
     QDate m_notesDay; // the day the daily-note table was opened for
+    // The daily note whose write failed and was told; the same note failing again (on leaving
+    // the memo, at a user change, at program end) is not told twice.
+    std::optional<QString> m_refusedNote;
 };
 
 } // namespace lumkar

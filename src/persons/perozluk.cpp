@@ -125,7 +125,9 @@ void Tozluk::buildWindow()
     JvDotNetDBEdit1 = line(QStringLiteral("JvDotNetDBEdit1"), 0);
     JvDotNetDBEdit1->setReadOnly(true);
     JvDotNetDBEdit1->setEnabled(false);
-    JvDotNetDBEdit2 = line(QStringLiteral("JvDotNetDBEdit2"), 16);
+    // Read-only and written by the program alone: it shows the stored code in full, whatever
+    // its length.
+    JvDotNetDBEdit2 = line(QStringLiteral("JvDotNetDBEdit2"), 0);
     JvDotNetDBEdit2->setReadOnly(true);
     // Only the program writes the code: typing starts in the name box.
     JvDotNetDBEdit2->setFocusPolicy(Qt::ClickFocus);
@@ -330,8 +332,7 @@ bool Tozluk::YeniKisi()
     QString error;
     const QString code = nextPersonCode(session().db(), &error);
     if (code.isEmpty()) {
-        dialogs().error(programTitle(),
-                        QStringLiteral("Yeni kişi kodu bulunamadı: ") + error);
+        dialogs().error(programTitle(), error);
         return false;
     }
     sicilTable->append();

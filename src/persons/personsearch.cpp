@@ -21,9 +21,9 @@ bool lowerPrefixEquals(QStringView text, qsizetype length, QStringView lowered)
         length = 0;
     qsizetype begin = 0;
     qsizetype end = qMin(length, text.size());
-    while (begin < end && text.at(begin).unicode() <= 0x20)
+    while (begin < end && isBlankOrControl(text.at(begin)))
         ++begin;
-    while (end > begin && text.at(end - 1).unicode() <= 0x20)
+    while (end > begin && isBlankOrControl(text.at(end - 1)))
         --end;
     if (end - begin != lowered.size())
         return false;

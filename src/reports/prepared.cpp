@@ -119,7 +119,8 @@ bool savePrepared(const PreparedReport &report, const QString &path)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!savePrepared(report, file)) {
+    // commit() does not look at what flushing the buffer met: a full disk is caught here.
+    if (!savePrepared(report, file) || !file.flush()) {
         file.cancelWriting();
         return false;
     }

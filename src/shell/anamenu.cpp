@@ -371,8 +371,9 @@ void Tanamenuf::N1KisiGiris()
         // The person of the selected waiting appointment, or the first person.
         record->positionOn(m_dayLists->randevuTable->text(QStringLiteral("sicil_kodu")));
     } else {
-        persons->append();
-        persons->setValue(QStringLiteral("sicil_kodu"), QStringLiteral("1"));
+        // The first person of the register gets the next free code: appointments, visits
+        // and accounts may already carry "1".
+        record->YeniKisi();
     }
 }
 
@@ -594,7 +595,9 @@ int Tanamenuf::timerInterval() const
     const qlonglong seconds = JvDotNetEdit1->text().toLongLong(&ok);
     if (!ok || seconds <= 0)
         return 0;
-    return int(qMin<qlonglong>(seconds * 1000, std::numeric_limits<int>::max()));
+    // A long run of digits (from Ayar.ini too) waits as long as the timer can.
+    constexpr qlonglong longest = std::numeric_limits<int>::max();
+    return int(seconds > longest / 1000 ? longest : seconds * 1000);
 }
 
 void Tanamenuf::applyTimer()

@@ -60,6 +60,12 @@ int wholeDays(const QString &text)
     return ok ? n : 0;
 }
 
+// A check box as the settings file keeps it.
+QString flag(const QCheckBox *box)
+{
+    return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+}
+
 } // namespace
 
 TPasswordDlg::TPasswordDlg(Forms &forms, Session &session) : FormContext(forms, session)
@@ -171,14 +177,11 @@ void TPasswordDlg::hafiza2()
 {
     IniFile ini(ayarPath());
     // The password is kept only while "Şifre Hafızaya Alınsın" is ticked.
-    const bool ok = ini.write(kSection, QStringLiteral("kul"), kullan->text())
-        && ini.write(kSection, QStringLiteral("sif"),
-                     CheckBox2->isChecked() ? Password->text() : QString())
-        && ini.write(kSection, QStringLiteral("check1"),
-                     CheckBox1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"))
-        && ini.write(kSection, QStringLiteral("check2"),
-                     CheckBox2->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    if (!ok)
+    if (!ini.write(kSection,
+                   {{QStringLiteral("kul"), kullan->text()},
+                    {QStringLiteral("sif"), CheckBox2->isChecked() ? Password->text() : QString()},
+                    {QStringLiteral("check1"), flag(CheckBox1)},
+                    {QStringLiteral("check2"), flag(CheckBox2)}}))
         showIniError(ini.errorText());
 }
 
@@ -198,10 +201,8 @@ void TPasswordDlg::hafiza4()
 {
     Tanamenuf *main = forms().anamenuf;
     IniFile ini(ayarPath());
-    const bool ok = ini.write(kSection, QStringLiteral("yenile"), main->JvDotNetEdit1->text())
-        && ini.write(kSection, QStringLiteral("ycheck"),
-                     main->CheckBox1->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    if (!ok)
+    if (!ini.write(kSection, {{QStringLiteral("yenile"), main->JvDotNetEdit1->text()},
+                              {QStringLiteral("ycheck"), flag(main->CheckBox1)}}))
         showIniError(ini.errorText());
 }
 

@@ -362,6 +362,9 @@ void TestEntryRules::times_data()
                                 << QString();
     QTest::newRow("last minute of the day") << QStringLiteral("23:59") << true
                                             << QStringLiteral("23:59") << QString();
+    QTest::newRow("minute with a decimal mark refused")
+        << QStringLiteral("12:,5") << false << QString()
+        << quoted(QStringLiteral("12:00,5"), refused);
     QTest::newRow("hour 00 refused") << QStringLiteral("00:30") << false << QString()
                                      << quoted(QStringLiteral("00:30"), refused);
     QTest::newRow("hour left empty") << QStringLiteral("  :45") << false << QString()
@@ -446,6 +449,18 @@ void TestEntryRules::lowerCase_data()
     QTest::newRow("others unchanged") << QStringLiteral("Âli-1.ç")
                                       << QStringLiteral("Âli-1.ç");
     QTest::newRow("blank only") << QStringLiteral("   ") << QString();
+    QTest::newRow("DEL at both ends") << QStringLiteral("\u007fAli\u007f")
+                                      << QStringLiteral("ali");
+    QTest::newRow("control characters below the blank")
+        << QStringLiteral("\u0001\u001fVELİ\u001b\u0000") << QStringLiteral("veli");
+    QTest::newRow("control characters U+0080 to U+009F") << QStringLiteral("\u0085Ayşe\u009f")
+                                                        << QStringLiteral("ayşe");
+    QTest::newRow("no-break and wide blanks") << QStringLiteral("\u00a0Ece\u3000")
+                                              << QStringLiteral("ece");
+    QTest::newRow("mixed at the ends, kept inside")
+        << QStringLiteral(" \u007f\tAli\u007fVeli \u0085") << QStringLiteral("ali\u007fveli");
+    QTest::newRow("only control characters") << QStringLiteral("\u007f\u0000\u0090")
+                                             << QString();
 }
 
 void TestEntryRules::lowerCase()

@@ -66,6 +66,47 @@ private slots:
         QCOMPARE(compareTurkish(cut, 2, cut, 2), 0);
     }
 
+    void brokenBytesOrderBothWays_data()
+    {
+        // Texts that part where one holds a whole Turkish letter and the other a lead byte
+        // without its continuation, in either order and at the end of the shorter text.
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::newRow("cut sequence, then a letter") << QByteArray("\xc4" "a")
+                                                     << QByteArray("\xc4\xb1");
+        QTest::newRow("cut sequence at the end") << QByteArray("x\xc4") << QByteArray("x\xc4\xb1");
+        QTest::newRow("three-byte sequence cut") << QByteArray("\xe2\x82" "a")
+                                                 << QByteArray("\xe2\x82\xac");
+        QTest::newRow("stray continuation") << QByteArray("a\x80") << QByteArray("a\xc3\xa7");
+    }
+    void brokenBytesOrderBothWays()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        const int forth = compareTurkish(first.constData(), size_t(first.size()),
+                                         second.constData(), size_t(second.size()));
+        const int back = compareTurkish(second.constData(), size_t(second.size()),
+                                        first.constData(), size_t(first.size()));
+        QVERIFY(forth != 0);
+        QCOMPARE(forth < 0, back > 0);
+    }
+
+    void aPrefixIsReadOnlyToItsEnd()
+    {
+        // The shorter text is the start of a longer buffer whose next byte continues its last
+        // sequence: that byte is not the text's, and must not change the order.
+        const char memory[] = {'a', char(0xC4), char(0xB1)};
+        const char letter[] = {'a', char(0xC4), char(0xB1)};
+        const int forth = compareTurkish(memory, 2, letter, 3);
+        const int back = compareTurkish(letter, 3, memory, 2);
+        QVERIFY(forth != 0);
+        QCOMPARE(forth < 0, back > 0);
+        // A lone lead byte is no letter: it comes after the letter ı.
+        QVERIFY(forth > 0);
+        const char other[] = {'a', char(0xC4), 'z'};
+        QCOMPARE(compareTurkish(other, 2, letter, 3), forth);
+    }
+
     void sortsAList()
     {
         QStringList names{"Zeki", "İsmail", "çiçek", "Ayşe", "AYLİN", "Işık", "Ömer", "Can", "Şule"};

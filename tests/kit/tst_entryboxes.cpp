@@ -6,8 +6,14 @@
 #include "kit/maskedit.h"
 #include "scripteddialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QMenu>
+#include <QTimer>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -87,6 +93,9 @@ private slots:
     void timeCompletedOnLeaving();
 
     void digitsOnly();
+    void textFromElsewhere_data();
+    void textFromElsewhere();
+    void composingTextIsLeftToTheInputMethod();
     void capitalisation_data();
     void capitalisation();
 
@@ -453,6 +462,99 @@ void TestEntryBoxes::digitsOnly()
     QCOMPARE(code->text(), QStringLiteral("1234"));
     QTest::keyClick(code, Qt::Key_Backspace);
     QCOMPARE(code->text(), QStringLiteral("123"));
+}
+
+void TestEntryBoxes::textFromElsewhere_data()
+{
+    QTest::addColumn<bool>("amount"); // the amount rule, else the digits rule
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("amount, input method") << true << "input method" << "" << "1234" << "1.234";
+    QTest::newRow("amount, input method, letters and a second mark")
+        << true << "input method" << "" << "12a3,4,56" << "123,45";
+    QTest::newRow("amount, input method after typing")
+        << true << "input method" << "1.234" << "5x" << "12.345";
+    QTest::newRow("amount, paste key") << true << "paste key" << "" << "1.234,567 TL"
+                                       << "1.234,56";
+    QTest::newRow("amount, menu") << true << "menu" << "" << "x9y8" << "98";
+    QTest::newRow("digits, input method") << false << "input method" << "" << "1a٣2" << "12";
+    QTest::newRow("digits, paste key") << false << "paste key" << "7" << "12-34\n" << "71234";
+    QTest::newRow("digits, menu") << false << "menu" << "" << "5 6" << "56";
+}
+
+void TestEntryBoxes::textFromElsewhere()
+{
+    QFETCH(bool, amount);
+    QFETCH(QString, way);
+    QFETCH(QString, before);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    Form form;
+    QLineEdit *box = form.addLine();
+    if (amount)
+        attachAmountRule(box);
+    else
+        attachDigitsRule(box);
+    QVERIFY(form.show());
+    box->setFocus();
+    box->setText(before);
+    QVERIFY(!box->acceptDrops());
+
+    if (way == QLatin1String("input method")) {
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QCoreApplication::sendEvent(box, &commit);
+    } else if (way == QLatin1String("paste key")) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QGuiApplication::clipboard()->setText(text);
+        bool pasted = false;
+        // The box's own menu opens; its paste item is chosen the moment it shows.
+        QTimer::singleShot(0, box, [&pasted] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            const QString paste = QCoreApplication::translate("QLineEdit", "&Paste");
+            for (QAction *action : menu->actions()) {
+                if (action->text().section(QLatin1Char('\t'), 0, 0) == paste) {
+                    action->trigger();
+                    pasted = true;
+                }
+            }
+            menu->close();
+        });
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                    box->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(box, &menuEvent);
+        QVERIFY(pasted);
+    }
+    QCOMPARE(box->text(), after);
+}
+
+void TestEntryBoxes::composingTextIsLeftToTheInputMethod()
+{
+    Form form;
+    QLineEdit *box = form.addLine();
+    attachAmountRule(box);
+    QVERIFY(form.show());
+    box->setFocus();
+    QTest::keyClicks(box, QStringLiteral("123"));
+    // A word still being composed is no text yet; the committed part goes through the rule.
+    QInputMethodEvent composing(QStringLiteral("4"), {});
+    QCoreApplication::sendEvent(box, &composing);
+    QCOMPARE(box->text(), QStringLiteral("123"));
+    QInputMethodEvent commit(QStringLiteral("5"), {});
+    commit.setCommitString(QStringLiteral("4a"));
+    QCoreApplication::sendEvent(box, &commit);
+    QCOMPARE(box->text(), QStringLiteral("1.234"));
+    QInputMethodEvent done;
+    done.setCommitString(QStringLiteral("5"));
+    QCoreApplication::sendEvent(box, &done);
+    QCOMPARE(box->text(), QStringLiteral("12.345"));
 }
 
 void TestEntryBoxes::capitalisation_data()

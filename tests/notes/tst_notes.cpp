@@ -132,6 +132,47 @@ private slots:
                  QStringLiteral("Birinci ikinci\r\n"));
     }
 
+    void aNoteThatCannotBeWrittenIsToldOnce_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Kapat") << "Kapat";
+        QTest::newRow("window closed") << "close";
+        QTest::newRow("user change") << "user";
+    }
+    void aNoteThatCannotBeWrittenIsToldOnce()
+    {
+        QFETCH(QString, way);
+        App app;
+        Tanamenuf *main = start(app);
+        QVERIFY(main);
+        app.exec(QStringLiteral("CREATE TRIGGER gunluknot_dolu BEFORE INSERT ON gunluknot "
+                                "BEGIN SELECT RAISE(ABORT, 'disk dolu'); END"));
+        typeNote(main, QStringLiteral("Unutma"), false);
+        QSignalSpy ended(app.forms().PasswordDlg, &TPasswordDlg::programEnded);
+        app.dialogs.expectNotice(3); // room for more: the count is what is checked
+        if (way == QLatin1String("user")) {
+            main->N7KullaniciDegistir();
+            QVERIFY(!main->isVisible());
+            QCOMPARE(main->notesPanes()->JvDotNetDBMemo5->toPlainText(), QStringLiteral("Unutma"));
+        } else {
+            app.dialogs.expectQuestion(Answer::Yes);
+            if (way == QLatin1String("Kapat"))
+                main->JvNavPanelButton6Click();
+            else
+                QVERIFY(main->close());
+            QCOMPARE(ended.count(), 1);
+        }
+        QStringList errors;
+        for (const ShownDialog &shown : app.dialogs.shown())
+            if (shown.kind == QLatin1String("error"))
+                errors << shown.text;
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().startsWith(QStringLiteral("Günlük not kaydedilemedi: "))
+                     && errors.first().contains(QStringLiteral("disk dolu")),
+                 qPrintable(errors.first()));
+        QCOMPARE(noteCount(app), 0);
+    }
+
     void eachUserSeesOnlyTheirOwnNote()
     {
         App app;

@@ -146,6 +146,37 @@ private slots:
         QVERIFY(app.dialogs.shown().isEmpty());
     }
 
+    void aNextCodeLongerThanTheColumnIsRefused()
+    {
+        App app;
+        AppointmentRow appointment;
+        appointment.day = QDate::currentDate();
+        appointment.sicilKodu = QStringLiteral("9999999999999999");
+        app.addAppointment(appointment);
+        Tozluk *record = showRecord(app);
+        QVERIFY(record);
+        app.dialogs.expectNotice();
+        QTest::mouseClick(record->JvXPButton3, Qt::LeftButton);
+        QCOMPARE(app.dialogs.shown().size(), 1);
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Sıradaki kişi kodu 17 haneli olurdu (10000000000000000); kişi "
+                                "kodu en çok 16 hane olabilir! Yeni kişi kaydı açılmadı."));
+        QCOMPARE(record->sicilTable->state(), DataSet::State::Browse);
+        QVERIFY(!record->hasPendingChange());
+        QCOMPARE(persons(app), 0);
+    }
+
+    void theCodeBoxShowsTheStoredCodeWhole()
+    {
+        App app;
+        const QString longCode = QStringLiteral("12345678901234567890");
+        addPerson(app, {longCode, QStringLiteral("Ali"), QStringLiteral("Kaya")});
+        Tozluk *record = showRecord(app);
+        QVERIFY(record);
+        QVERIFY(record->positionOn(longCode));
+        QCOMPARE(record->JvDotNetDBEdit2->text(), longCode);
+    }
+
     void saveRefusesAnEmptyNameAndWritesWithoutSurname()
     {
         App app;
@@ -543,6 +574,24 @@ private slots:
         main->N1KisiGiris();
         QCOMPARE(record->sicilTable->state(), DataSet::State::Insert);
         QCOMPARE(persons(app), 0);
+    }
+
+    void personEntryOnAnEmptyRegisterTakesTheNextFreeCode()
+    {
+        // No person yet, but an appointment and an account line already carry codes.
+        App app;
+        AppointmentRow appointment;
+        appointment.day = QDate::currentDate().addDays(-3);
+        appointment.sicilKodu = QStringLiteral("1");
+        app.addAppointment(appointment);
+        app.exec(QStringLiteral("INSERT INTO cari (sicilkodu) VALUES ('7')"));
+        QVERIFY(app.login(QStringLiteral("lumkar")));
+        app.forms().anamenuf->N1KisiGiris();
+        Tozluk *record = app.forms().ozluk;
+        QCOMPARE(record->sicilTable->state(), DataSet::State::Insert);
+        QCOMPARE(record->JvDotNetDBEdit2->text(), QStringLiteral("8"));
+        QCOMPARE(persons(app), 0);
+        QVERIFY(app.dialogs.shown().isEmpty());
     }
 
     void personEntryFollowsTheWaitingAppointment()

@@ -68,13 +68,50 @@ private slots:
         QVERIFY(error.isEmpty());
     }
 
+    void aCodeThatDoesNotFitIsRefused_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("largest");
+        QTest::addColumn<QString>("expected"); // empty: refused
+        QTest::newRow("sixteen digits still fit") << "siciltablo" << "sicil_kodu"
+                                                  << "999999999999999" << "1000000000000000";
+        QTest::newRow("register") << "siciltablo" << "sicil_kodu" << "9999999999999999" << "";
+        QTest::newRow("appointments") << "randevu" << "sicil_kodu" << "9999999999999999" << "";
+        QTest::newRow("visits") << "gorusmeler" << "sicilkodu" << "99999999999999999" << "";
+        QTest::newRow("accounts") << "cari" << "sicilkodu" << "123456789012345678" << "";
+    }
+    void aCodeThatDoesNotFitIsRefused()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        QFETCH(QString, largest);
+        QFETCH(QString, expected);
+        QCOMPARE(personCodeWidth(), 16);
+        App app;
+        app.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(table, column), {largest});
+        QString error;
+        const QString code = nextPersonCode(app.db(), &error);
+        QCOMPARE(code, expected);
+        if (expected.isEmpty()) {
+            const QString next = QString::number(largest.toLongLong() + 1);
+            const QString message = QStringLiteral("Sıradaki kişi kodu %1 haneli olurdu (%2); "
+                                                   "kişi kodu en çok 16 hane olabilir! Yeni "
+                                                   "kişi kaydı açılmadı.");
+            QCOMPARE(error, message.arg(next.size()).arg(next));
+        } else {
+            QVERIFY(error.isEmpty());
+        }
+    }
+
     void unreadableDatabaseGivesNoCode()
     {
         App app;
         app.exec(QStringLiteral("DROP TABLE cari"));
         QString error;
         QVERIFY(nextPersonCode(app.db(), &error).isEmpty());
-        QVERIFY(!error.isEmpty());
+        QVERIFY(error.startsWith(QStringLiteral("Yeni kişi kodu bulunamadı: ")));
+        QVERIFY(error.contains(QStringLiteral("cari")));
     }
 };
 
