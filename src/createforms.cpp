@@ -43,6 +43,9 @@ std::unique_ptr<Forms> createForms(Session &session)
     f.kasaF = new TkasaF(f, session);
     f.kkartF = new TkkartF(f, session);
     f.girisRF = new TgirisRF(f, session);
+    // A restore replaced the database: the windows read their data again.
+    QObject::connect(f.girisRF, &TgirisRF::databaseReplaced, f.PasswordDlg,
+                     &TPasswordDlg::reopenOpenDataSets);
     // A visit saved from an appointment refreshes the day; a new person asked for by the person
     // accounts is entered as the main window's new-person item does.
     QObject::connect(f.gorusmeF, &TgorusmeF::appointmentHeld, f.anamenuf,
