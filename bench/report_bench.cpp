@@ -96,7 +96,8 @@ std::unique_ptr<DataSet> dayList(QSqlDatabase db, int kind, bool allUsers)
         return kind == 0 ? !held && !cancelled : kind == 1 ? held : cancelled;
     });
     set->setFiltered(true);
-    set->open();
+    if (!set->open())
+        qFatal("the list did not open");
     return set;
 }
 
@@ -144,7 +145,8 @@ void writeLedgerSamples(QSqlDatabase db, const QString &folder)
     auto write = [&](const reports::Report &report, const QString &table, const QString &name) {
         DataSet set(db);
         set.setTable(table);
-        set.open();
+        if (!set.open())
+            qFatal("the table did not open");
         const auto pages = reports::prepareReport(report, {{reports::layouts::singleLink(),
                                                             &set}});
         const QString path = QDir(folder).filePath(name);

@@ -47,13 +47,12 @@ QLabel *paneHeader(QWidget *parent, const QString &caption)
     return label;
 }
 
-// Reopens a hidden window's data set unless the user is in the middle of a change there.
-void reopenUnlessEditing(DataSet *dataSet)
+// Reopens a window's data set unless the user is in the middle of a change there.
+bool reopenUnlessEditing(DataSet *dataSet)
 {
     if (dataSet->isEditing() && dataSet->isModified())
-        return;
-    dataSet->close();
-    dataSet->open();
+        return true;
+    return dataSet->reopen();
 }
 
 } // namespace
@@ -236,76 +235,83 @@ void Tanamenuf::setWorkingDate(const QDate &day)
 
 namespace {
 
-void openDayList(DataSet *dataSet, DayList list, const DayFilter &filter)
+// Reads one list of the day. The same day and user are read again in place, so that a list
+// keeps its rows when the read fails; another day or user empties it first.
+bool openDayList(DataSet *dataSet, DayList list, const DayFilter &filter)
 {
     dataSet->setPrefilter(filter.sqlCondition(list), filter.sqlValues());
     dataSet->setFilter([filter, list](const Record &row) { return filter.accepts(list, row); });
     dataSet->setFiltered(true);
-    dataSet->open();
+    return dataSet->reopen();
 }
 
 } // namespace
 
-// Opens one of the three lists with the working day, the all-users box and the user as they
+// Reads one of the three lists with the working day, the all-users box and the user as they
 // are now.
-static void openList(Tanamenuf *main, DataSet *dataSet, DayList list, const QString &user)
+static bool openList(Tanamenuf *main, DataSet *dataSet, DayList list, const QString &user)
 {
-    openDayList(dataSet, list,
-                DayFilter{main->workingDate(), main->CheckBox2->isChecked(), user});
+    return openDayList(dataSet, list,
+                       DayFilter{main->workingDate(), main->CheckBox2->isChecked(), user});
 }
 
-void Tanamenuf::openDayLists()
+bool Tanamenuf::openDayLists()
 {
     const QString user = currentUser().kullanici;
-    if (!randevuTable->isOpen())
-        openList(this, randevuTable, DayList::Waiting, user);
-    if (!ffQuery1->isOpen())
-        openList(this, ffQuery1, DayList::Held, user);
-    if (!ffQuery4->isOpen())
-        openList(this, ffQuery4, DayList::Cancelled, user);
+    // Each list is tried: one that fails keeps what it showed (or nothing, for another day).
+    bool ok = randevuTable->isOpen() || openList(this, randevuTable, DayList::Waiting, user);
+    ok = (ffQuery1->isOpen() || openList(this, ffQuery1, DayList::Held, user)) && ok;
+    ok = (ffQuery4->isOpen() || openList(this, ffQuery4, DayList::Cancelled, user)) && ok;
+    return ok;
 }
 
-void Tanamenuf::reopenDayLists()
+bool Tanamenuf::reopenDayLists()
 {
     const QString user = currentUser().kullanici;
-    randevuTable->close();
-    openList(this, randevuTable, DayList::Waiting, user);
-    ffQuery1->close();
-    openList(this, ffQuery1, DayList::Held, user);
-    ffQuery4->close();
-    openList(this, ffQuery4, DayList::Cancelled, user);
+    bool ok = openList(this, randevuTable, DayList::Waiting, user);
+    ok = openList(this, ffQuery1, DayList::Held, user) && ok;
+    ok = openList(this, ffQuery4, DayList::Cancelled, user) && ok;
+    return ok;
 }
 
-void Tanamenuf::gunYenile()
+bool Tanamenuf::gunYenile()
 {
-    postDailyNote();
-    openNoteTables();
-    reopenDayLists();
+    // A daily note that could not be written stays in its box; nothing is read over it.
+    if (!postDailyNote())
+        return false;
+    const bool notes = openNoteTables();
+    return reopenDayLists() && notes;
 }
 
 void Tanamenuf::JvNavPanelButton10Click()
 {
+    refreshAll();
+}
+
+bool Tanamenuf::refreshAll()
+{
     const QString user = currentUser().kullanici;
-    ffQuery1->close();
-    ffTable2->close();
-    ffQuery4->close();
-    randevuTable->close();
-    openList(this, ffQuery1, DayList::Held, user);
-    openGeneralNotes();
-    openList(this, ffQuery4, DayList::Cancelled, user);
-    openList(this, randevuTable, DayList::Waiting, user);
-    reopenUnlessEditing(forms().ozluk->sicilTable);
-    JvNavPanelButton7Click();
-    reopenUnlessEditing(forms().sicrapor->sicrapQuery);
+    bool ok = openList(this, ffQuery1, DayList::Held, user);
+    ok = openGeneralNotes() && ok;
+    ok = openList(this, ffQuery4, DayList::Cancelled, user) && ok;
+    ok = openList(this, randevuTable, DayList::Waiting, user) && ok;
+    ok = reopenUnlessEditing(forms().ozluk->sicilTable) && ok;
+    ok = rerunHeldList() && ok;
+    ok = reopenUnlessEditing(forms().sicrapor->sicrapQuery) && ok;
     if (forms().randevuF->randevuTable->isOpen())
-        reopenUnlessEditing(forms().randevuF->randevuTable);
+        ok = reopenUnlessEditing(forms().randevuF->randevuTable) && ok;
+    return ok;
 }
 
 void Tanamenuf::JvNavPanelButton7Click()
 {
-    ffQuery1->close();
+    rerunHeldList();
+}
+
+bool Tanamenuf::rerunHeldList()
+{
     ffQuery1->setQuery(heldListQuery());
-    openList(this, ffQuery1, DayList::Held, currentUser().kullanici);
+    return openList(this, ffQuery1, DayList::Held, currentUser().kullanici);
 }
 
 void Tanamenuf::showOwnerColumns(bool show)
@@ -372,7 +378,18 @@ void Tanamenuf::CheckBox1Click()
 
 void Tanamenuf::Timer1Timer()
 {
-    JvNavPanelButton10Click();
+    // Ticks do not pile up behind a slow refresh or its message, and a lasting lock is told
+    // once, not at every tick.
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    Timer1->stop();
+    {
+        const Database::Silence silence(session().database(), m_automaticRefreshFailed);
+        m_automaticRefreshFailed = !refreshAll();
+    }
+    m_refreshing = false;
+    applyTimer();
 }
 
 } // namespace lumkar

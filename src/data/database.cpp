@@ -5,14 +5,99 @@
 #include <QAtomicInt>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QObject>
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <sqlite3.h>
 
 namespace lumkar {
 
 namespace {
+
 QAtomicInt connectionCounter;
+
+// The program's databases by connection name, so that a data set can reach the one it reads.
+QHash<QString, Database *> &registry()
+{
+    static QHash<QString, Database *> databases;
+    return databases;
+}
+
+int primaryCode(const QSqlError &error)
+{
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? code & 0xff : -1;
+}
+
+} // namespace
+
+StorageFailure classifyFailure(const QSqlError &error)
+{
+    switch (primaryCode(error)) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return StorageFailure::Locked;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return StorageFailure::Damaged;
+    case SQLITE_IOERR:
+    case SQLITE_FULL:
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+        return StorageFailure::Disk;
+    default:
+        break;
+    }
+    const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    if (text.contains(QLatin1String("database is locked"), Qt::CaseInsensitive)
+        || text.contains(QLatin1String("is locked"), Qt::CaseInsensitive))
+        return StorageFailure::Locked;
+    if (text.contains(QLatin1String("malformed"), Qt::CaseInsensitive)
+        || text.contains(QLatin1String("not a database"), Qt::CaseInsensitive))
+        return StorageFailure::Damaged;
+    return StorageFailure::Other;
+}
+
+QString failureText(const QSqlError &error)
+{
+    QString cause = error.databaseText().trimmed();
+    if (cause.isEmpty())
+        cause = error.driverText().trimmed();
+    switch (classifyFailure(error)) {
+    case StorageFailure::Locked:
+        return QStringLiteral("Veritabanı başka bir program tarafından kullanılıyor; işlem "
+                              "yapılamadı. Biraz bekleyip yeniden deneyin.");
+    case StorageFailure::Damaged:
+        return QStringLiteral("Veritabanı dosyası bozuk; işlem yapılamadı ve dosyaya artık "
+                              "kayıt yazılmayacak. Son yedeği geri yükleyin. (SQLite: %1)")
+            .arg(cause);
+    case StorageFailure::Disk:
+        return QStringLiteral("Veritabanı dosyasına erişilemedi (disk dolu, salt okunur ya da "
+                              "çıkarılmış olabilir); işlem yapılamadı. (SQLite: %1)")
+            .arg(cause);
+    case StorageFailure::Other:
+        break;
+    }
+    return QStringLiteral("Veritabanı işlemi yapılamadı: %1").arg(cause);
+}
+
+QSqlError turkishError(const QSqlError &error)
+{
+    if (!error.isValid())
+        return error;
+    return QSqlError(QString(), failureText(error), error.type(), error.nativeErrorCode());
+}
+
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        return *static_cast<sqlite3 *const *>(handle.constData());
+    return nullptr;
 }
 
 Database::Database(const QString &programFolder)
@@ -20,10 +105,13 @@ Database::Database(const QString &programFolder)
       m_connectionName(QStringLiteral("lumkar_%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
 {
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    m_actionContext = std::make_unique<QObject>();
+    registry().insert(m_connectionName, this);
 }
 
 Database::~Database()
 {
+    registry().remove(m_connectionName);
     close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_connectionName);
@@ -42,6 +130,62 @@ QString Database::filePath() const
 bool Database::isOpen() const
 {
     return m_db.isOpen();
+}
+
+bool Database::fileExists() const
+{
+    return QFileInfo::exists(filePath());
+}
+
+Database *Database::of(const QSqlDatabase &db)
+{
+    return registry().value(db.connectionName(), nullptr);
+}
+
+void Database::noteFailure(const QSqlError &error)
+{
+    switch (classifyFailure(error)) {
+    case StorageFailure::Locked:
+        // One wait per action: the next statements of this action give up at once.
+        if (!m_busyInAction) {
+            m_busyInAction = true;
+            if (sqlite3 *handle = sqliteHandle(m_db))
+                sqlite3_busy_timeout(handle, 0);
+        }
+        break;
+    case StorageFailure::Damaged:
+        m_damaged = true;
+        break;
+    default:
+        break;
+    }
+    endActionLater();
+}
+
+void Database::reportFailure(const QSqlError &error)
+{
+    noteFailure(error);
+    if (m_reportedInAction || m_silent > 0)
+        return;
+    m_reportedInAction = true;
+    if (m_failureHandler)
+        m_failureHandler(failureText(error));
+    endActionLater();
+}
+
+void Database::endActionLater()
+{
+    QMetaObject::invokeMethod(
+        m_actionContext.get(),
+        [this] {
+            m_reportedInAction = false;
+            if (m_busyInAction) {
+                m_busyInAction = false;
+                if (sqlite3 *handle = sqliteHandle(m_db))
+                    sqlite3_busy_timeout(handle, kBusyWaitMilliseconds);
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 bool Database::open()
@@ -71,7 +215,9 @@ bool Database::open()
         }
     }
     m_db.setDatabaseName(path);
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    m_db.setConnectOptions(
+        QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyWaitMilliseconds));
+    m_damaged = false;
     if (!m_db.open()) {
         m_error = QStringLiteral("Veritabanı dosyası \"%1\" açılamadı: %2")
                       .arg(shown, m_db.lastError().text());
@@ -107,8 +253,9 @@ bool Database::verify()
     QSqlQuery q(m_db);
     for (const TableDef &t : schema::tables()) {
         if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(t.name))) {
-            m_error = QStringLiteral("Veritabanı dosyası \"%1\" okunamadı: %2")
-                          .arg(shown, q.lastError().text());
+            noteFailure(q.lastError());
+            m_error = QStringLiteral("Veritabanı dosyası \"%1\" okunamadı. %2")
+                          .arg(shown, failureText(q.lastError()));
             return false;
         }
         QSet<QString> present;

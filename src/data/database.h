@@ -2,13 +2,35 @@
 // The one connection to the database file AnaData/Tovaskel.mdb beside the program.
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
+#include <functional>
+#include <memory>
+
+class QObject;
+struct sqlite3;
 
 namespace lumkar {
 
 // The password of the original file format. SQLite has no counterpart and the program does
 // not pretend to encrypt; the constant is kept for the record only.
 inline constexpr const char *kDatabasePassword = "m4tkweq9PRTXV7B";
+
+// What went wrong underneath a read or a write, as the user is told about it.
+enum class StorageFailure {
+    Locked,  // another program holds the file: wait and try again
+    Damaged, // the file is not a sound database: restore a backup
+    Disk,    // the disk refused (full, read-only, gone)
+    Other,
+};
+
+StorageFailure classifyFailure(const QSqlError &error);
+// One Turkish sentence saying what happened, with the engine's own words where they help.
+QString failureText(const QSqlError &error);
+// The error as the data layer keeps it: its text made Turkish, the engine's code kept.
+QSqlError turkishError(const QSqlError &error);
+// The SQLite handle behind a connection (null for another driver).
+sqlite3 *sqliteHandle(const QSqlDatabase &db);
 
 class Database {
 public:
@@ -24,6 +46,8 @@ public:
     QString filePath() const;
     QString dataFolder() const;
 
+    bool fileExists() const;
+
     // Opens the file, creating the folder and the database when the file does not exist, and
     // checks that every table and column is there. On failure returns false and errorText()
     // names the file and the cause in Turkish.
@@ -34,13 +58,59 @@ public:
 
     QSqlDatabase &db() { return m_db; }
 
+    // How long a statement waits for another program's lock before it gives up.
+    static constexpr int kBusyWaitMilliseconds = 1500;
+
+    // Failures of reads and writes reach the user through this, set by the session.
+    using FailureHandler = std::function<void(const QString &text)>;
+    void setFailureHandler(FailureHandler handler) { m_failureHandler = std::move(handler); }
+
+    // Tells the user of a failed read or write. Within one action (until control returns to
+    // the event loop) the user is told once, and after a lock no statement waits again.
+    void reportFailure(const QSqlError &error);
+    // Notes a failure without telling the user (the caller shows its own message).
+    void noteFailure(const QSqlError &error);
+    // While a Silence lives (and was made `on`), failures are noted but not told: an automatic
+    // refresh tells the user of a lasting lock once, not at every tick.
+    class Silence {
+    public:
+        Silence(Database &database, bool on) : m_database(on ? &database : nullptr)
+        {
+            if (m_database)
+                ++m_database->m_silent;
+        }
+        ~Silence()
+        {
+            if (m_database)
+                --m_database->m_silent;
+        }
+        Silence(const Silence &) = delete;
+        Silence &operator=(const Silence &) = delete;
+
+    private:
+        Database *m_database;
+    };
+
+    // The database of a connection, if it is one of this program's.
+    static Database *of(const QSqlDatabase &db);
+
+    // A damaged file is read no further than needed and never written again until reopened.
+    bool isDamaged() const { return m_damaged; }
+
 private:
     bool verify();
+    void endActionLater();
 
     QString m_programFolder;
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_error;
+    FailureHandler m_failureHandler;
+    std::unique_ptr<QObject> m_actionContext; // receives the end of the current action
+    bool m_reportedInAction = false;
+    bool m_busyInAction = false;
+    bool m_damaged = false;
+    int m_silent = 0;
 };
 
 } // namespace lumkar

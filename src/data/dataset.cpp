@@ -1,5 +1,6 @@
 #include "data/dataset.h"
 
+#include "data/database.h"
 #include "data/values.h"
 
 #include <QEvent>
@@ -148,35 +149,32 @@ bool DataSet::open()
     if (isOpen())
         return true;
     m_error = QSqlError();
-    m_state = State::Browse;
     m_loaded = false;
     m_rows.clear(0);
     m_shown.clear();
     m_current = -1;
+    m_state = State::Browse;
     if (m_owner && !m_owner->isVisible()) {
         notifyReset();
         emit stateChanged();
         return true;
     }
-    const bool ok = load();
+    if (!load()) {
+        m_state = State::Inactive;
+        notifyReset();
+        return false;
+    }
     emit stateChanged();
-    return ok;
+    return true;
 }
 
 namespace {
 
-sqlite3 *sqliteHandle(const QSqlDatabase &db)
-{
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        return *static_cast<sqlite3 *const *>(handle.constData());
-    return nullptr;
-}
-
 QSqlError sqliteError(sqlite3 *handle)
 {
     return QSqlError(QString(), QString::fromUtf8(sqlite3_errmsg(handle)),
-                     QSqlError::StatementError);
+                     QSqlError::StatementError,
+                     QString::number(sqlite3_extended_errcode(handle)));
 }
 
 void bindValue(sqlite3_stmt *stmt, int index, const QVariant &v)
@@ -204,23 +202,20 @@ void bindValue(sqlite3_stmt *stmt, int index, const QVariant &v)
 
 } // namespace
 
-void DataSet::setColumns(const QStringList &names)
+QVector<FieldType> DataSet::columnTypes(const QStringList &names) const
 {
-    m_fields = names;
-    m_fieldIndex.clear();
-    m_types.clear();
+    QVector<FieldType> types;
     const QString typeTable = m_updateTable.isEmpty() ? m_table : m_updateTable;
-    for (int i = 0; i < names.size(); ++i) {
-        m_fieldIndex.insert(names[i].toLower(), i);
-        m_types << (names[i] == kRowIdField ? FieldType::AutoNumber
-                                            : schema::typeOfColumn(typeTable, names[i]));
-    }
-    m_rows.clear(int(names.size()));
+    for (const QString &name : names)
+        types << (name == kRowIdField ? FieldType::AutoNumber
+                                      : schema::typeOfColumn(typeTable, name));
+    return types;
 }
 
-// Reads the rows straight through SQLite's own interface into the packed row store; the
-// generic query layer is the way for any other database driver.
-bool DataSet::readRows()
+// Reads the rows straight through SQLite's own interface into a packed row store; the generic
+// query layer is the way for any other database driver. Nothing of the data set changes here:
+// rows read before an error are never shown as if they were all.
+bool DataSet::readRows(QStringList &names, QVector<FieldType> &types, RowStore &rows)
 {
     const QString sql = selectText();
     if (sqlite3 *handle = sqliteHandle(m_db)) {
@@ -235,13 +230,13 @@ bool DataSet::readRows()
         int index = 1;
         for (const QVariant &v : std::as_const(m_prefilterValues))
             bindValue(stmt, index++, v);
-        QStringList names;
         for (int i = 0; i < sqlite3_column_count(stmt); ++i)
             names << QString::fromUtf8(sqlite3_column_name(stmt, i));
-        setColumns(names);
+        types = columnTypes(names);
+        rows.clear(int(names.size()));
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-            m_rows.appendFromStatement(stmt, m_types);
+            rows.appendFromStatement(stmt, types);
         if (rc != SQLITE_DONE)
             m_error = sqliteError(handle);
         sqlite3_finalize(stmt);
@@ -260,15 +255,19 @@ bool DataSet::readRows()
         return false;
     }
     const QSqlRecord rec = q.record();
-    QStringList names;
     for (int i = 0; i < rec.count(); ++i)
         names << rec.fieldName(i);
-    setColumns(names);
+    types = columnTypes(names);
+    rows.clear(int(names.size()));
     QVector<QVariant> row(names.size());
     while (q.next()) {
         for (int i = 0; i < names.size(); ++i)
-            row[i] = values::fromDatabase(q.value(i), m_types[i]);
-        m_rows.append(row, m_types);
+            row[i] = values::fromDatabase(q.value(i), types[i]);
+        rows.append(row, types);
+    }
+    if (q.lastError().isValid()) {
+        m_error = q.lastError();
+        return false;
     }
     return true;
 }
@@ -293,21 +292,51 @@ void DataSet::sortRows()
 
 bool DataSet::load()
 {
-    m_loaded = true;
-    const bool ok = readRows();
-    if (ok)
-        sortRows();
+    QStringList names;
+    QVector<FieldType> types;
+    RowStore rows;
+    m_error = QSqlError();
+    const bool wasLoaded = m_loaded;
+    m_loaded = true; // nothing reads again while the failure is being told
+    const QString statement = selectText();
+    if (!readRows(names, types, rows)) {
+        // The user is told once; what was shown stays as it was.
+        if (Database *database = Database::of(m_db))
+            database->reportFailure(m_error);
+        m_error = turkishError(m_error);
+        m_loaded = wasLoaded;
+        return false;
+    }
+    m_fields = names;
+    m_types = types;
+    m_fieldIndex.clear();
+    for (int i = 0; i < names.size(); ++i)
+        m_fieldIndex.insert(names[i].toLower(), i);
+    m_rows = std::move(rows);
+    m_readText = statement;
+    m_readValues = m_prefilterValues;
+    sortRows();
     applyFilter();
     m_current = m_shown.isEmpty() ? -1 : 0;
     m_eof = m_bof = m_shown.isEmpty();
     notifyReset();
-    return ok;
+    return true;
 }
 
 void DataSet::ensureLoaded()
 {
-    if (isOpen() && !m_loaded)
-        load();
+    if (!isOpen() || m_loaded)
+        return;
+    // A deferred read that fails leaves the data set closed, so that the next action tries
+    // again instead of showing an empty list as if it were all.
+    if (!load())
+        close();
+}
+
+bool DataSet::readNow()
+{
+    ensureLoaded();
+    return isOpen();
 }
 
 void DataSet::close()
@@ -328,8 +357,14 @@ void DataSet::close()
 
 bool DataSet::reopen()
 {
-    close();
-    return open();
+    // A list on screen is read again in place: when the read fails, it keeps its rows.
+    if (!isOpen() || !m_loaded || (m_owner && !m_owner->isVisible())
+        || m_readText != selectText() || m_readValues != m_prefilterValues) {
+        close();
+        return open();
+    }
+    cancel();
+    return load();
 }
 
 void DataSet::applyFilter()
@@ -576,6 +611,25 @@ void DataSet::setValue(const QString &field, const QVariant &value)
         emit rowChanged(m_current);
 }
 
+bool DataSet::refuseDamaged()
+{
+    Database *database = Database::of(m_db);
+    if (!database || !database->isDamaged())
+        return false;
+    m_error = QSqlError(QString(),
+                        QStringLiteral("Veritabanı dosyası bozuk olduğu için kayıt yapılmadı. "
+                                       "Son yedeği geri yükleyin."),
+                        QSqlError::StatementError, QString::number(SQLITE_CORRUPT));
+    return true;
+}
+
+void DataSet::failWrite(const QSqlError &error)
+{
+    if (Database *database = Database::of(m_db))
+        database->noteFailure(error);
+    m_error = turkishError(error);
+}
+
 bool DataSet::post()
 {
     if (!isEditing())
@@ -585,6 +639,8 @@ bool DataSet::post()
         cancel();
         return true;
     }
+    if (refuseDamaged())
+        return false;
     const QString table = m_updateTable;
     if (table.isEmpty() || m_key.isEmpty()) {
         m_error = QSqlError(QString(), QStringLiteral("Bu liste üzerinden kayıt yapılamaz."),
@@ -617,7 +673,7 @@ bool DataSet::post()
         for (const QVariant &b : std::as_const(binds))
             q.addBindValue(b);
         if (!q.exec()) {
-            m_error = q.lastError();
+            failWrite(q.lastError());
             return false;
         }
         if (keyIdx >= 0)
@@ -640,7 +696,7 @@ bool DataSet::post()
             q.addBindValue(b);
         q.addBindValue(m_buffer[keyIdx]);
         if (!q.exec()) {
-            m_error = q.lastError();
+            failWrite(q.lastError());
             return false;
         }
         m_rows.replace(m_shown[m_current], m_buffer, m_types);
@@ -686,13 +742,15 @@ bool DataSet::remove()
                             QSqlError::StatementError);
         return false;
     }
+    if (refuseDamaged())
+        return false;
     const QString keySql = m_key == kRowIdField ? QStringLiteral("rowid") : schema::quoted(m_key);
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(m_updateTable, keySql));
     const int rowIndex = m_shown[m_current];
     q.addBindValue(m_rows.value(rowIndex, keyIdx, m_types[keyIdx]));
     if (!q.exec()) {
-        m_error = q.lastError();
+        failWrite(q.lastError());
         return false;
     }
     m_rows.remove(rowIndex);

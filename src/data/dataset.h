@@ -73,12 +73,21 @@ public:
     // A hidden owner window defers reading until the window is shown or a row is asked for.
     void setOwnerWindow(QWidget *window);
 
-    bool open();
+    // Open and reopen return false when the rows could not be read: the user has been told
+    // (once, through the database's failure handler) and the rows shown stay as they were.
+    // The caller stops its action.
+    [[nodiscard]] bool open();
     void close();
-    bool reopen();
+    // Reads the rows again. A data set whose rows are shown and whose query and pre-filter
+    // are those of its last read is read again in place and keeps its rows when the read
+    // fails; otherwise it is closed and opened.
+    [[nodiscard]] bool reopen();
     bool isOpen() const { return m_state != State::Inactive; }
     bool isLoaded() const { return m_loaded; }
     void ensureLoaded();
+    // Reads now the rows of a data set that waits for its hidden window; false when the read
+    // failed (the user was told and the data set is closed). Ask before counting rows.
+    [[nodiscard]] bool readNow();
 
     // Moving among the rows shown.
     int recordCount();
@@ -138,9 +147,11 @@ protected:
 private:
     friend class Record;
     bool load();
-    bool readRows();
+    bool readRows(QStringList &names, QVector<FieldType> &types, RowStore &rows);
+    QVector<FieldType> columnTypes(const QStringList &names) const;
+    bool refuseDamaged();
+    void failWrite(const QSqlError &error);
     void sortRows();
-    void setColumns(const QStringList &names);
     void applyFilter();
     QString selectText() const;
     bool checkBrowseMode();
@@ -176,6 +187,8 @@ private:
     bool m_modified = false;
     int m_disabled = 0;
     QSqlError m_error;
+    QString m_readText;          // the statement of the last successful read
+    QVariantList m_readValues;   // and its bound values
 };
 
 } // namespace lumkar

@@ -65,18 +65,17 @@ void Tanamenuf::buildNotes()
     setPopupMenu(JvDotNetDBMemo5, BosPopup);
 }
 
-void Tanamenuf::openNoteTables()
+bool Tanamenuf::openNoteTables()
 {
-    openDailyNote();
-    openGeneralNotes();
+    const bool daily = openDailyNote();
+    return openGeneralNotes() && daily;
 }
 
-void Tanamenuf::openDailyNote()
+bool Tanamenuf::openDailyNote()
 {
     const QDate day = workingDate();
     const QString user = currentUser().kullanici;
     const QString key = values::dayKey(day);
-    ffTable1->close();
     m_notesDay = day;
     m_refusedNote.reset();
     ffTable1->setPrefilter(QStringLiteral("tarih = ? AND kodu = ?"), {key, user});
@@ -85,25 +84,24 @@ void Tanamenuf::openDailyNote()
             && !row.isNull(QStringLiteral("kodu")) && row.text(QStringLiteral("kodu")) == user;
     });
     ffTable1->setFiltered(true);
-    ffTable1->open();
+    return ffTable1->reopen();
 }
 
-void Tanamenuf::openGeneralNotes()
+bool Tanamenuf::openGeneralNotes()
 {
     const QDate day = workingDate();
-    ffTable2->close();
     ffTable2->setPrefilter(QStringLiteral("tarih = ?"), {values::dayKey(day)});
     ffTable2->setFilter([day](const Record &row) {
         return row.value(QStringLiteral("tarih")).toDateTime() == QDateTime(day, QTime(0, 0));
     });
     ffTable2->setFiltered(true);
-    ffTable2->open();
+    return ffTable2->reopen();
 }
 
 void Tanamenuf::JvDotNetDBMemo5Enter()
 {
-    if (!ffTable1->isOpen())
-        openDailyNote();
+    if (!ffTable1->isOpen() && !openDailyNote())
+        return;
     const QDateTime day(m_notesDay, QTime(0, 0));
     auto startNote = [this, &day] {
         ffTable1->append();
@@ -126,10 +124,10 @@ void Tanamenuf::JvDotNetDBMemo5Exit()
     postDailyNote();
 }
 
-void Tanamenuf::postDailyNote()
+bool Tanamenuf::postDailyNote()
 {
     if (!ffTable1->isOpen() || !ffTable1->isEditing() || !ffTable1->isModified())
-        return;
+        return true;
     // The note belongs to the day it was written for, even when the day is changing now.
     ffTable1->disableControls();
     ffTable1->setValue(QStringLiteral("kodu"), currentUser().kullanici);
@@ -137,20 +135,21 @@ void Tanamenuf::postDailyNote()
     ffTable1->enableControls();
     if (ffTable1->post()) {
         m_refusedNote.reset();
-        return;
+        return true;
     }
     const QString note = ffTable1->text(QStringLiteral("not"));
     if (m_refusedNote == note)
-        return; // told already; the note stays typed in the memo
+        return false; // told already; the note stays typed in the memo
     m_refusedNote = note;
     dialogs().error(programTitle(),
                     QStringLiteral("Günlük not kaydedilemedi: ") + ffTable1->lastError().text());
+    return false;
 }
 
 void Tanamenuf::JvNavPanelButton11Click()
 {
-    if (!ADOTable1->isOpen())
-        ADOTable1->open();
+    if (!ADOTable1->isOpen() && !ADOTable1->open())
+        return;
     ADOTable1->last();
     forms().genelnotF->show();
     forms().genelnotF->raise();

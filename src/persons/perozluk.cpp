@@ -297,9 +297,7 @@ bool Tozluk::prepareMove()
 {
     if (hasUnsavedModification())
         return mayDropModification();
-    if (!sicilTable->isOpen())
-        sicilTable->open();
-    return true;
+    return (sicilTable->isOpen() || sicilTable->open()) && sicilTable->readNow();
 }
 
 void Tozluk::focusOn()
@@ -327,8 +325,9 @@ bool Tozluk::YeniKisi()
 {
     if (!mayDropModification())
         return false;
-    if (!sicilTable->isOpen())
-        sicilTable->open();
+    // A register that cannot be read gets no new person: its next code would be a guess.
+    if ((!sicilTable->isOpen() && !sicilTable->open()) || !sicilTable->readNow())
+        return false;
     sicilTable->last();
     QString error;
     const QString code = nextPersonCode(session().db(), &error);
@@ -346,8 +345,8 @@ bool Tozluk::YeniKisi()
 void Tozluk::JvXPButton1Click()
 {
     DataSet *list = forms().sicrapor->sicrapQuery;
-    if (!list->isOpen())
-        list->open();
+    if (!list->isOpen() && !list->open())
+        return;
     if (!hasPendingChange())
         return;
     if (!filled(JvDotNetDBEdit2) || !filled(JvDotNetDBEdit3)) {
@@ -358,7 +357,8 @@ void Tozluk::JvXPButton1Click()
     if (!write())
         return;
     forms().anamenuf->kisinoedit->setText(sicilTable->text(kSicilKodu));
-    list->reopen();
+    // The person is saved; a list that cannot be read again now says so and keeps its rows.
+    (void)list->reopen();
     focusOn();
 }
 
@@ -371,8 +371,8 @@ void Tozluk::JvXPButton5Click()
 
 void Tozluk::JvXPButton4Click()
 {
-    if (!sicilTable->isOpen())
-        sicilTable->open();
+    if ((!sicilTable->isOpen() && !sicilTable->open()) || !sicilTable->readNow())
+        return;
     if (sicilTable->recordCount() == 0 && !sicilTable->isEditing())
         return; // nobody to delete
     if (dialogs().question(programTitle(), QStringLiteral("Kayıt silinsin mi?"), Buttons::YesNo,
@@ -393,13 +393,14 @@ void Tozluk::JvXPButton4Click()
     }
     DataSet *list = forms().sicrapor->sicrapQuery;
     if (list->isOpen())
-        list->reopen();
+        (void)list->reopen(); // the deletion is done; a failed read was told
 }
 
 void Tozluk::JvXPButton2Click()
 {
     Tsicrapor *list = forms().sicrapor;
-    list->sicrapQuery->reopen();
+    if (!list->sicrapQuery->reopen() || !list->sicrapQuery->readNow())
+        return;
     if (list->sicrapQuery->recordCount() == 0) {
         dialogs().information(programTitle(),
                               QStringLiteral("Firma kaydı mevcut değil! İsteğiniz iptal edildi!"));
@@ -412,7 +413,7 @@ void Tozluk::JvXPButton2Click()
     list->raise();
     list->activateWindow();
     if (!list->sicrapQuery->isOpen())
-        list->sicrapQuery->open();
+        (void)list->sicrapQuery->open(); // a failure was told; the list stays empty
 }
 
 void Tozluk::JvXPButton9Click()
@@ -493,8 +494,8 @@ void Tozluk::hideEvent(QHideEvent *event)
 
 bool Tozluk::positionOn(const QString &code)
 {
-    if (!sicilTable->isOpen())
-        sicilTable->open();
+    if (!sicilTable->isOpen() && !sicilTable->open())
+        return false;
     return sicilTable->locate(kSicilKodu, code, {true, true});
 }
 

@@ -231,7 +231,7 @@ void Tsicrapor::titleClick(int column)
     sicrapQuery->setQuery(QStringLiteral("Select * from siciltablo order by ")
                               + columns[column].field + QLatin1Char(' ') + siralamaYonu,
                           QStringLiteral("siciltablo"));
-    sicrapQuery->open();
+    (void)sicrapQuery->open(); // a failure was told; the list stays empty until read again
 }
 
 void Tsicrapor::Button1Click()

@@ -359,8 +359,10 @@ void Tanamenuf::N1KisiGiris()
     DataSet *persons = record->sicilTable;
     if (persons->isOpen())
         persons->cancel();
-    else
-        persons->open();
+    else if (!persons->open())
+        return;
+    if (!persons->readNow())
+        return;
     if (persons->recordCount() > 0) {
         // The person of the selected waiting appointment, or the first person.
         record->positionOn(randevuTable->text(QStringLiteral("sicil_kodu")));
@@ -375,13 +377,15 @@ void Tanamenuf::N2KisiListeleri()
 {
     Tsicrapor *list = forms().sicrapor;
     list->sicrapQuery->close();
-    list->sicrapQuery->open();
+    // A list that cannot be read says so; it never claims that there are no persons.
+    if (!list->sicrapQuery->open() || !list->sicrapQuery->readNow())
+        return;
     if (list->sicrapQuery->recordCount() > 0) {
         list->show();
         list->raise();
         list->activateWindow();
-        if (!list->sicrapQuery->isOpen())
-            list->sicrapQuery->open();
+        if (!list->sicrapQuery->isOpen() && !list->sicrapQuery->open())
+            return;
         list->listeIsteyen = QStringLiteral("randevu");
         return;
     }
@@ -397,8 +401,8 @@ void Tanamenuf::N3RandevuRaporlari()
     TrandevuF *list = forms().randevuF;
     list->show();
     list->raise();
-    if (!list->randevuTable->isOpen())
-        list->randevuTable->open();
+    if (!list->randevuTable->isOpen() && !list->randevuTable->open())
+        return;
 }
 
 void Tanamenuf::N4Gorusmeler()

@@ -34,17 +34,21 @@ public:
     // --- the day view of appointments ---
     QDate workingDate() const;
     void setWorkingDate(const QDate &day);
-    void gunYenile();                 // day refresh: notes and the three lists
-    void reopenDayLists();            // the waiting, held and cancelled lists read again
+    bool gunYenile();                 // day refresh: notes and the three lists
+    bool reopenDayLists();            // the waiting, held and cancelled lists read again
     void JvNavPanelButton10Click();   // "  Yenile": full refresh
     void JvNavPanelButton7Click();    // "GÜNCELLE": re-run the held list
+    // Every list of the day and the open lists of other windows read again; false when a
+    // read failed (the user was told, the lists keep what they showed).
+    bool refreshAll();
+    bool rerunHeldList();
     void CheckBox2MouseUp();          // all-users box released with the mouse
     void CheckBox2Exit();             // the focus left the all-users box
     void CheckBox3MouseUp();          // "Tüm Sütunu Göster" released with the mouse
     void CheckBox1Click();            // "Otomatik Yenile"
     void JvDotNetEdit1Change();       // refresh interval typed
     void Timer1Timer();               // one tick of the automatic refresh
-    void openDayLists();              // opens the three lists if they are not open
+    bool openDayLists();              // opens the three lists if they are not open
     void showOwnerColumns(bool show); // first column of the three grids
     bool timerRunning() const;
     int timerInterval() const;
@@ -72,11 +76,11 @@ public:
     // --- notes ---
     void JvDotNetDBMemo5Enter();
     void JvDotNetDBMemo5Exit();
-    void postDailyNote();           // writes a typed daily note at once
+    bool postDailyNote();           // writes a typed daily note at once
     void JvNavPanelButton11Click(); // "Genel Not Gir"
-    void openNoteTables();          // the daily and the general notes of the working day
-    void openDailyNote();  // the user's note of the working day
-    void openGeneralNotes();        // the general notes of the working day
+    bool openNoteTables();          // the daily and the general notes of the working day
+    bool openDailyNote();  // the user's note of the working day
+    bool openGeneralNotes();        // the general notes of the working day
 
     // Fills the person boxes of the appointment entry with a chosen person.
     struct Person {
@@ -204,6 +208,8 @@ private:
     QString m_traceFile;
     bool m_exitConfirmed = false;
     bool m_timerOn = false;
+    bool m_refreshing = false;             // an automatic refresh is running
+    bool m_automaticRefreshFailed = false; // the last one met a failure and told it
     QDate m_notesDay; // the day the daily-note table was opened for
     // The daily note whose write failed and was told; the same note failing again (on leaving
     // the memo, at a user change, at program end) is not told twice.

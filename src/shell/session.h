@@ -26,6 +26,9 @@ public:
     Session(const QString &programFolder, Dialogs &dialogs)
         : m_folder(QDir(programFolder).absolutePath()), m_database(m_folder), m_dialogs(dialogs)
     {
+        // A read that fails underneath any window is told here, once per action.
+        m_database.setFailureHandler(
+            [this](const QString &text) { m_dialogs.error(programTitle(), text); });
     }
 
     // The program's folder with a trailing separator.

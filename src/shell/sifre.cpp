@@ -18,6 +18,7 @@
 #include <QCloseEvent>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -209,6 +210,18 @@ bool TPasswordDlg::openConnection(bool report)
     if (database.isOpen())
         return true;
     QDir::setCurrent(session().GetPathPath());
+    // The database is made without a word only on the very first start. A data folder that
+    // was moved or is not mounted must not start a second, empty set of data unasked.
+    const bool firstStart = !QFileInfo::exists(ayarPath())
+        && !QFileInfo::exists(database.dataFolder());
+    if (!database.fileExists() && !firstStart) {
+        if (!report)
+            return false;
+        if (dialogs().question(programTitle(), missingDatabaseQuestion(database.filePath()),
+                               Buttons::YesNo, Icon::Warning)
+            != Answer::Yes)
+            return false;
+    }
     if (database.open())
         return true;
     if (report)
@@ -216,22 +229,30 @@ bool TPasswordDlg::openConnection(bool report)
     return false;
 }
 
-void TPasswordDlg::openUserTables()
+QString TPasswordDlg::missingDatabaseQuestion(const QString &path)
+{
+    return QStringLiteral("Veritabanı dosyası \"%1\" bulunamadı. Veri klasörü taşınmış, "
+                          "silinmiş ya da bağlı olduğu disk takılı değil olabilir.\n\n"
+                          "Yeni ve boş bir veritabanı oluşturulsun mu?")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+bool TPasswordDlg::openUserTables()
 {
     TsifrelerF *users = forms().sifrelerF;
-    if (!users->sifreTable->isOpen())
-        users->sifreTable->open();
-    if (!users->masterTable->isOpen())
-        users->masterTable->open();
+    return (users->sifreTable->isOpen() || users->sifreTable->open())
+        && (users->masterTable->isOpen() || users->masterTable->open());
 }
 
 bool TPasswordDlg::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == kullan || watched == Password) {
         if (event->type() == QEvent::FocusIn && !m_closing) {
-            // Entering a field opens the users table; a failure is reported by the attempt.
-            if (openConnection(false))
+            // Entering a field opens the users table; a failure is told by the attempt.
+            if (openConnection(false)) {
+                const Database::Silence silence(session().database(), true);
                 openUserTables();
+            }
         } else if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -288,6 +309,14 @@ void TPasswordDlg::OKBtnClick()
     if (!openConnection(true))
         return;
 
+    // Read the users afresh, so that a user added from another desk can log in. A database
+    // that cannot be read is its own failure, told as such: it is not a wrong password and
+    // does not count as one.
+    if (!forms().sifrelerF->sifreTable->isEditing())
+        forms().sifrelerF->sifreTable->close();
+    if (!openUserTables())
+        return;
+
     ++m_failures;
     if (m_failures > 3) {
         dialogs().information(programTitle(), QStringLiteral(
@@ -304,10 +333,6 @@ void TPasswordDlg::OKBtnClick()
                                   + QStringLiteral("\",\n\rşifre ise yoktur!"));
     }
 
-    // Read the users afresh, so that a user added from another desk can log in.
-    if (!forms().sifrelerF->sifreTable->isEditing())
-        forms().sifrelerF->sifreTable->close();
-    openUserTables();
     fillUserPickers();
 
     // The user row whose code is exactly the typed one.
@@ -444,9 +469,8 @@ void TPasswordDlg::fitWindowsToUser()
 
 void TPasswordDlg::masterGate()
 {
-    if (!openConnection(true))
+    if (!openConnection(true) || !openUserTables())
         return;
-    openUserTables();
     DataSet *master = forms().sifrelerF->masterTable;
     master->first();
     if (Password->text() != master->text(QStringLiteral("mids"))) {

@@ -31,6 +31,8 @@ public:
     void hafiza3();
     void hafiza4();
     QString ayarPath() const;
+    // The question asked before a missing database is made anew.
+    static QString missingDatabaseQuestion(const QString &path);
 
     bool loggedIn() const { return m_loggedIn; }
     int failures() const { return m_failures; }
@@ -63,7 +65,7 @@ protected:
 private:
     void fitWindowsToUser();
     void fillUserPickers();
-    void openUserTables();
+    bool openUserTables();
     void showIniError(const QString &text);
     void programEnd();
 

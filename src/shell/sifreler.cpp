@@ -138,10 +138,9 @@ TsifrelerF::TsifrelerF(Forms &forms, Session &session) : FormContext(forms, sess
 
 void TsifrelerF::showUsers()
 {
-    if (!sifreTable->isOpen())
-        sifreTable->open();
-    if (!masterTable->isOpen())
-        masterTable->open();
+    if ((!sifreTable->isOpen() && !sifreTable->open())
+        || (!masterTable->isOpen() && !masterTable->open()))
+        return;
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();

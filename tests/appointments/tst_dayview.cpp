@@ -196,7 +196,7 @@ private slots:
         QVERIFY(app.login(QStringLiteral("lumkar")));
         Tanamenuf *main = app.forms().anamenuf;
         DataSet *persons = app.forms().ozluk->sicilTable;
-        persons->open();
+        QVERIFY(persons->open());
         persons->setValue(QStringLiteral("adi"), QStringLiteral("Ali Rıza"));
         main->Timer1Timer();
         QVERIFY(persons->isModified());

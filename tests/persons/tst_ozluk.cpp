@@ -40,8 +40,8 @@ Tozluk *showRecord(App &app)
         return nullptr;
     Tozluk *record = app.forms().ozluk;
     record->show();
-    if (!record->sicilTable->isOpen())
-        record->sicilTable->open();
+    if (!record->sicilTable->isOpen() && !record->sicilTable->open())
+        return nullptr;
     return record;
 }
 
