@@ -2,12 +2,15 @@
 // users; medians of a login with its day refresh, the full refresh and a change of working
 // date, and the program's peak memory.
 
+#include "app/forms.h"
+#include "app/session.h"
+#include "appointments/dayview.h"
+#include "appointments/entrypanel.h"
 #include "benchkit.h"
 #include "data/values.h"
 #include "kit/dialogs.h"
+#include "notes/notespanes.h"
 #include "shell/anamenu.h"
-#include "shell/forms.h"
-#include "shell/session.h"
 #include "shell/sifre.h"
 
 #include <QApplication>
@@ -117,8 +120,8 @@ void run(int appointments)
     login();
     main->setWorkingDate(kWorkingDay);
     main->gunYenile();
-    const int shown = main->randevuTable->recordCount() + main->ffQuery1->recordCount()
-        + main->ffQuery4->recordCount();
+    const int shown = main->dayLists()->randevuTable->recordCount()
+        + main->dayLists()->ffQuery1->recordCount() + main->dayLists()->ffQuery4->recordCount();
     const double loginMs = timeIt(15, [&] {
         main->N7KullaniciDegistir();
         login();
@@ -126,15 +129,14 @@ void run(int appointments)
     main->setWorkingDate(kWorkingDay);
     main->gunYenile();
     const double refreshMs = timeIt(31, [&] { main->JvNavPanelButton10Click(); });
-    main->CheckBox2->setChecked(true);
+    main->dayLists()->CheckBox2->setChecked(true);
     const double refreshAllMs = timeIt(31, [&] { main->JvNavPanelButton10Click(); });
-    const int shownAll = main->randevuTable->recordCount() + main->ffQuery1->recordCount()
-        + main->ffQuery4->recordCount();
-    main->CheckBox2->setChecked(false);
+    const int shownAll = main->dayLists()->randevuTable->recordCount()
+        + main->dayLists()->ffQuery1->recordCount() + main->dayLists()->ffQuery4->recordCount();
+    main->dayLists()->CheckBox2->setChecked(false);
     int step = 0;
-    const double dateMs = timeIt(31, [&] {
-        main->JvDateTimePicker1->setDate(kWorkingDay.addDays(++step % 2));
-    });
+    const double dateMs = timeIt(
+        31, [&] { main->dayLists()->JvDateTimePicker1->setDate(kWorkingDay.addDays(++step % 2)); });
     std::printf("%7d appointments (database built in %.1f s), %d rows shown (%d for all users)\n",
                 appointments, fillSeconds, shown, shownAll);
     std::printf("  login with day refresh  %7.2f ms\n", loginMs);

@@ -3,14 +3,14 @@
 // (a near hit and a search through the whole list), a title-click sort, and the code of a new
 // person. Medians of repeated runs, in milliseconds.
 
+#include "app/forms.h"
+#include "app/session.h"
 #include "benchkit.h"
 #include "data/database.h"
 #include "kit/dialogs.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "shell/anamenu.h"
-#include "shell/forms.h"
-#include "shell/session.h"
 #include "shell/sifre.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
+#include "app/forms.h"
+#include "app/session.h"
 #include "kit/dialogs.h"
-#include "shell/forms.h"
-#include "shell/session.h"
 #include "shell/sifre.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 // The person accounts: charges, payments and collections of each person.
 
-#include "shell/formbase.h"
+#include "app/formbase.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The cash ledger and the credit-card ledger: one window class, two books.
 
+#include "app/formbase.h"
 #include "kit/controls.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The monthly and weekly planner.
 
+#include "app/formbase.h"
 #include "kit/controls.h"
-#include "shell/formbase.h"
 
 #include <QDateEdit>
 #include <QWidget>

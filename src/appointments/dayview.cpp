@@ -1,13 +1,10 @@
 // The day view of the main window: the working day's waiting, held and cancelled
 // appointments, their refreshes and the automatic refresh.
 
+#include "appointments/dayview.h"
+
 #include "appointments/dailyprint.h"
 #include "appointments/dayfilter.h"
-#include "appointments/randevu.h"
-#include "kit/entryboxes.h"
-#include "persons/perozluk.h"
-#include "persons/sicilrapor.h"
-#include "shell/anamenu.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -47,18 +44,13 @@ QLabel *paneHeader(QWidget *parent, const QString &caption)
     return label;
 }
 
-// Reopens a window's data set unless the user is in the middle of a change there.
-bool reopenUnlessEditing(DataSet *dataSet)
-{
-    if (dataSet->isEditing() && dataSet->isModified())
-        return true;
-    return dataSet->reopen();
-}
-
 } // namespace
 
-void Tanamenuf::buildDayView(QWidget *listsArea)
+DayLists::DayLists(Forms &forms, Session &session, QWidget *parent)
+    : QWidget(parent), FormContext(forms, session)
 {
+    setObjectName(s("dayLists"));
+    QWidget *listsArea = this;
     JvDateTimePicker1 = new QDateEdit(QDate::currentDate(), this);
     JvDateTimePicker1->setObjectName(s("JvDateTimePicker1"));
     JvDateTimePicker1->setCalendarPopup(true);
@@ -67,17 +59,8 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
         QCalendarWidget::ISOWeekNumbers);
     CheckBox2 = new CheckBox(s("Tüm Kullanıcıların Randevularını Göster"), this);
     CheckBox2->setObjectName(s("CheckBox2"));
-    CheckBox1 = new QCheckBox(s("Otomatik Yenile"), this);
-    CheckBox1->setObjectName(s("CheckBox1"));
-    JvDotNetEdit1 = new QLineEdit(s("30"), this);
-    JvDotNetEdit1->setObjectName(s("JvDotNetEdit1"));
-    JvDotNetEdit1->setMaximumWidth(50);
-    attachDigitsRule(JvDotNetEdit1);
     CheckBox3 = new CheckBox(s("Tüm Sütunu Göster"), this);
     CheckBox3->setObjectName(s("CheckBox3"));
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(s("Timer1"));
-    Timer1->setInterval(30000);
 
     randevuTable = new DataSet(db(), this);
     randevuTable->setObjectName(s("randevuTable"));
@@ -104,8 +87,8 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
         QHBoxLayout *bar;
         QVBoxLayout *layout;
     };
-    auto pane = [](QWidget *parent, const QString &name, QLabel *header) {
-        auto *w = new QWidget(parent);
+    auto pane = [](QWidget *owner, const QString &name, QLabel *header) {
+        auto *w = new QWidget(owner);
         w->setObjectName(name);
         auto *column = new QVBoxLayout(w);
         column->setContentsMargins(2, 2, 2, 2);
@@ -180,54 +163,42 @@ void Tanamenuf::buildDayView(QWidget *listsArea)
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
 
-    setPopupMenu(JvDBUltimGrid1, RandevuMenu);
-    setPopupMenu(bolumgrid2, GorusmePopup);
-    setPopupMenu(gorusulenPane, GorusmePopup);
-    setPopupMenu(gorusulenHeader, GorusmePopup);
-    setPopupMenu(JvDBUltimGrid4, iptalPopup);
     showOwnerColumns(false);
 
-    m_dailyPrint = std::make_unique<DailyPrint>(*randevuTable, *ffQuery1, *ffQuery4, dialogs(),
-                                                this);
-    const QList<QPair<QAbstractButton *, DailyPrint::Printout>> prints = {
-        {bekleyenYazdirBut, DailyPrint::Printout::Waiting},
-        {bekleyenYazdir2But, DailyPrint::Printout::Waiting2},
-        {bekleyenYazdir3But, DailyPrint::Printout::Waiting3},
-        {gorusulenYazdirBut, DailyPrint::Printout::Held},
-        {gorusulenYazdir2But, DailyPrint::Printout::Held2},
-        {iptalYazdirBut, DailyPrint::Printout::Cancelled},
-        {JvNavPanelButton5, DailyPrint::Printout::AllLists}};
+    m_dailyPrint
+        = std::make_unique<DailyPrint>(*randevuTable, *ffQuery1, *ffQuery4, dialogs(), this);
+    const QList<QPair<QAbstractButton *, DailyPrint::Printout>> prints
+        = { { bekleyenYazdirBut, DailyPrint::Printout::Waiting },
+              { bekleyenYazdir2But, DailyPrint::Printout::Waiting2 },
+              { bekleyenYazdir3But, DailyPrint::Printout::Waiting3 },
+              { gorusulenYazdirBut, DailyPrint::Printout::Held },
+              { gorusulenYazdir2But, DailyPrint::Printout::Held2 },
+              { iptalYazdirBut, DailyPrint::Printout::Cancelled } };
     for (const auto &p : prints)
         connect(p.first, &QAbstractButton::clicked, this,
-                [this, kind = p.second] { printDay(int(kind)); });
-    connect(yazdirAction, &QAction::triggered, this,
-            [this] { printDay(int(DailyPrint::Printout::AllLists)); });
+            [this, kind = p.second] { printDay(int(kind)); });
 
-    connect(JvDateTimePicker1, &QDateEdit::dateChanged, this, [this] {
-        postDailyNote();
-        gunYenile();
-    });
-    connect(CheckBox2, &CheckBox::mouseReleased, this, &Tanamenuf::CheckBox2MouseUp);
-    connect(CheckBox2, &CheckBox::focusLeft, this, &Tanamenuf::CheckBox2Exit);
-    connect(CheckBox3, &CheckBox::mouseReleased, this, &Tanamenuf::CheckBox3MouseUp);
-    connect(CheckBox1, &QCheckBox::toggled, this, &Tanamenuf::CheckBox1Click);
-    connect(JvDotNetEdit1, &QLineEdit::textChanged, this, &Tanamenuf::JvDotNetEdit1Change);
-    connect(Timer1, &QTimer::timeout, this, &Tanamenuf::Timer1Timer);
-    connect(JvNavPanelButton7, &QPushButton::clicked, this, &Tanamenuf::JvNavPanelButton7Click);
+    connect(JvDateTimePicker1, &QDateEdit::dateChanged, this, &DayLists::workingDateChanged);
+    connect(CheckBox2, &CheckBox::mouseReleased, this, &DayLists::CheckBox2MouseUp);
+    connect(CheckBox2, &CheckBox::focusLeft, this, &DayLists::CheckBox2Exit);
+    connect(CheckBox3, &CheckBox::mouseReleased, this, &DayLists::CheckBox3MouseUp);
+    connect(JvNavPanelButton7, &QPushButton::clicked, this, &DayLists::JvNavPanelButton7Click);
 }
 
-void Tanamenuf::printDay(int printout)
+DayLists::~DayLists() = default;
+
+void DayLists::printDay(int printout)
 {
     m_dailyPrint->print(DailyPrint::Printout(printout),
                         {workingDate(), CheckBox2->isChecked(), currentUser().adSoyad});
 }
 
-QDate Tanamenuf::workingDate() const
+QDate DayLists::workingDate() const
 {
     return JvDateTimePicker1->date();
 }
 
-void Tanamenuf::setWorkingDate(const QDate &day)
+void DayLists::setWorkingDate(const QDate &day)
 {
     const QSignalBlocker block(JvDateTimePicker1);
     JvDateTimePicker1->setDate(day);
@@ -249,147 +220,61 @@ bool openDayList(DataSet *dataSet, DayList list, const DayFilter &filter)
 
 // Reads one of the three lists with the working day, the all-users box and the user as they
 // are now.
-static bool openList(Tanamenuf *main, DataSet *dataSet, DayList list, const QString &user)
+bool DayLists::openList(DataSet *dataSet, DayList list)
 {
     return openDayList(dataSet, list,
-                       DayFilter{main->workingDate(), main->CheckBox2->isChecked(), user});
+        DayFilter { workingDate(), CheckBox2->isChecked(), currentUser().kullanici });
 }
 
-bool Tanamenuf::openDayLists()
+bool DayLists::openDayLists()
 {
-    const QString user = currentUser().kullanici;
     // Each list is tried: one that fails keeps what it showed (or nothing, for another day).
-    bool ok = randevuTable->isOpen() || openList(this, randevuTable, DayList::Waiting, user);
-    ok = (ffQuery1->isOpen() || openList(this, ffQuery1, DayList::Held, user)) && ok;
-    ok = (ffQuery4->isOpen() || openList(this, ffQuery4, DayList::Cancelled, user)) && ok;
+    bool ok = randevuTable->isOpen() || openList(randevuTable, DayList::Waiting);
+    ok = (ffQuery1->isOpen() || openList(ffQuery1, DayList::Held)) && ok;
+    ok = (ffQuery4->isOpen() || openList(ffQuery4, DayList::Cancelled)) && ok;
     return ok;
 }
 
-bool Tanamenuf::reopenDayLists()
+bool DayLists::reopenDayLists()
 {
-    const QString user = currentUser().kullanici;
-    bool ok = openList(this, randevuTable, DayList::Waiting, user);
-    ok = openList(this, ffQuery1, DayList::Held, user) && ok;
-    ok = openList(this, ffQuery4, DayList::Cancelled, user) && ok;
+    bool ok = openList(randevuTable, DayList::Waiting);
+    ok = openList(ffQuery1, DayList::Held) && ok;
+    ok = openList(ffQuery4, DayList::Cancelled) && ok;
     return ok;
 }
 
-bool Tanamenuf::gunYenile()
-{
-    // A daily note that could not be written stays in its box; nothing is read over it.
-    if (!postDailyNote())
-        return false;
-    const bool notes = openNoteTables();
-    return reopenDayLists() && notes;
-}
-
-void Tanamenuf::JvNavPanelButton10Click()
-{
-    refreshAll();
-}
-
-bool Tanamenuf::refreshAll()
-{
-    const QString user = currentUser().kullanici;
-    bool ok = openList(this, ffQuery1, DayList::Held, user);
-    ok = openGeneralNotes() && ok;
-    ok = openList(this, ffQuery4, DayList::Cancelled, user) && ok;
-    ok = openList(this, randevuTable, DayList::Waiting, user) && ok;
-    ok = reopenUnlessEditing(forms().ozluk->sicilTable) && ok;
-    ok = rerunHeldList() && ok;
-    ok = reopenUnlessEditing(forms().sicrapor->sicrapQuery) && ok;
-    if (forms().randevuF->randevuTable->isOpen())
-        ok = reopenUnlessEditing(forms().randevuF->randevuTable) && ok;
-    return ok;
-}
-
-void Tanamenuf::JvNavPanelButton7Click()
+void DayLists::JvNavPanelButton7Click()
 {
     rerunHeldList();
 }
 
-bool Tanamenuf::rerunHeldList()
+bool DayLists::rerunHeldList()
 {
     ffQuery1->setQuery(heldListQuery());
-    return openList(this, ffQuery1, DayList::Held, currentUser().kullanici);
+    return openList(ffQuery1, DayList::Held);
 }
 
-void Tanamenuf::showOwnerColumns(bool show)
+void DayLists::showOwnerColumns(bool show)
 {
     for (GridView *grid : {JvDBUltimGrid1, bolumgrid2, JvDBUltimGrid4})
         grid->setColumnHidden(0, !show);
 }
 
-void Tanamenuf::CheckBox2MouseUp()
+void DayLists::CheckBox2MouseUp()
 {
     showOwnerColumns(CheckBox2->isChecked());
     reopenDayLists();
 }
 
-void Tanamenuf::CheckBox2Exit()
+void DayLists::CheckBox2Exit()
 {
     showOwnerColumns(CheckBox2->isChecked());
 }
 
-void Tanamenuf::CheckBox3MouseUp()
+void DayLists::CheckBox3MouseUp()
 {
     for (GridView *grid : {JvDBUltimGrid1, bolumgrid2, JvDBUltimGrid4})
         grid->setWholeRowSelection(CheckBox3->isChecked());
-}
-
-int Tanamenuf::timerInterval() const
-{
-    bool ok = false;
-    const qlonglong seconds = JvDotNetEdit1->text().toLongLong(&ok);
-    if (!ok || seconds <= 0)
-        return 0;
-    // A long run of digits (from Ayar.ini too) waits as long as the timer can.
-    constexpr qlonglong longest = std::numeric_limits<int>::max();
-    return int(seconds > longest / 1000 ? longest : seconds * 1000);
-}
-
-void Tanamenuf::applyTimer()
-{
-    const int interval = timerInterval();
-    Timer1->setInterval(interval);
-    if (m_timerOn && interval > 0) {
-        if (!Timer1->isActive())
-            Timer1->start();
-    } else {
-        Timer1->stop();
-    }
-}
-
-bool Tanamenuf::timerRunning() const
-{
-    return Timer1->isActive();
-}
-
-void Tanamenuf::JvDotNetEdit1Change()
-{
-    applyTimer();
-}
-
-void Tanamenuf::CheckBox1Click()
-{
-    m_timerOn = CheckBox1->isChecked();
-    applyTimer();
-}
-
-void Tanamenuf::Timer1Timer()
-{
-    // Ticks do not pile up behind a slow refresh or its message, and a lasting lock is told
-    // once, not at every tick.
-    if (m_refreshing)
-        return;
-    m_refreshing = true;
-    Timer1->stop();
-    {
-        const Database::Silence silence(session().database(), m_automaticRefreshFailed);
-        m_automaticRefreshFailed = !refreshAll();
-    }
-    m_refreshing = false;
-    applyTimer();
 }
 
 } // namespace lumkar

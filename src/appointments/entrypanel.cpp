@@ -1,7 +1,9 @@
 // The appointment entry form of the main window: the person panel and the appointment panel.
 
-#include "shell/anamenu.h"
+#include "appointments/entrypanel.h"
 
+#include "kit/bound.h"
+#include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
 
@@ -41,9 +43,21 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &caption
 
 } // namespace
 
-void Tanamenuf::buildEntryPanels()
+EntryForm::EntryForm(Forms &forms, Session &session, QWidget *parent)
+    : QWidget(parent), FormContext(forms, session)
 {
-    auto *person = new QGroupBox(QStringLiteral("Kişi Bilgileri"), topPane);
+    setObjectName(QStringLiteral("entryForm"));
+    buildPersonPanel();
+    buildAppointmentPanel();
+    auto *panels = new QHBoxLayout(this);
+    panels->setContentsMargins(0, 0, 0, 0);
+    panels->addWidget(kisiPanel, 1);
+    panels->addWidget(randevuPanel, 1);
+}
+
+void EntryForm::buildPersonPanel()
+{
+    auto *person = new QGroupBox(QStringLiteral("Kişi Bilgileri"), this);
     kisiPanel = person;
     kisiPanel->setObjectName(QStringLiteral("kisiPanel"));
     auto *personForm = new QFormLayout(person);
@@ -78,8 +92,11 @@ void Tanamenuf::buildEntryPanels()
     adresMemo->setObjectName(QStringLiteral("adresMemo"));
     adresMemo->setMaximumHeight(52);
     personForm->addRow(QStringLiteral("Adresi"), adresMemo);
+}
 
-    auto *appointment = new QGroupBox(QStringLiteral("Randevu Bilgileri"), topPane);
+void EntryForm::buildAppointmentPanel()
+{
+    auto *appointment = new QGroupBox(QStringLiteral("Randevu Bilgileri"), this);
     randevuPanel = appointment;
     randevuPanel->setObjectName(QStringLiteral("randevuPanel"));
     auto *form = new QFormLayout(appointment);
@@ -123,27 +140,44 @@ void Tanamenuf::buildEntryPanels()
     primEdit = box(appointment, QStringLiteral("primEdit"));
     primEdit->setVisible(false);
     userPickers = new PickerPair(RKimeBox, RKiminAdSoyadBox, this);
-    connect(Button1, &QPushButton::clicked, this, &Tanamenuf::JvNavPanelButton1Click);
+    connect(Button1, &QPushButton::clicked, this, &EntryForm::save);
 }
 
-void Tanamenuf::JvNavPanelButton2Click()
+void EntryForm::setEntryPerson(const Person &person)
+{
+    kisinoedit->setText(person.sicilKodu);
+    AdiEdit->setText(person.adi);
+    SoyadiEdit->setText(person.soyadi);
+    Telefon1Edit->setText(person.tel1);
+    Telefon2Edit->setText(person.tel2);
+    CepTelefonEdit->setText(person.ceptel);
+    adresMemo->setPlainText(storedToMemo(person.adres));
+}
+
+void EntryForm::setEntryPersonCode(const QString &code)
+{
+    kisinoedit->setText(code);
+}
+
+void EntryForm::setEntryAllowed(bool allowed)
+{
+    kisiPanel->setEnabled(allowed);
+    randevuPanel->setEnabled(allowed);
+}
+
+void EntryForm::startNew()
 {
     // A new appointment starts with the booking of appointments.
 }
 
-void Tanamenuf::JvNavPanelButton1Click()
+void EntryForm::save()
 {
     // The entry form's save arrives with the booking of appointments.
 }
 
-void Tanamenuf::JvNavPanelButton3Click()
+void EntryForm::discard()
 {
     // The entry form's discard arrives with the booking of appointments.
-}
-
-void Tanamenuf::JvNavPanelButton4Click()
-{
-    // A visit from a waiting appointment arrives with the visits window.
 }
 
 } // namespace lumkar

@@ -1,7 +1,7 @@
 #pragma once
 // The cancellation dialog: the reason of cancelling a waiting appointment.
 
-#include "shell/formbase.h"
+#include "app/formbase.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
 #pragma once
 // The appointment list window: the appointments of a date range, by state and user.
 
+#include "app/formbase.h"
 #include "data/dataset.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 

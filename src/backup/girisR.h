@@ -1,7 +1,7 @@
 #pragma once
 // The backup window: manual and automatic zip backups of the data folder, and restores.
 
-#include "shell/formbase.h"
+#include "app/formbase.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

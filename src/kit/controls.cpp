@@ -164,6 +164,29 @@ void useAsContextMenu(QWidget *window, QMenu *menu)
                      [window, menu](const QPoint &pos) { menu->popup(window->mapToGlobal(pos)); });
 }
 
+namespace {
+const char *kPopupProperty = "lumkarPopupMenu";
+}
+
+void setPopupMenu(QWidget *widget, QMenu *menu)
+{
+    if (!widget->property(kPopupProperty).isValid()) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        QObject::connect(
+            widget, &QWidget::customContextMenuRequested, widget, [widget](const QPoint &pos) {
+                QMenu *shown = popupMenu(widget);
+                if (shown && !shown->actions().isEmpty())
+                    shown->popup(widget->mapToGlobal(pos));
+            });
+    }
+    widget->setProperty(kPopupProperty, QVariant::fromValue(static_cast<QObject *>(menu)));
+}
+
+QMenu *popupMenu(QWidget *widget)
+{
+    return qobject_cast<QMenu *>(widget->property(kPopupProperty).value<QObject *>());
+}
+
 void KeyboardReturn::watch(QWidget *window)
 {
     window->installEventFilter(this);

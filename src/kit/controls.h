@@ -116,6 +116,11 @@ QAction *addWindowKey(QWidget *window, const QString &name, const QString &capti
 // Shows `menu` as the context menu of `window` at the pressed point.
 void useAsContextMenu(QWidget *window, QMenu *menu);
 
+// Makes `menu` the context menu of `widget`, replacing the one it had; popupMenu() tells which
+// menu a widget has now.
+void setPopupMenu(QWidget *widget, QMenu *menu);
+QMenu *popupMenu(QWidget *widget);
+
 } // namespace lumkar
 
 namespace lumkar {

@@ -1,7 +1,8 @@
 #include "notes/genelnot.h"
 
 #include "kit/bound.h"
-#include "shell/anamenu.h"
+#include "kit/controls.h"
+#include "notes/notespanes.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -83,8 +84,9 @@ TgenelnotF::TgenelnotF(Forms &forms, Session &session) : FormContext(forms, sess
     buttons->addWidget(JvNavPanelButton1);
     layout->addLayout(buttons);
 
-    DataSet *table = forms.anamenuf->ADOTable1;
-    GridColumn day{QStringLiteral("tarih"), QStringLiteral("Tarih"), QStringLiteral("dd.mm.yyyy")};
+    DataSet *table = forms.notesPanes->ADOTable1;
+    GridColumn day { QStringLiteral("tarih"), QStringLiteral("Tarih"),
+        QStringLiteral("dd.mm.yyyy") };
     day.editable = true;
     day.width = 90;
     DBGrid1->setColumns(table, {day});
@@ -98,7 +100,7 @@ TgenelnotF::TgenelnotF(Forms &forms, Session &session) : FormContext(forms, sess
     remove->setShortcut(QKeySequence(Qt::Key_Delete));
     remove->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     DBGrid1->addAction(remove);
-    Tanamenuf::setPopupMenu(DBGrid1, PopupMenu1);
+    setPopupMenu(DBGrid1, PopupMenu1);
     connect(remove, &QAction::triggered, this, &TgenelnotF::GenelNotuSil1Click);
     connect(JvNavPanelButton1, &QPushButton::clicked, this, &TgenelnotF::JvNavPanelButton1Click);
     DBGrid1->installEventFilter(this);
@@ -107,7 +109,7 @@ TgenelnotF::TgenelnotF(Forms &forms, Session &session) : FormContext(forms, sess
 
 DataSet *TgenelnotF::notes() const
 {
-    return forms().anamenuf->ADOTable1;
+    return forms().notesPanes->ADOTable1;
 }
 
 bool TgenelnotF::postPending()

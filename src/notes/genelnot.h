@@ -2,8 +2,8 @@
 // The general-notes window: every general note by its day, for users who may change
 // everybody's records.
 
+#include "app/formbase.h"
 #include "kit/grid.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 

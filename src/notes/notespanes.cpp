@@ -1,10 +1,13 @@
 // The notes panes of the main window: the user's own note of the working day, and the
 // general notes of that day shown read-only.
 
+#include "notes/notespanes.h"
+
 #include "data/values.h"
 #include "kit/bound.h"
 #include "notes/genelnot.h"
-#include "shell/anamenu.h"
+
+#include <QEvent>
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -32,8 +35,11 @@ QWidget *notePane(QWidget *parent, const QString &name, const QString &caption,
 
 } // namespace
 
-void Tanamenuf::buildNotes()
+NotesPanes::NotesPanes(
+    Forms &forms, Session &session, std::function<QDate()> workingDate, QWidget *parent)
+    : QObject(parent), FormContext(forms, session), m_workingDate(std::move(workingDate))
 {
+    setObjectName(QStringLiteral("notesPanes"));
     ffTable1 = new DataSet(db(), this);
     ffTable1->setObjectName(QStringLiteral("ffTable1"));
     ffTable1->setTable(QStringLiteral("gunluknot"), {QStringLiteral("tarih")});
@@ -49,31 +55,41 @@ void Tanamenuf::buildNotes()
         return DataSet::BeforePost::Proceed;
     });
 
-    JvDotNetDBMemo2 = new QPlainTextEdit(this);
+    JvDotNetDBMemo2 = new QPlainTextEdit(parent);
     JvDotNetDBMemo2->setObjectName(QStringLiteral("JvDotNetDBMemo2"));
     JvDotNetDBMemo2->setReadOnly(true);
     bindMemo(JvDotNetDBMemo2, ffTable2, QStringLiteral("not"));
-    genelNotPane = notePane(this, QStringLiteral("genelNotPane"),
-                            QStringLiteral("GENEL GÜNLÜK NOTLAR"), JvDotNetDBMemo2);
+    genelNotPane = notePane(parent, QStringLiteral("genelNotPane"),
+        QStringLiteral("GENEL GÜNLÜK NOTLAR"), JvDotNetDBMemo2);
 
-    JvDotNetDBMemo5 = new QPlainTextEdit(this);
+    JvDotNetDBMemo5 = new QPlainTextEdit(parent);
     JvDotNetDBMemo5->setObjectName(QStringLiteral("JvDotNetDBMemo5"));
     bindMemo(JvDotNetDBMemo5, ffTable1, QStringLiteral("not"));
-    gunlukNotPane = notePane(this, QStringLiteral("gunlukNotPane"),
-                             QStringLiteral("GÜNLÜK NOTLAR"), JvDotNetDBMemo5);
-    setPopupMenu(gunlukNotPane, BosPopup);
-    setPopupMenu(JvDotNetDBMemo5, BosPopup);
+    gunlukNotPane = notePane(
+        parent, QStringLiteral("gunlukNotPane"), QStringLiteral("GÜNLÜK NOTLAR"), JvDotNetDBMemo5);
+    JvDotNetDBMemo5->installEventFilter(this);
 }
 
-bool Tanamenuf::openNoteTables()
+bool NotesPanes::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == JvDotNetDBMemo5) {
+        if (event->type() == QEvent::FocusOut)
+            JvDotNetDBMemo5Exit();
+        else if (event->type() == QEvent::FocusIn)
+            JvDotNetDBMemo5Enter();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool NotesPanes::openNoteTables()
 {
     const bool daily = openDailyNote();
     return openGeneralNotes() && daily;
 }
 
-bool Tanamenuf::openDailyNote()
+bool NotesPanes::openDailyNote()
 {
-    const QDate day = workingDate();
+    const QDate day = m_workingDate();
     const QString user = currentUser().kullanici;
     const QString key = values::dayKey(day);
     m_notesDay = day;
@@ -87,9 +103,9 @@ bool Tanamenuf::openDailyNote()
     return ffTable1->reopen();
 }
 
-bool Tanamenuf::openGeneralNotes()
+bool NotesPanes::openGeneralNotes()
 {
-    const QDate day = workingDate();
+    const QDate day = m_workingDate();
     ffTable2->setPrefilter(QStringLiteral("tarih = ?"), {values::dayKey(day)});
     ffTable2->setFilter([day](const Record &row) {
         return row.value(QStringLiteral("tarih")).toDateTime() == QDateTime(day, QTime(0, 0));
@@ -98,7 +114,7 @@ bool Tanamenuf::openGeneralNotes()
     return ffTable2->reopen();
 }
 
-void Tanamenuf::JvDotNetDBMemo5Enter()
+void NotesPanes::JvDotNetDBMemo5Enter()
 {
     if (!ffTable1->isOpen() && !openDailyNote())
         return;
@@ -119,12 +135,12 @@ void Tanamenuf::JvDotNetDBMemo5Enter()
         ffTable1->edit();
 }
 
-void Tanamenuf::JvDotNetDBMemo5Exit()
+void NotesPanes::JvDotNetDBMemo5Exit()
 {
     postDailyNote();
 }
 
-bool Tanamenuf::postDailyNote()
+bool NotesPanes::postDailyNote()
 {
     if (!ffTable1->isOpen() || !ffTable1->isEditing() || !ffTable1->isModified())
         return true;
@@ -146,7 +162,7 @@ bool Tanamenuf::postDailyNote()
     return false;
 }
 
-void Tanamenuf::JvNavPanelButton11Click()
+void NotesPanes::openGeneralNotesWindow()
 {
     if (!ADOTable1->isOpen() && !ADOTable1->open())
         return;

@@ -1,12 +1,12 @@
 #include "persons/perozluk.h"
 
+#include "appointments/entrypanel.h"
 #include "data/personcodes.h"
 #include "kit/bound.h"
+#include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
 #include "persons/sicilrapor.h"
-#include "shell/anamenu.h"
-#include "shell/yardim.h"
 
 #include <QAction>
 #include <QApplication>
@@ -356,7 +356,7 @@ void Tozluk::JvXPButton1Click()
     focusOn();
     if (!write())
         return;
-    forms().anamenuf->kisinoedit->setText(sicilTable->text(kSicilKodu));
+    forms().entryForm->setEntryPersonCode(sicilTable->text(kSicilKodu));
     // The person is saved; a list that cannot be read again now says so and keeps its rows.
     (void)list->reopen();
     focusOn();
@@ -501,7 +501,7 @@ bool Tozluk::positionOn(const QString &code)
 
 void Tozluk::helpClick()
 {
-    forms().yardimF->openTopic(QStringLiteral("yozluk"));
+    forms().help->openTopic(QStringLiteral("yozluk"));
 }
 
 } // namespace lumkar

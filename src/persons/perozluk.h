@@ -3,9 +3,9 @@
 // code; the record is saved, discarded, deleted, stepped through, and the person list opens
 // from here. It also owns the name-prefix search the appointment entry uses.
 
+#include "app/formbase.h"
 #include "data/dataset.h"
 #include "persons/personsearch.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 

@@ -2,15 +2,15 @@
 
 #include "accounts/cari.h"
 #include "appointments/aylik.h"
+#include "appointments/entrypanel.h"
 #include "kit/bound.h"
+#include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
 #include "persons/perozluk.h"
 #include "reports/layouts.h"
 #include "reports/preview.h"
 #include "reports/runner.h"
-#include "shell/anamenu.h"
-#include "shell/yardim.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -242,12 +242,10 @@ void Tsicrapor::Button1Click()
     const QString code = sicrapQuery->text(kSicilKodu);
     const QString who = listeIsteyen;
     if (who == QLatin1String("randevu") || who == QLatin1String("aylik")) {
-        forms().anamenuf->setEntryPerson(
-            {code, sicrapQuery->text(QStringLiteral("adi")),
-             sicrapQuery->text(QStringLiteral("soyadi")),
-             sicrapQuery->text(QStringLiteral("tel1")), sicrapQuery->text(QStringLiteral("tel2")),
-             sicrapQuery->text(QStringLiteral("ceptel")),
-             sicrapQuery->text(QStringLiteral("isadresi"))});
+        forms().entryForm->setEntryPerson({ code, sicrapQuery->text(QStringLiteral("adi")),
+            sicrapQuery->text(QStringLiteral("soyadi")), sicrapQuery->text(QStringLiteral("tel1")),
+            sicrapQuery->text(QStringLiteral("tel2")), sicrapQuery->text(QStringLiteral("ceptel")),
+            sicrapQuery->text(QStringLiteral("isadresi")) });
         handOver();
         if (who == QLatin1String("aylik"))
             forms().aylikF->GirisHazirla();
@@ -312,7 +310,7 @@ ReportPreview *Tsicrapor::yazButClick()
 
 void Tsicrapor::helpClick()
 {
-    forms().yardimF->openTopic(QStringLiteral("ysicilrapor"));
+    forms().help->openTopic(QStringLiteral("ysicilrapor"));
 }
 
 } // namespace lumkar

@@ -2,10 +2,10 @@
 // The person list: lists, narrows, searches, sorts and prints the person register and hands
 // the chosen person to the window that opened it.
 
+#include "app/formbase.h"
 #include "data/dataset.h"
 #include "kit/grid.h"
 #include "persons/personsearch.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 

@@ -1,11 +1,15 @@
 #include "shell/anamenu.h"
 
-#include "kit/bound.h"
 #include "accounts/cari.h"
 #include "accounts/ledger.h"
-#include "appointments/dailyprint.h"
 #include "appointments/aylik.h"
+#include "appointments/dailyprint.h"
+#include "appointments/dayview.h"
+#include "appointments/entrypanel.h"
 #include "appointments/randevu.h"
+#include "kit/bound.h"
+#include "kit/entryboxes.h"
+#include "notes/notespanes.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "shell/sifre.h"
@@ -39,10 +43,8 @@ namespace lumkar {
 
 namespace {
 
-const char *kPopupProperty = "lumkarPopupMenu";
-
-QToolButton *toolButton(QWidget *parent, const QString &name, const QString &caption,
-                        QStyle::StandardPixmap icon)
+QToolButton *toolButton(
+    QWidget *parent, const QString &name, const QString &caption, QStyle::StandardPixmap icon)
 {
     auto *b = new QToolButton(parent);
     b->setObjectName(name);
@@ -67,25 +69,6 @@ Tanamenuf::Tanamenuf(Forms &forms, Session &session) : FormContext(forms, sessio
 }
 
 Tanamenuf::~Tanamenuf() = default;
-
-void Tanamenuf::setPopupMenu(QWidget *widget, QMenu *menu)
-{
-    if (!widget->property(kPopupProperty).isValid()) {
-        widget->setContextMenuPolicy(Qt::CustomContextMenu);
-        QObject::connect(widget, &QWidget::customContextMenuRequested, widget,
-                         [widget](const QPoint &pos) {
-                             QMenu *m = popupMenu(widget);
-                             if (m && !m->actions().isEmpty())
-                                 m->popup(widget->mapToGlobal(pos));
-                         });
-    }
-    widget->setProperty(kPopupProperty, QVariant::fromValue(static_cast<QObject *>(menu)));
-}
-
-QMenu *Tanamenuf::popupMenu(QWidget *widget)
-{
-    return qobject_cast<QMenu *>(widget->property(kPopupProperty).value<QObject *>());
-}
 
 void Tanamenuf::buildMenus()
 {
@@ -222,6 +205,10 @@ void Tanamenuf::buildFrame()
             &Tanamenuf::JvNavPanelButton11Click);
     connect(tfXPButton1, &QToolButton::clicked, this, &Tanamenuf::helpClick);
 
+    // The parts: the note panes, the entry form and the day lists.
+    m_notesPanes = new NotesPanes(
+        forms(), session(), [this] { return workingDate(); }, this);
+
     // Task bar and notes on the left.
     auto *central = new QSplitter(Qt::Horizontal, this);
     central->setObjectName(QStringLiteral("mainSplitter"));
@@ -261,10 +248,9 @@ void Tanamenuf::buildFrame()
         else
             b->setVisible(false);
     }
-    buildNotes();
     left->addWidget(JvXPBar1);
-    left->addWidget(genelNotPane);
-    left->addWidget(gunlukNotPane);
+    left->addWidget(m_notesPanes->genelNotPane);
+    left->addWidget(m_notesPanes->gunlukNotPane);
     left->setStretchFactor(0, 0);
     left->setStretchFactor(1, 1);
     left->setStretchFactor(2, 1);
@@ -274,29 +260,26 @@ void Tanamenuf::buildFrame()
     topPane->setObjectName(QStringLiteral("topPane"));
     auto *topLayout = new QVBoxLayout(topPane);
     topLayout->setContentsMargins(4, 4, 4, 4);
-    buildEntryPanels();
-    auto *lists = new QWidget(right);
-    buildDayView(lists);
+    m_entryForm = new EntryForm(forms(), session(), topPane);
+    m_dayLists = new DayLists(forms(), session(), right);
+    buildRefreshControls();
     auto *controls = new QHBoxLayout;
     controls->addWidget(new QLabel(QStringLiteral("Çalışma Tarihi"), topPane));
-    controls->addWidget(JvDateTimePicker1);
-    controls->addWidget(CheckBox2);
+    controls->addWidget(m_dayLists->JvDateTimePicker1);
+    controls->addWidget(m_dayLists->CheckBox2);
     controls->addStretch();
     controls->addWidget(CheckBox1);
     controls->addWidget(new QLabel(QStringLiteral("Yenileme Süresi"), topPane));
     controls->addWidget(JvDotNetEdit1);
-    controls->addWidget(CheckBox3);
+    controls->addWidget(m_dayLists->CheckBox3);
     topLayout->addLayout(controls);
-    auto *panels = new QHBoxLayout;
-    panels->addWidget(kisiPanel, 1);
-    panels->addWidget(randevuPanel, 1);
-    topLayout->addLayout(panels);
-    for (QWidget *w : {static_cast<QWidget *>(JvDateTimePicker1), static_cast<QWidget *>(CheckBox2),
-                       static_cast<QWidget *>(CheckBox1), static_cast<QWidget *>(JvDotNetEdit1),
-                       static_cast<QWidget *>(CheckBox3)})
+    topLayout->addWidget(m_entryForm);
+    for (QWidget *w : { static_cast<QWidget *>(m_dayLists->JvDateTimePicker1),
+             static_cast<QWidget *>(m_dayLists->CheckBox2), static_cast<QWidget *>(CheckBox1),
+             static_cast<QWidget *>(JvDotNetEdit1), static_cast<QWidget *>(m_dayLists->CheckBox3) })
         w->setParent(topPane);
     right->addWidget(topPane);
-    right->addWidget(lists);
+    right->addWidget(m_dayLists);
     right->setStretchFactor(0, 0);
     right->setStretchFactor(1, 1);
     central->addWidget(left);
@@ -307,6 +290,22 @@ void Tanamenuf::buildFrame()
     setCentralWidget(central);
     setPopupMenu(topPane, recetemenu);
     setPopupMenu(this, recetemenu);
+    setPopupMenu(m_dayLists->JvDBUltimGrid1, RandevuMenu);
+    setPopupMenu(m_dayLists->bolumgrid2, GorusmePopup);
+    setPopupMenu(m_dayLists->gorusulenPane, GorusmePopup);
+    setPopupMenu(m_dayLists->gorusulenHeader, GorusmePopup);
+    setPopupMenu(m_dayLists->JvDBUltimGrid4, iptalPopup);
+    setPopupMenu(m_notesPanes->gunlukNotPane, BosPopup);
+    setPopupMenu(m_notesPanes->JvDotNetDBMemo5, BosPopup);
+
+    connect(JvNavPanelButton5, &QToolButton::clicked, this,
+        [this] { m_dayLists->printDay(int(DailyPrint::Printout::AllLists)); });
+    connect(yazdirAction, &QAction::triggered, this,
+        [this] { m_dayLists->printDay(int(DailyPrint::Printout::AllLists)); });
+    connect(m_dayLists, &DayLists::workingDateChanged, this, [this] {
+        postDailyNote();
+        gunYenile();
+    });
 
     statusBar()->addWidget(new QLabel(QStringLiteral("Lumkar Vikelmo"), this));
     resize(1200, 800);
@@ -314,10 +313,6 @@ void Tanamenuf::buildFrame()
 
 bool Tanamenuf::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusOut && watched == JvDotNetDBMemo5)
-        JvDotNetDBMemo5Exit();
-    if (event->type() == QEvent::FocusIn && watched == JvDotNetDBMemo5)
-        JvDotNetDBMemo5Enter();
     if (event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
@@ -365,7 +360,7 @@ void Tanamenuf::N1KisiGiris()
         return;
     if (persons->recordCount() > 0) {
         // The person of the selected waiting appointment, or the first person.
-        record->positionOn(randevuTable->text(QStringLiteral("sicil_kodu")));
+        record->positionOn(m_dayLists->randevuTable->text(QStringLiteral("sicil_kodu")));
     } else {
         // The first person of the register gets the next free code: appointments, visits
         // and accounts may already carry "1".
@@ -460,18 +455,165 @@ void Tanamenuf::N10KrediKarti()
 
 void Tanamenuf::helpClick()
 {
-    forms().yardimF->openTopic(QStringLiteral("yanamenu"));
+    forms().help->openTopic(QStringLiteral("yanamenu"));
 }
 
-void Tanamenuf::setEntryPerson(const Person &person)
+void Tanamenuf::JvNavPanelButton2Click()
 {
-    kisinoedit->setText(person.sicilKodu);
-    AdiEdit->setText(person.adi);
-    SoyadiEdit->setText(person.soyadi);
-    Telefon1Edit->setText(person.tel1);
-    Telefon2Edit->setText(person.tel2);
-    CepTelefonEdit->setText(person.ceptel);
-    adresMemo->setPlainText(storedToMemo(person.adres));
+    m_entryForm->startNew();
+}
+
+void Tanamenuf::JvNavPanelButton1Click()
+{
+    m_entryForm->save();
+}
+
+void Tanamenuf::JvNavPanelButton3Click()
+{
+    m_entryForm->discard();
+}
+
+void Tanamenuf::JvNavPanelButton4Click()
+{
+    // A visit from a waiting appointment arrives with the visits window.
+}
+
+void Tanamenuf::JvNavPanelButton11Click()
+{
+    m_notesPanes->openGeneralNotesWindow();
+}
+
+bool Tanamenuf::postDailyNote()
+{
+    return m_notesPanes->postDailyNote();
+}
+
+void Tanamenuf::setMenusAllowed(bool mayAdd)
+{
+    setPopupMenu(m_dayLists->JvDBUltimGrid1, mayAdd ? RandevuMenu : BosPopup);
+    setPopupMenu(m_dayLists->bolumgrid2, mayAdd ? GorusmePopup : BosPopup);
+    setPopupMenu(this, mayAdd ? recetemenu : BosPopup);
+}
+
+// ---------------------------------------------------------------- day refresh
+
+void Tanamenuf::buildRefreshControls()
+{
+    CheckBox1 = new QCheckBox(QStringLiteral("Otomatik Yenile"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    JvDotNetEdit1 = new QLineEdit(QStringLiteral("30"), this);
+    JvDotNetEdit1->setObjectName(QStringLiteral("JvDotNetEdit1"));
+    JvDotNetEdit1->setMaximumWidth(50);
+    attachDigitsRule(JvDotNetEdit1);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(30000);
+    connect(CheckBox1, &QCheckBox::toggled, this, &Tanamenuf::CheckBox1Click);
+    connect(JvDotNetEdit1, &QLineEdit::textChanged, this, &Tanamenuf::JvDotNetEdit1Change);
+    connect(Timer1, &QTimer::timeout, this, &Tanamenuf::Timer1Timer);
+}
+
+QDate Tanamenuf::workingDate() const
+{
+    return m_dayLists->workingDate();
+}
+
+void Tanamenuf::setWorkingDate(const QDate &day)
+{
+    m_dayLists->setWorkingDate(day);
+}
+
+bool Tanamenuf::gunYenile()
+{
+    // A daily note that could not be written stays in its box; nothing is read over it.
+    if (!m_notesPanes->postDailyNote())
+        return false;
+    const bool notes = m_notesPanes->openNoteTables();
+    return m_dayLists->reopenDayLists() && notes;
+}
+
+namespace {
+
+// Reads a window's data set again unless the user is in the middle of a change there.
+bool reopenUnlessEditing(DataSet *dataSet)
+{
+    if (dataSet->isEditing() && dataSet->isModified())
+        return true;
+    return dataSet->reopen();
+}
+
+} // namespace
+
+void Tanamenuf::JvNavPanelButton10Click()
+{
+    refreshAll();
+}
+
+bool Tanamenuf::refreshAll()
+{
+    bool ok = m_notesPanes->openGeneralNotes();
+    ok = m_dayLists->reopenDayLists() && ok;
+    ok = reopenUnlessEditing(forms().ozluk->sicilTable) && ok;
+    ok = m_dayLists->rerunHeldList() && ok;
+    ok = reopenUnlessEditing(forms().sicrapor->sicrapQuery) && ok;
+    if (forms().randevuF->randevuTable->isOpen())
+        ok = reopenUnlessEditing(forms().randevuF->randevuTable) && ok;
+    return ok;
+}
+
+int Tanamenuf::timerInterval() const
+{
+    bool ok = false;
+    const qlonglong seconds = JvDotNetEdit1->text().toLongLong(&ok);
+    if (!ok || seconds <= 0)
+        return 0;
+    // A long run of digits (from Ayar.ini too) waits as long as the timer can.
+    constexpr qlonglong longest = std::numeric_limits<int>::max();
+    return int(seconds > longest / 1000 ? longest : seconds * 1000);
+}
+
+void Tanamenuf::applyTimer()
+{
+    const int interval = timerInterval();
+    Timer1->setInterval(interval);
+    if (m_timerOn && interval > 0) {
+        if (!Timer1->isActive())
+            Timer1->start();
+    } else {
+        Timer1->stop();
+    }
+}
+
+bool Tanamenuf::timerRunning() const
+{
+    return Timer1->isActive();
+}
+
+void Tanamenuf::JvDotNetEdit1Change()
+{
+    applyTimer();
+}
+
+void Tanamenuf::CheckBox1Click()
+{
+    m_timerOn = CheckBox1->isChecked();
+    applyTimer();
+}
+
+void Tanamenuf::Timer1Timer()
+{
+    // Ticks do not pile up behind a slow refresh or its message, and a lasting lock is told
+    // once, not at every tick.
+    if (m_refreshing)
+        return;
+    m_refreshing = true;
+    Timer1->stop();
+    {
+        const Database::Silence silence(session().database(), m_automaticRefreshFailed);
+        m_automaticRefreshFailed = !refreshAll();
+    }
+    m_refreshing = false;
+    applyTimer();
 }
 
 // ---------------------------------------------------------------- exit

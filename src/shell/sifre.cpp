@@ -2,6 +2,8 @@
 
 #include "accounts/ledger.h"
 #include "appointments/aylik.h"
+#include "appointments/dayview.h"
+#include "appointments/entrypanel.h"
 #include "appointments/randevu.h"
 #include "accounts/cari.h"
 #include "backup/girisR.h"
@@ -289,15 +291,15 @@ void TPasswordDlg::fillUserPickers()
     users->moveTo(keep);
     users->enableControls();
 
-    Tanamenuf *main = forms().anamenuf;
-    const QList<QPair<QComboBox *, QComboBox *>> pickers = {
-        {main->RKimeBox, main->RKiminAdSoyadBox},
-        {forms().randevuF->RKimeBox, forms().randevuF->RKiminAdSoyadBox},
-        {forms().kasaF->RKimeBox, forms().kasaF->RKiminAdSoyadBox},
-        {forms().kkartF->RKimeBox, forms().kkartF->RKiminAdSoyadBox},
-        {forms().aylikF->RKimeBox, forms().aylikF->RKiminAdSoyadBox},
-        {forms().gorusmeF->RKimeBox, forms().gorusmeF->RKiminAdSoyadBox},
-        {forms().gorusmeF->gorusenBox2, forms().gorusmeF->gorusenBox}};
+    EntryForm *entry = forms().entryForm;
+    const QList<QPair<QComboBox *, QComboBox *>> pickers
+        = { { entry->RKimeBox, entry->RKiminAdSoyadBox },
+              { forms().randevuF->RKimeBox, forms().randevuF->RKiminAdSoyadBox },
+              { forms().kasaF->RKimeBox, forms().kasaF->RKiminAdSoyadBox },
+              { forms().kkartF->RKimeBox, forms().kkartF->RKiminAdSoyadBox },
+              { forms().aylikF->RKimeBox, forms().aylikF->RKiminAdSoyadBox },
+              { forms().gorusmeF->RKimeBox, forms().gorusmeF->RKiminAdSoyadBox },
+              { forms().gorusmeF->gorusenBox2, forms().gorusmeF->gorusenBox } };
     for (const auto &pair : pickers) {
         setPickerItems(pair.first, m_userCodes);
         setPickerItems(pair.second, m_userNames);
@@ -377,6 +379,8 @@ void TPasswordDlg::fitWindowsToUser()
 {
     const CurrentUser &user = currentUser();
     Tanamenuf *main = forms().anamenuf;
+    EntryForm *entry = forms().entryForm;
+    DayLists *days = forms().dayLists;
     TrandevuF *list = forms().randevuF;
     TaylikF *planner = forms().aylikF;
     TgorusmeF *visits = forms().gorusmeF;
@@ -389,13 +393,13 @@ void TPasswordDlg::fitWindowsToUser()
         main->JvNavPanelButton11->setVisible(true);
 
     if (user.baskasirandevuver == QLatin1String("H")) {
-        setPickerItems(main->RKimeBox, onlyCode);
-        setPickerItems(main->RKiminAdSoyadBox, onlyName);
-        main->RKimeBox->setEnabled(false);
-        main->RKiminAdSoyadBox->setEnabled(false);
+        setPickerItems(entry->RKimeBox, onlyCode);
+        setPickerItems(entry->RKiminAdSoyadBox, onlyName);
+        entry->RKimeBox->setEnabled(false);
+        entry->RKiminAdSoyadBox->setEnabled(false);
     } else if (user.baskasirandevuver == QLatin1String("E")) {
-        main->RKimeBox->setEnabled(true);
-        main->RKiminAdSoyadBox->setEnabled(true);
+        entry->RKimeBox->setEnabled(true);
+        entry->RKiminAdSoyadBox->setEnabled(true);
     }
 
     if (user.herksesigor == QLatin1String("H")) {
@@ -418,11 +422,10 @@ void TPasswordDlg::fitWindowsToUser()
     }
 
     list->JvDBUltimGrid1->setColumnHidden(0, true);
-    main->showOwnerColumns(false);
+    days->showOwnerColumns(false);
 
-    const QList<QCheckBox *> allUsersBoxes = {main->CheckBox2,    list->CheckBox2,
-                                              cash->CheckBox2,    card->CheckBox2,
-                                              planner->CheckBox2, visits->CheckBox2};
+    const QList<QCheckBox *> allUsersBoxes = { days->CheckBox2, list->CheckBox2, cash->CheckBox2,
+        card->CheckBox2, planner->CheckBox2, visits->CheckBox2 };
     if (user.herksesigor != QLatin1String("E")) {
         for (QCheckBox *box : allUsersBoxes) {
             box->setChecked(false);
@@ -431,39 +434,36 @@ void TPasswordDlg::fitWindowsToUser()
     } else {
         for (QCheckBox *box : allUsersBoxes)
             box->setVisible(true);
-        if (main->CheckBox2->isChecked())
-            main->showOwnerColumns(true);
+        if (days->CheckBox2->isChecked())
+            days->showOwnerColumns(true);
     }
 
     if (list->CheckBox2->isChecked())
         list->JvDBUltimGrid1->setColumnHidden(0, false);
     else
-        setPickerText(main->RKimeBox, user.kullanici);
+        setPickerText(entry->RKimeBox, user.kullanici);
 
     for (QComboBox *codes : {list->RKimeBox, cash->RKimeBox, card->RKimeBox, planner->RKimeBox,
                              visits->RKimeBox})
         setPickerText(codes, user.kullanici);
-    for (QComboBox *names : {main->RKiminAdSoyadBox, list->RKiminAdSoyadBox,
-                             cash->RKiminAdSoyadBox, card->RKiminAdSoyadBox,
-                             planner->RKiminAdSoyadBox, visits->RKiminAdSoyadBox})
+    for (QComboBox *names :
+        { entry->RKiminAdSoyadBox, list->RKiminAdSoyadBox, cash->RKiminAdSoyadBox,
+            card->RKiminAdSoyadBox, planner->RKiminAdSoyadBox, visits->RKiminAdSoyadBox })
         setPickerText(names, user.adSoyad);
 
     main->kullaniciKoduLabel->setText(QStringLiteral("Kullanıcı Kodu: ") + user.kullanici);
     main->adSoyadLabel->setText(QStringLiteral("Adı/Soyadı: ") + user.adSoyad);
 
     const bool mayAdd = user.ekle != QLatin1String("H");
-    main->kisiPanel->setEnabled(mayAdd);
-    main->randevuPanel->setEnabled(mayAdd);
-    Tanamenuf::setPopupMenu(main->JvDBUltimGrid1, mayAdd ? main->RandevuMenu : main->BosPopup);
-    Tanamenuf::setPopupMenu(main->bolumgrid2, mayAdd ? main->GorusmePopup : main->BosPopup);
-    Tanamenuf::setPopupMenu(main, mayAdd ? main->recetemenu : main->BosPopup);
+    entry->setEntryAllowed(mayAdd);
+    main->setMenusAllowed(mayAdd);
 
     main->showMaximized();
     hide();
     main->activateWindow();
     main->setWorkingDate(QDate::currentDate());
-    main->JvDateTimePicker1->setFocus(Qt::OtherFocusReason);
-    main->openDayLists();
+    days->JvDateTimePicker1->setFocus(Qt::OtherFocusReason);
+    days->openDayLists();
     main->gunYenile();
 }
 

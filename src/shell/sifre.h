@@ -3,8 +3,8 @@
 // in, fits every window to that user's rights, remembers the last login in Ayar.ini, and ends
 // the program when it closes.
 
+#include "app/formbase.h"
 #include "kit/controls.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 

@@ -2,9 +2,9 @@
 // The users window: users, passwords, rights and the master password, behind the
 // master-password gate of the login dialog.
 
+#include "app/formbase.h"
 #include "data/dataset.h"
 #include "kit/grid.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 

@@ -1,7 +1,8 @@
 #pragma once
 // The help window: one topic file at a time in a read-only viewer.
 
-#include "shell/formbase.h"
+#include "app/formbase.h"
+#include "app/helptopics.h"
 
 #include <QWidget>
 
@@ -11,7 +12,7 @@ class QTextBrowser;
 
 namespace lumkar {
 
-class TyardimF : public QWidget, public FormContext {
+class TyardimF : public QWidget, public FormContext, public HelpTopics {
     Q_OBJECT
 public:
     TyardimF(Forms &forms, Session &session);
@@ -20,7 +21,7 @@ public:
     static QStringList topicFiles();
 
     // Shows the window, then loads the topic file; the topic list keeps its entry.
-    void openTopic(const QString &file);
+    void openTopic(const QString &file) override;
     // Replaces the viewer's text with the file's when the file exists; false otherwise.
     bool loadTopic(const QString &file);
     void ComboBox1Change();

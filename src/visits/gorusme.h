@@ -1,8 +1,8 @@
 #pragma once
 // The visits window: recording a visit from an appointment, and the list of visits.
 
+#include "app/formbase.h"
 #include "kit/controls.h"
-#include "shell/formbase.h"
 
 #include <QWidget>
 

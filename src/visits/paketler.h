@@ -1,7 +1,7 @@
 #pragma once
 // The package catalogue.
 
-#include "shell/formbase.h"
+#include "app/formbase.h"
 
 #include <QWidget>
 

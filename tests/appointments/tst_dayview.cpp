@@ -4,7 +4,10 @@
 #include "fixture.h"
 #include "testregistry.h"
 
+#include "appointments/dayview.h"
+#include "appointments/entrypanel.h"
 #include "appointments/randevu.h"
+#include "notes/notespanes.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "shell/anamenu.h"
@@ -75,22 +78,22 @@ private slots:
         fillDay(app);
         QVERIFY(app.login(QStringLiteral("lumkar")));
         Tanamenuf *main = app.forms().anamenuf;
-        QCOMPARE(names(main->randevuTable),
-                 (QStringList{QStringLiteral("Erken"), QStringLiteral("Bekleyen")}));
+        QCOMPARE(names(main->dayLists()->randevuTable),
+            (QStringList { QStringLiteral("Erken"), QStringLiteral("Bekleyen") }));
         // A row both held and cancelled is in both lists; 999999 counts as held.
-        QCOMPARE(names(main->ffQuery1),
-                 (QStringList{QStringLiteral("Görüşülen"), QStringLiteral("Gerçekleşti"),
-                              QStringLiteral("İkisi")}));
-        QCOMPARE(names(main->ffQuery4),
-                 (QStringList{QStringLiteral("İptal"), QStringLiteral("İkisi")}));
-        QVERIFY(main->JvDBUltimGrid1->isColumnHidden(0));
-        QAbstractItemModel *model = main->JvDBUltimGrid1->model();
+        QCOMPARE(names(main->dayLists()->ffQuery1),
+            (QStringList { QStringLiteral("Görüşülen"), QStringLiteral("Gerçekleşti"),
+                QStringLiteral("İkisi") }));
+        QCOMPARE(names(main->dayLists()->ffQuery4),
+            (QStringList { QStringLiteral("İptal"), QStringLiteral("İkisi") }));
+        QVERIFY(main->dayLists()->JvDBUltimGrid1->isColumnHidden(0));
+        QAbstractItemModel *model = main->dayLists()->JvDBUltimGrid1->model();
         QCOMPARE(model->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(),
                  QStringLiteral("Saati"));
         QCOMPARE(model->data(model->index(0, 3)).toString(), QStringLiteral("08:30"));
         QCOMPARE(model->data(model->index(0, 5)).toString(), QStringLiteral("100,00"));
         // The cancelled list shows the time in the default format.
-        QAbstractItemModel *cancelled = main->JvDBUltimGrid4->model();
+        QAbstractItemModel *cancelled = main->dayLists()->JvDBUltimGrid4->model();
         QCOMPARE(cancelled->data(cancelled->index(0, 3)).toString(), QStringLiteral("13:00:00"));
     }
 
@@ -100,16 +103,16 @@ private slots:
         fillDay(app);
         QVERIFY(app.login(QStringLiteral("lumkar")));
         Tanamenuf *main = app.forms().anamenuf;
-        QTest::mouseClick(main->CheckBox2, Qt::LeftButton);
-        QVERIFY(main->CheckBox2->isChecked());
-        QCOMPARE(names(main->randevuTable),
-                 (QStringList{QStringLiteral("Erken"), QStringLiteral("Başkası"),
-                              QStringLiteral("Sahipsiz"), QStringLiteral("Bekleyen")}));
-        QVERIFY(!main->JvDBUltimGrid1->isColumnHidden(0));
-        QVERIFY(!main->bolumgrid2->isColumnHidden(0));
-        QTest::mouseClick(main->CheckBox2, Qt::LeftButton);
-        QCOMPARE(main->randevuTable->recordCount(), 2);
-        QVERIFY(main->JvDBUltimGrid4->isColumnHidden(0));
+        QTest::mouseClick(main->dayLists()->CheckBox2, Qt::LeftButton);
+        QVERIFY(main->dayLists()->CheckBox2->isChecked());
+        QCOMPARE(names(main->dayLists()->randevuTable),
+            (QStringList { QStringLiteral("Erken"), QStringLiteral("Başkası"),
+                QStringLiteral("Sahipsiz"), QStringLiteral("Bekleyen") }));
+        QVERIFY(!main->dayLists()->JvDBUltimGrid1->isColumnHidden(0));
+        QVERIFY(!main->dayLists()->bolumgrid2->isColumnHidden(0));
+        QTest::mouseClick(main->dayLists()->CheckBox2, Qt::LeftButton);
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 2);
+        QVERIFY(main->dayLists()->JvDBUltimGrid4->isColumnHidden(0));
     }
 
     void allUsersBoxByKeyboardWaitsForTheNextRefresh()
@@ -119,16 +122,16 @@ private slots:
         QVERIFY(app.login(QStringLiteral("lumkar")));
         Tanamenuf *main = app.forms().anamenuf;
         main->activateWindow();
-        main->CheckBox2->setFocus();
-        QTest::keyClick(main->CheckBox2, Qt::Key_Space);
-        QVERIFY(main->CheckBox2->isChecked());
-        QCOMPARE(main->randevuTable->recordCount(), 2);
+        main->dayLists()->CheckBox2->setFocus();
+        QTest::keyClick(main->dayLists()->CheckBox2, Qt::Key_Space);
+        QVERIFY(main->dayLists()->CheckBox2->isChecked());
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 2);
         // Leaving the box shows the owner columns, still without reading the lists again.
-        main->CheckBox2Exit();
-        QVERIFY(!main->JvDBUltimGrid1->isColumnHidden(0));
-        QCOMPARE(main->randevuTable->recordCount(), 2);
+        main->dayLists()->CheckBox2Exit();
+        QVERIFY(!main->dayLists()->JvDBUltimGrid1->isColumnHidden(0));
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 2);
         QTest::mouseClick(main->JvNavPanelButton10, Qt::LeftButton);
-        QCOMPARE(main->randevuTable->recordCount(), 4);
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 4);
     }
 
     void otherUsersSeeTheirOwn()
@@ -137,9 +140,9 @@ private slots:
         fillDay(app);
         QVERIFY(app.login(QStringLiteral("ece")));
         Tanamenuf *main = app.forms().anamenuf;
-        QCOMPARE(names(main->randevuTable), QStringList{QStringLiteral("Başkası")});
-        QCOMPARE(main->ffQuery1->recordCount(), 0);
-        QCOMPARE(main->ffQuery4->recordCount(), 0);
+        QCOMPARE(names(main->dayLists()->randevuTable), QStringList { QStringLiteral("Başkası") });
+        QCOMPARE(main->dayLists()->ffQuery1->recordCount(), 0);
+        QCOMPARE(main->dayLists()->ffQuery4->recordCount(), 0);
     }
 
     void dateChangeRefreshes()
@@ -148,12 +151,12 @@ private slots:
         fillDay(app);
         QVERIFY(app.login(QStringLiteral("lumkar")));
         Tanamenuf *main = app.forms().anamenuf;
-        main->JvDateTimePicker1->setDate(kDay.addDays(1));
-        QCOMPARE(names(main->randevuTable), QStringList{QStringLiteral("Yarın")});
-        QCOMPARE(main->ffQuery1->recordCount(), 0);
-        main->JvDateTimePicker1->setDate(kDay.addDays(5));
-        QCOMPARE(main->randevuTable->recordCount(), 0);
-        QCOMPARE(main->JvDBUltimGrid1->model()->rowCount(), 0);
+        main->dayLists()->JvDateTimePicker1->setDate(kDay.addDays(1));
+        QCOMPARE(names(main->dayLists()->randevuTable), QStringList { QStringLiteral("Yarın") });
+        QCOMPARE(main->dayLists()->ffQuery1->recordCount(), 0);
+        main->dayLists()->JvDateTimePicker1->setDate(kDay.addDays(5));
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 0);
+        QCOMPARE(main->dayLists()->JvDBUltimGrid1->model()->rowCount(), 0);
     }
 
     void aDayColumnWithATimeNeverMatches()
@@ -165,7 +168,7 @@ private slots:
                   QDateTime(kDay, QTime(10, 0)).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))});
         Tanamenuf *main = app.forms().anamenuf;
         main->JvNavPanelButton10Click();
-        QCOMPARE(main->randevuTable->recordCount(), 0);
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 0);
     }
 
     void fullRefreshReadsNewRowsAndHeldRefreshOnlyTheHeld()
@@ -180,13 +183,14 @@ private slots:
         a.day = kDay;
         a.time = QTime(16, 0);
         const qlonglong rid = app.addAppointment(a);
-        QCOMPARE(main->randevuTable->recordCount(), 2);
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 2);
         main->JvNavPanelButton10Click();
-        QCOMPARE(main->randevuTable->recordCount(), 3);
-        app.exec(QStringLiteral("UPDATE randevu SET gorusmekodu = 999999 WHERE rid = ?"), {rid});
-        QTest::mouseClick(main->JvNavPanelButton7, Qt::LeftButton);
-        QCOMPARE(main->ffQuery1->recordCount(), 4);
-        QCOMPARE(main->randevuTable->recordCount(), 3); // the waiting list was not read again
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 3);
+        app.exec(QStringLiteral("UPDATE randevu SET gorusmekodu = 999999 WHERE rid = ?"), { rid });
+        QTest::mouseClick(main->dayLists()->JvNavPanelButton7, Qt::LeftButton);
+        QCOMPARE(main->dayLists()->ffQuery1->recordCount(), 4);
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(),
+            3); // the waiting list was not read again
     }
 
     void fullRefreshKeepsAPersonBeingEdited()
@@ -243,7 +247,7 @@ private slots:
         App app;
         fillDay(app);
         QVERIFY(app.login(QStringLiteral("lumkar")));
-        QAbstractItemModel *held = app.forms().anamenuf->bolumgrid2->model();
+        QAbstractItemModel *held = app.forms().anamenuf->dayLists()->bolumgrid2->model();
         QCOMPARE(held->rowCount(), 3);
         QCOMPARE(held->data(held->index(0, 1), Qt::BackgroundRole).value<QColor>(),
                  QColor(255, 255, 192));
@@ -259,12 +263,14 @@ private slots:
         fillDay(app);
         QVERIFY(app.login(QStringLiteral("lumkar")));
         Tanamenuf *main = app.forms().anamenuf;
-        QCOMPARE(main->bolumgrid2->selectionBehavior(), QAbstractItemView::SelectItems);
-        QTest::mouseClick(main->CheckBox3, Qt::LeftButton);
-        for (GridView *g : {main->JvDBUltimGrid1, main->bolumgrid2, main->JvDBUltimGrid4})
+        QCOMPARE(main->dayLists()->bolumgrid2->selectionBehavior(), QAbstractItemView::SelectItems);
+        QTest::mouseClick(main->dayLists()->CheckBox3, Qt::LeftButton);
+        for (GridView *g : { main->dayLists()->JvDBUltimGrid1, main->dayLists()->bolumgrid2,
+                 main->dayLists()->JvDBUltimGrid4 })
             QCOMPARE(g->selectionBehavior(), QAbstractItemView::SelectRows);
-        QTest::mouseClick(main->CheckBox3, Qt::LeftButton);
-        QCOMPARE(main->JvDBUltimGrid1->selectionBehavior(), QAbstractItemView::SelectItems);
+        QTest::mouseClick(main->dayLists()->CheckBox3, Qt::LeftButton);
+        QCOMPARE(
+            main->dayLists()->JvDBUltimGrid1->selectionBehavior(), QAbstractItemView::SelectItems);
     }
 
     void enterInTheGrids()
@@ -275,7 +281,7 @@ private slots:
         Tanamenuf *main = app.forms().anamenuf;
         main->activateWindow();
         // The held grid: the window moves one column, from the last back to the first.
-        GridView *held = main->bolumgrid2;
+        GridView *held = main->dayLists()->bolumgrid2;
         QAbstractItemModel *hm = held->model();
         held->setFocus();
         held->setCurrentIndex(hm->index(1, 6));
@@ -284,7 +290,7 @@ private slots:
         QTest::keyClick(held, Qt::Key_Return);
         QCOMPARE(held->currentIndex(), hm->index(1, 1)); // the hidden owner column is skipped
         // The waiting grid: the window's move and the grid's own both apply.
-        GridView *waiting = main->JvDBUltimGrid1;
+        GridView *waiting = main->dayLists()->JvDBUltimGrid1;
         QAbstractItemModel *wm = waiting->model();
         waiting->setFocus();
         waiting->setCurrentIndex(wm->index(0, 1));
@@ -294,7 +300,8 @@ private slots:
         QTest::keyClick(waiting, Qt::Key_Return);
         QCOMPARE(waiting->currentIndex(), wm->index(1, 1));
         // Selecting a row moves the waiting list's cursor.
-        QCOMPARE(main->randevuTable->text(QStringLiteral("adi")), QStringLiteral("Bekleyen"));
+        QCOMPARE(main->dayLists()->randevuTable->text(QStringLiteral("adi")),
+            QStringLiteral("Bekleyen"));
     }
 };
 

@@ -4,9 +4,12 @@
 #include "fixture.h"
 #include "testregistry.h"
 
+#include "appointments/dayview.h"
+#include "appointments/entrypanel.h"
 #include "data/values.h"
 #include "kit/grid.h"
 #include "notes/genelnot.h"
+#include "notes/notespanes.h"
 #include "shell/anamenu.h"
 #include "shell/sifre.h"
 
@@ -40,12 +43,12 @@ void typeNote(Tanamenuf *main, const QString &text, bool leave = true)
 {
     main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(main));
-    main->JvDotNetDBMemo5->setFocus();
-    QTRY_VERIFY(main->JvDotNetDBMemo5->hasFocus());
-    QTest::keyClick(main->JvDotNetDBMemo5, Qt::Key_End, Qt::ControlModifier);
-    typeText(main->JvDotNetDBMemo5, text);
+    main->notesPanes()->JvDotNetDBMemo5->setFocus();
+    QTRY_VERIFY(main->notesPanes()->JvDotNetDBMemo5->hasFocus());
+    QTest::keyClick(main->notesPanes()->JvDotNetDBMemo5, Qt::Key_End, Qt::ControlModifier);
+    typeText(main->notesPanes()->JvDotNetDBMemo5, text);
     if (leave)
-        main->JvDateTimePicker1->setFocus();
+        main->dayLists()->JvDateTimePicker1->setFocus();
 }
 
 int noteCount(App &app)
@@ -85,8 +88,8 @@ private slots:
         App app;
         Tanamenuf *main = start(app);
         QVERIFY(main);
-        main->JvDotNetDBMemo5->setFocus();
-        main->JvDateTimePicker1->setFocus();
+        main->notesPanes()->JvDotNetDBMemo5->setFocus();
+        main->dayLists()->JvDateTimePicker1->setFocus();
         QCOMPARE(noteCount(app), 0); // entering and leaving writes nothing
         typeNote(main, QStringLiteral("Saat 3'te toplantı"));
         QCOMPARE(noteCount(app), 1);
@@ -105,11 +108,11 @@ private slots:
         QVERIFY(main);
         typeNote(main, QStringLiteral("Unutma"), false);
         // The day changes while the memo still has the focus (as the timer or a click can do).
-        main->JvDateTimePicker1->setDate(kToday.addDays(1));
+        main->dayLists()->JvDateTimePicker1->setDate(kToday.addDays(1));
         QCOMPARE(noteOf(app, QStringLiteral("lumkar"), kToday), QStringLiteral("Unutma\r\n"));
-        QVERIFY(main->JvDotNetDBMemo5->toPlainText().isEmpty());
-        main->JvDateTimePicker1->setDate(kToday);
-        QCOMPARE(main->JvDotNetDBMemo5->toPlainText(), QStringLiteral("Unutma"));
+        QVERIFY(main->notesPanes()->JvDotNetDBMemo5->toPlainText().isEmpty());
+        main->dayLists()->JvDateTimePicker1->setDate(kToday);
+        QCOMPARE(main->notesPanes()->JvDotNetDBMemo5->toPlainText(), QStringLiteral("Unutma"));
     }
 
     void aNoteIsKeptAtUserChangeAndProgramEnd()
@@ -150,7 +153,8 @@ private slots:
         if (way == QLatin1String("user")) {
             main->N7KullaniciDegistir();
             QVERIFY(!main->isVisible());
-            QCOMPARE(main->JvDotNetDBMemo5->toPlainText(), QStringLiteral("Unutma"));
+            QCOMPARE(main->notesPanes()->JvDotNetDBMemo5->toPlainText(),
+                     QStringLiteral("Unutma"));
         } else {
             app.dialogs.expectQuestion(Answer::Yes);
             if (way == QLatin1String("Kapat"))
@@ -180,14 +184,15 @@ private slots:
         main->N7KullaniciDegistir();
         main = start(app, QStringLiteral("ece"));
         QVERIFY(main);
-        QVERIFY(main->JvDotNetDBMemo5->toPlainText().isEmpty());
+        QVERIFY(main->notesPanes()->JvDotNetDBMemo5->toPlainText().isEmpty());
         typeNote(main, QStringLiteral("Ece'nin notu"));
         QCOMPARE(noteCount(app), 2);
         QCOMPARE(noteOf(app, QStringLiteral("ece"), kToday), QStringLiteral("Ece'nin notu\r\n"));
         main->N7KullaniciDegistir();
         main = start(app);
         QVERIFY(main);
-        QCOMPARE(main->JvDotNetDBMemo5->toPlainText(), QStringLiteral("Yönetici notu"));
+        QCOMPARE(
+            main->notesPanes()->JvDotNetDBMemo5->toPlainText(), QStringLiteral("Yönetici notu"));
     }
 };
 
@@ -199,16 +204,17 @@ private slots:
         App app;
         Tanamenuf *main = start(app);
         QVERIFY(main);
-        QVERIFY(main->JvDotNetDBMemo2->isReadOnly());
+        QVERIFY(main->notesPanes()->JvDotNetDBMemo2->isReadOnly());
         addGeneralNote(app, kToday, QStringLiteral("Bugün bayram mesaisi"));
         addGeneralNote(app, kToday.addDays(2), QStringLiteral("Bakım günü"));
-        QVERIFY(main->JvDotNetDBMemo2->toPlainText().isEmpty());
+        QVERIFY(main->notesPanes()->JvDotNetDBMemo2->toPlainText().isEmpty());
         main->JvNavPanelButton10Click();
-        QCOMPARE(main->JvDotNetDBMemo2->toPlainText(), QStringLiteral("Bugün bayram mesaisi"));
-        main->JvDateTimePicker1->setDate(kToday.addDays(2));
-        QCOMPARE(main->JvDotNetDBMemo2->toPlainText(), QStringLiteral("Bakım günü"));
-        main->JvDateTimePicker1->setDate(kToday.addDays(1));
-        QVERIFY(main->JvDotNetDBMemo2->toPlainText().isEmpty());
+        QCOMPARE(main->notesPanes()->JvDotNetDBMemo2->toPlainText(),
+            QStringLiteral("Bugün bayram mesaisi"));
+        main->dayLists()->JvDateTimePicker1->setDate(kToday.addDays(2));
+        QCOMPARE(main->notesPanes()->JvDotNetDBMemo2->toPlainText(), QStringLiteral("Bakım günü"));
+        main->dayLists()->JvDateTimePicker1->setDate(kToday.addDays(1));
+        QVERIFY(main->notesPanes()->JvDotNetDBMemo2->toPlainText().isEmpty());
     }
 
     void writtenNotesCarryTheirWriterAndArePostedWhenTheWindowCloses()
@@ -223,7 +229,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window));
         window->DBGrid1->setFocus();
         QTest::keyClick(window->DBGrid1, Qt::Key_Insert);
-        QCOMPARE(main->ADOTable1->state(), DataSet::State::Insert);
+        QCOMPARE(main->notesPanes()->ADOTable1->state(), DataSet::State::Insert);
         // The day is typed into the grid's "Tarih" cell.
         QAbstractItemModel *model = window->DBGrid1->model();
         window->DBGrid1->setCurrentIndex(model->index(0, 0));
@@ -232,7 +238,9 @@ private slots:
         QVERIFY(editor);
         editor->setText(kToday.toString(QStringLiteral("ddMMyyyy")));
         QTest::keyClick(editor, Qt::Key_Return); // the grid takes the cell's text after the key
-        QTRY_COMPARE(main->ADOTable1->value(QStringLiteral("tarih")).toDateTime().date(), kToday);
+        QTRY_COMPARE(
+            main->notesPanes()->ADOTable1->value(QStringLiteral("tarih")).toDateTime().date(),
+            kToday);
         window->JvDotNetDBMemo5->setFocus();
         typeText(window->JvDotNetDBMemo5, QStringLiteral("Herkese duyuru"));
         QTest::mouseClick(window->JvNavPanelButton1, Qt::LeftButton);
@@ -241,7 +249,8 @@ private slots:
                      .toString(),
                  QStringLiteral("lumkar:Herkese duyuru\r\n"));
         main->JvNavPanelButton10Click();
-        QCOMPARE(main->JvDotNetDBMemo2->toPlainText(), QStringLiteral("Herkese duyuru"));
+        QCOMPARE(
+            main->notesPanes()->JvDotNetDBMemo2->toPlainText(), QStringLiteral("Herkese duyuru"));
     }
 
     void anImpossibleDayIsRefused()
@@ -251,7 +260,7 @@ private slots:
         QVERIFY(main);
         main->JvNavPanelButton11Click();
         TgenelnotF *window = app.forms().genelnotF;
-        main->ADOTable1->append();
+        main->notesPanes()->ADOTable1->append();
         QAbstractItemModel *model = window->DBGrid1->model();
         window->DBGrid1->edit(model->index(0, 0));
         auto *editor = window->DBGrid1->findChild<QLineEdit *>();
@@ -259,8 +268,9 @@ private slots:
         editor->setText(QStringLiteral("31022024"));
         app.dialogs.expectNotice();
         window->DBGrid1->itemDelegateForColumn(0)->setModelData(editor, model, model->index(0, 0));
-        QCOMPARE(app.dialogs.lastText(), QStringLiteral("\"31.02.2024\" tarih girişiniz uygun değil!"));
-        QVERIFY(main->ADOTable1->isNull(QStringLiteral("tarih")));
+        QCOMPARE(
+            app.dialogs.lastText(), QStringLiteral("\"31.02.2024\" tarih girişiniz uygun değil!"));
+        QVERIFY(main->notesPanes()->ADOTable1->isNull(QStringLiteral("tarih")));
     }
 
     void deletingAsksFirst()
@@ -298,7 +308,7 @@ private slots:
         QCOMPARE(grid->model()->rowCount(), 3);
         grid->setFocus();
         grid->setCurrentIndex(grid->model()->index(2, 1));
-        const QString third = main->ADOTable1->text(QStringLiteral("not"));
+        const QString third = main->notesPanes()->ADOTable1->text(QStringLiteral("not"));
         window->JvDotNetDBMemo5->setFocus();
         QTest::keyClick(window->JvDotNetDBMemo5, Qt::Key_End, Qt::ControlModifier);
         typeText(window->JvDotNetDBMemo5, QStringLiteral(" ek"));
@@ -308,11 +318,12 @@ private slots:
                      .toInt(),
                  1);
         QVERIFY(grid->currentIndex().isValid());
-        QCOMPARE(grid->currentIndex().row(), main->ADOTable1->currentRow());
+        QCOMPARE(grid->currentIndex().row(), main->notesPanes()->ADOTable1->currentRow());
         QCOMPARE(grid->currentIndex().row(), 1);
         QTest::keyClick(grid, Qt::Key_Down);
-        QCOMPARE(main->ADOTable1->currentRow(), 2);
-        QVERIFY(main->ADOTable1->text(QStringLiteral("not")).startsWith(third.trimmed()));
+        QCOMPARE(main->notesPanes()->ADOTable1->currentRow(), 2);
+        QVERIFY(
+            main->notesPanes()->ADOTable1->text(QStringLiteral("not")).startsWith(third.trimmed()));
         QVERIFY(window->JvDotNetDBMemo5->toPlainText().endsWith(QStringLiteral(" ek")));
     }
 
@@ -322,9 +333,10 @@ private slots:
         Tanamenuf *main = start(app);
         QVERIFY(main);
         main->JvNavPanelButton11Click();
-        main->ADOTable1->append();
-        main->ADOTable1->setValue(QStringLiteral("tarih"), QDateTime(kToday, QTime(0, 0)));
-        main->ADOTable1->setValue(QStringLiteral("not"), QStringLiteral("Son not"));
+        main->notesPanes()->ADOTable1->append();
+        main->notesPanes()->ADOTable1->setValue(
+            QStringLiteral("tarih"), QDateTime(kToday, QTime(0, 0)));
+        main->notesPanes()->ADOTable1->setValue(QStringLiteral("not"), QStringLiteral("Son not"));
         app.forms().PasswordDlg->close();
         QCOMPARE(app.scalar(QStringLiteral("SELECT \"not\" FROM genelnot")).toString(),
                  QStringLiteral("Son not"));

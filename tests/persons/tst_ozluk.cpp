@@ -5,6 +5,9 @@
 #include "persondata.h"
 #include "testregistry.h"
 
+#include "appointments/dayview.h"
+#include "appointments/entrypanel.h"
+#include "notes/notespanes.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "shell/anamenu.h"
@@ -194,7 +197,7 @@ private slots:
         QVERIFY(app.scalar(QStringLiteral("SELECT soyadi FROM siciltablo")).isNull());
         QCOMPARE(record->sicilTable->state(), DataSet::State::Browse);
         QVERIFY(record->JvDotNetDBEdit2->isReadOnly());
-        QCOMPARE(app.forms().anamenuf->kisinoedit->text(), QStringLiteral("1"));
+        QCOMPARE(app.forms().anamenuf->entryForm()->kisinoedit->text(), QStringLiteral("1"));
         // Nothing pending: a second save does nothing.
         QTest::mouseClick(record->JvXPButton1, Qt::LeftButton);
         QCOMPARE(app.dialogs.shown().size(), 1);
@@ -602,7 +605,7 @@ private slots:
         app.addAppointment(appointment);
         QVERIFY(app.login(QStringLiteral("lumkar")));
         Tanamenuf *main = app.forms().anamenuf;
-        QCOMPARE(main->randevuTable->recordCount(), 1);
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 1);
         main->N1KisiGiris();
         QCOMPARE(app.forms().ozluk->JvDotNetDBEdit3->text(), QStringLiteral("Ayşe"));
     }

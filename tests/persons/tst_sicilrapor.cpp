@@ -6,7 +6,10 @@
 #include "testregistry.h"
 
 #include "accounts/cari.h"
+#include "appointments/dayview.h"
+#include "appointments/entrypanel.h"
 #include "kit/maskedit.h"
+#include "notes/notespanes.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "reports/preview.h"
@@ -278,9 +281,9 @@ private slots:
         selectRow(list, 4);
         QTest::keyClick(list->bolumgrid, Qt::Key_F8);
         QVERIFY(!list->isVisible());
-        QCOMPARE(app.forms().anamenuf->AdiEdit->text(), QStringLiteral("İsmail"));
-        QCOMPARE(app.forms().anamenuf->adresMemo->toPlainText(),
-                 QStringLiteral("Moda Cad. 5\nKadıköy"));
+        QCOMPARE(app.forms().anamenuf->entryForm()->AdiEdit->text(), QStringLiteral("İsmail"));
+        QCOMPARE(app.forms().anamenuf->entryForm()->adresMemo->toPlainText(),
+            QStringLiteral("Moda Cad. 5\nKadıköy"));
     }
 
     void helpOpensItsTopic()
@@ -334,11 +337,11 @@ private slots:
         QVERIFY(!list->sicrapQuery->isOpen());
         QVERIFY(list->listeIsteyen.isEmpty());
         Tanamenuf *main = app.forms().anamenuf;
-        QCOMPARE(main->kisinoedit->text(), QStringLiteral("11"));
-        QCOMPARE(main->AdiEdit->text(), QStringLiteral("Ayşe"));
-        QCOMPARE(main->SoyadiEdit->text(), QStringLiteral("Yılmaz"));
-        QCOMPARE(main->CepTelefonEdit->displayText(), samplePhone());
-        QVERIFY(main->adresMemo->toPlainText().isEmpty());
+        QCOMPARE(main->entryForm()->kisinoedit->text(), QStringLiteral("11"));
+        QCOMPARE(main->entryForm()->AdiEdit->text(), QStringLiteral("Ayşe"));
+        QCOMPARE(main->entryForm()->SoyadiEdit->text(), QStringLiteral("Yılmaz"));
+        QCOMPARE(main->entryForm()->CepTelefonEdit->displayText(), samplePhone());
+        QVERIFY(main->entryForm()->adresMemo->toPlainText().isEmpty());
     }
 
     void plannerGetsTheSameBoxes()
@@ -351,8 +354,8 @@ private slots:
         QTest::mouseClick(list->Button1, Qt::LeftButton);
         QVERIFY(!list->isVisible());
         QVERIFY(list->listeIsteyen.isEmpty());
-        QCOMPARE(app.forms().anamenuf->kisinoedit->text(), QStringLiteral("1"));
-        QCOMPARE(app.forms().anamenuf->SoyadiEdit->text(), QStringLiteral("Demir"));
+        QCOMPARE(app.forms().anamenuf->entryForm()->kisinoedit->text(), QStringLiteral("1"));
+        QCOMPARE(app.forms().anamenuf->entryForm()->SoyadiEdit->text(), QStringLiteral("Demir"));
     }
 
     void accountsGetTheirBoxes()
@@ -368,7 +371,7 @@ private slots:
         QCOMPARE(accounts->kisinoedit->text(), QStringLiteral("3"));
         QCOMPARE(accounts->AdiEdit->text(), QStringLiteral("Kamil"));
         QCOMPARE(accounts->SoyadiEdit->text(), QStringLiteral("Öztürk"));
-        QVERIFY(app.forms().anamenuf->kisinoedit->text().isEmpty());
+        QVERIFY(app.forms().anamenuf->entryForm()->kisinoedit->text().isEmpty());
     }
 
     void noMarkNoChoice()
@@ -379,7 +382,7 @@ private slots:
         list->listeIsteyen.clear();
         QTest::mouseClick(list->Button1, Qt::LeftButton);
         QVERIFY(list->isVisible());
-        QVERIFY(app.forms().anamenuf->kisinoedit->text().isEmpty());
+        QVERIFY(app.forms().anamenuf->entryForm()->kisinoedit->text().isEmpty());
     }
 
     void personRecordIsPositioned()

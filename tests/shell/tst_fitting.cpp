@@ -5,7 +5,10 @@
 
 #include "accounts/ledger.h"
 #include "appointments/aylik.h"
+#include "appointments/dayview.h"
+#include "appointments/entrypanel.h"
 #include "appointments/randevu.h"
+#include "notes/notespanes.h"
 #include "shell/anamenu.h"
 #include "visits/gorusme.h"
 
@@ -50,15 +53,15 @@ private slots:
                     rights(flag, QStringLiteral("E"), QStringLiteral("E"), QStringLiteral("E")));
         QVERIFY(app.login(QStringLiteral("u")));
         Tanamenuf *main = app.forms().anamenuf;
-        QCOMPARE(main->kisiPanel->isEnabled(), mayAdd);
-        QCOMPARE(main->randevuPanel->isEnabled(), mayAdd);
-        QCOMPARE(Tanamenuf::popupMenu(main->JvDBUltimGrid1),
-                 mayAdd ? main->RandevuMenu : main->BosPopup);
-        QCOMPARE(Tanamenuf::popupMenu(main->bolumgrid2),
-                 mayAdd ? main->GorusmePopup : main->BosPopup);
-        QCOMPARE(Tanamenuf::popupMenu(main), mayAdd ? main->recetemenu : main->BosPopup);
+        QCOMPARE(main->entryForm()->kisiPanel->isEnabled(), mayAdd);
+        QCOMPARE(main->entryForm()->randevuPanel->isEnabled(), mayAdd);
+        QCOMPARE(popupMenu(main->dayLists()->JvDBUltimGrid1),
+            mayAdd ? main->RandevuMenu : main->BosPopup);
+        QCOMPARE(
+            popupMenu(main->dayLists()->bolumgrid2), mayAdd ? main->GorusmePopup : main->BosPopup);
+        QCOMPARE(popupMenu(main), mayAdd ? main->recetemenu : main->BosPopup);
         // The top pane keeps its menu whatever the right.
-        QCOMPARE(Tanamenuf::popupMenu(main->topPane), main->recetemenu);
+        QCOMPARE(popupMenu(main->topPane), main->recetemenu);
     }
 
     void seeEveryoneRight_data()
@@ -77,27 +80,26 @@ private slots:
                     rights(QStringLiteral("E"), flag, QStringLiteral("E"), QStringLiteral("E")));
         Forms &f = app.forms();
         // A previous user left the boxes ticked and the pickers disabled.
-        for (QCheckBox *box : {static_cast<QCheckBox *>(f.anamenuf->CheckBox2),
-                               static_cast<QCheckBox *>(f.randevuF->CheckBox2),
-                               static_cast<QCheckBox *>(f.kasaF->CheckBox2),
-                               static_cast<QCheckBox *>(f.kkartF->CheckBox2),
-                               static_cast<QCheckBox *>(f.aylikF->CheckBox2),
-                               static_cast<QCheckBox *>(f.gorusmeF->CheckBox2)})
+        for (QCheckBox *box : { static_cast<QCheckBox *>(f.anamenuf->dayLists()->CheckBox2),
+                 static_cast<QCheckBox *>(f.randevuF->CheckBox2),
+                 static_cast<QCheckBox *>(f.kasaF->CheckBox2),
+                 static_cast<QCheckBox *>(f.kkartF->CheckBox2),
+                 static_cast<QCheckBox *>(f.aylikF->CheckBox2),
+                 static_cast<QCheckBox *>(f.gorusmeF->CheckBox2) })
             box->setChecked(true);
         f.randevuF->RKimeBox->setEnabled(false);
         f.randevuF->RKiminAdSoyadBox->setEnabled(false);
         QVERIFY(app.login(QStringLiteral("u")));
 
         const bool sees = flag == QLatin1String("E");
-        const QList<QCheckBox *> boxes = {f.anamenuf->CheckBox2, f.randevuF->CheckBox2,
-                                          f.kasaF->CheckBox2,    f.kkartF->CheckBox2,
-                                          f.aylikF->CheckBox2,   f.gorusmeF->CheckBox2};
+        const QList<QCheckBox *> boxes = { f.anamenuf->dayLists()->CheckBox2, f.randevuF->CheckBox2,
+            f.kasaF->CheckBox2, f.kkartF->CheckBox2, f.aylikF->CheckBox2, f.gorusmeF->CheckBox2 };
         for (QCheckBox *box : boxes) {
             QCOMPARE(box->isVisibleTo(box->window()), sees);
             QCOMPARE(box->isChecked(), sees); // ticks are kept only for those who see them
         }
         // The owner columns follow the main window's box.
-        QCOMPARE(!f.anamenuf->JvDBUltimGrid1->isColumnHidden(0), sees);
+        QCOMPARE(!f.anamenuf->dayLists()->JvDBUltimGrid1->isColumnHidden(0), sees);
         QCOMPARE(!f.randevuF->JvDBUltimGrid1->isColumnHidden(0), sees);
 
         if (flag == QLatin1String("H")) {
@@ -143,18 +145,18 @@ private slots:
                     rights(QStringLiteral("E"), QStringLiteral("E"), QStringLiteral("E"), flag));
         Tanamenuf *main = app.forms().anamenuf;
         // The previous user could not give appointments to others.
-        main->RKimeBox->setEnabled(false);
-        main->RKiminAdSoyadBox->setEnabled(false);
+        main->entryForm()->RKimeBox->setEnabled(false);
+        main->entryForm()->RKiminAdSoyadBox->setEnabled(false);
         QVERIFY(app.login(QStringLiteral("u")));
         if (flag == QLatin1String("H")) {
-            QCOMPARE(main->RKimeBox->count(), 1);
-            QVERIFY(!main->RKiminAdSoyadBox->isEnabled());
+            QCOMPARE(main->entryForm()->RKimeBox->count(), 1);
+            QVERIFY(!main->entryForm()->RKiminAdSoyadBox->isEnabled());
         } else {
-            QCOMPARE(main->RKimeBox->count(), 2);
-            QCOMPARE(main->RKiminAdSoyadBox->isEnabled(), flag == QLatin1String("E"));
+            QCOMPARE(main->entryForm()->RKimeBox->count(), 2);
+            QCOMPARE(main->entryForm()->RKiminAdSoyadBox->isEnabled(), flag == QLatin1String("E"));
         }
-        QCOMPARE(main->RKimeBox->currentText(), QStringLiteral("u"));
-        QCOMPARE(main->RKiminAdSoyadBox->currentText(), QStringLiteral("Ufuk Er"));
+        QCOMPARE(main->entryForm()->RKimeBox->currentText(), QStringLiteral("u"));
+        QCOMPARE(main->entryForm()->RKiminAdSoyadBox->currentText(), QStringLiteral("Ufuk Er"));
     }
 
     void generalNoteButtonFollowsTheRight()
@@ -182,15 +184,15 @@ private slots:
         main->N7KullaniciDegistir();
         QVERIFY(app.login(QStringLiteral("k")));
         QCOMPARE(main->adSoyadLabel->text(), QStringLiteral("Adı/Soyadı: Kaan Ay"));
-        QVERIFY(!main->kisiPanel->isEnabled());
-        QVERIFY(!main->CheckBox2->isVisibleTo(main));
-        QCOMPARE(main->RKimeBox->count(), 1);
+        QVERIFY(!main->entryForm()->kisiPanel->isEnabled());
+        QVERIFY(!main->dayLists()->CheckBox2->isVisibleTo(main));
+        QCOMPARE(main->entryForm()->RKimeBox->count(), 1);
         main->N7KullaniciDegistir();
         QVERIFY(app.login(QStringLiteral("lumkar")));
-        QVERIFY(main->kisiPanel->isEnabled());
-        QVERIFY(main->CheckBox2->isVisibleTo(main));
-        QCOMPARE(main->RKimeBox->count(), 2);
-        QVERIFY(main->RKimeBox->isEnabled());
+        QVERIFY(main->entryForm()->kisiPanel->isEnabled());
+        QVERIFY(main->dayLists()->CheckBox2->isVisibleTo(main));
+        QCOMPARE(main->entryForm()->RKimeBox->count(), 2);
+        QVERIFY(main->entryForm()->RKimeBox->isEnabled());
     }
 };
 

@@ -4,8 +4,11 @@
 #include "fixture.h"
 #include "testregistry.h"
 
+#include "appointments/dayview.h"
+#include "appointments/entrypanel.h"
 #include "data/inifile.h"
 #include "kit/controls.h"
+#include "notes/notespanes.h"
 #include "shell/anamenu.h"
 #include "shell/sifre.h"
 #include "shell/sifreler.h"
@@ -45,8 +48,8 @@ private slots:
         Tanamenuf *main = app.forms().anamenuf;
         QCOMPARE(main->windowTitle(), QStringLiteral("Lumkar Vikelmo - Ana Menü"));
         QCOMPARE(main->workingDate(), QDate::currentDate());
-        QVERIFY(main->randevuTable->isOpen() && main->ffQuery1->isOpen()
-                && main->ffQuery4->isOpen());
+        QVERIFY(main->dayLists()->randevuTable->isOpen() && main->dayLists()->ffQuery1->isOpen()
+            && main->dayLists()->ffQuery4->isOpen());
         QCOMPARE(main->kullaniciKoduLabel->text(), QStringLiteral("Kullanıcı Kodu: lumkar"));
         QVERIFY(app.forms().PasswordDlg->loggedIn());
         QVERIFY(app.dialogs.shown().isEmpty());
@@ -147,13 +150,13 @@ private slots:
         app.addUser(QStringLiteral("b"), QString(), QStringLiteral("Bora"), QStringLiteral("Er"));
         QVERIFY(app.login(QStringLiteral("lumkar")));
         Tanamenuf *main = app.forms().anamenuf;
-        QCOMPARE(main->RKimeBox->count(), 2);
-        QCOMPARE(main->RKimeBox->itemText(1), QStringLiteral("b"));
-        QCOMPARE(main->RKiminAdSoyadBox->itemText(1), QStringLiteral("Bora Er"));
-        QCOMPARE(main->RKimeBox->currentText(), QStringLiteral("lumkar"));
+        QCOMPARE(main->entryForm()->RKimeBox->count(), 2);
+        QCOMPARE(main->entryForm()->RKimeBox->itemText(1), QStringLiteral("b"));
+        QCOMPARE(main->entryForm()->RKiminAdSoyadBox->itemText(1), QStringLiteral("Bora Er"));
+        QCOMPARE(main->entryForm()->RKimeBox->currentText(), QStringLiteral("lumkar"));
         // The two pickers stay on the same item.
-        main->RKiminAdSoyadBox->setCurrentIndex(1);
-        QCOMPARE(main->RKimeBox->currentText(), QStringLiteral("b"));
+        main->entryForm()->RKiminAdSoyadBox->setCurrentIndex(1);
+        QCOMPARE(main->entryForm()->RKimeBox->currentText(), QStringLiteral("b"));
     }
 
     void ayarIniKeepsThePasswordOnlyWhenAsked()

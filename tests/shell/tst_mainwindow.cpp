@@ -5,11 +5,14 @@
 
 #include "accounts/ledger.h"
 #include "appointments/aylik.h"
+#include "appointments/dayview.h"
+#include "appointments/entrypanel.h"
 #include "appointments/randevu.h"
+#include "data/dataset.h"
+#include "notes/notespanes.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "reports/preview.h"
-#include "data/dataset.h"
 #include "shell/anamenu.h"
 #include "shell/sifre.h"
 #include "shell/yardim.h"
@@ -129,9 +132,9 @@ private slots:
     {
         App app;
         Tanamenuf *main = loggedIn(app);
-        main->kisinoedit->setFocus();
-        for (Qt::Key key : {Qt::Key_F5, Qt::Key_F8, Qt::Key_F9, Qt::Key_F11, Qt::Key_F12})
-            QTest::keyClick(main->kisinoedit, key);
+        main->entryForm()->kisinoedit->setFocus();
+        for (Qt::Key key : { Qt::Key_F5, Qt::Key_F8, Qt::Key_F9, Qt::Key_F11, Qt::Key_F12 })
+            QTest::keyClick(main->entryForm()->kisinoedit, key);
         QVERIFY(app.dialogs.shown().isEmpty());
         for (QWidget *w : QApplication::topLevelWidgets())
             if (w->isVisible())
@@ -144,10 +147,10 @@ private slots:
         Rights noAdd;
         noAdd.ekle = QStringLiteral("H");
         Tanamenuf *main = loggedIn(app, noAdd);
-        QCOMPARE(Tanamenuf::popupMenu(main), main->BosPopup);
+        QCOMPARE(popupMenu(main), main->BosPopup);
         QSignalSpy save(main->kaydetAction, &QAction::triggered);
         QSignalSpy discard(main->vazgecAction, &QAction::triggered);
-        QWidget *target = main->JvDateTimePicker1;
+        QWidget *target = main->dayLists()->JvDateTimePicker1;
         target->setFocus();
         QTest::keyClick(target, Qt::Key_F2);
         QTest::keyClick(target, Qt::Key_F3);
@@ -193,23 +196,23 @@ private slots:
     {
         App app;
         Tanamenuf *main = loggedIn(app);
-        main->AdiEdit->setFocus();
-        QTRY_VERIFY(main->AdiEdit->hasFocus());
-        QTest::keyClick(main->AdiEdit, Qt::Key_Return);
-        QVERIFY(!main->AdiEdit->hasFocus());
-        QVERIFY(main->AdiEdit->text().isEmpty());
-        main->konuMemo->setFocus();
-        QTest::keyClicks(main->konuMemo, QStringLiteral("bir"));
-        QTest::keyClick(main->konuMemo, Qt::Key_Return);
-        QTest::keyClicks(main->konuMemo, QStringLiteral("iki"));
-        QVERIFY(main->konuMemo->hasFocus());
-        QCOMPARE(main->konuMemo->toPlainText(), QStringLiteral("bir\niki"));
+        main->entryForm()->AdiEdit->setFocus();
+        QTRY_VERIFY(main->entryForm()->AdiEdit->hasFocus());
+        QTest::keyClick(main->entryForm()->AdiEdit, Qt::Key_Return);
+        QVERIFY(!main->entryForm()->AdiEdit->hasFocus());
+        QVERIFY(main->entryForm()->AdiEdit->text().isEmpty());
+        main->entryForm()->konuMemo->setFocus();
+        QTest::keyClicks(main->entryForm()->konuMemo, QStringLiteral("bir"));
+        QTest::keyClick(main->entryForm()->konuMemo, Qt::Key_Return);
+        QTest::keyClicks(main->entryForm()->konuMemo, QStringLiteral("iki"));
+        QVERIFY(main->entryForm()->konuMemo->hasFocus());
+        QCOMPARE(main->entryForm()->konuMemo->toPlainText(), QStringLiteral("bir\niki"));
         // The read-only general-notes memo keeps the focus too.
-        main->JvDotNetDBMemo2->setFocus();
-        QTRY_VERIFY(main->JvDotNetDBMemo2->hasFocus());
-        QTest::keyClick(main->JvDotNetDBMemo2, Qt::Key_Return);
-        QVERIFY(main->JvDotNetDBMemo2->hasFocus());
-        QCOMPARE(main->ffTable1->state(), DataSet::State::Browse);
+        main->notesPanes()->JvDotNetDBMemo2->setFocus();
+        QTRY_VERIFY(main->notesPanes()->JvDotNetDBMemo2->hasFocus());
+        QTest::keyClick(main->notesPanes()->JvDotNetDBMemo2, Qt::Key_Return);
+        QVERIFY(main->notesPanes()->JvDotNetDBMemo2->hasFocus());
+        QCOMPARE(main->notesPanes()->ffTable1->state(), DataSet::State::Browse);
     }
 
     void toolbarButtonsInTheirOrder()
@@ -231,18 +234,18 @@ private slots:
     {
         App app;
         Tanamenuf *main = loggedIn(app);
-        main->RTarihiEdit->setFocus();
-        QTRY_VERIFY(main->RTarihiEdit->hasFocus());
-        QTest::keyClicks(main->RTarihiEdit, QStringLiteral("32018"));
+        main->entryForm()->RTarihiEdit->setFocus();
+        QTRY_VERIFY(main->entryForm()->RTarihiEdit->hasFocus());
+        QTest::keyClicks(main->entryForm()->RTarihiEdit, QStringLiteral("32018"));
         app.dialogs.expectNotice();
-        QTest::keyClick(main->RTarihiEdit, Qt::Key_Tab);
-        QCOMPARE(app.dialogs.lastText(),
-                 QStringLiteral("\"32.01.2008\" tarih girişiniz uygun değil!"));
-        QTRY_VERIFY(main->RTarihiEdit->hasFocus());
-        QCOMPARE(main->RTarihiEdit->displayText(), QStringLiteral("  .  .    "));
-        main->islemTutariEdit->setFocus();
-        QTest::keyClicks(main->islemTutariEdit, QStringLiteral("1234x5"));
-        QCOMPARE(main->islemTutariEdit->text(), QStringLiteral("12.345"));
+        QTest::keyClick(main->entryForm()->RTarihiEdit, Qt::Key_Tab);
+        QCOMPARE(
+            app.dialogs.lastText(), QStringLiteral("\"32.01.2008\" tarih girişiniz uygun değil!"));
+        QTRY_VERIFY(main->entryForm()->RTarihiEdit->hasFocus());
+        QCOMPARE(main->entryForm()->RTarihiEdit->displayText(), QStringLiteral("  .  .    "));
+        main->entryForm()->islemTutariEdit->setFocus();
+        QTest::keyClicks(main->entryForm()->islemTutariEdit, QStringLiteral("1234x5"));
+        QCOMPARE(main->entryForm()->islemTutariEdit->text(), QStringLiteral("12.345"));
     }
 
     void navigationOpensItsWindows()
@@ -270,7 +273,7 @@ private slots:
         QVERIFY(f.randevuF->isVisible());
         QVERIFY(f.randevuF->randevuTable->isOpen());
 
-        main->JvDateTimePicker1->setDate(QDate(2025, 2, 3));
+        main->dayLists()->JvDateTimePicker1->setDate(QDate(2025, 2, 3));
         QTest::mouseClick(item(QStringLiteral("N5")), Qt::LeftButton);
         QVERIFY(f.aylikF->isVisible());
         QCOMPARE(f.aylikF->plannerDate(), QDate(2025, 2, 3));
@@ -293,8 +296,8 @@ private slots:
     {
         App app;
         Tanamenuf *main = loggedIn(app);
-        main->JvDateTimePicker1->setFocus();
-        QTest::keyClick(main->JvDateTimePicker1, Qt::Key_F1);
+        main->dayLists()->JvDateTimePicker1->setFocus();
+        QTest::keyClick(main->dayLists()->JvDateTimePicker1, Qt::Key_F1);
         QVERIFY(app.forms().yardimF->isVisible());
     }
 };

@@ -8,6 +8,7 @@
 
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
+#include "appointments/dayview.h"
 #include "shell/anamenu.h"
 #include "shell/sifre.h"
 #include "shell/sifreler.h"
@@ -87,17 +88,17 @@ private slots:
         app.addAppointment(row);
         QVERIFY(app.login(QStringLiteral("lumkar")));
         Tanamenuf *main = app.forms().anamenuf;
-        QCOMPARE(main->randevuTable->recordCount(), 1);
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 1);
         endAction();
 
         WriteLock lock(databasePath(app));
         app.dialogs.expectNotice();
         main->JvNavPanelButton10Click();
         QCOMPARE(app.dialogs.texts(), QStringList{kLocked});
-        QVERIFY(main->randevuTable->isOpen());
-        QCOMPARE(main->randevuTable->recordCount(), 1);
-        QCOMPARE(main->randevuTable->text(QStringLiteral("adi")), QStringLiteral("Ayşe"));
-        QVERIFY(main->ffQuery1->isOpen() && main->ffQuery4->isOpen());
+        QVERIFY(main->dayLists()->randevuTable->isOpen());
+        QCOMPARE(main->dayLists()->randevuTable->recordCount(), 1);
+        QCOMPARE(main->dayLists()->randevuTable->text(QStringLiteral("adi")), QStringLiteral("Ayşe"));
+        QVERIFY(main->dayLists()->ffQuery1->isOpen() && main->dayLists()->ffQuery4->isOpen());
     }
 
     void automaticRefreshTellsALastingLockOnce()

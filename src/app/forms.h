@@ -24,6 +24,10 @@ class TkasaF;
 class TkkartF;
 class TgirisRF;
 class KeyboardReturn;
+class EntryForm;
+class DayLists;
+class NotesPanes;
+class HelpTopics;
 
 struct Forms {
     TPasswordDlg *PasswordDlg = nullptr;
@@ -43,6 +47,14 @@ struct Forms {
     TkkartF *kkartF = nullptr;
     TgirisRF *girisRF = nullptr;
     std::unique_ptr<KeyboardReturn> keyboardReturn;
+
+    // The parts of the main window that other windows act on, handed out by the main window
+    // when it is made: the appointment entry form, the three day lists, the note panes.
+    EntryForm *entryForm = nullptr;
+    DayLists *dayLists = nullptr;
+    NotesPanes *notesPanes = nullptr;
+    // The help window, as every other window opens a topic.
+    HelpTopics *help = nullptr;
 
     Forms() = default;
     Forms(const Forms &) = delete;

@@ -1,4 +1,4 @@
-#include "shell/forms.h"
+#include "app/forms.h"
 
 #include "accounts/cari.h"
 #include "accounts/ledger.h"
@@ -25,6 +25,9 @@ std::unique_ptr<Forms> createForms(Session &session)
     Forms &f = *forms;
     f.PasswordDlg = new TPasswordDlg(f, session);
     f.anamenuf = new Tanamenuf(f, session);
+    f.entryForm = f.anamenuf->entryForm();
+    f.dayLists = f.anamenuf->dayLists();
+    f.notesPanes = f.anamenuf->notesPanes();
     f.sicrapor = new Tsicrapor(f, session);
     f.ozluk = new Tozluk(f, session);
     f.randevuF = new TrandevuF(f, session);
@@ -35,6 +38,7 @@ std::unique_ptr<Forms> createForms(Session &session)
     f.cariF = new TcariF(f, session);
     f.genelnotF = new TgenelnotF(f, session);
     f.yardimF = new TyardimF(f, session);
+    f.help = f.yardimF;
     f.paketlerF = new TpaketlerF(f, session);
     f.kasaF = new TkasaF(f, session);
     f.kkartF = new TkkartF(f, session);
@@ -54,6 +58,10 @@ Forms::~Forms()
     // Destroyed in the reverse order of creation; no window asks anything on the way, and
     // no window is activated on the way.
     keyboardReturn.reset();
+    help = nullptr;
+    entryForm = nullptr;
+    dayLists = nullptr;
+    notesPanes = nullptr;
     delete girisRF;
     delete kkartF;
     delete kasaF;

@@ -1,8 +1,9 @@
 #pragma once
 // What every window holds: the other windows and the session.
 
-#include "shell/forms.h"
-#include "shell/session.h"
+#include "app/forms.h"
+#include "app/helptopics.h"
+#include "app/session.h"
 
 namespace lumkar {
 

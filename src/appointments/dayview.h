@@ -1,0 +1,81 @@
+#pragma once
+// The day view of the main window: the working day's waiting, held and cancelled
+// appointments, the working date and the all-users box, and the lists' printouts.
+
+#include "app/formbase.h"
+#include "appointments/dayfilter.h"
+#include "data/dataset.h"
+#include "kit/controls.h"
+#include "kit/grid.h"
+
+#include <QDate>
+#include <QWidget>
+#include <memory>
+
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QToolButton;
+
+namespace lumkar {
+
+class DailyPrint;
+
+class DayLists : public QWidget, public FormContext {
+    Q_OBJECT
+public:
+    DayLists(Forms &forms, Session &session, QWidget *parent);
+    ~DayLists() override;
+
+    QDate workingDate() const;
+    void setWorkingDate(const QDate &day); // without the refresh a typed date brings
+    // The lists return false when a read failed: the user was told, and a list keeps what it
+    // showed (a list of another day or user shows nothing).
+    bool openDayLists(); // opens the three lists if they are not open
+    bool reopenDayLists(); // the waiting, held and cancelled lists read again
+    void JvNavPanelButton7Click(); // "GÜNCELLE": re-run the held list
+    bool rerunHeldList();
+    void CheckBox2MouseUp(); // all-users box released with the mouse
+    void CheckBox2Exit(); // the focus left the all-users box
+    void CheckBox3MouseUp(); // "Tüm Sütunu Göster" released with the mouse
+    void showOwnerColumns(bool show); // first column of the three grids
+    void printDay(int printout); // one of DailyPrint::Printout
+    // The printouts of the three lists (pane buttons, " Yazdır" and F4).
+    DailyPrint &dailyPrint() const { return *m_dailyPrint; }
+
+    // Controls shown in the main window's top pane.
+    QDateEdit *JvDateTimePicker1;
+    CheckBox *CheckBox2; // "Tüm Kullanıcıların Randevularını Göster"
+    CheckBox *CheckBox3; // "Tüm Sütunu Göster"
+
+    DataSet *randevuTable; // waiting
+    DataSet *ffQuery1; // held
+    DataSet *ffQuery4; // cancelled
+    GridView *JvDBUltimGrid1;
+    GridView *bolumgrid2;
+    GridView *JvDBUltimGrid4;
+    QWidget *bekleyenPane;
+    QWidget *gorusulenPane;
+    QWidget *iptalPane;
+    QLabel *gorusulenHeader;
+    QPushButton *JvNavPanelButton13; // "DEĞİŞTİR" of the waiting pane
+    QPushButton *JvNavPanelButton7; // "GÜNCELLE"
+    QPushButton *gorusulenDegistirBut;
+    QPushButton *bekleyenYazdirBut;
+    QPushButton *bekleyenYazdir2But;
+    QPushButton *bekleyenYazdir3But;
+    QPushButton *gorusulenYazdirBut;
+    QPushButton *gorusulenYazdir2But;
+    QPushButton *iptalYazdirBut;
+
+signals:
+    // The user picked another working day.
+    void workingDateChanged();
+
+private:
+    bool openList(DataSet *dataSet, DayList list);
+
+    std::unique_ptr<DailyPrint> m_dailyPrint;
+};
+
+} // namespace lumkar
