@@ -43,6 +43,9 @@ std::unique_ptr<Forms> createForms(Session &session)
     f.kasaF = new TkasaF(f, session);
     f.kkartF = new TkkartF(f, session);
     f.girisRF = new TgirisRF(f, session);
+    // A restore replaced the database: the windows read their data again.
+    QObject::connect(f.girisRF, &TgirisRF::databaseReplaced, f.PasswordDlg,
+                     &TPasswordDlg::reopenOpenDataSets);
     // The windows opened over others give the keyboard back to their opener when they hide.
     f.keyboardReturn = std::make_unique<KeyboardReturn>(nullptr);
     for (QWidget *window :

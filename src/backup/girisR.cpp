@@ -1,37 +1,244 @@
 #include "backup/girisR.h"
 
+#include "backup/backuparchive.h"
+#include "backup/backuprules.h"
 #include "kit/entryboxes.h"
 
-#include <QFormLayout>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
 
 namespace lumkar {
+
+namespace {
+
+const QString kBackupTitle = QStringLiteral("Lumkar Yedek");
+const QString kZipFilter = QStringLiteral("Yedek (*.zip)");
+
+// Other parts load files by names relative to the program folder: every backup operation
+// leaves the working directory as it found it.
+class KeepWorkingDirectory {
+public:
+    KeepWorkingDirectory() : m_folder(QDir::currentPath()) { }
+    ~KeepWorkingDirectory() { QDir::setCurrent(m_folder); }
+    KeepWorkingDirectory(const KeepWorkingDirectory &) = delete;
+    KeepWorkingDirectory &operator=(const KeepWorkingDirectory &) = delete;
+
+private:
+    QString m_folder;
+};
+
+} // namespace
 
 TgirisRF::TgirisRF(Forms &forms, Session &session) : FormContext(forms, session)
 {
     setObjectName(QStringLiteral("girisRF"));
     setWindowTitle(QStringLiteral("Lumkar Vikelmo -  Yedekleme Ayarları"));
-    auto *layout = new QFormLayout(this);
-    CheckBox1 = new QCheckBox(QStringLiteral("Otomatik Olarak Yedek Al"), this);
-    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    Edit1 = new QLineEdit(QStringLiteral("C:\\"), this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    yedekgunEdit = new QLineEdit(QStringLiteral("1"), this);
-    yedekgunEdit->setObjectName(QStringLiteral("yedekgunEdit"));
+    auto named = [this](auto *widget, const char *name) {
+        widget->setObjectName(QLatin1String(name));
+        return widget;
+    };
+    JvXPButton1 = named(new QPushButton(QStringLiteral("Manuel Yedek Al"), this), "JvXPButton1");
+    JvXPButton7
+        = named(new QPushButton(QStringLiteral("Yedekten Geri Yükle"), this), "JvXPButton7");
+    JvXPButton4 = named(new QPushButton(QStringLiteral("KAPAT"), this), "JvXPButton4");
+    CheckBox1 = named(new QCheckBox(QStringLiteral("Otomatik Olarak Yedek Al"), this), "CheckBox1");
+    Edit1 = named(new QLineEdit(QStringLiteral("C:\\"), this), "Edit1");
+    JvXPButton5 = named(
+        new QPushButton(QStringLiteral("Otomatik Yedek Adresini Bul"), this), "JvXPButton5");
+    yedekgunEdit = named(new QLineEdit(QStringLiteral("1"), this), "yedekgunEdit");
     yedekgunEdit->setMaxLength(3);
+    yedekgunEdit->setMaximumWidth(50);
     attachDigitsRule(yedekgunEdit);
-    DateTimePicker1 = new QDateEdit(QDate(2012, 1, 1), this);
-    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+    DateTimePicker1 = named(new QDateEdit(noBackupDay(), this), "DateTimePicker1");
     DateTimePicker1->setReadOnly(true);
+    DateTimePicker1->setButtonSymbols(QAbstractSpinBox::NoButtons);
     DateTimePicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    layout->addRow(CheckBox1);
-    layout->addRow(QStringLiteral("Otomatik Yedeklenecek Yer"), Edit1);
-    layout->addRow(QStringLiteral("Yedek"), yedekgunEdit);
-    layout->addRow(QStringLiteral("Son Yedek Alınma Tarihi"), DateTimePicker1);
+    JvXPButton6
+        = named(new QPushButton(QStringLiteral("Oto.Yed.Ayarlarını Sakla"), this), "JvXPButton6");
+
+    auto *manual = new QHBoxLayout;
+    manual->addWidget(JvXPButton1);
+    manual->addWidget(JvXPButton7);
+
+    auto *automatic = new QGroupBox(this);
+    auto *grid = new QGridLayout(automatic);
+    grid->addWidget(CheckBox1, 0, 0, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Otomatik Yedeklenecek Yer"), automatic), 1, 0, 1, 3);
+    grid->addWidget(Edit1, 2, 0, 1, 2);
+    grid->addWidget(JvXPButton5, 2, 2);
+    auto *interval = new QHBoxLayout;
+    interval->addWidget(new QLabel(QStringLiteral("Yedek"), automatic));
+    interval->addWidget(yedekgunEdit);
+    interval->addWidget(new QLabel(QStringLiteral("Günde Bir Alınsın"), automatic));
+    interval->addStretch();
+    grid->addLayout(interval, 3, 0, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("Son Yedek Alınma Tarihi"), automatic), 4, 0);
+    grid->addWidget(DateTimePicker1, 4, 1);
+    grid->addWidget(JvXPButton6, 5, 0, 1, 3);
+    grid->setColumnMinimumWidth(1, 220);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(manual);
+    layout->addWidget(automatic);
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(JvXPButton4);
+    layout->addLayout(bottom);
+
+    connect(JvXPButton1, &QPushButton::clicked, this, &TgirisRF::TumunuYedekle);
+    connect(JvXPButton7, &QPushButton::clicked, this, &TgirisRF::TumFirmalarGeriYukle);
+    connect(JvXPButton4, &QPushButton::clicked, this, &QWidget::hide);
+    connect(JvXPButton5, &QPushButton::clicked, this, &TgirisRF::JvXPButton5Click);
+    connect(JvXPButton6, &QPushButton::clicked, this, &TgirisRF::saveAutomaticSettings);
+
+    readSettings();
+}
+
+QString TgirisRF::dataFolder() const
+{
+    return session().database().dataFolder();
+}
+
+void TgirisRF::readSettings()
+{
+    BackupSettingsFile file(session().GetPathPath());
+    const BackupSettings settings = file.read();
+    if (!file.errorText().isEmpty())
+        dialogs().warning(programTitle(), file.errorText());
+    Edit1->setText(settings.automaticFolder);
+    yedekgunEdit->setText(settings.intervalText);
+    CheckBox1->setChecked(settings.automaticOn);
+    DateTimePicker1->setDate(
+        settings.lastAutomaticDay.isValid() ? settings.lastAutomaticDay : noBackupDay());
+}
+
+bool TgirisRF::automaticBackupDue(const QDateTime &now) const
+{
+    return lumkar::automaticBackupDue(
+        CheckBox1->isChecked(), yedekgunEdit->text(), DateTimePicker1->date(), now);
+}
+
+void TgirisRF::TumunuYedekle()
+{
+    const KeepWorkingDirectory keep;
+    BackupSettingsFile file(session().GetPathPath());
+    const QString start = backupStartFolder(session().GetPathPath(), file.lastManualFolder());
+    QString chosen = dialogs().saveFile(
+        kBackupTitle, start, backupArchiveName(QDate::currentDate()), kZipFilter);
+    if (chosen.isEmpty())
+        return;
+    if (!chosen.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive))
+        chosen += QStringLiteral(".zip");
+    const QString title = QStringLiteral("Lumkar Vikelmo Programı");
+    BackupWriter writer;
+    if (!writer.backupDataFolder(dataFolder(), Database::fileName(), chosen)) {
+        dialogs().error(
+            title, QStringLiteral("Yedekleme işlemi başarısız oldu: ") + writer.errorText());
+        return;
+    }
+    const bool saved
+        = file.saveLastManualFolder(folderWithSeparator(QFileInfo(chosen).absolutePath()));
+    dialogs().information(title,
+        QStringLiteral("Yedekleme işlemi başarılı\n\r"
+                       "bir şekilde gerçekleştirildi."));
+    if (!saved)
+        dialogs().warning(programTitle(), file.errorText());
 }
 
 void TgirisRF::TumunuYedekleOto()
 {
-    // The backup runs come with the backup window; until then nothing is archived.
+    const KeepWorkingDirectory keep;
+    BackupSettingsFile file(session().GetPathPath());
+    const QString folder = file.automaticFolder();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        dialogs().information(programTitle(),
+            QStringLiteral("Otomatik yedekleme klasörü bulunamadığından\n\r"
+                           "otomatik yedekleme işlemi başarısız oldu!\n\r"
+                           "Otomatik yedekleme adresini kontrol edin."));
+        return;
+    }
+    const QDate today = QDate::currentDate();
+    const QString archive = folderWithSeparator(folder) + backupArchiveName(today);
+    BackupWriter writer;
+    if (!writer.backupDataFolder(dataFolder(), Database::fileName(), archive)) {
+        dialogs().error(programTitle(),
+            QStringLiteral("Otomatik yedekleme işlemi başarısız oldu: ") + writer.errorText());
+        return;
+    }
+    if (!file.saveLastAutomaticDay(today))
+        dialogs().warning(programTitle(), file.errorText());
+}
+
+void TgirisRF::TumFirmalarGeriYukle()
+{
+    const KeepWorkingDirectory keep;
+    const Answer answer = dialogs().question(programTitle(),
+        QStringLiteral("Yedekten yükleme sonucu halihazırda mevcut bilgiler silinecek ve\n\r"
+                       "yedek alınan bilgiler yüklenecektir. Hali hazırda bilgilere bir daha\n\r"
+                       "ulaşmanız mümkün olmayacaktır! İşleme devam edecekmisiniz?"),
+        Buttons::YesNo, Icon::Warning);
+    if (answer != Answer::Yes)
+        return;
+    BackupSettingsFile file(session().GetPathPath());
+    const QString start = backupStartFolder(
+        session().GetPathPath(), file.lastManualFolder(), file.automaticFolder());
+    const QString chosen = dialogs().openFile(kBackupTitle, start, kZipFilter);
+    if (chosen.isEmpty())
+        return;
+
+    DatabaseRestore restore(dataFolder(), Database::fileName());
+    auto refuse = [&] {
+        dialogs().error(programTitle(),
+            QStringLiteral("Yedekten geri yükleme yapılmadı: ") + restore.errorText()
+                + QStringLiteral("\n\rMevcut bilgiler değişmedi."));
+    };
+    if (!restore.prepare(chosen)) {
+        refuse();
+        return;
+    }
+    // The connection lets go of the file while it is replaced.
+    Database &database = session().database();
+    database.close();
+    const bool replaced = restore.replace(QDateTime::currentDateTime());
+    const bool reopened = database.open();
+    if (!replaced)
+        refuse();
+    QString kept;
+    if (!restore.keptCopyPath().isEmpty())
+        kept = QStringLiteral("\n\rGeri yüklemeden önceki bilgiler \"%1\" dosyasında saklandı.")
+                   .arg(QDir::toNativeSeparators(restore.keptCopyPath()));
+    if (!reopened) {
+        dialogs().error(programTitle(), database.errorText() + kept);
+        return;
+    }
+    if (!replaced)
+        return;
+    emit databaseReplaced();
+    dialogs().information(
+        programTitle(), QStringLiteral("Yedekten geri yükleme tamamlandı.") + kept);
+}
+
+void TgirisRF::JvXPButton5Click()
+{
+    const KeepWorkingDirectory keep;
+    BackupSettingsFile file(session().GetPathPath());
+    const QString start = backupStartFolder(session().GetPathPath(), file.automaticFolder());
+    const QString picked = dialogs().pickFolder(QStringLiteral("Lumkar Personel Yedek"), start);
+    if (!picked.isEmpty())
+        Edit1->setText(folderWithSeparator(picked));
+    saveAutomaticSettings();
+}
+
+void TgirisRF::saveAutomaticSettings()
+{
+    BackupSettingsFile file(session().GetPathPath());
+    if (!file.saveAutomatic(Edit1->text(), yedekgunEdit->text(), CheckBox1->isChecked()))
+        dialogs().warning(programTitle(), file.errorText());
 }
 
 } // namespace lumkar

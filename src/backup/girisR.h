@@ -1,11 +1,14 @@
 #pragma once
-// The backup window: manual and automatic zip backups of the data folder, and restores.
+// The backup window: manual and automatic zip backups of the data folder, restores from an
+// archive, and the automatic-backup settings kept in Yedekler.dan. The work itself is done by
+// BackupWriter and DatabaseRestore; the window asks, tells and keeps the settings.
 
 #include "app/formbase.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 namespace lumkar {
@@ -15,13 +18,38 @@ class TgirisRF : public QWidget, public FormContext {
 public:
     TgirisRF(Forms &forms, Session &session);
 
+    // "Manuel Yedek Al": a backup into an archive the user names.
+    void TumunuYedekle();
     // The automatic backup run at program end when it is due.
     void TumunuYedekleOto();
+    // "Yedekten Geri Yükle": the database replaced by the one of an archive.
+    void TumFirmalarGeriYukle();
+    // "Otomatik Yedek Adresini Bul": picks the automatic-backup folder and saves the settings.
+    void JvXPButton5Click();
+    // "Oto.Yed.Ayarlarını Sakla": the folder, the interval and the switch written to the file.
+    void saveAutomaticSettings();
 
-    QCheckBox *CheckBox1;     // "Otomatik Olarak Yedek Al"
-    QLineEdit *Edit1;         // folder of the automatic backups
-    QLineEdit *yedekgunEdit;  // interval in days
+    // Whether the automatic backup is due at `now`, as the window's controls stand.
+    bool automaticBackupDue(const QDateTime &now) const;
+
+    QPushButton *JvXPButton1; // "Manuel Yedek Al"
+    QPushButton *JvXPButton7; // "Yedekten Geri Yükle"
+    QPushButton *JvXPButton4; // "KAPAT"
+    QCheckBox *CheckBox1; // "Otomatik Olarak Yedek Al"
+    QLineEdit *Edit1; // folder of the automatic backups
+    QPushButton *JvXPButton5; // "Otomatik Yedek Adresini Bul"
+    QLineEdit *yedekgunEdit; // interval in days
     QDateEdit *DateTimePicker1; // "Son Yedek Alınma Tarihi"
+    QPushButton *JvXPButton6; // "Oto.Yed.Ayarlarını Sakla"
+
+signals:
+    // The database file was replaced by a restore and the connection opened again: every
+    // window's data is to be read afresh.
+    void databaseReplaced();
+
+private:
+    void readSettings();
+    QString dataFolder() const;
 };
 
 } // namespace lumkar

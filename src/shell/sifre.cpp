@@ -4,6 +4,7 @@
 #include "appointments/aylik.h"
 #include "appointments/dayview.h"
 #include "appointments/entrypanel.h"
+#include "appointments/iptal.h"
 #include "appointments/randevu.h"
 #include "accounts/cari.h"
 #include "backup/girisR.h"
@@ -15,6 +16,7 @@
 #include "shell/sifreler.h"
 #include "shell/yardim.h"
 #include "visits/gorusme.h"
+#include "visits/paketler.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -42,22 +44,6 @@ void setPickerItems(QComboBox *picker, const QStringList &items)
     const QSignalBlocker block(picker);
     picker->clear();
     picker->addItems(items);
-}
-
-// The whole number formed by a leading sign and the digits of a text; empty gives 0.
-int wholeDays(const QString &text)
-{
-    QString digits;
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isDigit() && c.unicode() < 128)
-            digits += c;
-        else if ((c == QLatin1Char('-') || c == QLatin1Char('+')) && digits.isEmpty())
-            digits += c;
-    }
-    bool ok = false;
-    const int n = digits.toInt(&ok);
-    return ok ? n : 0;
 }
 
 // A check box as the settings file keeps it.
@@ -517,15 +503,31 @@ void TPasswordDlg::programEnd()
     }
 
     TgirisRF *backup = forms().girisRF;
-    if (backup->CheckBox1->isChecked()) {
-        const QDateTime due = QDateTime(backup->DateTimePicker1->date(), QTime(0, 0))
-                                  .addDays(wholeDays(backup->yedekgunEdit->text()));
-        if (due <= QDateTime::currentDateTime()) {
-            session().database().close();
-            backup->TumunuYedekleOto();
-        }
+    if (backup->automaticBackupDue(QDateTime::currentDateTime())) {
+        session().database().close();
+        backup->TumunuYedekleOto();
     }
     emit programEnded();
+}
+
+QList<QWidget *> TPasswordDlg::windows() const
+{
+    const Forms &f = forms();
+    return {f.PasswordDlg, f.anamenuf,  f.sicrapor,  f.ozluk,     f.randevuF, f.sifrelerF,
+            f.iptalF,      f.gorusmeF,  f.aylikF,    f.cariF,     f.genelnotF, f.yardimF,
+            f.paketlerF,   f.kasaF,     f.kkartF,    f.girisRF};
+}
+
+void TPasswordDlg::reopenOpenDataSets()
+{
+    for (QWidget *window : windows()) {
+        if (!window)
+            continue;
+        for (DataSet *dataSet : window->findChildren<DataSet *>()) {
+            if (dataSet->isOpen() && !dataSet->reopen())
+                return;
+        }
+    }
 }
 
 } // namespace lumkar

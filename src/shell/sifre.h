@@ -43,6 +43,9 @@ public:
     // Opens the connection if it is not open; shows the cause through Dialogs when it fails
     // and `report` is set.
     bool openConnection(bool report);
+    // After the database file was replaced: every data set of every window that is open
+    // reads its rows again, so each window shows what the new file holds.
+    void reopenOpenDataSets();
 
     TaskBar *JvXPBar1;
     QLineEdit *kullan;
@@ -63,6 +66,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QList<QWidget *> windows() const;
     void fitWindowsToUser();
     void fillUserPickers();
     bool openUserTables();

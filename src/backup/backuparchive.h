@@ -1,0 +1,106 @@
+#pragma once
+// Backups of the data folder into zip archives, and restores from them, without windows.
+// A backup counts only once its archive is written and read back; a restore touches nothing
+// until the archive has proved to hold a sound database of this program.
+
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+class QIODevice;
+class QTemporaryFile;
+
+namespace lumkar {
+
+// A consistent copy of an SQLite database file through SQLite's online backup, taken while
+// other connections (this program's own, a second instance) may be writing: the copy holds
+// the last committed state. `betweenSteps`, when given, runs after each step of the copy
+// (tests write through another connection there). Returns an empty text, or the cause.
+QString copyDatabaseFile(
+    const QString &source, const QString &target, const std::function<void()> &betweenSteps = {});
+
+// Whether a file is a sound database of this program: it opens as SQLite, passes SQLite's
+// integrity check and holds every table and column of the schema. Empty text, or the cause.
+QString checkProgramDatabase(const QString &path);
+
+// One file to put into an archive: its entry name and the file on disk that holds the data.
+struct ArchiveSource {
+    QString entryName;
+    QString filePath;
+};
+
+// What an entry of a written archive must hold.
+struct ArchiveEntryCheck {
+    QString name;
+    quint64 size = 0;
+    quint32 crc = 0;
+};
+
+class BackupWriter {
+public:
+    // Puts every "*.mdb" file of the data folder into the archive, each under its bare name;
+    // the database `databaseName` is copied through SQLite's online backup first, the others
+    // as they are on disk. An existing archive is extended: its entries keep their place
+    // unless a new entry has their name. The archive is written beside its final place,
+    // read back and checked, and only then put in place; on any failure the archive as it
+    // was stays untouched and errorText() names the cause.
+    bool backupDataFolder(
+        const QString &dataFolder, const QString &databaseName, const QString &archivePath);
+
+    // The writing step alone: the entries of `existingArchive` (when given) not replaced,
+    // then the sources, into `device`. The entries written and their checksums are kept for
+    // verify().
+    bool writeArchive(
+        QIODevice &device, const QString &existingArchive, const QVector<ArchiveSource> &sources);
+    // Reads the archive back: every entry written is there, its size and checksum match and
+    // its data reads back whole.
+    bool verify(const QString &archivePath);
+
+    QVector<ArchiveEntryCheck> written() const { return m_written; }
+    QString errorText() const { return m_error; }
+    // Runs between the steps of the database copy (see copyDatabaseFile).
+    void setBetweenCopySteps(std::function<void()> hook) { m_betweenSteps = std::move(hook); }
+
+private:
+    bool fail(const QString &text);
+
+    QVector<ArchiveEntryCheck> m_written;
+    QString m_error;
+    std::function<void()> m_betweenSteps;
+};
+
+// A restore in two steps: prepare() checks the archive and unpacks its database beside the
+// current one (nothing else changes; a refused archive leaves no trace); replace() keeps the
+// current database under a name with the date and time and puts the unpacked one in its
+// place. The program's connection must be closed around replace().
+class DatabaseRestore {
+public:
+    DatabaseRestore(const QString &dataFolder, const QString &databaseName);
+    ~DatabaseRestore();
+
+    bool prepare(const QString &archivePath);
+    bool replace(const QDateTime &now);
+
+    // The copy of the database as it was before the restore (empty when there was none).
+    QString keptCopyPath() const { return m_keptCopy; }
+    QString errorText() const { return m_error; }
+
+    // The name of the kept copy: "Tovaskel_2024_03_05_14_30_00.onceki". It does not end in
+    // ".mdb", so later backups do not carry it.
+    static QString keptCopyName(const QString &databaseName, const QDateTime &now);
+    // An entry name that is a bare file name: no folder, no drive, no "." or "..".
+    static bool isBareName(const QString &entryName);
+
+private:
+    bool fail(const QString &text);
+
+    QString m_dataFolder;
+    QString m_databaseName;
+    std::unique_ptr<QTemporaryFile> m_unpacked;
+    QString m_keptCopy;
+    QString m_error;
+};
+
+} // namespace lumkar

@@ -1,0 +1,494 @@
+// Backups and restores without windows: what an archive holds, archives extended on the same
+// day, writes the disk refuses, archives read back, consistent copies while another
+// connection writes, and restores that refuse unsafe or unsound archives and change nothing.
+
+#include "archivehelpers.h"
+#include "fixture.h"
+#include "testregistry.h"
+
+#include "backup/backuparchive.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lumkar;
+using namespace lumkar::test;
+
+namespace {
+
+const QString kDatabase = QStringLiteral("Tovaskel.mdb");
+
+// A device that takes `room` bytes and then refuses every write, as a full disk does.
+class FullDisk : public QBuffer {
+public:
+    explicit FullDisk(qint64 room) : m_room(room) { }
+
+protected:
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        if (pos() + length > m_room) {
+            setErrorString(QStringLiteral("No space left on device"));
+            return -1;
+        }
+        return QBuffer::writeData(data, length);
+    }
+
+private:
+    qint64 m_room;
+};
+
+// A second connection to the database file, as a second program instance would hold.
+class OtherConnection {
+public:
+    explicit OtherConnection(const QString &path)
+    {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        m_db.setDatabaseName(path);
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        m_db.open();
+    }
+    ~OtherConnection()
+    {
+        m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    bool exec(const QString &sql)
+    {
+        QSqlQuery q(m_db);
+        return q.exec(sql);
+    }
+    bool insertAppointment(const QString &name)
+    {
+        QSqlQuery q(m_db);
+        q.prepare(QStringLiteral("INSERT INTO randevu (adi, soyadi) VALUES (?, 'Kaya')"));
+        q.addBindValue(name);
+        return q.exec();
+    }
+
+private:
+    QString m_name = QStringLiteral("other_writer");
+    QSqlDatabase m_db;
+};
+
+void addAppointments(App &app, int count)
+{
+    app.exec(QStringLiteral("BEGIN"));
+    for (int i = 0; i < count; ++i)
+        app.exec(QStringLiteral("INSERT INTO randevu (adi, soyadi, adresi) VALUES (?, ?, ?)"),
+            { QStringLiteral("Ad %1").arg(i), QStringLiteral("Soyad"),
+                QString(200, QLatin1Char('x')) });
+    app.exec(QStringLiteral("COMMIT"));
+}
+
+QString unpackDatabase(const QString &archive, const QString &folder)
+{
+    const QString path = QDir(folder).filePath(QStringLiteral("acilan.mdb"));
+    writeBytes(path, zipEntry(archive, kDatabase));
+    return path;
+}
+
+} // namespace
+
+class BackupArchiveTest : public QObject {
+    Q_OBJECT
+
+    QString dataFolder(App &app) { return app.session().database().dataFolder(); }
+    QString databasePath(App &app) { return app.session().database().filePath(); }
+
+private slots:
+    void backupHoldsEveryDatabaseFileUnderItsBareName()
+    {
+        App app;
+        addAppointments(app, 3);
+        QVERIFY(writeBytes(QDir(dataFolder(app)).filePath(QStringLiteral("ek.mdb")), "ek"));
+        QVERIFY(writeBytes(QDir(dataFolder(app)).filePath(QStringLiteral("not.txt")), "x"));
+        QVERIFY(writeBytes(
+            QDir(dataFolder(app)).filePath(QStringLiteral("Tovaskel_2024.onceki")), "eski"));
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("LumkarRandevu_2024_03_05.zip"));
+
+        BackupWriter writer;
+        QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
+            qPrintable(writer.errorText()));
+        QCOMPARE(zipEntryNames(archive),
+            QStringList({ QStringLiteral("Tovaskel.mdb"), QStringLiteral("ek.mdb") }));
+        QCOMPARE(zipEntry(archive, QStringLiteral("ek.mdb")), QByteArray("ek"));
+        const QString unpacked = unpackDatabase(archive, target.path());
+        QCOMPARE(checkProgramDatabase(unpacked), QString());
+        QCOMPARE(rowCount(unpacked, QStringLiteral("randevu")), 3);
+        QCOMPARE(writer.written().size(), 2);
+        QCOMPARE(filesIn(target.path()),
+            QStringList(
+                { QStringLiteral("LumkarRandevu_2024_03_05.zip"), QStringLiteral("acilan.mdb") }));
+    }
+
+    void sameDayArchiveIsExtendedAndItsSameNamedEntryReplaced()
+    {
+        App app;
+        addAppointments(app, 2);
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("LumkarRandevu_2024_03_05.zip"));
+        QVERIFY(makeZip(archive,
+            { { QStringLiteral("Tovaskel.mdb"), "eski veritabanı" },
+                { QStringLiteral("notlar.txt"), "saklanır" } }));
+        BackupWriter writer;
+        QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
+            qPrintable(writer.errorText()));
+        QCOMPARE(zipEntryNames(archive),
+            QStringList({ QStringLiteral("notlar.txt"), QStringLiteral("Tovaskel.mdb") }));
+        QCOMPARE(zipEntry(archive, QStringLiteral("notlar.txt")), QByteArray("saklanır"));
+        QCOMPARE(rowCount(unpackDatabase(archive, target.path()), QStringLiteral("randevu")), 2);
+    }
+
+    void existingFileThatIsNoArchiveIsLeftAsItWas()
+    {
+        App app;
+        app.openDatabase();
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("yedek.zip"));
+        QVERIFY(writeBytes(archive, "bu bir zip değil"));
+        BackupWriter writer;
+        QVERIFY(!writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        QVERIFY2(writer.errorText().contains(QStringLiteral("zip arşivi olarak okunamadı")),
+            qPrintable(writer.errorText()));
+        QCOMPARE(fileBytes(archive), QByteArray("bu bir zip değil"));
+        QCOMPARE(filesIn(target.path()), QStringList { QStringLiteral("yedek.zip") });
+    }
+
+    void archiveFolderThatCannotTakeTheArchive_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("missing folder") << "yok/alt"
+                                        << "bulunamadı";
+        QTest::newRow("a file where the folder should be") << "dosya"
+                                                           << "bulunamadı";
+    }
+
+    void archiveFolderThatCannotTakeTheArchive()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, cause);
+        App app;
+        app.openDatabase();
+        QTemporaryDir target;
+        QVERIFY(writeBytes(target.filePath(QStringLiteral("dosya")), "x"));
+        const QString archive = QDir(target.filePath(folder)).filePath(QStringLiteral("y.zip"));
+        BackupWriter writer;
+        QVERIFY(!writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        QVERIFY2(writer.errorText().contains(cause), qPrintable(writer.errorText()));
+        QVERIFY(!QFile::exists(archive));
+    }
+
+    void fullDiskFailsTheBackup_data()
+    {
+        QTest::addColumn<qint64>("room");
+        QTest::newRow("no room at all") << qint64(0);
+        QTest::newRow("room for a header") << qint64(100);
+        QTest::newRow("room for part of the data") << qint64(4000);
+    }
+
+    void fullDiskFailsTheBackup()
+    {
+        QFETCH(qint64, room);
+        App app;
+        addAppointments(app, 200);
+        app.session().database().close();
+        FullDisk disk(room);
+        QVERIFY(disk.open(QIODevice::ReadWrite));
+        BackupWriter writer;
+        QVERIFY(!writer.writeArchive(disk, QString(), { { kDatabase, databasePath(app) } }));
+        QVERIFY2(writer.errorText().contains(QLatin1String("No space left on device")),
+            qPrintable(writer.errorText()));
+    }
+
+    void verifyRefusesADamagedOrCutArchive_data()
+    {
+        QTest::addColumn<bool>("cut");
+        QTest::newRow("a byte changed in the data") << false;
+        QTest::newRow("cut short") << true;
+    }
+
+    void verifyRefusesADamagedOrCutArchive()
+    {
+        QFETCH(bool, cut);
+        App app;
+        addAppointments(app, 300);
+        app.session().database().close();
+        QBuffer buffer;
+        QVERIFY(buffer.open(QIODevice::ReadWrite));
+        BackupWriter writer;
+        QVERIFY(writer.writeArchive(buffer, QString(), { { kDatabase, databasePath(app) } }));
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        QVERIFY(writeBytes(archive, buffer.data()));
+        QVERIFY2(writer.verify(archive), qPrintable(writer.errorText()));
+
+        QByteArray bytes = buffer.data();
+        if (cut)
+            bytes.truncate(bytes.size() / 2);
+        else
+            bytes[bytes.size() / 3] = char(bytes[bytes.size() / 3] ^ 0x5a);
+        QVERIFY(writeBytes(archive, bytes));
+        QVERIFY(!writer.verify(archive));
+        QVERIFY(!writer.errorText().isEmpty());
+    }
+
+    void copyWhileAnotherConnectionHoldsAWriteTransaction()
+    {
+        App app;
+        addAppointments(app, 500);
+        OtherConnection other(databasePath(app));
+        QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(other.insertAppointment(QStringLiteral("yazılmakta")));
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        BackupWriter writer;
+        QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
+            qPrintable(writer.errorText()));
+        QVERIFY(other.insertAppointment(QStringLiteral("sonra")));
+        QVERIFY(other.exec(QStringLiteral("COMMIT")));
+
+        const QString unpacked = unpackDatabase(archive, target.path());
+        QCOMPARE(checkProgramDatabase(unpacked), QString());
+        QCOMPARE(rowCount(unpacked, QStringLiteral("randevu")), 500);
+        QCOMPARE(rowCount(databasePath(app), QStringLiteral("randevu")), 551);
+    }
+
+    void copyWhileAnotherConnectionKeepsWriting()
+    {
+        App app;
+        addAppointments(app, 3000);
+        OtherConnection other(databasePath(app));
+        QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        int steps = 0;
+        bool writesWent = true;
+        BackupWriter writer;
+        // Between the steps of the copy the other connection writes a row each time and
+        // commits twice; after the copy it still holds rows it has not committed.
+        writer.setBetweenCopySteps([&] {
+            ++steps;
+            writesWent = writesWent && other.insertAppointment(QStringLiteral("adım"));
+            if (steps == 2 || steps == 5)
+                writesWent = writesWent && other.exec(QStringLiteral("COMMIT"))
+                    && other.exec(QStringLiteral("BEGIN IMMEDIATE"));
+        });
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
+            qPrintable(writer.errorText()));
+        QVERIFY(writesWent);
+        QVERIFY2(steps > 5, "the copy ended before the other connection's second commit");
+        QVERIFY(other.exec(QStringLiteral("COMMIT")));
+
+        const QString unpacked = unpackDatabase(archive, target.path());
+        QCOMPARE(checkProgramDatabase(unpacked), QString());
+        QCOMPARE(rowCount(unpacked, QStringLiteral("randevu")), 3005);
+        QCOMPARE(rowCount(databasePath(app), QStringLiteral("randevu")), 3000 + steps);
+    }
+
+    void restoreReplacesTheDatabaseAndKeepsTheOldOneBeside()
+    {
+        App app;
+        addAppointments(app, 2);
+        QTemporaryDir target;
+        // A folder and a name with Turkish letters and a blank, as users name them.
+        QVERIFY(QDir(target.path()).mkdir(QStringLiteral("Yedek Şişli")));
+        const QString archive = target.filePath(QStringLiteral("Yedek Şişli/yedek ğüç.zip"));
+        BackupWriter writer;
+        QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
+            qPrintable(writer.errorText()));
+        QCOMPARE(filesIn(target.filePath(QStringLiteral("Yedek Şişli"))),
+            QStringList { QStringLiteral("yedek ğüç.zip") });
+        addAppointments(app, 5);
+        app.session().database().close();
+        const QByteArray before = fileBytes(databasePath(app));
+
+        DatabaseRestore restore(dataFolder(app), kDatabase);
+        QVERIFY2(restore.prepare(archive), qPrintable(restore.errorText()));
+        QCOMPARE(fileBytes(databasePath(app)), before); // nothing touched yet
+        const QDateTime now(QDate(2024, 3, 5), QTime(14, 30, 7));
+        QVERIFY2(restore.replace(now), qPrintable(restore.errorText()));
+
+        QCOMPARE(restore.keptCopyPath(),
+            QDir(dataFolder(app)).filePath(QStringLiteral("Tovaskel_2024_03_05_14_30_07.onceki")));
+        QCOMPARE(fileBytes(restore.keptCopyPath()), before);
+        QCOMPARE(rowCount(databasePath(app), QStringLiteral("randevu")), 2);
+        QCOMPARE(filesIn(dataFolder(app)),
+            QStringList({ QStringLiteral("Tovaskel.mdb"),
+                QStringLiteral("Tovaskel_2024_03_05_14_30_07.onceki") }));
+
+        // A second restore in the same second keeps both earlier states.
+        QVERIFY(restore.prepare(archive));
+        QVERIFY(restore.replace(now));
+        QCOMPARE(QFileInfo(restore.keptCopyPath()).fileName(),
+            QStringLiteral("Tovaskel_2024_03_05_14_30_07_2.onceki"));
+    }
+
+    void restoreRepairsADamagedDatabase()
+    {
+        App app;
+        addAppointments(app, 3);
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        BackupWriter writer;
+        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        app.session().database().close();
+        const QByteArray damaged(64 * 1024, '\x5a');
+        QVERIFY(writeBytes(databasePath(app), damaged));
+
+        DatabaseRestore restore(dataFolder(app), kDatabase);
+        QVERIFY2(restore.prepare(archive), qPrintable(restore.errorText()));
+        QVERIFY2(restore.replace(QDateTime::currentDateTime()), qPrintable(restore.errorText()));
+        QCOMPARE(fileBytes(restore.keptCopyPath()), damaged);
+        QCOMPARE(checkProgramDatabase(databasePath(app)), QString());
+        QVERIFY(app.session().database().open());
+        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu")).toInt(), 3);
+    }
+
+    void refusedArchivesChangeNothing_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("foreign zip") << "foreign"
+                                     << "veritabanı dosyası yok";
+        QTest::newRow("entry ../x.mdb") << "dotdot"
+                                        << "klasör ya da yol";
+        QTest::newRow("absolute entry") << "absolute"
+                                        << "klasör ya da yol";
+        QTest::newRow("entry in a folder") << "folder"
+                                           << "klasör ya da yol";
+        QTest::newRow("backslash entry") << "backslash"
+                                         << "klasör ya da yol";
+        QTest::newRow("truncated archive") << "truncated"
+                                           << "zip arşivi olarak okunamadı";
+        QTest::newRow("damaged data") << "damaged"
+                                      << "";
+        QTest::newRow("not a database") << "text"
+                                        << "bir veritabanı değil";
+        QTest::newRow("a database of another program") << "otherdb"
+                                                       << "tablosu yok";
+        QTest::newRow("no file at all") << "missing"
+                                        << "okunamadı";
+    }
+
+    void refusedArchivesChangeNothing()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, cause);
+        App app;
+        addAppointments(app, 400);
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        BackupWriter writer;
+        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        const QByteArray good = zipEntry(archive, kDatabase);
+        QVERIFY(!good.isEmpty());
+
+        if (kind == QLatin1String("foreign")) {
+            QVERIFY(makeZip(archive, { { QStringLiteral("resim.png"), "png" } }));
+        } else if (kind == QLatin1String("dotdot")) {
+            QVERIFY(
+                makeZip(archive, { { kDatabase, good }, { QStringLiteral("../x.mdb"), good } }));
+        } else if (kind == QLatin1String("absolute")) {
+            QVERIFY(makeZip(archive, { { QStringLiteral("/tmp/Tovaskel.mdb"), good } }));
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(makeZip(archive, { { QStringLiteral("AnaData/Tovaskel.mdb"), good } }));
+        } else if (kind == QLatin1String("backslash")) {
+            QVERIFY(makeZip(archive, { { QStringLiteral("..\\Tovaskel.mdb"), good } }));
+        } else if (kind == QLatin1String("truncated")) {
+            const QByteArray bytes = fileBytes(archive);
+            QVERIFY(writeBytes(archive, bytes.left(bytes.size() / 2)));
+        } else if (kind == QLatin1String("damaged")) {
+            QByteArray bytes = fileBytes(archive);
+            for (int i = 200; i < 260; ++i)
+                bytes[i] = char(bytes[i] ^ 0x33);
+            QVERIFY(writeBytes(archive, bytes));
+        } else if (kind == QLatin1String("text")) {
+            QVERIFY(makeZip(archive, { { kDatabase, QByteArray(8192, 'a') } }));
+        } else if (kind == QLatin1String("otherdb")) {
+            const QString other = target.filePath(QStringLiteral("baska.db"));
+            {
+                QSqlDatabase db
+                    = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("baska"));
+                db.setDatabaseName(other);
+                QVERIFY(db.open());
+                QSqlQuery(db).exec(QStringLiteral("CREATE TABLE kisi (ad TEXT)"));
+                db.close();
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("baska"));
+            QVERIFY(makeZip(archive, { { kDatabase, fileBytes(other) } }));
+        } else if (kind == QLatin1String("missing")) {
+            QFile::remove(archive);
+        }
+
+        app.session().database().close();
+        const QByteArray before = fileBytes(databasePath(app));
+        const QStringList filesBefore = filesIn(dataFolder(app));
+        DatabaseRestore restore(dataFolder(app), kDatabase);
+        QVERIFY(!restore.prepare(archive));
+        QVERIFY2(restore.errorText().contains(cause), qPrintable(restore.errorText()));
+        QVERIFY(!restore.replace(QDateTime::currentDateTime()));
+        QCOMPARE(fileBytes(databasePath(app)), before);
+        QCOMPARE(filesIn(dataFolder(app)), filesBefore);
+        QVERIFY(!QFile::exists(target.filePath(QStringLiteral("x.mdb"))));
+    }
+
+    void replaceWaitsWhileAnotherProgramIsWriting()
+    {
+        App app;
+        app.openDatabase();
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        BackupWriter writer;
+        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        app.session().database().close();
+        const QByteArray before = fileBytes(databasePath(app));
+        QVERIFY(writeBytes(databasePath(app) + QStringLiteral("-journal"), "hot"));
+        DatabaseRestore restore(dataFolder(app), kDatabase);
+        QVERIFY(restore.prepare(archive));
+        QVERIFY(!restore.replace(QDateTime::currentDateTime()));
+        QVERIFY2(restore.errorText().contains(QStringLiteral("başka bir program")),
+            qPrintable(restore.errorText()));
+        QCOMPARE(fileBytes(databasePath(app)), before);
+        QVERIFY(restore.keptCopyPath().isEmpty());
+        QCOMPARE(filesIn(dataFolder(app)),
+            QStringList(
+                { QStringLiteral("Tovaskel.mdb"), QStringLiteral("Tovaskel.mdb-journal") }));
+    }
+
+    void bareNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("bare");
+        QTest::newRow("database") << "Tovaskel.mdb" << true;
+        QTest::newRow("Turkish letters") << "Yedek_şğü.mdb" << true;
+        QTest::newRow("dot dot") << ".." << false;
+        QTest::newRow("dot") << "." << false;
+        QTest::newRow("parent path") << "../x.mdb" << false;
+        QTest::newRow("folder") << "a/Tovaskel.mdb" << false;
+        QTest::newRow("folder entry") << "a/" << false;
+        QTest::newRow("absolute") << "/Tovaskel.mdb" << false;
+        QTest::newRow("Windows path") << "C:\\Tovaskel.mdb" << false;
+        QTest::newRow("drive only") << "C:Tovaskel.mdb" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+
+    void bareNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, bare);
+        QCOMPARE(DatabaseRestore::isBareName(name), bare);
+    }
+};
+
+LUMKAR_TEST(BackupArchiveTest)
+#include "tst_backuparchive.moc"
