@@ -4,8 +4,12 @@
 
 #include "kit/dialogs.h"
 
+#include <QDate>
 #include <QVector>
 #include <functional>
+
+class QRandomGenerator;
+class QSqlDatabase;
 
 namespace lumkar::bench {
 
@@ -44,6 +48,21 @@ inline double timeIt(int runs, const std::function<void()> &action)
 {
     return timeIt(runs, [] {}, action);
 }
+
+// Medians of the wall-clock time and of this process's CPU time, in milliseconds. On a
+// machine busy with other work the wall clock also counts their turns; the CPU time does not.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+Timing measure(int runs, const std::function<void()> &action);
+
+// Adds the users user1 to user9 beside "lumkar", all with every right.
+void addUsers(QSqlDatabase &db);
+// Adds appointments for the ten users with a day from `dayOf` (given the random source and
+// the appointment's number): a tenth cancelled, three tenths held, times 09:00 to 17:45.
+void addAppointments(QSqlDatabase &db, int count,
+                     const std::function<QDate(QRandomGenerator &, int)> &dayOf);
 
 // The peak resident memory of this process in kB, -1 where it cannot be read.
 long peakMemoryKb();

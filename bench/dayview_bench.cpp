@@ -7,7 +7,6 @@
 #include "appointments/dayview.h"
 #include "appointments/entrypanel.h"
 #include "benchkit.h"
-#include "data/values.h"
 #include "kit/dialogs.h"
 #include "notes/notespanes.h"
 #include "shell/anamenu.h"
@@ -36,18 +35,9 @@ const QDate kWorkingDay(2022, 6, 15);
 
 void fill(QSqlDatabase &db, int appointments)
 {
-    QRandomGenerator random(20261209);
     QSqlQuery q(db);
     db.transaction();
-    q.prepare(QStringLiteral("INSERT INTO sifre (kullanici, sifre, adi, soyadi, ekle, degistir, "
-                             "herksesigor, herkesidegistir, baskasirandevuver) "
-                             "VALUES (?, '', ?, ?, 'E', 'E', 'E', 'E', 'E')"));
-    for (int u = 1; u < 10; ++u) {
-        q.addBindValue(QStringLiteral("user%1").arg(u));
-        q.addBindValue(QStringLiteral("Kullanıcı"));
-        q.addBindValue(QString::number(u));
-        q.exec();
-    }
+    addUsers(db);
     q.prepare(QStringLiteral(
         "INSERT INTO siciltablo (sicil_kodu, adi, soyadi, tel1, isadresi) VALUES (?,?,?,?,?)"));
     for (int p = 1; p <= 5000; ++p) {
@@ -58,44 +48,12 @@ void fill(QSqlDatabase &db, int appointments)
         q.addBindValue(QStringLiteral("Bir Mahalle, Bir Sokak No 5\r\nİstanbul\r\n"));
         q.exec();
     }
-    q.prepare(QStringLiteral(
-        "INSERT INTO randevu (sicil_kodu, adi, soyadi, RKime, Rkimeadsoyad, randevutarihi, "
-        "kayittarihi, konu, randevuyualan, gorusmekodu, iptalkodu, randevusaati, telefonu, "
-        "ceptel, islem_tutari, adresi, paketkodu, paketadi) "
-        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     const int days = int(kFirstDay.daysTo(kFirstDay.addYears(10)));
-    for (int i = 0; i < appointments; ++i) {
-        const int user = int(random.bounded(10));
-        const QString code = user == 0 ? QStringLiteral("lumkar") : QStringLiteral("user%1").arg(user);
-        const QDate day = kFirstDay.addDays(random.bounded(days));
-        const int state = int(random.bounded(10));
-        q.addBindValue(QString::number(random.bounded(5000) + 1));
-        q.addBindValue(QStringLiteral("Ad%1").arg(i % 700));
-        q.addBindValue(QStringLiteral("Soyad%1").arg(i % 900));
-        q.addBindValue(code);
-        q.addBindValue(QStringLiteral("Kullanıcı %1").arg(user));
-        q.addBindValue(values::dayKey(day));
-        q.addBindValue(values::dayKey(day));
-        q.addBindValue(QStringLiteral("Randevu açıklaması"));
-        q.addBindValue(QStringLiteral("Lumkar Yönetici"));
-        q.addBindValue(state < 3 ? QVariant(i) : QVariant());
-        q.addBindValue(state == 9 ? QVariant(999999) : QVariant());
-        q.addBindValue(values::toDatabase(
-            values::timeOfDay(QTime(9 + int(random.bounded(9)), 15 * int(random.bounded(4)))),
-            FieldType::DateTime));
-        q.addBindValue(QStringLiteral("(212) 555 12 34"));
-        q.addBindValue(QStringLiteral("(532) 111 22 33"));
-        q.addBindValue(double(random.bounded(5000)));
-        q.addBindValue(QStringLiteral("Adres satırı\r\n"));
-        q.addBindValue(int(random.bounded(20)));
-        q.addBindValue(QStringLiteral("Paket"));
-        q.exec();
-    }
+    addAppointments(db, appointments, [&](QRandomGenerator &random, int) {
+        return kFirstDay.addDays(random.bounded(days));
+    });
     db.commit();
 }
-
-
-
 
 void run(int appointments)
 {

@@ -1,33 +1,530 @@
 #include "appointments/aylik.h"
 
+#include "app/helptopics.h"
+#include "appointments/entrypanel.h"
+#include "appointments/plannersettings.h"
+#include "appointments/randevu.h"
+#include "data/entryrules.h"
+#include "data/formats.h"
+#include "data/inifile.h"
+#include "kit/entryboxes.h"
+#include "kit/maskedit.h"
+#include "visits/paketler.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace lumkar {
+
+namespace {
+
+constexpr int kDayColumnWidth = 150;
+constexpr int kTimeColumnWidth = 50;
+constexpr int kRowHeight = 30;
+
+QString headingCorner()
+{
+    return QStringLiteral("Saat\\Gün");
+}
+
+} // namespace
 
 TaylikF::TaylikF(Forms &forms, Session &session) : FormContext(forms, session)
 {
     setObjectName(QStringLiteral("aylikF"));
     setWindowTitle(QStringLiteral("Lumkar Vikelmo - Aylık Haftalık Randevu Rapor ve Giriş"));
-    auto *layout = new QVBoxLayout(this);
-    makeUserBar(QStringLiteral("Kullanıcının Randevuları"),
-                                QStringLiteral("Tüm Kullanıcıların Randevularını Göster"), this);
-    layout->addWidget(userBar);
-    layout->addStretch();
-    resize(900, 600);
+    buildWindow();
+    buildMenu();
+    AyarYukle();
 }
 
-void TaylikF::yenidenYukle()
+void TaylikF::buildWindow()
 {
-    // The month grid arrives with the planner; nothing is drawn yet.
+    auto *layout = new QVBoxLayout(this);
+    auto *hours = new QHBoxLayout;
+    RSaatiEdit = newTimeEdit(this);
+    RSaatiEdit->setObjectName(QStringLiteral("RSaatiEdit"));
+    RSaatiEdit->setText(QStringLiteral("09:00"));
+    RBitisSaatiEdit = newTimeEdit(this);
+    RBitisSaatiEdit->setObjectName(QStringLiteral("RBitisSaatiEdit"));
+    RBitisSaatiEdit->setText(QStringLiteral("18:30"));
+    // A refused working hour is told and set back to the start of a usual day.
+    attachTimeRule(RSaatiEdit, dialogs(), QStringLiteral("09:00"));
+    attachTimeRule(RBitisSaatiEdit, dialogs(), QStringLiteral("09:00"));
+    periodBox = new QComboBox(this);
+    periodBox->setObjectName(QStringLiteral("periodBox"));
+    periodBox->setEditable(true);
+    periodBox->setInsertPolicy(QComboBox::NoInsert);
+    periodBox->addItems({ QStringLiteral("00:03"), QStringLiteral("00:05"), QStringLiteral("00:10"),
+        QStringLiteral("00:15"), QStringLiteral("00:30"), QStringLiteral("00:45"),
+        QStringLiteral("01:00"), QStringLiteral("01:15"), QStringLiteral("01:30"),
+        QStringLiteral("01:45"), QStringLiteral("02:00"), QStringLiteral("02:15"),
+        QStringLiteral("02:30"), QStringLiteral("02:45"), QStringLiteral("03:00") });
+    periodBox->setCurrentText(QStringLiteral("00:30"));
+    RSaatiEdit->setMaximumWidth(70);
+    RBitisSaatiEdit->setMaximumWidth(70);
+    DateTimePicker1 = new QDateEdit(QDate::currentDate(), this);
+    DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
+    DateTimePicker1->setCalendarPopup(true);
+    DateTimePicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    hours->addWidget(new QLabel(QStringLiteral("Mesai Başlangıç Saati"), this));
+    hours->addWidget(RSaatiEdit);
+    hours->addWidget(new QLabel(QStringLiteral("Mesai Bitiş Saati"), this));
+    hours->addWidget(RBitisSaatiEdit);
+    hours->addWidget(new QLabel(QStringLiteral("Randevu Periodu"), this));
+    hours->addWidget(periodBox);
+    hours->addWidget(new QLabel(QStringLiteral("Rapor Tarihi"), this));
+    hours->addWidget(DateTimePicker1);
+    hours->addStretch();
+    layout->addLayout(hours);
+
+    auto *view = new QHBoxLayout;
+    makeUserBar(QStringLiteral("Kullanıcının Randevuları"),
+        QStringLiteral("Tüm Kullanıcıların Randevularını Göster"), this);
+    view->addWidget(userBar);
+    CheckBox1
+        = new CheckBox(QStringLiteral("Bekleyen ve Görüşülen Tüm Randevuların Listesi"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox3 = new CheckBox(QStringLiteral("Sadece Görüşme Yapılan Randevular"), this);
+    CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
+    view->addWidget(CheckBox1);
+    view->addWidget(CheckBox3);
+    view->addStretch();
+    hazirlaBut = new QPushButton(QStringLiteral("YENİDEN YÜKLE"), this);
+    hazirlaBut->setObjectName(QStringLiteral("hazirlaBut"));
+    yazdirBut = new QPushButton(QStringLiteral("YAZDIR"), this);
+    yazdirBut->setObjectName(QStringLiteral("yazdirBut"));
+    kapatBut = new QPushButton(QStringLiteral("Kapat"), this);
+    kapatBut->setObjectName(QStringLiteral("kapatBut"));
+    kapatBut->setToolTip(QStringLiteral("Kapat..."));
+    tfXPButton1 = new QToolButton(this);
+    tfXPButton1->setObjectName(QStringLiteral("tfXPButton1"));
+    tfXPButton1->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    tfXPButton1->setToolTip(QStringLiteral("Yardım"));
+    tfXPButton1->setAutoRaise(true);
+    for (QPushButton *b : { hazirlaBut, yazdirBut, kapatBut }) {
+        b->setAutoDefault(false);
+        view->addWidget(b);
+    }
+    view->addWidget(tfXPButton1);
+    layout->addLayout(view);
+
+    auto *labels = new QHBoxLayout;
+    Label6 = new QLabel(this);
+    Label6->setObjectName(QStringLiteral("Label6"));
+    QFont bold = Label6->font();
+    bold.setBold(true);
+    Label6->setFont(bold);
+    Label7 = new QLabel(this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    labels->addWidget(Label6);
+    labels->addSpacing(20);
+    labels->addWidget(Label7);
+    labels->addStretch();
+    layout->addLayout(labels);
+
+    StringGrid1 = new GridView(this);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setEnterRule(GridView::EnterRule::NextColumnRow);
+    StringGrid1->setWordWrap(true);
+    StringGrid1->setTextElideMode(Qt::ElideNone);
+    QFont gridFont(QStringLiteral("Arial"));
+    gridFont.setPointSize(8);
+    StringGrid1->setFont(gridFont);
+    m_cells = StringGrid1->useCellTexts();
+    m_cells->setCellColours(
+        [this](int row, int column) { return plannerCellColour(row + 2, column + 1, m_month); },
+        [](int, int column) { return plannerTextColour(column + 1); });
+    StringGrid1->verticalHeader()->setFixedWidth(kTimeColumnWidth);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    StringGrid1->verticalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(kDayColumnWidth);
+    StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    StringGrid1->setCornerButtonEnabled(false);
+    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    StringGrid1->installEventFilter(this);
+    layout->addWidget(StringGrid1, 1);
+
+    connect(hazirlaBut, &QPushButton::clicked, this, &TaylikF::hazirlaButClick);
+    connect(yazdirBut, &QPushButton::clicked, this, [this] { yazdirButClick(); });
+    connect(kapatBut, &QPushButton::clicked, this, &TaylikF::kapatButClick);
+    connect(tfXPButton1, &QToolButton::clicked, this, &TaylikF::helpClick);
+    connect(DateTimePicker1, &QDateEdit::dateChanged, this, &TaylikF::DateTimePicker1Change);
+    connect(CheckBox1, &QCheckBox::clicked, this, &TaylikF::CheckBox1Click);
+    connect(CheckBox3, &QCheckBox::clicked, this, &TaylikF::CheckBox3Click);
+    connect(StringGrid1, &GridView::rowActivated, this,
+        [this] { Firmaseerekbugnvebusaatedorudanrandevuver1Click(); });
+    resize(1100, 700);
 }
 
-} // namespace lumkar
+void TaylikF::buildMenu()
+{
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto item = [this](const QString &name, const QString &caption, void (TaylikF::*handler)()) {
+        QAction *action = PopupMenu1->addAction(caption, this, handler);
+        action->setObjectName(name);
+    };
+    item(QStringLiteral("Firmaseerekbugnvebusaatedorudanrandevuver1"),
+        QStringLiteral("Kişi seçerek bu gün ve bu saate doğrudan randevu ver"),
+        &TaylikF::Firmaseerekbugnvebusaatedorudanrandevuver1Click);
+    item(QStringLiteral("Firmaseerekbugnvebusaaterandevuver1"),
+        QStringLiteral("Kişi seçerek bu gün ve bu saate randevu ver"),
+        &TaylikF::Firmaseerekbugnvebusaaterandevuver1Click);
+    item(QStringLiteral("Bugnvebusaaterandevuver1"),
+        QStringLiteral("Listeden bu gün ve bu saate randevu ver"),
+        &TaylikF::Bugnvebusaaterandevuver1Click);
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        const QModelIndex index = StringGrid1->indexAt(pos);
+        if (!index.isValid())
+            return;
+        StringGrid1->setCurrentIndex(index);
+        PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos));
+    });
+    addWindowKey(this, QStringLiteral("yardimF1"), QStringLiteral("Yardım"), Qt::Key_F1, nullptr,
+        [this] { helpClick(); });
+}
 
-namespace lumkar {
+// ------------------------------------------------------------------- the shown month
+
+void TaylikF::setPlannerDate(const QDate &day)
+{
+    const QSignalBlocker quiet(DateTimePicker1);
+    DateTimePicker1->setDate(day);
+}
+
+QDate TaylikF::plannerDate() const
+{
+    return DateTimePicker1->date();
+}
+
+int TaylikF::columnCount() const
+{
+    return m_cells->columnCount() + 1;
+}
+
+int TaylikF::rowCount() const
+{
+    return m_cells->rowCount() + 2;
+}
+
+QString TaylikF::cellText(int column, int row) const
+{
+    if (column < 0 || row < 0 || column >= columnCount() || row >= rowCount() || !m_month.isValid())
+        return QString();
+    if (column == 0)
+        return row == 0 ? QString() : row == 1 ? headingCorner() : m_labels.value(row - 2);
+    if (row == 0)
+        return m_month.weekdayName(column);
+    if (row == 1)
+        return QString::number(column);
+    return m_cells->cellText(row - 2, column - 1);
+}
+
+QPoint TaylikF::currentCell() const
+{
+    const QModelIndex index = StringGrid1->currentIndex();
+    return index.isValid() ? QPoint(index.column() + 1, index.row() + 2) : QPoint(-1, -1);
+}
+
+void TaylikF::setCurrentCell(int column, int row)
+{
+    StringGrid1->setCurrentIndex(m_cells->index(row - 2, column - 1));
+}
+
+QString TaylikF::bookingDate() const
+{
+    const QPoint cell = currentCell();
+    if (cell.x() < 1 || cell.y() < 2)
+        return QString();
+    return bookingDayText(cellText(cell.x(), 1)) + QLatin1Char('.') + m_month.monthText()
+        + QLatin1Char('.') + m_month.yearText();
+}
+
+QString TaylikF::bookingTime() const
+{
+    const QPoint cell = currentCell();
+    return cell.x() < 1 || cell.y() < 2 ? QString() : cellText(0, cell.y());
+}
+
+// ------------------------------------------------------------------- reload
+
+void TaylikF::hazirlaButClick()
+{
+    // Unreadable hours or slot length stop the reload before anything changes.
+    const SlotReading reading = readSlotPlan(
+        maskedText(RSaatiEdit), maskedText(RBitisSaatiEdit), periodBox->currentText());
+    if (!reading.plan) {
+        dialogs().warning(programTitle(), reading.message);
+        return;
+    }
+    m_reportUserName.clear();
+    m_allUsers = false;
+
+    TrandevuF *list = forms().randevuF;
+    list->RKimeBox->setCurrentIndex(RKimeBox->currentIndex());
+    list->RKiminAdSoyadBox->setCurrentIndex(RKiminAdSoyadBox->currentIndex());
+    if (CheckBox2->isChecked()) {
+        list->CheckBox2->setChecked(true);
+        m_allUsers = true;
+        Label7->setText(QStringLiteral("Kullanıcı kısıtlaması olmadan."));
+    } else {
+        list->CheckBox2->setChecked(false);
+        m_reportUserName = RKiminAdSoyadBox->currentText();
+        Label7->setText(
+            QStringLiteral("Kullanıcı :") + m_reportUserName + QStringLiteral(" Raporu."));
+    }
+    list->CheckBox1->setChecked(CheckBox1->isChecked());
+    list->CheckBox3->setChecked(CheckBox3->isChecked());
+
+    if (!GridHazirla())
+        return;
+    Transfer();
+    AyarKaydet();
+}
+
+bool TaylikF::GridHazirla()
+{
+    const SlotReading reading = readSlotPlan(
+        maskedText(RSaatiEdit), maskedText(RBitisSaatiEdit), periodBox->currentText());
+    if (!reading.plan) {
+        dialogs().warning(programTitle(), reading.message);
+        return false;
+    }
+    m_plan = *reading.plan;
+    m_month = PlannerMonth(DateTimePicker1->date());
+    m_labels = m_plan.labels();
+    Label6->setText(m_month.title());
+    m_cells->setCells(int(m_labels.size()), m_month.dayCount());
+    QStringList days;
+    for (int c = 1; c <= m_month.dayCount(); ++c)
+        days << m_month.weekdayName(c) + QLatin1Char('\n') + QString::number(c);
+    m_cells->setHeadings(Qt::Horizontal, days);
+    m_cells->setHeadings(Qt::Vertical, m_labels);
+    for (int c = 0; c < m_month.dayCount(); ++c)
+        StringGrid1->setColumnWidth(c, kDayColumnWidth);
+    return true;
+}
+
+void TaylikF::Transfer()
+{
+    TrandevuF *list = forms().randevuF;
+    const QDate first(m_month.year(), m_month.month(), 1);
+    list->JvDateTimePicker1->setDate(first);
+    list->JvDateTimePicker2->setDate(first.addDays(m_month.dayCount() - 1));
+    list->showUserColumn(list->CheckBox2->isChecked());
+    // The query sets the printouts' heading and reads the month as the list filters it.
+    list->ButsorguClick();
+
+    DataSet *table = list->randevuTable;
+    if (!table->readNow()) // the rows of the hidden list window
+        return;
+    const int count = table->recordCount();
+    const int dayField = table->fieldIndex(QStringLiteral("randevutarihi"));
+    const int timeField = table->fieldIndex(QStringLiteral("randevusaati"));
+    const int ownerField = table->fieldIndex(QStringLiteral("Rkimeadsoyad"));
+    const int firstNameField = table->fieldIndex(QStringLiteral("adi"));
+    const int lastNameField = table->fieldIndex(QStringLiteral("soyadi"));
+    const int packageField = table->fieldIndex(QStringLiteral("paketadi"));
+    const int amountField = table->fieldIndex(QStringLiteral("islem_tutari"));
+    const bool showOwner = CheckBox2->isChecked();
+    for (int i = 0; i < count; ++i) {
+        const QDate day = table->valueAt(i, dayField).toDateTime().date();
+        if (day.year() != m_month.year() || day.month() != m_month.month())
+            continue;
+        const QTime time = table->valueAt(i, timeField).toDateTime().time();
+        const QVector<int> rows = rowsTaking(m_labels, time, m_plan.period);
+        if (rows.isEmpty())
+            continue;
+        const CellAppointment appointment { table->valueAt(i, ownerField).toString(),
+            table->valueAt(i, firstNameField).toString(),
+            table->valueAt(i, lastNameField).toString(), table->valueAt(i, packageField).toString(),
+            table->valueAt(i, amountField).toDouble() };
+        const QString segment = cellSegment(appointment, showOwner);
+        for (int row : rows)
+            m_cells->appendCellText(row, day.day() - 1, segment);
+    }
+}
+
+// ------------------------------------------------------------------- settings
+
+void TaylikF::AyarYukle()
+{
+    IniFile file(session().filePath(PlannerSettings::fileName()));
+    const PlannerSettings settings = PlannerSettings::read(file);
+    RSaatiEdit->setText(settings.mesaibaslasaat);
+    RBitisSaatiEdit->setText(settings.mesaibitsaat);
+    periodBox->setCurrentText(settings.randevuperiod);
+    CheckBox2->setChecked(settings.tumkullanici);
+    CheckBox1->setChecked(settings.bekleyenvegorus);
+    CheckBox3->setChecked(settings.sadecegorus);
+}
+
+bool TaylikF::AyarKaydet()
+{
+    PlannerSettings settings;
+    settings.mesaibaslasaat = maskedText(RSaatiEdit);
+    settings.mesaibitsaat = maskedText(RBitisSaatiEdit);
+    settings.randevuperiod = periodBox->currentText();
+    settings.tumkullanici = CheckBox2->isChecked();
+    settings.bekleyenvegorus = CheckBox1->isChecked();
+    settings.sadecegorus = CheckBox3->isChecked();
+    IniFile file(session().filePath(PlannerSettings::fileName()));
+    if (settings.write(file))
+        return true;
+    dialogs().error(programTitle(), file.errorText());
+    return false;
+}
+
+// ------------------------------------------------------------------- boxes and keys
+
+void TaylikF::DateTimePicker1Change()
+{
+    const PlannerMonth picked(DateTimePicker1->date());
+    if (picked.monthText() != m_month.monthText() || picked.yearText() != m_month.yearText())
+        hazirlaButClick();
+}
+
+void TaylikF::CheckBox1Click()
+{
+    if (CheckBox1->isChecked())
+        CheckBox3->setChecked(false);
+}
+
+void TaylikF::CheckBox3Click()
+{
+    if (CheckBox3->isChecked())
+        CheckBox1->setChecked(false);
+}
+
+bool TaylikF::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == StringGrid1 && event->type() == QEvent::KeyPress)
+        return StringGrid1KeyPress(static_cast<QKeyEvent *>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TaylikF::StringGrid1KeyPress(QKeyEvent *event)
+{
+    // Cell texts cannot be edited: typed characters are dropped and Delete does nothing.
+    if (event->key() == Qt::Key_Delete)
+        return true;
+    const QString text = event->text();
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    return !enter && !text.isEmpty() && text.at(0).isPrint();
+}
+
+ReportPreview *TaylikF::yazdirButClick()
+{
+    return forms().randevuF->yazButClick();
+}
+
+void TaylikF::kapatButClick()
+{
+    hide();
+}
+
+void TaylikF::helpClick()
+{
+    forms().help->openTopic(QStringLiteral("yaylik"));
+}
+
+// ------------------------------------------------------------------- booking
+
+bool TaylikF::handDayAndTimeToEntry()
+{
+    const QString date = bookingDate();
+    if (date.isEmpty())
+        return false;
+    EntryForm *entry = forms().entryForm;
+    entry->RTarihiEdit->setText(date);
+    entry->RSaatiEdit->setText(bookingTime());
+    return true;
+}
+
+void TaylikF::Bugnvebusaaterandevuver1Click()
+{
+    if (handDayAndTimeToEntry())
+        hide();
+}
+
+void TaylikF::Firmaseerekbugnvebusaaterandevuver1Click()
+{
+    if (!handDayAndTimeToEntry())
+        return;
+    forms().entryForm->personFromList();
+    hide();
+}
+
+bool TaylikF::askDirectBooking()
+{
+    const QString text = QStringLiteral("Tarih : ") + bookingDate() + QStringLiteral(" Saat : ")
+        + bookingTime() + QStringLiteral(" ,") + RKiminAdSoyadBox->currentText()
+        + QStringLiteral(" kullanıcısına randevu girilecektir. Devam edilsin mi?");
+    return dialogs().question(programTitle(), text, Buttons::YesNoCancel) == Answer::Yes;
+}
+
+void TaylikF::Firmaseerekbugnvebusaatedorudanrandevuver1Click()
+{
+    if (bookingDate().isEmpty() || !askDirectBooking())
+        return;
+    PaketAl();
+}
+
+void TaylikF::PaketAl()
+{
+    m_picked = PickedPackage();
+    TpaketlerF *packages = forms().paketlerF;
+    packages->show();
+    packages->raise();
+    packages->paketIsteyen = QStringLiteral("aylik");
+    packages->openCatalogue();
+}
 
 void TaylikF::GirisHazirla()
 {
-    // The planner's booking fills this in.
+    if (bookingDate().isEmpty())
+        return;
+    QString answer = m_picked.tutar;
+    if (!dialogs().input(QStringLiteral("Tutar Girişi"), QStringLiteral("Tutar"), answer))
+        answer = m_picked.tutar;
+    const NumberReading reading = SayiyaCevir(answer);
+    if (!reading.ok) {
+        dialogs().warning(programTitle(), reading.message);
+        return;
+    }
+    EntryForm *entry = forms().entryForm;
+    entry->paketkoduEdit->setText(m_picked.kodu);
+    entry->paketadiEdit->setText(m_picked.adi);
+    entry->primEdit->setText(m_picked.primoran);
+    const double amount = roundToCents(reading.value);
+    entry->RKimeBox->setCurrentIndex(RKimeBox->currentIndex());
+    setPickerText(entry->RKimeBox, RKimeBox->currentText());
+    entry->RKiminAdSoyadBox->setCurrentIndex(RKiminAdSoyadBox->currentIndex());
+    setPickerText(entry->RKiminAdSoyadBox, RKiminAdSoyadBox->currentText());
+    entry->islemTutariEdit->setText(formats::plainNumber(amount));
+    handDayAndTimeToEntry();
+    const QString adi = entry->AdiEdit->text();
+    const QString soyadi = entry->SoyadiEdit->text();
+    entry->save(); // as if "KAYDET" were pressed
+
+    // The cell shows the booking at once when the grid shows that user's appointments.
+    if (m_allUsers || RKiminAdSoyadBox->currentText() == m_reportUserName) {
+        const QPoint cell = currentCell();
+        const CellAppointment booked { RKiminAdSoyadBox->currentText(), adi, soyadi, m_picked.adi,
+            amount };
+        m_cells->appendCellText(cell.y() - 2, cell.x() - 1,
+            cellSegment(booked, CheckBox2->isChecked(), SegmentKind::JustBooked));
+    }
 }
 
 } // namespace lumkar

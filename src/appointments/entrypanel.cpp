@@ -2,6 +2,7 @@
 
 #include "appointments/entrypanel.h"
 
+#include "appointments/entryappointment.h"
 #include "appointments/booking.h"
 #include "appointments/dayview.h"
 #include "appointments/iptal.h"

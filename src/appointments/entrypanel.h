@@ -15,6 +15,7 @@ namespace lumkar {
 
 class DataSet;
 class PickerPair;
+struct EntryAppointment;
 
 class EntryForm : public QWidget, public FormContext {
     Q_OBJECT
@@ -27,6 +28,9 @@ public:
     };
     // Fills the person boxes with a chosen person.
     void setEntryPerson(const Person &person);
+    // Loads an appointment into the form for a change (the appointment list's "Değiştir"):
+    // the save then writes the appointment of `randevunoEdit`.
+    void setEntryAppointment(const EntryAppointment &appointment);
     // Writes a person's code into the code box (after the person record saved the person).
     void setEntryPersonCode(const QString &code);
     // A package chosen in the package window: code, name, price and premium rate as texts.

@@ -1,8 +1,13 @@
 #include "kit/grid.h"
 
 #include "data/formats.h"
+#include "kit/dialogs.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QHeaderView>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -21,6 +26,44 @@ GridModel::GridModel(DataSet *dataSet, QVector<GridColumn> columns, QObject *par
     connect(dataSet, &DataSet::rowChanged, this, &GridModel::dataSetRowChanged);
     connect(dataSet, &DataSet::stateChanged, this, &GridModel::dataSetReset);
     dataSetReset();
+}
+
+GridModel::GridModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+void GridModel::setCells(int rows, int columns)
+{
+    beginResetModel();
+    m_rows = qMax(0, rows);
+    m_cellColumns = qMax(0, columns);
+    m_cells = QVector<QString>(qsizetype(m_rows) * m_cellColumns);
+    endResetModel();
+}
+
+void GridModel::setCellText(int row, int column, const QString &text)
+{
+    if (!hasCellTexts() || row < 0 || row >= m_rows || column < 0 || column >= m_cellColumns)
+        return;
+    m_cells[qsizetype(row) * m_cellColumns + column] = text;
+    emit dataChanged(index(row, column), index(row, column));
+}
+
+void GridModel::appendCellText(int row, int column, const QString &text)
+{
+    setCellText(row, column, cellText(row, column) + text);
+}
+
+void GridModel::setHeadings(Qt::Orientation orientation, const QStringList &texts)
+{
+    m_headings[orientation == Qt::Horizontal ? 0 : 1] = texts;
+    const int count = orientation == Qt::Horizontal ? columnCount() : rowCount();
+    if (count > 0)
+        emit headerDataChanged(orientation, 0, count - 1);
+}
+
+void GridModel::setCellColours(CellColour background, CellColour text)
+{
+    m_background = std::move(background);
+    m_textColour = std::move(text);
 }
 
 int GridModel::columnOf(const QString &field) const
@@ -57,11 +100,17 @@ int GridModel::rowCount(const QModelIndex &parent) const
 
 int GridModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_columns.size());
+    if (parent.isValid())
+        return 0;
+    return hasCellTexts() ? m_cellColumns : int(m_columns.size());
 }
 
 QString GridModel::cellText(int row, int column) const
 {
+    if (hasCellTexts())
+        return row >= 0 && row < m_rows && column >= 0 && column < m_cellColumns
+            ? m_cells[qsizetype(row) * m_cellColumns + column]
+            : QString();
     if (!m_dataSet || column < 0 || column >= m_columns.size() || m_fieldIndex[column] < 0)
         return QString();
     return formats::byName(m_dataSet->valueAt(row, m_fieldIndex[column]),
@@ -72,6 +121,21 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows)
         return QVariant();
+    if (hasCellTexts()) {
+        switch (role) {
+        case Qt::DisplayRole:
+            return cellText(index.row(), index.column());
+        case Qt::BackgroundRole:
+            return m_background ? m_background(index.row(), index.column())
+                                : gridRowColour(index.row());
+        case Qt::ForegroundRole:
+            return m_textColour ? m_textColour(index.row(), index.column()) : QColor(Qt::black);
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(m_cellAlignment);
+        default:
+            return QVariant();
+        }
+    }
     switch (role) {
     case Qt::DisplayRole:
         return cellText(index.row(), index.column());
@@ -92,6 +156,10 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (hasCellTexts() && role == Qt::DisplayRole) {
+        const QStringList &texts = m_headings[orientation == Qt::Horizontal ? 0 : 1];
+        return section >= 0 && section < texts.size() ? QVariant(texts[section]) : QVariant();
+    }
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
         && section < m_columns.size())
         return m_columns[section].heading;
@@ -101,14 +169,15 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 Qt::ItemFlags GridModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && m_columns[index.column()].editable)
+    if (index.isValid() && !hasCellTexts() && m_columns[index.column()].editable)
         f |= Qt::ItemIsEditable;
     return f;
 }
 
 bool GridModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!index.isValid() || role != Qt::EditRole || !m_columns[index.column()].editable)
+    if (!index.isValid() || role != Qt::EditRole || hasCellTexts()
+        || !m_columns[index.column()].editable)
         return false;
     if (m_dataSet->currentRow() != index.row())
         m_dataSet->moveTo(index.row());
@@ -152,6 +221,15 @@ void GridView::setColumns(DataSet *dataSet, const QVector<GridColumn> &columns)
     connect(m_model, &QAbstractItemModel::modelReset, this, &GridView::followDataSet);
     connect(dataSet, &DataSet::currentChanged, this, &GridView::followDataSet);
     followDataSet();
+}
+
+GridModel *GridView::useCellTexts()
+{
+    if (m_model)
+        m_model->deleteLater();
+    m_model = new GridModel(this);
+    setModel(m_model);
+    return m_model;
 }
 
 void GridView::setWholeRowSelection(bool on)
@@ -288,6 +366,52 @@ void GridView::mouseDoubleClickEvent(QMouseEvent *event)
     QTableView::mouseDoubleClickEvent(event);
     if (idx.isValid())
         emit rowActivated(idx.row());
+}
+
+void GridView::useColumnChooser(Dialogs &dialogs)
+{
+    // The corner button selects everything by default; here it opens the chooser instead.
+    auto *corner = findChild<QAbstractButton *>();
+    if (!corner)
+        return;
+    corner->disconnect();
+    corner->setToolTip(QStringLiteral("Gösterlecek Kolonları Seç"));
+    connect(corner, &QAbstractButton::clicked, this, [this, &dialogs] {
+        ColumnChooser chooser(this, dialogs);
+        chooser.exec();
+    });
+}
+
+ColumnChooser::ColumnChooser(GridView *view, Dialogs &dialogs)
+    : QDialog(view), m_view(view), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("ColumnChooser"));
+    setWindowTitle(QStringLiteral("Gösterlecek Kolonları Seç"));
+    auto *layout = new QVBoxLayout(this);
+    QAbstractItemModel *model = view->model();
+    for (int c = 0; model && c < model->columnCount(); ++c) {
+        auto *box = new QCheckBox(model->headerData(c, Qt::Horizontal).toString(), this);
+        box->setChecked(!view->isColumnHidden(c));
+        layout->addWidget(box);
+        m_boxes << box;
+    }
+    m_ok = new QPushButton(QStringLiteral("&Tamam"), this);
+    m_ok->setObjectName(QStringLiteral("okButton"));
+    layout->addWidget(m_ok);
+    connect(m_ok, &QPushButton::clicked, this, &ColumnChooser::okClicked);
+}
+
+void ColumnChooser::okClicked()
+{
+    const bool anyShown = std::any_of(m_boxes.cbegin(), m_boxes.cend(),
+                                      [](const QCheckBox *box) { return box->isChecked(); });
+    if (!anyShown) {
+        m_dialogs.information(programTitle(), QStringLiteral("En Az bir kolon görünür olmalı"));
+        return;
+    }
+    for (int c = 0; c < m_boxes.size(); ++c)
+        m_view->setColumnHidden(c, !m_boxes[c]->isChecked());
+    accept();
 }
 
 } // namespace lumkar

@@ -5,12 +5,15 @@
 #include "data/dataset.h"
 
 #include <QAbstractTableModel>
+#include <QDialog>
 #include <QPointer>
 #include <QStyledItemDelegate>
-#include <functional>
 #include <QTableView>
+#include <functional>
 
 namespace lumkar {
+
+class Dialogs;
 
 struct GridColumn {
     QString field;
@@ -24,10 +27,27 @@ struct GridColumn {
 // Rows alternate by their position in the list as shown: odd rows light yellow, even white.
 QColor gridRowColour(int row);
 
+// The cells of a grid: the rows of a data set in declared columns, or texts the program sets
+// cell by cell (a grid without a data set, as the planner's month).
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     GridModel(DataSet *dataSet, QVector<GridColumn> columns, QObject *parent = nullptr);
+    // A grid of texts: empty until setCells().
+    explicit GridModel(QObject *parent = nullptr);
+
+    // --- a grid of texts ---
+    // Empties the grid and gives it this many rows and columns of empty cells.
+    void setCells(int rows, int columns);
+    void setCellText(int row, int column, const QString &text);
+    void appendCellText(int row, int column, const QString &text);
+    // The texts of the row or column headings.
+    void setHeadings(Qt::Orientation orientation, const QStringList &texts);
+    // The background and text colour of each cell (by default rows alternate, text black).
+    using CellColour = std::function<QColor(int row, int column)>;
+    void setCellColours(CellColour background, CellColour text);
+    // The alignment of every text cell.
+    void setCellAlignment(Qt::Alignment alignment) { m_cellAlignment = alignment; }
 
     DataSet *dataSet() const { return m_dataSet; }
     const QVector<GridColumn> &columns() const { return m_columns; }
@@ -52,11 +72,20 @@ private:
     void dataSetReset();
     void dataSetRowChanged(int row);
 
+    bool hasCellTexts() const { return !m_dataSet; }
+
     QPointer<DataSet> m_dataSet;
     QVector<GridColumn> m_columns;
     QVector<int> m_fieldIndex;
     int m_rows = 0;
     std::function<QColor(int)> m_rowColours;
+    // A grid of texts.
+    int m_cellColumns = 0;
+    QVector<QString> m_cells; // row by row
+    QStringList m_headings[2]; // by orientation: horizontal, vertical
+    CellColour m_background;
+    CellColour m_textColour;
+    Qt::Alignment m_cellAlignment = Qt::AlignLeft | Qt::AlignTop;
 };
 
 // Paints every cell with the row colour; a selected cell in the highlight colours; an empty
@@ -81,6 +110,8 @@ public:
 
     // Shows the data set with these columns; the view owns the model.
     void setColumns(DataSet *dataSet, const QVector<GridColumn> &columns);
+    // Shows a grid of texts the program sets (GridModel::setCells); the view owns the model.
+    GridModel *useCellTexts();
     GridModel *gridModel() const { return m_model; }
     DataSet *dataSet() const { return m_model ? m_model->dataSet() : nullptr; }
 
@@ -92,6 +123,9 @@ public:
     // Moves the selected column by the given rule (used by the key handling and by windows).
     void moveColumnForward(bool wrapToNextRow);
     void moveColumnBackward();
+
+    // The corner button above the row headers opens the column chooser.
+    void useColumnChooser(Dialogs &dialogs);
 
 signals:
     void rowActivated(int row); // double click on a row
@@ -109,6 +143,32 @@ private:
     GridModel *m_model = nullptr;
     EnterRule m_enterRule = EnterRule::NextColumn;
     bool m_syncing = false;
+};
+
+} // namespace lumkar
+
+class QCheckBox;
+class QPushButton;
+
+namespace lumkar {
+
+// The column chooser of a grid, "Gösterlecek Kolonları Seç": a box for each column, ticked
+// when it is shown; "&Tamam" shows the ticked columns and hides the others, and refuses to
+// hide them all.
+class ColumnChooser : public QDialog {
+    Q_OBJECT
+public:
+    ColumnChooser(GridView *view, Dialogs &dialogs);
+    const QList<QCheckBox *> &boxes() const { return m_boxes; }
+    QPushButton *okButton() const { return m_ok; }
+
+private:
+    void okClicked();
+
+    GridView *m_view;
+    Dialogs &m_dialogs;
+    QList<QCheckBox *> m_boxes;
+    QPushButton *m_ok;
 };
 
 } // namespace lumkar

@@ -419,7 +419,7 @@ void Tanamenuf::N3RandevuRaporlari()
     TrandevuF *list = forms().randevuF;
     list->show();
     list->raise();
-    if (!list->randevuTable->isOpen() && !list->randevuTable->open())
+    if (!list->openAppointments())
         return;
 }
 
@@ -437,7 +437,7 @@ void Tanamenuf::N5Aylik()
     planner->setPlannerDate(workingDate());
     planner->show();
     planner->raise();
-    planner->yenidenYukle();
+    planner->hazirlaButClick();
 }
 
 void Tanamenuf::N6Cari()
