@@ -46,6 +46,11 @@ std::unique_ptr<Forms> createForms(Session &session)
     // A restore replaced the database: the windows read their data again.
     QObject::connect(f.girisRF, &TgirisRF::databaseReplaced, f.PasswordDlg,
                      &TPasswordDlg::reopenOpenDataSets);
+    // A visit saved from an appointment refreshes the day; a new person asked for by the person
+    // accounts is entered as the main window's new-person item does.
+    QObject::connect(f.gorusmeF, &TgorusmeF::appointmentHeld, f.anamenuf,
+                     [main = f.anamenuf] { main->JvNavPanelButton10Click(); });
+    QObject::connect(f.cariF, &TcariF::newPersonWanted, f.anamenuf, &Tanamenuf::N1KisiGiris);
     // The windows opened over others give the keyboard back to their opener when they hide.
     f.keyboardReturn = std::make_unique<KeyboardReturn>(nullptr);
     for (QWidget *window :

@@ -1,39 +1,266 @@
 #include "accounts/ledger.h"
 
+#include "accounts/accountfilters.h"
+#include "data/entryrules.h"
+#include "data/formats.h"
+#include "data/moneytotals.h"
+#include "data/tablewriter.h"
+#include "kit/entryboxes.h"
+#include "kit/windowparts.h"
+#include "reports/layouts.h"
+#include "reports/preview.h"
+#include "reports/runner.h"
+
+#include <QDateEdit>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace lumkar {
+
+namespace {
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+QLineEdit *figureBox(QWidget *parent, const QString &name)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignRight);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
+} // namespace
 
 LedgerWindow::LedgerWindow(const LedgerBook &book, Forms &forms, Session &session)
     : FormContext(forms, session), m_book(book)
 {
     setObjectName(book.objectName);
     setWindowTitle(book.caption);
+    ledgerTable = new DataSet(session.db(), this);
+    ledgerTable->setObjectName(book.dataSetName);
+    ledgerTable->setTable(book.table);
+    buildWindow();
+}
+
+void LedgerWindow::buildWindow()
+{
     auto *layout = new QVBoxLayout(this);
-    makeUserBar(book.userLabel, book.allUsersCaption, this);
-    layout->addWidget(userBar);
-    layout->addStretch();
+    auto *period = new QHBoxLayout;
+    DateTimePicker61 = newDatePicker(this, s("DateTimePicker61"));
+    DateTimePicker1 = newDatePicker(this, s("DateTimePicker1"));
+    period->addWidget(new QLabel(s("İlk Tarih"), this));
+    period->addWidget(DateTimePicker61);
+    period->addWidget(new QLabel(s("Son Tarih"), this));
+    period->addWidget(DateTimePicker1);
+    makeUserBar(m_book.userLabel, m_book.allUsersCaption, this);
+    period->addWidget(userBar, 1);
+    BitBtn2 = newButton(this, s("BitBtn2"), s("BİLGİLERİ YÜKLE"));
+    BitBtn28 = newButton(this, s("BitBtn28"), s("YAZDIR"));
+    kapatBut = newButton(this, s("kapatBut"), s("Kapat"), s("Kapat..."));
+    period->addWidget(BitBtn2);
+    period->addWidget(BitBtn28);
+    period->addWidget(kapatBut);
+    layout->addLayout(period);
+
+    bolumgrid2 = new GridView(this);
+    bolumgrid2->setObjectName(s("bolumgrid2"));
+    bolumgrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    bolumgrid2->setColumns(ledgerTable,
+                           {{s("tarih"), s("Tarih"), s("dd.mm.yyyy"), left, 85},
+                            {s("aciklama"), s("Açıklama"), {}, left, 300},
+                            {s("borc"), s("Borç"), s("#,###.00"), right, 100},
+                            {s("alacak"), s("Alacak"), s("#,###.00"), right, 100},
+                            {s("gorusen"), s("İşlem Yapan"), {}, left, 150},
+                            {s("paketadi"), s("Paket"), {}, left, 160}});
+    layout->addWidget(bolumgrid2, 1);
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(s("PopupMenu1"));
+    PopupMenu1->addAction(s("Sil"), this, &LedgerWindow::deleteMovement);
+    setPopupMenu(bolumgrid2, PopupMenu1);
+
+    auto *bottom = new QHBoxLayout;
+    auto *outflow = new QFormLayout;
+    tahsiledilenEdit = new QLineEdit(this);
+    tahsiledilenEdit->setObjectName(s("tahsiledilenEdit"));
+    tahsiledilenEdit->setAlignment(Qt::AlignRight);
+    attachAmountRule(tahsiledilenEdit);
+    DateTimePicker2 = newDatePicker(this, s("DateTimePicker2"));
+    paketadiEdit = new QLineEdit(this);
+    paketadiEdit->setObjectName(s("paketadiEdit"));
+    paketadiEdit->setMaxLength(100);
+    BitBtn6 = newButton(this, s("BitBtn6"), s("KAYDET"));
+    outflow->addRow(s("Kasa Çıkışı"), tahsiledilenEdit);
+    outflow->addRow(s("İşlem Tarihi"), DateTimePicker2);
+    outflow->addRow(s("Açıklama"), paketadiEdit);
+    outflow->addRow(QString(), BitBtn6);
+    bottom->addLayout(outflow, 1);
+    auto *figures = new QFormLayout;
+    nakliyekunEdit = figureBox(this, s("nakliyekunEdit"));
+    tahsilatEdit = figureBox(this, s("tahsilatEdit"));
+    odemeEdit = figureBox(this, s("odemeEdit"));
+    kasabakiyeEdit = figureBox(this, s("kasabakiyeEdit"));
+    balanceLabel = new QLabel(m_book.balanceLabel, this);
+    figures->addRow(s("Nakli Yekün"), nakliyekunEdit);
+    figures->addRow(s("Dönem Tahsilatı"), tahsilatEdit);
+    figures->addRow(s("Dönem Ödeme"), odemeEdit);
+    figures->addRow(balanceLabel, kasabakiyeEdit);
+    bottom->addLayout(figures);
+    layout->addLayout(bottom);
+
+    connect(BitBtn2, &QPushButton::clicked, this, &LedgerWindow::BitBtn2Click);
+    connect(BitBtn6, &QPushButton::clicked, this, &LedgerWindow::BitBtn6Click);
+    connect(BitBtn28, &QPushButton::clicked, this, [this] { BitBtn28Click(); });
+    connect(kapatBut, &QPushButton::clicked, this, &QWidget::hide);
+    new EnterAsTab(this);
     resize(900, 600);
 }
 
 void LedgerWindow::openBook()
 {
-    // The ledger lists arrive with the ledger windows; nothing is listed yet.
+    if (!m_carriedOverRead)
+        nakliyekun();
+    if (!ledgerTable->isOpen())
+        toplamal();
+}
+
+void LedgerWindow::nakliyekun()
+{
+    const moneytotals::Sums sums =
+        moneytotals::before(db(), m_book.table, DateTimePicker61->date(),
+                            CheckBox2->isChecked(), RKimeBox->currentText());
+    if (!sums.ok) {
+        dialogs().error(programTitle(), sums.error);
+        return;
+    }
+    m_carriedOverRead = true;
+    nakliyekunEdit->setText(formats::amount(sums.borc - sums.alacak));
+}
+
+void LedgerWindow::toplamal()
+{
+    const LedgerFilter filter{DateTimePicker61->date(), DateTimePicker1->date(),
+                              CheckBox2->isChecked(), RKimeBox->currentText()};
+    ledgerTable->close();
+    ledgerTable->setPrefilter(filter.sqlCondition(), filter.sqlValues());
+    ledgerTable->setFilter([filter](const Record &row) { return filter.accepts(row); });
+    ledgerTable->setFiltered(true);
+    if (!ledgerTable->open())
+        return;
+    const ColumnSums sums = sumShown(*ledgerTable, s("borc"), s("alacak"));
+    ledgerTable->last();
+    odemeEdit->setText(formats::amountTotal(sums.second));
+    tahsilatEdit->setText(formats::amountTotal(sums.first));
+    const double carried = SayiyaCevir(nakliyekunEdit->text(), nullptr);
+    kasabakiyeEdit->setText(formats::amountTotal(carried + sums.first - sums.second));
+}
+
+void LedgerWindow::BitBtn2Click()
+{
+    nakliyekun();
+    toplamal();
+}
+
+void LedgerWindow::BitBtn6Click()
+{
+    if (dialogs().question(programTitle(), m_book.outflowQuestion, Buttons::YesNoCancel)
+        != Answer::Yes)
+        return;
+    double amount = 0;
+    if (!readAmount(tahsiledilenEdit, dialogs(), amount))
+        return;
+    TableWriter writer(db());
+    if (writer.insert(m_book.table, {{s("tarih"), DateTimePicker2->date()},
+                                     {s("alacak"), amount},
+                                     {s("aciklama"), paketadiEdit->text()},
+                                     {s("gorusen_kodu"), RKimeBox->currentText()},
+                                     {s("gorusen"), RKiminAdSoyadBox->currentText()}})
+        < 0) {
+        dialogs().error(programTitle(), writer.errorText());
+        return;
+    }
+    tahsiledilenEdit->clear();
+    paketadiEdit->clear();
+    DateTimePicker2->setDate(QDate::currentDate());
+    nakliyekun();
+    toplamal();
+}
+
+void LedgerWindow::deleteMovement()
+{
+    if (!ledgerTable->isOpen() || ledgerTable->recordCount() == 0
+        || ledgerTable->currentRow() < 0)
+        return;
+    if (dialogs().question(programTitle(), m_book.deleteQuestion, Buttons::YesNoCancel)
+        != Answer::Yes)
+        return;
+    if (!ledgerTable->remove()) {
+        dialogs().error(programTitle(), s("Hareket silinemedi. %1")
+                                            .arg(ledgerTable->lastError().text()));
+        return;
+    }
+    nakliyekun();
+    toplamal();
+}
+
+void LedgerWindow::reloadRows()
+{
+    if (ledgerTable->isOpen() && !ledgerTable->reopen())
+        return;
+}
+
+ReportPreview *LedgerWindow::BitBtn28Click()
+{
+    nakliyekun();
+    toplamal();
+    reports::Report report(reports::layouts::byName(m_book.reportUnit + s(".frReport5")));
+    report.setUserName(currentUser().adSoyad);
+    const QString format = s("dd.MM.yyyy");
+    report.setText(s("Memo1"), DateTimePicker61->date().toString(format) + s(" - ")
+                                   + DateTimePicker1->date().toString(format)
+                                   + m_book.titleSuffix);
+    report.setText(s("Memo6"), nakliyekunEdit->text());
+    report.setText(s("Memo9"), tahsilatEdit->text());
+    report.setText(s("Memo10"), odemeEdit->text());
+    report.setText(s("Memo15"), kasabakiyeEdit->text());
+    report.setText(s("Memo17"), CheckBox2->isChecked()
+                                    ? s("TÜM KULLANICILARA AİT RAPOR")
+                                    : s("RAPOR : ") + RKiminAdSoyadBox->currentText());
+    return ReportPreview::printReport(report, {{reports::layouts::singleLink(), ledgerTable}},
+                                      m_book.previewTitle, dialogs(), this);
 }
 
 TkasaF::TkasaF(Forms &forms, Session &session)
-    : LedgerWindow({QStringLiteral("kasaF"), QStringLiteral("Lumkar Vikelmo - Kasa İşlemleri"),
-                    QStringLiteral("kasa"), QStringLiteral("Kullanıcının Kasası"),
-                    QStringLiteral("Tüm Kullanıcıların Kasalarını Göster")},
+    : LedgerWindow({s("kasaF"), s("Lumkar Vikelmo - Kasa İşlemleri"), s("kasa"), s("kasaTable"),
+                    s("Kullanıcının Kasası"), s("Tüm Kullanıcıların Kasalarını Göster"),
+                    s("Kasa Mevcudu"),
+                    s("Bu kasa çıkışını kayıt etmek istediğinize eminmisiniz?"),
+                    s("Bu kasa hareketini silmek istediğinize eminmisiniz?"),
+                    s(" KASA HAREKETLERİ"), s("Lumkar Rapor Önizleme - Kasa"), s("kasa")},
                    forms, session)
 {
 }
 
 TkkartF::TkkartF(Forms &forms, Session &session)
-    : LedgerWindow({QStringLiteral("kkartF"),
-                    QStringLiteral("Lumkar Vikelmo - Kredi Kartı İşlemleri"),
-                    QStringLiteral("kredikart"), QStringLiteral("Kullanıcının Kredi Kartı"),
-                    QStringLiteral("Tüm Kullanıcıların Kredi Kartlarını Göster")},
+    : LedgerWindow({s("kkartF"), s("Lumkar Vikelmo - Kredi Kartı İşlemleri"), s("kredikart"),
+                    s("kkartTable"), s("Kullanıcının Kredi Kartı"),
+                    s("Tüm Kullanıcıların Kredi Kartlarını Göster"), s("KK Mevcudu"),
+                    s("Bu kredi kartı çıkışını kayıt etmek istediğinize eminmisiniz?"),
+                    s("Bu kredi kartı hareketini silmek istediğinize eminmisiniz?"),
+                    s(" KREDİ KARTI HAREKETLERİ"), s("Lumkar Rapor Önizleme - Kredi Kartı"),
+                    s("kkart")},
                    forms, session)
 {
 }

@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "data/moneytotals.h"
 #include "data/schema.h"
 
 #include <QAtomicInt>
@@ -241,6 +242,14 @@ bool Database::open()
         }
     }
     if (!verify()) {
+        m_db.close();
+        return false;
+    }
+    // The day totals of the money books, made once for a file that has none yet.
+    QString totalsError;
+    if (!moneytotals::ensure(m_db, &totalsError)) {
+        m_error = QStringLiteral("Veritabanı dosyası \"%1\" hazırlanamadı: %2")
+                      .arg(shown, totalsError);
         m_db.close();
         return false;
     }

@@ -52,6 +52,12 @@ bool Record::isNull(const QString &field) const
     return i < 0 || m_dataSet.m_rows.isNull(m_row, i);
 }
 
+bool Record::dayAndTime(const QString &field, QDate &day, QTime &time) const
+{
+    const int i = m_dataSet.fieldIndex(field);
+    return i >= 0 && m_dataSet.m_rows.dayAndTime(m_row, i, day, time);
+}
+
 DataSet::DataSet(QSqlDatabase db, QObject *parent) : QObject(parent), m_db(db) {}
 
 void DataSet::setTable(const QString &table, const QStringList &orderBy)

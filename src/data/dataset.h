@@ -35,6 +35,8 @@ public:
     QVariant value(const QString &field) const;
     QString text(const QString &field) const;
     bool isNull(const QString &field) const;
+    // A date-time column's day and time of day, read cheaply; false when it is empty.
+    bool dayAndTime(const QString &field, QDate &day, QTime &time) const;
 
 private:
     const DataSet &m_dataSet;

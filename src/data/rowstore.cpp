@@ -204,6 +204,18 @@ bool RowStore::isNull(int row, int column) const
     return *cell(row, column) == Null;
 }
 
+bool RowStore::dayAndTime(int row, int column, QDate &day, QTime &time) const
+{
+    const char *c = cell(row, column);
+    if (c[0] != Moment)
+        return false;
+    qint64 m;
+    std::memcpy(&m, c + 1, 8);
+    day = QDate::fromJulianDay(m / 86400000);
+    time = QTime::fromMSecsSinceStartOfDay(int(m % 86400000));
+    return true;
+}
+
 QVariant RowStore::value(int row, int column, FieldType type) const
 {
     const char *c = cell(row, column);

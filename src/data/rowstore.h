@@ -4,7 +4,9 @@
 
 #include "data/schema.h"
 
+#include <QDate>
 #include <QString>
+#include <QTime>
 #include <QVariant>
 #include <QVector>
 #include <vector>
@@ -29,6 +31,9 @@ public:
     QVariant value(int row, int column, FieldType type) const;
     QVector<QVariant> row(int row, const QVector<FieldType> &types) const;
     bool isNull(int row, int column) const;
+    // A date-time cell's day and time of day without building a local QDateTime (which asks
+    // the time zone); false when the cell holds no date-time.
+    bool dayAndTime(int row, int column, QDate &day, QTime &time) const;
 
     // Orders the rows by columns: Null first, numbers by value, texts in the Turkish
     // alphabet (textorder.h); `descending` per column. Rows that compare equal keep their order.

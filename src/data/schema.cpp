@@ -153,6 +153,9 @@ FieldType typeOfColumn(const QString &tableName, const QString &column)
     for (const TableDef &t : tables())
         if (const ColumnDef *c = t.column(column))
             return c->type;
+    // The balance the account and visit lists compute for every row.
+    if (column.compare(QLatin1String("bakiye"), Qt::CaseInsensitive) == 0)
+        return F::Double;
     return F::Memo;
 }
 

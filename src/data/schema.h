@@ -30,7 +30,8 @@ namespace schema {
 const QVector<TableDef> &tables();
 const TableDef *table(const QString &name);
 
-// The declared type of a column found by name in any table (for query results).
+// The declared type of a column found by name in any table (for query results); the
+// computed balance `bakiye` of the account and visit lists is a Double.
 FieldType typeOfColumn(const QString &table, const QString &column);
 
 // The SQL that creates every table and index, in order.

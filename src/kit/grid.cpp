@@ -144,7 +144,7 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
             ? QVariant()
             : m_dataSet->valueAt(index.row(), m_fieldIndex[index.column()]);
     case Qt::BackgroundRole:
-        return gridRowColour(index.row());
+        return m_rowColours ? m_rowColours(index.row()) : gridRowColour(index.row());
     case Qt::ForegroundRole:
         return QColor(Qt::black);
     case Qt::TextAlignmentRole:

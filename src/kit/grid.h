@@ -62,6 +62,11 @@ public:
 
     // The text a cell shows.
     QString cellText(int row, int column) const;
+    // The background of each row by its position as shown; gridRowColour when none is set.
+    void setRowColours(std::function<QColor(int row)> colours)
+    {
+        m_rowColours = std::move(colours);
+    }
 
 private:
     void dataSetReset();
@@ -73,6 +78,7 @@ private:
     QVector<GridColumn> m_columns;
     QVector<int> m_fieldIndex;
     int m_rows = 0;
+    std::function<QColor(int)> m_rowColours;
     // A grid of texts.
     int m_cellColumns = 0;
     QVector<QString> m_cells; // row by row

@@ -253,12 +253,10 @@ void Tsicrapor::Button1Click()
         forms().ozluk->positionOn(code);
         handOver();
     } else if (who == QLatin1String("cari")) {
-        TcariF *accounts = forms().cariF;
-        accounts->kisinoedit->setText(code);
-        accounts->AdiEdit->setText(sicrapQuery->text(QStringLiteral("adi")));
-        accounts->SoyadiEdit->setText(sicrapQuery->text(QStringLiteral("soyadi")));
+        const QString adi = sicrapQuery->text(QStringLiteral("adi"));
+        const QString soyadi = sicrapQuery->text(QStringLiteral("soyadi"));
         handOver();
-        accounts->ToplamAl();
+        forms().cariF->setAccountPerson(code, adi, soyadi);
     }
 }
 

@@ -174,6 +174,19 @@ ReportPreview *ReportPreview::showReport(const reports::PreparedReport &report,
     return preview;
 }
 
+ReportPreview *ReportPreview::printReport(const reports::Report &report,
+                                          const reports::DataLinks &links, const QString &title,
+                                          Dialogs &dialogs, QWidget *parent)
+{
+    QString error;
+    const reports::PreparedReport pages = reports::prepareReport(report, links, &error);
+    if (pages.isEmpty()) {
+        dialogs.error(programTitle(), error);
+        return nullptr;
+    }
+    return showReport(pages, title, dialogs, parent);
+}
+
 QAction *ReportPreview::makeAction(const QString &name, const QString &text,
                                    const QKeySequence &keys)
 {

@@ -4,6 +4,7 @@
 // prepared pages), find (the next page holding a text) and close. The caller sets the title.
 
 #include "reports/prepared.h"
+#include "reports/runner.h"
 
 #include <QDialog>
 #include <QString>
@@ -25,6 +26,11 @@ public:
     // Shows prepared pages in a new preview window that deletes itself when closed.
     static ReportPreview *showReport(const reports::PreparedReport &report, const QString &title,
                                      Dialogs &dialogs, QWidget *parent = nullptr);
+    // Prepares a report over its data sets and shows it; null, after telling the user why,
+    // when the layout could not run.
+    static ReportPreview *printReport(const reports::Report &report,
+                                      const reports::DataLinks &links, const QString &title,
+                                      Dialogs &dialogs, QWidget *parent = nullptr);
 
     void setReport(const reports::PreparedReport &report);
     const reports::PreparedReport &report() const { return m_report; }

@@ -57,6 +57,23 @@ QVector<Segment> compile(const QString &text, const DataSet *dataSet)
     return out;
 }
 
+} // namespace
+
+QStringList unresolvedFields(const Layout &layout, const DataLinks &links)
+{
+    QStringList out;
+    for (const Band &band : layout.bands) {
+        DataSet *dataSet = links.value(band.dataLink);
+        for (const Cell &cell : band.cells)
+            for (const Segment &segment : compile(cell.text, dataSet))
+                if (segment.kind == Segment::Column && segment.column < 0)
+                    out << band.dataLink + QLatin1Char('.') + segment.text;
+    }
+    return out;
+}
+
+namespace {
+
 // Measures text at a fixed high resolution with unhinted fonts, so that line breaks and
 // heights hold on every device the pages are drawn on.
 class TextMeasure {

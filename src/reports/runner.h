@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 namespace lumkar {
 class DataSet;
@@ -38,6 +39,11 @@ private:
     PreparedReport m_result;
     QString m_error;
 };
+
+// The column names the layout's bands name ("[adi]") that their data set does not have, each
+// as "link.name"; empty when every field resolves. A band without a data set resolves
+// nothing. Serves the checks that a misspelt field can never print blank unnoticed.
+QStringList unresolvedFields(const Layout &layout, const DataLinks &links);
 
 // Convenience: prepares or returns an empty report and sets `error`.
 PreparedReport prepareReport(const Report &report, const DataLinks &links,

@@ -120,7 +120,9 @@ void Tanamenuf::buildMenus()
     connect(gorusmeYapAction, &QAction::triggered, this, &Tanamenuf::GorusmeYap1Click);
     GorusmePopup = new QMenu(this);
     GorusmePopup->setObjectName(QStringLiteral("GorusmePopup"));
-    GorusmePopup->addAction(QStringLiteral("Değiştir"))->setVisible(false);
+    QAction *changeHeld = GorusmePopup->addAction(QStringLiteral("Değiştir"));
+    changeHeld->setVisible(false);
+    connect(changeHeld, &QAction::triggered, this, &Tanamenuf::changeHeldVisit);
     iptalPopup = new QMenu(this);
     iptalPopup->setObjectName(QStringLiteral("iptalPopup"));
     BosPopup = new QMenu(this);
@@ -132,6 +134,8 @@ void Tanamenuf::buildMenus()
     islemler->addActions({kaydetAction, vazgecAction, listelerAction, yeniFirmaAction});
     QMenu *randevu = bar->addMenu(QStringLiteral("Randevu İşlemleri"));
     randevu->addActions({yeniRandevuAction, randevuRaporAction});
+    connect(randevu->addAction(QStringLiteral("Randevulu Muayene")), &QAction::triggered, this,
+            &Tanamenuf::startVisit);
     randevu->addActions(silent);
     QMenu *yazdir = bar->addMenu(QStringLiteral("Yazdır"));
     yazdir->addAction(yazdirAction);
@@ -303,6 +307,10 @@ void Tanamenuf::buildFrame()
     setPopupMenu(m_dayLists->gorusulenPane, GorusmePopup);
     setPopupMenu(m_dayLists->gorusulenHeader, GorusmePopup);
     setPopupMenu(m_dayLists->JvDBUltimGrid4, iptalPopup);
+    // A double click in the waiting list makes a visit; the held pane's "DEĞİŞTİR" changes one.
+    connect(m_dayLists->JvDBUltimGrid1, &GridView::rowActivated, this, &Tanamenuf::startVisit);
+    connect(m_dayLists->gorusulenDegistirBut, &QPushButton::clicked, this,
+            &Tanamenuf::changeHeldVisit);
     setPopupMenu(m_notesPanes->gunlukNotPane, BosPopup);
     setPopupMenu(m_notesPanes->JvDotNetDBMemo5, BosPopup);
 
@@ -490,13 +498,31 @@ void Tanamenuf::JvNavPanelButton3Click()
 
 void Tanamenuf::JvNavPanelButton4Click()
 {
-    // A visit from a waiting appointment arrives with the visits window.
+    startVisit();
+}
+
+void Tanamenuf::startVisit()
+{
+    DataSet *waiting = m_dayLists->randevuTable;
+    if (!waiting->isOpen() || waiting->recordCount() == 0) {
+        dialogs().information(programTitle(),
+                              QStringLiteral("En azından bir kayıt seçmelisiniz!"));
+        return;
+    }
+    forms().gorusmeF->startVisit(waiting->value(QStringLiteral("rid")));
+}
+
+void Tanamenuf::changeHeldVisit()
+{
+    DataSet *held = m_dayLists->ffQuery1;
+    if (!held->isOpen() || held->recordCount() == 0)
+        return;
+    forms().gorusmeF->changeHeldVisit(held->value(QStringLiteral("gorusmekodu")));
 }
 
 void Tanamenuf::GorusmeYap1Click()
 {
-    // "Görüşme Yap": a visit from the selected waiting appointment; the visits window
-    // fills this.
+    startVisit();
 }
 
 void Tanamenuf::JvNavPanelButton11Click()

@@ -62,6 +62,12 @@ public:
     void JvNavPanelButton3Click(); // " Vazgeç", F3
     void JvNavPanelButton4Click(); // "R.Görüşme"
     void GorusmeYap1Click();       // "Görüşme Yap" of the waiting list's menu
+    // A visit from the selected waiting appointment ("R.Görüşme", "Görüşme Yap", a double
+    // click in the waiting list, "Randevulu Muayene").
+    void startVisit();
+    // The visit of the selected held appointment into the visits window ("DEĞİŞTİR" of the
+    // held pane, its hidden "Değiştir").
+    void changeHeldVisit();
     void JvNavPanelButton11Click(); // "Genel Not Gir"
     bool postDailyNote(); // writes a typed daily note at once
 

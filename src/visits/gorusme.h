@@ -1,24 +1,103 @@
 #pragma once
-// The visits window: recording a visit from an appointment, and the list of visits.
+// The visits window: recording a visit from an appointment, with its postings to the person
+// account and the cash or card book; and the list of visits with change, deletion and print.
 
 #include "app/formbase.h"
+#include "data/dataset.h"
 #include "kit/controls.h"
+#include "kit/grid.h"
 
 #include <QWidget>
 
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QToolButton;
+
 namespace lumkar {
+
+class ReportPreview;
 
 class TgorusmeF : public QWidget, public FormContext, public UserFilterMembers {
     Q_OBJECT
 public:
     TgorusmeF(Forms &forms, Session &session);
 
+    // Loads the waiting appointment `rid` into the entry area as a new visit and shows the
+    // window. False (nothing changed) when the appointment has no person or is not there.
+    bool startVisit(const QVariant &rid);
+    // Loads the visit `mid` of a held appointment for a change, whatever the user's rights,
+    // and shows the window. False when there is no such visit (held without a visit).
+    bool changeHeldVisit(const QVariant &mid);
     // Opened from the main window: the visit list read again.
     void reopenVisits();
 
+    void kaydetButClick();            // "Kaydet...": save the visit with its postings
+    void JvNavPanelButton8Click();    // "Yenile": filter the list again
+    void JvNavPanelButton12Click();   // "DEĞİŞTİR": the selected visit into the entry area
+    void SatirSilClick();             // "Satır Sil": the visit and its postings deleted
+    ReportPreview *JvNavPanelButton14Click(); // "YAZDIR": the preview, or null
+    void helpClick();
+
+    // Entry area.
+    QPushButton *kaydetBut;
+    QPushButton *kapatBut;
+    QLineEdit *ralanEdit;
+    QLineEdit *ridEdit;
+    QLabel *Label2;  // first name
+    QLabel *Label17; // surname
+    QLineEdit *firmanoedit;
+    QLineEdit *randevunoEdit;
+    QLineEdit *RTarihiEdit;
+    QLineEdit *RSaatiEdit;
+    QPlainTextEdit *konuMemo;
     QComboBox *gorusenBox2; // user codes, hidden
     QComboBox *gorusenBox;  // user names: who held the visit
     PickerPair *gorusenPickers;
+    QLineEdit *islemTutariEdit;
+    QLineEdit *tahsiledilenEdit;
+    QRadioButton *nakitRadio;      // "Nakit"
+    QRadioButton *krediKartiRadio; // "Kredi Kartı"
+    QLineEdit *VTarihiEdit;
+    QLineEdit *paketkoduEdit;
+    QLineEdit *paketadiEdit;
+    QLineEdit *paketprimEdit; // hidden
+    QPlainTextEdit *adresMemo; // hidden
+
+    // List.
+    DataSet *gorusmeTable;
+    DataSet *randevuTable; // the appointment a visit is started from
+    DataSet *visitLookup;  // one visit found among all, for a held appointment
+    QDateEdit *JvDateTimePicker1; // "Başlama Tarihi"
+    QDateEdit *JvDateTimePicker2; // "Bitiş Tarihi"
+    GridView *bolumgrid2;
+    QPlainTextEdit *neticeMemo;
+    QPlainTextEdit *adresiMemo;
+    QPushButton *JvNavPanelButton8;
+    QPushButton *JvNavPanelButton12;
+    QPushButton *JvNavPanelButton14;
+    QToolButton *tfXPButton1;
+    QMenu *GorusmePopup;
+
+signals:
+    // A save linked its appointment: the day's lists are to be read again.
+    void appointmentHeld();
+
+private:
+    void buildEntry(class QVBoxLayout *layout);
+    void buildList(class QVBoxLayout *layout);
+    // Reads the list again with the dates and user chosen; false when the read failed.
+    bool applyListFilter();
+    // Fills the entry area from the current row of `visits`; the amount collected as plain
+    // text when `plainCollected`, else formatted.
+    void loadVisit(DataSet &visits, bool plainCollected);
+    // After a write: the windows that show the written tables read them again (the person
+    // accounts always, the cash and card books when asked).
+    void reloadPostedWindows(bool cash, bool card);
 };
 
 } // namespace lumkar

@@ -153,7 +153,8 @@ private slots:
         if (way == QLatin1String("user")) {
             main->N7KullaniciDegistir();
             QVERIFY(!main->isVisible());
-            QCOMPARE(main->notesPanes()->JvDotNetDBMemo5->toPlainText(), QStringLiteral("Unutma"));
+            QCOMPARE(main->notesPanes()->JvDotNetDBMemo5->toPlainText(),
+                     QStringLiteral("Unutma"));
         } else {
             app.dialogs.expectQuestion(Answer::Yes);
             if (way == QLatin1String("Kapat"))

@@ -1,5 +1,6 @@
 #include "appointments/dailyprint.h"
 #include "daydata.h"
+#include "fulldisk.h"
 #include "reports/layouts.h"
 #include "reports/listlayout.h"
 #include "reports/painter.h"
@@ -626,6 +627,14 @@ void ReportsTest::preparedPagesSaveAndLoadBack()
     const QString path = data.folder() + QStringLiteral("/gun.lrp");
     QVERIFY(savePrepared(pages, path));
     PreparedReport loaded;
+    QVERIFY(loadPrepared(loaded, path));
+    QVERIFY(sameItems(pages, loaded));
+
+    // Saved again on a full disk: refused, and the file saved before still loads whole.
+    {
+        test::FullDisk full;
+        QVERIFY(!savePrepared(PreparedReport(), path));
+    }
     QVERIFY(loadPrepared(loaded, path));
     QVERIFY(sameItems(pages, loaded));
 

@@ -5,9 +5,9 @@
 #include "fulldisk.h"
 #include "testregistry.h"
 
+#include "app/forms.h"
 #include "data/inifile.h"
 #include "shell/anamenu.h"
-#include "app/forms.h"
 #include "shell/sifre.h"
 
 #include <QCheckBox>

@@ -1,0 +1,113 @@
+#include "data/moneytotals.h"
+
+#include "data/transaction.h"
+#include "data/values.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace lumkar::moneytotals {
+
+QString totalsTable(const QString &book)
+{
+    return book + QStringLiteral("_gunluk");
+}
+
+QStringList createStatements(const QString &book)
+{
+    const QString totals = totalsTable(book);
+    // Adds (sign 1) or takes away (sign -1) one movement's amounts on its day and user.
+    auto apply = [&](const QString &row, const QString &sign) {
+        return QStringLiteral(
+                   "INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak) SELECT %2.tarih, "
+                   "%2.gorusen_kodu, 0, 0 WHERE NOT EXISTS (SELECT 1 FROM %1 WHERE tarih IS "
+                   "%2.tarih AND gorusen_kodu IS %2.gorusen_kodu); "
+                   "UPDATE %1 SET borc = borc + %3 * IFNULL(%2.borc, 0), "
+                   "alacak = alacak + %3 * IFNULL(%2.alacak, 0) "
+                   "WHERE tarih IS %2.tarih AND gorusen_kodu IS %2.gorusen_kodu;")
+            .arg(totals, row, sign);
+    };
+    return {
+        QStringLiteral("CREATE TABLE %1 (tarih DATETIME, gorusen_kodu TEXT, borc DOUBLE NOT NULL,"
+                       " alacak DOUBLE NOT NULL)")
+            .arg(totals),
+        QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, gorusen_kodu)").arg(totals),
+        QStringLiteral("CREATE TRIGGER %1_ekle AFTER INSERT ON %2 BEGIN %3 END")
+            .arg(totals, book, apply(QStringLiteral("NEW"), QStringLiteral("1"))),
+        QStringLiteral("CREATE TRIGGER %1_degistir AFTER UPDATE OF tarih, gorusen_kodu, borc, "
+                       "alacak ON %2 BEGIN %3 %4 END")
+            .arg(totals, book, apply(QStringLiteral("OLD"), QStringLiteral("-1")),
+                 apply(QStringLiteral("NEW"), QStringLiteral("1"))),
+        QStringLiteral("CREATE TRIGGER %1_sil AFTER DELETE ON %2 BEGIN %3 END")
+            .arg(totals, book, apply(QStringLiteral("OLD"), QStringLiteral("-1"))),
+        QStringLiteral("INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak) SELECT tarih, "
+                       "gorusen_kodu, TOTAL(borc), TOTAL(alacak) FROM %2 GROUP BY tarih, "
+                       "gorusen_kodu")
+            .arg(totals, book)};
+}
+
+bool ensure(QSqlDatabase &db, QString *error)
+{
+    for (const QString &book : {QStringLiteral("kasa"), QStringLiteral("kredikart")}) {
+        QSqlQuery q(db);
+        // A visit's line is found again, changed and deleted by the visit's number.
+        if (!q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_gorusme ON %1 (gorusme_no)")
+                        .arg(book))) {
+            if (error)
+                *error = QStringLiteral("\"%1\" dizini hazırlanamadı: %2")
+                             .arg(book, q.lastError().text());
+            return false;
+        }
+        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"));
+        q.addBindValue(totalsTable(book));
+        if (q.exec() && q.next())
+            continue;
+        Transaction transaction(db);
+        bool ok = transaction.isActive();
+        QString cause = transaction.errorText();
+        for (const QString &sql : createStatements(book)) {
+            if (!ok)
+                break;
+            if (!q.exec(sql)) {
+                ok = false;
+                cause = q.lastError().text();
+            }
+        }
+        if (ok && !transaction.commit()) {
+            ok = false;
+            cause = transaction.errorText();
+        }
+        if (!ok) {
+            if (error)
+                *error = QStringLiteral("\"%1\" günlük toplamları hazırlanamadı: %2")
+                             .arg(book, cause);
+            return false;
+        }
+    }
+    return true;
+}
+
+Sums before(QSqlDatabase &db, const QString &book, const QDate &firstDay, bool allUsers,
+            const QString &userCode)
+{
+    Sums sums;
+    QString sql = QStringLiteral("SELECT TOTAL(borc), TOTAL(alacak) FROM %1 WHERE tarih < ?")
+                      .arg(totalsTable(book));
+    if (!allUsers)
+        sql += QStringLiteral(" AND gorusen_kodu = ?");
+    QSqlQuery q(db);
+    q.prepare(sql);
+    q.addBindValue(values::dayKey(firstDay));
+    if (!allUsers)
+        q.addBindValue(userCode);
+    if (!q.exec() || !q.next()) {
+        sums.ok = false;
+        sums.error = QStringLiteral("Nakli yekün okunamadı: %1").arg(q.lastError().text());
+        return sums;
+    }
+    sums.borc = q.value(0).toDouble();
+    sums.alacak = q.value(1).toDouble();
+    return sums;
+}
+
+} // namespace lumkar::moneytotals

@@ -1,0 +1,38 @@
+#pragma once
+// Day totals of the two money books. Beside `kasa` and `kredikart` the database keeps, per
+// day and user code, the sums of `borc` and `alacak` (tables `kasa_gunluk` and
+// `kredikart_gunluk`, kept by triggers on every insert, change and deletion of a movement).
+// The balance brought forward to a period is then a sum over days, not over every movement,
+// so opening a period costs the same in a young book and in one of many years.
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace lumkar::moneytotals {
+
+// The name of the day-totals table of a money book ("kasa" -> "kasa_gunluk").
+QString totalsTable(const QString &book);
+
+// The statements that create a book's day-totals table, its index and its triggers.
+QStringList createStatements(const QString &book);
+
+// Creates the day totals of both books when the database has none yet and fills them from
+// the movements already there; makes sure each book has its index on the visit number.
+// False with *error (Turkish) when the database refused.
+bool ensure(QSqlDatabase &db, QString *error);
+
+struct Sums {
+    bool ok = true;
+    QString error;
+    double borc = 0;
+    double alacak = 0;
+};
+
+// The sums of `borc` and `alacak` of the book's movements dated before `firstDay`, of every
+// user, or of the one user code.
+Sums before(QSqlDatabase &db, const QString &book, const QDate &firstDay, bool allUsers,
+            const QString &userCode = QString());
+
+} // namespace lumkar::moneytotals

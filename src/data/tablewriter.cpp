@@ -1,0 +1,106 @@
+#include "data/tablewriter.h"
+
+#include "data/database.h"
+#include "data/schema.h"
+#include "data/values.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace lumkar {
+
+QVariant valueOf(const RowValues &row, const QString &column)
+{
+    for (const auto &[name, value] : row)
+        if (name == column)
+            return value;
+    return QVariant();
+}
+
+namespace {
+
+QVariant stored(const QString &table, const QString &column, const QVariant &value)
+{
+    return values::toDatabase(value, schema::typeOfColumn(table, column));
+}
+
+} // namespace
+
+bool TableWriter::run(QSqlQuery &query, const QString &table)
+{
+    Database *database = Database::of(m_db);
+    if (database && database->isDamaged()) {
+        if (m_error.isEmpty())
+            m_error = QStringLiteral("Veritabanı dosyası bozuk olduğu için kayıt "
+                                     "yapılmadı. Son yedeği geri yükleyin.");
+        return false;
+    }
+    if (query.exec())
+        return true;
+    // The failure is noted (a damaged file takes no more writes); the caller tells the user.
+    if (database)
+        database->noteFailure(query.lastError());
+    if (m_error.isEmpty())
+        m_error = QStringLiteral("\"%1\" tablosuna yazılamadı. %2")
+                      .arg(table, failureText(query.lastError()));
+    return false;
+}
+
+qlonglong TableWriter::insert(const QString &table, const RowValues &row)
+{
+    QStringList columns;
+    QStringList marks;
+    for (const auto &[name, value] : row) {
+        columns << schema::quoted(name);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    for (const auto &[name, value] : row)
+        q.addBindValue(stored(table, name, value));
+    if (!run(q, table))
+        return -1;
+    return q.lastInsertId().toLongLong();
+}
+
+bool TableWriter::update(const QString &table, const QString &column, const QVariant &value,
+                         const RowValues &row)
+{
+    if (row.isEmpty())
+        return true;
+    QStringList sets;
+    for (const auto &[name, v] : row)
+        sets << schema::quoted(name) + QStringLiteral("=?");
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
+                  .arg(table, sets.join(QLatin1Char(',')), schema::quoted(column)));
+    for (const auto &[name, v] : row)
+        q.addBindValue(stored(table, name, v));
+    q.addBindValue(stored(table, column, value));
+    return run(q, table);
+}
+
+bool TableWriter::remove(const QString &table, const QString &column, const QVariant &value)
+{
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(table, schema::quoted(column)));
+    q.addBindValue(stored(table, column, value));
+    return run(q, table);
+}
+
+QVariant TableWriter::findKey(const QString &table, const QString &column, const QVariant &value)
+{
+    const TableDef *def = schema::table(table);
+    const QString key = def && !def->key.isEmpty() ? def->key : QStringLiteral("rowid");
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %1 LIMIT 1")
+                  .arg(schema::quoted(key), table, schema::quoted(column)));
+    q.addBindValue(stored(table, column, value));
+    if (!run(q, table))
+        return QVariant();
+    return q.next() ? QVariant(q.value(0).toLongLong()) : QVariant();
+}
+
+} // namespace lumkar

@@ -1,0 +1,45 @@
+#pragma once
+// Single statements of a multi-row action: insert, update, delete and find rows of a table
+// with bound values, each value converted by its column's declared type. Meant to run inside
+// a Transaction; the first failure is kept in errorText() for the user.
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <utility>
+
+namespace lumkar {
+
+// Column values of one row, in the order they are written.
+using RowValues = QVector<std::pair<QString, QVariant>>;
+
+// The value of a column in a row, or an invalid QVariant when the row does not set it.
+QVariant valueOf(const RowValues &row, const QString &column);
+
+class TableWriter {
+public:
+    explicit TableWriter(QSqlDatabase db) : m_db(db) {}
+
+    // Inserts a row; the new AutoNumber key, or -1 on failure.
+    qlonglong insert(const QString &table, const RowValues &row);
+    // Updates the rows whose `column` equals `value`; false on failure.
+    bool update(const QString &table, const QString &column, const QVariant &value,
+                const RowValues &row);
+    // Deletes the rows whose `column` equals `value` (none is no failure).
+    bool remove(const QString &table, const QString &column, const QVariant &value);
+    // The table's key of the first row whose `column` equals `value`: an invalid QVariant
+    // when there is none. On failure also invalid, with ok() false.
+    QVariant findKey(const QString &table, const QString &column, const QVariant &value);
+
+    bool ok() const { return m_error.isEmpty(); }
+    QString errorText() const { return m_error; }
+
+private:
+    bool run(class QSqlQuery &query, const QString &table);
+
+    QSqlDatabase m_db;
+    QString m_error;
+};
+
+} // namespace lumkar

@@ -1,0 +1,45 @@
+#include "visits/visitlist.h"
+
+#include "accounts/accountfilters.h"
+#include "data/values.h"
+
+#include <QColor>
+
+namespace lumkar {
+
+bool VisitListFilter::accepts(const Record &row) const
+{
+    if (!withinDayRange(row, QStringLiteral("tarih"), first, last))
+        return false;
+    return allUsers
+        || (!row.isNull(QStringLiteral("gorusenadsoyad"))
+            && row.text(QStringLiteral("gorusenadsoyad")) == userName);
+}
+
+QString VisitListFilter::sqlCondition() const
+{
+    return allUsers ? QStringLiteral("tarih >= ? AND tarih <= ?")
+                    : QStringLiteral("tarih >= ? AND tarih <= ? AND gorusenadsoyad = ?");
+}
+
+QVariantList VisitListFilter::sqlValues() const
+{
+    QVariantList out{values::dayKey(first), values::dayKey(last)};
+    if (!allUsers)
+        out << userName;
+    return out;
+}
+
+QString visitListQuery()
+{
+    return QStringLiteral("SELECT *, IFNULL(islem_borcu, 0) - IFNULL(tahsiledilen, 0) AS bakiye "
+                          "FROM gorusmeler ORDER BY mid");
+}
+
+QColor visitRowColour(int row)
+{
+    // Record numbers count from 1: the even ones are blue.
+    return row % 2 == 1 ? QColor(223, 235, 255) : QColor(255, 255, 255);
+}
+
+} // namespace lumkar

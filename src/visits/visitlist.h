@@ -1,0 +1,30 @@
+#pragma once
+// The visit list's filter as a plain rule over a row, with its SQL twin: the visits of the
+// days from `first` to `last` (both inclusive), held by one user (by full name) unless every
+// user's visits are shown.
+
+#include "data/dataset.h"
+
+#include <QDate>
+#include <QVariantList>
+
+namespace lumkar {
+
+struct VisitListFilter {
+    QDate first;
+    QDate last;
+    bool allUsers = false;
+    QString userName; // `gorusenadsoyad`
+
+    bool accepts(const Record &row) const;
+    QString sqlCondition() const;
+    QVariantList sqlValues() const;
+};
+
+// The visits with the balance of each (`bakiye` = price − collected), in number order.
+QString visitListQuery();
+
+// The background of a row of the visit list: every second row light blue, the others white.
+QColor visitRowColour(int row);
+
+} // namespace lumkar

@@ -1,0 +1,213 @@
+#include "visits/visitposting.h"
+
+#include "data/schema.h"
+#include "data/transaction.h"
+
+namespace lumkar {
+
+namespace {
+
+const QString kVisits = QStringLiteral("gorusmeler");
+const QString kAccount = QStringLiteral("cari");
+const QString kCash = QStringLiteral("kasa");
+const QString kCard = QStringLiteral("kredikart");
+const QString kVisitLink = QStringLiteral("gorusme_no");
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+// A part of a box's text as a whole number; false when it holds anything else.
+bool wholeNumber(const QString &part, int &out)
+{
+    if (part.isEmpty())
+        return false;
+    for (const QChar c : part)
+        if (!c.isDigit())
+            return false;
+    out = part.toInt();
+    return true;
+}
+
+} // namespace
+
+QDate dateFromBox(const QString &text)
+{
+    int day = 0, month = 0, year = 0;
+    if (!wholeNumber(text.mid(0, 2), day) || !wholeNumber(text.mid(3, 2), month)
+        || !wholeNumber(text.mid(6, 4), year))
+        return QDate();
+    return QDate(year, month, day);
+}
+
+QTime timeFromBox(const QString &text)
+{
+    int hour = 0, minute = 0;
+    if (!wholeNumber(text.mid(0, 2), hour) || !wholeNumber(text.mid(3, 2), minute))
+        return QTime();
+    return QTime(hour, minute, 0);
+}
+
+RowValues visitRow(const VisitEntry &e)
+{
+    return {{s("sicilkodu"), e.sicilkodu},
+            {s("adi"), e.adi},
+            {s("soyadi"), e.soyadi},
+            {s("tarih"), e.tarih},
+            {s("saat"), e.saat},
+            {s("netice"), e.netice},
+            {s("adresi"), e.adresi},
+            {s("islem_borcu"), e.islemBorcu},
+            {s("tahsiledilen"), e.tahsiledilen},
+            {s("randevuno"), e.randevuno},
+            {s("randevuyualan"), e.randevuyualan},
+            {s("RKime"), e.rkime},
+            {s("gorusenadsoyad"), e.gorusenAdSoyad},
+            {s("paketkodu"), e.paketkodu},
+            {s("paketadi"), e.paketadi},
+            {s("paketprim"), e.paketprim},
+            {s("odemesekli"), e.odemesekli}};
+}
+
+VisitLines visitLines(const VisitEntry &e, qlonglong visitNumber)
+{
+    VisitLines lines;
+    if (e.tahsiledilen > 0 && (e.odemesekli == cashPayment() || e.odemesekli == cardPayment())) {
+        lines.moneyTable = e.odemesekli == cashPayment() ? kCash : kCard;
+        lines.money = {{kVisitLink, visitNumber},
+                       {s("gorusen_kodu"), e.rkime},
+                       {s("gorusen"), e.gorusenAdSoyad},
+                       {s("borc"), e.tahsiledilen},
+                       {s("paketkodu"), e.paketkodu.isNull() ? QVariant(0) : e.paketkodu},
+                       {s("paketadi"), e.paketadi},
+                       // No part of the program gives a visit a package price.
+                       {s("pakettutari"), 0.0},
+                       {s("paketprim"), e.paketprim},
+                       {s("aciklama"),
+                        QString(e.paketadi + s(" - ") + e.adi + QLatin1Char(' ') + e.soyadi)},
+                       {s("tarih"), e.tarih}};
+    }
+    lines.account = {{s("sicilkodu"), e.sicilkodu},
+                     {s("adi"), e.adi},
+                     {s("soyadi"), e.soyadi},
+                     {s("tarih"), e.tarih},
+                     {s("islem_vadesi"), e.vade.isValid() ? e.vade : e.tarih},
+                     {s("borc"), e.islemBorcu},
+                     {s("alacak"), e.tahsiledilen},
+                     {s("randevuno"), e.randevuno},
+                     {s("randevuyualan"), e.randevuyualan},
+                     {s("gorusen"), e.gorusenAdSoyad},
+                     {kVisitLink, visitNumber},
+                     {s("aciklama"), visitAccountText()},
+                     {s("paketkodu"), e.paketkodu},
+                     {s("paketadi"), e.paketadi},
+                     {s("paketprim"), e.paketprim},
+                     {s("odemesekli"), e.odemesekli}};
+    lines.appointment = {{s("gorusmekodu"), visitNumber},
+                         {s("RKime"), e.rkime},
+                         {s("Rkimeadsoyad"), e.gorusenAdSoyad}};
+    return lines;
+}
+
+VisitRemoval visitRemoval(qlonglong visitNumber, const QVariant &randevuno)
+{
+    VisitRemoval removal;
+    removal.appointment = randevuno;
+    removal.deletions = {{kCash, kVisitLink, visitNumber},
+                         {kCard, kVisitLink, visitNumber},
+                         {kAccount, kVisitLink, visitNumber},
+                         {kVisits, s("mid"), visitNumber}};
+    return removal;
+}
+
+namespace {
+
+// The line of `table` that belongs to the visit: changed when there is one, else added.
+bool putLine(TableWriter &writer, const QString &table, bool changing, qlonglong visitNumber,
+             const RowValues &row)
+{
+    const QVariant key = changing ? writer.findKey(table, kVisitLink, visitNumber) : QVariant();
+    if (!writer.ok())
+        return false;
+    if (key.isValid())
+        return writer.update(table, schema::table(table)->key, key, row);
+    return writer.insert(table, row) >= 0;
+}
+
+WriteResult failed(const QString &error)
+{
+    WriteResult result;
+    result.error = error;
+    return result;
+}
+
+} // namespace
+
+WriteResult saveVisit(QSqlDatabase db, const VisitEntry &e)
+{
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return failed(transaction.errorText());
+    TableWriter writer(db);
+    const bool changing = e.changing > 0;
+    qlonglong number = e.changing;
+    if (changing) {
+        const QVariant found = writer.findKey(kVisits, s("mid"), number);
+        if (!writer.ok())
+            return failed(writer.errorText());
+        if (!found.isValid())
+            return failed(
+                s("Değiştirilen görüşme (No %1) artık kayıtlı değil; kayıt yapılmadı.")
+                    .arg(number));
+        if (!writer.update(kVisits, s("mid"), number, visitRow(e)))
+            return failed(writer.errorText());
+    } else {
+        number = writer.insert(kVisits, visitRow(e));
+        if (number < 0)
+            return failed(writer.errorText());
+    }
+    const VisitLines lines = visitLines(e, number);
+    for (const QString &table : {kCash, kCard}) {
+        const bool ok = lines.moneyTable == table
+            ? putLine(writer, table, changing, number, lines.money)
+            : !changing || writer.remove(table, kVisitLink, number);
+        if (!ok)
+            return failed(writer.errorText());
+    }
+    if (!putLine(writer, kAccount, changing, number, lines.account))
+        return failed(writer.errorText());
+    if (!e.randevuno.isNull()
+        && !writer.update(s("randevu"), s("rid"), e.randevuno, lines.appointment))
+        return failed(writer.errorText());
+    if (!transaction.commit())
+        return failed(transaction.errorText());
+    WriteResult result;
+    result.ok = true;
+    result.visitNumber = number;
+    return result;
+}
+
+WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &randevuno)
+{
+    const VisitRemoval removal = visitRemoval(visitNumber, randevuno);
+    Transaction transaction(db);
+    if (!transaction.isActive())
+        return failed(transaction.errorText());
+    TableWriter writer(db);
+    if (!removal.appointment.isNull()
+        && !writer.update(s("randevu"), s("rid"), removal.appointment,
+                          {{s("gorusmekodu"), QVariant()}}))
+        return failed(writer.errorText());
+    for (const RowDeletion &d : removal.deletions)
+        if (!writer.remove(d.table, d.column, d.value))
+            return failed(writer.errorText());
+    if (!transaction.commit())
+        return failed(transaction.errorText());
+    WriteResult result;
+    result.ok = true;
+    result.visitNumber = visitNumber;
+    return result;
+}
+
+} // namespace lumkar

@@ -1,0 +1,86 @@
+#pragma once
+// What saving and deleting a visit writes, as plain data: the visit row, the person-account
+// line, the cash or card line and the appointment's link, computed from what the entry area
+// holds; and the writers that put them into the database in one transaction.
+
+#include "data/tablewriter.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QTime>
+
+namespace lumkar {
+
+inline QString cashPayment() { return QStringLiteral("Nakit"); }
+inline QString cardPayment() { return QStringLiteral("Kredi Kartı"); }
+inline QString visitAccountText()
+{
+    return QStringLiteral("Yapılan işe istinaden borç/alacak.");
+}
+
+// The entry area of the visits window, read and checked.
+struct VisitEntry {
+    qlonglong changing = 0; // the visit's number when it is being changed, else 0
+    QString sicilkodu;
+    QString adi;
+    QString soyadi;
+    QDate tarih;
+    QTime saat;
+    QDate vade; // invalid when no due date was typed
+    QString netice; // stored form: every line followed by CR LF
+    QString adresi;
+    double islemBorcu = 0;
+    double tahsiledilen = 0;
+    QVariant randevuno; // the appointment's number, null when the box is empty
+    QString randevuyualan;
+    QString rkime;          // user code of who held the visit
+    QString gorusenAdSoyad; // that user's full name
+    QVariant paketkodu;     // null when the visit has no package
+    QString paketadi;
+    double paketprim = 0;
+    QString odemesekli; // cashPayment() or cardPayment()
+};
+
+// The rows of one visit save. The ledger lines carry the visit's number, known only once the
+// visit is stored: visitLines() takes it.
+RowValues visitRow(const VisitEntry &entry);
+
+struct VisitLines {
+    QString moneyTable; // "kasa", "kredikart", or empty: nothing was collected
+    RowValues money;
+    RowValues account;     // the `cari` line, written for every visit
+    RowValues appointment; // the appointment's link and user
+};
+VisitLines visitLines(const VisitEntry &entry, qlonglong visitNumber);
+
+// A date or time box's text read part by part ("dd.mm.yyyy", "hh:mm"); invalid when a part
+// is not a whole number or the date does not exist.
+QDate dateFromBox(const QString &text);
+QTime timeFromBox(const QString &text);
+
+// What deleting a visit writes: the appointment link emptied, then the cash, card and
+// account lines of the visit, then the visit.
+struct RowDeletion {
+    QString table;
+    QString column;
+    QVariant value;
+};
+struct VisitRemoval {
+    QVariant appointment; // the `rid` whose `gorusmekodu` is emptied; null when none
+    QVector<RowDeletion> deletions;
+};
+VisitRemoval visitRemoval(qlonglong visitNumber, const QVariant &randevuno);
+
+struct WriteResult {
+    bool ok = false;
+    qlonglong visitNumber = 0;
+    QString error; // Turkish, with the database's cause
+};
+
+// Saves a visit with its lines and the appointment link in one transaction: a new visit, or
+// the visit `entry.changing` (which must still exist) with its lines brought in line.
+WriteResult saveVisit(QSqlDatabase db, const VisitEntry &entry);
+// Deletes a visit with everything its save wrote, in one transaction.
+WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &randevuno);
+
+} // namespace lumkar

@@ -1,0 +1,188 @@
+// A transaction keeps the writes of one action together; the table writer writes single rows
+// with bound values; the day totals of the money books follow every write.
+
+#include "fixture.h"
+#include "moneydata.h"
+#include "testregistry.h"
+
+#include "data/moneytotals.h"
+#include "data/tablewriter.h"
+#include "data/transaction.h"
+
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace lumkar;
+using namespace lumkar::test;
+
+namespace {
+
+QDateTime day(int d, int hour = 0)
+{
+    return QDateTime(QDate(2026, 3, d), QTime(hour, 0));
+}
+
+} // namespace
+
+class TransactionTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commitKeepsWhatRollbackDrops()
+    {
+        App app;
+        QSqlDatabase &db = app.db();
+        {
+            Transaction t(db);
+            QVERIFY(t.isActive());
+            TableWriter writer(db);
+            QVERIFY(writer.insert(QStringLiteral("kasa"), {{QStringLiteral("borc"), 10.0}}) > 0);
+            QVERIFY(t.commit());
+            QVERIFY(!t.isActive());
+        }
+        {
+            Transaction t(db);
+            TableWriter writer(db);
+            QVERIFY(writer.insert(QStringLiteral("kasa"), {{QStringLiteral("borc"), 20.0}}) > 0);
+            QCOMPARE(countRows(app, QStringLiteral("kasa")), 2); // seen inside
+        } // not committed: gone
+        QCOMPARE(countRows(app, QStringLiteral("kasa")), 1);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT borc FROM kasa")).toDouble(), 10.0);
+        // A new transaction can begin after a rolled-back one.
+        Transaction again(db);
+        QVERIFY(again.isActive());
+        again.rollback();
+        QVERIFY(!again.commit());
+        QVERIFY(!again.errorText().isEmpty());
+    }
+
+    void aSecondBeginIsReported()
+    {
+        App app;
+        Transaction outer(app.db());
+        QVERIFY(outer.isActive());
+        Transaction inner(app.db());
+        QVERIFY(!inner.isActive());
+        QVERIFY(
+            inner.errorText().startsWith(QStringLiteral("Veritabanı işlemi başlatılamadı")));
+        QVERIFY(!inner.commit());
+        QVERIFY(outer.commit());
+    }
+
+    void closedDatabaseIsReported()
+    {
+        QSqlDatabase none;
+        Transaction t(none);
+        QVERIFY(!t.isActive());
+        QCOMPARE(t.errorText(), QStringLiteral("Veritabanı açık değil; kayıt yapılamadı."));
+    }
+
+    void writerConvertsFindsAndReportsFailures()
+    {
+        App app;
+        TableWriter writer(app.db());
+        const qlonglong mid = writer.insert(
+            QStringLiteral("cari"), {{QStringLiteral("tarih"), QDate(2026, 3, 5)},
+                                     {QStringLiteral("gorusme_no"), QStringLiteral("12")},
+                                     {QStringLiteral("paketkodu"), QVariant()},
+                                     {QStringLiteral("not_a_column_value_kept"), 1}});
+        // The unknown column fails the statement, and the message names the table.
+        QCOMPARE(mid, -1);
+        QVERIFY(writer.errorText().startsWith(QStringLiteral("\"cari\" tablosuna yazılamadı")));
+
+        TableWriter ok(app.db());
+        const qlonglong line = ok.insert(
+            QStringLiteral("cari"), {{QStringLiteral("tarih"), QDate(2026, 3, 5)},
+                                     {QStringLiteral("gorusme_no"), QStringLiteral("12")},
+                                     {QStringLiteral("paketkodu"), QVariant()}});
+        QVERIFY(line > 0);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT tarih FROM cari")).toString(),
+                 QStringLiteral("2026-03-05 00:00:00"));
+        QCOMPARE(app.scalar(QStringLiteral("SELECT typeof(gorusme_no) FROM cari")).toString(),
+                 QStringLiteral("integer"));
+        QVERIFY(app.scalar(QStringLiteral("SELECT paketkodu IS NULL FROM cari")).toBool());
+        QCOMPARE(ok.findKey(QStringLiteral("cari"), QStringLiteral("gorusme_no"), 12).toLongLong(),
+                 line);
+        QVERIFY(!ok.findKey(QStringLiteral("cari"), QStringLiteral("gorusme_no"), 13).isValid());
+        QVERIFY(ok.update(QStringLiteral("cari"), QStringLiteral("mid"), line,
+                          {{QStringLiteral("borc"), 7.5}}));
+        QCOMPARE(app.scalar(QStringLiteral("SELECT borc FROM cari")).toDouble(), 7.5);
+        QVERIFY(ok.remove(QStringLiteral("cari"), QStringLiteral("gorusme_no"), 99)); // none
+        QCOMPARE(countRows(app, QStringLiteral("cari")), 1);
+        QVERIFY(ok.remove(QStringLiteral("cari"), QStringLiteral("gorusme_no"), 12));
+        QCOMPARE(countRows(app, QStringLiteral("cari")), 0);
+        QVERIFY(ok.ok());
+        failWrites(app, QStringLiteral("cari"), QStringLiteral("INSERT"));
+        QCOMPARE(ok.insert(QStringLiteral("cari"), {{QStringLiteral("borc"), 1.0}}), -1);
+        QVERIFY(ok.errorText().contains(QStringLiteral("disk dolu")));
+    }
+
+    void dayTotalsFollowEveryWrite()
+    {
+        App app;
+        addMoneyLine(app, QStringLiteral("kasa"), {day(1), 100, 0});
+        addMoneyLine(app, QStringLiteral("kasa"), {day(1, 10), 0, 30});
+        addMoneyLine(app, QStringLiteral("kasa"), {day(2), 50, 0, QStringLiteral("ali"),
+                                                   QStringLiteral("Ali Can")});
+        const qlonglong late = addMoneyLine(app, QStringLiteral("kasa"), {day(4), 7, 0});
+        addMoneyLine(app, QStringLiteral("kredikart"), {day(1), 1000, 0});
+        QSqlDatabase &db = app.db();
+        auto net = [&db](int firstDay, bool all, const QString &user = QString()) {
+            const moneytotals::Sums sums = moneytotals::before(
+                db, QStringLiteral("kasa"), QDate(2026, 3, firstDay), all, user);
+            return sums.ok ? sums.borc - sums.alacak : -99999.0;
+        };
+        QCOMPARE(net(1, true), 0.0);
+        QCOMPARE(net(2, true), 70.0); // the 10:00 outflow of the 1st is before the 2nd
+        QCOMPARE(net(3, true), 120.0);
+        QCOMPARE(net(3, false, QStringLiteral("ayse")), 70.0);
+        QCOMPARE(net(3, false, QStringLiteral("ali")), 50.0);
+        QCOMPARE(net(3, false, QString()), 0.0); // an empty code is a user of its own
+        QCOMPARE(net(9, true), 127.0);
+        // Changed, moved to another day and user, deleted: the totals follow.
+        app.exec(QStringLiteral("UPDATE kasa SET borc = 17 WHERE kid = ?"), {late});
+        QCOMPARE(net(9, true), 137.0);
+        app.exec(QStringLiteral("UPDATE kasa SET tarih = '2026-03-02 00:00:00', gorusen_kodu = "
+                                "'ali' WHERE kid = ?"),
+                 {late});
+        QCOMPARE(net(3, false, QStringLiteral("ali")), 67.0);
+        QCOMPARE(net(3, false, QStringLiteral("ayse")), 70.0);
+        app.exec(QStringLiteral("DELETE FROM kasa WHERE kid = ?"), {late});
+        QCOMPARE(net(9, true), 120.0);
+        // The card book's totals are its own.
+        const moneytotals::Sums card =
+            moneytotals::before(db, QStringLiteral("kredikart"), QDate(2026, 3, 9), true);
+        QCOMPARE(card.borc, 1000.0);
+    }
+
+    void aDatabaseWithoutTotalsGetsThemFilled()
+    {
+        App app;
+        addMoneyLine(app, QStringLiteral("kasa"), {day(1), 40, 5});
+        addMoneyLine(app, QStringLiteral("kasa"), {day(1), 60, 0});
+        // As a file made before the day totals existed.
+        for (const QString &name : {QStringLiteral("kasa_gunluk"),
+                                    QStringLiteral("kredikart_gunluk")})
+            app.exec(QStringLiteral("DROP TABLE %1").arg(name));
+        for (const QString &trigger :
+             {QStringLiteral("ekle"), QStringLiteral("degistir"), QStringLiteral("sil")}) {
+            app.exec(QStringLiteral("DROP TRIGGER kasa_gunluk_%1").arg(trigger));
+            app.exec(QStringLiteral("DROP TRIGGER kredikart_gunluk_%1").arg(trigger));
+        }
+        QString error;
+        QVERIFY(moneytotals::ensure(app.db(), &error));
+        QVERIFY(error.isEmpty());
+        QCOMPARE(countRows(app, QStringLiteral("kasa_gunluk")), 1);
+        const moneytotals::Sums sums =
+            moneytotals::before(app.db(), QStringLiteral("kasa"), QDate(2026, 3, 2), true);
+        QCOMPARE(sums.borc, 100.0);
+        QCOMPARE(sums.alacak, 5.0);
+        // Made once: a second call changes nothing.
+        QVERIFY(moneytotals::ensure(app.db(), &error));
+        QCOMPARE(countRows(app, QStringLiteral("kasa_gunluk")), 1);
+        addMoneyLine(app, QStringLiteral("kasa"), {day(1), 1, 0});
+        QCOMPARE(app.scalar(QStringLiteral("SELECT borc FROM kasa_gunluk")).toDouble(), 101.0);
+    }
+};
+
+LUMKAR_TEST(TransactionTest)
+#include "tst_transaction.moc"

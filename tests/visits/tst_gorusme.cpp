@@ -1,0 +1,502 @@
+// The visits window: a visit started from a waiting appointment, its save with the account,
+// cash or card line and the appointment link, all in one transaction; the visit list with
+// its filter, change within the rights, deletion with the postings, and the printout.
+
+#include "fixture.h"
+#include "moneydata.h"
+#include "testregistry.h"
+
+#include "accounts/cari.h"
+#include "accounts/ledger.h"
+#include "appointments/dayview.h"
+#include "kit/maskedit.h"
+#include "reports/preview.h"
+#include "shell/anamenu.h"
+#include "visits/gorusme.h"
+
+#include <QAction>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QTest>
+
+using namespace lumkar;
+using namespace lumkar::test;
+
+namespace {
+
+const QDate kDay(2026, 3, 10);
+
+struct Setup {
+    TgorusmeF *visits = nullptr;
+    qlonglong rid = 0;
+};
+
+// Selin Ak logged in (with `rights`); Can Ak beside her. A waiting appointment of Ayşe Kaya
+// (person 7) for Can on the 10th at 09:00, price 100, package 3 "Cilt Bakımı".
+Setup prepare(App &app, const Rights &rights = {})
+{
+    app.addUser(QStringLiteral("selin"), QString(), QStringLiteral("Selin"), QStringLiteral("Ak"),
+                rights);
+    app.addUser(QStringLiteral("can"), QString(), QStringLiteral("Can"), QStringLiteral("Ak"));
+    app.exec(QStringLiteral("INSERT INTO siciltablo (sicil_kodu, adi, soyadi) VALUES "
+                            "('7', 'Ayşe', 'Kaya')"));
+    AppointmentRow row;
+    row.owner = QStringLiteral("can");
+    row.ownerName = QStringLiteral("Can Ak");
+    row.day = kDay;
+    row.adi = QStringLiteral("Ayşe");
+    row.soyadi = QStringLiteral("Kaya");
+    row.sicilKodu = QStringLiteral("7");
+    Setup setup;
+    setup.rid = app.addAppointment(row);
+    app.exec(QStringLiteral("UPDATE randevu SET paketkodu = 3, paketadi = 'Cilt Bakımı', "
+                            "paketprim = 5, randevuyualan = 'Selin Ak' WHERE rid = ?"),
+             {setup.rid});
+    if (!app.login(QStringLiteral("selin")))
+        return setup;
+    app.forms().anamenuf->setWorkingDate(kDay);
+    setup.visits = app.forms().gorusmeF;
+    setup.visits->JvDateTimePicker1->setDate(kDay);
+    setup.visits->JvDateTimePicker2->setDate(kDay);
+    return setup;
+}
+
+// "Kaydet", answered Yes.
+void save(App &app, TgorusmeF *visits)
+{
+    app.dialogs.expectQuestion(Answer::Yes);
+    QTest::mouseClick(visits->kaydetBut, Qt::LeftButton);
+}
+
+QVariant appointmentLink(App &app, qlonglong rid)
+{
+    return app.scalar(QStringLiteral("SELECT gorusmekodu FROM randevu WHERE rid = ?"), {rid});
+}
+
+} // namespace
+
+class GorusmeTest : public QObject {
+    Q_OBJECT
+private slots:
+    void startFillsTheEntryArea()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits);
+        s.visits->konuMemo->setPlainText(QStringLiteral("eski"));
+        s.visits->ridEdit->setText(QStringLiteral("44"));
+        s.visits->krediKartiRadio->setChecked(true);
+        QVERIFY(s.visits->startVisit(s.rid));
+        QVERIFY(s.visits->isVisible());
+        QCOMPARE(s.visits->windowTitle(), QStringLiteral("Lumkar Vikelmo - Görüşmeler"));
+        QCOMPARE(maskedText(s.visits->RTarihiEdit), QStringLiteral("10.03.2026"));
+        QCOMPARE(maskedText(s.visits->RSaatiEdit), QStringLiteral("09:00"));
+        QCOMPARE(s.visits->Label2->text(), QStringLiteral("Ayşe"));
+        QCOMPARE(s.visits->Label17->text(), QStringLiteral("Kaya"));
+        QCOMPARE(s.visits->firmanoedit->text(), QStringLiteral("7"));
+        QCOMPARE(s.visits->randevunoEdit->text(), QString::number(s.rid));
+        QCOMPARE(s.visits->islemTutariEdit->text(), QStringLiteral("100,00"));
+        QCOMPARE(s.visits->gorusenBox2->currentText(), QStringLiteral("can"));
+        QCOMPARE(s.visits->gorusenBox->currentText(), QStringLiteral("Can Ak"));
+        QCOMPARE(s.visits->ralanEdit->text(), QStringLiteral("Selin Ak"));
+        QCOMPARE(s.visits->paketkoduEdit->text(), QStringLiteral("3"));
+        QCOMPARE(s.visits->paketadiEdit->text(), QStringLiteral("Cilt Bakımı"));
+        QCOMPARE(s.visits->paketprimEdit->text(), QStringLiteral("5"));
+        QVERIFY(s.visits->ridEdit->text().isEmpty());
+        QVERIFY(s.visits->konuMemo->toPlainText().isEmpty());
+        QVERIFY(s.visits->tahsiledilenEdit->text().isEmpty());
+        // The payment keeps its choice.
+        QVERIFY(s.visits->krediKartiRadio->isChecked());
+        // An appointment without a person starts nothing.
+        app.exec(QStringLiteral("UPDATE randevu SET sicil_kodu = NULL"));
+        s.visits->Label2->setText(QStringLiteral("x"));
+        QVERIFY(!s.visits->startVisit(s.rid));
+        QCOMPARE(s.visits->Label2->text(), QStringLiteral("x"));
+    }
+
+    void newVisitWithNothingCollected()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        // Held by someone else than the appointment's user.
+        setPickerText(s.visits->gorusenBox, QStringLiteral("Selin Ak"));
+        QCOMPARE(s.visits->gorusenBox2->currentText(), QStringLiteral("selin"));
+        s.visits->konuMemo->setPlainText(QStringLiteral("İlk seans\nİyi geçti"));
+        save(app, s.visits);
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Bu görüşmeyi kayıt etmek istediğinize eminmisiniz?"));
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 1);
+        const qlonglong mid =
+            app.scalar(QStringLiteral("SELECT mid FROM gorusmeler")).toLongLong();
+        QCOMPARE(s.visits->ridEdit->text(), QString::number(mid));
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler"),
+                           QStringLiteral("tarih = '2026-03-10 00:00:00' AND saat = "
+                                          "'1899-12-30 09:00:00' AND islem_borcu = 100 AND "
+                                          "tahsiledilen = 0 AND RKime = 'selin' AND "
+                                          "netice = ? AND odemesekli = 'Nakit'"),
+                           {QStringLiteral("İlk seans\r\nİyi geçti\r\n")}),
+                 1);
+        QCOMPARE(countRows(app, QStringLiteral("cari"),
+                           QStringLiteral("alacak = 0 AND borc = 100 AND gorusme_no = ? AND "
+                                          "islem_vadesi = tarih AND gorusen = 'Selin Ak'"),
+                           {mid}),
+                 1);
+        QCOMPARE(countRows(app, QStringLiteral("kasa")), 0);
+        QCOMPARE(countRows(app, QStringLiteral("kredikart")), 0);
+        // The appointment is held by the visit's user now.
+        QCOMPARE(appointmentLink(app, s.rid).toLongLong(), mid);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT RKime || '/' || Rkimeadsoyad FROM randevu"))
+                     .toString(),
+                 QStringLiteral("selin/Selin Ak"));
+        // The day view was refreshed: the held list shows it.
+        QCOMPARE(app.forms().dayLists->ffQuery1->recordCount(), 1);
+        // And the visit list.
+        QCOMPARE(s.visits->gorusmeTable->recordCount(), 1);
+    }
+
+    void cashThenCardMakesOneVisitAndOneCardLine()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("100"));
+        save(app, s.visits);
+        QCOMPARE(countRows(app, QStringLiteral("kasa"),
+                           QStringLiteral("borc = 100 AND aciklama = 'Cilt Bakımı - Ayşe Kaya' "
+                                          "AND paketkodu = 3 AND gorusen_kodu = 'can'")),
+                 1);
+        s.visits->krediKartiRadio->setChecked(true);
+        save(app, s.visits);
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 1);
+        QCOMPARE(countRows(app, QStringLiteral("cari")), 1);
+        QCOMPARE(countRows(app, QStringLiteral("kasa")), 0);
+        QCOMPARE(countRows(app, QStringLiteral("kredikart"), QStringLiteral("borc = 100")), 1);
+        QCOMPARE(countRows(app, QStringLiteral("cari"),
+                           QStringLiteral("alacak = 100 AND odemesekli = 'Kredi Kartı'")),
+                 1);
+        // Collected 0: the card line goes too.
+        s.visits->tahsiledilenEdit->clear();
+        save(app, s.visits);
+        QCOMPARE(countRows(app, QStringLiteral("kredikart")), 0);
+        QCOMPARE(countRows(app, QStringLiteral("cari"), QStringLiteral("alacak = 0")), 1);
+    }
+
+    void noPackageGivesZeroInTheMoneyLine()
+    {
+        App app;
+        const Setup s = prepare(app);
+        app.exec(QStringLiteral("UPDATE randevu SET paketkodu = NULL, paketadi = NULL"));
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("40"));
+        save(app, s.visits);
+        QVERIFY(app.scalar(QStringLiteral("SELECT paketkodu IS NULL FROM gorusmeler")).toBool());
+        QVERIFY(app.scalar(QStringLiteral("SELECT paketkodu IS NULL FROM cari")).toBool());
+        QCOMPARE(app.scalar(QStringLiteral("SELECT paketkodu FROM kasa")).toInt(), 0);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT aciklama FROM kasa")).toString(),
+                 QStringLiteral(" - Ayşe Kaya"));
+    }
+
+    void datesAreCompletedOrRefused()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        auto *date = static_cast<MaskedEdit *>(s.visits->RTarihiEdit);
+        auto *due = static_cast<MaskedEdit *>(s.visits->VTarihiEdit);
+        // A day typed as one digit, the box not left: completed, then saved.
+        date->setMaskedText(QStringLiteral("9 .03.2026"));
+        due->setMaskedText(QStringLiteral("1 .04.26  "));
+        save(app, s.visits);
+        QCOMPARE(maskedText(date), QStringLiteral("09.03.2026"));
+        QCOMPARE(countRows(app, QStringLiteral("cari"),
+                           QStringLiteral("tarih = '2026-03-09 00:00:00' AND islem_vadesi = "
+                                          "'2026-04-01 00:00:00'")),
+                 1);
+
+        // A date that does not exist stops the save before anything is written.
+        App other;
+        const Setup t = prepare(other);
+        QVERIFY(t.visits && t.visits->startVisit(t.rid));
+        static_cast<MaskedEdit *>(t.visits->RTarihiEdit)
+            ->setMaskedText(QStringLiteral("31.02.2026"));
+        other.dialogs.expectNotice();
+        save(other, t.visits);
+        QCOMPARE(other.dialogs.shown().last().kind, QStringLiteral("error"));
+        QVERIFY(other.dialogs.lastText().contains(QStringLiteral("31.02.2026")));
+        QCOMPARE(countRows(other, QStringLiteral("gorusmeler")), 0);
+        QCOMPARE(countRows(other, QStringLiteral("cari")), 0);
+    }
+
+    void missingEntriesAreRefused()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits);
+        // Nothing loaded: no person.
+        app.dialogs.expectNotice();
+        QTest::mouseClick(s.visits->kaydetBut, Qt::LeftButton);
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Girişleriniz eksik! Kayıt yapamazsınız!"));
+        QVERIFY(s.visits->startVisit(s.rid));
+        s.visits->RSaatiEdit->clear();
+        app.dialogs.expectNotice();
+        QTest::mouseClick(s.visits->kaydetBut, Qt::LeftButton);
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Girişleriniz eksik! Kayıt yapamazsınız!"));
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
+        QVERIFY(app.dialogs.allConsumed());
+    }
+
+    void aFailureAtTheThirdWriteLeavesNothing()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        LedgerWindow *cash = app.forms().kasaF;
+        cash->DateTimePicker61->setDate(kDay);
+        cash->DateTimePicker1->setDate(kDay);
+        cash->CheckBox2->setChecked(true);
+        app.forms().anamenuf->N9Kasa();
+        // Visit, cash line, then the account line fails.
+        failWrites(app, QStringLiteral("cari"), QStringLiteral("INSERT"));
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("100"));
+        app.dialogs.expectNotice();
+        save(app, s.visits);
+        QCOMPARE(app.dialogs.shown().last().kind, QStringLiteral("error"));
+        QVERIFY(
+            app.dialogs.lastText().startsWith(QStringLiteral("\"cari\" tablosuna yazılamadı")));
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
+        QCOMPARE(countRows(app, QStringLiteral("kasa")), 0);
+        QVERIFY(appointmentLink(app, s.rid).isNull());
+        QVERIFY(s.visits->ridEdit->text().isEmpty());
+        QCOMPARE(cash->ledgerTable->recordCount(), 0);
+        // The typing is kept; once the cause is gone the same save goes through.
+        QCOMPARE(s.visits->tahsiledilenEdit->text(), QStringLiteral("100"));
+        app.exec(QStringLiteral("DROP TRIGGER fail_cari_INSERT"));
+        save(app, s.visits);
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 1);
+        QCOMPARE(cash->ledgerTable->recordCount(), 1);
+    }
+
+    void changingAVisitThatIsGone()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        save(app, s.visits);
+        app.exec(QStringLiteral("DELETE FROM gorusmeler"));
+        app.dialogs.expectNotice();
+        save(app, s.visits);
+        QVERIFY(app.dialogs.lastText().contains(QStringLiteral("artık kayıtlı değil")));
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
+        QCOMPARE(countRows(app, QStringLiteral("cari")), 1); // the first save's line only
+    }
+
+    void deleteRemovesThePostings()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("100"));
+        save(app, s.visits);
+        TgorusmeF *v = s.visits;
+        v->CheckBox2->setChecked(true);
+        v->JvNavPanelButton8Click();
+        QCOMPARE(v->gorusmeTable->recordCount(), 1);
+        app.dialogs.expectQuestion(Answer::No);
+        v->SatirSilClick();
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 1);
+        app.dialogs.expectQuestion(Answer::Yes);
+        v->SatirSilClick();
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Bu görüşmeyi silmek istediğinize eminmisiniz?"));
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
+        QCOMPARE(countRows(app, QStringLiteral("kasa")), 0);
+        QCOMPARE(countRows(app, QStringLiteral("cari")), 0);
+        QCOMPARE(v->gorusmeTable->recordCount(), 0);
+        // Waiting again at the day view's next refresh.
+        QVERIFY(appointmentLink(app, s.rid).isNull());
+        app.forms().anamenuf->JvNavPanelButton10Click();
+        QCOMPARE(app.forms().dayLists->randevuTable->recordCount(), 0); // Can's, not Selin's
+        app.forms().dayLists->CheckBox2->setChecked(true);
+        app.forms().anamenuf->JvNavPanelButton10Click();
+        QCOMPARE(app.forms().dayLists->randevuTable->recordCount(), 1);
+    }
+
+    void aFailedDeletionKeepsEverything()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        s.visits->krediKartiRadio->setChecked(true);
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("100"));
+        save(app, s.visits);
+        // Appointment link, cash line, then the card line fails.
+        failWrites(app, QStringLiteral("kredikart"), QStringLiteral("DELETE"));
+        s.visits->CheckBox2->setChecked(true);
+        s.visits->JvNavPanelButton8Click();
+        app.dialogs.expectQuestion(Answer::Yes);
+        app.dialogs.expectNotice();
+        s.visits->SatirSilClick();
+        QVERIFY(app.dialogs.lastText().contains(QStringLiteral("disk dolu")));
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 1);
+        QCOMPARE(countRows(app, QStringLiteral("kredikart")), 1);
+        QCOMPARE(countRows(app, QStringLiteral("cari")), 1);
+        QVERIFY(!appointmentLink(app, s.rid).isNull());
+        QCOMPARE(s.visits->gorusmeTable->recordCount(), 1);
+
+        // An appointment deleted meanwhile does not stop the deletion.
+        app.exec(QStringLiteral("DROP TRIGGER fail_kredikart_DELETE"));
+        app.exec(QStringLiteral("DELETE FROM randevu"));
+        app.dialogs.expectQuestion(Answer::Yes);
+        s.visits->SatirSilClick();
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
+        QCOMPARE(countRows(app, QStringLiteral("kredikart")), 0);
+    }
+
+    void changeWithinTheRights()
+    {
+        App app;
+        Rights rights;
+        rights.herkesidegistir = QStringLiteral("H");
+        const Setup s = prepare(app, rights);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("150"));
+        save(app, s.visits); // held by Can
+        const QString mid = s.visits->ridEdit->text();
+        TgorusmeF *v = s.visits;
+        v->ridEdit->clear();
+        v->firmanoedit->clear();
+        // Selin sees only her own visits: none.
+        v->JvNavPanelButton8Click();
+        QCOMPARE(v->gorusmeTable->recordCount(), 0);
+        v->CheckBox2->setChecked(true); // as a user with the right to see everyone would
+        v->JvNavPanelButton8Click();
+        QCOMPARE(v->gorusmeTable->recordCount(), 1);
+        app.dialogs.expectNotice();
+        QTest::mouseClick(v->JvNavPanelButton12, Qt::LeftButton);
+        const QString refusal =
+            QStringLiteral("Başka kullanıcının görüşmelerini değiştirme yetkiniz yok!!!");
+        QCOMPARE(app.dialogs.lastText(), refusal);
+        QVERIFY(v->ridEdit->text().isEmpty());
+        // The held pane loads it whatever the right, with the amount as plain text.
+        QVERIFY(v->changeHeldVisit(mid.toLongLong()));
+        QCOMPARE(v->ridEdit->text(), mid);
+        QCOMPARE(v->tahsiledilenEdit->text(), QStringLiteral("150"));
+        QCOMPARE(v->islemTutariEdit->text(), QStringLiteral("100,00"));
+        QCOMPARE(v->gorusenBox->currentText(), QStringLiteral("Can Ak"));
+        // Held without a visit: nothing.
+        v->ridEdit->clear();
+        QVERIFY(!v->changeHeldVisit(999999));
+        QVERIFY(v->ridEdit->text().isEmpty());
+        // Own visits may be changed.
+        app.exec(QStringLiteral("UPDATE gorusmeler SET gorusenadsoyad = 'Selin Ak'"));
+        v->JvNavPanelButton8Click();
+        QTest::mouseClick(v->JvNavPanelButton12, Qt::LeftButton);
+        QCOMPARE(v->ridEdit->text(), mid);
+        QCOMPARE(v->tahsiledilenEdit->text(), QStringLiteral("150,00"));
+    }
+
+    void theMainWindowStartsAndChangesVisits()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits);
+        Tanamenuf *main = app.forms().anamenuf;
+        DayLists *day = app.forms().dayLists;
+        // Selin's waiting list is empty (the appointment is Can's).
+        QVERIFY(day->reopenDayLists());
+        app.dialogs.expectNotice();
+        QTest::mouseClick(main->JvNavPanelButton4, Qt::LeftButton);
+        QCOMPARE(app.dialogs.lastText(), QStringLiteral("En azından bir kayıt seçmelisiniz!"));
+        QVERIFY(!s.visits->isVisible());
+        // Every user's list: "R.Görüşme", "Görüşme Yap" and a double click load it.
+        day->CheckBox2->setChecked(true);
+        QVERIFY(day->reopenDayLists());
+        QCOMPARE(day->randevuTable->recordCount(), 1);
+        QTest::mouseClick(main->JvNavPanelButton4, Qt::LeftButton);
+        QVERIFY(s.visits->isVisible());
+        QCOMPARE(s.visits->randevunoEdit->text(), QString::number(s.rid));
+        s.visits->hide();
+        s.visits->randevunoEdit->clear();
+        main->RandevuMenu->actions().first()->trigger();
+        QCOMPARE(s.visits->randevunoEdit->text(), QString::number(s.rid));
+        s.visits->randevunoEdit->clear();
+        GridView *waiting = day->JvDBUltimGrid1;
+        QTest::mouseDClick(waiting->viewport(), Qt::LeftButton, {},
+                           waiting->visualRect(waiting->model()->index(0, 1)).center());
+        QCOMPARE(s.visits->randevunoEdit->text(), QString::number(s.rid));
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("150"));
+        save(app, s.visits);
+        const QString mid = s.visits->ridEdit->text();
+        // The held pane's "DEĞİŞTİR" brings the visit back, the amount as plain text.
+        QCOMPARE(day->ffQuery1->recordCount(), 1);
+        s.visits->hide();
+        s.visits->ridEdit->clear();
+        QTest::mouseClick(day->gorusulenDegistirBut, Qt::LeftButton);
+        QVERIFY(s.visits->isVisible());
+        QCOMPARE(s.visits->ridEdit->text(), mid);
+        QCOMPARE(s.visits->tahsiledilenEdit->text(), QStringLiteral("150"));
+        // Held without a visit: the change does nothing.
+        app.exec(QStringLiteral("UPDATE randevu SET gorusmekodu = 999999"));
+        day->JvNavPanelButton7Click();
+        s.visits->hide();
+        s.visits->ridEdit->clear();
+        main->GorusmePopup->actions().first()->trigger();
+        QVERIFY(!s.visits->isVisible());
+        QVERIFY(s.visits->ridEdit->text().isEmpty());
+    }
+
+    void listFilterAndPrintout()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("30"));
+        save(app, s.visits);
+        TgorusmeF *v = s.visits;
+        QCOMPARE(v->gorusmeTable->recordCount(), 0); // held by Can; Selin's list
+        setPickerText(v->RKiminAdSoyadBox, QStringLiteral("Can Ak"));
+        v->JvNavPanelButton8Click();
+        QCOMPARE(v->gorusmeTable->recordCount(), 1);
+        QCOMPARE(v->bolumgrid2->gridModel()->cellText(0, 10), QStringLiteral("70,00"));
+        QCOMPARE(v->bolumgrid2->gridModel()->cellText(0, 4), QStringLiteral("09:00"));
+        QCOMPARE(v->bolumgrid2->gridModel()->data(v->bolumgrid2->model()->index(0, 0),
+                                                  Qt::BackgroundRole)
+                     .value<QColor>(),
+                 QColor(255, 255, 255));
+        // An end before the start lists nothing.
+        v->JvDateTimePicker2->setDate(kDay.addDays(-1));
+        v->JvNavPanelButton8Click();
+        QCOMPARE(v->gorusmeTable->recordCount(), 0);
+        v->JvDateTimePicker2->setDate(kDay);
+        v->JvNavPanelButton8Click();
+
+        ReportPreview *preview = v->JvNavPanelButton14Click();
+        QVERIFY(preview);
+        QCOMPARE(preview->windowTitle(),
+                 QStringLiteral("Lumkar Rapor Önizleme - Görüşülen Randevular"));
+        const reports::PreparedPage &page = preview->report().pages.first();
+        QVERIFY(page.isLandscape());
+        QCOMPARE(page.textOf(QStringLiteral("Memo5")), QStringLiteral("KISITLAMA: Can Ak"));
+        QCOMPARE(page.textOf(QStringLiteral("Memo19")), QStringLiteral("Selin Ak"));
+        QVERIFY(page.texts().contains(QStringLiteral("70,00")));
+        preview->close();
+        v->CheckBox2->setChecked(true);
+        preview = v->JvNavPanelButton14Click();
+        QVERIFY(preview);
+        QCOMPARE(preview->report().pages.first().textOf(QStringLiteral("Memo5")),
+                 QStringLiteral("KISITLAMA: TÜM KULLANICILAR"));
+        preview->close();
+    }
+};
+
+LUMKAR_TEST(GorusmeTest)
+#include "tst_gorusme.moc"
