@@ -9,7 +9,12 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 
+class QAction;
+class QMenu;
+
 namespace lumkar {
+
+class Dialogs;
 
 struct GridColumn {
     QString field;
@@ -86,6 +91,16 @@ public:
     void moveColumnForward(bool wrapToNextRow);
     void moveColumnBackward();
 
+    // Offers "Listeyi Dışa Aktar (CSV)..." in the grid's context menu, asking the file name
+    // and telling a failed write through `dialogs`.
+    void offerExport(Dialogs &dialogs);
+    QAction *exportAction() const { return m_exportAction; }
+    // The grid's context menu as it would open now: the window's own menu for the grid
+    // (setPopupMenu), then the export; empty when there is nothing to offer.
+    QMenu *contextMenu();
+    // Writes the rows and columns as shown to a CSV file the user names.
+    void exportList();
+
 signals:
     void rowActivated(int row); // double click on a row
 
@@ -93,6 +108,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void followDataSet();
@@ -102,6 +118,12 @@ private:
     GridModel *m_model = nullptr;
     EnterRule m_enterRule = EnterRule::NextColumn;
     bool m_syncing = false;
+    Dialogs *m_dialogs = nullptr;
+    QAction *m_exportAction = nullptr;
+    QMenu *m_contextMenu = nullptr;
 };
+
+// Offers the export on every grid inside `window`.
+void offerGridExports(QWidget *window, Dialogs &dialogs);
 
 } // namespace lumkar
