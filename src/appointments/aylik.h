@@ -21,9 +21,17 @@ public:
     // Prepares the booking of the person just chosen in the person list.
     void GirisHazirla();
 
+    // The package picked in the package window for a direct booking, as texts.
+    struct PickedPackage {
+        QString kodu, adi, tutar, primoran;
+    };
+    void setPickedPackage(const PickedPackage &package) { m_picked = package; }
+    const PickedPackage &pickedPackage() const { return m_picked; }
+
 
 private:
     QDate m_date;
+    PickedPackage m_picked;
 };
 
 } // namespace lumkar

@@ -223,7 +223,7 @@ bool openDayList(DataSet *dataSet, DayList list, const DayFilter &filter)
 bool DayLists::openList(DataSet *dataSet, DayList list)
 {
     return openDayList(dataSet, list,
-        DayFilter { workingDate(), CheckBox2->isChecked(), currentUser().kullanici });
+                       DayFilter{workingDate(), CheckBox2->isChecked(), currentUser().kullanici});
 }
 
 bool DayLists::openDayLists()
@@ -241,6 +241,16 @@ bool DayLists::reopenDayLists()
     ok = openList(ffQuery1, DayList::Held) && ok;
     ok = openList(ffQuery4, DayList::Cancelled) && ok;
     return ok;
+}
+
+bool DayLists::reopenWaitingList()
+{
+    return openList(randevuTable, DayList::Waiting);
+}
+
+bool DayLists::reopenCancelledList()
+{
+    return openList(ffQuery4, DayList::Cancelled);
 }
 
 void DayLists::JvNavPanelButton7Click()

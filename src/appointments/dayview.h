@@ -29,12 +29,14 @@ public:
 
     QDate workingDate() const;
     void setWorkingDate(const QDate &day); // without the refresh a typed date brings
-    // The lists return false when a read failed: the user was told, and a list keeps what it
-    // showed (a list of another day or user shows nothing).
-    bool openDayLists(); // opens the three lists if they are not open
-    bool reopenDayLists(); // the waiting, held and cancelled lists read again
-    void JvNavPanelButton7Click(); // "GÜNCELLE": re-run the held list
+    // The lists read from the database; false when a read failed (the user was told, the
+    // list keeps what it showed).
+    bool openDayLists();        // opens the three lists if they are not open
+    bool reopenDayLists();      // the waiting, held and cancelled lists read again
+    bool reopenWaitingList();   // the waiting list read again
+    bool reopenCancelledList(); // the cancelled list read again
     bool rerunHeldList();
+    void JvNavPanelButton7Click(); // "GÜNCELLE": re-run the held list
     void CheckBox2MouseUp(); // all-users box released with the mouse
     void CheckBox2Exit(); // the focus left the all-users box
     void CheckBox3MouseUp(); // "Tüm Sütunu Göster" released with the mouse

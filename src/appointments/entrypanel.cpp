@@ -2,10 +2,21 @@
 
 #include "appointments/entrypanel.h"
 
+#include "appointments/booking.h"
+#include "appointments/dayview.h"
+#include "appointments/iptal.h"
+#include "appointments/randevu.h"
+#include "data/formats.h"
 #include "kit/bound.h"
 #include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
+#include "persons/perozluk.h"
+#include "persons/sicilrapor.h"
+#include "visits/paketler.h"
+
+#include <QEvent>
+#include <QFocusEvent>
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -47,8 +58,15 @@ EntryForm::EntryForm(Forms &forms, Session &session, QWidget *parent)
     : QWidget(parent), FormContext(forms, session)
 {
     setObjectName(QStringLiteral("entryForm"));
+    m_persons = new DataSet(db(), this);
+    m_persons->setTable(QStringLiteral("siciltablo"));
+    m_packages = new DataSet(db(), this);
+    m_packages->setTable(QStringLiteral("paketler"));
+    m_appointments = new DataSet(db(), this);
+    m_appointments->setTable(QStringLiteral("randevu"));
     buildPersonPanel();
     buildAppointmentPanel();
+    setTabOrders();
     auto *panels = new QHBoxLayout(this);
     panels->setContentsMargins(0, 0, 0, 0);
     panels->addWidget(kisiPanel, 1);
@@ -140,7 +158,7 @@ void EntryForm::buildAppointmentPanel()
     primEdit = box(appointment, QStringLiteral("primEdit"));
     primEdit->setVisible(false);
     userPickers = new PickerPair(RKimeBox, RKiminAdSoyadBox, this);
-    connect(Button1, &QPushButton::clicked, this, &EntryForm::save);
+    connect(Button1, &QPushButton::clicked, this, [this] { save(); });
 }
 
 void EntryForm::setEntryPerson(const Person &person)
@@ -165,19 +183,511 @@ void EntryForm::setEntryAllowed(bool allowed)
     randevuPanel->setEnabled(allowed);
 }
 
-void EntryForm::startNew()
+namespace {
+
+const QString kDropQuestion = QStringLiteral("Yapılan değişiklik kayıt yapılmadan çıkılsınmı?");
+const QString kSelvaron = QStringLiteral("Lumkar Selvaron");
+
+// Puts a text into a box: position by position into a masked box, plainly into any other.
+void putText(QLineEdit *box, const QString &text)
 {
-    // A new appointment starts with the booking of appointments.
+    if (auto *masked = qobject_cast<MaskedEdit *>(box))
+        masked->setMaskedText(text);
+    else
+        box->setText(text);
 }
 
-void EntryForm::save()
+// A stored amount as "#,###.00" when above 0, else empty.
+QString positiveAmount(const QVariant &value)
 {
-    // The entry form's save arrives with the booking of appointments.
+    return !value.isNull() && value.toDouble() > 0 ? formats::amount(value.toDouble())
+                                                   : QString();
+}
+
+// The appointment of a row as the boxes show it for a change.
+EntryAppointment appointmentOfRow(DataSet &row)
+{
+    EntryAppointment e;
+    e.sicilKodu = row.text(QStringLiteral("sicil_kodu"));
+    e.adi = row.text(QStringLiteral("adi"));
+    e.soyadi = row.text(QStringLiteral("soyadi"));
+    e.tarih = formats::date(row.value(QStringLiteral("randevutarihi")));
+    e.saat = formats::timeOfDay(row.value(QStringLiteral("randevusaati")));
+    e.adres = row.text(QStringLiteral("adresi"));
+    e.konu = row.text(QStringLiteral("konu"));
+    e.telefon1 = row.text(QStringLiteral("telefonu"));
+    e.telefon2 = row.text(QStringLiteral("telefonu2"));
+    e.cepTelefon = row.text(QStringLiteral("ceptel"));
+    e.tutar = positiveAmount(row.value(QStringLiteral("islem_tutari")));
+    e.rkime = row.text(QStringLiteral("RKime"));
+    e.rkimeAdSoyad = row.text(QStringLiteral("Rkimeadsoyad"));
+    e.rid = row.text(QStringLiteral("rid"));
+    e.paketKodu = row.text(QStringLiteral("paketkodu"));
+    e.paketAdi = row.text(QStringLiteral("paketadi"));
+    return e;
+}
+
+bool isFocusLeaving(QEvent *event)
+{
+    if (event->type() != QEvent::FocusOut)
+        return false;
+    const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+        && reason != Qt::MenuBarFocusReason;
+}
+
+} // namespace
+
+void EntryForm::setTabOrders()
+{
+    const QList<QWidget *> order = {kisinoedit,     AdiEdit,        SoyadiEdit,
+                                    Telefon1Edit,   Telefon2Edit,   CepTelefonEdit,
+                                    adresMemo,      RTarihiEdit,    RSaatiEdit,
+                                    paketkoduEdit,  islemTutariEdit, paketadiEdit,
+                                    konuMemo,       RKiminAdSoyadBox, Button1};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    // Tab leaves the memos; Enter makes a new line in them.
+    adresMemo->setTabChangesFocus(true);
+    konuMemo->setTabChangesFocus(true);
+    // The "Getir" buttons are reached by the mouse; they never take the focus from a box, so
+    // that leaving the code box and pressing "Getir" look the person up once.
+    for (QPushButton *b : {JvNavPanelButton8, JvNavPanelButton9, JvNavPanelButton20})
+        b->setFocusPolicy(Qt::NoFocus);
+    for (QWidget *w : {static_cast<QWidget *>(kisinoedit), static_cast<QWidget *>(AdiEdit),
+                       static_cast<QWidget *>(paketkoduEdit)})
+        w->installEventFilter(this);
+    connect(JvNavPanelButton8, &QPushButton::clicked, this, &EntryForm::personByCode);
+    connect(JvNavPanelButton9, &QPushButton::clicked, this, &EntryForm::personFromList);
+    connect(JvNavPanelButton20, &QPushButton::clicked, this, &EntryForm::personByName);
+}
+
+bool EntryForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == kisinoedit || watched == AdiEdit) {
+            personFromList();
+            return true;
+        }
+        if (watched == paketkoduEdit) {
+            packageFromCatalogue();
+            return true;
+        }
+    }
+    if (isFocusLeaving(event) && isVisible()) {
+        if (watched == kisinoedit)
+            personByCode();
+        else if (watched == paketkoduEdit)
+            packageByCode();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void EntryForm::setEntryPackage(const Package &package)
+{
+    paketkoduEdit->setText(package.kodu);
+    paketadiEdit->setText(package.adi);
+    islemTutariEdit->setText(package.tutar);
+    primEdit->setText(package.prim);
+}
+
+void EntryForm::setEntryAppointment(const EntryAppointment &appointment)
+{
+    kisinoedit->setText(appointment.sicilKodu);
+    AdiEdit->setText(appointment.adi);
+    SoyadiEdit->setText(appointment.soyadi);
+    putText(RTarihiEdit, appointment.tarih);
+    putText(RSaatiEdit, appointment.saat);
+    adresMemo->setPlainText(storedToMemo(appointment.adres));
+    konuMemo->setPlainText(storedToMemo(appointment.konu));
+    putText(Telefon1Edit, appointment.telefon1);
+    putText(Telefon2Edit, appointment.telefon2);
+    putText(CepTelefonEdit, appointment.cepTelefon);
+    islemTutariEdit->setText(appointment.tutar);
+    setPickerText(RKimeBox, appointment.rkime);
+    setPickerText(RKiminAdSoyadBox, appointment.rkimeAdSoyad);
+    randevunoEdit->setText(appointment.rid);
+    paketkoduEdit->setText(appointment.paketKodu);
+    paketadiEdit->setText(appointment.paketAdi);
+}
+
+bool EntryForm::hasTypedPerson() const
+{
+    return !AdiEdit->text().isEmpty() || !kisinoedit->text().isEmpty();
+}
+
+bool EntryForm::askDrop()
+{
+    return dialogs().question(programTitle(), kDropQuestion, Buttons::YesNo) == Answer::Yes;
+}
+
+DataSet *EntryForm::selectedWaiting()
+{
+    DataSet *waiting = forms().dayLists->randevuTable;
+    if (!waiting->isOpen() || waiting->currentRow() < 0)
+        return nullptr;
+    return waiting;
+}
+
+void EntryForm::dropWaitingEdit()
+{
+    DataSet *waiting = forms().dayLists->randevuTable;
+    if (waiting->isEditing())
+        waiting->cancel();
+}
+
+void EntryForm::showCurrentUser()
+{
+    setPickerText(RKimeBox, currentUser().kullanici);
+    setPickerText(RKiminAdSoyadBox, currentUser().adSoyad);
+}
+
+void EntryForm::clearBoxes(bool packageBoxes)
+{
+    konuMemo->clear();
+    adresMemo->clear();
+    for (QLineEdit *b : {RSaatiEdit, kisinoedit, AdiEdit, SoyadiEdit, Telefon1Edit, Telefon2Edit,
+                         CepTelefonEdit, islemTutariEdit, randevunoEdit})
+        b->clear();
+    if (packageBoxes) {
+        for (QLineEdit *b : {paketkoduEdit, paketadiEdit, primEdit})
+            b->clear();
+    }
+    showCurrentUser();
+}
+
+void EntryForm::startNew()
+{
+    if (hasTypedPerson() && !askDrop())
+        return;
+    dropWaitingEdit();
+    clearBoxes(true);
 }
 
 void EntryForm::discard()
 {
-    // The entry form's discard arrives with the booking of appointments.
+    if (!askDrop())
+        return;
+    dropWaitingEdit();
+    clearBoxes(false);
 }
+
+// ---------------------------------------------------------------- lookups
+
+bool EntryForm::findPerson(const QString &code)
+{
+    m_persons->close();
+    m_persons->setPrefilter(QStringLiteral("sicil_kodu = ?"), {code});
+    if (!m_persons->open())
+        return false;
+    return m_persons->recordCount() > 0;
+}
+
+bool EntryForm::findPackage(int code)
+{
+    m_packages->close();
+    m_packages->setPrefilter(QStringLiteral("paketkodu = ?"), {code});
+    if (!m_packages->open())
+        return false;
+    return m_packages->recordCount() > 0;
+}
+
+void EntryForm::personByCode()
+{
+    const QString code = kisinoedit->text();
+    if (code.isEmpty())
+        return;
+    if (!findPerson(code)) {
+        if (!m_persons->isOpen())
+            return; // the register could not be read; the user was told
+        if (dialogs().question(programTitle(),
+                               QStringLiteral("Bu kodla kayıtlı kişi bulunamadı! Listeden "
+                                              "aramak istermisiniz?"),
+                               Buttons::YesNo)
+            == Answer::Yes)
+            personFromList();
+        return;
+    }
+    AdiEdit->setText(m_persons->text(QStringLiteral("adi")));
+    SoyadiEdit->setText(m_persons->text(QStringLiteral("soyadi")));
+    putText(Telefon1Edit, m_persons->text(QStringLiteral("tel1")));
+    putText(Telefon2Edit, m_persons->text(QStringLiteral("tel2")));
+    putText(CepTelefonEdit, m_persons->text(QStringLiteral("ceptel")));
+}
+
+void EntryForm::personByName()
+{
+    Tozluk *record = forms().ozluk;
+    DataSet *search = record->ffQuery4;
+    search->close();
+    record->aramaAdi = AdiEdit->text();
+    record->aramaSoyadi = SoyadiEdit->text();
+    if (AdiEdit->text().length() < 2) {
+        dialogs().information(programTitle(),
+                              QStringLiteral("En az iki karakter girmelisiniz!"));
+        return;
+    }
+    // Only the persons whose names can match are read.
+    const NamePrefixSearch rule(record->aramaAdi, record->aramaSoyadi);
+    search->setPrefilter(rule.sqlCondition(), rule.sqlValues());
+    if (!search->open())
+        return;
+    if (search->recordCount() == 0) {
+        dialogs().information(programTitle(), AdiEdit->text() + QLatin1Char(' ')
+                                                  + SoyadiEdit->text()
+                                                  + QStringLiteral(" isimle kayıt mevcut değil!"));
+    } else {
+        search->first();
+        const QString question = search->text(QStringLiteral("adi")) + QLatin1Char(' ')
+            + search->text(QStringLiteral("soyadi"))
+            + QStringLiteral("\n\r adında kişi kaydı mevcut! Bu kaydı getirmek istermisiniz?");
+        if (dialogs().question(kSelvaron, question, Buttons::YesNo) == Answer::Yes) {
+            kisinoedit->setText(search->text(QStringLiteral("sicil_kodu")));
+            personByCode();
+        }
+    }
+    search->close();
+}
+
+void EntryForm::personFromList()
+{
+    Tsicrapor *list = forms().sicrapor;
+    if (!list->sicrapQuery->reopen())
+        return;
+    if (list->sicrapQuery->recordCount() == 0) {
+        if (dialogs().question(kSelvaron,
+                               QStringLiteral("Kişi kaydı mevcut değil! Açmak istermisiniz?"),
+                               Buttons::YesNoCancel)
+            == Answer::Yes)
+            emit personRecordWanted();
+        return;
+    }
+    forms().dayLists->openDayLists();
+    DataSet *waiting = forms().dayLists->randevuTable;
+    if (waiting->isEditing() && waiting->isModified()) {
+        if (!askDrop())
+            return;
+        waiting->cancel();
+    }
+    list->listeIsteyen = QStringLiteral("randevu");
+    list->show();
+    list->raise();
+    list->activateWindow();
+}
+
+void EntryForm::packageByCode()
+{
+    bool ok = false;
+    const double code = SayiyaCevir(paketkoduEdit->text(), &ok);
+    if (!ok || code <= 0)
+        return;
+    if (code > 32767 || !findPackage(int(code))) {
+        if (code > 32767 || m_packages->isOpen())
+            dialogs().information(programTitle(), QStringLiteral("Paket bulunamadı!"));
+        return;
+    }
+    paketadiEdit->setText(m_packages->text(QStringLiteral("paketadi")));
+    islemTutariEdit->setText(formats::amount(m_packages->value(QStringLiteral("tutar")).toDouble()));
+    primEdit->setText(formats::amount(m_packages->value(QStringLiteral("primoran")).toDouble()));
+}
+
+void EntryForm::packageFromCatalogue()
+{
+    TpaketlerF *packages = forms().paketlerF;
+    packages->show();
+    packages->raise();
+    packages->activateWindow();
+    packages->openCatalogue();
+    packages->paketIsteyen = QStringLiteral("anamenu");
+}
+
+// ---------------------------------------------------------------- save
+
+bool EntryForm::checkPerson()
+{
+    const QString code = kisinoedit->text();
+    const bool found = !code.isEmpty() && findPerson(code);
+    if (!code.isEmpty() && !m_persons->isOpen())
+        return false; // the register could not be read; the user was told
+    if (!found) {
+        if (dialogs().question(kSelvaron,
+                               QStringLiteral("Girmiş olduğunuz kodun kişi kaydı mevcut değil! "
+                                              "Açmak istermisiniz?"),
+                               Buttons::YesNoCancel)
+            != Answer::Yes)
+            return false;
+        Tozluk *record = forms().ozluk;
+        if (!record->YeniKisi())
+            return false;
+        DataSet *person = record->sicilTable;
+        person->setValue(QStringLiteral("adi"), AdiEdit->text());
+        person->setValue(QStringLiteral("soyadi"), SoyadiEdit->text());
+        person->setValue(QStringLiteral("tel1"), maskedText(Telefon1Edit));
+        person->setValue(QStringLiteral("tel2"), maskedText(Telefon2Edit));
+        person->setValue(QStringLiteral("ceptel"), maskedText(CepTelefonEdit));
+        person->setValue(QStringLiteral("isadresi"), memoToStored(adresMemo->toPlainText()));
+        record->show();
+        record->raise();
+        record->activateWindow();
+        return false;
+    }
+    if (m_persons->text(QStringLiteral("adi")) == AdiEdit->text()
+        && m_persons->text(QStringLiteral("soyadi")) == SoyadiEdit->text())
+        return true;
+    if (dialogs().question(kSelvaron,
+                           QStringLiteral("Kişi Adı-Soyadı farklı! Aktarılmasını istermisiniz?"),
+                           Buttons::YesNoCancel)
+        == Answer::Yes) {
+        AdiEdit->setText(m_persons->text(QStringLiteral("adi")));
+        SoyadiEdit->setText(m_persons->text(QStringLiteral("soyadi")));
+        putText(Telefon1Edit, m_persons->text(QStringLiteral("tel1")));
+        putText(Telefon2Edit, m_persons->text(QStringLiteral("tel2")));
+        putText(CepTelefonEdit, m_persons->text(QStringLiteral("ceptel")));
+    }
+    return false;
+}
+
+bool EntryForm::save()
+{
+    // The package.
+    const double packageCode = SayiyaCevir(paketkoduEdit->text(), nullptr);
+    if (packageCode > 0) {
+        if (packageCode > 32767 || !findPackage(int(packageCode))) {
+            if (packageCode > 32767 || m_packages->isOpen())
+                dialogs().information(programTitle(), QStringLiteral("Paket bulunamadı!"));
+            return false;
+        }
+        paketadiEdit->setText(m_packages->text(QStringLiteral("paketadi")));
+        primEdit->setText(formats::amount(m_packages->value(QStringLiteral("primoran")).toDouble()));
+    }
+    // The time and the date.
+    if (!checkTimeBox(RSaatiEdit, dialogs()) || !checkDateBox(RTarihiEdit, dialogs()))
+        return false;
+    dropWaitingEdit();
+    if (!checkPerson())
+        return false;
+    if (AdiEdit->text().length() < 2) {
+        dialogs().information(programTitle(), QStringLiteral("Adını Girmelisiniz!"));
+        return false;
+    }
+    if (SayiyaCevir(maskedText(RTarihiEdit), nullptr) < 110) {
+        dialogs().information(programTitle(), QStringLiteral("Randevu Tarihi Girmelisiniz!"));
+        return false;
+    }
+    if (SayiyaCevir(maskedText(RSaatiEdit), nullptr) < 1) {
+        dialogs().information(programTitle(), QStringLiteral("Randevu Saati Girmelisiniz!"));
+        return false;
+    }
+    if (!writeAppointment())
+        return false;
+    clearBoxes(true);
+    return true;
+}
+
+bool EntryForm::writeAppointment()
+{
+    BookingEntry entry;
+    entry.sicilKodu = kisinoedit->text();
+    entry.adi = AdiEdit->text();
+    entry.soyadi = SoyadiEdit->text();
+    entry.tarih = maskedText(RTarihiEdit);
+    entry.saat = maskedText(RSaatiEdit);
+    entry.konu = konuMemo->toPlainText();
+    entry.adres = adresMemo->toPlainText();
+    entry.telefon1 = maskedText(Telefon1Edit);
+    entry.telefon2 = maskedText(Telefon2Edit);
+    entry.cepTelefon = maskedText(CepTelefonEdit);
+    entry.tutar = islemTutariEdit->text();
+    entry.rkime = RKimeBox->currentText();
+    entry.rkimeAdSoyad = RKiminAdSoyadBox->currentText();
+    entry.paketKodu = paketkoduEdit->text();
+    entry.paketAdi = paketadiEdit->text();
+    entry.prim = primEdit->text();
+    const double rid = SayiyaCevir(randevunoEdit->text(), nullptr);
+    const bool change = rid > 0;
+    const BookingRow row =
+        bookingRow(entry, currentUser().adSoyad, QDateTime::currentDateTime(), change);
+    if (!row.message.isEmpty()) {
+        dialogs().error(programTitle(), row.message);
+        return false;
+    }
+
+    m_appointments->close();
+    m_appointments->setPrefilter(QStringLiteral("rid = ?"), {change ? qlonglong(rid) : -1});
+    if (!m_appointments->open())
+        return false;
+    if (change) {
+        // A change of an appointment deleted meanwhile writes nothing; the form is cleared.
+        if (m_appointments->recordCount() == 0)
+            return true;
+        m_appointments->edit();
+    } else {
+        m_appointments->append();
+    }
+    for (const auto &field : row.fields)
+        m_appointments->setValue(field.first, field.second);
+    if (!m_appointments->post()) {
+        const QString cause = m_appointments->lastError().text();
+        m_appointments->cancel();
+        dialogs().error(programTitle(),
+                        QStringLiteral("Randevu kaydedilemedi, yazdıklarınız formda duruyor. "
+                                       "Neden: ")
+                            + cause);
+        return false;
+    }
+    m_appointments->close();
+    DataSet *waiting = forms().dayLists->randevuTable;
+    waiting->close();
+    forms().dayLists->openDayLists();
+    return true;
+}
+
+// ---------------------------------------------------------------- the waiting appointment
+
+void EntryForm::loadForChange()
+{
+    DataSet *waiting = selectedWaiting();
+    if (!waiting)
+        return;
+    if (hasTypedPerson() && !askDrop())
+        return;
+    setEntryAppointment(appointmentOfRow(*waiting));
+    const QString prim = positiveAmount(waiting->value(QStringLiteral("paketprim")));
+    if (!prim.isEmpty())
+        primEdit->setText(prim);
+    DayLists *days = forms().dayLists;
+    forms().randevuF->prepareForChange(days->workingDate(), days->CheckBox2->isChecked());
+}
+
+void EntryForm::markHeld()
+{
+    DataSet *waiting = selectedWaiting();
+    if (!waiting)
+        return;
+    if (dialogs().question(programTitle(),
+                           QStringLiteral("Bu randevuyu görüşme yapılanlara çıkarmak "
+                                          "istediğinize eminmisiniz?"),
+                           Buttons::YesNoCancel)
+        != Answer::Yes)
+        return;
+    waiting->edit();
+    waiting->setValue(QStringLiteral("gorusmekodu"), 999999);
+    waiting->setValue(QStringLiteral("gorustudiyenkodu"), currentUser().kullanici);
+    if (!waiting->post()) {
+        const QString cause = waiting->lastError().text();
+        waiting->cancel();
+        dialogs().error(programTitle(), QStringLiteral("Randevu kaydedilemedi: ") + cause);
+        return;
+    }
+    forms().dayLists->reopenDayLists();
+}
+
+void EntryForm::cancelAppointment()
+{
+    if (!selectedWaiting())
+        return;
+    forms().iptalF->openFor(forms().dayLists->randevuTable);
+}
+
 
 } // namespace lumkar

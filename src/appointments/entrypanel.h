@@ -2,6 +2,7 @@
 // The appointment entry form of the main window: the person panel and the appointment panel.
 
 #include "app/formbase.h"
+#include "appointments/entryappointment.h"
 
 #include <QWidget>
 
@@ -12,6 +13,7 @@ class QPushButton;
 
 namespace lumkar {
 
+class DataSet;
 class PickerPair;
 
 class EntryForm : public QWidget, public FormContext {
@@ -27,13 +29,34 @@ public:
     void setEntryPerson(const Person &person);
     // Writes a person's code into the code box (after the person record saved the person).
     void setEntryPersonCode(const QString &code);
+    // A package chosen in the package window: code, name, price and premium rate as texts.
+    struct Package {
+        QString kodu, adi, tutar, prim;
+    };
+    void setEntryPackage(const Package &package);
+    // Fills the boxes with an appointment to change (the appointment list's "Değiştir").
+    void setEntryAppointment(const EntryAppointment &appointment);
     // Shows the form enabled or greyed out as the user's rights allow.
     void setEntryAllowed(bool allowed);
 
     // The entry form's actions, reached from the toolbar, the keys and the menus.
     void startNew(); // "Yeni Rand."
-    void save(); // "KAYDET", " Kaydet", F2
-    void discard(); // " Vazgeç", F3
+    // "KAYDET", " Kaydet", F2: true when an appointment was written.
+    bool save();
+    void discard();           // " Vazgeç", F3
+    void loadForChange();     // "Randevu Bilgilerini Değiştir", "DEĞİŞTİR" of the waiting list
+    void markHeld();          // "Randevu Gerçekleşti"
+    void cancelAppointment(); // "Bu Randevuyu İptal Et": the cancellation dialog
+
+    // The lookups that fill the boxes.
+    void personByCode();         // "Getir" beside the code, leaving the code box
+    void personByName();         // "Getir" beside the name
+    void personFromList();       // "Listeden Getir", a double click in the code or name box
+    void packageByCode();        // leaving the package code box
+    void packageFromCatalogue(); // a double click in the package code box
+
+    // True when the code or name box holds text, so that leaving the form asks first.
+    bool hasTypedPerson() const;
 
     // Person panel.
     QWidget *kisiPanel;
@@ -62,9 +85,35 @@ public:
     QLineEdit *primEdit;
     PickerPair *userPickers;
 
+signals:
+    // The person record is wanted for a new register (the main window's "Kişi Giriş ve
+    // Değişiklik").
+    void personRecordWanted();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildPersonPanel();
     void buildAppointmentPanel();
+    void setTabOrders();
+    // Empties the boxes a new appointment starts with; the package boxes too when asked.
+    void clearBoxes(bool packageBoxes);
+    void showCurrentUser();
+    // Drops a typed, unconfirmed cancellation reason of the selected waiting appointment.
+    void dropWaitingEdit();
+    bool askDrop();
+    // The selected waiting appointment, or null when the list is empty.
+    DataSet *selectedWaiting();
+    // The first package with the code (lowest pid) in m_packages; false when there is none.
+    bool findPackage(int code);
+    bool findPerson(const QString &code);
+    bool checkPerson();
+    bool writeAppointment();
+
+    DataSet *m_persons;      // the person with one code
+    DataSet *m_packages;     // the packages with one code, by pid
+    DataSet *m_appointments; // the appointment being written
 };
 
 } // namespace lumkar

@@ -1,6 +1,17 @@
 #include "appointments/iptal.h"
 
+#include "appointments/dayview.h"
+#include "data/dataset.h"
+#include "kit/bound.h"
+
+#include <QFormLayout>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace lumkar {
@@ -9,8 +20,84 @@ TiptalF::TiptalF(Forms &forms, Session &session) : FormContext(forms, session)
 {
     setObjectName(QStringLiteral("iptalF"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Aşağıya İptal Nedenini Giriniz"), this));
+    setWindowModality(Qt::ApplicationModal);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto *frame = new QFrame(this);
+    frame->setFrameShape(QFrame::Box);
+    outer->addWidget(frame);
+    auto *layout = new QVBoxLayout(frame);
+    auto *heading = new QLabel(QStringLiteral("Aşağıya İptal Nedenini Giriniz"), frame);
+    heading->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; }"));
+    layout->addWidget(heading);
+    auto *form = new QFormLayout;
+    JvDotNetDBEdit10 = new QLineEdit(frame);
+    JvDotNetDBEdit10->setObjectName(QStringLiteral("JvDotNetDBEdit10"));
+    JvDotNetDBEdit10->setMaxLength(100);
+    form->addRow(QStringLiteral("İptal Nedeni"), JvDotNetDBEdit10);
+    layout->addLayout(form);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    OKBtn = new QPushButton(QStringLiteral("Tamam"), frame);
+    OKBtn->setObjectName(QStringLiteral("OKBtn"));
+    JvXPButton1 = new QPushButton(QStringLiteral("Vazgeç"), frame);
+    JvXPButton1->setObjectName(QStringLiteral("JvXPButton1"));
+    buttons->addWidget(OKBtn);
+    buttons->addWidget(JvXPButton1);
+    layout->addLayout(buttons);
+    connect(OKBtn, &QPushButton::clicked, this, &TiptalF::OKBtnClick);
+    connect(JvXPButton1, &QPushButton::clicked, this, &TiptalF::JvXPButton1Click);
+    setFixedSize(420, 130);
+}
+
+void TiptalF::openFor(DataSet *waiting)
+{
+    if (m_waiting != waiting) {
+        m_waiting = waiting;
+        bindLineEdit(JvDotNetDBEdit10, waiting, QStringLiteral("iptalnedeni"));
+    }
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+    raise();
+    activateWindow();
+    JvDotNetDBEdit10->setFocus();
+}
+
+void TiptalF::OKBtnClick()
+{
+    if (!m_waiting || m_waiting->currentRow() < 0)
+        return;
+    if (dialogs().question(programTitle(),
+                           QStringLiteral("Bu randevuyu iptal etmek istediğinize eminmisiniz?"),
+                           Buttons::YesNoCancel)
+        != Answer::Yes)
+        return;
+    DataSet *waiting = m_waiting;
+    waiting->edit();
+    waiting->setValue(QStringLiteral("iptalkodu"), 999999);
+    waiting->setValue(QStringLiteral("iptaldiyenkodu"), currentUser().kullanici);
+    if (!waiting->post()) {
+        // The appointment stays waiting; the reason stays typed in the box, the dialog open.
+        const QString cause = waiting->lastError().text();
+        const QVariant reason = waiting->value(QStringLiteral("iptalnedeni"));
+        waiting->cancel();
+        waiting->edit();
+        waiting->setValue(QStringLiteral("iptalnedeni"), reason);
+        dialogs().error(programTitle(), QStringLiteral("Randevu iptal edilemedi: ") + cause);
+        return;
+    }
+    hide();
+    forms().dayLists->reopenDayLists();
+}
+
+void TiptalF::JvXPButton1Click()
+{
+    // A reason typed and not confirmed is dropped, so that it never lands on the appointment
+    // by a later move of the list.
+    if (m_waiting && m_waiting->isEditing())
+        m_waiting->cancel();
+    hide();
 }
 
 } // namespace lumkar

@@ -39,4 +39,13 @@ TrandevuF::TrandevuF(Forms &forms, Session &session) : FormContext(forms, sessio
     resize(900, 600);
 }
 
+void TrandevuF::prepareForChange(const QDate &workingDate, bool allUsers)
+{
+    // The date range and the state boxes come with the list's own filter.
+    Q_UNUSED(workingDate);
+    CheckBox2->setChecked(allUsers);
+    if (!randevuTable->isOpen())
+        (void)randevuTable->open();
+}
+
 } // namespace lumkar

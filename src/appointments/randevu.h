@@ -15,6 +15,10 @@ class TrandevuF : public QWidget, public FormContext, public UserFilterMembers {
 public:
     TrandevuF(Forms &forms, Session &session);
 
+    // Prepares the list for a change begun in the main window: waiting appointments from the
+    // day before the working date to 30 days after it, everyone's when `allUsers`.
+    void prepareForChange(const QDate &workingDate, bool allUsers);
+
     DataSet *randevuTable;
     GridView *JvDBUltimGrid1;
 };

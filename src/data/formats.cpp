@@ -84,6 +84,11 @@ QString defaultTime(const QVariant &value)
     return dt.isValid() ? dt.toString(QStringLiteral("HH:mm:ss")) : QString();
 }
 
+QString plainNumber(double value)
+{
+    return QString::number(value, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
 QString byName(const QVariant &value, const QString &format)
 {
     if (value.isNull())
@@ -100,8 +105,7 @@ QString byName(const QVariant &value, const QString &format)
     if (format == QLatin1String("time"))
         return defaultTime(value);
     if (value.metaType().id() == QMetaType::Double)
-        return QString::number(value.toDouble(), 'g', 15).replace(QLatin1Char('.'),
-                                                                  QLatin1Char(','));
+        return plainNumber(value.toDouble());
     if (value.metaType().id() == QMetaType::QDateTime)
         return value.toDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
     return value.toString();

@@ -14,6 +14,8 @@ QString amountTotal(double value); // "#,##0.00": 0 -> "0,00"
 QString date(const QVariant &value);       // "dd.mm.yyyy", empty for Null
 QString timeOfDay(const QVariant &value);  // "hh:nn", empty for Null
 QString defaultTime(const QVariant &value); // the default time format "hh:nn:ss"
+// A number without grouping or trailing zeros, with the decimal comma: 150, 150,5, 0,25.
+QString plainNumber(double value);
 
 // Formats a value by one of the format names above; any other name gives the plain text.
 QString byName(const QVariant &value, const QString &format);

@@ -22,8 +22,6 @@ public:
 
     void JvDotNetDBMemo5Enter();
     void JvDotNetDBMemo5Exit();
-    // Each returns false when the storage failed: the user was told; a note that could not be
-    // written stays in its box.
     bool postDailyNote(); // writes a typed daily note at once
     bool openNoteTables(); // the daily and the general notes of the working day
     bool openDailyNote(); // the user's note of the working day

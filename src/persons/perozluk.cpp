@@ -1,12 +1,12 @@
 #include "persons/perozluk.h"
 
-#include "appointments/entrypanel.h"
 #include "data/personcodes.h"
 #include "kit/bound.h"
 #include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
 #include "persons/sicilrapor.h"
+#include "appointments/entrypanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -78,7 +78,9 @@ Tozluk::Tozluk(Forms &forms, Session &session) : FormContext(forms, session)
 
     ffQuery4 = new DataSet(session.db(), this);
     ffQuery4->setObjectName(QStringLiteral("ffQuery4"));
-    ffQuery4->setQuery(QStringLiteral("select sicil_kodu, adi, soyadi from siciltablo"));
+    // In register order, also when a pre-filter lets an index of names be used.
+    ffQuery4->setQuery(
+        QStringLiteral("select sicil_kodu, adi, soyadi from siciltablo order by hid"));
     ffQuery4->setFilter([this](const Record &row) {
         if (!m_nameSearch.isFor(aramaAdi, aramaSoyadi))
             m_nameSearch = NamePrefixSearch(aramaAdi, aramaSoyadi);

@@ -131,6 +131,64 @@ NamePrefixSearch::NamePrefixSearch(const QString &aramaAdi, const QString &arama
 {
 }
 
+namespace {
+
+// The characters a stored name may begin with when its lower-cased first letter is `lowered`.
+QVariantList firstLetters(QChar lowered)
+{
+    QVariantList letters;
+    for (const QChar candidate : {lowered, lowered.toUpper(), QChar(u'I'), QChar(u'İ')}) {
+        if (KucukHarfTr(candidate) == lowered && !letters.contains(QString(candidate)))
+            letters << QString(candidate);
+    }
+    return letters;
+}
+
+// Names that begin with one of the letters, as ranges an index on the column serves:
+// "(column >= ? AND column < ?) OR ... OR column < '!'"; the last keeps names that begin
+// with blanks or control characters, which the comparison skips.
+QString firstLetterCondition(const QString &column, qsizetype letters)
+{
+    QStringList ranges;
+    for (qsizetype i = 0; i < letters; ++i)
+        ranges << QStringLiteral("(%1 >= ? AND %1 < ?)").arg(column);
+    ranges << QStringLiteral("%1 < '!'").arg(column);
+    return QLatin1Char('(') + ranges.join(QStringLiteral(" OR ")) + QLatin1Char(')');
+}
+
+// The bound values of firstLetterCondition: each letter and the one after it.
+QVariantList letterRanges(const QVariantList &letters)
+{
+    QVariantList values;
+    for (const QVariant &letter : letters) {
+        const QChar c = letter.toString().at(0);
+        values << letter << QString(QChar(char16_t(c.unicode() + 1)));
+    }
+    return values;
+}
+
+} // namespace
+
+QString NamePrefixSearch::sqlCondition() const
+{
+    QStringList parts;
+    if (!m_adi.isEmpty())
+        parts << firstLetterCondition(kAdi, firstLetters(m_adi.at(0)).size());
+    if (!m_soyadi.isEmpty())
+        parts << firstLetterCondition(kSoyadi, firstLetters(m_soyadi.at(0)).size());
+    return parts.join(QStringLiteral(" AND "));
+}
+
+QVariantList NamePrefixSearch::sqlValues() const
+{
+    QVariantList values;
+    if (!m_adi.isEmpty())
+        values << letterRanges(firstLetters(m_adi.at(0)));
+    if (!m_soyadi.isEmpty())
+        values << letterRanges(firstLetters(m_soyadi.at(0)));
+    return values;
+}
+
 bool NamePrefixSearch::accepts(const Record &row) const
 {
     return lowerPrefixEquals(row.text(kAdi), m_rawAdi.size(), m_adi)

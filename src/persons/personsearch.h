@@ -66,6 +66,10 @@ public:
     NamePrefixSearch(const QString &aramaAdi, const QString &aramaSoyadi);
 
     bool accepts(const Record &row) const;
+    // Its SQL twin: a condition on the first letters that keeps every person accepts() keeps
+    // (and a few more), so that the search reads only those; empty when every person passes.
+    QString sqlCondition() const;
+    QVariantList sqlValues() const;
     bool isFor(const QString &aramaAdi, const QString &aramaSoyadi) const
     {
         return m_rawAdi == aramaAdi && m_rawSoyadi == aramaSoyadi;

@@ -105,11 +105,19 @@ void Tanamenuf::buildMenus()
                             listelerAction, yeniFirmaAction, randevuRaporAction, kapatAction});
     RandevuMenu = new QMenu(this);
     RandevuMenu->setObjectName(QStringLiteral("RandevuMenu"));
-    for (const QString &caption : {QStringLiteral("Görüşme Yap"),
-                                   QStringLiteral("Randevu Gerçekleşti"),
-                                   QStringLiteral("Bu Randevuyu İptal Et"),
-                                   QStringLiteral("Randevu Bilgilerini Değiştir")})
-        RandevuMenu->addAction(caption);
+    auto menuItem = [this](const QString &name, const QString &caption) {
+        QAction *item = RandevuMenu->addAction(caption);
+        item->setObjectName(name);
+        return item;
+    };
+    gorusmeYapAction = menuItem(QStringLiteral("GorusmeYap1"), QStringLiteral("Görüşme Yap"));
+    randevuGerceklestiAction =
+        menuItem(QStringLiteral("RandevuGerceklesti1"), QStringLiteral("Randevu Gerçekleşti"));
+    randevuIptalAction =
+        menuItem(QStringLiteral("BuRandevuyuIptalEt1"), QStringLiteral("Bu Randevuyu İptal Et"));
+    randevuDegistirAction = menuItem(QStringLiteral("RandevuBilgileriniDegistir1"),
+                                     QStringLiteral("Randevu Bilgilerini Değiştir"));
+    connect(gorusmeYapAction, &QAction::triggered, this, &Tanamenuf::GorusmeYap1Click);
     GorusmePopup = new QMenu(this);
     GorusmePopup->setObjectName(QStringLiteral("GorusmePopup"));
     GorusmePopup->addAction(QStringLiteral("Değiştir"))->setVisible(false);
@@ -302,6 +310,13 @@ void Tanamenuf::buildFrame()
         [this] { m_dayLists->printDay(int(DailyPrint::Printout::AllLists)); });
     connect(yazdirAction, &QAction::triggered, this,
         [this] { m_dayLists->printDay(int(DailyPrint::Printout::AllLists)); });
+    connect(randevuGerceklestiAction, &QAction::triggered, m_entryForm, &EntryForm::markHeld);
+    connect(randevuIptalAction, &QAction::triggered, m_entryForm,
+            &EntryForm::cancelAppointment);
+    connect(randevuDegistirAction, &QAction::triggered, m_entryForm, &EntryForm::loadForChange);
+    connect(m_dayLists->JvNavPanelButton13, &QPushButton::clicked, m_entryForm,
+            &EntryForm::loadForChange);
+    connect(m_entryForm, &EntryForm::personRecordWanted, this, &Tanamenuf::N1KisiGiris);
     connect(m_dayLists, &DayLists::workingDateChanged, this, [this] {
         postDailyNote();
         gunYenile();
@@ -478,6 +493,12 @@ void Tanamenuf::JvNavPanelButton4Click()
     // A visit from a waiting appointment arrives with the visits window.
 }
 
+void Tanamenuf::GorusmeYap1Click()
+{
+    // "Görüşme Yap": a visit from the selected waiting appointment; the visits window
+    // fills this.
+}
+
 void Tanamenuf::JvNavPanelButton11Click()
 {
     m_notesPanes->openGeneralNotesWindow();
@@ -534,7 +555,7 @@ bool Tanamenuf::gunYenile()
 
 namespace {
 
-// Reads a window's data set again unless the user is in the middle of a change there.
+// Reopens a window's data set unless the user is in the middle of a change there.
 bool reopenUnlessEditing(DataSet *dataSet)
 {
     if (dataSet->isEditing() && dataSet->isModified())

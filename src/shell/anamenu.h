@@ -61,8 +61,9 @@ public:
     void JvNavPanelButton1Click(); // " Kaydet", F2
     void JvNavPanelButton3Click(); // " Vazgeç", F3
     void JvNavPanelButton4Click(); // "R.Görüşme"
+    void GorusmeYap1Click();       // "Görüşme Yap" of the waiting list's menu
     void JvNavPanelButton11Click(); // "Genel Not Gir"
-    bool postDailyNote(); // writes a typed daily note at once; false when it failed (told)
+    bool postDailyNote(); // writes a typed daily note at once
 
     // Shows the context menus as the user's rights allow.
     void setMenusAllowed(bool mayAdd);
@@ -90,6 +91,10 @@ public:
     // Menus.
     QMenu *recetemenu;
     QMenu *RandevuMenu;
+    QAction *gorusmeYapAction;         // "Görüşme Yap"
+    QAction *randevuGerceklestiAction; // "Randevu Gerçekleşti"
+    QAction *randevuIptalAction;       // "Bu Randevuyu İptal Et"
+    QAction *randevuDegistirAction;    // "Randevu Bilgilerini Değiştir"
     QMenu *GorusmePopup;
     QMenu *iptalPopup;
     QMenu *BosPopup;
@@ -122,7 +127,7 @@ private:
     QString m_traceFile;
     bool m_exitConfirmed = false;
     bool m_timerOn = false;
-    bool m_refreshing = false; // an automatic refresh is running
+    bool m_refreshing = false;             // an automatic refresh is running
     bool m_automaticRefreshFailed = false; // the last one met a failure and told it
 };
 

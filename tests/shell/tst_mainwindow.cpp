@@ -152,6 +152,9 @@ private slots:
         QSignalSpy discard(main->vazgecAction, &QAction::triggered);
         QWidget *target = main->dayLists()->JvDateTimePicker1;
         target->setFocus();
+        // Saving the empty form asks about a new person; discarding asks first.
+        app.dialogs.expectQuestion(Answer::No);
+        app.dialogs.expectQuestion(Answer::No);
         QTest::keyClick(target, Qt::Key_F2);
         QTest::keyClick(target, Qt::Key_F3);
         QCOMPARE(save.count(), 1);

@@ -1,0 +1,100 @@
+#include "appointments/booking.h"
+
+#include "data/entryrules.h"
+#include "data/values.h"
+#include "kit/bound.h"
+
+namespace lumkar {
+
+namespace {
+
+std::optional<int> wholeNumber(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<QDate> bookingDay(const QString &text)
+{
+    const auto day = wholeNumber(text.mid(0, 2));
+    const auto month = wholeNumber(text.mid(3, 2));
+    const auto year = wholeNumber(text.mid(6, 4));
+    if (!day || !month || !year)
+        return std::nullopt;
+    const QDate date(*year, *month, *day);
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
+std::optional<QTime> bookingTime(const QString &text)
+{
+    const auto hour = wholeNumber(text.mid(0, 2));
+    const auto minute = wholeNumber(text.mid(3, 2));
+    if (!hour || !minute)
+        return std::nullopt;
+    const QTime time(*hour, *minute, 0);
+    return time.isValid() ? std::optional<QTime>(time) : std::nullopt;
+}
+
+BookingRow bookingRow(const BookingEntry &entry, const QString &takenBy, const QDateTime &now,
+                      bool change)
+{
+    BookingRow row;
+    const std::optional<QDate> day = bookingDay(entry.tarih);
+    if (!day) {
+        row.message = entry.tarih.trimmed()
+            + QStringLiteral(" diye bir tarih yok! Randevu kaydedilmedi.");
+        return row;
+    }
+    const std::optional<QTime> time = bookingTime(entry.saat);
+    if (!time) {
+        row.message = entry.saat.trimmed()
+            + QStringLiteral(" diye bir saat yok! Randevu kaydedilmedi.");
+        return row;
+    }
+    const NumberReading amount = SayiyaCevir(entry.tutar);
+    if (!amount.ok) {
+        row.message = QStringLiteral("İşlem tutarı okunamadı: ") + amount.message;
+        return row;
+    }
+    QVariant packageCode;
+    if (!entry.paketKodu.isEmpty()) {
+        const std::optional<int> code = wholeNumber(entry.paketKodu);
+        if (!code || *code > 32767) {
+            row.message = QStringLiteral("Paket kodu ") + entry.paketKodu
+                + QStringLiteral(" kaydedilemez! Randevu kaydedilmedi.");
+            return row;
+        }
+        packageCode = *code;
+    }
+    const NumberReading premium = SayiyaCevir(entry.prim);
+    auto add = [&row](const char *field, const QVariant &value) {
+        row.fields.append({QString::fromLatin1(field), value});
+    };
+    add("sicil_kodu", entry.sicilKodu);
+    add("adi", entry.adi);
+    add("soyadi", entry.soyadi);
+    add("randevutarihi", QDateTime(*day, QTime(0, 0)));
+    add("randevusaati", values::timeOfDay(*time));
+    add("konu", memoToStored(entry.konu));
+    add("adresi", memoToStored(entry.adres));
+    add("telefonu", entry.telefon1);
+    add("telefonu2", entry.telefon2);
+    add("ceptel", entry.cepTelefon);
+    add("islem_tutari", amount.value);
+    add("RKime", entry.rkime);
+    add("Rkimeadsoyad", entry.rkimeAdSoyad);
+    add("randevuyualan", takenBy);
+    add("paketkodu", packageCode);
+    add("paketadi", entry.paketAdi.isEmpty() ? QVariant() : QVariant(entry.paketAdi));
+    if (premium.ok && premium.value > 0)
+        add("paketprim", premium.value);
+    else if (!change)
+        add("paketprim", QVariant());
+    add("kayittarihi", now);
+    return row;
+}
+
+} // namespace lumkar
