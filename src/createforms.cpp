@@ -7,6 +7,7 @@
 #include "appointments/randevu.h"
 #include "backup/girisR.h"
 #include "kit/controls.h"
+#include "kit/grid.h"
 #include "notes/genelnot.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
@@ -58,6 +59,11 @@ std::unique_ptr<Forms> createForms(Session &session)
                                           f.gorusmeF, f.aylikF, f.cariF, f.genelnotF, f.yardimF,
                                           f.paketlerF, f.kasaF, f.kkartF, f.girisRF})
         f.keyboardReturn->watch(window);
+    // Every list can go to a spreadsheet; the user list stays inside the program.
+    for (QWidget *window : std::initializer_list<QWidget *>{
+             f.anamenuf, f.sicrapor, f.ozluk, f.randevuF, f.iptalF, f.gorusmeF, f.aylikF,
+             f.cariF, f.genelnotF, f.paketlerF, f.kasaF, f.kkartF})
+        offerGridExports(window, session.dialogs());
     return forms;
 }
 

@@ -1,10 +1,12 @@
 #include "app/forms.h"
+#include "app/programfolders.h"
 #include "app/session.h"
 #include "kit/dialogs.h"
 #include "shell/sifre.h"
 
 #include <QApplication>
 #include <QLocale>
+#include <QStandardPaths>
 #include <cstdio>
 
 int main(int argc, char **argv)
@@ -23,7 +25,11 @@ int main(int argc, char **argv)
     QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
 
     lumkar::QtDialogs dialogs;
-    lumkar::Session session(QApplication::applicationDirPath(), dialogs);
+    // Beside the executable when it may write there, else in the user's data folder.
+    const lumkar::ProgramFolders folders = lumkar::chooseProgramFolders(
+        QApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    lumkar::Session session(folders.data, dialogs, folders.help);
     std::unique_ptr<lumkar::Forms> forms = lumkar::createForms(session);
     QObject::connect(forms->PasswordDlg, &lumkar::TPasswordDlg::programEnded, &app,
                      &QApplication::quit, Qt::QueuedConnection);

@@ -23,8 +23,11 @@ struct CurrentUser {
 
 class Session {
 public:
-    Session(const QString &programFolder, Dialogs &dialogs)
-        : m_folder(QDir(programFolder).absolutePath()), m_database(m_folder), m_dialogs(dialogs)
+    // The help topics are read from `helpFolder`, by default the program folder.
+    Session(const QString &programFolder, Dialogs &dialogs, const QString &helpFolder = {})
+        : m_folder(QDir(programFolder).absolutePath()),
+          m_helpFolder(helpFolder.isEmpty() ? m_folder : QDir(helpFolder).absolutePath()),
+          m_database(m_folder), m_dialogs(dialogs)
     {
         // A read that fails underneath any window is told here, once per action.
         m_database.setFailureHandler(
@@ -34,6 +37,8 @@ public:
     // The program's folder with a trailing separator.
     QString GetPathPath() const { return m_folder + QLatin1Char('/'); }
     QString filePath(const QString &name) const { return QDir(m_folder).filePath(name); }
+    // A help topic file.
+    QString helpFilePath(const QString &name) const { return QDir(m_helpFolder).filePath(name); }
 
     Database &database() { return m_database; }
     QSqlDatabase &db() { return m_database.db(); }
@@ -43,6 +48,7 @@ public:
 
 private:
     QString m_folder;
+    QString m_helpFolder;
     Database m_database;
     Dialogs &m_dialogs;
 };

@@ -1,5 +1,7 @@
 #include "kit/controls.h"
 
+#include "kit/grid.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
@@ -174,7 +176,9 @@ void setPopupMenu(QWidget *widget, QMenu *menu)
         widget->setContextMenuPolicy(Qt::CustomContextMenu);
         QObject::connect(
             widget, &QWidget::customContextMenuRequested, widget, [widget](const QPoint &pos) {
-                QMenu *shown = popupMenu(widget);
+                // A grid adds its own entries (the export) to the window's menu.
+                auto *grid = qobject_cast<GridView *>(widget);
+                QMenu *shown = grid ? grid->contextMenu() : popupMenu(widget);
                 if (shown && !shown->actions().isEmpty())
                     shown->popup(widget->mapToGlobal(pos));
             });

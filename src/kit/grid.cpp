@@ -8,6 +8,13 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include "kit/controls.h"
+#include "kit/csvexport.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QMenu>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -412,6 +419,85 @@ void ColumnChooser::okClicked()
     for (int c = 0; c < m_boxes.size(); ++c)
         m_view->setColumnHidden(c, !m_boxes[c]->isChecked());
     accept();
+}
+
+void GridView::offerExport(Dialogs &dialogs)
+{
+    m_dialogs = &dialogs;
+    if (m_exportAction)
+        return;
+    m_exportAction = new QAction(QStringLiteral("Listeyi Dışa Aktar (CSV)..."), this);
+    m_exportAction->setObjectName(QStringLiteral("listeyiDisaAktar"));
+    connect(m_exportAction, &QAction::triggered, this, &GridView::exportList);
+}
+
+QMenu *GridView::contextMenu()
+{
+    if (!m_contextMenu)
+        m_contextMenu = new QMenu(this);
+    m_contextMenu->clear();
+    if (QMenu *own = popupMenu(this))
+        m_contextMenu->addActions(own->actions());
+    if (m_exportAction) {
+        if (!m_contextMenu->isEmpty())
+            m_contextMenu->addSeparator();
+        m_contextMenu->addAction(m_exportAction);
+    }
+    return m_contextMenu;
+}
+
+void GridView::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = contextMenu();
+    if (menu->isEmpty()) {
+        QTableView::contextMenuEvent(event);
+        return;
+    }
+    menu->popup(event->globalPos());
+    event->accept();
+}
+
+namespace {
+
+// A file name from the window's caption: "Lumkar Vikelmo - Kasa İşlemleri" -> "Kasa İşlemleri".
+QString proposedFileName(const QWidget *window)
+{
+    QString name = window ? window->windowTitle() : QString();
+    const qsizetype dash = name.lastIndexOf(QLatin1String(" - "));
+    if (dash >= 0)
+        name = name.mid(dash + 3);
+    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
+    for (QChar &c : name)
+        if (forbidden.contains(c))
+            c = QLatin1Char(' ');
+    name = name.simplified();
+    return (name.isEmpty() ? QStringLiteral("liste") : name) + QLatin1String(".csv");
+}
+
+} // namespace
+
+void GridView::exportList()
+{
+    if (!m_dialogs || !m_model)
+        return;
+    const QString path = m_dialogs->saveFile(
+        QStringLiteral("Listeyi Dışa Aktar"), QString(), proposedFileName(window()),
+        QStringLiteral("CSV dosyaları (*.csv)"));
+    if (path.isEmpty())
+        return;
+    CsvExport csv(*m_model, CsvExport::shownColumns(*this));
+    if (!csv.save(path))
+        m_dialogs->error(programTitle(), QStringLiteral("Liste dosyaya yazılamadı:\n%1\n%2")
+                                             .arg(QDir::toNativeSeparators(path),
+                                                  csv.errorText()));
+}
+
+void offerGridExports(QWidget *window, Dialogs &dialogs)
+{
+    if (auto *grid = qobject_cast<GridView *>(window))
+        grid->offerExport(dialogs);
+    for (GridView *grid : window->findChildren<GridView *>())
+        grid->offerExport(dialogs);
 }
 
 } // namespace lumkar

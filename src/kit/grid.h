@@ -11,6 +11,9 @@
 #include <QTableView>
 #include <functional>
 
+class QAction;
+class QMenu;
+
 namespace lumkar {
 
 class Dialogs;
@@ -126,6 +129,15 @@ public:
 
     // The corner button above the row headers opens the column chooser.
     void useColumnChooser(Dialogs &dialogs);
+    // Offers "Listeyi Dışa Aktar (CSV)..." in the grid's context menu, asking the file name
+    // and telling a failed write through `dialogs`.
+    void offerExport(Dialogs &dialogs);
+    QAction *exportAction() const { return m_exportAction; }
+    // The grid's context menu as it would open now: the window's own menu for the grid
+    // (setPopupMenu), then the export; empty when there is nothing to offer.
+    QMenu *contextMenu();
+    // Writes the rows and columns as shown to a CSV file the user names.
+    void exportList();
 
 signals:
     void rowActivated(int row); // double click on a row
@@ -134,6 +146,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void followDataSet();
@@ -143,7 +156,13 @@ private:
     GridModel *m_model = nullptr;
     EnterRule m_enterRule = EnterRule::NextColumn;
     bool m_syncing = false;
+    Dialogs *m_dialogs = nullptr;
+    QAction *m_exportAction = nullptr;
+    QMenu *m_contextMenu = nullptr;
 };
+
+// Offers the export on every grid inside `window`.
+void offerGridExports(QWidget *window, Dialogs &dialogs);
 
 } // namespace lumkar
 

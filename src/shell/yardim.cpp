@@ -67,7 +67,7 @@ void TyardimF::ComboBox1Change()
 
 bool TyardimF::loadTopic(const QString &file)
 {
-    QFile f(session().GetPathPath() + file);
+    QFile f(session().helpFilePath(file));
     if (!f.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = f.readAll();

@@ -1,0 +1,74 @@
+#include "kit/csvexport.h"
+
+#include <QAbstractItemModel>
+#include <QHeaderView>
+#include <QSaveFile>
+#include <QStringList>
+#include <QTableView>
+
+namespace lumkar {
+
+CsvExport::CsvExport(const QAbstractItemModel &model, QVector<int> columns)
+    : m_model(model), m_columns(std::move(columns))
+{
+}
+
+QVector<int> CsvExport::shownColumns(const QTableView &view)
+{
+    QVector<int> columns;
+    const QHeaderView *header = view.horizontalHeader();
+    if (!view.model())
+        return columns;
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (logical >= 0 && !view.isColumnHidden(logical))
+            columns.append(logical);
+    }
+    return columns;
+}
+
+QString CsvExport::field(const QString &text)
+{
+    const bool quote = text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"'))
+        || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+    if (!quote)
+        return text;
+    QString doubled = text;
+    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + doubled + QLatin1Char('"');
+}
+
+QByteArray CsvExport::bytes() const
+{
+    QString text;
+    QStringList fields;
+    for (int column : std::as_const(m_columns))
+        fields.append(field(m_model.headerData(column, Qt::Horizontal).toString()));
+    text += fields.join(QLatin1Char(';')) + QLatin1String("\r\n");
+    for (int row = 0; row < m_model.rowCount(); ++row) {
+        fields.clear();
+        for (int column : std::as_const(m_columns))
+            fields.append(field(m_model.index(row, column).data(Qt::DisplayRole).toString()));
+        text += fields.join(QLatin1Char(';')) + QLatin1String("\r\n");
+    }
+    return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+bool CsvExport::save(const QString &path)
+{
+    m_errorText.clear();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_errorText = file.errorString();
+        return false;
+    }
+    const QByteArray data = bytes();
+    if (file.write(data) != data.size() || !file.commit()) {
+        m_errorText = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+} // namespace lumkar
