@@ -16,6 +16,25 @@
 
 namespace lumkar::bench {
 
+namespace {
+
+// Shows nothing and is never cancelled.
+class SilentProgress : public Progress {
+public:
+    void setValue(int) override {}
+    void setLabel(const QString &) override {}
+    bool wasCanceled() const override { return false; }
+    void setCancelEnabled(bool) override {}
+    void finish() override {}
+};
+
+} // namespace
+
+std::unique_ptr<Progress> SilentDialogs::startProgress(const QString &, int)
+{
+    return std::make_unique<SilentProgress>();
+}
+
 void SilentDialogs::told(const QString &text) const
 {
     std::fprintf(m_stop ? stderr : stdout, "%s: %s\n", m_stop ? "unexpected message" : "message",

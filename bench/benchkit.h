@@ -32,6 +32,7 @@ public:
         return {};
     }
     QString pickFolder(const QString &, const QString &) override { return {}; }
+    std::unique_ptr<Progress> startProgress(const QString &, int) override;
 
 private:
     void told(const QString &text) const;

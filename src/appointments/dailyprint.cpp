@@ -100,21 +100,21 @@ reports::PreparedReport DailyPrint::prepare(Printout printout, const DayPrintSta
 {
     reports::Report &report = reportFor(component(printout, state.allUsers));
     setTexts(printout, report, state);
-    const reports::DataLinks links{{reports::layouts::waitingLink(), &m_waiting},
-                                   {reports::layouts::heldLink(), &m_held},
-                                   {reports::layouts::cancelledLink(), &m_cancelled}};
-    return reports::prepareReport(report, links, error);
+    return reports::prepareReport(report, links(), error);
+}
+
+reports::DataLinks DailyPrint::links()
+{
+    return {{reports::layouts::waitingLink(), &m_waiting},
+            {reports::layouts::heldLink(), &m_held},
+            {reports::layouts::cancelledLink(), &m_cancelled}};
 }
 
 ReportPreview *DailyPrint::print(Printout printout, const DayPrintState &state)
 {
-    QString error;
-    const reports::PreparedReport pages = prepare(printout, state, &error);
-    if (pages.isEmpty()) {
-        m_dialogs.error(programTitle(), error);
-        return nullptr;
-    }
-    return ReportPreview::showReport(pages, previewTitle(), m_dialogs, m_parent);
+    reports::Report &report = reportFor(component(printout, state.allUsers));
+    setTexts(printout, report, state);
+    return ReportPreview::printReport(report, links(), previewTitle(), m_dialogs, m_parent);
 }
 
 ReportPreview *DailyPrint::printWaiting(const DayPrintState &state)

@@ -7,6 +7,7 @@
 
 #include "reports/layout.h"
 #include "reports/prepared.h"
+#include "reports/runner.h"
 
 #include <QDate>
 #include <QHash>
@@ -76,6 +77,7 @@ public:
 
 private:
     reports::Report &reportFor(const QString &component);
+    reports::DataLinks links();
     void setTexts(Printout printout, reports::Report &report, const DayPrintState &state);
 
     DataSet &m_waiting;

@@ -330,14 +330,8 @@ ReportPreview *TrandevuF::print(const QString &withUsers, const QString &without
     reports::Report &report = reportFor(CheckBox2->isChecked() ? withUsers : withoutUsers);
     report.setText(kHeadingCell, heading);
     report.setUserName(currentUser().adSoyad);
-    QString error;
-    const reports::PreparedReport pages = reports::prepareReport(
-        report, { { reports::layouts::singleLink(), randevuTable } }, &error);
-    if (pages.isEmpty()) {
-        dialogs().error(programTitle(), error);
-        return nullptr;
-    }
-    return ReportPreview::showReport(pages, previewTitle(), dialogs(), this);
+    return ReportPreview::printReport(report, { { reports::layouts::singleLink(), randevuTable } },
+        previewTitle(), dialogs(), this);
 }
 
 ReportPreview *TrandevuF::yazButClick()

@@ -1,7 +1,9 @@
 #include "backup/backuparchive.h"
 
+#include "backup/blockdeflate.h"
 #include "backup/backuprules.h"
 #include "data/schema.h"
+#include "kit/dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +11,11 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <atomic>
 #include <filesystem>
-#include <quazip/quacrc32.h>
+#include <future>
+#include <mutex>
+#include <thread>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
@@ -20,7 +25,6 @@ namespace lumkar {
 
 namespace {
 
-constexpr qint64 kChunk = 1 << 20;
 // How long a copy waits for a lock another connection holds, in milliseconds.
 constexpr int kLockWait = 15000;
 
@@ -75,37 +79,6 @@ private:
     int m_rc = SQLITE_ERROR;
 };
 
-// Copies a device into another in chunks, with the checksum and size of what passed.
-struct Copied {
-    bool readFailed = false;
-    bool writeFailed = false;
-    quint64 size = 0;
-    quint32 crc = 0;
-};
-
-Copied copyData(QIODevice &from, QIODevice *to)
-{
-    Copied result;
-    QuaCrc32 crc;
-    QByteArray buffer(kChunk, Qt::Uninitialized);
-    while (true) {
-        const qint64 length = from.read(buffer.data(), kChunk);
-        if (length <= 0) {
-            result.readFailed = length < 0;
-            break;
-        }
-        const QByteArray chunk = QByteArray::fromRawData(buffer.constData(), length);
-        crc.update(chunk);
-        result.size += quint64(chunk.size());
-        if (to && to->write(chunk) != chunk.size()) {
-            result.writeFailed = true;
-            break;
-        }
-    }
-    result.crc = crc.value();
-    return result;
-}
-
 bool sameName(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -117,6 +90,59 @@ QFileDevice::Permissions ordinaryPermissions()
         | QFileDevice::ReadOther;
 }
 
+// Why a device refused a write, as the user reads it.
+QString deviceCause(const QIODevice &device)
+{
+    const QString cause = device.errorString();
+    return cause.isEmpty() || cause == QLatin1String("Unknown error")
+        ? QStringLiteral("diske yazılamadı (disk dolu olabilir)")
+        : cause;
+}
+
+// The parts of a backup and a restore on the progress display, as shares of
+// kBackupProgressMaximum: where each part starts.
+constexpr int kCopyStart = 0;
+constexpr int kChecksumStart = 60;
+constexpr int kPackStart = 110;
+constexpr int kReadBackStart = 880;
+constexpr int kUnpackStart = 0;
+constexpr int kCheckStart = 300;
+constexpr int kSwapStart = 950;
+
+const QString kCopyLabel = QStringLiteral("Veritabanının kopyası alınıyor...");
+const QString kPackLabel = QStringLiteral("Yedek sıkıştırılıyor...");
+const QString kReadBackLabel = QStringLiteral("Yazılan yedek denetleniyor...");
+const QString kUnpackLabel = QStringLiteral("Yedek açılıyor...");
+const QString kCheckLabel = QStringLiteral("Yedekteki veritabanı denetleniyor...");
+const QString kSwapLabel = QStringLiteral("Veritabanı yerine konuyor...");
+
+// A value inside a part that runs from `from` to `to` when `done` of `total` is behind.
+int partValue(int from, int to, quint64 done, quint64 total)
+{
+    if (total == 0)
+        return to;
+    return from + int(qint64(to - from) * qint64(std::min(done, total)) / qint64(total));
+}
+
+// Reads an entry of the archive that is current in `zip` as it is stored, and passes its
+// plain data through inflate (or as it is, when stored) into `to` (when given).
+DataPass readEntry(QuaZip &zip, QIODevice *to, const BlockStep &step, bool *opened)
+{
+    QuaZipFile in(&zip);
+    int method = 0;
+    int level = 0;
+    *opened = in.open(QIODevice::ReadOnly, &method, &level, true);
+    if (!*opened || (method != 0 && method != Z_DEFLATED)) {
+        *opened = false;
+        return {};
+    }
+    DataPass pass = method == 0 ? copyStream(in, to, step) : inflateStream(in, to, step);
+    in.close();
+    if (in.getZipError() != UNZ_OK)
+        pass.readFailed = true;
+    return pass;
+}
+
 // Moves a finished file over its final name in one step (an existing file is replaced).
 QString moveInPlace(const QString &from, const QString &to)
 {
@@ -124,6 +150,117 @@ QString moveInPlace(const QString &from, const QString &to)
     std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
         std::filesystem::path(to.toStdU16String()), error);
     return error ? QString::fromLocal8Bit(error.message().c_str()) : QString();
+}
+
+// The pieces of SQLite's integrity check that can run side by side: the check of the file's
+// structure (every page of every tree and the free list, "quick_check") and, for each table,
+// the check of its rows against its indexes. Together they check what "PRAGMA
+// integrity_check" checks. The costliest pieces come first, so that they start first.
+bool integrityPieces(SqliteFile &file, QStringList &pieces, int *rc)
+{
+    QStringList tables;
+    if (!file.column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"),
+            tables, rc))
+        return false;
+    QVector<QPair<qint64, QString>> costs;
+    for (const QString &table : tables) {
+        QString quoted = table;
+        quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        quoted = QLatin1Char('"') + quoted + QLatin1Char('"');
+        // Rows times the trees they live in: the rows are looked up in every index.
+        QStringList rows;
+        QStringList indexes;
+        file.column(QStringLiteral("SELECT max(rowid) FROM ") + quoted, rows);
+        QString name = table;
+        name.replace(QLatin1Char('\''), QStringLiteral("''"));
+        file.column(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' "
+                                   "AND tbl_name = '%1'")
+                        .arg(name),
+            indexes);
+        costs.append({ rows.value(0).toLongLong() * (1 + indexes.value(0).toLongLong()),
+            QStringLiteral("PRAGMA integrity_check(%1)").arg(quoted) });
+    }
+    std::sort(costs.begin(), costs.end(),
+        [](const auto &a, const auto &b) { return a.first > b.first; });
+    pieces.clear();
+    for (const auto &cost : costs)
+        pieces << cost.second;
+    pieces.insert(std::min<qsizetype>(1, pieces.size()), QStringLiteral("PRAGMA quick_check"));
+    return true;
+}
+
+// Runs the statements on every core, each thread on a connection of its own, and returns
+// the first problem one of them reports (empty when each answers "ok"). `keepGoing` is asked
+// on the calling thread while they run; false breaks every one off.
+QString runSideBySide(
+    const QString &path, const QStringList &statements, const std::function<bool()> &keepGoing)
+{
+    std::atomic<int> next { 0 };
+    std::atomic<bool> stopped { false };
+    std::mutex guard;
+    QString problem;
+    QVector<sqlite3 *> running;
+    auto work = [&] {
+        SqliteFile file(path, SQLITE_OPEN_READONLY);
+        {
+            const std::lock_guard<std::mutex> lock(guard);
+            running.append(file.handle());
+        }
+        for (int i = next++; i < statements.size() && !stopped; i = next++) {
+            QStringList rows;
+            int rc = SQLITE_OK;
+            const bool read = file.column(statements.at(i), rows, &rc);
+            if (read && rows == QStringList { QStringLiteral("ok") })
+                continue;
+            const std::lock_guard<std::mutex> lock(guard);
+            if (problem.isEmpty() && !stopped) {
+                if (rc == SQLITE_INTERRUPT)
+                    problem = QStringLiteral("denetim yarıda bırakıldı.");
+                else if (!read)
+                    problem = QStringLiteral("dosya okunamadı (%1).").arg(file.message());
+                else
+                    problem = QStringLiteral("veritabanı bozuk, bütünlük denetiminden geçmedi "
+                                             "(%1).")
+                                  .arg(rows.value(0));
+            }
+            stopped = true;
+        }
+        const std::lock_guard<std::mutex> lock(guard);
+        running.removeOne(file.handle());
+    };
+    const int threads = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    std::vector<std::future<void>> workers;
+    for (int i = 0; i < std::min<int>(threads, int(statements.size())); ++i)
+        workers.push_back(std::async(std::launch::async, work));
+    for (auto &worker : workers) {
+        while (worker.wait_for(std::chrono::milliseconds(40)) != std::future_status::ready) {
+            if (keepGoing && !stopped && !keepGoing()) {
+                const std::lock_guard<std::mutex> lock(guard);
+                stopped = true;
+                problem = QStringLiteral("denetim yarıda bırakıldı.");
+                for (sqlite3 *handle : std::as_const(running))
+                    sqlite3_interrupt(handle);
+            }
+        }
+    }
+    if (keepGoing && !stopped && !keepGoing())
+        return QStringLiteral("denetim yarıda bırakıldı.");
+    return problem;
+}
+
+// Gives a file a second name that keeps its data when the first name gets another file: a
+// hard link where the disk has them (no data is copied), else a copy of the data.
+bool keepUnderSecondName(const QString &file, const QString &secondName)
+{
+    std::error_code error;
+    std::filesystem::create_hard_link(std::filesystem::path(file.toStdU16String()),
+        std::filesystem::path(secondName.toStdU16String()), error);
+    if (!error)
+        return true;
+    if (QFile::copy(file, secondName) && QFileInfo(secondName).size() == QFileInfo(file).size())
+        return true;
+    QFile::remove(secondName);
+    return false;
 }
 
 } // namespace
@@ -179,21 +316,21 @@ QString copyDatabaseFile(
     return QString();
 }
 
-QString checkProgramDatabase(const QString &path)
+QString checkProgramDatabase(const QString &path, const std::function<bool()> &keepGoing)
 {
     SqliteFile file(path, SQLITE_OPEN_READONLY);
     if (!file.isOpen())
         return QStringLiteral("dosya açılamadı (%1).").arg(file.message());
-    QStringList rows;
+    QStringList pieces;
     int rc = SQLITE_OK;
-    if (!file.column(QStringLiteral("PRAGMA integrity_check"), rows, &rc)) {
+    if (!integrityPieces(file, pieces, &rc)) {
         if (rc == SQLITE_NOTADB)
             return QStringLiteral("dosya bir veritabanı değil.");
         return QStringLiteral("dosya okunamadı (%1).").arg(file.message());
     }
-    if (rows != QStringList { QStringLiteral("ok") })
-        return QStringLiteral("veritabanı bozuk, bütünlük denetiminden geçmedi (%1).")
-            .arg(rows.value(0));
+    const QString problem = runSideBySide(path, pieces, keepGoing);
+    if (!problem.isEmpty())
+        return problem;
     for (const TableDef &table : schema::tables()) {
         sqlite3_stmt *stmt = nullptr;
         const QByteArray sql = QStringLiteral("PRAGMA table_info(\"%1\")").arg(table.name).toUtf8();
@@ -221,24 +358,92 @@ bool BackupWriter::fail(const QString &text)
     return false;
 }
 
+bool BackupWriter::unwritable(const QString &entryName, QIODevice &device)
+{
+    return fail(QStringLiteral("\"%1\" yedek dosyasına yazılamadı: %2.")
+                    .arg(entryName, deviceCause(device)));
+}
+
+bool BackupWriter::stop()
+{
+    m_canceled = true;
+    return fail(QStringLiteral("yedekleme iptal edildi."));
+}
+
+bool BackupWriter::report(const QString &label, int value)
+{
+    if (!m_progress)
+        return true;
+    if (!label.isEmpty())
+        m_progress->setLabel(label);
+    m_progress->setValue(value);
+    return !m_progress->wasCanceled();
+}
+
+bool BackupWriter::writeEntry(QuaZip &zip, const ArchiveSource &source, quint64 &done,
+    quint64 total)
+{
+    QFile file(source.filePath);
+    auto unreadable = [&] {
+        return fail(QStringLiteral("\"%1\" okunamadı: %2.")
+                        .arg(shown(source.filePath), file.errorString()));
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable();
+    auto within = [&](int from, int to) {
+        return [this, from, to, &done, total](quint64 entryDone) {
+            return report(QString(), partValue(from, to, done + entryDone, total));
+        };
+    };
+    QuaZipNewInfo info(source.entryName, source.filePath);
+    const int level = compressionLevelFor(source.entryName);
+    QuaZipFile out(&zip);
+    DataPass pass;
+    if (level == 0) {
+        if (!out.open(QIODevice::WriteOnly, info, nullptr, 0, 0, 0))
+            return unwritable(source.entryName, *zip.getIoDevice());
+        pass = copyStream(file, &out, within(kPackStart, kReadBackStart));
+    } else {
+        // The entry's header carries the size and checksum of the data, so they are taken
+        // first; the packing then runs on every core straight into the entry.
+        if (!report(kPackLabel, partValue(kChecksumStart, kReadBackStart, done, total)))
+            return stop();
+        const DataPass sum = copyStream(file, nullptr, within(kChecksumStart, kPackStart));
+        if (sum.stopped)
+            return stop();
+        if (!sum.ok() || !file.seek(0))
+            return unreadable();
+        info.uncompressedSize = sum.size;
+        if (!out.open(QIODevice::WriteOnly, info, nullptr, sum.crc, Z_DEFLATED, level, true))
+            return unwritable(source.entryName, *zip.getIoDevice());
+        pass = deflateInBlocks(file, out, level, within(kPackStart, kReadBackStart));
+        if (pass.ok() && (pass.size != sum.size || pass.crc != sum.crc))
+            return fail(QStringLiteral("\"%1\" yedeklenirken değişti.").arg(shown(source.filePath)));
+    }
+    out.close();
+    if (pass.stopped)
+        return stop();
+    if (pass.readFailed)
+        return unreadable();
+    if (!pass.ok() || out.getZipError() != ZIP_OK)
+        return unwritable(source.entryName, *zip.getIoDevice());
+    done += pass.size;
+    m_written.append({ source.entryName, pass.size, pass.crc });
+    return true;
+}
+
 bool BackupWriter::writeArchive(
     QIODevice &device, const QString &existingArchive, const QVector<ArchiveSource> &sources)
 {
     m_written.clear();
     m_error.clear();
-    auto deviceCause = [&device] {
-        const QString cause = device.errorString();
-        return cause.isEmpty() || cause == QLatin1String("Unknown error")
-            ? QStringLiteral("diske yazılamadı (disk dolu olabilir)")
-            : cause;
-    };
+    m_canceled = false;
     QuaZip zip(&device);
     if (!zip.open(QuaZip::mdCreate))
-        return fail(QStringLiteral("yedek dosyası oluşturulamadı: %1.").arg(deviceCause()));
-    auto writeFailed = [&](const QString &entry) {
+        return fail(QStringLiteral("yedek dosyası oluşturulamadı: %1.").arg(deviceCause(device)));
+    auto failed = [&] {
         zip.close();
-        return fail(
-            QStringLiteral("\"%1\" yedek dosyasına yazılamadı: %2.").arg(entry, deviceCause()));
+        return false;
     };
 
     if (!existingArchive.isEmpty()) {
@@ -261,61 +466,51 @@ bool BackupWriter::writeArchive(
             QuaZipFile in(&old);
             int method = 0;
             int level = 0;
-            if (!in.open(QIODevice::ReadOnly, &method, &level, true)) {
+            auto unreadable = [&] {
                 zip.close();
                 return fail(QStringLiteral("var olan \"%1\" arşivindeki \"%2\" okunamadı.")
                                 .arg(shown(existingArchive), info.name));
-            }
+            };
+            if (!in.open(QIODevice::ReadOnly, &method, &level, true))
+                return unreadable();
             QuaZipFile out(&zip);
             if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(info), nullptr, info.crc, method,
-                    level, true))
-                return writeFailed(info.name);
-            const Copied copied = copyData(in, &out);
+                    level, true)) {
+                unwritable(info.name, device);
+                return failed();
+            }
+            const DataPass copied = copyStream(in, &out);
             in.close();
             out.close();
             if (copied.readFailed || in.getZipError() != UNZ_OK
-                || copied.size != info.compressedSize) {
-                zip.close();
-                return fail(QStringLiteral("var olan \"%1\" arşivindeki \"%2\" okunamadı.")
-                                .arg(shown(existingArchive), info.name));
+                || copied.size != info.compressedSize)
+                return unreadable();
+            if (copied.writeFailed || out.getZipError() != ZIP_OK) {
+                unwritable(info.name, device);
+                return failed();
             }
-            if (copied.writeFailed || out.getZipError() != ZIP_OK)
-                return writeFailed(info.name);
             m_written.append({ info.name, info.uncompressedSize, info.crc });
         }
     }
 
-    for (const ArchiveSource &source : sources) {
-        QFile file(source.filePath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            zip.close();
-            return fail(QStringLiteral("\"%1\" okunamadı: %2.")
-                            .arg(shown(source.filePath), file.errorString()));
-        }
-        QuaZipNewInfo info(source.entryName, source.filePath);
-        const int level = compressionLevelFor(source.entryName);
-        QuaZipFile out(&zip);
-        if (!out.open(QIODevice::WriteOnly, info, nullptr, 0, level == 0 ? 0 : Z_DEFLATED, level))
-            return writeFailed(source.entryName);
-        const Copied copied = copyData(file, &out);
-        out.close();
-        if (copied.readFailed) {
-            zip.close();
-            return fail(QStringLiteral("\"%1\" okunamadı: %2.")
-                            .arg(shown(source.filePath), file.errorString()));
-        }
-        if (copied.writeFailed || out.getZipError() != ZIP_OK)
-            return writeFailed(source.entryName);
-        m_written.append({ source.entryName, copied.size, copied.crc });
-    }
+    quint64 total = 0;
+    for (const ArchiveSource &source : sources)
+        total += quint64(std::max<qint64>(0, QFileInfo(source.filePath).size()));
+    quint64 done = 0;
+    for (const ArchiveSource &source : sources)
+        if (!writeEntry(zip, source, done, total))
+            return failed();
     zip.close();
     if (zip.getZipError() != ZIP_OK)
-        return fail(QStringLiteral("yedek dosyası tamamlanamadı: %1.").arg(deviceCause()));
+        return fail(QStringLiteral("yedek dosyası tamamlanamadı: %1.").arg(deviceCause(device)));
     return true;
 }
 
 bool BackupWriter::verify(const QString &archivePath)
 {
+    m_canceled = false;
+    if (!report(kReadBackLabel, kReadBackStart))
+        return stop();
     QuaZip zip(archivePath);
     if (!zip.open(QuaZip::mdUnzip))
         return fail(
@@ -325,24 +520,33 @@ bool BackupWriter::verify(const QString &archivePath)
                                    "kayıt var.")
                         .arg(m_written.size())
                         .arg(zip.getEntriesCount()));
+    quint64 total = 0;
+    for (const ArchiveEntryCheck &expected : m_written)
+        total += expected.size;
+    quint64 done = 0;
     for (const ArchiveEntryCheck &expected : m_written) {
         if (!zip.setCurrentFile(expected.name, QuaZip::csSensitive))
             return fail(QStringLiteral("yazılan yedek dosyasında \"%1\" yok.").arg(expected.name));
         QuaZipFileInfo64 info;
         zip.getCurrentFileInfo(&info);
-        QuaZipFile in(&zip);
-        if (!in.open(QIODevice::ReadOnly))
+        bool opened = false;
+        const DataPass read = readEntry(zip, nullptr, [&](quint64 entryDone) {
+            return report(QString(),
+                partValue(kReadBackStart, kBackupProgressMaximum, done + entryDone, total));
+        }, &opened);
+        if (read.stopped)
+            return stop();
+        if (!opened)
             return fail(
                 QStringLiteral("yazılan yedek dosyasındaki \"%1\" okunamadı.").arg(expected.name));
-        const Copied read = copyData(in, nullptr);
-        in.close();
-        if (read.readFailed || in.getZipError() != UNZ_OK || info.uncompressedSize != expected.size
-            || info.crc != expected.crc || read.size != expected.size || read.crc != expected.crc)
+        if (!read.ok() || info.uncompressedSize != expected.size || info.crc != expected.crc
+            || read.size != expected.size || read.crc != expected.crc)
             return fail(QStringLiteral("yazılan yedek dosyasındaki \"%1\" denetimden geçmedi "
                                        "(boyutu ya da sağlama toplamı tutmuyor).")
                             .arg(expected.name));
+        done += expected.size;
     }
-    return true;
+    return report(QString(), kBackupProgressMaximum) || stop();
 }
 
 bool BackupWriter::backupDataFolder(
@@ -350,6 +554,7 @@ bool BackupWriter::backupDataFolder(
 {
     m_error.clear();
     m_written.clear();
+    m_canceled = false;
     const QFileInfo target(archivePath);
     const QDir folder = target.absoluteDir();
     if (!folder.exists())
@@ -363,6 +568,8 @@ bool BackupWriter::backupDataFolder(
     if (files.isEmpty())
         return fail(QStringLiteral("\"%1\" klasöründe yedeklenecek veritabanı dosyası yok.")
                         .arg(shown(dataFolder)));
+    if (!report(kCopyLabel, kCopyStart))
+        return stop();
     QTemporaryDir copies;
     if (!copies.isValid())
         return fail(QStringLiteral("geçici klasör oluşturulamadı: %1.").arg(copies.errorString()));
@@ -373,13 +580,20 @@ bool BackupWriter::backupDataFolder(
             continue;
         }
         const QString copy = copies.filePath(file.fileName());
-        const QString cause = copyDatabaseFile(file.absoluteFilePath(), copy, m_betweenSteps);
+        const QString cause = copyDatabaseFile(file.absoluteFilePath(), copy, [this] {
+            if (m_betweenSteps)
+                m_betweenSteps();
+            report(QString(), kCopyStart);
+        });
         if (!cause.isEmpty())
             return fail(cause);
         sources.append({ file.fileName(), copy });
     }
+    if (!report(QString(), kChecksumStart))
+        return stop();
 
-    // Written beside its final place, so that moving it there is one step on one disk.
+    // Written beside its final place, so that moving it there is one step on one disk. The
+    // temporary file goes with every failure and every cancel.
     QTemporaryFile partial(
         folder.filePath(target.fileName() + QStringLiteral(".XXXXXX.yaziliyor")));
     if (!partial.open())
@@ -439,6 +653,7 @@ QString DatabaseRestore::keptCopyName(const QString &databaseName, const QDateTi
 
 bool DatabaseRestore::prepare(const QString &archivePath)
 {
+    m_canceled = false;
     m_error.clear();
     m_keptCopy.clear();
     m_unpacked.reset();
@@ -474,33 +689,67 @@ bool DatabaseRestore::prepare(const QString &archivePath)
     if (!m_unpacked->open())
         return fail(QStringLiteral("veri klasörü \"%1\" içine yazılamıyor: %2.")
                         .arg(shown(m_dataFolder), m_unpacked->errorString()));
+    if (!report(kUnpackLabel, kUnpackStart))
+        return stop();
     zip.setCurrentFile(database->name, QuaZip::csSensitive);
-    QuaZipFile in(&zip);
-    if (!in.open(QIODevice::ReadOnly))
+    const quint64 size = database->uncompressedSize;
+    bool opened = false;
+    const DataPass unpacked = readEntry(zip, m_unpacked.get(), [&](quint64 done) {
+        return report(QString(), partValue(kUnpackStart, kCheckStart, done, size));
+    }, &opened);
+    if (unpacked.stopped)
+        return stop();
+    if (!opened)
         return fail(QStringLiteral("\"%1\" arşivindeki \"%2\" açılamadı: arşiv bozuk.")
                         .arg(archive, database->name));
-    const Copied copied = copyData(in, m_unpacked.get());
-    in.close();
-    if (copied.writeFailed || !m_unpacked->flush())
+    if (unpacked.writeFailed || !m_unpacked->flush())
         return fail(
             QStringLiteral("veri klasörüne yazılamadı: %1.").arg(m_unpacked->errorString()));
-    if (copied.readFailed || in.getZipError() != UNZ_OK || copied.size != database->uncompressedSize
-        || copied.crc != database->crc)
+    if (!unpacked.ok() || unpacked.size != size || unpacked.crc != database->crc)
         return fail(QStringLiteral("\"%1\" arşivindeki \"%2\" bozuk ya da eksik (boyutu ya da "
                                    "sağlama toplamı tutmuyor).")
                         .arg(archive, database->name));
     m_unpacked->close();
-    const QString cause = checkProgramDatabase(m_unpacked->fileName());
+    if (!report(kCheckLabel, kCheckStart))
+        return stop();
+    bool stopped = false;
+    const QString cause = checkProgramDatabase(m_unpacked->fileName(), [&] {
+        stopped = !report(QString(), kCheckStart);
+        return !stopped;
+    });
+    if (stopped)
+        return stop();
     if (!cause.isEmpty())
         return fail(QStringLiteral("\"%1\" arşivindeki \"%2\" kullanılamaz: %3")
                         .arg(archive, database->name, cause));
-    return true;
+    return report(QString(), kSwapStart) || stop();
+}
+
+bool DatabaseRestore::report(const QString &label, int value)
+{
+    if (!m_progress)
+        return true;
+    if (!label.isEmpty())
+        m_progress->setLabel(label);
+    m_progress->setValue(value);
+    return !m_progress->wasCanceled();
+}
+
+bool DatabaseRestore::stop()
+{
+    m_canceled = true;
+    return fail(QStringLiteral("geri yükleme iptal edildi."));
 }
 
 bool DatabaseRestore::replace(const QDateTime &now)
 {
     if (!m_unpacked)
         return fail(QStringLiteral("geri yüklenecek veritabanı hazır değil."));
+    if (m_progress) {
+        m_progress->setCancelEnabled(false);
+        m_progress->setLabel(kSwapLabel);
+        m_progress->setValue(kSwapStart);
+    }
     const QString current = QDir(m_dataFolder).filePath(m_databaseName);
     for (const QString &suffix : { QStringLiteral("-journal"), QStringLiteral("-wal") }) {
         if (QFileInfo::exists(current + suffix))
@@ -517,7 +766,7 @@ bool DatabaseRestore::replace(const QDateTime &now)
             kept = QDir(m_dataFolder)
                        .filePath(QFileInfo(name).completeBaseName()
                            + QStringLiteral("_%1.onceki").arg(n));
-        if (!QFile::copy(current, kept) || QFileInfo(kept).size() != QFileInfo(current).size()) {
+        if (!keepUnderSecondName(current, kept)) {
             QFile::remove(kept);
             return fail(QStringLiteral("mevcut veritabanının kopyası \"%1\" oluşturulamadı "
                                        "(disk dolu ya da yazma izni yok).")
@@ -538,6 +787,8 @@ bool DatabaseRestore::replace(const QDateTime &now)
     }
     m_unpacked->setAutoRemove(false);
     m_unpacked.reset();
+    if (m_progress)
+        m_progress->setValue(kBackupProgressMaximum);
     return true;
 }
 

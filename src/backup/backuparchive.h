@@ -11,8 +11,14 @@
 
 class QIODevice;
 class QTemporaryFile;
+class QuaZip;
 
 namespace lumkar {
+
+class Progress;
+
+// The maximum of the progress displays a backup and a restore report to.
+inline constexpr int kBackupProgressMaximum = 1000;
 
 // A consistent copy of an SQLite database file through SQLite's online backup, taken while
 // other connections (this program's own, a second instance) may be writing: the copy holds
@@ -23,7 +29,9 @@ QString copyDatabaseFile(
 
 // Whether a file is a sound database of this program: it opens as SQLite, passes SQLite's
 // integrity check and holds every table and column of the schema. Empty text, or the cause.
-QString checkProgramDatabase(const QString &path);
+// `keepGoing`, when given, is asked now and then during the check; false breaks it off (the
+// text then says so).
+QString checkProgramDatabase(const QString &path, const std::function<bool()> &keepGoing = {});
 
 // One file to put into an archive: its entry name and the file on disk that holds the data.
 struct ArchiveSource {
@@ -63,12 +71,24 @@ public:
     // Runs between the steps of the database copy (see copyDatabaseFile).
     void setBetweenCopySteps(std::function<void()> hook) { m_betweenSteps = std::move(hook); }
 
+    // Reports the copy, the packing and the read-back to `progress` (maximum
+    // kBackupProgressMaximum) and stops when it is cancelled: then the backup fails with
+    // canceled() true and no file of it remains.
+    void setProgress(Progress *progress) { m_progress = progress; }
+    bool canceled() const { return m_canceled; }
+
 private:
     bool fail(const QString &text);
+    bool stop();
+    bool unwritable(const QString &entryName, QIODevice &device);
+    bool report(const QString &label, int value);
+    bool writeEntry(QuaZip &zip, const ArchiveSource &source, quint64 &done, quint64 total);
 
     QVector<ArchiveEntryCheck> m_written;
     QString m_error;
     std::function<void()> m_betweenSteps;
+    Progress *m_progress = nullptr;
+    bool m_canceled = false;
 };
 
 // A restore in two steps: prepare() checks the archive and unpacks its database beside the
@@ -83,6 +103,12 @@ public:
     bool prepare(const QString &archivePath);
     bool replace(const QDateTime &now);
 
+    // Reports the unpacking and the check to `progress` (maximum kBackupProgressMaximum); a
+    // cancel during prepare() makes it fail with canceled() true, leaving nothing unpacked.
+    // replace() cannot be cancelled: it switches the cancel button off.
+    void setProgress(Progress *progress) { m_progress = progress; }
+    bool canceled() const { return m_canceled; }
+
     // The copy of the database as it was before the restore (empty when there was none).
     QString keptCopyPath() const { return m_keptCopy; }
     QString errorText() const { return m_error; }
@@ -95,12 +121,16 @@ public:
 
 private:
     bool fail(const QString &text);
+    bool stop();
+    bool report(const QString &label, int value);
 
     QString m_dataFolder;
     QString m_databaseName;
     std::unique_ptr<QTemporaryFile> m_unpacked;
     QString m_keptCopy;
     QString m_error;
+    Progress *m_progress = nullptr;
+    bool m_canceled = false;
 };
 
 } // namespace lumkar

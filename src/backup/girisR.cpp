@@ -136,9 +136,12 @@ void TgirisRF::TumunuYedekle()
         chosen += QStringLiteral(".zip");
     const QString title = QStringLiteral("Lumkar Vikelmo Programı");
     BackupWriter writer;
-    if (!writer.backupDataFolder(dataFolder(), Database::fileName(), chosen)) {
-        dialogs().error(
-            title, QStringLiteral("Yedekleme işlemi başarısız oldu: ") + writer.errorText());
+    if (!backUp(writer, chosen)) {
+        if (writer.canceled())
+            dialogs().information(title, backupCanceledText());
+        else
+            dialogs().error(
+                title, QStringLiteral("Yedekleme işlemi başarısız oldu: ") + writer.errorText());
         return;
     }
     const bool saved
@@ -148,6 +151,21 @@ void TgirisRF::TumunuYedekle()
                        "bir şekilde gerçekleştirildi."));
     if (!saved)
         dialogs().warning(programTitle(), file.errorText());
+}
+
+bool TgirisRF::backUp(BackupWriter &writer, const QString &archive)
+{
+    const std::unique_ptr<Progress> progress
+        = dialogs().startProgress(QStringLiteral("Yedek alınıyor..."), kBackupProgressMaximum);
+    writer.setProgress(progress.get());
+    const bool done = writer.backupDataFolder(dataFolder(), Database::fileName(), archive);
+    progress->finish();
+    return done;
+}
+
+QString TgirisRF::backupCanceledText()
+{
+    return QStringLiteral("Yedekleme iptal edildi; hiçbir dosya yazılmadı.");
 }
 
 void TgirisRF::TumunuYedekleOto()
@@ -165,9 +183,12 @@ void TgirisRF::TumunuYedekleOto()
     const QDate today = QDate::currentDate();
     const QString archive = folderWithSeparator(folder) + backupArchiveName(today);
     BackupWriter writer;
-    if (!writer.backupDataFolder(dataFolder(), Database::fileName(), archive)) {
-        dialogs().error(programTitle(),
-            QStringLiteral("Otomatik yedekleme işlemi başarısız oldu: ") + writer.errorText());
+    if (!backUp(writer, archive)) {
+        if (writer.canceled())
+            dialogs().information(programTitle(), backupCanceledText());
+        else
+            dialogs().error(programTitle(),
+                QStringLiteral("Otomatik yedekleme işlemi başarısız oldu: ") + writer.errorText());
         return;
     }
     if (!file.saveLastAutomaticDay(today))
@@ -192,13 +213,22 @@ void TgirisRF::TumFirmalarGeriYukle()
         return;
 
     DatabaseRestore restore(dataFolder(), Database::fileName());
+    const std::unique_ptr<Progress> progress
+        = dialogs().startProgress(QStringLiteral("Yedekten geri yükleniyor..."),
+            kBackupProgressMaximum);
+    restore.setProgress(progress.get());
     auto refuse = [&] {
         dialogs().error(programTitle(),
             QStringLiteral("Yedekten geri yükleme yapılmadı: ") + restore.errorText()
                 + QStringLiteral("\n\rMevcut bilgiler değişmedi."));
     };
     if (!restore.prepare(chosen)) {
-        refuse();
+        progress->finish();
+        if (restore.canceled())
+            dialogs().information(programTitle(),
+                QStringLiteral("Geri yükleme iptal edildi; mevcut bilgiler değişmedi."));
+        else
+            refuse();
         return;
     }
     // The connection lets go of the file while it is replaced.
@@ -206,6 +236,7 @@ void TgirisRF::TumFirmalarGeriYukle()
     database.close();
     const bool replaced = restore.replace(QDateTime::currentDateTime());
     const bool reopened = database.open();
+    progress->finish();
     if (!replaced)
         refuse();
     QString kept;

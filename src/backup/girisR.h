@@ -13,6 +13,8 @@
 
 namespace lumkar {
 
+class BackupWriter;
+
 class TgirisRF : public QWidget, public FormContext {
     Q_OBJECT
 public:
@@ -28,6 +30,9 @@ public:
     void JvXPButton5Click();
     // "Oto.Yed.Ayarlarını Sakla": the folder, the interval and the switch written to the file.
     void saveAutomaticSettings();
+
+    // Told when the user cancels a backup.
+    static QString backupCanceledText();
 
     // Whether the automatic backup is due at `now`, as the window's controls stand.
     bool automaticBackupDue(const QDateTime &now) const;
@@ -49,6 +54,8 @@ signals:
 
 private:
     void readSettings();
+    // Runs a backup with a progress display; false when it failed or was cancelled.
+    bool backUp(BackupWriter &writer, const QString &archive);
     QString dataFolder() const;
 };
 

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 
 namespace lumkar {
 
@@ -21,6 +22,55 @@ void notice(QWidget *parent, QMessageBox::Icon icon, const QString &title, const
     box.setButtonText(QMessageBox::Ok, QStringLiteral("Tamam"));
     box.exec();
 }
+
+// A window-modal QProgressDialog that appears after a short delay. Every setValue() lets the
+// program handle its events, so that it repaints and the cancel button answers.
+class QtProgress : public Progress {
+public:
+    QtProgress(QWidget *parent, const QString &label, int maximum)
+        : m_dialog(label, QStringLiteral("İptal"), 0, std::max(maximum, 1), parent)
+    {
+        m_dialog.setWindowTitle(programTitle());
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+        m_dialog.setMinimumDuration(400);
+        m_dialog.setValue(0);
+    }
+    ~QtProgress() override { finish(); }
+
+    void setValue(int value) override
+    {
+        if (value != m_dialog.value())
+            m_dialog.setValue(std::min(value, m_dialog.maximum()));
+        QApplication::processEvents();
+    }
+    void setLabel(const QString &text) override
+    {
+        m_dialog.setLabelText(text);
+        QApplication::processEvents();
+    }
+    bool wasCanceled() const override { return m_dialog.wasCanceled(); }
+    void setCancelEnabled(bool enabled) override
+    {
+        if (enabled)
+            m_dialog.setCancelButtonText(QStringLiteral("İptal"));
+        else
+            m_dialog.setCancelButton(nullptr);
+        QApplication::processEvents();
+    }
+    void finish() override
+    {
+        if (m_finished)
+            return;
+        m_finished = true;
+        m_dialog.hide();
+    }
+
+private:
+    QProgressDialog m_dialog;
+    bool m_finished = false;
+};
 
 } // namespace
 
@@ -91,6 +141,11 @@ QString QtDialogs::saveFile(const QString &title, const QString &folder,
 QString QtDialogs::pickFolder(const QString &title, const QString &folder)
 {
     return QFileDialog::getExistingDirectory(parentFor(m_parent), title, folder);
+}
+
+std::unique_ptr<Progress> QtDialogs::startProgress(const QString &label, int maximum)
+{
+    return std::make_unique<QtProgress>(parentFor(m_parent), label, maximum);
 }
 
 } // namespace lumkar

@@ -4,6 +4,7 @@
 // tests use a scripted implementation that records each dialog and answers from a queue.
 
 #include <QString>
+#include <memory>
 
 class QWidget;
 
@@ -14,6 +15,22 @@ enum class Answer { Yes, No, Cancel, Ok };
 enum class Buttons { YesNo, YesNoCancel };
 
 enum class Icon { None, Information, Warning, Error, Question };
+
+// A progress display of long work (backups, restores, long printouts). The work calls
+// setValue() as it goes, which also keeps the program responsive, and stops at its next step
+// once wasCanceled() is true. The display closes at finish() or when the object goes.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // Values run from 0 to the maximum given at the start.
+    virtual void setValue(int value) = 0;
+    virtual void setLabel(const QString &text) = 0;
+    // Whether the user pressed "İptal".
+    virtual bool wasCanceled() const = 0;
+    // A step that must not be broken off (the swap of a restore) disables the cancel button.
+    virtual void setCancelEnabled(bool enabled) = 0;
+    virtual void finish() = 0;
+};
 
 class Dialogs {
 public:
@@ -37,6 +54,10 @@ public:
     virtual QString saveFile(const QString &title, const QString &folder,
                              const QString &proposedName, const QString &filter) = 0;
     virtual QString pickFolder(const QString &title, const QString &folder) = 0;
+
+    // Starts a progress display with a label and a maximum; it shows itself only when the
+    // work lasts more than a moment.
+    virtual std::unique_ptr<Progress> startProgress(const QString &label, int maximum) = 0;
 };
 
 // The message-box title used where the program names none.
@@ -55,6 +76,7 @@ public:
     QString saveFile(const QString &title, const QString &folder, const QString &proposedName,
                      const QString &filter) override;
     QString pickFolder(const QString &title, const QString &folder) override;
+    std::unique_ptr<Progress> startProgress(const QString &label, int maximum) override;
 
 private:
     QWidget *m_parent;

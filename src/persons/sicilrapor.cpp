@@ -296,14 +296,8 @@ ReportPreview *Tsicrapor::yazButClick()
 {
     reports::Report report(reports::layouts::sicilrapor(QStringLiteral("frReport1")));
     report.setUserName(currentUser().adSoyad);
-    QString error;
-    const reports::PreparedReport pages = reports::prepareReport(
-        report, {{reports::layouts::singleLink(), sicrapQuery}}, &error);
-    if (pages.isEmpty()) {
-        dialogs().error(programTitle(), error);
-        return nullptr;
-    }
-    return ReportPreview::showReport(pages, previewTitle(), dialogs(), this);
+    return ReportPreview::printReport(report, {{reports::layouts::singleLink(), sicrapQuery}},
+                                      previewTitle(), dialogs(), this);
 }
 
 void Tsicrapor::helpClick()

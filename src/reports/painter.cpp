@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 
 namespace lumkar::reports {
 
@@ -109,39 +110,56 @@ void paintPage(QPainter &painter, const PreparedPage &page, qreal pixelsPerMm)
     painter.restore();
 }
 
-bool exportPdf(const PreparedReport &report, const QString &path, const QString &title)
+PaintOutcome exportPdf(const PreparedReport &report, const QString &path, const QString &title,
+                       const PageStep &step)
 {
     if (report.isEmpty())
-        return false;
-    QPdfWriter writer(path);
-    writer.setTitle(title);
-    writer.setCreator(QStringLiteral("Lumkar Vikelmo"));
-    writer.setPageLayout(pageLayoutFor(report.pages.first()));
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return false;
-    const qreal pixelsPerMm = writer.resolution() / 25.4;
-    for (int i = 0; i < report.pageCount(); ++i) {
-        if (i > 0) {
-            writer.setPageLayout(pageLayoutFor(report.pages[i]));
-            writer.newPage();
+        return PaintOutcome::Failed;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return PaintOutcome::Failed;
+    PaintOutcome outcome = PaintOutcome::Done;
+    {
+        QPdfWriter writer(&file);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Lumkar Vikelmo"));
+        writer.setPageLayout(pageLayoutFor(report.pages.first()));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return PaintOutcome::Failed;
+        const qreal pixelsPerMm = writer.resolution() / 25.4;
+        for (int i = 0; i < report.pageCount(); ++i) {
+            if (i > 0) {
+                writer.setPageLayout(pageLayoutFor(report.pages[i]));
+                writer.newPage();
+            }
+            paintPage(painter, report.pages[i], pixelsPerMm);
+            if (step && !step(i + 1, report.pageCount())) {
+                outcome = PaintOutcome::Stopped;
+                break;
+            }
         }
-        paintPage(painter, report.pages[i], pixelsPerMm);
+        if (!painter.end() && outcome == PaintOutcome::Done)
+            outcome = PaintOutcome::Failed;
     }
-    return painter.end();
+    if (outcome != PaintOutcome::Done) {
+        file.cancelWriting();
+        return outcome;
+    }
+    return file.commit() ? PaintOutcome::Done : PaintOutcome::Failed;
 }
 
-bool printReport(const PreparedReport &report, QPrinter &printer)
+PaintOutcome printReport(const PreparedReport &report, QPrinter &printer, const PageStep &step)
 {
     if (report.isEmpty())
-        return false;
+        return PaintOutcome::Failed;
     printer.setFullPage(true);
     printer.setPageSize(QPageSize(QPageSize::A4)); // every layout is drawn on A4
     printer.setPageOrientation(report.pages.first().isLandscape() ? QPageLayout::Landscape
                                                                   : QPageLayout::Portrait);
     QPainter painter;
     if (!painter.begin(&printer))
-        return false;
+        return PaintOutcome::Failed;
     const qreal pixelsPerMm = printer.resolution() / 25.4;
     const bool range = printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0;
     const int from = range ? printer.fromPage() - 1 : 0;
@@ -153,8 +171,13 @@ bool printReport(const PreparedReport &report, QPrinter &printer)
             printer.newPage();
         }
         paintPage(painter, report.pages[i], pixelsPerMm);
+        if (step && !step(i - from + 1, to - from)) {
+            printer.abort();
+            painter.end();
+            return PaintOutcome::Stopped;
+        }
     }
-    return painter.end();
+    return painter.end() ? PaintOutcome::Done : PaintOutcome::Failed;
 }
 
 } // namespace lumkar::reports

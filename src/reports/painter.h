@@ -7,6 +7,7 @@
 
 #include <QFont>
 #include <QString>
+#include <functional>
 
 class QPainter;
 class QPrinter;
@@ -24,11 +25,21 @@ QFont reportFont(const QString &family, bool bold);
 // pixels to the millimetre.
 void paintPage(QPainter &painter, const PreparedPage &page, qreal pixelsPerMm);
 
-// Writes every page to a PDF file; `title` goes into the document's properties.
-bool exportPdf(const PreparedReport &report, const QString &path,
-               const QString &title = QString());
+// Runs after each page drawn with the pages done and the pages to do; false stops the work.
+using PageStep = std::function<bool(int done, int pages)>;
 
-// Prints every page on a printer that is already set up (a print dialog has run).
-bool printReport(const PreparedReport &report, QPrinter &printer);
+// The outcome of drawing pages on a printer or into a file.
+enum class PaintOutcome { Done, Failed, Stopped };
+
+// Writes every page to a PDF file; `title` goes into the document's properties. The file
+// appears only when every page is written: a failure or a stop leaves no file and an older
+// file of that name as it was.
+PaintOutcome exportPdf(const PreparedReport &report, const QString &path,
+                       const QString &title = QString(), const PageStep &step = {});
+
+// Prints every page on a printer that is already set up (a print dialog has run); a stop
+// aborts the print job, so nothing more is printed.
+PaintOutcome printReport(const PreparedReport &report, QPrinter &printer,
+                         const PageStep &step = {});
 
 } // namespace lumkar::reports

@@ -43,10 +43,14 @@ struct PreparedPage {
 
 struct PreparedReport {
     QVector<PreparedPage> pages;
+    int rows = 0; // the data rows placed on the pages (not kept in saved pages)
 
     int pageCount() const { return int(pages.size()); }
     bool isEmpty() const { return pages.isEmpty(); }
 };
+
+// From how many data rows on a printout's preparation, printing and export show progress.
+inline constexpr int kProgressFromRows = 300;
 
 // Where a search hit lies: page and item index.
 struct TextHit {

@@ -178,13 +178,25 @@ ReportPreview *ReportPreview::printReport(const reports::Report &report,
                                           const reports::DataLinks &links, const QString &title,
                                           Dialogs &dialogs, QWidget *parent)
 {
-    QString error;
-    const reports::PreparedReport pages = reports::prepareReport(report, links, &error);
-    if (pages.isEmpty()) {
-        dialogs.error(programTitle(), error);
+    reports::ReportRunner runner;
+    const int rows = reports::reportRows(report.layout(), links);
+    std::unique_ptr<Progress> progress;
+    if (rows > reports::kProgressFromRows) {
+        progress = dialogs.startProgress(QStringLiteral("Rapor hazırlanıyor..."), rows);
+        runner.setRowStep([&progress](int done, int) {
+            progress->setValue(done);
+            return !progress->wasCanceled();
+        });
+    }
+    const bool prepared = runner.prepare(report, links);
+    if (progress)
+        progress->finish();
+    if (!prepared) {
+        if (!runner.canceled())
+            dialogs.error(programTitle(), runner.errorText());
         return nullptr;
     }
-    return showReport(pages, title, dialogs, parent);
+    return showReport(runner.takeResult(), title, dialogs, parent);
 }
 
 QAction *ReportPreview::makeAction(const QString &name, const QString &text,
@@ -278,7 +290,9 @@ void ReportPreview::print()
     dialog.setMinMax(1, m_report.pageCount());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (!reports::printReport(m_report, printer))
+    const std::unique_ptr<Progress> progress = startPageProgress(QStringLiteral("Yazdırılıyor..."));
+    if (reports::printReport(m_report, printer, pageStep(progress.get()))
+        == reports::PaintOutcome::Failed)
         m_dialogs.error(programTitle(), QStringLiteral("Rapor yazdırılamadı."));
 }
 
@@ -299,11 +313,36 @@ bool ReportPreview::saveAs()
     m_folder = info.absolutePath();
     const bool prepared = info.suffix().compare(reports::preparedFileSuffix(),
                                                 Qt::CaseInsensitive) == 0;
-    const bool ok = prepared ? reports::savePrepared(m_report, path)
-                             : reports::exportPdf(m_report, path, windowTitle());
-    if (!ok)
+    if (prepared) {
+        const bool saved = reports::savePrepared(m_report, path);
+        if (!saved)
+            m_dialogs.error(programTitle(), QStringLiteral("Dosya kaydedilemedi: %1").arg(path));
+        return saved;
+    }
+    const std::unique_ptr<Progress> progress
+        = startPageProgress(QStringLiteral("PDF dosyası yazılıyor..."));
+    const reports::PaintOutcome outcome
+        = reports::exportPdf(m_report, path, windowTitle(), pageStep(progress.get()));
+    if (outcome == reports::PaintOutcome::Failed)
         m_dialogs.error(programTitle(), QStringLiteral("Dosya kaydedilemedi: %1").arg(path));
-    return ok;
+    return outcome == reports::PaintOutcome::Done;
+}
+
+std::unique_ptr<Progress> ReportPreview::startPageProgress(const QString &label)
+{
+    if (m_report.rows <= reports::kProgressFromRows)
+        return nullptr;
+    return m_dialogs.startProgress(label, m_report.pageCount());
+}
+
+reports::PageStep ReportPreview::pageStep(Progress *progress)
+{
+    if (!progress)
+        return {};
+    return [progress](int done, int) {
+        progress->setValue(done);
+        return !progress->wasCanceled();
+    };
 }
 
 bool ReportPreview::openFile()

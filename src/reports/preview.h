@@ -3,11 +3,13 @@
 // print (print dialog), save (PDF or prepared pages, by the file's extension), open (saved
 // prepared pages), find (the next page holding a text) and close. The caller sets the title.
 
+#include "reports/painter.h"
 #include "reports/prepared.h"
 #include "reports/runner.h"
 
 #include <QDialog>
 #include <QString>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -16,6 +18,7 @@ class QScrollArea;
 namespace lumkar {
 
 class Dialogs;
+class Progress;
 
 class ReportPreview : public QDialog {
     Q_OBJECT
@@ -58,6 +61,9 @@ protected:
 private:
     class PageView;
     QAction *makeAction(const QString &name, const QString &text, const QKeySequence &keys);
+    // A progress display over the pages of a long printout; none for a short one.
+    std::unique_ptr<Progress> startPageProgress(const QString &label);
+    static reports::PageStep pageStep(Progress *progress);
     void updateView();
 
     Dialogs &m_dialogs;

@@ -173,13 +173,15 @@ struct RowContext {
 
 class Builder {
 public:
-    Builder(const Report &report, const DataLinks &links, const QDateTime &now)
-        : m_report(report), m_layout(report.layout()), m_links(links),
+    Builder(const Report &report, const DataLinks &links, const QDateTime &now,
+            const RowStep &rowStep)
+        : m_report(report), m_layout(report.layout()), m_links(links), m_rowStep(rowStep),
           m_date(now.toString(QStringLiteral("dd.MM.yyyy"))),
           m_time(now.toString(QStringLiteral("HH:mm")))
     {
     }
 
+    // False with `error`, or with an empty error when the row step stopped the run.
     bool run(QString &error);
     PreparedReport takeResult() { return std::move(m_result); }
 
@@ -204,6 +206,7 @@ private:
     const Report &m_report;
     const Layout &m_layout;
     const DataLinks &m_links;
+    const RowStep &m_rowStep;
     const QString m_date;
     const QString m_time;
     TextMeasure m_measure;
@@ -403,6 +406,7 @@ bool Builder::run(QString &error)
         footerHeight += m_layout.bands[b].height;
     m_bodyBottom = m_layout.paperSize().height() - m_layout.margins.bottom() - footerHeight;
 
+    const int totalRows = reportRows(m_layout, m_links);
     startPage();
     for (int b = 0; b < m_layout.bands.size(); ++b) {
         const Band &band = m_layout.bands[b];
@@ -425,8 +429,12 @@ bool Builder::run(QString &error)
         }
         case BandKind::MasterData: {
             const int rows = dataSet->recordCount();
-            for (int row = 0; row < rows; ++row)
+            for (int row = 0; row < rows; ++row) {
                 place(measure(b, {dataSet, row, row + 1}));
+                ++m_result.rows;
+                if (m_rowStep && !m_rowStep(m_result.rows, totalRows))
+                    return false;
+            }
             break;
         }
         case BandKind::MasterFooter:
@@ -460,14 +468,28 @@ bool Builder::run(QString &error)
 
 } // namespace
 
+int reportRows(const Layout &layout, const DataLinks &links)
+{
+    int rows = 0;
+    for (const Band &band : layout.bands)
+        if (band.kind == BandKind::MasterData)
+            if (DataSet *dataSet = links.value(band.dataLink))
+                rows += dataSet->recordCount();
+    return rows;
+}
+
 bool ReportRunner::prepare(const Report &report, const DataLinks &links)
 {
     m_error.clear();
+    m_canceled = false;
     m_result = PreparedReport();
     Builder builder(report, links,
-                    m_printTime.isValid() ? m_printTime : QDateTime::currentDateTime());
-    if (!builder.run(m_error))
+                    m_printTime.isValid() ? m_printTime : QDateTime::currentDateTime(),
+                    m_rowStep);
+    if (!builder.run(m_error)) {
+        m_canceled = m_error.isEmpty();
         return false;
+    }
     m_result = builder.takeResult();
     return true;
 }

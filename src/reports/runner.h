@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace lumkar {
 class DataSet;
@@ -21,24 +22,35 @@ namespace lumkar::reports {
 // Data link name (as the layout's master bands name it) -> data set.
 using DataLinks = QHash<QString, DataSet *>;
 
+// Runs after each data row placed, with the rows done and the rows to do; false stops the run.
+using RowStep = std::function<bool(int done, int rows)>;
+
 class ReportRunner {
 public:
     // The moment [DATE] and [TIME] print; the current time when never set.
     void setPrintTime(const QDateTime &moment) { m_printTime = moment; }
+    void setRowStep(RowStep step) { m_rowStep = std::move(step); }
 
     // Prepares the report; false with errorText() when the layout cannot run (no bands, a
-    // data band whose link is not given). A closed data set prints no rows.
+    // data band whose link is not given), or with canceled() when the row step stopped it. A
+    // closed data set prints no rows.
     bool prepare(const Report &report, const DataLinks &links);
 
     const PreparedReport &result() const { return m_result; }
     PreparedReport takeResult() { return std::move(m_result); }
     QString errorText() const { return m_error; }
+    bool canceled() const { return m_canceled; }
 
 private:
     QDateTime m_printTime;
+    RowStep m_rowStep;
     PreparedReport m_result;
     QString m_error;
+    bool m_canceled = false;
 };
+
+// The data rows a layout prints: the rows of the data sets its data bands run over.
+int reportRows(const Layout &layout, const DataLinks &links);
 
 // The column names the layout's bands name ("[adi]") that their data set does not have, each
 // as "link.name"; empty when every field resolves. A band without a data set resolves

@@ -1,0 +1,207 @@
+#include "backup/blockdeflate.h"
+
+#include <QByteArray>
+#include <QIODevice>
+#include <algorithm>
+#include <deque>
+#include <future>
+#include <thread>
+#include <zlib.h>
+
+namespace lumkar {
+
+namespace {
+
+struct PackedBlock {
+    QByteArray data;
+    quint32 crc = 0;
+    qint64 size = 0;
+    bool ok = false;
+};
+
+// Packs one block as a piece of a raw deflate stream: primed with the data before it, ended
+// with a sync flush (a byte boundary), or with the stream's end for the last block.
+PackedBlock packBlock(const QByteArray &block, const QByteArray &dictionary, bool last, int level)
+{
+    PackedBlock out;
+    out.size = block.size();
+    out.crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(block.constData()), uInt(block.size())));
+    z_stream stream {};
+    if (deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return out;
+    if (!dictionary.isEmpty())
+        deflateSetDictionary(&stream, reinterpret_cast<const Bytef *>(dictionary.constData()),
+            uInt(dictionary.size()));
+    // Room for the worst case and the flush marker; grown should zlib still ask for more.
+    out.data.resize(qsizetype(deflateBound(&stream, uLong(block.size()))) + 64);
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(block.constData()));
+    stream.avail_in = uInt(block.size());
+    const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
+    int rc = Z_OK;
+    while (true) {
+        stream.next_out = reinterpret_cast<Bytef *>(out.data.data()) + stream.total_out;
+        stream.avail_out = uInt(out.data.size() - qsizetype(stream.total_out));
+        rc = deflate(&stream, flush);
+        const bool done = last ? rc == Z_STREAM_END : stream.avail_in == 0 && stream.avail_out > 0;
+        if (done || (rc != Z_OK && rc != Z_BUF_ERROR))
+            break;
+        out.data.resize(out.data.size() * 2);
+    }
+    out.ok = last ? rc == Z_STREAM_END : rc == Z_OK;
+    out.data.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return out;
+}
+
+// Reads up to one block; an empty result at the end, false on a read failure.
+bool readBlock(QIODevice &from, QByteArray &block)
+{
+    block.resize(kBlockSize);
+    qint64 filled = 0;
+    while (filled < kBlockSize) {
+        const qint64 length = from.read(block.data() + filled, kBlockSize - filled);
+        if (length < 0)
+            return false;
+        if (length == 0)
+            break;
+        filled += length;
+    }
+    block.resize(filled);
+    return true;
+}
+
+} // namespace
+
+DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockStep &step)
+{
+    DataPass pass;
+    const int workers = int(std::max(2u, std::thread::hardware_concurrency()));
+    std::deque<std::future<PackedBlock>> running;
+    // Writes the oldest packed block; false when the work is to end.
+    auto writeOldest = [&] {
+        const PackedBlock packed = running.front().get();
+        running.pop_front();
+        if (!packed.ok) {
+            pass.damaged = true;
+            return false;
+        }
+        if (to.write(packed.data) != packed.data.size()) {
+            pass.writeFailed = true;
+            return false;
+        }
+        pass.crc = quint32(crc32_combine(pass.crc, packed.crc, packed.size));
+        pass.size += quint64(packed.size);
+        if (step && !step(pass.size)) {
+            pass.stopped = true;
+            return false;
+        }
+        return true;
+    };
+
+    QByteArray block;
+    if (!readBlock(from, block)) {
+        pass.readFailed = true;
+        return pass;
+    }
+    QByteArray dictionary;
+    bool going = true;
+    while (going) {
+        QByteArray next;
+        if (!readBlock(from, next)) {
+            pass.readFailed = true;
+            break;
+        }
+        const bool last = next.isEmpty();
+        running.push_back(std::async(std::launch::async, packBlock, block, dictionary, last, level));
+        dictionary = block.right(kDictionarySize);
+        block = std::move(next);
+        while (going && qsizetype(running.size()) >= (last ? 1 : 2 * workers))
+            going = writeOldest();
+        if (last)
+            break;
+    }
+    // Blocks still packing when the work stopped are waited for and dropped.
+    for (auto &pending : running)
+        pending.wait();
+    return pass;
+}
+
+DataPass inflateStream(QIODevice &from, QIODevice *to, const BlockStep &step)
+{
+    DataPass pass;
+    z_stream stream {};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+        pass.damaged = true;
+        return pass;
+    }
+    QByteArray input(256 << 10, Qt::Uninitialized);
+    QByteArray output(kBlockSize, Qt::Uninitialized);
+    int rc = Z_OK;
+    while (rc != Z_STREAM_END) {
+        const qint64 length = from.read(input.data(), input.size());
+        if (length < 0) {
+            pass.readFailed = true;
+            break;
+        }
+        if (length == 0) {
+            pass.damaged = true; // the stream ends before its last block
+            break;
+        }
+        stream.next_in = reinterpret_cast<Bytef *>(input.data());
+        stream.avail_in = uInt(length);
+        do {
+            stream.next_out = reinterpret_cast<Bytef *>(output.data());
+            stream.avail_out = uInt(output.size());
+            rc = inflate(&stream, Z_NO_FLUSH);
+            if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) {
+                pass.damaged = true;
+                break;
+            }
+            const qint64 produced = output.size() - qint64(stream.avail_out);
+            pass.crc = quint32(
+                crc32(pass.crc, reinterpret_cast<const Bytef *>(output.constData()), uInt(produced)));
+            pass.size += quint64(produced);
+            if (to && to->write(output.constData(), produced) != produced) {
+                pass.writeFailed = true;
+                break;
+            }
+            // A full output buffer may leave more waiting inside zlib.
+        } while (rc != Z_STREAM_END && (stream.avail_in > 0 || stream.avail_out == 0));
+        if (!pass.ok())
+            break;
+        if (step && !step(pass.size)) {
+            pass.stopped = true;
+            break;
+        }
+    }
+    inflateEnd(&stream);
+    return pass;
+}
+
+DataPass copyStream(QIODevice &from, QIODevice *to, const BlockStep &step)
+{
+    DataPass pass;
+    QByteArray block;
+    while (true) {
+        if (!readBlock(from, block)) {
+            pass.readFailed = true;
+            break;
+        }
+        if (block.isEmpty())
+            break;
+        pass.crc = quint32(crc32(pass.crc, reinterpret_cast<const Bytef *>(block.constData()),
+            uInt(block.size())));
+        pass.size += quint64(block.size());
+        if (to && to->write(block) != block.size()) {
+            pass.writeFailed = true;
+            break;
+        }
+        if (step && !step(pass.size)) {
+            pass.stopped = true;
+            break;
+        }
+    }
+    return pass;
+}
+
+} // namespace lumkar

@@ -1,0 +1,43 @@
+#pragma once
+// Deflate on every core. The data is cut into blocks of 1 MiB; each block is packed on a
+// thread of its own at the given level, with the 32 KiB before it as its dictionary, and
+// ends on a byte boundary, so that the packed blocks in their order form one raw deflate
+// stream: the data of a zip entry. And the way back: a raw deflate stream inflated, with the
+// size and CRC-32 of what came out.
+
+#include <QtGlobal>
+#include <functional>
+
+class QIODevice;
+
+namespace lumkar {
+
+// Runs on the calling thread after each block with the bytes of data done so far; false
+// stops the work.
+using BlockStep = std::function<bool(quint64 done)>;
+
+// The outcome of a pass over data: how much, its CRC-32, and what went wrong.
+struct DataPass {
+    quint64 size = 0; // bytes of plain data
+    quint32 crc = 0; // CRC-32 of the plain data
+    bool stopped = false; // the step asked to stop
+    bool readFailed = false;
+    bool writeFailed = false;
+    bool damaged = false; // inflating: the stream is not valid deflate or ends early
+    bool ok() const { return !stopped && !readFailed && !writeFailed && !damaged; }
+};
+
+// The bytes of a block and of a dictionary.
+inline constexpr qint64 kBlockSize = 1 << 20;
+inline constexpr qint64 kDictionarySize = 32 << 10;
+
+// Reads `from` to its end and writes one raw deflate stream of it at `level` into `to`.
+DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockStep &step = {});
+
+// Reads a raw deflate stream from `from` and writes what it holds into `to` (when given).
+DataPass inflateStream(QIODevice &from, QIODevice *to, const BlockStep &step = {});
+
+// Copies `from` to its end into `to` (when given), with the size and CRC-32 of the data.
+DataPass copyStream(QIODevice &from, QIODevice *to, const BlockStep &step = {});
+
+} // namespace lumkar
