@@ -465,6 +465,173 @@ private slots:
                 { QStringLiteral("Tovaskel.mdb"), QStringLiteral("Tovaskel.mdb-journal") }));
     }
 
+    void cancelledBackupLeavesNoFileAndTheOldArchiveAsItWas_data()
+    {
+        QTest::addColumn<QString>("label"); // cancel once the display shows this
+        QTest::addColumn<int>("value"); // or once it reaches this
+        QTest::newRow("during the copy") << "kopyası alınıyor" << -1;
+        QTest::newRow("at the start of the packing") << "sıkıştırılıyor" << -1;
+        QTest::newRow("in the middle of the packing") << "" << kBackupProgressMaximum / 2;
+        QTest::newRow("during the read-back") << "denetleniyor" << -1;
+        QTest::newRow("at the end of the read-back") << "" << kBackupProgressMaximum;
+    }
+
+    void cancelledBackupLeavesNoFileAndTheOldArchiveAsItWas()
+    {
+        QFETCH(QString, label);
+        QFETCH(int, value);
+        App app;
+        addAppointments(app, 12000); // several blocks of data to pack
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("LumkarRandevu_2024_03_05.zip"));
+        QVERIFY(makeZip(archive, { { kDatabase, "önceki yedek" } }));
+        const QByteArray before = fileBytes(archive);
+
+        ScriptedDialogs dialogs;
+        if (label.isEmpty())
+            dialogs.cancelProgressAt(value);
+        else
+            dialogs.cancelProgressWhen(label);
+        const auto progress = dialogs.startProgress(QStringLiteral("Yedek"), kBackupProgressMaximum);
+        BackupWriter writer;
+        writer.setProgress(progress.get());
+        QVERIFY(!writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        QVERIFY2(writer.canceled(), qPrintable(writer.errorText()));
+        QVERIFY(progress->wasCanceled());
+        QCOMPARE(filesIn(target.path()), QStringList { QStringLiteral("LumkarRandevu_2024_03_05.zip") });
+        QCOMPARE(fileBytes(archive), before);
+        // No copy of the database stays behind either.
+        QCOMPARE(filesIn(dataFolder(app)), QStringList { kDatabase });
+
+        // Without a cancel the same backup goes through.
+        BackupWriter again;
+        QVERIFY2(again.backupDataFolder(dataFolder(app), kDatabase, archive),
+            qPrintable(again.errorText()));
+        QVERIFY(!again.canceled());
+        QCOMPARE(rowCount(unpackDatabase(archive, target.path()), QStringLiteral("randevu")),
+            12000);
+    }
+
+    void backupProgressRisesThroughEveryPartToTheMaximum()
+    {
+        App app;
+        addAppointments(app, 12000);
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        ScriptedDialogs dialogs;
+        const auto progress = dialogs.startProgress(QStringLiteral("Yedek"), kBackupProgressMaximum);
+        BackupWriter writer;
+        writer.setProgress(progress.get());
+        QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
+            qPrintable(writer.errorText()));
+        const ShownProgress &shown = dialogs.progress().first();
+        QVERIFY(std::is_sorted(shown.values.begin(), shown.values.end()));
+        QCOMPARE(shown.values.first(), 0);
+        QCOMPARE(shown.values.last(), kBackupProgressMaximum);
+        // The packing reports block by block, not only at its ends.
+        const auto packing = std::count_if(shown.values.begin(), shown.values.end(),
+            [](int v) { return v > 150 && v < 850; });
+        QVERIFY2(packing >= 3, qPrintable(QString::number(packing)));
+        const QString labels = shown.labels.join(QLatin1Char('|'));
+        for (const char *part : { "kopyası alınıyor", "sıkıştırılıyor", "denetleniyor" })
+            QVERIFY2(labels.contains(QString::fromUtf8(part)), qPrintable(labels));
+        QVERIFY(!progress->wasCanceled());
+    }
+
+    void cancelledRestoreLeavesTheDatabaseAndNoUnpackedFile_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::newRow("during the unpacking") << "açılıyor";
+        QTest::newRow("during the check") << "veritabanı denetleniyor";
+    }
+
+    void cancelledRestoreLeavesTheDatabaseAndNoUnpackedFile()
+    {
+        QFETCH(QString, label);
+        App app;
+        addAppointments(app, 3000);
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        BackupWriter writer;
+        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        addAppointments(app, 7);
+        app.session().database().close();
+        const QByteArray before = fileBytes(databasePath(app));
+
+        ScriptedDialogs dialogs;
+        dialogs.cancelProgressWhen(label);
+        const auto progress = dialogs.startProgress(QStringLiteral("Geri"), kBackupProgressMaximum);
+        DatabaseRestore restore(dataFolder(app), kDatabase);
+        restore.setProgress(progress.get());
+        QVERIFY(!restore.prepare(archive));
+        QVERIFY2(restore.canceled(), qPrintable(restore.errorText()));
+        QVERIFY(!restore.replace(QDateTime::currentDateTime()));
+        QCOMPARE(fileBytes(databasePath(app)), before);
+        QCOMPARE(filesIn(dataFolder(app)), QStringList { kDatabase });
+    }
+
+    void theSwapOfARestoreCannotBeCancelled()
+    {
+        App app;
+        addAppointments(app, 20);
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        BackupWriter writer;
+        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        addAppointments(app, 5);
+        app.session().database().close();
+
+        ScriptedDialogs dialogs;
+        dialogs.cancelProgressWhen(QStringLiteral("yerine konuyor"));
+        const auto progress = dialogs.startProgress(QStringLiteral("Geri"), kBackupProgressMaximum);
+        DatabaseRestore restore(dataFolder(app), kDatabase);
+        restore.setProgress(progress.get());
+        QVERIFY2(restore.prepare(archive), qPrintable(restore.errorText()));
+        QVERIFY(restore.replace(QDateTime::currentDateTime()));
+        const ShownProgress &shown = dialogs.progress().first();
+        QCOMPARE(shown.cancelEnabled, QVector<bool> { false });
+        QVERIFY(!shown.canceled);
+        QVERIFY(std::is_sorted(shown.values.begin(), shown.values.end()));
+        QCOMPARE(shown.values.last(), kBackupProgressMaximum);
+        QCOMPARE(rowCount(databasePath(app), QStringLiteral("randevu")), 20);
+    }
+
+    void indexThatDisagreesWithItsTableFailsTheCheck()
+    {
+        // The file's pages are sound, but an index holds other values than its rows: only
+        // the check of the rows against the indexes finds it.
+        App app;
+        addAppointments(app, 300);
+        app.session().database().close();
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                QStringLiteral("schema_edit"));
+            db.setDatabaseName(databasePath(app));
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA writable_schema = ON")));
+            QVERIFY(q.exec(QStringLiteral(
+                "UPDATE sqlite_master SET sql = 'CREATE INDEX randevu_gun ON randevu (adi, "
+                "soyadi)' WHERE name = 'randevu_gun'")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("schema_edit"));
+        const QString cause = checkProgramDatabase(databasePath(app));
+        QVERIFY2(cause.contains(QStringLiteral("bütünlük denetiminden geçmedi")), qPrintable(cause));
+    }
+
+    void checkAsksWhetherToGoOnAndStopsWhenTold()
+    {
+        App app;
+        addAppointments(app, 300);
+        app.session().database().close();
+        int asked = 0;
+        QCOMPARE(checkProgramDatabase(databasePath(app), [&] { return ++asked > 0; }), QString());
+        QVERIFY(asked > 0);
+        const QString stopped = checkProgramDatabase(databasePath(app), [] { return false; });
+        QVERIFY2(stopped.contains(QStringLiteral("yarıda bırakıldı")), qPrintable(stopped));
+    }
+
     void bareNames_data()
     {
         QTest::addColumn<QString>("name");

@@ -34,6 +34,17 @@ const QString kRestoreQuestion = QStringLiteral(
     "yüklenecektir. Hali hazırda bilgilere bir daha\n\rulaşmanız mümkün olmayacaktır! İşleme "
     "devam edecekmisiniz?");
 
+const QString kBackupCanceled
+    = QStringLiteral("Yedekleme iptal edildi; hiçbir dosya yazılmadı.");
+
+// The database of an archive, unpacked into a folder.
+QString unpackedFrom(const QString &archive, const QString &folder)
+{
+    const QString path = QDir(folder).filePath(QStringLiteral("acilan.mdb"));
+    writeBytes(path, zipEntry(archive, QStringLiteral("Tovaskel.mdb")));
+    return path;
+}
+
 QString today()
 {
     return backupArchiveName(QDate::currentDate());
@@ -295,6 +306,87 @@ private slots:
             setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoGun")), QString());
         QCOMPARE(fileBytes(QDir(folder.path()).filePath(today())), QByteArray("bozuk"));
         QCOMPARE(filesIn(folder.path()), QStringList { today() });
+    }
+
+    void cancelledManualBackupIsToldAndWritesNothing()
+    {
+        App app;
+        for (int i = 0; i < 50; ++i)
+            app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("elle.zip"));
+        QVERIFY(makeZip(archive, { { QStringLiteral("Tovaskel.mdb"), "dünkü yedek" } }));
+        const QByteArray before = fileBytes(archive);
+        app.dialogs.expectFile(archive);
+        app.dialogs.expectNotice();
+        app.dialogs.cancelProgressWhen(QStringLiteral("sıkıştırılıyor"));
+        QTest::mouseClick(window(app)->JvXPButton1, Qt::LeftButton);
+
+        QCOMPARE(app.dialogs.shown().last().kind, QStringLiteral("information"));
+        QCOMPARE(app.dialogs.shown().last().title, QStringLiteral("Lumkar Vikelmo Programı"));
+        QCOMPARE(app.dialogs.lastText(), kBackupCanceled);
+        QCOMPARE(fileBytes(archive), before);
+        QCOMPARE(filesIn(target.path()), QStringList { QStringLiteral("elle.zip") });
+        QCOMPARE(
+            setting(app, QStringLiteral("TumYedekler"), QStringLiteral("SonTumYedek")), QString());
+        QCOMPARE(app.dialogs.progress().size(), 1);
+        QVERIFY(app.dialogs.progress().first().finished);
+
+        // Not cancelled, the same backup replaces the archive and its display runs full.
+        app.dialogs.expectFile(archive);
+        app.dialogs.expectNotice();
+        QTest::mouseClick(window(app)->JvXPButton1, Qt::LeftButton);
+        QCOMPARE(app.dialogs.lastText(), kSuccess);
+        const ShownProgress &shown = app.dialogs.progress().last();
+        QVERIFY(!shown.canceled);
+        QVERIFY(shown.finished);
+        QCOMPARE(shown.values.last(), shown.maximum);
+        QVERIFY(std::is_sorted(shown.values.begin(), shown.values.end()));
+        QCOMPARE(rowCount(unpackedFrom(archive, target.path()), QStringLiteral("randevu")), 50);
+    }
+
+    void cancelledAutomaticBackupKeepsTheDate()
+    {
+        App app;
+        app.openDatabase();
+        QTemporaryDir folder;
+        TgirisRF *w = window(app);
+        w->Edit1->setText(folder.path() + QLatin1Char('/'));
+        w->saveAutomaticSettings();
+        app.dialogs.expectNotice();
+        app.dialogs.cancelProgressWhen(QStringLiteral("denetleniyor"));
+        w->TumunuYedekleOto();
+        QCOMPARE(app.dialogs.texts(), QStringList { kBackupCanceled });
+        QCOMPARE(
+            setting(app, QStringLiteral("OtoYedekler"), QStringLiteral("TarihOtoGun")), QString());
+        QCOMPARE(filesIn(folder.path()), QStringList());
+    }
+
+    void cancelledRestoreChangesNothing()
+    {
+        App app;
+        app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        app.dialogs.expectFile(archive);
+        app.dialogs.expectNotice();
+        QTest::mouseClick(window(app)->JvXPButton1, Qt::LeftButton);
+        app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
+        const QString dataFolder = app.session().database().dataFolder();
+        const QStringList filesBefore = filesIn(dataFolder);
+
+        QSignalSpy replaced(window(app), &TgirisRF::databaseReplaced);
+        app.dialogs.expectQuestion(Answer::Yes);
+        app.dialogs.expectFile(archive);
+        app.dialogs.expectNotice();
+        app.dialogs.cancelProgressWhen(QStringLiteral("açılıyor"));
+        QTest::mouseClick(window(app)->JvXPButton7, Qt::LeftButton);
+        QCOMPARE(app.dialogs.lastText(),
+            QStringLiteral("Geri yükleme iptal edildi; mevcut bilgiler değişmedi."));
+        QCOMPARE(replaced.count(), 0);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu")).toInt(), 2);
+        QCOMPARE(filesIn(dataFolder), filesBefore);
+        QVERIFY(app.dialogs.progress().last().finished);
     }
 
     void restoreAnsweredNoLeavesTheConnectionUntouched()
