@@ -9,6 +9,9 @@
 #include "scripteddialogs.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
 #include <QBuffer>
 #include <QLabel>
 #include <QPrinter>
@@ -143,6 +146,11 @@ private slots:
     void pdfAndPrinterOutputCarryTheText();
     void previewFindsSavesAndOpens();
     void dailyPrintOpensThePreview();
+    void longPrintoutsShowProgress_data();
+    void longPrintoutsShowProgress();
+    void cancelledPreparationShowsNothing();
+    void cancelledPdfExportLeavesNoFile();
+    void cancelledPrintStopsAtThatPage();
 };
 
 void ReportsTest::everyLayoutPrintsHeadingsWithoutRows_data()
@@ -774,6 +782,147 @@ void ReportsTest::dailyPrintOpensThePreview()
     preview->findChild<QAction *>(QStringLiteral("closeAction"))->trigger();
     QTRY_VERIFY(preview.isNull());
     QVERIFY(dialogs.shown().isEmpty());
+}
+
+namespace {
+
+// A day of `count` waiting appointments, written in one transaction.
+void addWaiting(DayData &data, int count)
+{
+    data.db().transaction();
+    for (int i = 0; i < count; ++i)
+        data.add(appointment(QStringLiteral("Kişi%1").arg(i + 1), QStringLiteral("Soyad"),
+                             QTime(7, 0).addSecs(30 * i)));
+    data.db().commit();
+}
+
+} // namespace
+
+void ReportsTest::longPrintoutsShowProgress_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("50 rows") << 50 << false;
+    QTest::newRow("300 rows") << 300 << false;
+    QTest::newRow("301 rows") << 301 << true;
+    QTest::newRow("1,000 rows") << 1000 << true;
+}
+
+void ReportsTest::longPrintoutsShowProgress()
+{
+    QFETCH(int, rows);
+    QFETCH(bool, shown);
+    DayData data;
+    addWaiting(data, rows);
+    auto waiting = data.waiting(true);
+    auto held = data.held(true);
+    auto cancelled = data.cancelled(true);
+    test::ScriptedDialogs dialogs;
+    QWidget window;
+    DailyPrint print(*waiting, *held, *cancelled, dialogs, &window);
+    QPointer<ReportPreview> preview = print.printWaiting({DayData::day(), true, QString()});
+    QVERIFY(preview);
+    QCOMPARE(itemsNamed(preview->report(), QStringLiteral("Field1")).size(), rows);
+    QCOMPARE(preview->report().rows, rows);
+    QCOMPARE(dialogs.progress().size(), shown ? 1 : 0);
+    if (shown) {
+        const test::ShownProgress &progress = dialogs.progress().first();
+        QCOMPARE(progress.maximum, rows);
+        QCOMPARE(progress.values.last(), rows);
+        QVERIFY(std::is_sorted(progress.values.begin(), progress.values.end()));
+        QVERIFY(progress.finished);
+    }
+
+    // Its PDF export reports page by page, the short one not at all.
+    const QString path = data.folder() + QStringLiteral("/liste.pdf");
+    dialogs.expectFile(path);
+    QVERIFY(preview->saveAs());
+    QVERIFY(QFileInfo(path).size() > 0);
+    QCOMPARE(dialogs.progress().size(), shown ? 2 : 0);
+    if (shown) {
+        const test::ShownProgress &progress = dialogs.progress().last();
+        QCOMPARE(progress.maximum, preview->report().pageCount());
+        QCOMPARE(progress.values.last(), preview->report().pageCount());
+    }
+    preview->close();
+    QVERIFY(dialogs.allConsumed());
+}
+
+void ReportsTest::cancelledPreparationShowsNothing()
+{
+    DayData data;
+    addWaiting(data, 1000);
+    auto waiting = data.waiting(true);
+    auto held = data.held(true);
+    auto cancelled = data.cancelled(true);
+    test::ScriptedDialogs dialogs;
+    dialogs.cancelProgressAt(400);
+    QWidget window;
+    DailyPrint print(*waiting, *held, *cancelled, dialogs, &window);
+    QVERIFY(!print.printWaiting({DayData::day(), true, QString()}));
+    QVERIFY(dialogs.shown().isEmpty()); // no error: the user stopped it
+    QCOMPARE(dialogs.progress().size(), 1);
+    QVERIFY(dialogs.progress().first().canceled);
+    QCOMPARE(dialogs.progress().first().values.last(), 400);
+    QVERIFY(window.findChildren<ReportPreview *>().isEmpty());
+}
+
+void ReportsTest::cancelledPdfExportLeavesNoFile()
+{
+    DayData data;
+    addWaiting(data, 1000);
+    auto waiting = data.waiting(false);
+    PreparedReport pages = run(Report(layouts::anamenu(QStringLiteral("frReport1"))),
+                               {{layouts::waitingLink(), waiting.get()}});
+    QVERIFY(pages.pageCount() > 5);
+    test::ScriptedDialogs dialogs;
+    ReportPreview preview(dialogs);
+    preview.setReport(pages);
+
+    const QString fresh = data.folder() + QStringLiteral("/yeni.pdf");
+    dialogs.expectFile(fresh);
+    dialogs.cancelProgressAt(3);
+    QVERIFY(!preview.saveAs());
+    QVERIFY(!QFile::exists(fresh));
+    QVERIFY(dialogs.progress().last().canceled);
+
+    // An older file of that name stays as it was.
+    const QString older = data.folder() + QStringLiteral("/eski.pdf");
+    {
+        QFile file(older);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("önceki dosya");
+    }
+    dialogs.expectFile(older);
+    dialogs.cancelProgressAt(2);
+    QVERIFY(!preview.saveAs());
+    QFile file(older);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("önceki dosya"));
+    QCOMPARE(QDir(data.folder()).entryList({QStringLiteral("*.pdf*")}, QDir::Files),
+             QStringList{QStringLiteral("eski.pdf")});
+    QVERIFY(dialogs.shown().size() == 2); // the two save dialogs, no error
+    QVERIFY(dialogs.allConsumed());
+}
+
+void ReportsTest::cancelledPrintStopsAtThatPage()
+{
+    DayData data;
+    addWaiting(data, 400);
+    auto waiting = data.waiting(false);
+    const PreparedReport pages = run(Report(layouts::anamenu(QStringLiteral("frReport1"))),
+                                     {{layouts::waitingLink(), waiting.get()}});
+    QVERIFY(pages.pageCount() > 3);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(data.folder() + QStringLiteral("/yazici.pdf"));
+    QVector<int> drawn;
+    const PaintOutcome outcome = printReport(pages, printer, [&](int done, int total) {
+        drawn << done;
+        return !(done == 2 && total == pages.pageCount());
+    });
+    QCOMPARE(outcome, PaintOutcome::Stopped);
+    QCOMPARE(drawn, QVector<int>({1, 2}));
 }
 
 QTEST_MAIN(ReportsTest)
