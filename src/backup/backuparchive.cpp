@@ -116,6 +116,17 @@ const QString kUnpackLabel = QStringLiteral("Yedek açılıyor...");
 const QString kCheckLabel = QStringLiteral("Yedekteki veritabanı denetleniyor...");
 const QString kSwapLabel = QStringLiteral("Veritabanı yerine konuyor...");
 
+// Shows a label (when given) and a value; false once the user has cancelled.
+bool reportProgress(Progress *progress, const QString &label, int value)
+{
+    if (!progress)
+        return true;
+    if (!label.isEmpty())
+        progress->setLabel(label);
+    progress->setValue(value);
+    return !progress->wasCanceled();
+}
+
 // A value inside a part that runs from `from` to `to` when `done` of `total` is behind.
 int partValue(int from, int to, quint64 done, quint64 total)
 {
@@ -372,12 +383,7 @@ bool BackupWriter::stop()
 
 bool BackupWriter::report(const QString &label, int value)
 {
-    if (!m_progress)
-        return true;
-    if (!label.isEmpty())
-        m_progress->setLabel(label);
-    m_progress->setValue(value);
-    return !m_progress->wasCanceled();
+    return reportProgress(m_progress, label, value);
 }
 
 bool BackupWriter::writeEntry(QuaZip &zip, const ArchiveSource &source, quint64 &done,
@@ -399,6 +405,7 @@ bool BackupWriter::writeEntry(QuaZip &zip, const ArchiveSource &source, quint64 
     const int level = compressionLevelFor(source.entryName);
     QuaZipFile out(&zip);
     DataPass pass;
+    QVector<BlockMark> blocks;
     if (level == 0) {
         if (!out.open(QIODevice::WriteOnly, info, nullptr, 0, 0, 0))
             return unwritable(source.entryName, *zip.getIoDevice());
@@ -416,7 +423,7 @@ bool BackupWriter::writeEntry(QuaZip &zip, const ArchiveSource &source, quint64 
         info.uncompressedSize = sum.size;
         if (!out.open(QIODevice::WriteOnly, info, nullptr, sum.crc, Z_DEFLATED, level, true))
             return unwritable(source.entryName, *zip.getIoDevice());
-        pass = deflateInBlocks(file, out, level, within(kPackStart, kReadBackStart));
+        pass = deflateInBlocks(file, out, level, within(kPackStart, kReadBackStart), &blocks);
         if (pass.ok() && (pass.size != sum.size || pass.crc != sum.crc))
             return fail(QStringLiteral("\"%1\" yedeklenirken değişti.").arg(shown(source.filePath)));
     }
@@ -428,7 +435,7 @@ bool BackupWriter::writeEntry(QuaZip &zip, const ArchiveSource &source, quint64 
     if (!pass.ok() || out.getZipError() != ZIP_OK)
         return unwritable(source.entryName, *zip.getIoDevice());
     done += pass.size;
-    m_written.append({ source.entryName, pass.size, pass.crc });
+    m_written.append({ source.entryName, pass.size, pass.crc, source.filePath, blocks });
     return true;
 }
 
@@ -529,11 +536,32 @@ bool BackupWriter::verify(const QString &archivePath)
             return fail(QStringLiteral("yazılan yedek dosyasında \"%1\" yok.").arg(expected.name));
         QuaZipFileInfo64 info;
         zip.getCurrentFileInfo(&info);
-        bool opened = false;
-        const DataPass read = readEntry(zip, nullptr, [&](quint64 entryDone) {
+        const BlockStep step = [&](quint64 entryDone) {
             return report(QString(),
                 partValue(kReadBackStart, kBackupProgressMaximum, done + entryDone, total));
-        }, &opened);
+        };
+        bool opened = false;
+        DataPass read;
+        QFile plain(expected.plainPath);
+        quint64 packedSize = 0;
+        for (const BlockMark &block : expected.blocks)
+            packedSize += block.packedSize;
+        if (!expected.blocks.isEmpty() && plain.open(QIODevice::ReadOnly)) {
+            // Packed here in blocks: the blocks are inflated side by side.
+            QuaZipFile in(&zip);
+            int method = 0;
+            int level = 0;
+            opened = in.open(QIODevice::ReadOnly, &method, &level, true) && method == Z_DEFLATED
+                && info.compressedSize == packedSize;
+            if (opened) {
+                read = inflateBlocks(in, plain, expected.blocks, step);
+                in.close();
+                if (in.getZipError() != UNZ_OK)
+                    read.readFailed = true;
+            }
+        } else {
+            read = readEntry(zip, nullptr, step, &opened);
+        }
         if (read.stopped)
             return stop();
         if (!opened)
@@ -727,12 +755,7 @@ bool DatabaseRestore::prepare(const QString &archivePath)
 
 bool DatabaseRestore::report(const QString &label, int value)
 {
-    if (!m_progress)
-        return true;
-    if (!label.isEmpty())
-        m_progress->setLabel(label);
-    m_progress->setValue(value);
-    return !m_progress->wasCanceled();
+    return reportProgress(m_progress, label, value);
 }
 
 bool DatabaseRestore::stop()

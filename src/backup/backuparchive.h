@@ -3,6 +3,8 @@
 // A backup counts only once its archive is written and read back; a restore touches nothing
 // until the archive has proved to hold a sound database of this program.
 
+#include "backup/blockdeflate.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QVector>
@@ -44,6 +46,10 @@ struct ArchiveEntryCheck {
     QString name;
     quint64 size = 0;
     quint32 crc = 0;
+    // For an entry packed in blocks: the file that was packed and the marks of its blocks, so
+    // that the read-back can check the blocks side by side.
+    QString plainPath;
+    QVector<BlockMark> blocks;
 };
 
 class BackupWriter {

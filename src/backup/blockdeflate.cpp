@@ -72,8 +72,11 @@ bool readBlock(QIODevice &from, QByteArray &block)
 
 } // namespace
 
-DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockStep &step)
+DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockStep &step,
+    QVector<BlockMark> *marks)
 {
+    if (marks)
+        marks->clear();
     DataPass pass;
     const int workers = int(std::max(2u, std::thread::hardware_concurrency()));
     std::deque<std::future<PackedBlock>> running;
@@ -91,6 +94,8 @@ DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockS
         }
         pass.crc = quint32(crc32_combine(pass.crc, packed.crc, packed.size));
         pass.size += quint64(packed.size);
+        if (marks)
+            marks->append({ quint64(packed.data.size()), quint64(packed.size), packed.crc });
         if (step && !step(pass.size)) {
             pass.stopped = true;
             return false;
@@ -121,6 +126,89 @@ DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockS
             break;
     }
     // Blocks still packing when the work stopped are waited for and dropped.
+    for (auto &pending : running)
+        pending.wait();
+    return pass;
+}
+
+DataPass inflateBlocks(QIODevice &packed, QIODevice &plain, const QVector<BlockMark> &marks,
+    const BlockStep &step)
+{
+    DataPass pass;
+    const int workers = int(std::max(2u, std::thread::hardware_concurrency()));
+    std::deque<std::future<bool>> running;
+    std::deque<const BlockMark *> waiting;
+    auto takeOldest = [&] {
+        const bool sound = running.front().get();
+        const BlockMark *mark = waiting.front();
+        running.pop_front();
+        waiting.pop_front();
+        if (!sound) {
+            pass.damaged = true;
+            return false;
+        }
+        pass.crc = quint32(crc32_combine(pass.crc, mark->crc, qint64(mark->plainSize)));
+        pass.size += mark->plainSize;
+        if (step && !step(pass.size)) {
+            pass.stopped = true;
+            return false;
+        }
+        return true;
+    };
+    bool going = true;
+    quint64 plainAt = 0;
+    for (qsizetype i = 0; going && i < marks.size(); ++i) {
+        const BlockMark &mark = marks.at(i);
+        QByteArray piece(qsizetype(mark.packedSize), Qt::Uninitialized);
+        if (packed.read(piece.data(), piece.size()) != piece.size()) {
+            pass.readFailed = true;
+            break;
+        }
+        QByteArray dictionary;
+        if (plainAt > 0) {
+            const quint64 length = std::min<quint64>(plainAt, kDictionarySize);
+            if (!plain.seek(qint64(plainAt - length))) {
+                pass.readFailed = true;
+                break;
+            }
+            dictionary = plain.read(qint64(length));
+            if (quint64(dictionary.size()) != length) {
+                pass.readFailed = true;
+                break;
+            }
+        }
+        plainAt += mark.plainSize;
+        const bool last = i + 1 == marks.size();
+        running.push_back(std::async(std::launch::async, [piece = std::move(piece),
+                                                             dictionary = std::move(dictionary),
+                                                             mark, last] {
+            z_stream stream {};
+            if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+                return false;
+            if (!dictionary.isEmpty())
+                inflateSetDictionary(&stream,
+                    reinterpret_cast<const Bytef *>(dictionary.constData()),
+                    uInt(dictionary.size()));
+            // One byte more than the block holds, so that a block giving too much shows.
+            QByteArray out(qsizetype(mark.plainSize) + 1, Qt::Uninitialized);
+            stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(piece.constData()));
+            stream.avail_in = uInt(piece.size());
+            stream.next_out = reinterpret_cast<Bytef *>(out.data());
+            stream.avail_out = uInt(out.size());
+            const int rc = inflate(&stream, Z_SYNC_FLUSH);
+            const quint64 produced = quint64(out.size()) - stream.avail_out;
+            const bool ended = last ? rc == Z_STREAM_END : rc == Z_OK || rc == Z_BUF_ERROR;
+            const bool sound = ended && stream.avail_in == 0 && produced == mark.plainSize
+                && quint32(crc32(0, reinterpret_cast<const Bytef *>(out.constData()),
+                       uInt(produced)))
+                    == mark.crc;
+            inflateEnd(&stream);
+            return sound;
+        }));
+        waiting.push_back(&mark);
+        while (going && qsizetype(running.size()) >= (last ? 1 : 2 * workers))
+            going = takeOldest();
+    }
     for (auto &pending : running)
         pending.wait();
     return pass;

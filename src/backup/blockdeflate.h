@@ -5,6 +5,7 @@
 // stream: the data of a zip entry. And the way back: a raw deflate stream inflated, with the
 // size and CRC-32 of what came out.
 
+#include <QVector>
 #include <QtGlobal>
 #include <functional>
 
@@ -31,8 +32,24 @@ struct DataPass {
 inline constexpr qint64 kBlockSize = 1 << 20;
 inline constexpr qint64 kDictionarySize = 32 << 10;
 
-// Reads `from` to its end and writes one raw deflate stream of it at `level` into `to`.
-DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockStep &step = {});
+// Where a block lies in a packed stream, how much it holds and its CRC-32.
+struct BlockMark {
+    quint64 packedSize = 0;
+    quint64 plainSize = 0;
+    quint32 crc = 0;
+};
+
+// Reads `from` to its end and writes one raw deflate stream of it at `level` into `to`; the
+// blocks' marks go into `marks` when given.
+DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockStep &step = {},
+    QVector<BlockMark> *marks = nullptr);
+
+// Checks a stream written by deflateInBlocks on every core: each block is inflated on its own,
+// with the 32 KiB of `plain` (the data that was packed) before it as its dictionary, and must
+// give as many bytes as its mark says with the mark's CRC-32; the last block must end the
+// stream. As every block gives what was packed, the whole stream does. Nothing is written.
+DataPass inflateBlocks(QIODevice &packed, QIODevice &plain, const QVector<BlockMark> &marks,
+    const BlockStep &step = {});
 
 // Reads a raw deflate stream from `from` and writes what it holds into `to` (when given).
 DataPass inflateStream(QIODevice &from, QIODevice *to, const BlockStep &step = {});

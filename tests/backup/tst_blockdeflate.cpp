@@ -65,14 +65,27 @@ quint32 crcOf(const QByteArray &data)
     return quint32(crc32(0, reinterpret_cast<const Bytef *>(data.constData()), uInt(data.size())));
 }
 
-DataPass pack(const QByteArray &data, QByteArray &packed, const BlockStep &step = {})
+DataPass pack(const QByteArray &data, QByteArray &packed, const BlockStep &step = {},
+    QVector<BlockMark> *marks = nullptr)
 {
     QBuffer from;
     from.setData(data);
     from.open(QIODevice::ReadOnly);
     QBuffer to(&packed);
     to.open(QIODevice::WriteOnly);
-    return deflateInBlocks(from, to, 9, step);
+    return deflateInBlocks(from, to, 9, step, marks);
+}
+
+DataPass checkBlocks(
+    const QByteArray &packed, const QByteArray &plain, const QVector<BlockMark> &marks)
+{
+    QBuffer packedDevice;
+    packedDevice.setData(packed);
+    packedDevice.open(QIODevice::ReadOnly);
+    QBuffer plainDevice;
+    plainDevice.setData(plain);
+    plainDevice.open(QIODevice::ReadOnly);
+    return inflateBlocks(packedDevice, plainDevice, marks);
 }
 
 } // namespace
@@ -168,6 +181,52 @@ private slots:
         QVERIFY(!back.ok() || back.crc != crcOf(data) || back.size != quint64(data.size()));
         if (cut)
             QVERIFY(back.damaged);
+    }
+
+    void blocksAreCheckedSideBySide_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("sound") << "";
+        QTest::newRow("a byte changed in the third block") << "byte";
+        QTest::newRow("the data packed is not the data beside") << "plain";
+        QTest::newRow("a mark that says one byte more") << "mark";
+        QTest::newRow("the last block missing") << "short";
+    }
+
+    void blocksAreCheckedSideBySide()
+    {
+        QFETCH(QString, fault);
+        QByteArray data = sampleData(4 * kBlockSize + 999, 17);
+        QByteArray packed;
+        QVector<BlockMark> marks;
+        QVERIFY(pack(data, packed, {}, &marks).ok());
+        QCOMPARE(marks.size(), 5);
+        quint64 packedTotal = 0;
+        for (const BlockMark &mark : marks)
+            packedTotal += mark.packedSize;
+        QCOMPARE(packedTotal, quint64(packed.size()));
+
+        if (fault == QLatin1String("byte")) {
+            const qsizetype at = qsizetype(marks[0].packedSize + marks[1].packedSize) + 100;
+            packed[at] = char(packed[at] ^ 0x10);
+        } else if (fault == QLatin1String("plain")) {
+            // The dictionary of the second block is taken from other data.
+            for (qsizetype i = kBlockSize - kDictionarySize; i < kBlockSize; ++i)
+                data[i] = char(data[i] ^ 0x01);
+        } else if (fault == QLatin1String("mark")) {
+            marks[2].plainSize += 1;
+        } else if (fault == QLatin1String("short")) {
+            packed.chop(qsizetype(marks.last().packedSize));
+            marks.removeLast();
+        }
+        const DataPass pass = checkBlocks(packed, data, marks);
+        if (fault.isEmpty()) {
+            QVERIFY(pass.ok());
+            QCOMPARE(pass.size, quint64(data.size()));
+            QCOMPARE(pass.crc, crcOf(data));
+        } else {
+            QVERIFY(!pass.ok());
+        }
     }
 
     void copiesCarryTheChecksumAndStop()
