@@ -1,7 +1,7 @@
 #include "backup/backuparchive.h"
 
-#include "backup/blockdeflate.h"
 #include "backup/backuprules.h"
+#include "backup/blockdeflate.h"
 #include "data/schema.h"
 #include "kit/dialogs.h"
 
@@ -15,11 +15,11 @@
 #include <filesystem>
 #include <future>
 #include <mutex>
-#include <thread>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
 #include <sqlite3.h>
+#include <thread>
 
 namespace lumkar {
 
@@ -170,8 +170,8 @@ QString moveInPlace(const QString &from, const QString &to)
 bool integrityPieces(SqliteFile &file, QStringList &pieces, int *rc)
 {
     QStringList tables;
-    if (!file.column(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"),
-            tables, rc))
+    if (!file.column(
+            QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"), tables, rc))
         return false;
     QVector<QPair<qint64, QString>> costs;
     for (const QString &table : tables) {
@@ -191,8 +191,8 @@ bool integrityPieces(SqliteFile &file, QStringList &pieces, int *rc)
         costs.append({ rows.value(0).toLongLong() * (1 + indexes.value(0).toLongLong()),
             QStringLiteral("PRAGMA integrity_check(%1)").arg(quoted) });
     }
-    std::sort(costs.begin(), costs.end(),
-        [](const auto &a, const auto &b) { return a.first > b.first; });
+    std::sort(
+        costs.begin(), costs.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
     pieces.clear();
     for (const auto &cost : costs)
         pieces << cost.second;
@@ -386,8 +386,8 @@ bool BackupWriter::report(const QString &label, int value)
     return reportProgress(m_progress, label, value);
 }
 
-bool BackupWriter::writeEntry(QuaZip &zip, const ArchiveSource &source, quint64 &done,
-    quint64 total)
+bool BackupWriter::writeEntry(
+    QuaZip &zip, const ArchiveSource &source, quint64 &done, quint64 total)
 {
     QFile file(source.filePath);
     auto unreadable = [&] {
@@ -425,7 +425,8 @@ bool BackupWriter::writeEntry(QuaZip &zip, const ArchiveSource &source, quint64 
             return unwritable(source.entryName, *zip.getIoDevice());
         pass = deflateInBlocks(file, out, level, within(kPackStart, kReadBackStart), &blocks);
         if (pass.ok() && (pass.size != sum.size || pass.crc != sum.crc))
-            return fail(QStringLiteral("\"%1\" yedeklenirken değişti.").arg(shown(source.filePath)));
+            return fail(
+                QStringLiteral("\"%1\" yedeklenirken değişti.").arg(shown(source.filePath)));
     }
     out.close();
     if (pass.stopped)
@@ -722,9 +723,12 @@ bool DatabaseRestore::prepare(const QString &archivePath)
     zip.setCurrentFile(database->name, QuaZip::csSensitive);
     const quint64 size = database->uncompressedSize;
     bool opened = false;
-    const DataPass unpacked = readEntry(zip, m_unpacked.get(), [&](quint64 done) {
-        return report(QString(), partValue(kUnpackStart, kCheckStart, done, size));
-    }, &opened);
+    const DataPass unpacked = readEntry(
+        zip, m_unpacked.get(),
+        [&](quint64 done) {
+            return report(QString(), partValue(kUnpackStart, kCheckStart, done, size));
+        },
+        &opened);
     if (unpacked.stopped)
         return stop();
     if (!opened)

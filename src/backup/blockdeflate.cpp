@@ -25,7 +25,8 @@ PackedBlock packBlock(const QByteArray &block, const QByteArray &dictionary, boo
 {
     PackedBlock out;
     out.size = block.size();
-    out.crc = quint32(crc32(0, reinterpret_cast<const Bytef *>(block.constData()), uInt(block.size())));
+    out.crc
+        = quint32(crc32(0, reinterpret_cast<const Bytef *>(block.constData()), uInt(block.size())));
     z_stream stream {};
     if (deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
         return out;
@@ -72,8 +73,8 @@ bool readBlock(QIODevice &from, QByteArray &block)
 
 } // namespace
 
-DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockStep &step,
-    QVector<BlockMark> *marks)
+DataPass deflateInBlocks(
+    QIODevice &from, QIODevice &to, int level, const BlockStep &step, QVector<BlockMark> *marks)
 {
     if (marks)
         marks->clear();
@@ -117,7 +118,8 @@ DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockS
             break;
         }
         const bool last = next.isEmpty();
-        running.push_back(std::async(std::launch::async, packBlock, block, dictionary, last, level));
+        running.push_back(
+            std::async(std::launch::async, packBlock, block, dictionary, last, level));
         dictionary = block.right(kDictionarySize);
         block = std::move(next);
         while (going && qsizetype(running.size()) >= (last ? 1 : 2 * workers))
@@ -131,8 +133,8 @@ DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockS
     return pass;
 }
 
-DataPass inflateBlocks(QIODevice &packed, QIODevice &plain, const QVector<BlockMark> &marks,
-    const BlockStep &step)
+DataPass inflateBlocks(
+    QIODevice &packed, QIODevice &plain, const QVector<BlockMark> &marks, const BlockStep &step)
 {
     DataPass pass;
     const int workers = int(std::max(2u, std::thread::hardware_concurrency()));
@@ -179,32 +181,31 @@ DataPass inflateBlocks(QIODevice &packed, QIODevice &plain, const QVector<BlockM
         }
         plainAt += mark.plainSize;
         const bool last = i + 1 == marks.size();
-        running.push_back(std::async(std::launch::async, [piece = std::move(piece),
-                                                             dictionary = std::move(dictionary),
-                                                             mark, last] {
-            z_stream stream {};
-            if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
-                return false;
-            if (!dictionary.isEmpty())
-                inflateSetDictionary(&stream,
-                    reinterpret_cast<const Bytef *>(dictionary.constData()),
-                    uInt(dictionary.size()));
-            // One byte more than the block holds, so that a block giving too much shows.
-            QByteArray out(qsizetype(mark.plainSize) + 1, Qt::Uninitialized);
-            stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(piece.constData()));
-            stream.avail_in = uInt(piece.size());
-            stream.next_out = reinterpret_cast<Bytef *>(out.data());
-            stream.avail_out = uInt(out.size());
-            const int rc = inflate(&stream, Z_SYNC_FLUSH);
-            const quint64 produced = quint64(out.size()) - stream.avail_out;
-            const bool ended = last ? rc == Z_STREAM_END : rc == Z_OK || rc == Z_BUF_ERROR;
-            const bool sound = ended && stream.avail_in == 0 && produced == mark.plainSize
-                && quint32(crc32(0, reinterpret_cast<const Bytef *>(out.constData()),
-                       uInt(produced)))
-                    == mark.crc;
-            inflateEnd(&stream);
-            return sound;
-        }));
+        running.push_back(std::async(std::launch::async,
+            [piece = std::move(piece), dictionary = std::move(dictionary), mark, last] {
+                z_stream stream {};
+                if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
+                    return false;
+                if (!dictionary.isEmpty())
+                    inflateSetDictionary(&stream,
+                        reinterpret_cast<const Bytef *>(dictionary.constData()),
+                        uInt(dictionary.size()));
+                // One byte more than the block holds, so that a block giving too much shows.
+                QByteArray out(qsizetype(mark.plainSize) + 1, Qt::Uninitialized);
+                stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(piece.constData()));
+                stream.avail_in = uInt(piece.size());
+                stream.next_out = reinterpret_cast<Bytef *>(out.data());
+                stream.avail_out = uInt(out.size());
+                const int rc = inflate(&stream, Z_SYNC_FLUSH);
+                const quint64 produced = quint64(out.size()) - stream.avail_out;
+                const bool ended = last ? rc == Z_STREAM_END : rc == Z_OK || rc == Z_BUF_ERROR;
+                const bool sound = ended && stream.avail_in == 0 && produced == mark.plainSize
+                    && quint32(crc32(
+                           0, reinterpret_cast<const Bytef *>(out.constData()), uInt(produced)))
+                        == mark.crc;
+                inflateEnd(&stream);
+                return sound;
+            }));
         waiting.push_back(&mark);
         while (going && qsizetype(running.size()) >= (last ? 1 : 2 * workers))
             going = takeOldest();
@@ -246,8 +247,8 @@ DataPass inflateStream(QIODevice &from, QIODevice *to, const BlockStep &step)
                 break;
             }
             const qint64 produced = output.size() - qint64(stream.avail_out);
-            pass.crc = quint32(
-                crc32(pass.crc, reinterpret_cast<const Bytef *>(output.constData()), uInt(produced)));
+            pass.crc = quint32(crc32(
+                pass.crc, reinterpret_cast<const Bytef *>(output.constData()), uInt(produced)));
             pass.size += quint64(produced);
             if (to && to->write(output.constData(), produced) != produced) {
                 pass.writeFailed = true;
@@ -277,8 +278,8 @@ DataPass copyStream(QIODevice &from, QIODevice *to, const BlockStep &step)
         }
         if (block.isEmpty())
             break;
-        pass.crc = quint32(crc32(pass.crc, reinterpret_cast<const Bytef *>(block.constData()),
-            uInt(block.size())));
+        pass.crc = quint32(crc32(
+            pass.crc, reinterpret_cast<const Bytef *>(block.constData()), uInt(block.size())));
         pass.size += quint64(block.size());
         if (to && to->write(block) != block.size()) {
             pass.writeFailed = true;

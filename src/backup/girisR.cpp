@@ -213,9 +213,8 @@ void TgirisRF::TumFirmalarGeriYukle()
         return;
 
     DatabaseRestore restore(dataFolder(), Database::fileName());
-    const std::unique_ptr<Progress> progress
-        = dialogs().startProgress(QStringLiteral("Yedekten geri yükleniyor..."),
-            kBackupProgressMaximum);
+    const std::unique_ptr<Progress> progress = dialogs().startProgress(
+        QStringLiteral("Yedekten geri yükleniyor..."), kBackupProgressMaximum);
     restore.setProgress(progress.get());
     auto refuse = [&] {
         dialogs().error(programTitle(),

@@ -492,13 +492,15 @@ private slots:
             dialogs.cancelProgressAt(value);
         else
             dialogs.cancelProgressWhen(label);
-        const auto progress = dialogs.startProgress(QStringLiteral("Yedek"), kBackupProgressMaximum);
+        const auto progress
+            = dialogs.startProgress(QStringLiteral("Yedek"), kBackupProgressMaximum);
         BackupWriter writer;
         writer.setProgress(progress.get());
         QVERIFY(!writer.backupDataFolder(dataFolder(app), kDatabase, archive));
         QVERIFY2(writer.canceled(), qPrintable(writer.errorText()));
         QVERIFY(progress->wasCanceled());
-        QCOMPARE(filesIn(target.path()), QStringList { QStringLiteral("LumkarRandevu_2024_03_05.zip") });
+        QCOMPARE(
+            filesIn(target.path()), QStringList { QStringLiteral("LumkarRandevu_2024_03_05.zip") });
         QCOMPARE(fileBytes(archive), before);
         // No copy of the database stays behind either.
         QCOMPARE(filesIn(dataFolder(app)), QStringList { kDatabase });
@@ -508,8 +510,8 @@ private slots:
         QVERIFY2(again.backupDataFolder(dataFolder(app), kDatabase, archive),
             qPrintable(again.errorText()));
         QVERIFY(!again.canceled());
-        QCOMPARE(rowCount(unpackDatabase(archive, target.path()), QStringLiteral("randevu")),
-            12000);
+        QCOMPARE(
+            rowCount(unpackDatabase(archive, target.path()), QStringLiteral("randevu")), 12000);
     }
 
     void backupProgressRisesThroughEveryPartToTheMaximum()
@@ -519,7 +521,8 @@ private slots:
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
         ScriptedDialogs dialogs;
-        const auto progress = dialogs.startProgress(QStringLiteral("Yedek"), kBackupProgressMaximum);
+        const auto progress
+            = dialogs.startProgress(QStringLiteral("Yedek"), kBackupProgressMaximum);
         BackupWriter writer;
         writer.setProgress(progress.get());
         QVERIFY2(writer.backupDataFolder(dataFolder(app), kDatabase, archive),
@@ -529,8 +532,8 @@ private slots:
         QCOMPARE(shown.values.first(), 0);
         QCOMPARE(shown.values.last(), kBackupProgressMaximum);
         // The packing reports block by block, not only at its ends.
-        const auto packing = std::count_if(shown.values.begin(), shown.values.end(),
-            [](int v) { return v > 150 && v < 850; });
+        const auto packing = std::count_if(
+            shown.values.begin(), shown.values.end(), [](int v) { return v > 150 && v < 850; });
         QVERIFY2(packing >= 3, qPrintable(QString::number(packing)));
         const QString labels = shown.labels.join(QLatin1Char('|'));
         for (const char *part : { "kopyası alınıyor", "sıkıştırılıyor", "denetleniyor" })
@@ -604,8 +607,8 @@ private slots:
         addAppointments(app, 300);
         app.session().database().close();
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                QStringLiteral("schema_edit"));
+            QSqlDatabase db = QSqlDatabase::addDatabase(
+                QStringLiteral("QSQLITE"), QStringLiteral("schema_edit"));
             db.setDatabaseName(databasePath(app));
             QVERIFY(db.open());
             QSqlQuery q(db);
@@ -617,7 +620,8 @@ private slots:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("schema_edit"));
         const QString cause = checkProgramDatabase(databasePath(app));
-        QVERIFY2(cause.contains(QStringLiteral("bütünlük denetiminden geçmedi")), qPrintable(cause));
+        QVERIFY2(
+            cause.contains(QStringLiteral("bütünlük denetiminden geçmedi")), qPrintable(cause));
     }
 
     void checkAsksWhetherToGoOnAndStopsWhenTold()

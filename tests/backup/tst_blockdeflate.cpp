@@ -21,8 +21,8 @@ QByteArray sampleData(qint64 size, quint32 seed)
     QRandomGenerator random(seed);
     QByteArray out;
     out.reserve(size);
-    const QByteArray words[] = { "Ayşe Yılmaz ", "Kadıköy İstanbul ", "Cilt Bakımı 10 Seans ",
-        QByteArray(300, '\0') };
+    const QByteArray words[]
+        = { "Ayşe Yılmaz ", "Kadıköy İstanbul ", "Cilt Bakımı 10 Seans ", QByteArray(300, '\0') };
     while (out.size() < size) {
         if (random.bounded(4) == 0)
             for (int i = random.bounded(64); i > 0; --i)

@@ -34,8 +34,7 @@ const QString kRestoreQuestion = QStringLiteral(
     "yüklenecektir. Hali hazırda bilgilere bir daha\n\rulaşmanız mümkün olmayacaktır! İşleme "
     "devam edecekmisiniz?");
 
-const QString kBackupCanceled
-    = QStringLiteral("Yedekleme iptal edildi; hiçbir dosya yazılmadı.");
+const QString kBackupCanceled = QStringLiteral("Yedekleme iptal edildi; hiçbir dosya yazılmadı.");
 
 // The database of an archive, unpacked into a folder.
 QString unpackedFrom(const QString &archive, const QString &folder)
