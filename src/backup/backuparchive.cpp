@@ -102,8 +102,7 @@ QString deviceCause(const QIODevice &device)
 // The parts of a backup and a restore on the progress display, as shares of
 // kBackupProgressMaximum: where each part starts.
 constexpr int kCopyStart = 0;
-constexpr int kChecksumStart = 60;
-constexpr int kPackStart = 110;
+constexpr int kChecksumStart = 60; // the packing part begins with the checksums
 constexpr int kReadBackStart = 880;
 constexpr int kUnpackStart = 0;
 constexpr int kCheckStart = 300;
@@ -396,11 +395,16 @@ bool BackupWriter::writeEntry(
     };
     if (!file.open(QIODevice::ReadOnly))
         return unreadable();
-    auto within = [&](int from, int to) {
-        return [this, from, to, &done, total](quint64 entryDone) {
-            return report(QString(), partValue(from, to, done + entryDone, total));
+    // The entry's share of the packing part: a sixteenth for taking the checksum, the rest for
+    // the packing itself, so that the display rises from one entry to the next.
+    const quint64 size = quint64(std::max<qint64>(0, file.size()));
+    auto within = [&](quint64 start, quint64 share) {
+        return [this, start, share, size, &done, total](quint64 entryDone) {
+            const quint64 at = size == 0 ? start + share : start + share * entryDone / size;
+            return report(QString(), partValue(kChecksumStart, kReadBackStart, done + at, total));
         };
     };
+    const quint64 checksumShare = size / 16;
     QuaZipNewInfo info(source.entryName, source.filePath);
     const int level = compressionLevelFor(source.entryName);
     QuaZipFile out(&zip);
@@ -409,13 +413,13 @@ bool BackupWriter::writeEntry(
     if (level == 0) {
         if (!out.open(QIODevice::WriteOnly, info, nullptr, 0, 0, 0))
             return unwritable(source.entryName, *zip.getIoDevice());
-        pass = copyStream(file, &out, within(kPackStart, kReadBackStart));
+        pass = copyStream(file, &out, within(0, size));
     } else {
         // The entry's header carries the size and checksum of the data, so they are taken
         // first; the packing then runs on every core straight into the entry.
         if (!report(kPackLabel, partValue(kChecksumStart, kReadBackStart, done, total)))
             return stop();
-        const DataPass sum = copyStream(file, nullptr, within(kChecksumStart, kPackStart));
+        const DataPass sum = copyStream(file, nullptr, within(0, checksumShare));
         if (sum.stopped)
             return stop();
         if (!sum.ok() || !file.seek(0))
@@ -423,7 +427,8 @@ bool BackupWriter::writeEntry(
         info.uncompressedSize = sum.size;
         if (!out.open(QIODevice::WriteOnly, info, nullptr, sum.crc, Z_DEFLATED, level, true))
             return unwritable(source.entryName, *zip.getIoDevice());
-        pass = deflateInBlocks(file, out, level, within(kPackStart, kReadBackStart), &blocks);
+        pass = deflateInBlocks(
+            file, out, level, within(checksumShare, size - checksumShare), &blocks);
         if (pass.ok() && (pass.size != sum.size || pass.crc != sum.crc))
             return fail(
                 QStringLiteral("\"%1\" yedeklenirken değişti.").arg(shown(source.filePath)));

@@ -518,6 +518,9 @@ private slots:
     {
         App app;
         addAppointments(app, 12000);
+        // A second database file: the display keeps rising from one entry to the next.
+        QVERIFY(writeBytes(QDir(dataFolder(app)).filePath(QStringLiteral("ek.mdb")),
+            QByteArray(3 << 20, 'e')));
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
         ScriptedDialogs dialogs;
