@@ -23,15 +23,17 @@ void notice(QWidget *parent, QMessageBox::Icon icon, const QString &title, const
     box.exec();
 }
 
-// A window-modal QProgressDialog that appears after a short delay. Every setValue() lets the
-// program handle its events, so that it repaints and the cancel button answers.
+// A modal QProgressDialog that appears after a short delay. Every setValue() lets the program
+// handle its events, so that it repaints and the cancel button answers. It blocks every window
+// of the program, not only its own: no other button may start a second backup or end the
+// program while the work runs.
 class QtProgress : public Progress {
 public:
     QtProgress(QWidget *parent, const QString &label, int maximum)
         : m_dialog(label, QStringLiteral("İptal"), 0, std::max(maximum, 1), parent)
     {
         m_dialog.setWindowTitle(programTitle());
-        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setWindowModality(Qt::ApplicationModal);
         m_dialog.setAutoClose(false);
         m_dialog.setAutoReset(false);
         m_dialog.setMinimumDuration(400);
