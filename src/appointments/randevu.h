@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QWidget>
 
+class QAction;
 class QDateEdit;
 class QMenu;
 class QPushButton;
@@ -41,6 +42,9 @@ public:
     void CheckBox2Exit();
     void CheckBox2MouseUp();
     void helpClick();
+    // "Takvime Aktar (.ics)...": the appointments listed, as listed, to a calendar file the
+    // user names; each event as long as one slot of the planner.
+    void exportToCalendar();
 
     // The list as the boxes stand now.
     AppointmentListFilter currentFilter() const;
@@ -82,6 +86,7 @@ public:
     QPushButton *kapatBut;
     QToolButton *tfXPButton1;
     QMenu *recetemenu;
+    QAction *takvimeAktar; // in the grid's context menu, beside the CSV export
 
 protected:
     void closeEvent(QCloseEvent *event) override; // as "Kapat"
