@@ -5,6 +5,7 @@
 
 #include "csvreader.h"
 #include "fixture.h"
+#include "fulldisk.h"
 #include "kit/csvexport.h"
 #include "kit/grid.h"
 
@@ -146,6 +147,32 @@ private slots:
         QVERIFY(readFile(kept).startsWith("\xEF\xBB\xBF" "No;"));
         QVERIFY(!csv.save(path));
         QVERIFY(!csv.errorText().isEmpty());
+    }
+
+    // A full disk: the refusal is told, the file that was there keeps what it held and no
+    // half-written file is left beside it.
+    void fullDiskKeepsTheOldFile()
+    {
+        ListOnGrid list;
+        const QString path = QDir(list.app.folder()).filePath(QStringLiteral("liste.csv"));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("eski");
+        }
+        const QStringList before = QDir(list.app.folder()).entryList(QDir::Files);
+        {
+            FullDisk full;
+            list.app.dialogs.expectFile(path);
+            list.app.dialogs.expectNotice();
+            list.grid.exportList();
+        }
+        QCOMPARE(list.app.dialogs.shown().size(), 2);
+        QCOMPARE(list.app.dialogs.shown()[1].kind, QStringLiteral("error"));
+        QVERIFY(list.app.dialogs.lastText().startsWith(
+            QStringLiteral("Liste dosyaya yazılamadı:\n") + QDir::toNativeSeparators(path)));
+        QCOMPARE(readFile(path), QByteArray("eski"));
+        QCOMPARE(QDir(list.app.folder()).entryList(QDir::Files), before);
     }
 
     void cancelledExportWritesNothing()
