@@ -288,29 +288,6 @@ void TrandevuF::Button1Click()
             QStringLiteral("Randevu silinemedi: ") + randevuTable->lastError().text());
 }
 
-EntryAppointment TrandevuF::entryOf(DataSet &table)
-{
-    EntryAppointment e;
-    e.sicilKodu = table.text(QStringLiteral("sicil_kodu"));
-    e.adi = table.text(QStringLiteral("adi"));
-    e.soyadi = table.text(QStringLiteral("soyadi"));
-    e.tarih = formats::date(table.value(QStringLiteral("randevutarihi")));
-    e.saat = formats::timeOfDay(table.value(QStringLiteral("randevusaati")));
-    e.adres = table.text(QStringLiteral("adresi"));
-    e.konu = table.text(QStringLiteral("konu"));
-    e.telefon1 = table.text(QStringLiteral("telefonu"));
-    e.telefon2 = table.text(QStringLiteral("telefonu2"));
-    e.cepTelefon = table.text(QStringLiteral("ceptel"));
-    const QVariant amount = table.value(QStringLiteral("islem_tutari"));
-    e.tutar = amount.isNull() ? QString() : formats::plainNumber(amount.toDouble());
-    e.rkime = table.text(QStringLiteral("RKime"));
-    e.rkimeAdSoyad = table.text(QStringLiteral("Rkimeadsoyad"));
-    e.rid = table.text(QStringLiteral("rid"));
-    e.paketKodu = table.text(QStringLiteral("paketkodu"));
-    e.paketAdi = table.text(QStringLiteral("paketadi"));
-    return e;
-}
-
 void TrandevuF::degistirButClick()
 {
     if (!randevuTable->isOpen() || randevuTable->currentRow() < 0)
@@ -321,7 +298,8 @@ void TrandevuF::degistirButClick()
                            "önce görüşme kaydını siliniz!"));
         return;
     }
-    forms().entryForm->setEntryAppointment(entryOf(*randevuTable));
+    forms().entryForm->setEntryAppointment(
+        entryAppointmentOf(*randevuTable, ChangeFrom::AppointmentList));
     hide();
 }
 

@@ -23,7 +23,6 @@ namespace lumkar {
 
 class EnterAsTab;
 class ReportPreview;
-struct EntryAppointment;
 
 class TrandevuF : public QWidget, public FormContext, public UserFilterMembers {
     Q_OBJECT
@@ -60,9 +59,6 @@ public:
     // Prepares the list for a change begun in the main window: waiting appointments from the
     // day before the working date to 30 days after it, everyone's when `allUsers`.
     void prepareForChange(const QDate &workingDate, bool allUsers);
-
-    // What "Değiştir" hands to the main window's entry form from the current appointment.
-    static EntryAppointment entryOf(DataSet &table);
 
     // The layouts frReport1 to frReport4 with the texts set so far.
     const reports::Report &report(const QString &component);

@@ -3,6 +3,7 @@
 // told in one message with no file left behind.
 
 #include "calendarreader.h"
+#include "csvreader.h"
 #include "fixture.h"
 #include "fulldisk.h"
 #include "testregistry.h"
@@ -25,12 +26,6 @@ using namespace lumkar::test;
 namespace {
 
 const QString kMe = QStringLiteral("lumkar");
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
@@ -88,7 +83,7 @@ struct ListedMonth {
         app.dialogs.expectFile(target);
         app.dialogs.expectNotice();
         list->takvimeAktar->trigger();
-        return readCalendar(contentsOf(target));
+        return readCalendar(readFile(target));
     }
 };
 
@@ -224,7 +219,7 @@ private slots:
         QVERIFY2(month.app.dialogs.lastText().startsWith(told)
                 && month.app.dialogs.lastText().size() > told.size(),
             qPrintable(month.app.dialogs.lastText()));
-        QCOMPARE(contentsOf(kept), QByteArray("eski takvim"));
+        QCOMPARE(readFile(kept), QByteArray("eski takvim"));
         QCOMPARE(QDir(month.app.folder()).entryList(QDir::Files), before);
 
         // With room again the same file is replaced whole.
@@ -248,7 +243,7 @@ private slots:
         QVERIFY(file.events.isEmpty()); // nothing at the name as typed
         QVERIFY(!QFile::exists(month.path(QStringLiteral("takvim"))));
         QCOMPARE(
-            readCalendar(contentsOf(month.path(QStringLiteral("takvim.ics")))).events.size(), 2);
+            readCalendar(readFile(month.path(QStringLiteral("takvim.ics")))).events.size(), 2);
 
         // An empty list: a notice, no file dialog, no file.
         month.app.dialogs.clear();
