@@ -1,6 +1,7 @@
 // The cash and card windows: the period with its balance brought forward, receipts, payments
 // and amount on hand, one user or all; outflows, deletions and the printout.
 
+#include "csvreader.h"
 #include "fixture.h"
 #include "moneydata.h"
 #include "testregistry.h"
@@ -9,7 +10,10 @@
 #include "reports/preview.h"
 #include "shell/anamenu.h"
 
+#include <QAction>
 #include <QDateEdit>
+#include <QDir>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -210,6 +214,58 @@ private slots:
         QCOMPARE(figures(cash), (QStringList{"70,00", "0,00", "40,00", "30,00"}));
         // The account line of the collection stays.
         QCOMPARE(countRows(app, QStringLiteral("cari")), 1);
+    }
+
+    // The period as a spreadsheet file: the rows and columns of the grid, cell by cell, with
+    // the description's quote, ";" and line break and a negative amount read back intact.
+    void periodExportsToSpreadsheet()
+    {
+        App app;
+        LedgerWindow *cash = openBook(app);
+        QVERIFY(cash);
+        addMovements(app);
+        const QString odd = QStringLiteral("\"Özel\" indirim; İğdır şubesi\nikinci satır");
+        addMoneyLine(app, QStringLiteral("kasa"),
+                     {at(10, 0), -75.5, 0, QStringLiteral("ayse"), QStringLiteral("Ayşe Kaya"),
+                      odd});
+        app.forms().anamenuf->N9Kasa();
+        QCOMPARE(cash->ledgerTable->recordCount(), 3);
+
+        QAction *exportAction = nullptr;
+        for (QAction *action : cash->bolumgrid2->contextMenu()->actions())
+            if (action->text() == QStringLiteral("Listeyi Dışa Aktar (CSV)..."))
+                exportAction = action;
+        QVERIFY(exportAction);
+        const QString path = QDir(app.folder()).filePath(QStringLiteral("kasa dökümü.csv"));
+        app.dialogs.expectFile(path);
+        exportAction->trigger();
+        QVERIFY(app.dialogs.allConsumed());
+
+        const CsvFile csv = readCsv(readFile(path));
+        QVERIFY(csv.byteOrderMark);
+        QVERIFY(csv.onlyCrLf);
+        GridModel *model = cash->bolumgrid2->gridModel();
+        QStringList headings;
+        QVector<int> shown;
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (!cash->bolumgrid2->isColumnHidden(c)) {
+                shown << c;
+                headings << model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+            }
+        QCOMPARE(csv.records.size(), 1 + cash->ledgerTable->recordCount());
+        QCOMPARE(csv.records[0], headings);
+        bool sawOdd = false;
+        for (int row = 0; row < cash->ledgerTable->recordCount(); ++row) {
+            QStringList cells;
+            for (int c : std::as_const(shown))
+                cells << model->cellText(row, c);
+            QCOMPARE(csv.records[row + 1], cells);
+            if (cells.contains(odd)) {
+                sawOdd = true;
+                QVERIFY(cells.contains(QStringLiteral("-75,50")));
+            }
+        }
+        QVERIFY(sawOdd);
     }
 
     void printout()
