@@ -44,26 +44,21 @@ struct ListedMonth {
     ListedMonth()
     {
         app.addUser(QStringLiteral("ece"), QString(), QStringLiteral("Ece"), QStringLiteral("Ak"));
-        auto add = [this](const QString &adi, const QDate &day, const QTime &time,
-                       const QVariant &visit = {}, const QVariant &cancel = {},
-                       const QString &owner = kMe) {
-            AppointmentRow a;
-            a.adi = adi;
-            a.day = day;
-            a.time = time;
-            a.gorusmekodu = visit;
-            a.iptalkodu = cancel;
-            a.owner = owner;
-            return app.addAppointment(a);
-        };
+        const QString ece = QStringLiteral("ece");
         // Inserted out of order: the list orders them by day.
-        late = add(QStringLiteral("Geç"), QDate(2009, 10, 9), QTime(23, 45));
-        waiting = add(QStringLiteral("Çiğdem"), QDate(2009, 10, 7), QTime(10, 0));
-        held = add(QStringLiteral("Görüşülen"), QDate(2009, 10, 8), QTime(11, 0), 5);
-        add(QStringLiteral("İptal"), QDate(2009, 10, 10), QTime(9, 0), {}, 999999);
-        add(QStringLiteral("Önceki"), QDate(2009, 9, 30), QTime(9, 0));
-        add(QStringLiteral("Ecenin"), QDate(2009, 10, 12), QTime(9, 0), {}, {},
-            QStringLiteral("ece"));
+        late = app.addAppointment(
+            { .owner = kMe, .day = QDate(2009, 10, 9), .time = QTime(23, 45), .adi = "Geç" });
+        waiting = app.addAppointment(
+            { .owner = kMe, .day = QDate(2009, 10, 7), .time = QTime(10, 0), .adi = "Çiğdem" });
+        held = app.addAppointment({ .owner = kMe,
+            .day = QDate(2009, 10, 8),
+            .time = QTime(11, 0),
+            .adi = "Görüşülen",
+            .gorusmekodu = 5 });
+        app.addAppointment(
+            { .owner = kMe, .day = QDate(2009, 10, 10), .adi = "İptal", .iptalkodu = 999999 });
+        app.addAppointment({ .owner = kMe, .day = QDate(2009, 9, 30), .adi = "Önceki" });
+        app.addAppointment({ .owner = ece, .day = QDate(2009, 10, 12), .adi = "Ecenin" });
         app.exec(QStringLiteral("UPDATE randevu SET konu = ?, paketadi = ? WHERE rid = ?"),
             { QStringLiteral("Kontrol; 2. seans, ılık\r\nsu"), QStringLiteral("Bakım"), waiting });
         if (!app.login(kMe))
@@ -242,8 +237,7 @@ private slots:
         const CalendarReading file = month.exportTo(month.path(QStringLiteral("takvim")));
         QVERIFY(file.events.isEmpty()); // nothing at the name as typed
         QVERIFY(!QFile::exists(month.path(QStringLiteral("takvim"))));
-        QCOMPARE(
-            readCalendar(readFile(month.path(QStringLiteral("takvim.ics")))).events.size(), 2);
+        QCOMPARE(readCalendar(readFile(month.path(QStringLiteral("takvim.ics")))).events.size(), 2);
 
         // An empty list: a notice, no file dialog, no file.
         month.app.dialogs.clear();
