@@ -77,6 +77,8 @@ QByteArray foldLine(const QByteArray &line)
         // Back to the first byte of the letter that would be split.
         while (cut > from && isContinuationByte(line.at(cut)))
             --cut;
+        if (cut == from) // no letter begins in reach: not UTF-8, cut where the room ends
+            cut = from + room;
         out += line.mid(from, cut - from);
         out += "\r\n ";
         from = cut;

@@ -126,6 +126,17 @@ private slots:
             QVERIFY(lines[i].size() > 75 - 4);
     }
 
+    // Bytes that are not UTF-8 are still folded, and the folding comes to an end.
+    void foldLineOfBrokenBytes()
+    {
+        const QByteArray broken(200, '\x80');
+        const QList<QByteArray> lines = physicalLines(icalendar::foldLine(broken));
+        QCOMPARE(lines.size(), 3);
+        for (const QByteArray &line : lines)
+            QVERIFY(line.size() <= 75);
+        QCOMPARE(unfolded(lines), broken);
+    }
+
     void duration_data()
     {
         QTest::addColumn<int>("minutes");
