@@ -18,8 +18,12 @@ bool VisitListFilter::accepts(const Record &row) const
 
 QString VisitListFilter::sqlCondition() const
 {
-    return allUsers ? QStringLiteral("tarih >= ? AND tarih <= ?")
-                    : QStringLiteral("tarih >= ? AND tarih <= ? AND gorusenadsoyad = ?");
+    // The numbers of the period's visits come from the date index; the rows are then read in
+    // number order, so the list comes out ordered without sorting whole rows.
+    return allUsers
+        ? QStringLiteral("mid IN (SELECT mid FROM gorusmeler WHERE tarih >= ? AND tarih <= ?)")
+        : QStringLiteral("mid IN (SELECT mid FROM gorusmeler WHERE tarih >= ? AND tarih <= ? "
+                         "AND gorusenadsoyad = ?)");
 }
 
 QVariantList VisitListFilter::sqlValues() const

@@ -13,8 +13,10 @@
 #include "reports/preview.h"
 #include "shell/anamenu.h"
 #include "visits/gorusme.h"
+#include "visits/visitlist.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -452,6 +454,70 @@ private slots:
         main->GorusmePopup->actions().first()->trigger();
         QVERIFY(!s.visits->isVisible());
         QVERIFY(s.visits->ridEdit->text().isEmpty());
+    }
+
+    // The visit list reads its period through SQL and checks it again in the program: over
+    // visits stored out of date order, with times on the edge days and without a user, both
+    // agree for every filter, and the window lists them in number order.
+    void listSqlAndProgramFilterAgree()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits);
+        struct Stored {
+            const char *day;
+            const char *user; // nullptr: none
+        };
+        const Stored stored[] = {
+            {"2026-03-12 00:00:00", "Can Ak"},   {"2026-03-09 23:59:59", "Can Ak"},
+            {"2026-03-10 00:00:00", "Selin Ak"}, {"2026-03-11 12:30:00", "Can Ak"},
+            {"2026-03-10 00:00:00", nullptr},    {"2026-03-11 00:00:00", "Can Ak"},
+            {"2026-03-13 00:00:00", "Selin Ak"}, {"2026-03-10 08:00:00", "Can Ak"},
+        };
+        for (const Stored &row : stored)
+            app.exec(QStringLiteral("INSERT INTO gorusmeler (tarih, gorusenadsoyad) "
+                                    "VALUES (?, ?)"),
+                     {QString::fromLatin1(row.day),
+                      row.user ? QVariant(QString::fromUtf8(row.user)) : QVariant()});
+        const auto numbers = [](DataSet &set) {
+            QList<qlonglong> out;
+            const int mid = set.fieldIndex(QStringLiteral("mid"));
+            for (int row = 0; row < set.recordCount(); ++row)
+                out << set.valueAt(row, mid).toLongLong();
+            return out;
+        };
+        const VisitListFilter filters[] = {
+            {QDate(2026, 3, 10), QDate(2026, 3, 11), true, QString()},
+            {QDate(2026, 3, 10), QDate(2026, 3, 11), false, QStringLiteral("Can Ak")},
+            {QDate(2026, 3, 9), QDate(2026, 3, 13), false, QStringLiteral("Selin Ak")},
+            {QDate(2026, 3, 11), QDate(2026, 3, 10), true, QString()},
+            {QDate(2026, 3, 1), QDate(2026, 3, 31), true, QString()},
+        };
+        int listedSomewhere = 0;
+        for (const VisitListFilter &filter : filters) {
+            DataSet bySql(app.db());
+            bySql.setQuery(visitListQuery());
+            bySql.setPrefilter(filter.sqlCondition(), filter.sqlValues());
+            QVERIFY(bySql.open());
+            DataSet byProgram(app.db());
+            byProgram.setQuery(visitListQuery());
+            byProgram.setFilter([&](const Record &row) { return filter.accepts(row); });
+            byProgram.setFiltered(true);
+            QVERIFY(byProgram.open());
+            const QList<qlonglong> listed = numbers(bySql);
+            QCOMPARE(listed, numbers(byProgram));
+            QVERIFY(std::is_sorted(listed.begin(), listed.end()));
+            listedSomewhere += int(listed.size());
+
+            s.visits->JvDateTimePicker1->setDate(filter.first);
+            s.visits->JvDateTimePicker2->setDate(filter.last);
+            s.visits->CheckBox2->setChecked(filter.allUsers);
+            if (!filter.allUsers)
+                setPickerText(s.visits->RKiminAdSoyadBox, filter.userName);
+            s.visits->JvNavPanelButton8Click();
+            QCOMPARE(numbers(*s.visits->gorusmeTable), listed);
+        }
+        QVERIFY(listedSomewhere > 0);
     }
 
     void listFilterAndPrintout()
