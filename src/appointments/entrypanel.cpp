@@ -198,36 +198,6 @@ void putText(QLineEdit *box, const QString &text)
         box->setText(text);
 }
 
-// A stored amount as "#,###.00" when above 0, else empty.
-QString positiveAmount(const QVariant &value)
-{
-    return !value.isNull() && value.toDouble() > 0 ? formats::amount(value.toDouble())
-                                                   : QString();
-}
-
-// The appointment of a row as the boxes show it for a change.
-EntryAppointment appointmentOfRow(DataSet &row)
-{
-    EntryAppointment e;
-    e.sicilKodu = row.text(QStringLiteral("sicil_kodu"));
-    e.adi = row.text(QStringLiteral("adi"));
-    e.soyadi = row.text(QStringLiteral("soyadi"));
-    e.tarih = formats::date(row.value(QStringLiteral("randevutarihi")));
-    e.saat = formats::timeOfDay(row.value(QStringLiteral("randevusaati")));
-    e.adres = row.text(QStringLiteral("adresi"));
-    e.konu = row.text(QStringLiteral("konu"));
-    e.telefon1 = row.text(QStringLiteral("telefonu"));
-    e.telefon2 = row.text(QStringLiteral("telefonu2"));
-    e.cepTelefon = row.text(QStringLiteral("ceptel"));
-    e.tutar = positiveAmount(row.value(QStringLiteral("islem_tutari")));
-    e.rkime = row.text(QStringLiteral("RKime"));
-    e.rkimeAdSoyad = row.text(QStringLiteral("Rkimeadsoyad"));
-    e.rid = row.text(QStringLiteral("rid"));
-    e.paketKodu = row.text(QStringLiteral("paketkodu"));
-    e.paketAdi = row.text(QStringLiteral("paketadi"));
-    return e;
-}
-
 bool isFocusLeaving(QEvent *event)
 {
     if (event->type() != QEvent::FocusOut)
@@ -299,8 +269,8 @@ void EntryForm::setEntryAppointment(const EntryAppointment &appointment)
     SoyadiEdit->setText(appointment.soyadi);
     putText(RTarihiEdit, appointment.tarih);
     putText(RSaatiEdit, appointment.saat);
-    adresMemo->setPlainText(storedToMemo(appointment.adres));
-    konuMemo->setPlainText(storedToMemo(appointment.konu));
+    adresMemo->setPlainText(appointment.adres);
+    konuMemo->setPlainText(appointment.konu);
     putText(Telefon1Edit, appointment.telefon1);
     putText(Telefon2Edit, appointment.telefon2);
     putText(CepTelefonEdit, appointment.cepTelefon);
@@ -310,6 +280,31 @@ void EntryForm::setEntryAppointment(const EntryAppointment &appointment)
     randevunoEdit->setText(appointment.rid);
     paketkoduEdit->setText(appointment.paketKodu);
     paketadiEdit->setText(appointment.paketAdi);
+    if (!appointment.prim.isEmpty())
+        primEdit->setText(appointment.prim);
+}
+
+EntryAppointment EntryForm::entryAppointment() const
+{
+    EntryAppointment entry;
+    entry.sicilKodu = kisinoedit->text();
+    entry.adi = AdiEdit->text();
+    entry.soyadi = SoyadiEdit->text();
+    entry.tarih = maskedText(RTarihiEdit);
+    entry.saat = maskedText(RSaatiEdit);
+    entry.konu = konuMemo->toPlainText();
+    entry.adres = adresMemo->toPlainText();
+    entry.telefon1 = maskedText(Telefon1Edit);
+    entry.telefon2 = maskedText(Telefon2Edit);
+    entry.cepTelefon = maskedText(CepTelefonEdit);
+    entry.tutar = islemTutariEdit->text();
+    entry.rkime = RKimeBox->currentText();
+    entry.rkimeAdSoyad = RKiminAdSoyadBox->currentText();
+    entry.rid = randevunoEdit->text();
+    entry.paketKodu = paketkoduEdit->text();
+    entry.paketAdi = paketadiEdit->text();
+    entry.prim = primEdit->text();
+    return entry;
 }
 
 bool EntryForm::hasTypedPerson() const
@@ -587,24 +582,8 @@ bool EntryForm::save()
 
 bool EntryForm::writeAppointment()
 {
-    BookingEntry entry;
-    entry.sicilKodu = kisinoedit->text();
-    entry.adi = AdiEdit->text();
-    entry.soyadi = SoyadiEdit->text();
-    entry.tarih = maskedText(RTarihiEdit);
-    entry.saat = maskedText(RSaatiEdit);
-    entry.konu = konuMemo->toPlainText();
-    entry.adres = adresMemo->toPlainText();
-    entry.telefon1 = maskedText(Telefon1Edit);
-    entry.telefon2 = maskedText(Telefon2Edit);
-    entry.cepTelefon = maskedText(CepTelefonEdit);
-    entry.tutar = islemTutariEdit->text();
-    entry.rkime = RKimeBox->currentText();
-    entry.rkimeAdSoyad = RKiminAdSoyadBox->currentText();
-    entry.paketKodu = paketkoduEdit->text();
-    entry.paketAdi = paketadiEdit->text();
-    entry.prim = primEdit->text();
-    const double rid = SayiyaCevir(randevunoEdit->text(), nullptr);
+    const EntryAppointment entry = entryAppointment();
+    const double rid = SayiyaCevir(entry.rid, nullptr);
     const bool change = rid > 0;
     const BookingRow row =
         bookingRow(entry, currentUser().adSoyad, QDateTime::currentDateTime(), change);
@@ -652,10 +631,7 @@ void EntryForm::loadForChange()
         return;
     if (hasTypedPerson() && !askDrop())
         return;
-    setEntryAppointment(appointmentOfRow(*waiting));
-    const QString prim = positiveAmount(waiting->value(QStringLiteral("paketprim")));
-    if (!prim.isEmpty())
-        primEdit->setText(prim);
+    setEntryAppointment(entryAppointmentOf(*waiting, ChangeFrom::DayView));
     DayLists *days = forms().dayLists;
     forms().randevuF->prepareForChange(days->workingDate(), days->CheckBox2->isChecked());
 }
