@@ -12,6 +12,7 @@
 #include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
+#include "kit/windowparts.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "visits/paketler.h"
@@ -29,15 +30,6 @@
 namespace lumkar {
 
 namespace {
-
-QLineEdit *box(QWidget *parent, const QString &name, int maxLength = 0)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    if (maxLength > 0)
-        edit->setMaxLength(maxLength);
-    return edit;
-}
 
 QLineEdit *named(QLineEdit *edit, const QString &name)
 {
@@ -80,7 +72,7 @@ void EntryForm::buildPersonPanel()
     kisiPanel = person;
     kisiPanel->setObjectName(QStringLiteral("kisiPanel"));
     auto *personForm = new QFormLayout(person);
-    kisinoedit = box(person, QStringLiteral("kisinoedit"), 16);
+    kisinoedit = newBox(person, QStringLiteral("kisinoedit"), 16);
     JvNavPanelButton8 = button(person, QStringLiteral("JvNavPanelButton8"),
                                QStringLiteral("Getir"));
     JvNavPanelButton9 = button(person, QStringLiteral("JvNavPanelButton9"),
@@ -90,14 +82,14 @@ void EntryForm::buildPersonPanel()
     codeRow->addWidget(JvNavPanelButton8);
     codeRow->addWidget(JvNavPanelButton9);
     personForm->addRow(QStringLiteral("Kişi Kodu"), codeRow);
-    AdiEdit = box(person, QStringLiteral("AdiEdit"), 30);
+    AdiEdit = newBox(person, QStringLiteral("AdiEdit"), 30);
     JvNavPanelButton20 = button(person, QStringLiteral("JvNavPanelButton20"),
                                 QStringLiteral("Getir"));
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(AdiEdit);
     nameRow->addWidget(JvNavPanelButton20);
     personForm->addRow(QStringLiteral("Adı"), nameRow);
-    SoyadiEdit = box(person, QStringLiteral("SoyadiEdit"), 40);
+    SoyadiEdit = newBox(person, QStringLiteral("SoyadiEdit"), 40);
     personForm->addRow(QStringLiteral("Soyadi"), SoyadiEdit);
     Telefon1Edit = named(newPhoneEdit(person), QStringLiteral("Telefon1Edit"));
     Telefon2Edit = named(newPhoneEdit(person), QStringLiteral("Telefon2Edit"));
@@ -127,16 +119,14 @@ void EntryForm::buildAppointmentPanel()
     when->addWidget(RTarihiEdit);
     when->addWidget(RSaatiEdit);
     form->addRow(QStringLiteral("RandevuTarihi / R.Saati"), when);
-    paketkoduEdit = box(appointment, QStringLiteral("paketkoduEdit"), 5);
+    paketkoduEdit = newBox(appointment, QStringLiteral("paketkoduEdit"), 5);
     attachDigitsRule(paketkoduEdit);
-    islemTutariEdit = box(appointment, QStringLiteral("islemTutariEdit"));
-    islemTutariEdit->setAlignment(Qt::AlignRight);
-    attachAmountRule(islemTutariEdit);
+    islemTutariEdit = newAmountBox(appointment, QStringLiteral("islemTutariEdit"));
     auto *package = new QHBoxLayout;
     package->addWidget(paketkoduEdit);
     package->addWidget(islemTutariEdit);
     form->addRow(QStringLiteral("Paket Kodu / İşlem Tutarı"), package);
-    paketadiEdit = box(appointment, QStringLiteral("paketadiEdit"), 70);
+    paketadiEdit = newBox(appointment, QStringLiteral("paketadiEdit"), 70);
     paketadiEdit->setReadOnly(true);
     form->addRow(QStringLiteral("Paket Adı"), paketadiEdit);
     konuMemo = new QPlainTextEdit(appointment);
@@ -154,9 +144,9 @@ void EntryForm::buildAppointmentPanel()
     who->addWidget(RKimeBox);
     who->addWidget(Button1);
     form->addRow(QStringLiteral("Randevu Kime "), who);
-    randevunoEdit = box(appointment, QStringLiteral("randevunoEdit"));
+    randevunoEdit = newBox(appointment, QStringLiteral("randevunoEdit"));
     randevunoEdit->setVisible(false);
-    primEdit = box(appointment, QStringLiteral("primEdit"));
+    primEdit = newBox(appointment, QStringLiteral("primEdit"));
     primEdit->setVisible(false);
     userPickers = new PickerPair(RKimeBox, RKiminAdSoyadBox, this);
     connect(Button1, &QPushButton::clicked, this, [this] { save(); });
