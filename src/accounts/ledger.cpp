@@ -93,10 +93,7 @@ void LedgerWindow::buildWindow()
 
     auto *bottom = new QHBoxLayout;
     auto *outflow = new QFormLayout;
-    tahsiledilenEdit = new QLineEdit(this);
-    tahsiledilenEdit->setObjectName(s("tahsiledilenEdit"));
-    tahsiledilenEdit->setAlignment(Qt::AlignRight);
-    attachAmountRule(tahsiledilenEdit);
+    tahsiledilenEdit = newAmountBox(this, s("tahsiledilenEdit"));
     DateTimePicker2 = newDatePicker(this, s("DateTimePicker2"));
     paketadiEdit = new QLineEdit(this);
     paketadiEdit->setObjectName(s("paketadiEdit"));

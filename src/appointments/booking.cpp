@@ -38,7 +38,7 @@ std::optional<QTime> bookingTime(const QString &text)
     return time.isValid() ? std::optional<QTime>(time) : std::nullopt;
 }
 
-BookingRow bookingRow(const BookingEntry &entry, const QString &takenBy, const QDateTime &now,
+BookingRow bookingRow(const EntryAppointment &entry, const QString &takenBy, const QDateTime &now,
                       bool change)
 {
     BookingRow row;

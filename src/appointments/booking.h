@@ -2,6 +2,8 @@
 // The appointment a save of the entry form writes, free of widgets: the boxes' texts in,
 // the columns of the `randevu` row out.
 
+#include "appointments/entryappointment.h"
+
 #include <QDateTime>
 #include <QPair>
 #include <QString>
@@ -10,26 +12,6 @@
 #include <optional>
 
 namespace lumkar {
-
-// The entry form's boxes as texts (memos as typed, masked boxes with their blanks).
-struct BookingEntry {
-    QString sicilKodu;    // kisinoedit
-    QString adi;          // AdiEdit
-    QString soyadi;       // SoyadiEdit
-    QString tarih;        // RTarihiEdit, "dd.mm.yyyy"
-    QString saat;         // RSaatiEdit, "hh:mm"
-    QString konu;         // konuMemo
-    QString adres;        // adresMemo
-    QString telefon1;     // Telefon1Edit
-    QString telefon2;     // Telefon2Edit
-    QString cepTelefon;   // CepTelefonEdit
-    QString tutar;        // islemTutariEdit
-    QString rkime;        // RKimeBox
-    QString rkimeAdSoyad; // RKiminAdSoyadBox
-    QString paketKodu;    // paketkoduEdit
-    QString paketAdi;     // paketadiEdit
-    QString prim;         // primEdit
-};
 
 // The day of a completed date box (day, month, year at characters 1-2, 4-5, 7-10); nothing
 // when that day does not exist (31.02.2025).
@@ -44,9 +26,10 @@ struct BookingRow {
     QString message; // empty when the row can be written
 };
 
-// `takenBy` is the full name of the user who saves; `change` leaves an empty premium rate
-// out (a change keeps the stored one) where a new appointment stores it empty.
-BookingRow bookingRow(const BookingEntry &entry, const QString &takenBy, const QDateTime &now,
+// The number of the appointment (`rid`) is not among the columns. `takenBy` is the full name
+// of the user who saves; `change` leaves an empty premium rate out (a change keeps the stored
+// one) where a new appointment stores it empty.
+BookingRow bookingRow(const EntryAppointment &entry, const QString &takenBy, const QDateTime &now,
                       bool change);
 
 } // namespace lumkar

@@ -12,6 +12,7 @@
 #include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
+#include "kit/windowparts.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "visits/paketler.h"
@@ -29,15 +30,6 @@
 namespace lumkar {
 
 namespace {
-
-QLineEdit *box(QWidget *parent, const QString &name, int maxLength = 0)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    if (maxLength > 0)
-        edit->setMaxLength(maxLength);
-    return edit;
-}
 
 QLineEdit *named(QLineEdit *edit, const QString &name)
 {
@@ -80,7 +72,7 @@ void EntryForm::buildPersonPanel()
     kisiPanel = person;
     kisiPanel->setObjectName(QStringLiteral("kisiPanel"));
     auto *personForm = new QFormLayout(person);
-    kisinoedit = box(person, QStringLiteral("kisinoedit"), 16);
+    kisinoedit = newBox(person, QStringLiteral("kisinoedit"), 16);
     JvNavPanelButton8 = button(person, QStringLiteral("JvNavPanelButton8"),
                                QStringLiteral("Getir"));
     JvNavPanelButton9 = button(person, QStringLiteral("JvNavPanelButton9"),
@@ -90,14 +82,14 @@ void EntryForm::buildPersonPanel()
     codeRow->addWidget(JvNavPanelButton8);
     codeRow->addWidget(JvNavPanelButton9);
     personForm->addRow(QStringLiteral("Kişi Kodu"), codeRow);
-    AdiEdit = box(person, QStringLiteral("AdiEdit"), 30);
+    AdiEdit = newBox(person, QStringLiteral("AdiEdit"), 30);
     JvNavPanelButton20 = button(person, QStringLiteral("JvNavPanelButton20"),
                                 QStringLiteral("Getir"));
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(AdiEdit);
     nameRow->addWidget(JvNavPanelButton20);
     personForm->addRow(QStringLiteral("Adı"), nameRow);
-    SoyadiEdit = box(person, QStringLiteral("SoyadiEdit"), 40);
+    SoyadiEdit = newBox(person, QStringLiteral("SoyadiEdit"), 40);
     personForm->addRow(QStringLiteral("Soyadi"), SoyadiEdit);
     Telefon1Edit = named(newPhoneEdit(person), QStringLiteral("Telefon1Edit"));
     Telefon2Edit = named(newPhoneEdit(person), QStringLiteral("Telefon2Edit"));
@@ -127,16 +119,14 @@ void EntryForm::buildAppointmentPanel()
     when->addWidget(RTarihiEdit);
     when->addWidget(RSaatiEdit);
     form->addRow(QStringLiteral("RandevuTarihi / R.Saati"), when);
-    paketkoduEdit = box(appointment, QStringLiteral("paketkoduEdit"), 5);
+    paketkoduEdit = newBox(appointment, QStringLiteral("paketkoduEdit"), 5);
     attachDigitsRule(paketkoduEdit);
-    islemTutariEdit = box(appointment, QStringLiteral("islemTutariEdit"));
-    islemTutariEdit->setAlignment(Qt::AlignRight);
-    attachAmountRule(islemTutariEdit);
+    islemTutariEdit = newAmountBox(appointment, QStringLiteral("islemTutariEdit"));
     auto *package = new QHBoxLayout;
     package->addWidget(paketkoduEdit);
     package->addWidget(islemTutariEdit);
     form->addRow(QStringLiteral("Paket Kodu / İşlem Tutarı"), package);
-    paketadiEdit = box(appointment, QStringLiteral("paketadiEdit"), 70);
+    paketadiEdit = newBox(appointment, QStringLiteral("paketadiEdit"), 70);
     paketadiEdit->setReadOnly(true);
     form->addRow(QStringLiteral("Paket Adı"), paketadiEdit);
     konuMemo = new QPlainTextEdit(appointment);
@@ -154,9 +144,9 @@ void EntryForm::buildAppointmentPanel()
     who->addWidget(RKimeBox);
     who->addWidget(Button1);
     form->addRow(QStringLiteral("Randevu Kime "), who);
-    randevunoEdit = box(appointment, QStringLiteral("randevunoEdit"));
+    randevunoEdit = newBox(appointment, QStringLiteral("randevunoEdit"));
     randevunoEdit->setVisible(false);
-    primEdit = box(appointment, QStringLiteral("primEdit"));
+    primEdit = newBox(appointment, QStringLiteral("primEdit"));
     primEdit->setVisible(false);
     userPickers = new PickerPair(RKimeBox, RKiminAdSoyadBox, this);
     connect(Button1, &QPushButton::clicked, this, [this] { save(); });
@@ -196,36 +186,6 @@ void putText(QLineEdit *box, const QString &text)
         masked->setMaskedText(text);
     else
         box->setText(text);
-}
-
-// A stored amount as "#,###.00" when above 0, else empty.
-QString positiveAmount(const QVariant &value)
-{
-    return !value.isNull() && value.toDouble() > 0 ? formats::amount(value.toDouble())
-                                                   : QString();
-}
-
-// The appointment of a row as the boxes show it for a change.
-EntryAppointment appointmentOfRow(DataSet &row)
-{
-    EntryAppointment e;
-    e.sicilKodu = row.text(QStringLiteral("sicil_kodu"));
-    e.adi = row.text(QStringLiteral("adi"));
-    e.soyadi = row.text(QStringLiteral("soyadi"));
-    e.tarih = formats::date(row.value(QStringLiteral("randevutarihi")));
-    e.saat = formats::timeOfDay(row.value(QStringLiteral("randevusaati")));
-    e.adres = row.text(QStringLiteral("adresi"));
-    e.konu = row.text(QStringLiteral("konu"));
-    e.telefon1 = row.text(QStringLiteral("telefonu"));
-    e.telefon2 = row.text(QStringLiteral("telefonu2"));
-    e.cepTelefon = row.text(QStringLiteral("ceptel"));
-    e.tutar = positiveAmount(row.value(QStringLiteral("islem_tutari")));
-    e.rkime = row.text(QStringLiteral("RKime"));
-    e.rkimeAdSoyad = row.text(QStringLiteral("Rkimeadsoyad"));
-    e.rid = row.text(QStringLiteral("rid"));
-    e.paketKodu = row.text(QStringLiteral("paketkodu"));
-    e.paketAdi = row.text(QStringLiteral("paketadi"));
-    return e;
 }
 
 bool isFocusLeaving(QEvent *event)
@@ -299,8 +259,8 @@ void EntryForm::setEntryAppointment(const EntryAppointment &appointment)
     SoyadiEdit->setText(appointment.soyadi);
     putText(RTarihiEdit, appointment.tarih);
     putText(RSaatiEdit, appointment.saat);
-    adresMemo->setPlainText(storedToMemo(appointment.adres));
-    konuMemo->setPlainText(storedToMemo(appointment.konu));
+    adresMemo->setPlainText(appointment.adres);
+    konuMemo->setPlainText(appointment.konu);
     putText(Telefon1Edit, appointment.telefon1);
     putText(Telefon2Edit, appointment.telefon2);
     putText(CepTelefonEdit, appointment.cepTelefon);
@@ -310,6 +270,31 @@ void EntryForm::setEntryAppointment(const EntryAppointment &appointment)
     randevunoEdit->setText(appointment.rid);
     paketkoduEdit->setText(appointment.paketKodu);
     paketadiEdit->setText(appointment.paketAdi);
+    if (!appointment.prim.isEmpty())
+        primEdit->setText(appointment.prim);
+}
+
+EntryAppointment EntryForm::entryAppointment() const
+{
+    EntryAppointment entry;
+    entry.sicilKodu = kisinoedit->text();
+    entry.adi = AdiEdit->text();
+    entry.soyadi = SoyadiEdit->text();
+    entry.tarih = maskedText(RTarihiEdit);
+    entry.saat = maskedText(RSaatiEdit);
+    entry.konu = konuMemo->toPlainText();
+    entry.adres = adresMemo->toPlainText();
+    entry.telefon1 = maskedText(Telefon1Edit);
+    entry.telefon2 = maskedText(Telefon2Edit);
+    entry.cepTelefon = maskedText(CepTelefonEdit);
+    entry.tutar = islemTutariEdit->text();
+    entry.rkime = RKimeBox->currentText();
+    entry.rkimeAdSoyad = RKiminAdSoyadBox->currentText();
+    entry.rid = randevunoEdit->text();
+    entry.paketKodu = paketkoduEdit->text();
+    entry.paketAdi = paketadiEdit->text();
+    entry.prim = primEdit->text();
+    return entry;
 }
 
 bool EntryForm::hasTypedPerson() const
@@ -587,24 +572,8 @@ bool EntryForm::save()
 
 bool EntryForm::writeAppointment()
 {
-    BookingEntry entry;
-    entry.sicilKodu = kisinoedit->text();
-    entry.adi = AdiEdit->text();
-    entry.soyadi = SoyadiEdit->text();
-    entry.tarih = maskedText(RTarihiEdit);
-    entry.saat = maskedText(RSaatiEdit);
-    entry.konu = konuMemo->toPlainText();
-    entry.adres = adresMemo->toPlainText();
-    entry.telefon1 = maskedText(Telefon1Edit);
-    entry.telefon2 = maskedText(Telefon2Edit);
-    entry.cepTelefon = maskedText(CepTelefonEdit);
-    entry.tutar = islemTutariEdit->text();
-    entry.rkime = RKimeBox->currentText();
-    entry.rkimeAdSoyad = RKiminAdSoyadBox->currentText();
-    entry.paketKodu = paketkoduEdit->text();
-    entry.paketAdi = paketadiEdit->text();
-    entry.prim = primEdit->text();
-    const double rid = SayiyaCevir(randevunoEdit->text(), nullptr);
+    const EntryAppointment entry = entryAppointment();
+    const double rid = SayiyaCevir(entry.rid, nullptr);
     const bool change = rid > 0;
     const BookingRow row =
         bookingRow(entry, currentUser().adSoyad, QDateTime::currentDateTime(), change);
@@ -652,10 +621,7 @@ void EntryForm::loadForChange()
         return;
     if (hasTypedPerson() && !askDrop())
         return;
-    setEntryAppointment(appointmentOfRow(*waiting));
-    const QString prim = positiveAmount(waiting->value(QStringLiteral("paketprim")));
-    if (!prim.isEmpty())
-        primEdit->setText(prim);
+    setEntryAppointment(entryAppointmentOf(*waiting, ChangeFrom::DayView));
     DayLists *days = forms().dayLists;
     forms().randevuF->prepareForChange(days->workingDate(), days->CheckBox2->isChecked());
 }

@@ -15,7 +15,6 @@ namespace lumkar {
 
 class DataSet;
 class PickerPair;
-struct EntryAppointment;
 
 class EntryForm : public QWidget, public FormContext {
     Q_OBJECT
@@ -35,8 +34,11 @@ public:
         QString kodu, adi, tutar, prim;
     };
     void setEntryPackage(const Package &package);
-    // Fills the boxes with an appointment to change (the appointment list's "Değiştir").
+    // Fills the boxes with an appointment to change (the appointment list's "Değiştir", the
+    // day view's change); an empty premium rate leaves its box as it is.
     void setEntryAppointment(const EntryAppointment &appointment);
+    // The boxes' texts as a save reads them.
+    EntryAppointment entryAppointment() const;
     // Shows the form enabled or greyed out as the user's rights allow.
     void setEntryAllowed(bool allowed);
 

@@ -36,6 +36,13 @@ PlannerSettings PlannerSettings::read(IniFile &file)
     return out;
 }
 
+int PlannerSettings::slotMinutes() const
+{
+    if (const std::optional<int> minutes = periodMinutes(randevuperiod))
+        return *minutes;
+    return *periodMinutes(PlannerSettings().randevuperiod);
+}
+
 bool PlannerSettings::write(IniFile &file) const
 {
     const QList<QPair<QString, QString>> values { { QStringLiteral("mesaibaslasaat"),

@@ -23,6 +23,9 @@ struct PlannerSettings {
     // Writes all six keys; false (with the file's errorText()) when the disk refused.
     bool write(IniFile &file) const;
 
+    // The slot length in minutes (the planner's period).
+    int slotMinutes() const;
+
     static QString section() { return QStringLiteral("AYARR"); }
     static QString fileName() { return QStringLiteral("ayarrand.ayr"); }
 };

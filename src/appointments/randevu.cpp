@@ -3,7 +3,11 @@
 #include "app/helptopics.h"
 #include "appointments/entryappointment.h"
 #include "appointments/entrypanel.h"
+#include "appointments/icalendar.h"
+#include "appointments/plannersettings.h"
 #include "data/formats.h"
+#include "data/inifile.h"
+#include "data/wholefile.h"
 #include "kit/entryboxes.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
@@ -11,8 +15,11 @@
 #include "reports/preview.h"
 #include "reports/runner.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -171,6 +178,11 @@ void TrandevuF::buildMenu()
     addWindowKey(this, QStringLiteral("yardimF1"), QStringLiteral("Yardım"), Qt::Key_F1, nullptr,
         [this] { helpClick(); });
     useAsContextMenu(this, recetemenu);
+
+    takvimeAktar = new QAction(QStringLiteral("Takvime Aktar (.ics)..."), this);
+    takvimeAktar->setObjectName(QStringLiteral("takvimeAktar"));
+    connect(takvimeAktar, &QAction::triggered, this, &TrandevuF::exportToCalendar);
+    JvDBUltimGrid1->addExportAction(takvimeAktar);
 }
 
 AppointmentListFilter TrandevuF::currentFilter() const
@@ -276,29 +288,6 @@ void TrandevuF::Button1Click()
             QStringLiteral("Randevu silinemedi: ") + randevuTable->lastError().text());
 }
 
-EntryAppointment TrandevuF::entryOf(DataSet &table)
-{
-    EntryAppointment e;
-    e.sicilKodu = table.text(QStringLiteral("sicil_kodu"));
-    e.adi = table.text(QStringLiteral("adi"));
-    e.soyadi = table.text(QStringLiteral("soyadi"));
-    e.tarih = formats::date(table.value(QStringLiteral("randevutarihi")));
-    e.saat = formats::timeOfDay(table.value(QStringLiteral("randevusaati")));
-    e.adres = table.text(QStringLiteral("adresi"));
-    e.konu = table.text(QStringLiteral("konu"));
-    e.telefon1 = table.text(QStringLiteral("telefonu"));
-    e.telefon2 = table.text(QStringLiteral("telefonu2"));
-    e.cepTelefon = table.text(QStringLiteral("ceptel"));
-    const QVariant amount = table.value(QStringLiteral("islem_tutari"));
-    e.tutar = amount.isNull() ? QString() : formats::plainNumber(amount.toDouble());
-    e.rkime = table.text(QStringLiteral("RKime"));
-    e.rkimeAdSoyad = table.text(QStringLiteral("Rkimeadsoyad"));
-    e.rid = table.text(QStringLiteral("rid"));
-    e.paketKodu = table.text(QStringLiteral("paketkodu"));
-    e.paketAdi = table.text(QStringLiteral("paketadi"));
-    return e;
-}
-
 void TrandevuF::degistirButClick()
 {
     if (!randevuTable->isOpen() || randevuTable->currentRow() < 0)
@@ -309,7 +298,8 @@ void TrandevuF::degistirButClick()
                            "önce görüşme kaydını siliniz!"));
         return;
     }
-    forms().entryForm->setEntryAppointment(entryOf(*randevuTable));
+    forms().entryForm->setEntryAppointment(
+        entryAppointmentOf(*randevuTable, ChangeFrom::AppointmentList));
     hide();
 }
 
@@ -362,6 +352,40 @@ void TrandevuF::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
     if (event->isAccepted())
         kapatButClick();
+}
+
+void TrandevuF::exportToCalendar()
+{
+    if (randevuTable->isOpen() && !randevuTable->readNow())
+        return;
+    const QVector<CalendarAppointment> appointments = randevuTable->isOpen()
+        ? icalendar::appointmentsOf(*randevuTable)
+        : QVector<CalendarAppointment>();
+    if (appointments.isEmpty()) {
+        dialogs().information(
+            programTitle(), QStringLiteral("Listede takvime aktarılacak randevu yok."));
+        return;
+    }
+    QString path = dialogs().saveFile(QStringLiteral("Takvime Aktar"), QString(),
+        QStringLiteral("Randevular.ics"), QStringLiteral("iCalendar (*.ics)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".ics");
+    IniFile settingsFile(session().filePath(PlannerSettings::fileName()));
+    const int slotMinutes = PlannerSettings::read(settingsFile).slotMinutes();
+    const QByteArray bytes = icalendar::calendarFile(
+        appointments, slotMinutes, QDateTime::currentDateTimeUtc());
+    QString cause;
+    if (!writeWholeFile(path, bytes, &cause)) {
+        dialogs().error(programTitle(),
+            QStringLiteral("Takvim dosyası yazılamadı:\n%1\n%2")
+                .arg(QDir::toNativeSeparators(path), cause));
+        return;
+    }
+    dialogs().information(programTitle(),
+        QStringLiteral("%1 randevu takvim dosyasına aktarıldı:\n%2")
+            .arg(QString::number(appointments.size()), QDir::toNativeSeparators(path)));
 }
 
 void TrandevuF::helpClick()

@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QWidget>
 
+class QAction;
 class QDateEdit;
 class QMenu;
 class QPushButton;
@@ -22,7 +23,6 @@ namespace lumkar {
 
 class EnterAsTab;
 class ReportPreview;
-struct EntryAppointment;
 
 class TrandevuF : public QWidget, public FormContext, public UserFilterMembers {
     Q_OBJECT
@@ -41,6 +41,9 @@ public:
     void CheckBox2Exit();
     void CheckBox2MouseUp();
     void helpClick();
+    // "Takvime Aktar (.ics)...": the appointments listed, as listed, to a calendar file the
+    // user names; each event as long as one slot of the planner.
+    void exportToCalendar();
 
     // The list as the boxes stand now.
     AppointmentListFilter currentFilter() const;
@@ -56,9 +59,6 @@ public:
     // Prepares the list for a change begun in the main window: waiting appointments from the
     // day before the working date to 30 days after it, everyone's when `allUsers`.
     void prepareForChange(const QDate &workingDate, bool allUsers);
-
-    // What "Değiştir" hands to the main window's entry form from the current appointment.
-    static EntryAppointment entryOf(DataSet &table);
 
     // The layouts frReport1 to frReport4 with the texts set so far.
     const reports::Report &report(const QString &component);
@@ -82,6 +82,7 @@ public:
     QPushButton *kapatBut;
     QToolButton *tfXPButton1;
     QMenu *recetemenu;
+    QAction *takvimeAktar; // in the grid's context menu, beside the CSV export
 
 protected:
     void closeEvent(QCloseEvent *event) override; // as "Kapat"

@@ -245,6 +245,10 @@ bool Database::open()
         m_db.close();
         return false;
     }
+    // Indexes added since the file was made. They only make lists faster: a file that cannot
+    // take them now (read-only, held by another program) is used as it is, and the next
+    // opening tries again.
+    (void)schema::upgrade(m_db);
     // The day totals of the money books, made once for a file that has none yet.
     QString totalsError;
     if (!moneytotals::ensure(m_db, &totalsError)) {

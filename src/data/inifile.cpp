@@ -1,10 +1,10 @@
 #include "data/inifile.h"
 
 #include "data/codepage.h"
+#include "data/wholefile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace lumkar {
 
@@ -114,22 +114,6 @@ void putEntry(QStringList &lines, const QString &section, const QString &key,
     lines << QLatin1Char('[') + section + QLatin1Char(']') << entry;
 }
 
-// The cause of a failed write in the user's words, with the system's own text.
-QString causeOf(const QFileDevice &device)
-{
-    QString words;
-    switch (device.error()) {
-    case QFileDevice::ResourceError: words = QStringLiteral("diskte yer kalmadı"); break;
-    case QFileDevice::PermissionsError: words = QStringLiteral("yazma izni yok"); break;
-    case QFileDevice::OpenError: words = QStringLiteral("dosya açılamadı"); break;
-    default: words = QStringLiteral("disk yazmayı kabul etmedi"); break;
-    }
-    const QString system = device.errorString();
-    return system.isEmpty() || device.error() == QFileDevice::NoError
-        ? words
-        : words + QStringLiteral(": ") + system;
-}
-
 } // namespace
 
 bool IniFile::load(QStringList &lines)
@@ -196,22 +180,10 @@ bool IniFile::store(const QByteArray &bytes)
                       .arg(shown(m_path), cause);
         return false;
     };
-    // The bytes go to a temporary file beside the old one, which replaces it only when every
-    // byte reached the disk: a full disk never leaves an empty or cut-off file behind.
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(causeOf(file));
-    // QSaveFile::write only fills a buffer, and commit() does not look at what the flush
-    // met: flush and check here, before anything replaces the old file.
-    if (file.write(bytes) != bytes.size() || !file.flush()
-        || file.error() != QFileDevice::NoError) {
-        const QString cause = causeOf(file);
-        file.cancelWriting();
-        return fail(cause);
-    }
-    if (!file.commit())
-        return fail(causeOf(file));
-    return true;
+    // Every byte reaches the disk before the old file is replaced: a full disk never leaves an
+    // empty or cut-off file behind.
+    QString cause;
+    return writeWholeFile(m_path, bytes, &cause) || fail(cause);
 }
 
 } // namespace lumkar

@@ -164,6 +164,14 @@ QString quoted(const QString &column)
     return QLatin1Char('"') + column + QLatin1Char('"');
 }
 
+namespace {
+
+// The name search reads code, name and surname from this index alone.
+const QString kPersonNameIndex = QStringLiteral(
+    "CREATE INDEX IF NOT EXISTS siciltablo_ad_soyad ON siciltablo (adi, soyadi, sicil_kodu)");
+
+} // namespace
+
 QStringList createStatements()
 {
     QStringList out;
@@ -180,7 +188,7 @@ QStringList createStatements()
         << QStringLiteral("CREATE INDEX randevu_gun ON randevu (randevutarihi, randevusaati)")
         << QStringLiteral("CREATE INDEX genelnot_tarih ON genelnot (tarih)")
         << QStringLiteral("CREATE INDEX siciltablo_kodu ON siciltablo (sicil_kodu)")
-        << QStringLiteral("CREATE INDEX siciltablo_adi ON siciltablo (adi)")
+        << kPersonNameIndex
         << QStringLiteral("CREATE INDEX paketler_kodu ON paketler (paketkodu)")
         << QStringLiteral("CREATE INDEX gorusmeler_tarih ON gorusmeler (tarih)")
         << QStringLiteral("CREATE INDEX gorusmeler_randevuno ON gorusmeler (randevuno)")
@@ -190,6 +198,36 @@ QStringList createStatements()
         << QStringLiteral("CREATE INDEX kasa_tarih ON kasa (tarih)")
         << QStringLiteral("CREATE INDEX kredikart_tarih ON kredikart (tarih)");
     return out;
+}
+
+QStringList upgradeStatements()
+{
+    return {kPersonNameIndex, QStringLiteral("DROP INDEX IF EXISTS siciltablo_adi")};
+}
+
+QSqlError upgrade(QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND "
+                             "name = 'siciltablo_ad_soyad'"));
+    if (!q.exec())
+        return q.lastError();
+    if (q.next())
+        return QSqlError();
+    if (!db.transaction())
+        return db.lastError();
+    for (const QString &sql : upgradeStatements())
+        if (!q.exec(sql)) {
+            const QSqlError e = q.lastError();
+            db.rollback();
+            return e;
+        }
+    if (!db.commit()) {
+        const QSqlError e = db.lastError();
+        db.rollback();
+        return e;
+    }
+    return QSqlError();
 }
 
 QSqlError create(QSqlDatabase &db)

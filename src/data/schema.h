@@ -37,6 +37,11 @@ FieldType typeOfColumn(const QString &table, const QString &column);
 // The SQL that creates every table and index, in order.
 QStringList createStatements();
 
+// Brings a file made by an earlier version up to date: the indexes added since. Writes only
+// when something is missing.
+QStringList upgradeStatements();
+QSqlError upgrade(QSqlDatabase &db);
+
 // Quotes a column name for SQL ("not" is a keyword).
 QString quoted(const QString &column);
 

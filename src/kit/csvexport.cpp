@@ -1,8 +1,9 @@
 #include "kit/csvexport.h"
 
+#include "data/wholefile.h"
+
 #include <QAbstractItemModel>
 #include <QHeaderView>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTableView>
 
@@ -56,19 +57,7 @@ QByteArray CsvExport::bytes() const
 
 bool CsvExport::save(const QString &path)
 {
-    m_errorText.clear();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_errorText = file.errorString();
-        return false;
-    }
-    const QByteArray data = bytes();
-    if (file.write(data) != data.size() || !file.commit()) {
-        m_errorText = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+    return writeWholeFile(path, bytes(), &m_errorText);
 }
 
 } // namespace lumkar

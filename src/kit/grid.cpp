@@ -431,6 +431,12 @@ void GridView::offerExport(Dialogs &dialogs)
     connect(m_exportAction, &QAction::triggered, this, &GridView::exportList);
 }
 
+void GridView::addExportAction(QAction *action)
+{
+    if (!m_moreExports.contains(action))
+        m_moreExports.append(action);
+}
+
 QMenu *GridView::contextMenu()
 {
     if (!m_contextMenu)
@@ -438,11 +444,12 @@ QMenu *GridView::contextMenu()
     m_contextMenu->clear();
     if (QMenu *own = popupMenu(this))
         m_contextMenu->addActions(own->actions());
-    if (m_exportAction) {
-        if (!m_contextMenu->isEmpty())
-            m_contextMenu->addSeparator();
-        m_contextMenu->addAction(m_exportAction);
-    }
+    QList<QAction *> exports = m_moreExports;
+    if (m_exportAction)
+        exports.prepend(m_exportAction);
+    if (!exports.isEmpty() && !m_contextMenu->isEmpty())
+        m_contextMenu->addSeparator();
+    m_contextMenu->addActions(exports);
     return m_contextMenu;
 }
 

@@ -133,8 +133,10 @@ public:
     // and telling a failed write through `dialogs`.
     void offerExport(Dialogs &dialogs);
     QAction *exportAction() const { return m_exportAction; }
+    // A further export of the list that the window offers beside the CSV one.
+    void addExportAction(QAction *action);
     // The grid's context menu as it would open now: the window's own menu for the grid
-    // (setPopupMenu), then the export; empty when there is nothing to offer.
+    // (setPopupMenu), then the exports; empty when there is nothing to offer.
     QMenu *contextMenu();
     // Writes the rows and columns as shown to a CSV file the user names.
     void exportList();
@@ -158,6 +160,7 @@ private:
     bool m_syncing = false;
     Dialogs *m_dialogs = nullptr;
     QAction *m_exportAction = nullptr;
+    QList<QAction *> m_moreExports;
     QMenu *m_contextMenu = nullptr;
 };
 

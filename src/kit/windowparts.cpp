@@ -1,6 +1,12 @@
 #include "kit/windowparts.h"
 
+#include "kit/entryboxes.h"
+
 #include <QDateEdit>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
@@ -25,6 +31,37 @@ QPushButton *newButton(QWidget *parent, const QString &objectName, const QString
     if (!hint.isEmpty())
         button->setToolTip(hint);
     return button;
+}
+
+QLineEdit *newBox(QWidget *parent, const QString &objectName, int maxLength)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(objectName);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    return edit;
+}
+
+QLineEdit *newAmountBox(QWidget *parent, const QString &objectName)
+{
+    QLineEdit *edit = newBox(parent, objectName);
+    edit->setAlignment(Qt::AlignRight);
+    attachAmountRule(edit);
+    return edit;
+}
+
+QGroupBox *newPaymentChoice(QWidget *parent, QRadioButton *&cash, QRadioButton *&card)
+{
+    auto *payment = new QGroupBox(QStringLiteral("Ödeme Şekli"), parent);
+    auto *row = new QHBoxLayout(payment);
+    cash = new QRadioButton(QStringLiteral("Nakit"), payment);
+    cash->setObjectName(QStringLiteral("nakitRadio"));
+    cash->setChecked(true);
+    card = new QRadioButton(QStringLiteral("Kredi Kartı"), payment);
+    card->setObjectName(QStringLiteral("krediKartiRadio"));
+    row->addWidget(cash);
+    row->addWidget(card);
+    return payment;
 }
 
 QToolButton *newHelpButton(QWidget *parent)

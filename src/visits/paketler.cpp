@@ -5,6 +5,7 @@
 #include "data/entryrules.h"
 #include "data/formats.h"
 #include "kit/entryboxes.h"
+#include "kit/windowparts.h"
 #include "persons/sicilrapor.h"
 #include "visits/packagerules.h"
 
@@ -29,15 +30,6 @@ const QString kAciklama = QStringLiteral("aciklama");
 const QString kTutar = QStringLiteral("tutar");
 const QString kPrimoran = QStringLiteral("primoran");
 const QString kPid = QStringLiteral("pid");
-
-QLineEdit *box(QWidget *parent, const QString &name, int maxLength = 0)
-{
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    if (maxLength > 0)
-        edit->setMaxLength(maxLength);
-    return edit;
-}
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
 {
@@ -70,7 +62,7 @@ void TpaketlerF::buildWindow()
 {
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;
-    koduEdit = box(this, QStringLiteral("koduEdit"), 5);
+    koduEdit = newBox(this, QStringLiteral("koduEdit"), 5);
     koduEdit->setAlignment(Qt::AlignRight);
     attachDigitsRule(koduEdit);
     auto *codeRow = new QHBoxLayout;
@@ -78,19 +70,17 @@ void TpaketlerF::buildWindow()
     codeRow->addWidget(new QLabel(QStringLiteral("(Sayısal)"), this));
     codeRow->addStretch();
     form->addRow(QStringLiteral("Paket Kodu"), codeRow);
-    PaketAdiEdit = box(this, QStringLiteral("PaketAdiEdit"), 70);
+    PaketAdiEdit = newBox(this, QStringLiteral("PaketAdiEdit"), 70);
     form->addRow(QStringLiteral("Paket Adı"), PaketAdiEdit);
-    islemTutariEdit = box(this, QStringLiteral("islemTutariEdit"));
-    islemTutariEdit->setAlignment(Qt::AlignRight);
-    attachAmountRule(islemTutariEdit);
+    islemTutariEdit = newAmountBox(this, QStringLiteral("islemTutariEdit"));
     islemTutariEdit->installEventFilter(this);
     form->addRow(QStringLiteral("Paket Tutarı"), islemTutariEdit);
-    aciklamaEdit = box(this, QStringLiteral("aciklamaEdit"), 70);
+    aciklamaEdit = newBox(this, QStringLiteral("aciklamaEdit"), 70);
     form->addRow(QStringLiteral("Açıklama"), aciklamaEdit);
-    primoranEdit = box(this, QStringLiteral("primoranEdit"));
+    primoranEdit = newBox(this, QStringLiteral("primoranEdit"));
     primoranEdit->setAlignment(Qt::AlignRight);
     form->addRow(QStringLiteral("Prim Oranı"), primoranEdit);
-    kayitnoEdit = box(this, QStringLiteral("kayitnoEdit"));
+    kayitnoEdit = newBox(this, QStringLiteral("kayitnoEdit"));
     kayitnoEdit->setReadOnly(true);
     kayitnoEdit->setVisible(false);
     layout->addLayout(form);

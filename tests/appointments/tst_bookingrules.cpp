@@ -10,9 +10,9 @@ using namespace lumkar;
 
 namespace {
 
-BookingEntry entry()
+EntryAppointment entry()
 {
-    BookingEntry e;
+    EntryAppointment e;
     e.sicilKodu = QStringLiteral("12");
     e.adi = QStringLiteral("Ayşe");
     e.soyadi = QStringLiteral("Kaya");
@@ -90,7 +90,7 @@ private slots:
 
     void changeKeepsAnEmptyPremiumOut()
     {
-        BookingEntry e = entry();
+        EntryAppointment e = entry();
         e.prim = QStringLiteral(",00");
         bool present = true;
         field(bookingRow(e, {}, {}, true), QStringLiteral("paketprim"), &present);
@@ -120,7 +120,7 @@ private slots:
         QFETCH(QString, tutar);
         QFETCH(QString, paket);
         QFETCH(QString, start);
-        BookingEntry e = entry();
+        EntryAppointment e = entry();
         e.tarih = tarih;
         e.tutar = tutar;
         e.paketKodu = paket;

@@ -1,5 +1,6 @@
 // The database file, its schema, and the data sets the windows read and write through.
 
+#include "fulldisk.h"
 #include "testregistry.h"
 
 #include "data/database.h"
@@ -99,6 +100,46 @@ private slots:
         db.exec(QStringLiteral("DELETE FROM siciltablo WHERE hid = 2"));
         db.person(QStringLiteral("3"), QStringLiteral("C"));
         QCOMPARE(db.scalar(QStringLiteral("SELECT max(hid) FROM siciltablo")).toInt(), 3);
+    }
+
+    // A file made before the name index existed gets it at the next opening, and the index it
+    // replaces goes; a file that cannot be written opens all the same, as it was.
+    void anOlderFileGetsTheNewIndexes()
+    {
+        QTemporaryDir dir;
+        const auto indexes = [](Database &database) {
+            QStringList names;
+            QSqlQuery q(database.db());
+            q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND "
+                                  "tbl_name = 'siciltablo' ORDER BY name"));
+            while (q.next())
+                names << q.value(0).toString();
+            return names;
+        };
+        const auto makeOld = [&] {
+            Database database(dir.path());
+            QVERIFY(database.open());
+            QSqlQuery q(database.db());
+            QVERIFY(q.exec(QStringLiteral("DROP INDEX siciltablo_ad_soyad")));
+            QVERIFY(q.exec(QStringLiteral("CREATE INDEX siciltablo_adi ON siciltablo (adi)")));
+            QCOMPARE(indexes(database), (QStringList{"siciltablo_adi", "siciltablo_kodu"}));
+        };
+        makeOld();
+        {
+            Database database(dir.path());
+            QVERIFY(database.open());
+            QCOMPARE(indexes(database), (QStringList{"siciltablo_ad_soyad", "siciltablo_kodu"}));
+        }
+        makeOld();
+        {
+            const test::FullDisk full;
+            Database noRoom(dir.path());
+            QVERIFY2(noRoom.open(), qPrintable(noRoom.errorText()));
+            QCOMPARE(indexes(noRoom), (QStringList{"siciltablo_adi", "siciltablo_kodu"}));
+        }
+        Database later(dir.path());
+        QVERIFY(later.open());
+        QCOMPARE(indexes(later), (QStringList{"siciltablo_ad_soyad", "siciltablo_kodu"}));
     }
 
     void aFileThatIsNotThisProgramsIsRefused()

@@ -5,6 +5,7 @@
 
 #include "csvreader.h"
 #include "fixture.h"
+#include "fulldisk.h"
 #include "kit/csvexport.h"
 #include "kit/grid.h"
 
@@ -60,6 +61,20 @@ struct ListOnGrid {
         // The date dragged in front of the name.
         grid.horizontalHeader()->moveSection(3, 1);
         grid.offerExport(app.dialogs);
+    }
+
+    // Exports to `path`, which the disk refuses: true when the refusal was told in one error
+    // that names the file.
+    bool exportRefused(const QString &path)
+    {
+        app.dialogs.clear();
+        app.dialogs.expectFile(path);
+        app.dialogs.expectNotice();
+        grid.exportList();
+        const QVector<ShownDialog> &shown = app.dialogs.shown();
+        return shown.size() == 2 && shown[1].kind == QStringLiteral("error")
+            && shown[1].text.startsWith(QStringLiteral("Liste dosyaya yazılamadı:\n")
+                                        + QDir::toNativeSeparators(path));
     }
 };
 
@@ -124,13 +139,7 @@ private slots:
         ListOnGrid list;
         const QString folder = QDir(list.app.folder()).filePath(QStringLiteral("yok"));
         const QString path = QDir(folder).filePath(QStringLiteral("liste.csv"));
-        list.app.dialogs.expectFile(path);
-        list.app.dialogs.expectNotice();
-        list.grid.exportList();
-        QCOMPARE(list.app.dialogs.shown().size(), 2);
-        QCOMPARE(list.app.dialogs.shown()[1].kind, QStringLiteral("error"));
-        QVERIFY(list.app.dialogs.lastText().startsWith(
-            QStringLiteral("Liste dosyaya yazılamadı:\n") + QDir::toNativeSeparators(path)));
+        QVERIFY2(list.exportRefused(path), qPrintable(list.app.dialogs.lastText()));
         QVERIFY(!QFile::exists(path));
         QVERIFY(!QDir(folder).exists());
 
@@ -146,6 +155,28 @@ private slots:
         QVERIFY(readFile(kept).startsWith("\xEF\xBB\xBF" "No;"));
         QVERIFY(!csv.save(path));
         QVERIFY(!csv.errorText().isEmpty());
+    }
+
+    // A full disk: the refusal is told, the file that was there keeps what it held and no
+    // half-written file is left beside it.
+    void fullDiskKeepsTheOldFile()
+    {
+        ListOnGrid list;
+        const QString path = QDir(list.app.folder()).filePath(QStringLiteral("liste.csv"));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("eski");
+        }
+        const QStringList before = QDir(list.app.folder()).entryList(QDir::Files);
+        bool refused = false;
+        {
+            FullDisk full;
+            refused = list.exportRefused(path);
+        }
+        QVERIFY2(refused, qPrintable(list.app.dialogs.lastText()));
+        QCOMPARE(readFile(path), QByteArray("eski"));
+        QCOMPARE(QDir(list.app.folder()).entryList(QDir::Files), before);
     }
 
     void cancelledExportWritesNothing()

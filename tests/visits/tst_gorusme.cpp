@@ -4,6 +4,7 @@
 
 #include "fixture.h"
 #include "moneydata.h"
+#include "statementcounter.h"
 #include "testregistry.h"
 
 #include "accounts/cari.h"
@@ -514,8 +515,15 @@ private slots:
             s.visits->CheckBox2->setChecked(filter.allUsers);
             if (!filter.allUsers)
                 setPickerText(s.visits->RKiminAdSoyadBox, filter.userName);
+            // The window reads the period through the date index, already in number order.
+            const StatementCounter counter(app.db());
             s.visits->JvNavPanelButton8Click();
             QCOMPARE(numbers(*s.visits->gorusmeTable), listed);
+            const QVector<StatementCounter::Run> reads =
+                counter.runsWith(QStringLiteral("FROM gorusmeler"));
+            QCOMPARE(reads.size(), 1);
+            QCOMPARE(reads[0].fullScanSteps, 0);
+            QCOMPARE(reads[0].sorts, 0);
         }
         QVERIFY(listedSomewhere > 0);
     }
