@@ -102,6 +102,20 @@ class BackupArchiveTest : public QObject {
     QString dataFolder(App &app) { return app.session().database().dataFolder(); }
     QString databasePath(App &app) { return app.session().database().filePath(); }
 
+    // Backs up `rows` appointments into an archive in `target`, then adds `more` and closes
+    // the connection, as a restore needs; the archive's path, empty when the backup failed.
+    QString backedUpThenChanged(App &app, QTemporaryDir &target, int rows, int more)
+    {
+        addAppointments(app, rows);
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        BackupWriter writer;
+        if (!writer.backupDataFolder(dataFolder(app), kDatabase, archive))
+            return QString();
+        addAppointments(app, more);
+        app.session().database().close();
+        return archive;
+    }
+
 private slots:
     void backupHoldsEveryDatabaseFileUnderItsBareName()
     {
@@ -555,13 +569,9 @@ private slots:
     {
         QFETCH(QString, label);
         App app;
-        addAppointments(app, 3000);
         QTemporaryDir target;
-        const QString archive = target.filePath(QStringLiteral("y.zip"));
-        BackupWriter writer;
-        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, archive));
-        addAppointments(app, 7);
-        app.session().database().close();
+        const QString archive = backedUpThenChanged(app, target, 3000, 7);
+        QVERIFY(!archive.isEmpty());
         const QByteArray before = fileBytes(databasePath(app));
 
         ScriptedDialogs dialogs;
@@ -579,13 +589,9 @@ private slots:
     void theSwapOfARestoreCannotBeCancelled()
     {
         App app;
-        addAppointments(app, 20);
         QTemporaryDir target;
-        const QString archive = target.filePath(QStringLiteral("y.zip"));
-        BackupWriter writer;
-        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, archive));
-        addAppointments(app, 5);
-        app.session().database().close();
+        const QString archive = backedUpThenChanged(app, target, 20, 5);
+        QVERIFY(!archive.isEmpty());
 
         ScriptedDialogs dialogs;
         dialogs.cancelProgressWhen(QStringLiteral("yerine konuyor"));
