@@ -290,9 +290,7 @@ bool TgorusmeF::startVisit(const QVariant &rid)
 {
     if (rid.isNull())
         return false;
-    randevuTable->close();
-    randevuTable->setPrefilter(s("rid = ?"), {rid});
-    if (!randevuTable->open())
+    if (!randevuTable->openWith(s("rid = ?"), {rid}))
         return false;
     if (randevuTable->recordCount() == 0 || randevuTable->isNull(s("sicil_kodu")))
         return false;
@@ -367,9 +365,7 @@ bool TgorusmeF::changeHeldVisit(const QVariant &mid)
 {
     if (mid.isNull())
         return false;
-    visitLookup->close();
-    visitLookup->setPrefilter(s("mid = ?"), {mid});
-    if (!visitLookup->open())
+    if (!visitLookup->openWith(s("mid = ?"), {mid}))
         return false;
     if (visitLookup->recordCount() == 0)
         return false;
