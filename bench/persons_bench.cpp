@@ -28,7 +28,6 @@ using namespace lumkar::bench;
 
 namespace {
 
-
 bool buildRegister(const QString &folder, int count)
 {
     Database database(folder);
@@ -92,16 +91,11 @@ bool buildRegister(const QString &folder, int count)
     return true;
 }
 
-
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    BenchApplication app(argc, argv);
     const int count = 50000;
     const int runs = 15;
     QTemporaryDir dir;

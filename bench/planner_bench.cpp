@@ -135,17 +135,11 @@ Figures run(int appointments)
     return out;
 }
 
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qInstallMessageHandler(quiet);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    BenchApplication app(argc, argv);
 
     const Figures small = run(20000);
     if (app.arguments().contains(QStringLiteral("--small")))
