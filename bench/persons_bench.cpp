@@ -162,8 +162,11 @@ int main(int argc, char **argv)
                 qPrintable(record->JvDotNetDBEdit2->text()), code);
     record->sicilTable->cancel();
 
+    // Goals: opening the list, the name filter and a search step each under 100 ms.
     const bool fast = open < 100 && filter < 100 && step < 100 && whole < 100;
-    std::printf("%s\n", fast ? "every step under 100 ms" : "SLOW: a step took 100 ms or more");
+    std::printf("%s\n", fast ? "every figure met its goal (open, filter and search step under "
+                              "100 ms)"
+                            : "GOAL MISSED: open, filter and search step 100 ms");
     forms.reset();
-    return 0;
+    return fast ? 0 : 1;
 }
