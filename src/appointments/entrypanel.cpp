@@ -199,13 +199,16 @@ bool isFocusLeaving(QEvent *event)
 
 } // namespace
 
+QList<QWidget *> EntryForm::tabChain() const
+{
+    return {kisinoedit,     AdiEdit,         SoyadiEdit,   Telefon1Edit, Telefon2Edit,
+            CepTelefonEdit, adresMemo,       RTarihiEdit,  RSaatiEdit,   paketkoduEdit,
+            islemTutariEdit, paketadiEdit,   konuMemo,     RKiminAdSoyadBox, Button1};
+}
+
 void EntryForm::setTabOrders()
 {
-    const QList<QWidget *> order = {kisinoedit,     AdiEdit,        SoyadiEdit,
-                                    Telefon1Edit,   Telefon2Edit,   CepTelefonEdit,
-                                    adresMemo,      RTarihiEdit,    RSaatiEdit,
-                                    paketkoduEdit,  islemTutariEdit, paketadiEdit,
-                                    konuMemo,       RKiminAdSoyadBox, Button1};
+    const QList<QWidget *> order = tabChain();
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     // Tab leaves the memos; Enter makes a new line in them.
