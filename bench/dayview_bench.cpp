@@ -31,6 +31,7 @@ namespace {
 
 const QDate kFirstDay(2017, 1, 1);
 const QDate kWorkingDay(2022, 6, 15);
+constexpr int kAppointmentsOnTheWorkingDays = 60;
 
 void fill(QSqlDatabase &db, int appointments)
 {
@@ -47,9 +48,18 @@ void fill(QSqlDatabase &db, int appointments)
         q.addBindValue(QStringLiteral("Bir Mahalle, Bir Sokak No 5\r\nİstanbul\r\n"));
         q.exec();
     }
+    // The working day and the next hold the same 60 appointments at every size, the others
+    // fall on the other days of the ten years: the lists show the same rows whatever the size
+    // of the table, so the figures tell whether the cost follows the table or the rows shown.
     const int days = int(kFirstDay.daysTo(kFirstDay.addYears(10)));
-    addAppointments(db, appointments, [&](QRandomGenerator &random, int) {
-        return kFirstDay.addDays(random.bounded(days));
+    addAppointments(db, appointments, [&](QRandomGenerator &random, int index) {
+        if (index < kAppointmentsOnTheWorkingDays)
+            return kWorkingDay.addDays(index % 2);
+        QDate day;
+        do
+            day = kFirstDay.addDays(random.bounded(days));
+        while (day == kWorkingDay || day == kWorkingDay.addDays(1));
+        return day;
     });
     db.commit();
 }
