@@ -3,6 +3,7 @@
 #include "data/values.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -41,6 +42,24 @@ void SilentDialogs::told(const QString &text) const
                  qPrintable(text));
     if (m_stop)
         std::exit(1);
+}
+
+namespace {
+
+void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
+
+} // namespace
+
+BenchApplication::Environment::Environment()
+{
+    qInstallMessageHandler(quiet);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+BenchApplication::BenchApplication(int &argc, char **argv) : m_application(argc, argv)
+{
+    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
 }
 
 double median(QVector<double> samples)

@@ -4,6 +4,7 @@
 
 #include "kit/dialogs.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QVector>
 #include <functional>
@@ -12,6 +13,21 @@ class QRandomGenerator;
 class QSqlDatabase;
 
 namespace lumkar::bench {
+
+// The process of a benchmark: without a display it draws offscreen, Qt's own notices stay out
+// of the figures, and numbers and dates follow Turkish conventions.
+class BenchApplication {
+public:
+    BenchApplication(int &argc, char **argv);
+    QStringList arguments() const { return QCoreApplication::arguments(); }
+
+private:
+    struct Environment {
+        Environment();
+    };
+    Environment m_environment; // set up before the application exists
+    QApplication m_application;
+};
 
 // Answers every question with Yes. A message is printed; with `stopOnMessage` it also ends
 // the benchmark, for runs in which no message may appear.

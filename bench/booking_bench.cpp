@@ -92,10 +92,7 @@ bool buildData(const QString &folder, int persons, int appointments, int package
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    BenchApplication app(argc, argv);
     const int runs = 21;
     QTemporaryDir dir;
     QElapsedTimer setup;

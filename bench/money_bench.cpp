@@ -263,17 +263,11 @@ Figures run(const Size &size, const QString &folder)
     return f;
 }
 
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) {}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qInstallMessageHandler(quiet);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    BenchApplication app(argc, argv);
     // "--folder DIR" puts the databases in DIR (a temporary folder by default).
     const QStringList args = app.arguments();
     const int at = int(args.indexOf(QStringLiteral("--folder")));

@@ -28,7 +28,6 @@ using namespace lumkar::bench;
 
 namespace {
 
-
 bool buildRegister(const QString &folder, int count)
 {
     Database database(folder);
@@ -92,16 +91,11 @@ bool buildRegister(const QString &folder, int count)
     return true;
 }
 
-
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    BenchApplication app(argc, argv);
     const int count = 50000;
     const int runs = 15;
     QTemporaryDir dir;
@@ -168,8 +162,11 @@ int main(int argc, char **argv)
                 qPrintable(record->JvDotNetDBEdit2->text()), code);
     record->sicilTable->cancel();
 
+    // Goals: opening the list, the name filter and a search step each under 100 ms.
     const bool fast = open < 100 && filter < 100 && step < 100 && whole < 100;
-    std::printf("%s\n", fast ? "every step under 100 ms" : "SLOW: a step took 100 ms or more");
+    std::printf("%s\n", fast ? "every figure met its goal (open, filter and search step under "
+                              "100 ms)"
+                            : "GOAL MISSED: open, filter and search step 100 ms");
     forms.reset();
-    return 0;
+    return fast ? 0 : 1;
 }

@@ -135,26 +135,20 @@ Figures run(int appointments)
     return out;
 }
 
-void quiet(QtMsgType, const QMessageLogContext &, const QString &) { }
-
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qInstallMessageHandler(quiet);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    BenchApplication app(argc, argv);
 
     const Figures small = run(20000);
     if (app.arguments().contains(QStringLiteral("--small")))
         return 0;
     const Figures large = run(200000);
-    // The goals are judged on CPU time: on a machine shared with other work the wall clock
-    // measures the others too. Both are printed.
-    const double growth = small.reload.cpu > 0 ? large.reload.cpu / small.reload.cpu : 0;
-    std::printf("  reload CPU time at 200,000 / at 20,000: %.2f x\n", growth);
+    // The goals are judged on the wall clock, what the user waits for; the processor time
+    // printed beside it tells whether a miss came from other work on a busy machine.
+    const double growth = small.reload.wall > 0 ? large.reload.wall / small.reload.wall : 0;
+    std::printf("  reload at 200,000 / at 20,000: %.2f x\n", growth);
 
     bool met = true;
     auto goal = [&](const char *what, bool ok) {
@@ -168,9 +162,9 @@ int main(int argc, char **argv)
     goal("the month lists its 600 appointments less the cancelled",
         large.monthRows <= kMonthAppointments && large.monthRows > kMonthAppointments * 8 / 10
             && large.placed > 0);
-    goal("planner reload under 50 ms", large.reload.cpu < 50);
-    goal("list of a month under 20 ms (one user)", large.monthOne.cpu < 20);
-    goal("list of a month under 20 ms (all users)", large.monthAll.cpu < 20);
+    goal("planner reload under 50 ms", large.reload.wall < 50);
+    goal("list of a month under 20 ms (one user)", large.monthOne.wall < 20);
+    goal("list of a month under 20 ms (all users)", large.monthAll.wall < 20);
     goal("planner reload within 2x of the same at 20,000", growth <= 2);
     std::printf(met ? "every goal met\n" : "a goal was missed\n");
     return met ? 0 : 1;

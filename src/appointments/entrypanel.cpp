@@ -199,13 +199,16 @@ bool isFocusLeaving(QEvent *event)
 
 } // namespace
 
+QList<QWidget *> EntryForm::tabChain() const
+{
+    return {kisinoedit,     AdiEdit,         SoyadiEdit,   Telefon1Edit, Telefon2Edit,
+            CepTelefonEdit, adresMemo,       RTarihiEdit,  RSaatiEdit,   paketkoduEdit,
+            islemTutariEdit, paketadiEdit,   konuMemo,     RKiminAdSoyadBox, Button1};
+}
+
 void EntryForm::setTabOrders()
 {
-    const QList<QWidget *> order = {kisinoedit,     AdiEdit,        SoyadiEdit,
-                                    Telefon1Edit,   Telefon2Edit,   CepTelefonEdit,
-                                    adresMemo,      RTarihiEdit,    RSaatiEdit,
-                                    paketkoduEdit,  islemTutariEdit, paketadiEdit,
-                                    konuMemo,       RKiminAdSoyadBox, Button1};
+    const QList<QWidget *> order = tabChain();
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     // Tab leaves the memos; Enter makes a new line in them.
@@ -362,18 +365,14 @@ void EntryForm::discard()
 
 bool EntryForm::findPerson(const QString &code)
 {
-    m_persons->close();
-    m_persons->setPrefilter(QStringLiteral("sicil_kodu = ?"), {code});
-    if (!m_persons->open())
+    if (!m_persons->openWith(QStringLiteral("sicil_kodu = ?"), {code}))
         return false;
     return m_persons->recordCount() > 0;
 }
 
 bool EntryForm::findPackage(int code)
 {
-    m_packages->close();
-    m_packages->setPrefilter(QStringLiteral("paketkodu = ?"), {code});
-    if (!m_packages->open())
+    if (!m_packages->openWith(QStringLiteral("paketkodu = ?"), {code}))
         return false;
     return m_packages->recordCount() > 0;
 }
@@ -582,9 +581,7 @@ bool EntryForm::writeAppointment()
         return false;
     }
 
-    m_appointments->close();
-    m_appointments->setPrefilter(QStringLiteral("rid = ?"), {change ? qlonglong(rid) : -1});
-    if (!m_appointments->open())
+    if (!m_appointments->openWith(QStringLiteral("rid = ?"), {change ? qlonglong(rid) : -1}))
         return false;
     if (change) {
         // A change of an appointment deleted meanwhile writes nothing; the form is cleared.

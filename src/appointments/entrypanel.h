@@ -19,6 +19,8 @@ class PickerPair;
 class EntryForm : public QWidget, public FormContext {
     Q_OBJECT
 public:
+    // The boxes in the order Tab walks them, from the person code to "KAYDET".
+    QList<QWidget *> tabChain() const;
     EntryForm(Forms &forms, Session &session, QWidget *parent);
 
     // A person chosen elsewhere (the person list, the person record).

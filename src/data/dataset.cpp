@@ -150,6 +150,13 @@ QString DataSet::selectText() const
     return QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") WHERE ") + m_prefilter;
 }
 
+bool DataSet::openWith(const QString &condition, const QVariantList &values)
+{
+    close();
+    setPrefilter(condition, values);
+    return open();
+}
+
 bool DataSet::open()
 {
     if (isOpen())

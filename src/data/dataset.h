@@ -79,6 +79,8 @@ public:
     // (once, through the database's failure handler) and the rows shown stay as they were.
     // The caller stops its action.
     [[nodiscard]] bool open();
+    // Closes, sets the pre-filter and opens: the rows of one key, one day, one person.
+    [[nodiscard]] bool openWith(const QString &condition, const QVariantList &values);
     void close();
     // Reads the rows again. A data set whose rows are shown and whose query and pre-filter
     // are those of its last read is read again in place and keeps its rows when the read

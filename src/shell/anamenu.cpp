@@ -290,6 +290,13 @@ void Tanamenuf::buildFrame()
              static_cast<QWidget *>(m_dayLists->CheckBox2), static_cast<QWidget *>(CheckBox1),
              static_cast<QWidget *>(JvDotNetEdit1), static_cast<QWidget *>(m_dayLists->CheckBox3) })
         w->setParent(topPane);
+    // Tab walks the top pane, then the entry form from the person code to "KAYDET", then the
+    // waiting list, so a booking needs no mouse.
+    QList<QWidget *> chain = {m_dayLists->JvDateTimePicker1, m_dayLists->CheckBox2, CheckBox1,
+                              JvDotNetEdit1, m_dayLists->CheckBox3};
+    chain << m_entryForm->tabChain() << m_dayLists->JvDBUltimGrid1;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
     right->addWidget(topPane);
     right->addWidget(m_dayLists);
     right->setStretchFactor(0, 0);

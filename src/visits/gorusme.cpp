@@ -15,6 +15,7 @@
 #include "visits/visitlist.h"
 #include "visits/visitposting.h"
 
+#include <QAction>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -178,6 +179,15 @@ void TgorusmeF::buildEntry(QVBoxLayout *layout)
 
     connect(kaydetBut, &QPushButton::clicked, this, &TgorusmeF::kaydetButClick);
     connect(kapatBut, &QPushButton::clicked, this, &QWidget::hide);
+    // The two buttons never take the focus from a box; from the keyboard F2 saves, as it does
+    // in the main window and the person record, and F10 closes.
+    auto *saveKey = new QAction(this);
+    saveKey->setShortcut(QKeySequence(Qt::Key_F2));
+    connect(saveKey, &QAction::triggered, this, &TgorusmeF::kaydetButClick);
+    auto *closeKey = new QAction(this);
+    closeKey->setShortcut(QKeySequence(Qt::Key_F10));
+    connect(closeKey, &QAction::triggered, this, &QWidget::hide);
+    addActions({saveKey, closeKey});
 }
 
 void TgorusmeF::buildList(QVBoxLayout *layout)
@@ -290,9 +300,7 @@ bool TgorusmeF::startVisit(const QVariant &rid)
 {
     if (rid.isNull())
         return false;
-    randevuTable->close();
-    randevuTable->setPrefilter(s("rid = ?"), {rid});
-    if (!randevuTable->open())
+    if (!randevuTable->openWith(s("rid = ?"), {rid}))
         return false;
     if (randevuTable->recordCount() == 0 || randevuTable->isNull(s("sicil_kodu")))
         return false;
@@ -367,9 +375,7 @@ bool TgorusmeF::changeHeldVisit(const QVariant &mid)
 {
     if (mid.isNull())
         return false;
-    visitLookup->close();
-    visitLookup->setPrefilter(s("mid = ?"), {mid});
-    if (!visitLookup->open())
+    if (!visitLookup->openWith(s("mid = ?"), {mid}))
         return false;
     if (visitLookup->recordCount() == 0)
         return false;

@@ -218,6 +218,29 @@ private slots:
         QCOMPARE(main->notesPanes()->ffTable1->state(), DataSet::State::Browse);
     }
 
+    // Tab walks from the top pane into the entry form, box by box to "KAYDET", and on to the
+    // waiting list: a booking needs no mouse.
+    void tabWalksFromTheTopPaneThroughTheEntryForm()
+    {
+        App app;
+        Tanamenuf *main = loggedIn(app);
+        QWidget *last = main->dayLists()->CheckBox3;
+        last->setFocus();
+        QTRY_VERIFY(last->hasFocus());
+        QList<QWidget *> expected = main->entryForm()->tabChain();
+        expected << main->dayLists()->JvDBUltimGrid1;
+        for (QWidget *next : std::as_const(expected)) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget *now = QApplication::focusWidget();
+            QVERIFY2(now == next || next->isAncestorOf(now),
+                     qPrintable(QStringLiteral("after %1 came %2, not %3")
+                                    .arg(last->objectName(),
+                                         now ? now->objectName() : QStringLiteral("nothing"),
+                                         next->objectName())));
+            last = next;
+        }
+    }
+
     void toolbarButtonsInTheirOrder()
     {
         App app;

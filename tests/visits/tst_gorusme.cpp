@@ -17,6 +17,7 @@
 #include "visits/visitlist.h"
 
 #include <QAction>
+#include <QApplication>
 #include <algorithm>
 #include <QDateEdit>
 #include <QLabel>
@@ -121,6 +122,27 @@ private slots:
         s.visits->Label2->setText(QStringLiteral("x"));
         QVERIFY(!s.visits->startVisit(s.rid));
         QCOMPARE(s.visits->Label2->text(), QStringLiteral("x"));
+    }
+
+    // From the keyboard alone: the amount typed, F2 saves the visit with its cash line, F10
+    // closes the window.
+    void keysSaveAndClose()
+    {
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        QVERIFY(activateForKeys(s.visits));
+        s.visits->tahsiledilenEdit->setFocus();
+        QTRY_VERIFY(s.visits->tahsiledilenEdit->hasFocus());
+        QTest::keyClicks(s.visits->tahsiledilenEdit, QStringLiteral("60"));
+        app.dialogs.expectQuestion(Answer::Yes);
+        QTest::keyClick(s.visits->tahsiledilenEdit, Qt::Key_F2);
+        QVERIFY(app.dialogs.allConsumed());
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler"), QStringLiteral("tahsiledilen = 60")),
+                 1);
+        QCOMPARE(countRows(app, QStringLiteral("kasa"), QStringLiteral("borc = 60")), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+        QVERIFY(!s.visits->isVisible());
     }
 
     void newVisitWithNothingCollected()
