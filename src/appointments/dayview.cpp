@@ -5,6 +5,7 @@
 
 #include "appointments/dailyprint.h"
 #include "appointments/dayfilter.h"
+#include "kit/windowparts.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -26,14 +27,6 @@ namespace {
 QString s(const char *text)
 {
     return QString::fromUtf8(text);
-}
-
-QPushButton *paneButton(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
 }
 
 QLabel *paneHeader(QWidget *parent, const QString &caption)
@@ -106,7 +99,7 @@ DayLists::DayLists(Forms &forms, Session &session, QWidget *parent)
         return g;
     };
     auto button = [](const Pane &p, const QString &name, const QString &caption) {
-        QPushButton *b = paneButton(p.widget, name, caption);
+        QPushButton *b = newButton(p.widget, name, caption);
         p.bar->addWidget(b);
         return b;
     };

@@ -37,14 +37,6 @@ QLineEdit *named(QLineEdit *edit, const QString &name)
     return edit;
 }
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 } // namespace
 
 EntryForm::EntryForm(Forms &forms, Session &session, QWidget *parent)
@@ -73,9 +65,9 @@ void EntryForm::buildPersonPanel()
     kisiPanel->setObjectName(QStringLiteral("kisiPanel"));
     auto *personForm = new QFormLayout(person);
     kisinoedit = newBox(person, QStringLiteral("kisinoedit"), 16);
-    JvNavPanelButton8 = button(person, QStringLiteral("JvNavPanelButton8"),
+    JvNavPanelButton8 = newButton(person, QStringLiteral("JvNavPanelButton8"),
                                QStringLiteral("Getir"));
-    JvNavPanelButton9 = button(person, QStringLiteral("JvNavPanelButton9"),
+    JvNavPanelButton9 = newButton(person, QStringLiteral("JvNavPanelButton9"),
                                QStringLiteral("Listeden Getir"));
     auto *codeRow = new QHBoxLayout;
     codeRow->addWidget(kisinoedit);
@@ -83,7 +75,7 @@ void EntryForm::buildPersonPanel()
     codeRow->addWidget(JvNavPanelButton9);
     personForm->addRow(QStringLiteral("Kişi Kodu"), codeRow);
     AdiEdit = newBox(person, QStringLiteral("AdiEdit"), 30);
-    JvNavPanelButton20 = button(person, QStringLiteral("JvNavPanelButton20"),
+    JvNavPanelButton20 = newButton(person, QStringLiteral("JvNavPanelButton20"),
                                 QStringLiteral("Getir"));
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(AdiEdit);
@@ -138,7 +130,7 @@ void EntryForm::buildAppointmentPanel()
     RKimeBox = new QComboBox(appointment);
     RKimeBox->setObjectName(QStringLiteral("RKimeBox"));
     RKimeBox->setVisible(false);
-    Button1 = button(appointment, QStringLiteral("Button1"), QStringLiteral("KAYDET"));
+    Button1 = newButton(appointment, QStringLiteral("Button1"), QStringLiteral("KAYDET"));
     auto *who = new QHBoxLayout;
     who->addWidget(RKiminAdSoyadBox, 1);
     who->addWidget(RKimeBox);

@@ -9,6 +9,7 @@
 #include "data/inifile.h"
 #include "data/wholefile.h"
 #include "kit/entryboxes.h"
+#include "kit/windowparts.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "reports/layouts.h"
@@ -34,15 +35,6 @@ namespace {
 const QString kHeadingCell = QStringLiteral("Memo5");
 const QString kGorusmekodu = QStringLiteral("gorusmekodu");
 
-QDateEdit *datePicker(QWidget *parent, const QString &name, const QDate &day)
-{
-    auto *picker = new QDateEdit(day, parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return picker;
-}
-
 } // namespace
 
 TrandevuF::TrandevuF(Forms &forms, Session &session) : FormContext(forms, session)
@@ -66,8 +58,10 @@ void TrandevuF::buildWindow()
     auto *layout = new QVBoxLayout(this);
     auto *range = new QHBoxLayout;
     const QDate today = QDate::currentDate();
-    JvDateTimePicker1 = datePicker(this, QStringLiteral("JvDateTimePicker1"), today);
-    JvDateTimePicker2 = datePicker(this, QStringLiteral("JvDateTimePicker2"), today.addDays(30));
+    JvDateTimePicker1 = newDatePicker(this, QStringLiteral("JvDateTimePicker1"));
+    JvDateTimePicker1->setDate(today);
+    JvDateTimePicker2 = newDatePicker(this, QStringLiteral("JvDateTimePicker2"));
+    JvDateTimePicker2->setDate(today.addDays(30));
     range->addWidget(new QLabel(QStringLiteral("Başlama Tarihi"), this));
     range->addWidget(JvDateTimePicker1);
     range->addWidget(new QLabel(QStringLiteral("Bitiş Tarihi"), this));
@@ -83,11 +77,7 @@ void TrandevuF::buildWindow()
     layout->addLayout(range);
 
     auto button = [this](const QString &name, const QString &caption, const QString &hint) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setToolTip(hint);
-        b->setAutoDefault(false);
-        return b;
+        return newButton(this, name, caption, hint);
     };
     auto *users = new QHBoxLayout;
     makeUserBar(QStringLiteral("Kullanıcının Randevuları"),

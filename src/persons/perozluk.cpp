@@ -5,6 +5,7 @@
 #include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
+#include "kit/windowparts.h"
 #include "persons/sicilrapor.h"
 #include "appointments/entrypanel.h"
 
@@ -186,10 +187,7 @@ void Tozluk::buildWindow()
     bindMemo(JvDotNetDBMemo4, sicilTable, QStringLiteral("isadresi"));
 
     auto button = [this](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
+        return newButton(this, name, caption);
     };
     JvXPButton3 = button(QStringLiteral("JvXPButton3"), QStringLiteral("Yeni Kişi Kaydı Gir"));
     JvXPButton1 = button(QStringLiteral("JvXPButton1"), QStringLiteral("Kaydet"));

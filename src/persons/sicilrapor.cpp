@@ -7,6 +7,7 @@
 #include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
+#include "kit/windowparts.h"
 #include "persons/perozluk.h"
 #include "reports/layouts.h"
 #include "reports/preview.h"
@@ -77,10 +78,7 @@ void Tsicrapor::buildWindow()
     Telefon1Edit->setObjectName(QStringLiteral("Telefon1Edit"));
     Telefon1Edit->setMaximumWidth(140);
     auto button = [this](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
+        return newButton(this, name, caption);
     };
     // Created in tab order.
     araButton = button(QStringLiteral("araButton"), QStringLiteral("Kısıtlayarak Ara"));

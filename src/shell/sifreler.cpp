@@ -2,6 +2,7 @@
 
 #include "kit/bound.h"
 #include "kit/entryboxes.h"
+#include "kit/windowparts.h"
 #include "shell/sifre.h"
 
 #include <QCheckBox>
@@ -112,9 +113,7 @@ TsifrelerF::TsifrelerF(Forms &forms, Session &session) : FormContext(forms, sess
 
     auto *buttons = new QHBoxLayout;
     auto makeButton = [this, buttons](const QString &name, const QString &caption) {
-        auto *b = new QPushButton(caption, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
+        QPushButton *b = newButton(this, name, caption);
         buttons->addWidget(b);
         return b;
     };

@@ -31,14 +31,6 @@ const QString kTutar = QStringLiteral("tutar");
 const QString kPrimoran = QStringLiteral("primoran");
 const QString kPid = QStringLiteral("pid");
 
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // A stored amount as "#,###.00", or empty for an empty field.
 QString amountText(const QVariant &value)
 {
@@ -86,12 +78,12 @@ void TpaketlerF::buildWindow()
     layout->addLayout(form);
 
     auto *buttons = new QHBoxLayout;
-    JvXPButton2 = button(this, QStringLiteral("JvXPButton2"), QStringLiteral("Yeni Ekle"));
-    JvXPButton1 = button(this, QStringLiteral("JvXPButton1"), QStringLiteral("Sakla"));
-    JvXPButton3 = button(this, QStringLiteral("JvXPButton3"), QStringLiteral("Düzelt"));
-    tabloyusil = button(this, QStringLiteral("tabloyusil"), QStringLiteral("Sil"));
-    secBut = button(this, QStringLiteral("secBut"), QStringLiteral("Seç"));
-    kapatBut = button(this, QStringLiteral("kapatBut"), QStringLiteral("Kapat"));
+    JvXPButton2 = newButton(this, QStringLiteral("JvXPButton2"), QStringLiteral("Yeni Ekle"));
+    JvXPButton1 = newButton(this, QStringLiteral("JvXPButton1"), QStringLiteral("Sakla"));
+    JvXPButton3 = newButton(this, QStringLiteral("JvXPButton3"), QStringLiteral("Düzelt"));
+    tabloyusil = newButton(this, QStringLiteral("tabloyusil"), QStringLiteral("Sil"));
+    secBut = newButton(this, QStringLiteral("secBut"), QStringLiteral("Seç"));
+    kapatBut = newButton(this, QStringLiteral("kapatBut"), QStringLiteral("Kapat"));
     kapatBut->setToolTip(QStringLiteral("Kapat..."));
     for (QPushButton *b : {JvXPButton2, JvXPButton1, JvXPButton3, tabloyusil, secBut, kapatBut})
         buttons->addWidget(b);
