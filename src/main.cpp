@@ -5,8 +5,10 @@
 #include "shell/sifre.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QStandardPaths>
+#include <QTranslator>
 #include <cstdio>
 
 int main(int argc, char **argv)
@@ -23,6 +25,11 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Lumkar Dorvalen"));
     QApplication::setQuitOnLastWindowClosed(false);
     QLocale::setDefault(QLocale(QLocale::Turkish, QLocale::Turkey));
+    // Qt's own texts (file pickers, the progress dialog, the boxes' edit menu) in Turkish.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Turkish, QLocale::Turkey), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     lumkar::QtDialogs dialogs;
     // Beside the executable when it may write there, else in the user's data folder.

@@ -4,7 +4,9 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QDir>
 #include <QProgressDialog>
+#include <QStandardPaths>
 
 namespace lumkar {
 
@@ -136,7 +138,14 @@ QString QtDialogs::openFile(const QString &title, const QString &folder, const Q
 QString QtDialogs::saveFile(const QString &title, const QString &folder,
                             const QString &proposedName, const QString &filter)
 {
-    const QString start = proposedName.isEmpty() ? folder : folder + QLatin1Char('/') + proposedName;
+    // Without a folder of its own the picker starts in the user's documents.
+    QString base = folder;
+    if (base.isEmpty()) {
+        base = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (!QDir(base).exists())
+            base = QDir::homePath();
+    }
+    const QString start = proposedName.isEmpty() ? base : base + QLatin1Char('/') + proposedName;
     return QFileDialog::getSaveFileName(parentFor(m_parent), title, start, filter);
 }
 
