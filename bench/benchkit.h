@@ -34,21 +34,24 @@ private:
 class SilentDialogs : public Dialogs {
 public:
     explicit SilentDialogs(bool stopOnMessage = false) : m_stop(stopOnMessage) {}
-    void information(const QString &, const QString &text) override { told(text); }
-    void warning(const QString &, const QString &text) override { told(text); }
-    void error(const QString &, const QString &text) override { told(text); }
-    Answer question(const QString &, const QString &, Buttons, Icon) override
+    std::unique_ptr<Progress> startProgress(const QString &, int) override;
+
+protected:
+    void showInformation(const QString &, const QString &text) override { told(text); }
+    void showWarning(const QString &, const QString &text) override { told(text); }
+    void showError(const QString &, const QString &text) override { told(text); }
+    Answer askQuestion(const QString &, const QString &, Buttons, Icon) override
     {
         return Answer::Yes;
     }
-    bool input(const QString &, const QString &, QString &) override { return false; }
-    QString openFile(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(const QString &, const QString &, const QString &, const QString &) override
+    bool askInput(const QString &, const QString &, QString &) override { return false; }
+    QString askOpenFile(const QString &, const QString &, const QString &) override { return {}; }
+    QString askSaveFile(const QString &, const QString &, const QString &,
+                        const QString &) override
     {
         return {};
     }
-    QString pickFolder(const QString &, const QString &) override { return {}; }
-    std::unique_ptr<Progress> startProgress(const QString &, int) override;
+    QString askFolder(const QString &, const QString &) override { return {}; }
 
 private:
     void told(const QString &text) const;

@@ -445,9 +445,7 @@ bool TaylikF::handDayAndTimeToEntry()
     const QString date = bookingDate();
     if (date.isEmpty())
         return false;
-    EntryForm *entry = forms().entryForm;
-    entry->RTarihiEdit->setText(date);
-    entry->RSaatiEdit->setText(bookingTime());
+    forms().entryForm->setEntryDayAndTime(date, bookingTime());
     return true;
 }
 
@@ -475,7 +473,9 @@ bool TaylikF::askDirectBooking()
 
 void TaylikF::Firmaseerekbugnvebusaatedorudanrandevuver1Click()
 {
-    if (bookingDate().isEmpty() || !askDirectBooking())
+    // A direct booking is always a new appointment: what the entry form holds (a typed
+    // person, an appointment loaded for a change) is dropped only when the user says so.
+    if (bookingDate().isEmpty() || !askDirectBooking() || !forms().entryForm->makeRoomForBooking())
         return;
     PaketAl();
 }
@@ -503,27 +503,30 @@ void TaylikF::GirisHazirla()
         return;
     }
     EntryForm *entry = forms().entryForm;
-    entry->paketkoduEdit->setText(m_picked.kodu);
-    entry->paketadiEdit->setText(m_picked.adi);
-    entry->primEdit->setText(m_picked.primoran);
+    const QString userName = RKiminAdSoyadBox->currentText();
+    if (!entry->setEntryUser(RKimeBox->currentText(), userName)) {
+        dialogs().warning(programTitle(),
+                          userName + QStringLiteral(" kullanıcısına randevu veremezsiniz: başka "
+                                                    "kullanıcılara randevu verme yetkiniz yok ya "
+                                                    "da kullanıcı listede değil. Randevu "
+                                                    "kaydedilmedi."));
+        return;
+    }
     const double amount = roundToCents(reading.value);
-    entry->RKimeBox->setCurrentIndex(RKimeBox->currentIndex());
-    setPickerText(entry->RKimeBox, RKimeBox->currentText());
-    entry->RKiminAdSoyadBox->setCurrentIndex(RKiminAdSoyadBox->currentIndex());
-    setPickerText(entry->RKiminAdSoyadBox, RKiminAdSoyadBox->currentText());
-    entry->islemTutariEdit->setText(formats::plainNumber(amount));
-    handDayAndTimeToEntry();
-    const QString adi = entry->AdiEdit->text();
-    const QString soyadi = entry->SoyadiEdit->text();
-    entry->save(); // as if "KAYDET" were pressed
+    entry->setEntryPackage({m_picked.kodu, m_picked.adi, formats::plainNumber(amount),
+                            m_picked.primoran});
+    entry->setEntryDayAndTime(bookingDate(), bookingTime());
+    const EntryAppointment booked = entry->entryAppointment();
+    if (!entry->saveAsNew()) // as if "KAYDET" were pressed, always as a new appointment
+        return;
 
     // The cell shows the booking at once when the grid shows that user's appointments.
-    if (m_allUsers || RKiminAdSoyadBox->currentText() == m_reportUserName) {
+    if (m_allUsers || userName == m_reportUserName) {
         const QPoint cell = currentCell();
-        const CellAppointment booked { RKiminAdSoyadBox->currentText(), adi, soyadi, m_picked.adi,
-            amount };
-        m_cells->appendCellText(cell.y() - 2, cell.x() - 1,
-            cellSegment(booked, CheckBox2->isChecked(), SegmentKind::JustBooked));
+        const CellAppointment shown{userName, booked.adi, booked.soyadi, m_picked.adi, amount};
+        const QString segment
+            = cellSegment(shown, CheckBox2->isChecked(), SegmentKind::JustBooked);
+        m_cells->appendCellText(cell.y() - 2, cell.x() - 1, segment);
     }
 }
 

@@ -59,6 +59,11 @@ BookingRow bookingRow(const EntryAppointment &entry, const QString &takenBy, con
         row.message = QStringLiteral("İşlem tutarı okunamadı: ") + amount.message;
         return row;
     }
+    if (!change && (entry.rkime.isEmpty() || entry.rkimeAdSoyad.isEmpty())) {
+        row.message = QStringLiteral("Randevunun verileceği kullanıcı seçilmemiş! Randevu "
+                                     "kaydedilmedi.");
+        return row;
+    }
     QVariant packageCode;
     if (!entry.paketKodu.isEmpty()) {
         const std::optional<int> code = wholeNumber(entry.paketKodu);
@@ -84,11 +89,18 @@ BookingRow bookingRow(const EntryAppointment &entry, const QString &takenBy, con
     add("telefonu2", entry.telefon2);
     add("ceptel", entry.cepTelefon);
     add("islem_tutari", amount.value);
-    add("RKime", entry.rkime);
-    add("Rkimeadsoyad", entry.rkimeAdSoyad);
+    // The user the appointment is given to: both pickers must hold one. A change whose
+    // pickers cannot hold its owner (not among the users this user may book for, renamed or
+    // deleted since) keeps the stored owner.
+    if (!entry.rkime.isEmpty() && !entry.rkimeAdSoyad.isEmpty()) {
+        add("RKime", entry.rkime);
+        add("Rkimeadsoyad", entry.rkimeAdSoyad);
+    }
     add("randevuyualan", takenBy);
     add("paketkodu", packageCode);
-    add("paketadi", entry.paketAdi.isEmpty() ? QVariant() : QVariant(entry.paketAdi));
+    // A package name is stored only with its package code.
+    const bool named = packageCode.isValid() && !entry.paketAdi.isEmpty();
+    add("paketadi", named ? QVariant(entry.paketAdi) : QVariant());
     if (premium.ok && premium.value > 0)
         add("paketprim", premium.value);
     else if (!change)

@@ -2,8 +2,10 @@
 
 #include "appointments/entrypanel.h"
 
-#include "appointments/entryappointment.h"
+#include "app/userrights.h"
+#include "appointments/appointmentstate.h"
 #include "appointments/booking.h"
+#include "appointments/entryappointment.h"
 #include "appointments/dayview.h"
 #include "appointments/iptal.h"
 #include "appointments/randevu.h"
@@ -141,6 +143,13 @@ void EntryForm::buildAppointmentPanel()
     primEdit = newBox(appointment, QStringLiteral("primEdit"));
     primEdit->setVisible(false);
     userPickers = new PickerPair(RKimeBox, RKiminAdSoyadBox, this);
+    // The package name and premium rate belong to the code: emptied with it.
+    connect(paketkoduEdit, &QLineEdit::textEdited, this, [this](const QString &code) {
+        if (code.isEmpty()) {
+            paketadiEdit->clear();
+            primEdit->clear();
+        }
+    });
     connect(Button1, &QPushButton::clicked, this, [this] { save(); });
 }
 
@@ -158,6 +167,25 @@ void EntryForm::setEntryPerson(const Person &person)
 void EntryForm::setEntryPersonCode(const QString &code)
 {
     kisinoedit->setText(code);
+}
+
+void EntryForm::setEntryDayAndTime(const QString &date, const QString &time)
+{
+    RTarihiEdit->setText(date);
+    RSaatiEdit->setText(time);
+}
+
+bool EntryForm::setEntryUser(const QString &code, const QString &fullName)
+{
+    setPickerText(RKimeBox, code);
+    setPickerText(RKiminAdSoyadBox, fullName);
+    const bool held = RKimeBox->currentIndex() >= 0
+        && RKimeBox->currentIndex() == RKiminAdSoyadBox->currentIndex();
+    if (!held) {
+        RKimeBox->setCurrentIndex(-1);
+        RKiminAdSoyadBox->setCurrentIndex(-1);
+    }
+    return held;
 }
 
 void EntryForm::setEntryAllowed(bool allowed)
@@ -310,13 +338,6 @@ DataSet *EntryForm::selectedWaiting()
     return waiting;
 }
 
-void EntryForm::dropWaitingEdit()
-{
-    DataSet *waiting = forms().dayLists->randevuTable;
-    if (waiting->isEditing())
-        waiting->cancel();
-}
-
 void EntryForm::showCurrentUser()
 {
     setPickerText(RKimeBox, currentUser().kullanici);
@@ -341,7 +362,6 @@ void EntryForm::startNew()
 {
     if (hasTypedPerson() && !askDrop())
         return;
-    dropWaitingEdit();
     clearBoxes(true);
 }
 
@@ -349,7 +369,6 @@ void EntryForm::discard()
 {
     if (!askDrop())
         return;
-    dropWaitingEdit();
     clearBoxes(false);
 }
 
@@ -439,13 +458,6 @@ void EntryForm::personFromList()
             emit personRecordWanted();
         return;
     }
-    forms().dayLists->openDayLists();
-    DataSet *waiting = forms().dayLists->randevuTable;
-    if (waiting->isEditing() && waiting->isModified()) {
-        if (!askDrop())
-            return;
-        waiting->cancel();
-    }
     list->listeIsteyen = QStringLiteral("randevu");
     list->show();
     list->raise();
@@ -524,8 +536,29 @@ bool EntryForm::checkPerson()
     return false;
 }
 
+bool EntryForm::makeRoomForBooking()
+{
+    if (!hasTypedPerson() && randevunoEdit->text().isEmpty())
+        return true;
+    if (!askDrop())
+        return false;
+    clearBoxes(true);
+    return true;
+}
+
+bool EntryForm::saveAsNew()
+{
+    randevunoEdit->clear();
+    return save();
+}
+
 bool EntryForm::save()
 {
+    if (!UserRights::of(currentUser()).mayAdd) {
+        dialogs().warning(programTitle(),
+                          QStringLiteral("Randevu kaydetme yetkiniz yok! Randevu kaydedilmedi."));
+        return false;
+    }
     // The package.
     const double packageCode = SayiyaCevir(paketkoduEdit->text(), nullptr);
     if (packageCode > 0) {
@@ -540,7 +573,6 @@ bool EntryForm::save()
     // The time and the date.
     if (!checkTimeBox(RSaatiEdit, dialogs()) || !checkDateBox(RTarihiEdit, dialogs()))
         return false;
-    dropWaitingEdit();
     if (!checkPerson())
         return false;
     if (AdiEdit->text().length() < 2) {
@@ -620,30 +652,30 @@ void EntryForm::markHeld()
     DataSet *waiting = selectedWaiting();
     if (!waiting)
         return;
+    // The appointment chosen now, whatever the list shows once the question is answered.
+    const qlonglong rid = waiting->value(QStringLiteral("rid")).toLongLong();
     if (dialogs().question(programTitle(),
                            QStringLiteral("Bu randevuyu görüşme yapılanlara çıkarmak "
                                           "istediğinize eminmisiniz?"),
                            Buttons::YesNoCancel)
         != Answer::Yes)
         return;
-    waiting->edit();
-    waiting->setValue(QStringLiteral("gorusmekodu"), 999999);
-    waiting->setValue(QStringLiteral("gorustudiyenkodu"), currentUser().kullanici);
-    if (!waiting->post()) {
-        const QString cause = waiting->lastError().text();
-        waiting->cancel();
-        dialogs().error(programTitle(), QStringLiteral("Randevu kaydedilemedi: ") + cause);
-        return;
-    }
+    const StateResult result = markAppointmentHeld(db(), rid, currentUser().kullanici);
+    if (result.change == StateChange::Failed)
+        dialogs().error(programTitle(), QStringLiteral("Randevu kaydedilemedi: ")
+                                            + result.message());
+    else if (result.change != StateChange::Done)
+        dialogs().warning(programTitle(), result.message());
     forms().dayLists->reopenDayLists();
 }
 
 void EntryForm::cancelAppointment()
 {
-    if (!selectedWaiting())
+    DataSet *waiting = selectedWaiting();
+    if (!waiting)
         return;
-    forms().iptalF->openFor(forms().dayLists->randevuTable);
+    forms().iptalF->openFor(waiting->value(QStringLiteral("rid")).toLongLong(),
+                            waiting->text(QStringLiteral("iptalnedeni")));
 }
-
 
 } // namespace lumkar

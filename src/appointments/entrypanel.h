@@ -41,6 +41,12 @@ public:
     void setEntryAppointment(const EntryAppointment &appointment);
     // The boxes' texts as a save reads them.
     EntryAppointment entryAppointment() const;
+    // The day and time of the appointment, as a planner cell hands them over ("07.10.2009",
+    // "09:30").
+    void setEntryDayAndTime(const QString &date, const QString &time);
+    // The user the appointment is given to; false when the user pickers cannot hold that user
+    // (not among those this user may book for), and then they show no user.
+    bool setEntryUser(const QString &code, const QString &fullName);
     // Shows the form enabled or greyed out as the user's rights allow.
     void setEntryAllowed(bool allowed);
 
@@ -48,6 +54,12 @@ public:
     void startNew(); // "Yeni Rand."
     // "KAYDET", " Kaydet", F2: true when an appointment was written.
     bool save();
+    // A booking made elsewhere (the planner): always a new appointment, never the change of
+    // an appointment loaded into the form.
+    bool saveAsNew();
+    // Before another window fills the form for a booking of its own: when the form holds a
+    // typed person or a loaded change, asks whether to drop it. False when the user keeps it.
+    bool makeRoomForBooking();
     void discard();           // " Vazgeç", F3
     void loadForChange();     // "Randevu Bilgilerini Değiştir", "DEĞİŞTİR" of the waiting list
     void markHeld();          // "Randevu Gerçekleşti"
@@ -105,8 +117,6 @@ private:
     // Empties the boxes a new appointment starts with; the package boxes too when asked.
     void clearBoxes(bool packageBoxes);
     void showCurrentUser();
-    // Drops a typed, unconfirmed cancellation reason of the selected waiting appointment.
-    void dropWaitingEdit();
     bool askDrop();
     // The selected waiting appointment, or null when the list is empty.
     DataSet *selectedWaiting();

@@ -1,8 +1,7 @@
 #include "appointments/iptal.h"
 
+#include "appointments/appointmentstate.h"
 #include "appointments/dayview.h"
-#include "data/dataset.h"
-#include "kit/bound.h"
 
 #include <QFormLayout>
 #include <QFrame>
@@ -50,12 +49,12 @@ TiptalF::TiptalF(Forms &forms, Session &session) : FormContext(forms, session)
     setFixedSize(420, 130);
 }
 
-void TiptalF::openFor(DataSet *waiting)
+void TiptalF::openFor(qlonglong rid, const QString &reason)
 {
-    if (m_waiting != waiting) {
-        m_waiting = waiting;
-        bindLineEdit(JvDotNetDBEdit10, waiting, QStringLiteral("iptalnedeni"));
-    }
+    m_rid = rid;
+    JvDotNetDBEdit10->setText(reason);
+    if (!m_asking)
+        m_asking.emplace(dialogs());
     if (QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
@@ -64,39 +63,41 @@ void TiptalF::openFor(DataSet *waiting)
     JvDotNetDBEdit10->setFocus();
 }
 
+void TiptalF::hideEvent(QHideEvent *event)
+{
+    m_asking.reset();
+    QWidget::hideEvent(event);
+}
+
 void TiptalF::OKBtnClick()
 {
-    if (!m_waiting || m_waiting->currentRow() < 0)
+    if (m_rid < 0)
         return;
     if (dialogs().question(programTitle(),
                            QStringLiteral("Bu randevuyu iptal etmek istediğinize eminmisiniz?"),
                            Buttons::YesNoCancel)
         != Answer::Yes)
         return;
-    DataSet *waiting = m_waiting;
-    waiting->edit();
-    waiting->setValue(QStringLiteral("iptalkodu"), 999999);
-    waiting->setValue(QStringLiteral("iptaldiyenkodu"), currentUser().kullanici);
-    if (!waiting->post()) {
+    const StateResult result = cancelWaitingAppointment(db(), m_rid, currentUser().kullanici,
+                                                        JvDotNetDBEdit10->text());
+    if (result.change == StateChange::Failed) {
         // The appointment stays waiting; the reason stays typed in the box, the dialog open.
-        const QString cause = waiting->lastError().text();
-        const QVariant reason = waiting->value(QStringLiteral("iptalnedeni"));
-        waiting->cancel();
-        waiting->edit();
-        waiting->setValue(QStringLiteral("iptalnedeni"), reason);
-        dialogs().error(programTitle(), QStringLiteral("Randevu iptal edilemedi: ") + cause);
+        dialogs().error(programTitle(), QStringLiteral("Randevu iptal edilemedi: ")
+                                            + result.message());
         return;
     }
     hide();
+    m_rid = -1;
+    if (result.change != StateChange::Done)
+        dialogs().warning(programTitle(), result.message());
     forms().dayLists->reopenDayLists();
 }
 
 void TiptalF::JvXPButton1Click()
 {
-    // A reason typed and not confirmed is dropped, so that it never lands on the appointment
-    // by a later move of the list.
-    if (m_waiting && m_waiting->isEditing())
-        m_waiting->cancel();
+    // A reason typed and not confirmed is dropped with the dialog.
+    m_rid = -1;
+    JvDotNetDBEdit10->clear();
     hide();
 }
 

@@ -1,6 +1,7 @@
 #include "appointments/randevu.h"
 
 #include "app/helptopics.h"
+#include "appointments/appointmentstate.h"
 #include "appointments/entryappointment.h"
 #include "appointments/entrypanel.h"
 #include "appointments/icalendar.h"
@@ -264,18 +265,19 @@ void TrandevuF::Button1Click()
 {
     if (!randevuTable->isOpen() || randevuTable->currentRow() < 0)
         return;
+    // The appointment chosen now, whatever the list shows once the question is answered.
+    const qlonglong rid = randevuTable->value(QStringLiteral("rid")).toLongLong();
+    const int row = randevuTable->currentRow();
     if (dialogs().question(programTitle(), QStringLiteral("Kayıt silinsin mi?"), Buttons::YesNo)
         != Answer::Yes)
         return;
-    if (visitCodeOf(randevuTable->value(kGorusmekodu)) > 0) {
-        dialogs().information(programTitle(),
-            QStringLiteral("Bu randevunun görüşme kaydı var! Silmeden önce "
-                           "görüşme kaydını siliniz!"));
-        return;
-    }
-    if (!randevuTable->remove())
-        dialogs().error(programTitle(),
-            QStringLiteral("Randevu silinemedi: ") + randevuTable->lastError().text());
+    const StateResult result = deleteAppointment(db(), rid);
+    if (result.change == StateChange::Failed)
+        dialogs().error(programTitle(), QStringLiteral("Randevu silinemedi: ") + result.message());
+    else if (result.change != StateChange::Done)
+        dialogs().information(programTitle(), result.message());
+    if (result.change != StateChange::HasVisit && randevuTable->reopen())
+        randevuTable->moveTo(qMin(row, randevuTable->recordCount() - 1));
 }
 
 void TrandevuF::degistirButClick()

@@ -82,6 +82,32 @@ bool TableWriter::update(const QString &table, const QString &column, const QVar
     return run(q, table);
 }
 
+int TableWriter::updateWhere(const QString &table, const RowValues &row,
+                             const QString &condition, const QVariantList &conditionValues)
+{
+    QStringList sets;
+    for (const auto &[name, v] : row)
+        sets << schema::quoted(name) + QStringLiteral("=?");
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                  .arg(table, sets.join(QLatin1Char(',')), condition));
+    for (const auto &[name, v] : row)
+        q.addBindValue(stored(table, name, v));
+    for (const QVariant &v : conditionValues)
+        q.addBindValue(v);
+    return run(q, table) ? q.numRowsAffected() : -1;
+}
+
+int TableWriter::removeWhere(const QString &table, const QString &condition,
+                             const QVariantList &conditionValues)
+{
+    QSqlQuery q(m_db);
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, condition));
+    for (const QVariant &v : conditionValues)
+        q.addBindValue(v);
+    return run(q, table) ? q.numRowsAffected() : -1;
+}
+
 bool TableWriter::remove(const QString &table, const QString &column, const QVariant &value)
 {
     QSqlQuery q(m_db);

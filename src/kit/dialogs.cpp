@@ -78,22 +78,23 @@ private:
 
 } // namespace
 
-void QtDialogs::information(const QString &title, const QString &text)
+void QtDialogs::showInformation(const QString &title, const QString &text)
 {
     notice(m_parent, QMessageBox::Information, title, text);
 }
 
-void QtDialogs::warning(const QString &title, const QString &text)
+void QtDialogs::showWarning(const QString &title, const QString &text)
 {
     notice(m_parent, QMessageBox::Warning, title, text);
 }
 
-void QtDialogs::error(const QString &title, const QString &text)
+void QtDialogs::showError(const QString &title, const QString &text)
 {
     notice(m_parent, QMessageBox::Critical, title, text);
 }
 
-Answer QtDialogs::question(const QString &title, const QString &text, Buttons buttons, Icon icon)
+Answer QtDialogs::askQuestion(const QString &title, const QString &text, Buttons buttons,
+                               Icon icon)
 {
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     switch (icon) {
@@ -120,7 +121,7 @@ Answer QtDialogs::question(const QString &title, const QString &text, Buttons bu
     }
 }
 
-bool QtDialogs::input(const QString &title, const QString &label, QString &value)
+bool QtDialogs::askInput(const QString &title, const QString &label, QString &value)
 {
     bool ok = false;
     const QString typed = QInputDialog::getText(parentFor(m_parent), title, label,
@@ -130,13 +131,13 @@ bool QtDialogs::input(const QString &title, const QString &label, QString &value
     return ok;
 }
 
-QString QtDialogs::openFile(const QString &title, const QString &folder, const QString &filter)
+QString QtDialogs::askOpenFile(const QString &title, const QString &folder, const QString &filter)
 {
     return QFileDialog::getOpenFileName(parentFor(m_parent), title, folder, filter);
 }
 
-QString QtDialogs::saveFile(const QString &title, const QString &folder,
-                            const QString &proposedName, const QString &filter)
+QString QtDialogs::askSaveFile(const QString &title, const QString &folder,
+                               const QString &proposedName, const QString &filter)
 {
     // Without a folder of its own the picker starts in the user's documents.
     QString base = folder;
@@ -149,7 +150,7 @@ QString QtDialogs::saveFile(const QString &title, const QString &folder,
     return QFileDialog::getSaveFileName(parentFor(m_parent), title, start, filter);
 }
 
-QString QtDialogs::pickFolder(const QString &title, const QString &folder)
+QString QtDialogs::askFolder(const QString &title, const QString &folder)
 {
     return QFileDialog::getExistingDirectory(parentFor(m_parent), title, folder);
 }

@@ -37,28 +37,112 @@ public:
     virtual ~Dialogs() = default;
 
     // A notice with one OK button.
-    virtual void information(const QString &title, const QString &text) = 0;
-    virtual void warning(const QString &title, const QString &text) = 0;
-    virtual void error(const QString &title, const QString &text) = 0;
+    void information(const QString &title, const QString &text);
+    void warning(const QString &title, const QString &text);
+    void error(const QString &title, const QString &text);
 
     // A question; only Answer::Yes goes on.
-    virtual Answer question(const QString &title, const QString &text, Buttons buttons,
-                            Icon icon = Icon::Question) = 0;
+    Answer question(const QString &title, const QString &text, Buttons buttons,
+                    Icon icon = Icon::Question);
 
     // One line of input; returns false when cancelled.
-    virtual bool input(const QString &title, const QString &label, QString &value) = 0;
+    bool input(const QString &title, const QString &label, QString &value);
 
     // File and folder pickers; an empty result means cancelled.
-    virtual QString openFile(const QString &title, const QString &folder,
-                             const QString &filter) = 0;
-    virtual QString saveFile(const QString &title, const QString &folder,
-                             const QString &proposedName, const QString &filter) = 0;
-    virtual QString pickFolder(const QString &title, const QString &folder) = 0;
+    QString openFile(const QString &title, const QString &folder, const QString &filter);
+    QString saveFile(const QString &title, const QString &folder, const QString &proposedName,
+                     const QString &filter);
+    QString pickFolder(const QString &title, const QString &folder);
 
     // Starts a progress display with a label and a maximum; it shows itself only when the
     // work lasts more than a moment.
     virtual std::unique_ptr<Progress> startProgress(const QString &label, int maximum) = 0;
+
+    // True while a notice, question, input or picker waits for the user, so that work started
+    // by a timer (the automatic refresh) waits until the user has answered.
+    bool isAsking() const { return m_asking > 0; }
+
+    // Counts as a dialog of this seam for as long as it lives: for a window of the program's
+    // own that asks the user something (the cancellation reason).
+    class Asking {
+    public:
+        explicit Asking(Dialogs &dialogs) : m_dialogs(dialogs) { ++m_dialogs.m_asking; }
+        ~Asking() { --m_dialogs.m_asking; }
+        Asking(const Asking &) = delete;
+        Asking &operator=(const Asking &) = delete;
+
+    private:
+        Dialogs &m_dialogs;
+    };
+
+protected:
+    // What each kind of dialog shows; the public functions above count them as asking.
+    virtual void showInformation(const QString &title, const QString &text) = 0;
+    virtual void showWarning(const QString &title, const QString &text) = 0;
+    virtual void showError(const QString &title, const QString &text) = 0;
+    virtual Answer askQuestion(const QString &title, const QString &text, Buttons buttons,
+                               Icon icon) = 0;
+    virtual bool askInput(const QString &title, const QString &label, QString &value) = 0;
+    virtual QString askOpenFile(const QString &title, const QString &folder,
+                                const QString &filter) = 0;
+    virtual QString askSaveFile(const QString &title, const QString &folder,
+                                const QString &proposedName, const QString &filter) = 0;
+    virtual QString askFolder(const QString &title, const QString &folder) = 0;
+
+private:
+    int m_asking = 0;
 };
+
+inline void Dialogs::information(const QString &title, const QString &text)
+{
+    const Asking asking(*this);
+    showInformation(title, text);
+}
+
+inline void Dialogs::warning(const QString &title, const QString &text)
+{
+    const Asking asking(*this);
+    showWarning(title, text);
+}
+
+inline void Dialogs::error(const QString &title, const QString &text)
+{
+    const Asking asking(*this);
+    showError(title, text);
+}
+
+inline Answer Dialogs::question(const QString &title, const QString &text, Buttons buttons,
+                                Icon icon)
+{
+    const Asking asking(*this);
+    return askQuestion(title, text, buttons, icon);
+}
+
+inline bool Dialogs::input(const QString &title, const QString &label, QString &value)
+{
+    const Asking asking(*this);
+    return askInput(title, label, value);
+}
+
+inline QString Dialogs::openFile(const QString &title, const QString &folder,
+                                 const QString &filter)
+{
+    const Asking asking(*this);
+    return askOpenFile(title, folder, filter);
+}
+
+inline QString Dialogs::saveFile(const QString &title, const QString &folder,
+                                 const QString &proposedName, const QString &filter)
+{
+    const Asking asking(*this);
+    return askSaveFile(title, folder, proposedName, filter);
+}
+
+inline QString Dialogs::pickFolder(const QString &title, const QString &folder)
+{
+    const Asking asking(*this);
+    return askFolder(title, folder);
+}
 
 // The message-box title used where the program names none.
 inline QString programTitle() { return QStringLiteral("Lumkar Vikelmo"); }
@@ -66,17 +150,20 @@ inline QString programTitle() { return QStringLiteral("Lumkar Vikelmo"); }
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
-    void information(const QString &title, const QString &text) override;
-    void warning(const QString &title, const QString &text) override;
-    void error(const QString &title, const QString &text) override;
-    Answer question(const QString &title, const QString &text, Buttons buttons,
-                    Icon icon) override;
-    bool input(const QString &title, const QString &label, QString &value) override;
-    QString openFile(const QString &title, const QString &folder, const QString &filter) override;
-    QString saveFile(const QString &title, const QString &folder, const QString &proposedName,
-                     const QString &filter) override;
-    QString pickFolder(const QString &title, const QString &folder) override;
     std::unique_ptr<Progress> startProgress(const QString &label, int maximum) override;
+
+protected:
+    void showInformation(const QString &title, const QString &text) override;
+    void showWarning(const QString &title, const QString &text) override;
+    void showError(const QString &title, const QString &text) override;
+    Answer askQuestion(const QString &title, const QString &text, Buttons buttons,
+                       Icon icon) override;
+    bool askInput(const QString &title, const QString &label, QString &value) override;
+    QString askOpenFile(const QString &title, const QString &folder,
+                        const QString &filter) override;
+    QString askSaveFile(const QString &title, const QString &folder, const QString &proposedName,
+                        const QString &filter) override;
+    QString askFolder(const QString &title, const QString &folder) override;
 
 private:
     QWidget *m_parent;

@@ -565,6 +565,15 @@ void Tanamenuf::buildRefreshControls()
     connect(CheckBox1, &QCheckBox::toggled, this, &Tanamenuf::CheckBox1Click);
     connect(JvDotNetEdit1, &QLineEdit::textChanged, this, &Tanamenuf::JvDotNetEdit1Change);
     connect(Timer1, &QTimer::timeout, this, &Tanamenuf::Timer1Timer);
+    // A tick that came while the user was answering runs as soon as the user is done.
+    m_refreshWaits = new QTimer(this);
+    m_refreshWaits->setObjectName(QStringLiteral("refreshWaits"));
+    m_refreshWaits->setSingleShot(true);
+    m_refreshWaits->setInterval(250);
+    connect(m_refreshWaits, &QTimer::timeout, this, [this] {
+        if (m_timerOn)
+            Timer1Timer();
+    });
 }
 
 QDate Tanamenuf::workingDate() const
@@ -654,12 +663,30 @@ void Tanamenuf::CheckBox1Click()
     applyTimer();
 }
 
+bool Tanamenuf::userIsAnswering() const
+{
+    // A question, a notice or a picker of the program, the cancellation dialog, a menu opened
+    // on a list, or any other window that takes all input: the rows the user chose from stay
+    // as they are until the user is done.
+    return dialogs().isAsking() || QApplication::activeModalWidget() != nullptr
+        || QApplication::activePopupWidget() != nullptr;
+}
+
+bool Tanamenuf::refreshWaiting() const
+{
+    return m_refreshWaits->isActive();
+}
+
 void Tanamenuf::Timer1Timer()
 {
     // Ticks do not pile up behind a slow refresh or its message, and a lasting lock is told
     // once, not at every tick.
     if (m_refreshing)
         return;
+    if (userIsAnswering()) {
+        m_refreshWaits->start();
+        return;
+    }
     m_refreshing = true;
     Timer1->stop();
     {

@@ -40,7 +40,11 @@ public:
     bool refreshAll();
     void CheckBox1Click(); // "Otomatik Yenile"
     void JvDotNetEdit1Change(); // refresh interval typed
-    void Timer1Timer(); // one tick of the automatic refresh
+    // One tick of the automatic refresh; while the user answers a question or a dialog the
+    // refresh waits and runs once the user is done.
+    void Timer1Timer();
+    bool refreshWaiting() const; // a tick waits for the user
+    bool userIsAnswering() const;
     bool timerRunning() const;
     int timerInterval() const;
 
@@ -133,6 +137,7 @@ private:
     QString m_traceFile;
     bool m_exitConfirmed = false;
     bool m_timerOn = false;
+    QTimer *m_refreshWaits = nullptr;      // looks again whether the user is done
     bool m_refreshing = false;             // an automatic refresh is running
     bool m_automaticRefreshFailed = false; // the last one met a failure and told it
 };

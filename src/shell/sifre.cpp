@@ -1,6 +1,7 @@
 #include "shell/sifre.h"
 
 #include "accounts/ledger.h"
+#include "app/userrights.h"
 #include "appointments/aylik.h"
 #include "appointments/dayview.h"
 #include "appointments/entrypanel.h"
@@ -440,7 +441,7 @@ void TPasswordDlg::fitWindowsToUser()
     main->kullaniciKoduLabel->setText(QStringLiteral("Kullanıcı Kodu: ") + user.kullanici);
     main->adSoyadLabel->setText(QStringLiteral("Adı/Soyadı: ") + user.adSoyad);
 
-    const bool mayAdd = user.ekle != QLatin1String("H");
+    const bool mayAdd = UserRights::of(user).mayAdd;
     entry->setEntryAllowed(mayAdd);
     main->setMenusAllowed(mayAdd);
 

@@ -148,6 +148,7 @@ void TpaketlerF::islemTutariEditExit()
 
 void TpaketlerF::JvXPButton2Click()
 {
+    m_lastAdded.clear();
     for (QLineEdit *b : {islemTutariEdit, koduEdit, PaketAdiEdit, aciklamaEdit, primoranEdit,
                          kayitnoEdit})
         b->clear();
@@ -177,10 +178,16 @@ bool TpaketlerF::JvXPButton1Click()
         return false;
 
     const double record = SayiyaCevir(kayitnoEdit->text(), nullptr);
-    if (record > 0 && paketlerTable->locate(kPid, qlonglong(record)))
-        paketlerTable->edit();
-    else
+    const bool adding = !(record > 0 && paketlerTable->locate(kPid, qlonglong(record)));
+    // "Sakla" pressed again on the package it has just added saves nothing new.
+    const QVariantList boxes{*code.code, PaketAdiEdit->text(), price, aciklamaEdit->text(),
+                             premium};
+    if (adding && boxes == m_lastAdded)
+        return true;
+    if (adding)
         paketlerTable->append();
+    else
+        paketlerTable->edit();
     paketlerTable->setValue(kPaketkodu, *code.code);
     paketlerTable->setValue(kPaketadi, PaketAdiEdit->text());
     if (!aciklamaEdit->text().isEmpty())
@@ -195,6 +202,7 @@ bool TpaketlerF::JvXPButton1Click()
         dialogs().error(programTitle(), QStringLiteral("Paket kaydedilemedi: ") + cause);
         return false;
     }
+    m_lastAdded = adding ? boxes : QVariantList();
     return true;
 }
 

@@ -59,6 +59,7 @@ private:
     bool hasSelectedPackage();
 
     EnterAsTab *m_enterAsTab = nullptr;
+    QVariantList m_lastAdded; // what the last "Sakla" added, as it read the boxes
 };
 
 } // namespace lumkar

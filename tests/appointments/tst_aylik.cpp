@@ -5,6 +5,7 @@
 #include "testregistry.h"
 
 #include "appointments/aylik.h"
+#include "appointments/dayview.h"
 #include "appointments/entrypanel.h"
 #include "appointments/randevu.h"
 #include "kit/maskedit.h"
@@ -551,6 +552,96 @@ private slots:
         QCOMPARE(app.scalar(QStringLiteral("SELECT RKime || ' ' || randevutarihi FROM randevu"))
                      .toString(),
             QStringLiteral("ece 2009-10-12 00:00:00"));
+        QCOMPARE(planner->cellText(12, row), QString());
+    }
+
+    // A direct booking is always a new appointment: an appointment loaded into the entry form
+    // for a change is dropped only after the question, and never rewritten.
+    void directBookingNeverRewritesALoadedAppointment()
+    {
+        App app;
+        app.exec(QStringLiteral("INSERT INTO siciltablo (sicil_kodu, adi, soyadi) "
+                                "VALUES ('5', 'Zeynep', 'Kaya')"));
+        QVERIFY(app.login(kMe));
+        const qlonglong loaded = add(app, QStringLiteral("Yüklenen"), QDate(2009, 10, 7),
+                                     QTime(9, 0));
+        TaylikF *planner = openOctober(app);
+        EntryForm *entry = app.forms().entryForm;
+        QVERIFY(app.forms().dayLists->reopenDayLists());
+        app.forms().dayLists->randevuTable->first();
+        entry->loadForChange();
+        QCOMPARE(entry->randevunoEdit->text(), QString::number(loaded));
+        planner->setCurrentCell(8, rowOf(planner, QStringLiteral("11:00")));
+        // Keeping the loaded change ends the booking before the package window.
+        app.dialogs.expectQuestion(Answer::Yes);
+        app.dialogs.expectQuestion(Answer::No);
+        planner->Firmaseerekbugnvebusaatedorudanrandevuver1Click();
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Yapılan değişiklik kayıt yapılmadan çıkılsınmı?"));
+        QVERIFY(!app.forms().paketlerF->isVisible());
+        QCOMPARE(entry->randevunoEdit->text(), QString::number(loaded));
+        app.dialogs.expectQuestion(Answer::Yes);
+        app.dialogs.expectQuestion(Answer::Yes);
+        planner->Firmaseerekbugnvebusaatedorudanrandevuver1Click();
+        QVERIFY(entry->randevunoEdit->text().isEmpty());
+        // Even a change loaded while the chain runs is not rewritten.
+        app.forms().dayLists->randevuTable->first();
+        entry->loadForChange();
+        entry->setEntryPerson({QStringLiteral("5"), QStringLiteral("Zeynep"),
+                               QStringLiteral("Kaya"), {}, {}, {}, {}});
+        app.dialogs.expectInput(true, QStringLiteral("40"));
+        planner->GirisHazirla();
+        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu")).toInt(), 2);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT adi || ' ' || randevusaati FROM randevu "
+                                           "WHERE rid=?"),
+                            {loaded})
+                     .toString(),
+                 QStringLiteral("Yüklenen 1899-12-30 09:00:00"));
+        QCOMPARE(app.scalar(QStringLiteral("SELECT adi || ' ' || randevusaati FROM randevu "
+                                           "WHERE rid<>?"),
+                            {loaded})
+                     .toString(),
+                 QStringLiteral("Zeynep 1899-12-30 11:00:00"));
+    }
+
+    // A booking the save refuses leaves the cell as it was and writes nothing.
+    void refusedDirectBookingLeavesTheCell_data()
+    {
+        QTest::addColumn<bool>("mayAdd");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no right to add")
+            << false << "Randevu kaydetme yetkiniz yok! Randevu kaydedilmedi.";
+        QTest::newRow("user the entry form cannot hold")
+            << true << "Lumkar Yönetici kullanıcısına randevu veremezsiniz: başka kullanıcılara "
+                       "randevu verme yetkiniz yok ya da kullanıcı listede değil. Randevu "
+                       "kaydedilmedi.";
+    }
+
+    void refusedDirectBookingLeavesTheCell()
+    {
+        QFETCH(bool, mayAdd);
+        App app;
+        Rights rights;
+        rights.ekle = mayAdd ? QStringLiteral("E") : QStringLiteral("H");
+        rights.baskasirandevuver = QStringLiteral("H");
+        app.addUser(kEce, QString(), QStringLiteral("Ece"), QStringLiteral("Ak"), rights);
+        app.exec(QStringLiteral("INSERT INTO siciltablo (sicil_kodu, adi, soyadi) "
+                                "VALUES ('5', 'Zeynep', 'Kaya')"));
+        QVERIFY(app.login(kEce));
+        TaylikF *planner = openOctober(app);
+        if (mayAdd) // Ece sees everyone's appointments but books only for herself
+            planner->RKiminAdSoyadBox->setCurrentText(QStringLiteral("Lumkar Yönetici"));
+        planner->CheckBox2->setChecked(true);
+        planner->hazirlaButClick();
+        const int row = rowOf(planner, QStringLiteral("10:00"));
+        planner->setCurrentCell(12, row);
+        app.forms().entryForm->setEntryPerson({QStringLiteral("5"), QStringLiteral("Zeynep"),
+                                               QStringLiteral("Kaya"), {}, {}, {}, {}});
+        app.dialogs.expectInput(true, QStringLiteral("50"));
+        app.dialogs.expectNotice();
+        planner->GirisHazirla();
+        QTEST(app.dialogs.lastText(), "message");
+        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu")).toInt(), 0);
         QCOMPARE(planner->cellText(12, row), QString());
     }
 

@@ -8,6 +8,7 @@
 #include "appointments/dayview.h"
 #include "appointments/entrypanel.h"
 #include "appointments/iptal.h"
+#include "appointments/randevu.h"
 #include "kit/maskedit.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QToolButton>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -80,6 +82,24 @@ void fillBooking(EntryForm *entry, const QString &time = QStringLiteral("10:30")
     entry->SoyadiEdit->setText(QStringLiteral("Kaya"));
     put(entry->RTarihiEdit, kDay);
     put(entry->RSaatiEdit, time);
+}
+
+// What the user's chosen appointment meets while a question or the cancellation dialog is
+// open: the automatic refresh ticks and the list is read again with an earlier appointment
+// on top, or another desk deletes the chosen one.
+enum class Meanwhile { Refresh, DeletedElsewhere };
+// The three actions that ask before they act on a chosen waiting appointment.
+enum class ChosenAction { MarkHeld, Cancel, DeleteFromList };
+
+// The list the action chooses from, with the appointment of `adi` made current.
+DataSet *chooseAppointment(App &app, ChosenAction action, const QString &adi)
+{
+    DataSet *list = app.forms().dayLists->randevuTable;
+    if (action == ChosenAction::DeleteFromList) {
+        app.forms().randevuF->applyFilter();
+        list = app.forms().randevuF->randevuTable;
+    }
+    return list->locate(QStringLiteral("adi"), adi) ? list : nullptr;
 }
 
 } // namespace
@@ -405,6 +425,207 @@ private slots:
         QVERIFY(!q.next());
         QCOMPARE(waiting->recordCount(), 1);
         QCOMPARE(app.forms().dayLists->ffQuery4->recordCount(), 1);
+    }
+
+    void actionsLandOnTheChosenAppointment_data()
+    {
+        QTest::addColumn<int>("actionNumber");
+        QTest::addColumn<int>("meanwhileNumber");
+        for (const auto &[name, action] :
+             {std::pair{"held mark", ChosenAction::MarkHeld},
+              std::pair{"cancellation", ChosenAction::Cancel},
+              std::pair{"list deletion", ChosenAction::DeleteFromList}}) {
+            QTest::newRow(qPrintable(QString::fromUtf8(name) + QStringLiteral(", refresh")))
+                << int(action) << int(Meanwhile::Refresh);
+            QTest::newRow(qPrintable(QString::fromUtf8(name) + QStringLiteral(", deleted")))
+                << int(action) << int(Meanwhile::DeletedElsewhere);
+        }
+    }
+
+    void actionsLandOnTheChosenAppointment()
+    {
+        QFETCH(int, actionNumber);
+        QFETCH(int, meanwhileNumber);
+        const auto action = ChosenAction(actionNumber);
+        const auto meanwhile = Meanwhile(meanwhileNumber);
+        App app;
+        AppointmentRow row;
+        row.owner = QStringLiteral("lumkar");
+        row.day = QDate::currentDate();
+        row.adi = QStringLiteral("Birinci");
+        const qlonglong first = app.addAppointment(row);
+        row.adi = QStringLiteral("Seçilen");
+        row.time = QTime(10, 0);
+        const qlonglong chosen = app.addAppointment(row);
+        EntryForm *entry = entryAfterLogin(app);
+        QVERIFY(entry);
+        Tanamenuf *main = app.forms().anamenuf;
+        main->CheckBox1->setChecked(true); // "Otomatik Yenile"
+        DataSet *list = chooseAppointment(app, action, QStringLiteral("Seçilen"));
+        QVERIFY(list);
+        const int shownBefore = list->recordCount();
+
+        bool waited = false;
+        app.dialogs.whileNextDialog([&] {
+            // A tick while the user answers waits for the answer; the rows stay as chosen.
+            app.exec(QStringLiteral("INSERT INTO randevu (adi, randevutarihi, randevusaati, "
+                                    "RKime) SELECT 'Erken', randevutarihi, '1899-12-30 "
+                                    "08:00:00', RKime FROM randevu WHERE rid=?"),
+                     {first});
+            main->Timer1Timer();
+            waited = main->refreshWaiting() && list->recordCount() == shownBefore
+                && list->text(QStringLiteral("adi")) == QStringLiteral("Seçilen");
+            if (meanwhile == Meanwhile::DeletedElsewhere)
+                app.exec(QStringLiteral("DELETE FROM randevu WHERE rid=?"), {chosen});
+            // Read again anyway (as another window may): the cursor leaves the chosen row.
+            QVERIFY(list->reopen());
+            QVERIFY(list->locate(QStringLiteral("adi"), QStringLiteral("Birinci")));
+        });
+        app.dialogs.expectQuestion(Answer::Yes);
+        if (meanwhile == Meanwhile::DeletedElsewhere)
+            app.dialogs.expectNotice();
+        switch (action) {
+        case ChosenAction::MarkHeld:
+            main->randevuGerceklestiAction->trigger();
+            break;
+        case ChosenAction::Cancel:
+            main->randevuIptalAction->trigger();
+            main->Timer1Timer(); // the open cancellation dialog holds the refresh back too
+            QVERIFY(main->refreshWaiting());
+            typeText(app.forms().iptalF->JvDotNetDBEdit10, QStringLiteral("hasta"));
+            QTest::mouseClick(app.forms().iptalF->OKBtn, Qt::LeftButton);
+            QVERIFY(!app.forms().iptalF->isVisible());
+            break;
+        case ChosenAction::DeleteFromList:
+            app.forms().randevuF->Button1Click();
+            break;
+        }
+        QVERIFY(waited);
+        QVERIFY(app.dialogs.allConsumed());
+        // Only the chosen appointment changed; none was added.
+        const QString untouched = QStringLiteral(
+            "SELECT count(*) FROM randevu WHERE gorusmekodu IS NULL AND iptalkodu IS NULL "
+            "AND iptalnedeni IS NULL AND adi IN ('Birinci', 'Erken')");
+        QCOMPARE(app.scalar(untouched).toInt(), 2);
+        const QString state =
+            app.scalar(QStringLiteral("SELECT coalesce(gorusmekodu, '') || '/' || "
+                                      "coalesce(iptalkodu, '') || '/' || coalesce(iptalnedeni, "
+                                      "'') FROM randevu WHERE rid=?"),
+                       {chosen})
+                .toString();
+        if (meanwhile == Meanwhile::DeletedElsewhere) {
+            QCOMPARE(appointments(app), 2);
+            QCOMPARE(app.dialogs.lastText(),
+                     action == ChosenAction::DeleteFromList
+                         ? QStringLiteral("Bu randevu başka bir yerden silinmiş.")
+                         : QStringLiteral("Bu randevu artık bekleyen randevular arasında değil: "
+                                          "başka bir yerden görüşüldü, iptal edildi ya da "
+                                          "silindi. Randevuda bir değişiklik yapılmadı."));
+        } else {
+            QCOMPARE(appointments(app), action == ChosenAction::DeleteFromList ? 2 : 3);
+            const QString expected = action == ChosenAction::MarkHeld ? QStringLiteral("999999//")
+                : action == ChosenAction::Cancel ? QStringLiteral("/999999/hasta")
+                                                 : QString(); // deleted
+            QCOMPARE(state, expected);
+        }
+        // Once the user is done, the refresh that waited runs.
+        QTRY_VERIFY(!main->refreshWaiting());
+    }
+
+    // A change made by a user whose pickers cannot hold the appointment's owner keeps the
+    // stored owner, so that the appointment stays in its owner's day.
+    void changeKeepsAnOwnerThePickersCannotHold_data()
+    {
+        QTest::addColumn<bool>("booksOnlyForHimself");
+        QTest::addColumn<QString>("storedName");
+        QTest::newRow("user books only for himself") << true << "Lumkar Yönetici";
+        QTest::newRow("owner renamed since") << false << "Eski Ad";
+    }
+
+    void changeKeepsAnOwnerThePickersCannotHold()
+    {
+        QFETCH(bool, booksOnlyForHimself);
+        QFETCH(QString, storedName);
+        App app;
+        addPerson(app, QStringLiteral("1"), QStringLiteral("Ayşe"), QStringLiteral("Kaya"));
+        Rights rights;
+        if (booksOnlyForHimself)
+            rights.baskasirandevuver = QStringLiteral("H");
+        app.addUser(QStringLiteral("ece"), QString(), QStringLiteral("Ece"), QStringLiteral("Ak"),
+                    rights);
+        AppointmentRow row;
+        row.owner = QStringLiteral("lumkar");
+        row.ownerName = storedName;
+        row.day = QDate::currentDate();
+        row.adi = QStringLiteral("Ayşe");
+        row.soyadi = QStringLiteral("Kaya");
+        app.addAppointment(row);
+        EntryForm *entry = entryAfterLogin(app, QStringLiteral("ece"));
+        QVERIFY(entry);
+        DayLists *days = app.forms().dayLists;
+        days->CheckBox2->setChecked(true);
+        QVERIFY(days->reopenDayLists());
+        days->randevuTable->first();
+        entry->loadForChange();
+        put(entry->RSaatiEdit, QStringLiteral("15:15"));
+        QVERIFY(entry->save());
+        QCOMPARE(appointments(app), 1);
+        QCOMPARE(lastValue(app, QStringLiteral("RKime")).toString(), QStringLiteral("lumkar"));
+        QCOMPARE(lastValue(app, QStringLiteral("Rkimeadsoyad")).toString(), storedName);
+        QCOMPARE(lastValue(app, QStringLiteral("randevusaati")).toDateTime().time(),
+                 QTime(15, 15));
+    }
+
+    void saveRefusesWithoutRightOrUser_data()
+    {
+        QTest::addColumn<bool>("mayAdd");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no right to add")
+            << false << "Randevu kaydetme yetkiniz yok! Randevu kaydedilmedi.";
+        QTest::newRow("no user chosen")
+            << true << "Randevunun verileceği kullanıcı seçilmemiş! Randevu kaydedilmedi.";
+    }
+
+    void saveRefusesWithoutRightOrUser()
+    {
+        QFETCH(bool, mayAdd);
+        App app;
+        addPerson(app, QStringLiteral("1"), QStringLiteral("Ayşe"), QStringLiteral("Kaya"));
+        Rights rights;
+        rights.ekle = mayAdd ? QStringLiteral("E") : QStringLiteral("H");
+        app.addUser(QStringLiteral("ece"), QString(), QStringLiteral("Ece"), QStringLiteral("Ak"),
+                    rights);
+        EntryForm *entry = entryAfterLogin(app, QStringLiteral("ece"));
+        QVERIFY(entry);
+        fillBooking(entry);
+        if (mayAdd)
+            QVERIFY(!entry->setEntryUser(QStringLiteral("yok"), QStringLiteral("Silinen Kişi")));
+        // F2 and the toolbar's " Kaydet" both refuse.
+        app.dialogs.expectNotice(2);
+        QVERIFY(activateForKeys(app.forms().anamenuf));
+        QWidget *target = app.forms().dayLists->JvDateTimePicker1;
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_F2);
+        QTest::mouseClick(app.forms().anamenuf->JvNavPanelButton1, Qt::LeftButton);
+        QCOMPARE(app.dialogs.shown().size(), 2);
+        QTEST(app.dialogs.lastText(), "message");
+        QCOMPARE(appointments(app), 0);
+        QCOMPARE(entry->AdiEdit->text(), QStringLiteral("Ayşe"));
+    }
+
+    void clearingThePackageCodeClearsItsName()
+    {
+        App app;
+        EntryForm *entry = entryAfterLogin(app);
+        QVERIFY(entry);
+        entry->setEntryPackage({QStringLiteral("3"), QStringLiteral("Masaj"),
+                                QStringLiteral("80,00"), QStringLiteral("2,00")});
+        entry->paketkoduEdit->setFocus();
+        entry->paketkoduEdit->selectAll();
+        QTest::keyClick(entry->paketkoduEdit, Qt::Key_Backspace);
+        QVERIFY(entry->paketadiEdit->text().isEmpty());
+        QVERIFY(entry->primEdit->text().isEmpty());
+        QCOMPARE(entry->islemTutariEdit->text(), QStringLiteral("80,00"));
     }
 
     void nameSearchFoldsTurkishCase_data()

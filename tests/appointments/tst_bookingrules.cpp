@@ -99,6 +99,54 @@ private slots:
         QCOMPARE(field(bookingRow(e, {}, {}, true), QStringLiteral("paketprim")).toDouble(), 2.5);
     }
 
+    // Who the appointment is given to, and the package name that belongs to its code.
+    void ownerAndPackageName_data()
+    {
+        QTest::addColumn<bool>("change");
+        QTest::addColumn<QString>("rkime");
+        QTest::addColumn<QString>("rkimeAdSoyad");
+        QTest::addColumn<QString>("paketKodu");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("owner"); // "-" when the owner columns are left out
+        QTest::addColumn<QString>("paketadi");
+        const QString noUser =
+            QStringLiteral("Randevunun verileceği kullanıcı seçilmemiş! Randevu kaydedilmedi.");
+        QTest::newRow("new, user chosen") << false << "ece" << "Ece Ak" << "3" << QString()
+                                          << "ece/Ece Ak" << "Masaj";
+        QTest::newRow("new, no user") << false << "" << "" << "3" << noUser << "" << "";
+        QTest::newRow("new, name not held") << false << "ece" << "" << "3" << noUser << "" << "";
+        QTest::newRow("change, user chosen") << true << "ece" << "Ece Ak" << "3" << QString()
+                                             << "ece/Ece Ak" << "Masaj";
+        QTest::newRow("change keeps the stored owner")
+            << true << "" << "" << "3" << QString() << "-" << "Masaj";
+        QTest::newRow("package code cleared")
+            << false << "ece" << "Ece Ak" << "" << QString() << "ece/Ece Ak" << "";
+    }
+
+    void ownerAndPackageName()
+    {
+        QFETCH(bool, change);
+        QFETCH(QString, paketKodu);
+        EntryAppointment e = entry();
+        QFETCH(QString, rkime);
+        QFETCH(QString, rkimeAdSoyad);
+        e.rkime = rkime;
+        e.rkimeAdSoyad = rkimeAdSoyad;
+        e.paketKodu = paketKodu;
+        e.paketAdi = QStringLiteral("Masaj");
+        const BookingRow row = bookingRow(e, {}, {}, change);
+        QTEST(row.message, "message");
+        if (!row.message.isEmpty()) {
+            QVERIFY(row.fields.isEmpty());
+            return;
+        }
+        bool present = false;
+        const QString owner = field(row, QStringLiteral("RKime"), &present).toString()
+            + QLatin1Char('/') + field(row, QStringLiteral("Rkimeadsoyad")).toString();
+        QTEST(present ? owner : QStringLiteral("-"), "owner");
+        QTEST(field(row, QStringLiteral("paketadi")).toString(), "paketadi");
+    }
+
     void unreadableBoxesAreNamed_data()
     {
         QTest::addColumn<QString>("tarih");

@@ -152,8 +152,8 @@ private slots:
         QSignalSpy discard(main->vazgecAction, &QAction::triggered);
         QWidget *target = main->dayLists()->JvDateTimePicker1;
         target->setFocus();
-        // Saving the empty form asks about a new person; discarding asks first.
-        app.dialogs.expectQuestion(Answer::No);
+        // Saving is refused for the missing right; discarding asks first.
+        app.dialogs.expectNotice();
         app.dialogs.expectQuestion(Answer::No);
         QTest::keyClick(target, Qt::Key_F2);
         QTest::keyClick(target, Qt::Key_F3);

@@ -125,6 +125,11 @@ private slots:
         fill(w, QStringLiteral("5"), QStringLiteral("Bakım"), QStringLiteral("150,5"),
              QStringLiteral("ayda bir"), QStringLiteral("2"));
         QVERIFY(w->JvXPButton1Click());
+        // Pressed again on the package just added (the price box reformatted meanwhile),
+        // "Sakla" saves nothing new.
+        w->islemTutariEdit->setText(QStringLiteral("150,50"));
+        QVERIFY(w->JvXPButton1Click());
+        QCOMPARE(packages(app), 1);
         // Pressing "Sakla" again without "Yeni Ekle" adds a second one.
         fill(w, QStringLiteral("6"), QStringLiteral("Masaj"), QStringLiteral("0"));
         QVERIFY(w->JvXPButton1Click());

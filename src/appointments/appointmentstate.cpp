@@ -1,0 +1,81 @@
+#include "appointments/appointmentstate.h"
+
+#include "data/tablewriter.h"
+
+namespace lumkar {
+
+namespace {
+
+// A waiting appointment: neither held (no visit number, or one below 1) nor cancelled.
+const QString kWaiting = QStringLiteral(
+    "rid=? AND (gorusmekodu IS NULL OR gorusmekodu<1) AND iptalkodu IS NULL");
+constexpr int kMarker = 999999;
+
+StateResult outcome(TableWriter &writer, int rows, StateChange none)
+{
+    if (rows < 0)
+        return {StateChange::Failed, writer.errorText()};
+    return {rows > 0 ? StateChange::Done : none, {}};
+}
+
+} // namespace
+
+QString StateResult::message() const
+{
+    switch (change) {
+    case StateChange::Done:
+        return {};
+    case StateChange::NotWaiting:
+        return QStringLiteral("Bu randevu artık bekleyen randevular arasında değil: başka bir "
+                              "yerden görüşüldü, iptal edildi ya da silindi. Randevuda bir "
+                              "değişiklik yapılmadı.");
+    case StateChange::HasVisit:
+        return QStringLiteral("Bu randevunun görüşme kaydı var! Silmeden önce görüşme kaydını "
+                              "siliniz!");
+    case StateChange::Gone:
+        return QStringLiteral("Bu randevu başka bir yerden silinmiş.");
+    case StateChange::Failed:
+        break;
+    }
+    return error;
+}
+
+StateResult markAppointmentHeld(QSqlDatabase db, qlonglong rid, const QString &user)
+{
+    TableWriter writer(db);
+    const int rows = writer.updateWhere(
+        QStringLiteral("randevu"),
+        {{QStringLiteral("gorusmekodu"), kMarker}, {QStringLiteral("gorustudiyenkodu"), user}},
+        kWaiting, {rid});
+    return outcome(writer, rows, StateChange::NotWaiting);
+}
+
+StateResult cancelWaitingAppointment(QSqlDatabase db, qlonglong rid, const QString &user,
+                                     const QString &reason)
+{
+    TableWriter writer(db);
+    const int rows = writer.updateWhere(QStringLiteral("randevu"),
+                                        {{QStringLiteral("iptalkodu"), kMarker},
+                                         {QStringLiteral("iptaldiyenkodu"), user},
+                                         {QStringLiteral("iptalnedeni"),
+                                          reason.isEmpty() ? QVariant() : QVariant(reason)}},
+                                        kWaiting, {rid});
+    return outcome(writer, rows, StateChange::NotWaiting);
+}
+
+StateResult deleteAppointment(QSqlDatabase db, qlonglong rid)
+{
+    TableWriter writer(db);
+    const int rows = writer.removeWhere(
+        QStringLiteral("randevu"),
+        QStringLiteral("rid=? AND (gorusmekodu IS NULL OR gorusmekodu<1)"), {rid});
+    if (rows != 0)
+        return outcome(writer, rows, StateChange::Done);
+    // Nothing deleted: the appointment has a visit, or is gone.
+    const QVariant key = writer.findKey(QStringLiteral("randevu"), QStringLiteral("rid"), rid);
+    if (!writer.ok())
+        return {StateChange::Failed, writer.errorText()};
+    return {key.isValid() ? StateChange::HasVisit : StateChange::Gone, {}};
+}
+
+} // namespace lumkar
