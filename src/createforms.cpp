@@ -44,6 +44,17 @@ std::unique_ptr<Forms> createForms(Session &session)
     f.kasaF = new TkasaF(f, session);
     f.kkartF = new TkkartF(f, session);
     f.girisRF = new TgirisRF(f, session);
+    // A login: every window fits itself to the user, the main window (and its parts) last.
+    const auto fit = [&f](auto *window) {
+        QObject::connect(f.PasswordDlg, &TPasswordDlg::userLoggedIn, window,
+                         [window](const LoggedInUser &user) { window->fitToUser(user); });
+    };
+    fit(f.randevuF);
+    fit(f.aylikF);
+    fit(f.gorusmeF);
+    fit(f.kasaF);
+    fit(f.kkartF);
+    fit(f.anamenuf);
     // A restore replaced the database: the windows read their data again.
     QObject::connect(f.girisRF, &TgirisRF::databaseReplaced, f.PasswordDlg,
                      &TPasswordDlg::reopenOpenDataSets);

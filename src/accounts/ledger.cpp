@@ -1,6 +1,7 @@
 #include "accounts/ledger.h"
 
 #include "accounts/accountfilters.h"
+#include "app/userrights.h"
 #include "data/entryrules.h"
 #include "data/formats.h"
 #include "data/moneytotals.h"
@@ -260,6 +261,12 @@ TkkartF::TkkartF(Forms &forms, Session &session)
                     s("kkart")},
                    forms, session)
 {
+}
+
+void LedgerWindow::fitToUser(const LoggedInUser &user)
+{
+    // The code picker keeps every user: only the name picker is limited.
+    userBar->fitToUser(user.users, user.rights.listPickers, user.rights.seesEveryone, true);
 }
 
 } // namespace lumkar

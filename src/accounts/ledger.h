@@ -18,6 +18,7 @@ class QPushButton;
 namespace lumkar {
 
 class ReportPreview;
+struct LoggedInUser;
 
 struct LedgerBook {
     QString objectName;      // "kasaF" or "kkartF"
@@ -53,6 +54,8 @@ public:
     ReportPreview *BitBtn28Click(); // "YAZDIR": the preview, or null when it failed
     // After another window wrote into this book: the shown rows are read again.
     void reloadRows();
+    // After a login: the user filter as the user's rights allow.
+    void fitToUser(const LoggedInUser &user);
 
     DataSet *ledgerTable; // `kasaTable` or `kkartTable`
 

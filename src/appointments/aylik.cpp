@@ -1,6 +1,7 @@
 #include "appointments/aylik.h"
 
 #include "app/helptopics.h"
+#include "app/userrights.h"
 #include "appointments/entrypanel.h"
 #include "appointments/plannersettings.h"
 #include "appointments/randevu.h"
@@ -431,6 +432,11 @@ ReportPreview *TaylikF::yazdirButClick()
 void TaylikF::kapatButClick()
 {
     hide();
+}
+
+void TaylikF::fitToUser(const LoggedInUser &user)
+{
+    userBar->fitToUser(user.users, user.rights.listPickers, user.rights.seesEveryone);
 }
 
 void TaylikF::helpClick()

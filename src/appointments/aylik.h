@@ -20,6 +20,7 @@ class QToolButton;
 namespace lumkar {
 
 class ReportPreview;
+struct LoggedInUser;
 
 class TaylikF : public QWidget, public FormContext, public UserFilterMembers {
     Q_OBJECT
@@ -41,6 +42,8 @@ public:
     ReportPreview *yazdirButClick(); // the appointment list's printout of the shown month
     void kapatButClick();
     void helpClick();
+    // After a login: the user filter as the user's rights allow.
+    void fitToUser(const LoggedInUser &user);
 
     // Booking from the current cell.
     void Bugnvebusaaterandevuver1Click(); // day and time to the entry form

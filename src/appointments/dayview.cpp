@@ -3,6 +3,7 @@
 
 #include "appointments/dayview.h"
 
+#include "app/userrights.h"
 #include "appointments/dailyprint.h"
 #include "appointments/dayfilter.h"
 #include "kit/windowparts.h"
@@ -261,6 +262,15 @@ void DayLists::showOwnerColumns(bool show)
 {
     for (GridView *grid : {JvDBUltimGrid1, bolumgrid2, JvDBUltimGrid4})
         grid->setColumnHidden(0, !show);
+}
+
+void DayLists::fitToUser(const LoggedInUser &user)
+{
+    const bool everyone = user.rights.seesEveryone;
+    if (!everyone)
+        CheckBox2->setChecked(false);
+    CheckBox2->setVisible(everyone);
+    showOwnerColumns(everyone && CheckBox2->isChecked());
 }
 
 void DayLists::CheckBox2MouseUp()

@@ -20,6 +20,7 @@ class QToolButton;
 namespace lumkar {
 
 class DailyPrint;
+struct LoggedInUser;
 
 class DayLists : public QWidget, public FormContext {
     Q_OBJECT
@@ -41,6 +42,8 @@ public:
     void CheckBox2Exit(); // the focus left the all-users box
     void CheckBox3MouseUp(); // "Tüm Sütunu Göster" released with the mouse
     void showOwnerColumns(bool show); // first column of the three grids
+    // After a login: the all-users box only for a user who sees everyone's appointments.
+    void fitToUser(const LoggedInUser &user);
     void printDay(int printout); // one of DailyPrint::Printout
     // The printouts of the three lists (pane buttons, " Yazdır" and F4).
     DailyPrint &dailyPrint() const { return *m_dailyPrint; }

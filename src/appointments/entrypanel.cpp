@@ -188,6 +188,12 @@ bool EntryForm::setEntryUser(const QString &code, const QString &fullName)
     return held;
 }
 
+void EntryForm::fitToUser(const LoggedInUser &user)
+{
+    fitUserPickers(RKimeBox, RKiminAdSoyadBox, user.users, user.rights.bookingPickers);
+    setEntryAllowed(user.rights.mayAdd);
+}
+
 void EntryForm::setEntryAllowed(bool allowed)
 {
     kisiPanel->setEnabled(allowed);

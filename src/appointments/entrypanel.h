@@ -15,6 +15,7 @@ namespace lumkar {
 
 class DataSet;
 class PickerPair;
+struct LoggedInUser;
 
 class EntryForm : public QWidget, public FormContext {
     Q_OBJECT
@@ -49,6 +50,8 @@ public:
     bool setEntryUser(const QString &code, const QString &fullName);
     // Shows the form enabled or greyed out as the user's rights allow.
     void setEntryAllowed(bool allowed);
+    // After a login: the owner pickers and the form as the user's rights allow.
+    void fitToUser(const LoggedInUser &user);
 
     // The entry form's actions, reached from the toolbar, the keys and the menus.
     void startNew(); // "Yeni Rand."

@@ -1,6 +1,7 @@
 #include "appointments/randevu.h"
 
 #include "app/helptopics.h"
+#include "app/userrights.h"
 #include "appointments/appointmentstate.h"
 #include "appointments/entryappointment.h"
 #include "appointments/entrypanel.h"
@@ -199,6 +200,12 @@ bool TrandevuF::applyFilter()
 bool TrandevuF::openAppointments()
 {
     return randevuTable->isOpen() || applyFilter();
+}
+
+void TrandevuF::fitToUser(const LoggedInUser &user)
+{
+    userBar->fitToUser(user.users, user.rights.listPickers, user.rights.seesEveryone);
+    showUserColumn(CheckBox2->isChecked());
 }
 
 void TrandevuF::showUserColumn(bool show)

@@ -23,6 +23,7 @@ namespace lumkar {
 
 class EnterAsTab;
 class ReportPreview;
+struct LoggedInUser;
 
 class TrandevuF : public QWidget, public FormContext, public UserFilterMembers {
     Q_OBJECT
@@ -55,6 +56,8 @@ public:
     bool openAppointments();
     // Shows or hides the user column "R.Kimin".
     void showUserColumn(bool show);
+    // After a login: the user filter as the user's rights allow.
+    void fitToUser(const LoggedInUser &user);
 
     // Prepares the list for a change begun in the main window: waiting appointments from the
     // day before the working date to 30 days after it, everyone's when `allUsers`.

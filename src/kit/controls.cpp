@@ -63,6 +63,29 @@ void setPickerText(QComboBox *picker, const QString &text)
         picker->setCurrentIndex(-1);
 }
 
+void setPickerItems(QComboBox *picker, const QStringList &items)
+{
+    const QSignalBlocker block(picker);
+    picker->clear();
+    picker->addItems(items);
+}
+
+void fitUserPickers(QComboBox *codes, QComboBox *names, const PickerUsers &users,
+                    PickerReach reach, bool allCodes)
+{
+    const bool onlySelf = reach == PickerReach::OnlySelf;
+    const bool limitCodes = onlySelf && !allCodes;
+    setPickerItems(codes, limitCodes ? QStringList{users.selfCode} : users.codes);
+    setPickerItems(names, onlySelf ? QStringList{users.selfName} : users.names);
+    if (reach != PickerReach::AsBefore) {
+        if (!onlySelf || limitCodes)
+            codes->setEnabled(!onlySelf);
+        names->setEnabled(!onlySelf);
+    }
+    setPickerText(codes, users.selfCode);
+    setPickerText(names, users.selfName);
+}
+
 } // namespace lumkar
 
 #include <QHBoxLayout>
@@ -91,6 +114,15 @@ UserFilterBar::UserFilterBar(const QString &nameLabel, const QString &allUsersCa
     row->addWidget(CheckBox2);
     row->addStretch();
     pickers = new PickerPair(RKimeBox, RKiminAdSoyadBox, this);
+}
+
+void UserFilterBar::fitToUser(const PickerUsers &users, PickerReach reach, bool seesEveryone,
+                              bool allCodes)
+{
+    fitUserPickers(RKimeBox, RKiminAdSoyadBox, users, reach, allCodes);
+    if (!seesEveryone)
+        CheckBox2->setChecked(false);
+    CheckBox2->setVisible(seesEveryone);
 }
 
 } // namespace lumkar

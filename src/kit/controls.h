@@ -46,6 +46,27 @@ private:
 // shows any text.
 void setPickerText(QComboBox *picker, const QString &text);
 
+// Whom a pair of user pickers offers after a login: every user (enabled), only the logged-in
+// user (disabled), or every user with the pickers enabled or not as they were.
+enum class PickerReach { Everyone, OnlySelf, AsBefore };
+
+// The program's users, codes and full names in the same order, and the logged-in one.
+struct PickerUsers {
+    QStringList codes;
+    QStringList names;
+    QString selfCode;
+    QString selfName;
+};
+
+// Replaces the items of a picker without telling its followers.
+void setPickerItems(QComboBox *picker, const QStringList &items);
+
+// Fills a pair of user pickers after a login and selects the logged-in user. With
+// `allCodes` the code picker keeps every user and its state even when the names are limited
+// to the logged-in user (the ledgers' pickers).
+void fitUserPickers(QComboBox *codes, QComboBox *names, const PickerUsers &users,
+                    PickerReach reach, bool allCodes = false);
+
 } // namespace lumkar
 
 class QLabel;
@@ -63,6 +84,11 @@ public:
     QComboBox *RKiminAdSoyadBox;
     CheckBox *CheckBox2;
     PickerPair *pickers;
+
+    // After a login: the pickers as `reach` allows, the logged-in user chosen; the all-users
+    // box shown only to a user who sees everyone's records (hidden, it is also unticked).
+    void fitToUser(const PickerUsers &users, PickerReach reach, bool seesEveryone,
+                   bool allCodes = false);
 };
 
 // The members a list window with a user filter carries, named as the window's own.

@@ -2,6 +2,7 @@
 
 #include "accounts/cari.h"
 #include "accounts/ledger.h"
+#include "app/userrights.h"
 #include "appointments/aylik.h"
 #include "appointments/dailyprint.h"
 #include "appointments/dayview.h"
@@ -549,6 +550,27 @@ void Tanamenuf::setMenusAllowed(bool mayAdd)
     setPopupMenu(this, mayAdd ? recetemenu : BosPopup);
 }
 
+void Tanamenuf::fitToUser(const LoggedInUser &user)
+{
+    // "Genel Not Gir" is shown for a user who changes everyone's records; no login hides it.
+    if (user.rights.showsGeneralNotes)
+        JvNavPanelButton11->setVisible(true);
+    kullaniciKoduLabel->setText(QStringLiteral("Kullanıcı Kodu: ") + user.user.kullanici);
+    adSoyadLabel->setText(QStringLiteral("Adı/Soyadı: ") + user.user.adSoyad);
+    setMenusAllowed(user.rights.mayAdd);
+    m_entryForm->fitToUser(user);
+    m_dayLists->fitToUser(user);
+}
+
+void Tanamenuf::startWorkingDay()
+{
+    activateWindow();
+    setWorkingDate(QDate::currentDate());
+    m_dayLists->JvDateTimePicker1->setFocus(Qt::OtherFocusReason);
+    m_dayLists->openDayLists();
+    gunYenile();
+}
+
 // ---------------------------------------------------------------- day refresh
 
 void Tanamenuf::buildRefreshControls()
@@ -645,6 +667,23 @@ void Tanamenuf::applyTimer()
     } else {
         Timer1->stop();
     }
+}
+
+RefreshSettings Tanamenuf::refreshSettings() const
+{
+    return {JvDotNetEdit1->text(), CheckBox1->isChecked()};
+}
+
+void Tanamenuf::setRefreshSettings(const RefreshSettings &settings)
+{
+    JvDotNetEdit1->setText(settings.interval);
+    CheckBox1->setChecked(settings.automatic);
+}
+
+void Tanamenuf::stopAutomaticRefresh()
+{
+    Timer1->stop();
+    m_refreshWaits->stop();
 }
 
 bool Tanamenuf::timerRunning() const

@@ -19,6 +19,14 @@ namespace lumkar {
 class DayLists;
 class EntryForm;
 class NotesPanes;
+struct LoggedInUser;
+
+// The automatic refresh as the settings file keeps it: the interval as typed (seconds) and
+// whether "Otomatik Yenile" is ticked.
+struct RefreshSettings {
+    QString interval;
+    bool automatic = false;
+};
 
 class Tanamenuf : public QMainWindow, public FormContext {
     Q_OBJECT
@@ -77,6 +85,14 @@ public:
 
     // Shows the context menus as the user's rights allow.
     void setMenusAllowed(bool mayAdd);
+    // After a login: the window and its parts fitted to the user's rights.
+    void fitToUser(const LoggedInUser &user);
+    // After a login, the window shown: today's lists and notes read, the date picker focused.
+    void startWorkingDay();
+
+    RefreshSettings refreshSettings() const;
+    void setRefreshSettings(const RefreshSettings &settings);
+    void stopAutomaticRefresh();
 
     // Toolbar and labels.
     QLabel *kullaniciKoduLabel;

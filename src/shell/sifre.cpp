@@ -40,13 +40,6 @@ namespace {
 
 const QString kSection = QStringLiteral("basla");
 
-void setPickerItems(QComboBox *picker, const QStringList &items)
-{
-    const QSignalBlocker block(picker);
-    picker->clear();
-    picker->addItems(items);
-}
-
 // A check box as the settings file keeps it.
 QString flag(const QCheckBox *box)
 {
@@ -178,18 +171,17 @@ void TPasswordDlg::hafiza3()
     const QString yenile = ini.read(kSection, QStringLiteral("yenile"));
     if (!ini.errorText().isEmpty())
         return; // already reported by hafiza2
-    Tanamenuf *main = forms().anamenuf;
-    main->JvDotNetEdit1->setText(yenile);
-    main->CheckBox1->setChecked(ini.read(kSection, QStringLiteral("ycheck"))
-                                == QLatin1String("1"));
+    forms().anamenuf->setRefreshSettings(
+        {yenile, ini.read(kSection, QStringLiteral("ycheck")) == QLatin1String("1")});
 }
 
 void TPasswordDlg::hafiza4()
 {
-    Tanamenuf *main = forms().anamenuf;
+    const RefreshSettings refresh = forms().anamenuf->refreshSettings();
     IniFile ini(ayarPath());
-    if (!ini.write(kSection, {{QStringLiteral("yenile"), main->JvDotNetEdit1->text()},
-                              {QStringLiteral("ycheck"), flag(main->CheckBox1)}}))
+    if (!ini.write(kSection, {{QStringLiteral("yenile"), refresh.interval},
+                              {QStringLiteral("ycheck"), refresh.automatic ? QStringLiteral("1")
+                                                                           : QStringLiteral("0")}}))
         showIniError(ini.errorText());
 }
 
@@ -228,9 +220,7 @@ QString TPasswordDlg::missingDatabaseQuestion(const QString &path)
 
 bool TPasswordDlg::openUserTables()
 {
-    TsifrelerF *users = forms().sifrelerF;
-    return (users->sifreTable->isOpen() || users->sifreTable->open())
-        && (users->masterTable->isOpen() || users->masterTable->open());
+    return forms().sifrelerF->openUserTables();
 }
 
 bool TPasswordDlg::eventFilter(QObject *watched, QEvent *event)
@@ -263,36 +253,6 @@ void TPasswordDlg::showEvent(QShowEvent *event)
         kullan->setFocus(Qt::OtherFocusReason);
 }
 
-void TPasswordDlg::fillUserPickers()
-{
-    m_userCodes.clear();
-    m_userNames.clear();
-    DataSet *users = forms().sifrelerF->sifreTable;
-    users->disableControls();
-    const int keep = users->currentRow();
-    for (users->first(); !users->eof(); users->next()) {
-        m_userCodes << users->text(QStringLiteral("kullanici"));
-        m_userNames << users->text(QStringLiteral("adi")) + QLatin1Char(' ')
-                + users->text(QStringLiteral("soyadi"));
-    }
-    users->moveTo(keep);
-    users->enableControls();
-
-    EntryForm *entry = forms().entryForm;
-    const QList<QPair<QComboBox *, QComboBox *>> pickers
-        = { { entry->RKimeBox, entry->RKiminAdSoyadBox },
-              { forms().randevuF->RKimeBox, forms().randevuF->RKiminAdSoyadBox },
-              { forms().kasaF->RKimeBox, forms().kasaF->RKiminAdSoyadBox },
-              { forms().kkartF->RKimeBox, forms().kkartF->RKiminAdSoyadBox },
-              { forms().aylikF->RKimeBox, forms().aylikF->RKiminAdSoyadBox },
-              { forms().gorusmeF->RKimeBox, forms().gorusmeF->RKiminAdSoyadBox },
-              { forms().gorusmeF->gorusenBox2, forms().gorusmeF->gorusenBox } };
-    for (const auto &pair : pickers) {
-        setPickerItems(pair.first, m_userCodes);
-        setPickerItems(pair.second, m_userNames);
-    }
-}
-
 void TPasswordDlg::OKBtnClick()
 {
     if (!openConnection(true))
@@ -301,8 +261,7 @@ void TPasswordDlg::OKBtnClick()
     // Read the users afresh, so that a user added from another desk can log in. A database
     // that cannot be read is its own failure, told as such: it is not a wrong password and
     // does not count as one.
-    if (!forms().sifrelerF->sifreTable->isEditing())
-        forms().sifrelerF->sifreTable->close();
+    forms().sifrelerF->forgetUsers();
     if (!openUserTables())
         return;
 
@@ -322,39 +281,28 @@ void TPasswordDlg::OKBtnClick()
                                   + QStringLiteral("\",\n\rşifre ise yoktur!"));
     }
 
-    fillUserPickers();
+    QStringList codes;
+    QStringList names;
+    forms().sifrelerF->userList(codes, names);
 
-    // The user row whose code is exactly the typed one.
-    DataSet *users = forms().sifrelerF->sifreTable;
-    bool found = false;
-    const QString typed = kullan->text();
-    if (!typed.isEmpty()) {
-        users->disableControls();
-        for (users->first(); !users->eof(); users->next()) {
-            if (users->text(QStringLiteral("kullanici")) == typed) {
-                found = true;
-                break;
-            }
-        }
-        users->enableControls();
-    }
-
-    if (!found || users->text(QStringLiteral("sifre")) != Password->text()) {
+    // The user whose code is exactly the typed one.
+    CurrentUser user;
+    QString password;
+    const bool found = forms().sifrelerF->findUser(kullan->text(), user, password);
+    if (!found || password != Password->text()) {
         dialogs().information(programTitle(),
                               QStringLiteral("Kullanıcı adınız yada şifre yalnış! Tekrar deneyin!"));
         Password->clear();
     } else {
         m_failures = 0;
-        CurrentUser &user = session().currentUser;
-        user.kullanici = users->text(QStringLiteral("kullanici"));
-        user.adSoyad = users->text(QStringLiteral("adi")) + QLatin1Char(' ')
-            + users->text(QStringLiteral("soyadi"));
-        user.ekle = users->text(QStringLiteral("ekle"));
-        user.degistir = users->text(QStringLiteral("degistir"));
-        user.herksesigor = users->text(QStringLiteral("herksesigor"));
-        user.herkesidegistir = users->text(QStringLiteral("herkesidegistir"));
-        user.baskasirandevuver = users->text(QStringLiteral("baskasirandevuver"));
-        fitWindowsToUser();
+        session().currentUser = user;
+        // Every window fits itself to the user; then the working day begins.
+        emit userLoggedIn(LoggedInUser{user, UserRights::of(user),
+                                       PickerUsers{codes, names, user.kullanici, user.adSoyad}});
+        Tanamenuf *main = forms().anamenuf;
+        main->showMaximized();
+        hide();
+        main->startWorkingDay();
         m_loggedIn = true;
     }
 
@@ -362,105 +310,11 @@ void TPasswordDlg::OKBtnClick()
     hafiza3();
 }
 
-void TPasswordDlg::fitWindowsToUser()
-{
-    const CurrentUser &user = currentUser();
-    Tanamenuf *main = forms().anamenuf;
-    EntryForm *entry = forms().entryForm;
-    DayLists *days = forms().dayLists;
-    TrandevuF *list = forms().randevuF;
-    TaylikF *planner = forms().aylikF;
-    TgorusmeF *visits = forms().gorusmeF;
-    LedgerWindow *cash = forms().kasaF;
-    LedgerWindow *card = forms().kkartF;
-    const QStringList onlyCode{user.kullanici};
-    const QStringList onlyName{user.adSoyad};
-
-    if (user.herkesidegistir == QLatin1String("E"))
-        main->JvNavPanelButton11->setVisible(true);
-
-    if (user.baskasirandevuver == QLatin1String("H")) {
-        setPickerItems(entry->RKimeBox, onlyCode);
-        setPickerItems(entry->RKiminAdSoyadBox, onlyName);
-        entry->RKimeBox->setEnabled(false);
-        entry->RKiminAdSoyadBox->setEnabled(false);
-    } else if (user.baskasirandevuver == QLatin1String("E")) {
-        entry->RKimeBox->setEnabled(true);
-        entry->RKiminAdSoyadBox->setEnabled(true);
-    }
-
-    if (user.herksesigor == QLatin1String("H")) {
-        for (UserFilterBar *bar : {list->userBar, planner->userBar, visits->userBar}) {
-            setPickerItems(bar->RKimeBox, onlyCode);
-            setPickerItems(bar->RKiminAdSoyadBox, onlyName);
-            bar->RKimeBox->setEnabled(false);
-            bar->RKiminAdSoyadBox->setEnabled(false);
-        }
-        for (LedgerWindow *ledger : {cash, card}) {
-            setPickerItems(ledger->RKiminAdSoyadBox, onlyName);
-            ledger->RKiminAdSoyadBox->setEnabled(false);
-        }
-    } else if (user.herksesigor == QLatin1String("E")) {
-        for (UserFilterBar *bar : {list->userBar, cash->userBar, card->userBar,
-                                   planner->userBar, visits->userBar}) {
-            bar->RKimeBox->setEnabled(true);
-            bar->RKiminAdSoyadBox->setEnabled(true);
-        }
-    }
-
-    list->JvDBUltimGrid1->setColumnHidden(0, true);
-    days->showOwnerColumns(false);
-
-    const QList<QCheckBox *> allUsersBoxes = { days->CheckBox2, list->CheckBox2, cash->CheckBox2,
-        card->CheckBox2, planner->CheckBox2, visits->CheckBox2 };
-    if (user.herksesigor != QLatin1String("E")) {
-        for (QCheckBox *box : allUsersBoxes) {
-            box->setChecked(false);
-            box->setVisible(false);
-        }
-    } else {
-        for (QCheckBox *box : allUsersBoxes)
-            box->setVisible(true);
-        if (days->CheckBox2->isChecked())
-            days->showOwnerColumns(true);
-    }
-
-    if (list->CheckBox2->isChecked())
-        list->JvDBUltimGrid1->setColumnHidden(0, false);
-    else
-        setPickerText(entry->RKimeBox, user.kullanici);
-
-    for (QComboBox *codes : {list->RKimeBox, cash->RKimeBox, card->RKimeBox, planner->RKimeBox,
-                             visits->RKimeBox})
-        setPickerText(codes, user.kullanici);
-    for (QComboBox *names :
-        { entry->RKiminAdSoyadBox, list->RKiminAdSoyadBox, cash->RKiminAdSoyadBox,
-            card->RKiminAdSoyadBox, planner->RKiminAdSoyadBox, visits->RKiminAdSoyadBox })
-        setPickerText(names, user.adSoyad);
-
-    main->kullaniciKoduLabel->setText(QStringLiteral("Kullanıcı Kodu: ") + user.kullanici);
-    main->adSoyadLabel->setText(QStringLiteral("Adı/Soyadı: ") + user.adSoyad);
-
-    const bool mayAdd = UserRights::of(user).mayAdd;
-    entry->setEntryAllowed(mayAdd);
-    main->setMenusAllowed(mayAdd);
-
-    main->showMaximized();
-    hide();
-    main->activateWindow();
-    main->setWorkingDate(QDate::currentDate());
-    days->JvDateTimePicker1->setFocus(Qt::OtherFocusReason);
-    days->openDayLists();
-    main->gunYenile();
-}
-
 void TPasswordDlg::masterGate()
 {
     if (!openConnection(true) || !openUserTables())
         return;
-    DataSet *master = forms().sifrelerF->masterTable;
-    master->first();
-    if (Password->text() != master->text(QStringLiteral("mids"))) {
+    if (Password->text() != forms().sifrelerF->masterPassword()) {
         dialogs().information(programTitle(), QStringLiteral(
             "Master Şifreyi yalnış girdiniz! Şifre alanına master şifreyi girerek tekrar "
             "deneyin!"));
@@ -483,7 +337,7 @@ void TPasswordDlg::programEnd()
         return;
     m_ended = true;
     Tanamenuf *main = forms().anamenuf;
-    main->Timer1->stop();
+    main->stopAutomaticRefresh();
     if (m_loggedIn) {
         main->postDailyNote();
         forms().genelnotF->postPending();
@@ -499,8 +353,7 @@ void TPasswordDlg::programEnd()
             for (DataSet *ds : form->findChildren<DataSet *>())
                 ds->close();
     } else {
-        forms().sifrelerF->sifreTable->close();
-        forms().sifrelerF->masterTable->close();
+        forms().sifrelerF->closeUserTables();
     }
 
     TgirisRF *backup = forms().girisRF;

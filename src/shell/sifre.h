@@ -4,6 +4,7 @@
 // the program when it closes.
 
 #include "app/formbase.h"
+#include "app/userrights.h"
 #include "kit/controls.h"
 
 #include <QWidget>
@@ -57,6 +58,8 @@ public:
     QPushButton *JvXPButton1; // "Yedek"
 
 signals:
+    // A user logged in: every window fits itself to the user's rights.
+    void userLoggedIn(const lumkar::LoggedInUser &user);
     // The dialog closed: every window is to be destroyed and the program to end.
     void programEnded();
 
@@ -67,8 +70,6 @@ protected:
 
 private:
     QList<QWidget *> windows() const;
-    void fitWindowsToUser();
-    void fillUserPickers();
     bool openUserTables();
     void showIniError(const QString &text);
     void programEnd();
@@ -77,8 +78,6 @@ private:
     bool m_loggedIn = false;
     bool m_closing = false;
     bool m_ended = false;
-    QStringList m_userCodes;
-    QStringList m_userNames;
 };
 
 } // namespace lumkar

@@ -229,4 +229,72 @@ void TsifrelerF::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
+bool TsifrelerF::openUserTables()
+{
+    return (sifreTable->isOpen() || sifreTable->open())
+        && (masterTable->isOpen() || masterTable->open());
+}
+
+void TsifrelerF::closeUserTables()
+{
+    sifreTable->close();
+    masterTable->close();
+}
+
+void TsifrelerF::forgetUsers()
+{
+    if (!sifreTable->isEditing())
+        sifreTable->close();
+}
+
+void TsifrelerF::userList(QStringList &codes, QStringList &names)
+{
+    codes.clear();
+    names.clear();
+    sifreTable->disableControls();
+    const int keep = sifreTable->currentRow();
+    for (sifreTable->first(); !sifreTable->eof(); sifreTable->next()) {
+        codes << sifreTable->text(QStringLiteral("kullanici"));
+        names << sifreTable->text(QStringLiteral("adi")) + QLatin1Char(' ')
+                + sifreTable->text(QStringLiteral("soyadi"));
+    }
+    sifreTable->moveTo(keep);
+    sifreTable->enableControls();
+}
+
+bool TsifrelerF::findUser(const QString &code, CurrentUser &user, QString &password)
+{
+    if (code.isEmpty())
+        return false;
+    bool found = false;
+    sifreTable->disableControls();
+    for (sifreTable->first(); !sifreTable->eof(); sifreTable->next()) {
+        if (sifreTable->text(QStringLiteral("kullanici")) == code) {
+            found = true;
+            break;
+        }
+    }
+    sifreTable->enableControls();
+    if (!found)
+        return false;
+    const auto text = [this](const char *column) {
+        return sifreTable->text(QString::fromLatin1(column));
+    };
+    password = text("sifre");
+    user.kullanici = text("kullanici");
+    user.adSoyad = text("adi") + QLatin1Char(' ') + text("soyadi");
+    user.ekle = text("ekle");
+    user.degistir = text("degistir");
+    user.herksesigor = text("herksesigor");
+    user.herkesidegistir = text("herkesidegistir");
+    user.baskasirandevuver = text("baskasirandevuver");
+    return true;
+}
+
+QString TsifrelerF::masterPassword()
+{
+    masterTable->first();
+    return masterTable->text(QStringLiteral("mids"));
+}
+
 } // namespace lumkar

@@ -22,6 +22,18 @@ public:
     // Opened by the gate: shows the window with both tables open.
     void showUsers();
 
+    // What the login reads of the users: the two tables opened when closed (false when they
+    // could not be read; the user was told), closed again, read afresh.
+    bool openUserTables();
+    void closeUserTables();
+    // Reads the users again unless a user is being edited here.
+    void forgetUsers();
+    // Every user, codes and full names in the same order.
+    void userList(QStringList &codes, QStringList &names);
+    // The user whose code is exactly `code`, with the stored password; false when none.
+    bool findUser(const QString &code, CurrentUser &user, QString &password);
+    QString masterPassword();
+
     void JvXPButton4Click(); // "Ekle"
     void JvXPButton2Click(); // "Kaydet"
     void JvXPButton3Click(); // "Sil"

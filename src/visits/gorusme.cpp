@@ -2,6 +2,7 @@
 
 #include "accounts/cari.h"
 #include "accounts/ledger.h"
+#include "app/userrights.h"
 #include "data/entryrules.h"
 #include "data/formats.h"
 #include "kit/bound.h"
@@ -507,6 +508,13 @@ ReportPreview *TgorusmeF::JvNavPanelButton14Click()
 void TgorusmeF::helpClick()
 {
     forms().help->openTopic(s("ygorusme"));
+}
+
+void TgorusmeF::fitToUser(const LoggedInUser &user)
+{
+    userBar->fitToUser(user.users, user.rights.listPickers, user.rights.seesEveryone);
+    setPickerItems(gorusenBox2, user.users.codes);
+    setPickerItems(gorusenBox, user.users.names);
 }
 
 } // namespace lumkar

@@ -21,6 +21,7 @@ class QToolButton;
 namespace lumkar {
 
 class ReportPreview;
+struct LoggedInUser;
 
 class TgorusmeF : public QWidget, public FormContext, public UserFilterMembers {
     Q_OBJECT
@@ -42,6 +43,8 @@ public:
     void SatirSilClick();             // "Satır Sil": the visit and its postings deleted
     ReportPreview *JvNavPanelButton14Click(); // "YAZDIR": the preview, or null
     void helpClick();
+    // After a login: the user filter as the user's rights allow; every user as "Görüşen".
+    void fitToUser(const LoggedInUser &user);
 
     // Entry area.
     QPushButton *kaydetBut;
