@@ -7,6 +7,7 @@
 
 #include "accounts/accountfilters.h"
 #include "accounts/collection.h"
+#include "data/entryrules.h"
 #include "data/dataset.h"
 
 #include <QTest>
@@ -153,25 +154,6 @@ private slots:
         QCOMPARE(lines.currentRow(), 1);
     }
 
-    void rounding_data()
-    {
-        QTest::addColumn<double>("typed");
-        QTest::addColumn<double>("rounded");
-        QTest::newRow("whole") << 150.0 << 150.0;
-        QTest::newRow("two decimals stay") << 12.34 << 12.34;
-        QTest::newRow("third decimal up") << 10.126 << 10.13;
-        QTest::newRow("third decimal down") << 10.124 << 10.12;
-        QTest::newRow("half to even, down") << 0.125 << 0.12;
-        QTest::newRow("half to even, up") << 0.375 << 0.38;
-        QTest::newRow("below a kuruş") << 0.004 << 0.0;
-    }
-    void rounding()
-    {
-        QFETCH(double, typed);
-        QFETCH(double, rounded);
-        QCOMPARE(roundedAmount(typed), rounded);
-    }
-
     void accountDates_data()
     {
         QTest::addColumn<QDate>("day");
@@ -193,7 +175,7 @@ private slots:
         e.sicilkodu = QStringLiteral("7");
         e.adi = QStringLiteral("Ali");
         e.soyadi = QStringLiteral("Kaya");
-        e.amount = roundedAmount(150.005);
+        e.amount = roundToCents(150.005);
         e.islemTarihi = QDate(2026, 3, 9);
         e.islemVadesi = QDate(2026, 4, 9);
         e.aciklama = QStringLiteral("Mart taksiti");
