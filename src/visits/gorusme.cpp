@@ -81,6 +81,9 @@ TgorusmeF::TgorusmeF(Forms &forms, Session &session) : FormContext(forms, sessio
     visitLookup = new DataSet(session.db(), this);
     visitLookup->setObjectName(s("visitLookup"));
     visitLookup->setQuery(visitListQuery(), s("gorusmeler"));
+    accountLine = new DataSet(session.db(), this);
+    accountLine->setObjectName(s("accountLine"));
+    accountLine->setTable(s("cari"));
     auto *layout = new QVBoxLayout(this);
     buildEntry(layout);
     buildList(layout);
@@ -325,6 +328,8 @@ bool TgorusmeF::startVisit(const QVariant &rid)
     VTarihiEdit->clear();
     konuMemo->clear();
     tahsiledilenEdit->clear();
+    // A new visit is paid in cash unless the user chooses the card.
+    nakitRadio->setChecked(true);
     showNormal();
     raise();
     activateWindow();
@@ -333,8 +338,15 @@ bool TgorusmeF::startVisit(const QVariant &rid)
     return true;
 }
 
-void TgorusmeF::loadVisit(DataSet &v, bool plainCollected)
+bool TgorusmeF::loadVisit(DataSet &v, bool plainCollected)
 {
+    // The due date is kept in the visit's account line only.
+    if (!accountLine->openWith(s("gorusme_no = ?"), {v.value(s("mid"))}))
+        return false;
+    VTarihiEdit->clear();
+    if (accountLine->recordCount() > 0 && !accountLine->isNull(s("islem_vadesi")))
+        VTarihiEdit->setText(formats::date(accountLine->value(s("islem_vadesi"))));
+    (v.text(s("odemesekli")) == cardPayment() ? krediKartiRadio : nakitRadio)->setChecked(true);
     firmanoedit->setText(v.text(s("sicilkodu")));
     Label2->setText(v.text(s("adi")));
     Label17->setText(v.text(s("soyadi")));
@@ -354,6 +366,7 @@ void TgorusmeF::loadVisit(DataSet &v, bool plainCollected)
     paketkoduEdit->setText(v.text(s("paketkodu")));
     paketadiEdit->setText(v.text(s("paketadi")));
     paketprimEdit->setText(plainNumber(v.value(s("paketprim"))));
+    return true;
 }
 
 void TgorusmeF::JvNavPanelButton12Click()
@@ -381,7 +394,8 @@ bool TgorusmeF::changeHeldVisit(const QVariant &mid)
         return false;
     if (!gorusmeTable->isOpen() && !applyListFilter())
         return false;
-    loadVisit(*visitLookup, true);
+    if (!loadVisit(*visitLookup, true))
+        return false;
     show();
     raise();
     activateWindow();

@@ -10,6 +10,7 @@
 #include "accounts/cari.h"
 #include "accounts/ledger.h"
 #include "appointments/dayview.h"
+#include "data/values.h"
 #include "kit/maskedit.h"
 #include "reports/preview.h"
 #include "shell/anamenu.h"
@@ -115,8 +116,8 @@ private slots:
         QVERIFY(s.visits->ridEdit->text().isEmpty());
         QVERIFY(s.visits->konuMemo->toPlainText().isEmpty());
         QVERIFY(s.visits->tahsiledilenEdit->text().isEmpty());
-        // The payment keeps its choice.
-        QVERIFY(s.visits->krediKartiRadio->isChecked());
+        // Whatever the last visit was paid with, a new one starts in cash.
+        QVERIFY(s.visits->nakitRadio->isChecked());
         // An appointment without a person starts nothing.
         app.exec(QStringLiteral("UPDATE randevu SET sicil_kodu = NULL"));
         s.visits->Label2->setText(QStringLiteral("x"));
@@ -384,6 +385,62 @@ private slots:
         s.visits->SatirSilClick();
         QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
         QCOMPARE(countRows(app, QStringLiteral("kredikart")), 0);
+    }
+
+    // A visit loaded for change brings back its payment kind and due date, whatever an
+    // earlier visit left in the boxes, so saving it unchanged moves no money.
+    void changeKeepsPaymentAndDueDate_data()
+    {
+        QTest::addColumn<QString>("payment");
+        QTest::addColumn<QString>("due"); // as typed; empty: none
+        QTest::addColumn<bool>("fromHeldPane");
+        QTest::newRow("cash, no due date, list") << "Nakit" << "" << false;
+        QTest::newRow("card, due date, list") << "Kredi Kartı" << "01.04.2026" << false;
+        QTest::newRow("card, no due date, held pane") << "Kredi Kartı" << "" << true;
+        QTest::newRow("cash, due date, held pane") << "Nakit" << "01.04.2026" << true;
+    }
+    void changeKeepsPaymentAndDueDate()
+    {
+        QFETCH(QString, payment);
+        QFETCH(QString, due);
+        QFETCH(bool, fromHeldPane);
+        App app;
+        const Setup s = prepare(app);
+        TgorusmeF *v = s.visits;
+        QVERIFY(v && v->startVisit(s.rid));
+        const bool card = payment == QStringLiteral("Kredi Kartı");
+        (card ? v->krediKartiRadio : v->nakitRadio)->setChecked(true);
+        static_cast<MaskedEdit *>(v->VTarihiEdit)->setMaskedText(due);
+        typeText(v->tahsiledilenEdit, QStringLiteral("100"));
+        save(app, v);
+        const QString mid = v->ridEdit->text();
+        const QDate dueDate = due.isEmpty() ? kDay : QDate::fromString(due, "dd.MM.yyyy");
+
+        // What an earlier visit left behind.
+        v->ridEdit->clear();
+        (card ? v->nakitRadio : v->krediKartiRadio)->setChecked(true);
+        static_cast<MaskedEdit *>(v->VTarihiEdit)->setMaskedText(QStringLiteral("15.05.2026"));
+        if (fromHeldPane) {
+            QVERIFY(v->changeHeldVisit(mid.toLongLong()));
+        } else {
+            v->CheckBox2->setChecked(true);
+            v->JvNavPanelButton8Click();
+            QTest::mouseClick(v->JvNavPanelButton12, Qt::LeftButton);
+        }
+        QCOMPARE(v->ridEdit->text(), mid);
+        QCOMPARE(v->krediKartiRadio->isChecked(), card);
+        QCOMPARE(maskedText(v->VTarihiEdit), dueDate.toString("dd.MM.yyyy"));
+
+        save(app, v);
+        const QString book = card ? QStringLiteral("kredikart") : QStringLiteral("kasa");
+        const QString other = card ? QStringLiteral("kasa") : QStringLiteral("kredikart");
+        QCOMPARE(countRows(app, book, QStringLiteral("borc = 100 AND gorusme_no = ?"), {mid}), 1);
+        QCOMPARE(countRows(app, other), 0);
+        QCOMPARE(countRows(app, QStringLiteral("cari"),
+                           QStringLiteral("islem_vadesi = ? AND odemesekli = ?"),
+                           {values::dayKey(dueDate), payment}),
+                 1);
+        QCOMPARE(countRows(app, QStringLiteral("cari")), 1);
     }
 
     void changeWithinTheRights()
