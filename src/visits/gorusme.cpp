@@ -374,8 +374,7 @@ void TgorusmeF::JvNavPanelButton12Click()
     if (!gorusmeTable->isOpen() || gorusmeTable->recordCount() == 0
         || gorusmeTable->currentRow() < 0)
         return;
-    if (gorusmeTable->text(s("gorusenadsoyad")) != currentUser().adSoyad
-        && currentUser().herkesidegistir == QLatin1String("H")) {
+    if (!mayChangeVisit(currentUser(), gorusmeTable->text(s("gorusenadsoyad")))) {
         const QString refusal =
             s("Başka kullanıcının görüşmelerini değiştirme yetkiniz yok!!!");
         dialogs().information(programTitle(), refusal);
@@ -482,12 +481,19 @@ void TgorusmeF::SatirSilClick()
         return;
     if (gorusmeTable->recordCount() == 0 || gorusmeTable->currentRow() < 0)
         return;
+    if (!mayChangeVisit(currentUser(), gorusmeTable->text(s("gorusenadsoyad")))) {
+        dialogs().information(programTitle(),
+                              s("Başka kullanıcının görüşmelerini silme yetkiniz yok!!!"));
+        return;
+    }
+    // The visit under the cursor now, whatever happens to the list while the question shows.
+    const qlonglong visit = gorusmeTable->value(s("mid")).toLongLong();
+    const QVariant appointment = gorusmeTable->value(s("randevuno"));
     if (dialogs().question(programTitle(), s("Bu görüşmeyi silmek istediğinize eminmisiniz?"),
                            Buttons::YesNoCancel)
         != Answer::Yes)
         return;
-    const WriteResult result = deleteVisit(db(), gorusmeTable->value(s("mid")).toLongLong(),
-                                           gorusmeTable->value(s("randevuno")));
+    const WriteResult result = deleteVisit(db(), visit, appointment);
     reloadPostedWindows(true, true);
     if (!result.ok) {
         dialogs().error(programTitle(), result.error);

@@ -34,6 +34,11 @@ QVariantList VisitListFilter::sqlValues() const
     return out;
 }
 
+bool mayChangeVisit(const CurrentUser &user, const QString &heldBy)
+{
+    return heldBy == user.adSoyad || user.herkesidegistir != QLatin1String("H");
+}
+
 QString visitListQuery()
 {
     return QStringLiteral("SELECT *, IFNULL(islem_borcu, 0) - IFNULL(tahsiledilen, 0) AS bakiye "

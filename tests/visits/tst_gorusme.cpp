@@ -486,6 +486,37 @@ private slots:
         QCOMPARE(v->tahsiledilenEdit->text(), QStringLiteral("150,00"));
     }
 
+    // Deleting asks the right that changing asks: another's visit stays with its postings.
+    void deleteWithinTheRights()
+    {
+        App app;
+        Rights rights;
+        rights.herkesidegistir = QStringLiteral("H");
+        const Setup s = prepare(app, rights);
+        TgorusmeF *v = s.visits;
+        QVERIFY(v && v->startVisit(s.rid));
+        typeText(v->tahsiledilenEdit, QStringLiteral("150"));
+        save(app, v); // held by Can
+        v->CheckBox2->setChecked(true);
+        v->JvNavPanelButton8Click();
+        app.dialogs.clear();
+        app.dialogs.expectNotice();
+        v->SatirSilClick();
+        const QString refusal =
+            QStringLiteral("Başka kullanıcının görüşmelerini silme yetkiniz yok!!!");
+        QCOMPARE(app.dialogs.texts(), QStringList{refusal}); // asked nothing
+        for (const char *table : {"gorusmeler", "kasa", "cari"})
+            QCOMPARE(countRows(app, QString::fromLatin1(table)), 1);
+        QVERIFY(!appointmentLink(app, s.rid).isNull());
+        // Her own visit she may delete.
+        app.exec(QStringLiteral("UPDATE gorusmeler SET gorusenadsoyad = 'Selin Ak'"));
+        v->JvNavPanelButton8Click();
+        app.dialogs.expectQuestion(Answer::Yes);
+        v->SatirSilClick();
+        for (const char *table : {"gorusmeler", "kasa", "cari"})
+            QCOMPARE(countRows(app, QString::fromLatin1(table)), 0);
+    }
+
     void theMainWindowStartsAndChangesVisits()
     {
         App app;
