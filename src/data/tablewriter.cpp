@@ -68,18 +68,30 @@ qlonglong TableWriter::insert(const QString &table, const RowValues &row)
 bool TableWriter::update(const QString &table, const QString &column, const QVariant &value,
                          const RowValues &row)
 {
-    if (row.isEmpty())
-        return true;
+    return row.isEmpty() || updateWhere(table, column, value, QString(), {}, row) >= 0;
+}
+
+int TableWriter::updateWhere(const QString &table, const QString &column, const QVariant &value,
+                             const QString &condition, const QVariantList &conditionValues,
+                             const RowValues &row)
+{
     QStringList sets;
     for (const auto &[name, v] : row)
         sets << schema::quoted(name) + QStringLiteral("=?");
+    QString where = schema::quoted(column) + QStringLiteral("=?");
+    if (!condition.isEmpty())
+        where += QStringLiteral(" AND (") + condition + QLatin1Char(')');
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                  .arg(table, sets.join(QLatin1Char(',')), schema::quoted(column)));
+    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                  .arg(table, sets.join(QLatin1Char(',')), where));
     for (const auto &[name, v] : row)
         q.addBindValue(stored(table, name, v));
     q.addBindValue(stored(table, column, value));
-    return run(q, table);
+    for (const QVariant &v : conditionValues)
+        q.addBindValue(v);
+    if (!run(q, table))
+        return -1;
+    return q.numRowsAffected();
 }
 
 bool TableWriter::remove(const QString &table, const QString &column, const QVariant &value)

@@ -26,6 +26,12 @@ public:
     // Updates the rows whose `column` equals `value`; false on failure.
     bool update(const QString &table, const QString &column, const QVariant &value,
                 const RowValues &row);
+    // Updates the rows whose `column` equals `value` and that also meet `condition` (SQL over
+    // the table's columns, `conditionValues` bound in order, as stored): the number of rows
+    // changed, or -1 on failure. The condition is checked in the same statement as the write.
+    int updateWhere(const QString &table, const QString &column, const QVariant &value,
+                    const QString &condition, const QVariantList &conditionValues,
+                    const RowValues &row);
     // Deletes the rows whose `column` equals `value` (none is no failure).
     bool remove(const QString &table, const QString &column, const QVariant &value);
     // The table's key of the first row whose `column` equals `value`: an invalid QVariant

@@ -464,6 +464,12 @@ void TgorusmeF::kaydetButClick()
     const bool changing = entry.changing > 0;
     reloadPostedWindows(changing || book == QLatin1String("kasa"),
                         changing || book == QLatin1String("kredikart"));
+    if (result.refused) {
+        dialogs().information(programTitle(), result.error);
+        // The day's lists showed the appointment as waiting: they are read again.
+        emit appointmentHeld();
+        return;
+    }
     if (!result.ok) {
         dialogs().error(programTitle(), result.error);
         return;

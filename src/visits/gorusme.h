@@ -85,7 +85,8 @@ public:
     QMenu *GorusmePopup;
 
 signals:
-    // A save linked its appointment: the day's lists are to be read again.
+    // A save linked its appointment, or found it no longer waiting: the day's lists are to
+    // be read again.
     void appointmentHeld();
 
 private:

@@ -311,6 +311,84 @@ private slots:
         QCOMPARE(cash->ledgerTable->recordCount(), 1);
     }
 
+    // A visit takes only an appointment that still waits: another desk may have recorded,
+    // marked or cancelled it since the waiting list was read. A refusal writes nothing, and
+    // the waiting list is read again either way.
+    void aVisitTakesOnlyAWaitingAppointment_data()
+    {
+        QTest::addColumn<QString>("meanwhile"); // what another desk did to the appointment
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("still waiting") << "" << false;
+        QTest::newRow("held by another visit")
+            << "UPDATE randevu SET gorusmekodu = 777" << true;
+        QTest::newRow("marked held without a visit")
+            << "UPDATE randevu SET gorusmekodu = 999999" << true;
+        QTest::newRow("cancelled") << "UPDATE randevu SET iptalkodu = 999999" << true;
+        QTest::newRow("deleted") << "DELETE FROM randevu" << false;
+    }
+    void aVisitTakesOnlyAWaitingAppointment()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(bool, refused);
+        App app;
+        const Setup s = prepare(app);
+        DayLists *day = app.forms().dayLists;
+        day->CheckBox2->setChecked(true);
+        QVERIFY(day->reopenDayLists());
+        QCOMPARE(day->randevuTable->recordCount(), 1);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        if (!meanwhile.isEmpty())
+            app.exec(meanwhile);
+        const QString state = QStringLiteral("SELECT ifnull(gorusmekodu, '') || '/' || "
+                                             "ifnull(iptalkodu, '') || '/' || RKime FROM randevu");
+        const QVariant before = app.scalar(state);
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("100"));
+        app.dialogs.clear();
+        if (refused)
+            app.dialogs.expectNotice();
+        save(app, s.visits);
+        const int written = refused ? 0 : 1;
+        for (const char *table : {"gorusmeler", "cari", "kasa"})
+            QCOMPARE(countRows(app, QString::fromLatin1(table)), written);
+        QCOMPARE(s.visits->ridEdit->text().isEmpty(), refused);
+        if (refused) {
+            QCOMPARE(app.dialogs.shown().last().kind, QStringLiteral("information"));
+            QCOMPARE(app.dialogs.lastText(),
+                     QStringLiteral("Bu randevu artık bekleyen bir randevu değil (görüşmesi "
+                                    "kaydedilmiş ya da iptal edilmiş). Kayıt yapılmadı."));
+            QCOMPARE(app.scalar(state), before);
+        } else if (countRows(app, QStringLiteral("randevu")) > 0) {
+            QCOMPARE(appointmentLink(app, s.rid).toString(), s.visits->ridEdit->text());
+        }
+        QCOMPARE(day->randevuTable->recordCount(), 0);
+    }
+
+    // Deleting a visit makes its appointment wait again only while the link names the visit.
+    void deletionEmptiesOnlyItsOwnLink_data()
+    {
+        QTest::addColumn<int>("relinkedTo"); // 0: the appointment still names the visit
+        QTest::newRow("link to the visit") << 0;
+        QTest::newRow("link to another visit") << 777;
+    }
+    void deletionEmptiesOnlyItsOwnLink()
+    {
+        QFETCH(int, relinkedTo);
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        save(app, s.visits);
+        if (relinkedTo != 0)
+            app.exec(QStringLiteral("UPDATE randevu SET gorusmekodu = ?"), {relinkedTo});
+        s.visits->CheckBox2->setChecked(true);
+        s.visits->JvNavPanelButton8Click();
+        app.dialogs.expectQuestion(Answer::Yes);
+        s.visits->SatirSilClick();
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
+        const QVariant link = appointmentLink(app, s.rid);
+        QCOMPARE(link.isNull(), relinkedTo == 0);
+        QCOMPARE(link.toInt(), relinkedTo);
+    }
+
     void changingAVisitThatIsGone()
     {
         App app;
