@@ -7,6 +7,7 @@
 
 #include "accounts/accountfilters.h"
 #include "accounts/collection.h"
+#include "accounts/ledger.h"
 #include "data/entryrules.h"
 #include "data/dataset.h"
 
@@ -152,6 +153,30 @@ private slots:
         QCOMPARE(sums.first, 100.25);
         QCOMPARE(sums.second, 50.0);
         QCOMPARE(lines.currentRow(), 1);
+    }
+
+    // Which book lines the cash and card windows may delete: their own outflows only.
+    void postedLines_data()
+    {
+        QTest::addColumn<QVariant>("gorusmeNo");
+        QTest::addColumn<QVariant>("tahsilatNo");
+        QTest::addColumn<QString>("refusal");
+        const QString visit = QStringLiteral("Bu satır bir görüşmeden gelmektedir; görüşme "
+                                             "listesinden değiştirin.");
+        const QString collection = QStringLiteral("Bu satır bir tahsilattan gelmektedir; "
+                                                  "kişinin borç-alacak hesabından değiştirin.");
+        QTest::newRow("outflow") << QVariant() << QVariant() << QString();
+        QTest::newRow("links of 0, as older files hold") << QVariant(0) << QVariant(0)
+                                                         << QString();
+        QTest::newRow("a visit's payment") << QVariant(5) << QVariant() << visit;
+        QTest::newRow("a collection") << QVariant() << QVariant(9) << collection;
+        QTest::newRow("a collection, visit link 0") << QVariant(0) << QVariant(9) << collection;
+    }
+    void postedLines()
+    {
+        QFETCH(QVariant, gorusmeNo);
+        QFETCH(QVariant, tahsilatNo);
+        QTEST(postedLineRefusal(gorusmeNo, tahsilatNo), "refusal");
     }
 
     void accountDates_data()
