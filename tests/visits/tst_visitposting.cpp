@@ -3,7 +3,6 @@
 
 #include "testregistry.h"
 
-#include "visits/visitlist.h"
 #include "visits/visitposting.h"
 
 #include <QTest>
@@ -141,29 +140,6 @@ private slots:
         QCOMPARE(valueOf(lines.money, QStringLiteral("paketkodu")).toInt(), 0);
         QCOMPARE(valueOf(lines.money, QStringLiteral("aciklama")).toString(),
                  QStringLiteral(" - Ayşe Kaya"));
-    }
-
-    // Who may change or delete a visit: Selin, by the right to change everyone's visits.
-    void visitRights_data()
-    {
-        QTest::addColumn<QString>("right");
-        QTest::addColumn<QString>("heldBy");
-        QTest::addColumn<bool>("allowed");
-        QTest::newRow("own visit, no right over others") << "H" << "Selin Ak" << true;
-        QTest::newRow("another's visit, no right") << "H" << "Can Ak" << false;
-        QTest::newRow("a visit of nobody, no right") << "H" << "" << false;
-        QTest::newRow("another's visit, right") << "E" << "Can Ak" << true;
-        QTest::newRow("another's visit, right left empty") << "" << "Can Ak" << true;
-    }
-    void visitRights()
-    {
-        QFETCH(QString, right);
-        QFETCH(QString, heldBy);
-        CurrentUser selin;
-        selin.kullanici = QStringLiteral("selin");
-        selin.adSoyad = QStringLiteral("Selin Ak");
-        selin.herkesidegistir = right;
-        QTEST(mayChangeVisit(selin, heldBy), "allowed");
     }
 
     void deletionOrder()
