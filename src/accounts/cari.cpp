@@ -297,7 +297,7 @@ void TcariF::tahsilButClick()
     entry.sicilkodu = code;
     entry.adi = person.adi;
     entry.soyadi = person.soyadi;
-    entry.amount = roundedAmount(typed);
+    entry.amount = roundToCents(typed);
     entry.islemTarihi = JvDateTimePicker3->date();
     entry.islemVadesi = JvDateTimePicker4->date();
     entry.odemesekli = nakitRadio->isChecked() ? s("Nakit") : s("Kredi Kartı");

@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <cmath>
 
 namespace lumkar {
 
@@ -17,12 +16,6 @@ QString s(const char *text)
 }
 
 } // namespace
-
-double roundedAmount(double amount)
-{
-    // nearbyint rounds halves to the even number in the default rounding mode.
-    return std::nearbyint(amount * 100.0) / 100.0;
-}
 
 QString accountDate(const QDate &day)
 {

@@ -14,7 +14,7 @@ struct CollectionEntry {
     QString sicilkodu;
     QString adi;
     QString soyadi;
-    double amount = 0; // rounded to two decimals (roundedAmount)
+    double amount = 0; // rounded to whole kuruş (roundToCents)
     QDate islemTarihi;
     QDate islemVadesi;
     QString aciklama;
@@ -22,9 +22,6 @@ struct CollectionEntry {
     QString userCode;
     QString userName;
 };
-
-// The amount to two decimals, halves going to the even kuruş.
-double roundedAmount(double amount);
 
 // A picker's date as the account printouts and the question write it: "dd.mm.yyyy", a year
 // below 100 written with "20" before it.

@@ -43,6 +43,16 @@ QLineEdit *figureBox(QWidget *parent, const QString &name)
 
 } // namespace
 
+QString postedLineRefusal(const QVariant &gorusmeNo, const QVariant &tahsilatNo)
+{
+    if (gorusmeNo.toLongLong() > 0)
+        return s("Bu satır bir görüşmeden gelmektedir; görüşme listesinden değiştirin.");
+    if (tahsilatNo.toLongLong() > 0)
+        return s("Bu satır bir tahsilattan gelmektedir; kişinin borç-alacak hesabından "
+                 "değiştirin.");
+    return QString();
+}
+
 LedgerWindow::LedgerWindow(const LedgerBook &book, Forms &forms, Session &session)
     : FormContext(forms, session), m_book(book)
 {
@@ -201,6 +211,12 @@ void LedgerWindow::deleteMovement()
     if (!ledgerTable->isOpen() || ledgerTable->recordCount() == 0
         || ledgerTable->currentRow() < 0)
         return;
+    const QString refusal =
+        postedLineRefusal(ledgerTable->value(s("gorusme_no")), ledgerTable->value(s("tahsilatno")));
+    if (!refusal.isEmpty()) {
+        dialogs().information(programTitle(), refusal);
+        return;
+    }
     if (dialogs().question(programTitle(), m_book.deleteQuestion, Buttons::YesNoCancel)
         != Answer::Yes)
         return;

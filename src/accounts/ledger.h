@@ -20,6 +20,11 @@ namespace lumkar {
 class ReportPreview;
 struct LoggedInUser;
 
+// Why a line of the cash or card book may not be deleted there, or empty when it may: a line
+// that a visit (`gorusme_no`) or a collection (`tahsilatno`) wrote belongs to it, and is
+// changed or deleted where it was made. A number of 0 links nothing.
+QString postedLineRefusal(const QVariant &gorusmeNo, const QVariant &tahsilatNo);
+
 struct LedgerBook {
     QString objectName;      // "kasaF" or "kkartF"
     QString caption;
@@ -50,7 +55,7 @@ public:
     void toplamal();
     void BitBtn2Click();           // "BİLGİLERİ YÜKLE"
     void BitBtn6Click();           // "KAYDET": an outflow
-    void deleteMovement();         // context menu "Sil"
+    void deleteMovement();         // context menu "Sil": an outflow of this book
     ReportPreview *BitBtn28Click(); // "YAZDIR": the preview, or null when it failed
     // After another window wrote into this book: the shown rows are read again.
     void reloadRows();

@@ -7,9 +7,12 @@ namespace lumkar {
 namespace {
 
 // A waiting appointment: neither held (no visit number, or one below 1) nor cancelled.
-const QString kWaiting = QStringLiteral(
-    "rid=? AND (gorusmekodu IS NULL OR gorusmekodu<1) AND iptalkodu IS NULL");
+const QString kWaiting
+    = QStringLiteral("(gorusmekodu IS NULL OR gorusmekodu<1) AND iptalkodu IS NULL");
+const QString kNoVisit = QStringLiteral("gorusmekodu IS NULL OR gorusmekodu<1");
 constexpr int kMarker = 999999;
+const QString kTable = QStringLiteral("randevu");
+const QString kKey = QStringLiteral("rid");
 
 StateResult outcome(TableWriter &writer, int rows, StateChange none)
 {
@@ -44,9 +47,8 @@ StateResult markAppointmentHeld(QSqlDatabase db, qlonglong rid, const QString &u
 {
     TableWriter writer(db);
     const int rows = writer.updateWhere(
-        QStringLiteral("randevu"),
-        {{QStringLiteral("gorusmekodu"), kMarker}, {QStringLiteral("gorustudiyenkodu"), user}},
-        kWaiting, {rid});
+        kTable, kKey, rid, kWaiting, {},
+        {{QStringLiteral("gorusmekodu"), kMarker}, {QStringLiteral("gorustudiyenkodu"), user}});
     return outcome(writer, rows, StateChange::NotWaiting);
 }
 
@@ -54,25 +56,22 @@ StateResult cancelWaitingAppointment(QSqlDatabase db, qlonglong rid, const QStri
                                      const QString &reason)
 {
     TableWriter writer(db);
-    const int rows = writer.updateWhere(QStringLiteral("randevu"),
-                                        {{QStringLiteral("iptalkodu"), kMarker},
-                                         {QStringLiteral("iptaldiyenkodu"), user},
-                                         {QStringLiteral("iptalnedeni"),
-                                          reason.isEmpty() ? QVariant() : QVariant(reason)}},
-                                        kWaiting, {rid});
+    const int rows = writer.updateWhere(
+        kTable, kKey, rid, kWaiting, {},
+        {{QStringLiteral("iptalkodu"), kMarker},
+         {QStringLiteral("iptaldiyenkodu"), user},
+         {QStringLiteral("iptalnedeni"), reason.isEmpty() ? QVariant() : QVariant(reason)}});
     return outcome(writer, rows, StateChange::NotWaiting);
 }
 
 StateResult deleteAppointment(QSqlDatabase db, qlonglong rid)
 {
     TableWriter writer(db);
-    const int rows = writer.removeWhere(
-        QStringLiteral("randevu"),
-        QStringLiteral("rid=? AND (gorusmekodu IS NULL OR gorusmekodu<1)"), {rid});
+    const int rows = writer.removeWhere(kTable, kKey, rid, kNoVisit, {});
     if (rows != 0)
         return outcome(writer, rows, StateChange::Done);
     // Nothing deleted: the appointment has a visit, or is gone.
-    const QVariant key = writer.findKey(QStringLiteral("randevu"), QStringLiteral("rid"), rid);
+    const QVariant key = writer.findKey(kTable, kKey, rid);
     if (!writer.ok())
         return {StateChange::Failed, writer.errorText()};
     return {key.isValid() ? StateChange::HasVisit : StateChange::Gone, {}};

@@ -237,14 +237,4 @@ QString bookingDayText(const QString &dayCellText)
     return ok && day <= 9 ? QLatin1Char('0') + dayCellText : dayCellText;
 }
 
-double roundToCents(double value)
-{
-    const double scaled = value * 100;
-    const double below = std::floor(scaled);
-    // A half as the decimal text shows it, whatever binary rounding did to it.
-    if (std::fabs(scaled - below - 0.5) < 1e-7)
-        return (std::fmod(below, 2) == 0 ? below : below + 1) / 100;
-    return std::round(scaled) / 100;
-}
-
 } // namespace lumkar

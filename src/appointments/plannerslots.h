@@ -111,8 +111,4 @@ QString cellSegment(
 // The day of a day column as the booking hands it over: two digits for 1 to 9.
 QString bookingDayText(const QString &dayCellText);
 
-// An amount rounded to two decimals, halves to the even neighbour: 2,345 gives 2,34 and
-// 2,355 gives 2,36.
-double roundToCents(double value);
-
 } // namespace lumkar

@@ -1,5 +1,7 @@
 #include "data/entryrules.h"
 
+#include <QLocale>
+
 #include <cmath>
 
 namespace lumkar {
@@ -89,6 +91,30 @@ double SayiyaCevir(const QString &text, bool *ok, const Region &region)
     if (ok)
         *ok = reading.ok;
     return reading.value;
+}
+
+double roundToCents(double value)
+{
+    if (!std::isfinite(value))
+        return value;
+    // The shortest text that reads back as the value has no trailing zero: a rest of "5"
+    // after the kuruş is an exact half.
+    const QString text = QString::number(std::fabs(value), 'f', QLocale::FloatingPointShortest);
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    if (point < 0 || text.size() - point - 1 <= 2)
+        return value;
+    // At most 17 significant digits: with three decimals or more the whole part has at most
+    // 14, so the kuruş fit in 64 bits.
+    qint64 cents = text.left(point).toLongLong() * 100 + text.mid(point + 1, 2).toInt();
+    const QString rest = text.mid(point + 3);
+    const bool half = rest == QLatin1String("5");
+    if (rest.at(0) > QLatin1Char('5') || (rest.at(0) == QLatin1Char('5') && !half)
+        || (half && cents % 2 == 1))
+        ++cents;
+    if (cents == 0)
+        return 0.0;
+    // Dividing an exact whole number gives the double nearest to the decimal amount.
+    return std::copysign(double(cents) / 100.0, value);
 }
 
 KeyOutcome TutarTusKontrol(const BoxState &box, QChar key, const Region &region)

@@ -35,6 +35,12 @@ NumberReading SayiyaCevir(const QString &text, const Region &region = programReg
 // The same, giving 0 when the text is not a number; *ok tells which.
 double SayiyaCevir(const QString &text, bool *ok, const Region &region = programRegion());
 
+// An amount to whole kuruş (two decimals), a half going to the even kuruş. The half is found
+// on the decimal number the value stands for (its shortest decimal form: the number as it was
+// typed), not on its binary approximation: 2,345 gives 2,34, 1,015 gives 1,02, 2,355 gives
+// 2,36, -1,015 gives -1,02, 0,005 gives 0.
+double roundToCents(double value);
+
 // An amount box as a key finds it. The selection, when there is one, counts from
 // selectionStart; the caret then sits at one of its ends.
 struct BoxState {

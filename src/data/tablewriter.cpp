@@ -68,41 +68,39 @@ qlonglong TableWriter::insert(const QString &table, const RowValues &row)
 bool TableWriter::update(const QString &table, const QString &column, const QVariant &value,
                          const RowValues &row)
 {
-    if (row.isEmpty())
-        return true;
+    return row.isEmpty() || updateWhere(table, column, value, QString(), {}, row) >= 0;
+}
+
+int TableWriter::updateWhere(const QString &table, const QString &column, const QVariant &value,
+                             const QString &condition, const QVariantList &conditionValues,
+                             const RowValues &row)
+{
     QStringList sets;
     for (const auto &[name, v] : row)
         sets << schema::quoted(name) + QStringLiteral("=?");
+    QString where = schema::quoted(column) + QStringLiteral("=?");
+    if (!condition.isEmpty())
+        where += QStringLiteral(" AND (") + condition + QLatin1Char(')');
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                  .arg(table, sets.join(QLatin1Char(',')), schema::quoted(column)));
+    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                  .arg(table, sets.join(QLatin1Char(',')), where));
     for (const auto &[name, v] : row)
         q.addBindValue(stored(table, name, v));
     q.addBindValue(stored(table, column, value));
-    return run(q, table);
-}
-
-int TableWriter::updateWhere(const QString &table, const RowValues &row,
-                             const QString &condition, const QVariantList &conditionValues)
-{
-    QStringList sets;
-    for (const auto &[name, v] : row)
-        sets << schema::quoted(name) + QStringLiteral("=?");
-    QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                  .arg(table, sets.join(QLatin1Char(',')), condition));
-    for (const auto &[name, v] : row)
-        q.addBindValue(stored(table, name, v));
     for (const QVariant &v : conditionValues)
         q.addBindValue(v);
-    return run(q, table) ? q.numRowsAffected() : -1;
+    if (!run(q, table))
+        return -1;
+    return q.numRowsAffected();
 }
 
-int TableWriter::removeWhere(const QString &table, const QString &condition,
-                             const QVariantList &conditionValues)
+int TableWriter::removeWhere(const QString &table, const QString &column, const QVariant &value,
+                             const QString &condition, const QVariantList &conditionValues)
 {
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(table, condition));
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=? AND (%3)")
+                  .arg(table, schema::quoted(column), condition));
+    q.addBindValue(stored(table, column, value));
     for (const QVariant &v : conditionValues)
         q.addBindValue(v);
     return run(q, table) ? q.numRowsAffected() : -1;

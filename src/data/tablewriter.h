@@ -26,15 +26,16 @@ public:
     // Updates the rows whose `column` equals `value`; false on failure.
     bool update(const QString &table, const QString &column, const QVariant &value,
                 const RowValues &row);
-    // Updates the rows for which `condition` holds (SQL over the table's columns, its values
-    // bound from `conditionValues`): the number of rows changed, -1 on failure. A caller that
-    // reads a row and writes it later states in the condition what it read, so that a row
-    // changed meanwhile is not overwritten.
-    int updateWhere(const QString &table, const RowValues &row, const QString &condition,
-                    const QVariantList &conditionValues);
-    // Deletes the rows for which `condition` holds: the number deleted, -1 on failure.
-    int removeWhere(const QString &table, const QString &condition,
-                    const QVariantList &conditionValues);
+    // Updates the rows whose `column` equals `value` and that also meet `condition` (SQL over
+    // the table's columns, `conditionValues` bound in order, as stored): the number of rows
+    // changed, or -1 on failure. The condition is checked in the same statement as the write.
+    int updateWhere(const QString &table, const QString &column, const QVariant &value,
+                    const QString &condition, const QVariantList &conditionValues,
+                    const RowValues &row);
+    // Deletes the rows whose `column` equals `value` and that also meet `condition`: the
+    // number deleted, or -1 on failure.
+    int removeWhere(const QString &table, const QString &column, const QVariant &value,
+                    const QString &condition, const QVariantList &conditionValues);
     // Deletes the rows whose `column` equals `value` (none is no failure).
     bool remove(const QString &table, const QString &column, const QVariant &value);
     // The table's key of the first row whose `column` equals `value`: an invalid QVariant

@@ -82,6 +82,9 @@ TgorusmeF::TgorusmeF(Forms &forms, Session &session) : FormContext(forms, sessio
     visitLookup = new DataSet(session.db(), this);
     visitLookup->setObjectName(s("visitLookup"));
     visitLookup->setQuery(visitListQuery(), s("gorusmeler"));
+    accountLine = new DataSet(session.db(), this);
+    accountLine->setObjectName(s("accountLine"));
+    accountLine->setTable(s("cari"));
     auto *layout = new QVBoxLayout(this);
     buildEntry(layout);
     buildList(layout);
@@ -326,6 +329,8 @@ bool TgorusmeF::startVisit(const QVariant &rid)
     VTarihiEdit->clear();
     konuMemo->clear();
     tahsiledilenEdit->clear();
+    // A new visit is paid in cash unless the user chooses the card.
+    nakitRadio->setChecked(true);
     showNormal();
     raise();
     activateWindow();
@@ -334,8 +339,15 @@ bool TgorusmeF::startVisit(const QVariant &rid)
     return true;
 }
 
-void TgorusmeF::loadVisit(DataSet &v, bool plainCollected)
+bool TgorusmeF::loadVisit(DataSet &v, bool plainCollected)
 {
+    // The due date is kept in the visit's account line only.
+    if (!accountLine->openWith(s("gorusme_no = ?"), {v.value(s("mid"))}))
+        return false;
+    VTarihiEdit->clear();
+    if (accountLine->recordCount() > 0 && !accountLine->isNull(s("islem_vadesi")))
+        VTarihiEdit->setText(formats::date(accountLine->value(s("islem_vadesi"))));
+    (v.text(s("odemesekli")) == cardPayment() ? krediKartiRadio : nakitRadio)->setChecked(true);
     firmanoedit->setText(v.text(s("sicilkodu")));
     Label2->setText(v.text(s("adi")));
     Label17->setText(v.text(s("soyadi")));
@@ -355,6 +367,7 @@ void TgorusmeF::loadVisit(DataSet &v, bool plainCollected)
     paketkoduEdit->setText(v.text(s("paketkodu")));
     paketadiEdit->setText(v.text(s("paketadi")));
     paketprimEdit->setText(plainNumber(v.value(s("paketprim"))));
+    return true;
 }
 
 void TgorusmeF::JvNavPanelButton12Click()
@@ -362,8 +375,7 @@ void TgorusmeF::JvNavPanelButton12Click()
     if (!gorusmeTable->isOpen() || gorusmeTable->recordCount() == 0
         || gorusmeTable->currentRow() < 0)
         return;
-    if (gorusmeTable->text(s("gorusenadsoyad")) != currentUser().adSoyad
-        && currentUser().herkesidegistir == QLatin1String("H")) {
+    if (!mayChangeVisit(currentUser(), gorusmeTable->text(s("gorusenadsoyad")))) {
         const QString refusal =
             s("Başka kullanıcının görüşmelerini değiştirme yetkiniz yok!!!");
         dialogs().information(programTitle(), refusal);
@@ -382,7 +394,8 @@ bool TgorusmeF::changeHeldVisit(const QVariant &mid)
         return false;
     if (!gorusmeTable->isOpen() && !applyListFilter())
         return false;
-    loadVisit(*visitLookup, true);
+    if (!loadVisit(*visitLookup, true))
+        return false;
     show();
     raise();
     activateWindow();
@@ -452,6 +465,12 @@ void TgorusmeF::kaydetButClick()
     const bool changing = entry.changing > 0;
     reloadPostedWindows(changing || book == QLatin1String("kasa"),
                         changing || book == QLatin1String("kredikart"));
+    if (result.refused) {
+        dialogs().information(programTitle(), result.error);
+        // The day's lists showed the appointment as waiting: they are read again.
+        emit appointmentHeld();
+        return;
+    }
     if (!result.ok) {
         dialogs().error(programTitle(), result.error);
         return;
@@ -469,12 +488,19 @@ void TgorusmeF::SatirSilClick()
         return;
     if (gorusmeTable->recordCount() == 0 || gorusmeTable->currentRow() < 0)
         return;
+    if (!mayChangeVisit(currentUser(), gorusmeTable->text(s("gorusenadsoyad")))) {
+        dialogs().information(programTitle(),
+                              s("Başka kullanıcının görüşmelerini silme yetkiniz yok!!!"));
+        return;
+    }
+    // The visit under the cursor now, whatever happens to the list while the question shows.
+    const qlonglong visit = gorusmeTable->value(s("mid")).toLongLong();
+    const QVariant appointment = gorusmeTable->value(s("randevuno"));
     if (dialogs().question(programTitle(), s("Bu görüşmeyi silmek istediğinize eminmisiniz?"),
                            Buttons::YesNoCancel)
         != Answer::Yes)
         return;
-    const WriteResult result = deleteVisit(db(), gorusmeTable->value(s("mid")).toLongLong(),
-                                           gorusmeTable->value(s("randevuno")));
+    const WriteResult result = deleteVisit(db(), visit, appointment);
     reloadPostedWindows(true, true);
     if (!result.ok) {
         dialogs().error(programTitle(), result.error);

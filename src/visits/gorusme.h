@@ -75,6 +75,7 @@ public:
     DataSet *gorusmeTable;
     DataSet *randevuTable; // the appointment a visit is started from
     DataSet *visitLookup;  // one visit found among all, for a held appointment
+    DataSet *accountLine;  // the person-account line of a visit loaded for change
     QDateEdit *JvDateTimePicker1; // "Başlama Tarihi"
     QDateEdit *JvDateTimePicker2; // "Bitiş Tarihi"
     GridView *bolumgrid2;
@@ -87,7 +88,8 @@ public:
     QMenu *GorusmePopup;
 
 signals:
-    // A save linked its appointment: the day's lists are to be read again.
+    // A save linked its appointment, or found it no longer waiting: the day's lists are to
+    // be read again.
     void appointmentHeld();
 
 private:
@@ -95,9 +97,10 @@ private:
     void buildList(class QVBoxLayout *layout);
     // Reads the list again with the dates and user chosen; false when the read failed.
     bool applyListFilter();
-    // Fills the entry area from the current row of `visits`; the amount collected as plain
-    // text when `plainCollected`, else formatted.
-    void loadVisit(DataSet &visits, bool plainCollected);
+    // Fills the entry area from the current row of `visits`, with the payment kind and the
+    // due date it was saved with; the amount collected as plain text when `plainCollected`,
+    // else formatted. False, with nothing filled, when its account line could not be read.
+    bool loadVisit(DataSet &visits, bool plainCollected);
     // After a write: the windows that show the written tables read them again (the person
     // accounts always, the cash and card books when asked).
     void reloadPostedWindows(bool cash, bool card);

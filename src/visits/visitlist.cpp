@@ -1,5 +1,7 @@
 #include "visits/visitlist.h"
 
+#include "app/userrights.h"
+
 #include "accounts/accountfilters.h"
 #include "data/values.h"
 
@@ -32,6 +34,11 @@ QVariantList VisitListFilter::sqlValues() const
     if (!allUsers)
         out << userName;
     return out;
+}
+
+bool mayChangeVisit(const CurrentUser &user, const QString &heldBy)
+{
+    return heldBy == user.adSoyad || UserRights::of(user).changesOthersVisits;
 }
 
 QString visitListQuery()

@@ -3,6 +3,7 @@
 // days from `first` to `last` (both inclusive), held by one user (by full name) unless every
 // user's visits are shown.
 
+#include "app/session.h"
 #include "data/dataset.h"
 
 #include <QDate>
@@ -20,6 +21,10 @@ struct VisitListFilter {
     QString sqlCondition() const;
     QVariantList sqlValues() const;
 };
+
+// Whether `user` may change or delete a visit held by `heldBy` (its `gorusenadsoyad`): a
+// visit of one's own, or any visit with the right to change everyone's (anything but "H").
+bool mayChangeVisit(const CurrentUser &user, const QString &heldBy);
 
 // The visits with the balance of each (`bakiye` = price − collected), in number order.
 QString visitListQuery();

@@ -12,6 +12,8 @@ const QString kAccount = QStringLiteral("cari");
 const QString kCash = QStringLiteral("kasa");
 const QString kCard = QStringLiteral("kredikart");
 const QString kVisitLink = QStringLiteral("gorusme_no");
+const QString kAppointments = QStringLiteral("randevu");
+const QString kAppointmentLink = QStringLiteral("gorusmekodu");
 
 QString s(const char *text)
 {
@@ -104,7 +106,7 @@ VisitLines visitLines(const VisitEntry &e, qlonglong visitNumber)
                      {s("paketadi"), e.paketadi},
                      {s("paketprim"), e.paketprim},
                      {s("odemesekli"), e.odemesekli}};
-    lines.appointment = {{s("gorusmekodu"), visitNumber},
+    lines.appointment = {{kAppointmentLink, visitNumber},
                          {s("RKime"), e.rkime},
                          {s("Rkimeadsoyad"), e.gorusenAdSoyad}};
     return lines;
@@ -142,7 +144,27 @@ WriteResult failed(const QString &error)
     return result;
 }
 
+// Links the appointment to visit `number` when it waits or holds that visit already. False
+// on failure; `refused` set when the appointment is there but no longer waits.
+bool linkAppointment(TableWriter &writer, const QVariant &rid, qlonglong number,
+                     const RowValues &link, bool &refused)
+{
+    const int linked = writer.updateWhere(
+        kAppointments, s("rid"), rid,
+        s("(gorusmekodu IS NULL AND iptalkodu IS NULL) OR gorusmekodu = ?"), {number}, link);
+    if (linked != 0)
+        return linked > 0;
+    refused = writer.findKey(kAppointments, s("rid"), rid).isValid();
+    return writer.ok() && !refused;
+}
+
 } // namespace
+
+QString appointmentNotWaitingText()
+{
+    return s("Bu randevu artık bekleyen bir randevu değil (görüşmesi kaydedilmiş ya da iptal "
+             "edilmiş). Kayıt yapılmadı.");
+}
 
 WriteResult saveVisit(QSqlDatabase db, const VisitEntry &e)
 {
@@ -177,9 +199,13 @@ WriteResult saveVisit(QSqlDatabase db, const VisitEntry &e)
     }
     if (!putLine(writer, kAccount, changing, number, lines.account))
         return failed(writer.errorText());
+    bool refused = false;
     if (!e.randevuno.isNull()
-        && !writer.update(s("randevu"), s("rid"), e.randevuno, lines.appointment))
-        return failed(writer.errorText());
+        && !linkAppointment(writer, e.randevuno, number, lines.appointment, refused)) {
+        WriteResult result = failed(refused ? appointmentNotWaitingText() : writer.errorText());
+        result.refused = refused;
+        return result;
+    }
     if (!transaction.commit())
         return failed(transaction.errorText());
     WriteResult result;
@@ -196,8 +222,10 @@ WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &
         return failed(transaction.errorText());
     TableWriter writer(db);
     if (!removal.appointment.isNull()
-        && !writer.update(s("randevu"), s("rid"), removal.appointment,
-                          {{s("gorusmekodu"), QVariant()}}))
+        && writer.updateWhere(kAppointments, s("rid"), removal.appointment,
+                              s("gorusmekodu = ?"), {visitNumber},
+                              {{kAppointmentLink, QVariant()}})
+            < 0)
         return failed(writer.errorText());
     for (const RowDeletion &d : removal.deletions)
         if (!writer.remove(d.table, d.column, d.value))

@@ -58,8 +58,8 @@ VisitLines visitLines(const VisitEntry &entry, qlonglong visitNumber);
 QDate dateFromBox(const QString &text);
 QTime timeFromBox(const QString &text);
 
-// What deleting a visit writes: the appointment link emptied, then the cash, card and
-// account lines of the visit, then the visit.
+// What deleting a visit writes: the appointment link emptied (where it names the visit), then
+// the cash, card and account lines of the visit, then the visit.
 struct RowDeletion {
     QString table;
     QString column;
@@ -75,12 +75,20 @@ struct WriteResult {
     bool ok = false;
     qlonglong visitNumber = 0;
     QString error; // Turkish, with the database's cause
+    bool refused = false; // the data forbade the save (error tells why); nothing failed
 };
 
+// The refusal of a save whose appointment no longer waits.
+QString appointmentNotWaitingText();
+
 // Saves a visit with its lines and the appointment link in one transaction: a new visit, or
-// the visit `entry.changing` (which must still exist) with its lines brought in line.
+// the visit `entry.changing` (which must still exist) with its lines brought in line. The
+// appointment takes the link only while it waits or when it holds this visit already; one
+// that has meanwhile been held, marked held or cancelled refuses the save and nothing is
+// written. An appointment deleted meanwhile takes nothing and refuses nothing.
 WriteResult saveVisit(QSqlDatabase db, const VisitEntry &entry);
-// Deletes a visit with everything its save wrote, in one transaction.
+// Deletes a visit with everything its save wrote, in one transaction. The appointment is
+// made waiting again only while its link names this visit.
 WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &randevuno);
 
 } // namespace lumkar

@@ -7,6 +7,8 @@
 
 #include "accounts/accountfilters.h"
 #include "accounts/collection.h"
+#include "accounts/ledger.h"
+#include "data/entryrules.h"
 #include "data/dataset.h"
 
 #include <QTest>
@@ -153,23 +155,25 @@ private slots:
         QCOMPARE(lines.currentRow(), 1);
     }
 
-    void rounding_data()
+    // Which book lines the cash and card windows may delete: their own outflows only.
+    void postedLines_data()
     {
-        QTest::addColumn<double>("typed");
-        QTest::addColumn<double>("rounded");
-        QTest::newRow("whole") << 150.0 << 150.0;
-        QTest::newRow("two decimals stay") << 12.34 << 12.34;
-        QTest::newRow("third decimal up") << 10.126 << 10.13;
-        QTest::newRow("third decimal down") << 10.124 << 10.12;
-        QTest::newRow("half to even, down") << 0.125 << 0.12;
-        QTest::newRow("half to even, up") << 0.375 << 0.38;
-        QTest::newRow("below a kuruş") << 0.004 << 0.0;
+        QTest::addColumn<QVariant>("gorusmeNo");
+        QTest::addColumn<QVariant>("tahsilatNo");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("outflow") << QVariant() << QVariant() << QString();
+        QTest::newRow("links of 0, as older files hold") << QVariant(0) << QVariant(0) << "";
+        QTest::newRow("a visit's payment") << QVariant(5) << QVariant(0)
+            << "Bu satır bir görüşmeden gelmektedir; görüşme listesinden değiştirin.";
+        QTest::newRow("a collection") << QVariant() << QVariant(9)
+            << "Bu satır bir tahsilattan gelmektedir; kişinin borç-alacak hesabından "
+               "değiştirin.";
     }
-    void rounding()
+    void postedLines()
     {
-        QFETCH(double, typed);
-        QFETCH(double, rounded);
-        QCOMPARE(roundedAmount(typed), rounded);
+        QFETCH(QVariant, gorusmeNo);
+        QFETCH(QVariant, tahsilatNo);
+        QTEST(postedLineRefusal(gorusmeNo, tahsilatNo), "refusal");
     }
 
     void accountDates_data()
@@ -193,7 +197,7 @@ private slots:
         e.sicilkodu = QStringLiteral("7");
         e.adi = QStringLiteral("Ali");
         e.soyadi = QStringLiteral("Kaya");
-        e.amount = roundedAmount(150.005);
+        e.amount = roundToCents(150.005);
         e.islemTarihi = QDate(2026, 3, 9);
         e.islemVadesi = QDate(2026, 4, 9);
         e.aciklama = QStringLiteral("Mart taksiti");

@@ -202,7 +202,15 @@ private slots:
         app.exec(QStringLiteral("UPDATE kasa SET tahsilatno = ? WHERE borc = 250"),
                  {collection});
         app.forms().anamenuf->N9Kasa();
+        // The collection's line is refused without a question; nothing is deleted.
         cash->ledgerTable->moveTo(0);
+        app.dialogs.expectNotice();
+        cash->deleteMovement();
+        QCOMPARE(app.dialogs.lastText(), postedLineRefusal(QVariant(), collection));
+        QCOMPARE(countRows(app, QStringLiteral("kasa")), 6);
+        QCOMPARE(countRows(app, QStringLiteral("cari")), 1);
+        // The outflow of 40 is the book's own.
+        cash->ledgerTable->moveTo(1);
         app.dialogs.expectQuestion(Answer::Cancel);
         cash->deleteMovement();
         QCOMPARE(app.dialogs.lastText(),
@@ -210,10 +218,8 @@ private slots:
         QCOMPARE(countRows(app, QStringLiteral("kasa")), 6);
         app.dialogs.expectQuestion(Answer::Yes);
         cash->deleteMovement();
-        QCOMPARE(countRows(app, QStringLiteral("kasa"), QStringLiteral("borc = 250")), 0);
-        QCOMPARE(figures(cash), (QStringList{"70,00", "0,00", "40,00", "30,00"}));
-        // The account line of the collection stays.
-        QCOMPARE(countRows(app, QStringLiteral("cari")), 1);
+        QCOMPARE(countRows(app, QStringLiteral("kasa"), QStringLiteral("alacak = 40")), 0);
+        QCOMPARE(figures(cash), (QStringList{"70,00", "250,00", "0,00", "320,00"}));
     }
 
     // The period as a spreadsheet file: the rows and columns of the grid, cell by cell, with

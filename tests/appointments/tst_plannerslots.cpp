@@ -321,24 +321,6 @@ private slots:
         QCOMPARE(bookingDayText(QStringLiteral("12")), QStringLiteral("12"));
     }
 
-    void centsRoundHalvesToEven_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("rounded");
-        QTest::newRow("half down to even") << 2.345 << 2.34;
-        QTest::newRow("half up to even") << 2.355 << 2.36;
-        QTest::newRow("below half") << 10.004 << 10.0;
-        QTest::newRow("above half") << 10.006 << 10.01;
-        QTest::newRow("whole") << 150.0 << 150.0;
-        QTest::newRow("half a cent from zero") << 0.005 << 0.0;
-    }
-
-    void centsRoundHalvesToEven()
-    {
-        QFETCH(double, value);
-        QTEST(roundToCents(value), "rounded");
-    }
-
     void settingsFile_data()
     {
         QTest::addColumn<QByteArray>("content");

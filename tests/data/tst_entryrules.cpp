@@ -54,6 +54,8 @@ private slots:
     void numberConvenience();
     void numbersIgnoreMachineLocale();
     void numbersFollowRegion();
+    void cents_data();
+    void cents();
 
     void amountTyping_data();
     void amountTyping();
@@ -158,6 +160,31 @@ void TestEntryRules::numbersFollowRegion()
     QCOMPARE(SayiyaCevir(QStringLiteral("1,234.5"), dotDecimal).value, 1234.5);
     QVERIFY(!SayiyaCevir(QStringLiteral("1.2.3"), dotDecimal).ok);
     QCOMPARE(SayiyaCevir(QStringLiteral("1,5"), dotDecimal).value, 15.0);
+}
+
+void TestEntryRules::cents_data()
+{
+    // A half goes to the even kuruş, judged on the typed decimal even where the nearest double
+    // lies just below the half (1,015) or just above it (2,345).
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("rounded");
+    QTest::newRow("half down to even") << "2,345" << "2,34";
+    QTest::newRow("half up to even") << "1,015" << "1,02";
+    QTest::newRow("half up, double exact") << "2,355" << "2,36";
+    QTest::newRow("half a kuruş from zero") << "0,005" << "0";
+    QTest::newRow("negative halves") << "-1,015" << "-1,02";
+    QTest::newRow("negative half a kuruş") << "-0,005" << "0";
+    QTest::newRow("a hair above a half") << "0,00500000001" << "0,01";
+    QTest::newRow("large") << "1.234.567,895" << "1234567,9";
+}
+
+void TestEntryRules::cents()
+{
+    QFETCH(QString, typed);
+    // The shortest text of a double names it exactly: 2,34 and 2,3400000001 differ.
+    QString exact = QString::number(roundToCents(SayiyaCevir(typed).value), 'f',
+                                    QLocale::FloatingPointShortest);
+    QTEST(exact.replace(QLatin1Char('.'), QLatin1Char(',')), "rounded");
 }
 
 void TestEntryRules::amountTyping_data()

@@ -10,11 +10,13 @@
 #include "accounts/cari.h"
 #include "accounts/ledger.h"
 #include "appointments/dayview.h"
+#include "data/values.h"
 #include "kit/maskedit.h"
 #include "reports/preview.h"
 #include "shell/anamenu.h"
 #include "visits/gorusme.h"
 #include "visits/visitlist.h"
+#include "visits/visitposting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -115,8 +117,8 @@ private slots:
         QVERIFY(s.visits->ridEdit->text().isEmpty());
         QVERIFY(s.visits->konuMemo->toPlainText().isEmpty());
         QVERIFY(s.visits->tahsiledilenEdit->text().isEmpty());
-        // The payment keeps its choice.
-        QVERIFY(s.visits->krediKartiRadio->isChecked());
+        // Whatever the last visit was paid with, a new one starts in cash.
+        QVERIFY(s.visits->nakitRadio->isChecked());
         // An appointment without a person starts nothing.
         app.exec(QStringLiteral("UPDATE randevu SET sicil_kodu = NULL"));
         s.visits->Label2->setText(QStringLiteral("x"));
@@ -310,6 +312,42 @@ private slots:
         QCOMPARE(cash->ledgerTable->recordCount(), 1);
     }
 
+    // A visit takes only an appointment that still waits: another desk may have recorded,
+    // marked or cancelled it since the waiting list was read. A refusal writes nothing; the
+    // waiting list is read again either way.
+    void aVisitTakesOnlyAWaitingAppointment_data()
+    {
+        QTest::addColumn<QString>("meanwhile"); // what another desk did to the appointment
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("still waiting") << "" << false;
+        QTest::newRow("held by another visit") << "UPDATE randevu SET gorusmekodu = 7" << true;
+        QTest::newRow("held without a visit") << "UPDATE randevu SET gorusmekodu = 999999" << true;
+        QTest::newRow("cancelled") << "UPDATE randevu SET iptalkodu = 999999" << true;
+        QTest::newRow("deleted") << "DELETE FROM randevu" << false;
+    }
+    void aVisitTakesOnlyAWaitingAppointment()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(bool, refused);
+        App app;
+        const Setup s = prepare(app);
+        DayLists *day = app.forms().dayLists;
+        day->CheckBox2->setChecked(true);
+        QVERIFY(day->reopenDayLists() && s.visits->startVisit(s.rid));
+        if (!meanwhile.isEmpty())
+            app.exec(meanwhile);
+        typeText(s.visits->tahsiledilenEdit, QStringLiteral("100"));
+        app.dialogs.expectNotice(refused ? 1 : 0);
+        save(app, s.visits);
+        for (const char *table : {"gorusmeler", "cari", "kasa"})
+            QCOMPARE(countRows(app, QString::fromLatin1(table)), refused ? 0 : 1);
+        QCOMPARE(app.dialogs.lastText().startsWith(QStringLiteral("Bu randevu artık bekleyen")),
+                 refused);
+        if (!refused && countRows(app, QStringLiteral("randevu")) > 0)
+            QCOMPARE(appointmentLink(app, s.rid).toString(), s.visits->ridEdit->text());
+        QCOMPARE(day->randevuTable->recordCount(), 0);
+    }
+
     void changingAVisitThatIsGone()
     {
         App app;
@@ -386,6 +424,58 @@ private slots:
         QCOMPARE(countRows(app, QStringLiteral("kredikart")), 0);
     }
 
+    // A visit loaded for change brings back its payment kind and due date, whatever an
+    // earlier visit left in the boxes, so saving it unchanged moves no money.
+    void changeKeepsPaymentAndDueDate_data()
+    {
+        QTest::addColumn<QString>("payment");
+        QTest::addColumn<QString>("due"); // as typed; empty: none, the visit date is kept
+        QTest::addColumn<bool>("fromHeldPane");
+        QTest::newRow("cash, no due date, list") << "Nakit" << "" << false;
+        QTest::newRow("card, due date, list") << "Kredi Kartı" << "01.04.2026" << false;
+        QTest::newRow("card, no due date, held pane") << "Kredi Kartı" << "" << true;
+        QTest::newRow("cash, due date, held pane") << "Nakit" << "01.04.2026" << true;
+    }
+    void changeKeepsPaymentAndDueDate()
+    {
+        QFETCH(QString, payment);
+        QFETCH(QString, due);
+        QFETCH(bool, fromHeldPane);
+        App app;
+        const Setup s = prepare(app);
+        TgorusmeF *v = s.visits;
+        QVERIFY(v && v->startVisit(s.rid));
+        const bool card = payment == cardPayment();
+        (card ? v->krediKartiRadio : v->nakitRadio)->setChecked(true);
+        auto *dueBox = static_cast<MaskedEdit *>(v->VTarihiEdit);
+        dueBox->setMaskedText(due);
+        typeText(v->tahsiledilenEdit, QStringLiteral("100"));
+        save(app, v);
+        const QString mid = v->ridEdit->text();
+        // What an earlier visit left behind.
+        v->ridEdit->clear();
+        (card ? v->nakitRadio : v->krediKartiRadio)->setChecked(true);
+        dueBox->setMaskedText(QStringLiteral("15.05.2026"));
+        if (fromHeldPane) {
+            QVERIFY(v->changeHeldVisit(mid.toLongLong()));
+        } else {
+            v->CheckBox2->setChecked(true);
+            v->JvNavPanelButton8Click();
+            QTest::mouseClick(v->JvNavPanelButton12, Qt::LeftButton);
+        }
+        QCOMPARE(v->krediKartiRadio->isChecked(), card);
+        const QString dueShown = due.isEmpty() ? QStringLiteral("10.03.2026") : due;
+        QCOMPARE(maskedText(dueBox), dueShown);
+        save(app, v);
+        for (const QString &book : {QStringLiteral("kasa"), QStringLiteral("kredikart")})
+            QCOMPARE(countRows(app, book, QStringLiteral("borc = 100 AND gorusme_no = ?"), {mid}),
+                     int((book == QStringLiteral("kredikart")) == card));
+        QCOMPARE(countRows(app, QStringLiteral("cari"),
+                           QStringLiteral("islem_vadesi = ? AND odemesekli = ?"),
+                           {values::dayKey(dateFromBox(dueShown)), payment}),
+                 1);
+    }
+
     void changeWithinTheRights()
     {
         App app;
@@ -411,6 +501,12 @@ private slots:
             QStringLiteral("Başka kullanıcının görüşmelerini değiştirme yetkiniz yok!!!");
         QCOMPARE(app.dialogs.lastText(), refusal);
         QVERIFY(v->ridEdit->text().isEmpty());
+        // Deleting asks the same right: refused before any question, nothing deleted.
+        app.dialogs.expectNotice();
+        v->SatirSilClick();
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("Başka kullanıcının görüşmelerini silme yetkiniz yok!!!"));
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 1);
         // The held pane loads it whatever the right, with the amount as plain text.
         QVERIFY(v->changeHeldVisit(mid.toLongLong()));
         QCOMPARE(v->ridEdit->text(), mid);
@@ -427,6 +523,12 @@ private slots:
         QTest::mouseClick(v->JvNavPanelButton12, Qt::LeftButton);
         QCOMPARE(v->ridEdit->text(), mid);
         QCOMPARE(v->tahsiledilenEdit->text(), QStringLiteral("150,00"));
+        // And deleted; its appointment, held by another visit by now, keeps that link.
+        app.exec(QStringLiteral("UPDATE randevu SET gorusmekodu = 7"));
+        app.dialogs.expectQuestion(Answer::Yes);
+        v->SatirSilClick();
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
+        QCOMPARE(appointmentLink(app, s.rid).toInt(), 7);
     }
 
     void theMainWindowStartsAndChangesVisits()
