@@ -3,6 +3,7 @@
 #include "accounts/cari.h"
 #include "accounts/ledger.h"
 #include "appointments/aylik.h"
+#include "appointments/entrypanel.h"
 #include "appointments/iptal.h"
 #include "appointments/randevu.h"
 #include "backup/girisR.h"
@@ -55,6 +56,8 @@ std::unique_ptr<Forms> createForms(Session &session)
     fit(f.kasaF);
     fit(f.kkartF);
     fit(f.anamenuf);
+    // A person written in the person record goes into the appointment entry's code box.
+    QObject::connect(f.ozluk, &Tozluk::personSaved, f.entryForm, &EntryForm::setEntryPersonCode);
     // A restore replaced the database: the windows read their data again.
     QObject::connect(f.girisRF, &TgirisRF::databaseReplaced, f.PasswordDlg,
                      &TPasswordDlg::reopenOpenDataSets);

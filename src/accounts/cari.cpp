@@ -337,17 +337,14 @@ void TcariF::tahsilButClick()
 void TcariF::openPersonList()
 {
     Tsicrapor *list = forms().sicrapor;
-    list->sicrapQuery->close();
-    if (!list->sicrapQuery->open())
+    if (!list->readPersons())
         return;
-    if (list->sicrapQuery->recordCount() > 0) {
-        if (!forms().ozluk->sicilTable->isOpen() && !forms().ozluk->sicilTable->open())
+    if (list->personCount() > 0) {
+        if (!forms().ozluk->openRegister())
             return;
-        list->listeIsteyen = s("cari");
-        list->show();
-        list->raise();
-        if (!list->sicrapQuery->isOpen() && !list->sicrapQuery->open())
-            return;
+        list->choosePerson([this](const ChosenPerson &person) {
+            setAccountPerson(person.sicilKodu, person.adi, person.soyadi);
+        });
         return;
     }
     const QString question = s("Kişi kaydı mevcut değil! Açmak istermisiniz?");

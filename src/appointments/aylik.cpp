@@ -489,11 +489,11 @@ void TaylikF::Firmaseerekbugnvebusaatedorudanrandevuver1Click()
 void TaylikF::PaketAl()
 {
     m_picked = PickedPackage();
-    TpaketlerF *packages = forms().paketlerF;
-    packages->show();
-    packages->raise();
-    packages->paketIsteyen = QStringLiteral("aylik");
-    packages->openCatalogue();
+    // The package, then the person for the entry form, then the amount and the save.
+    forms().paketlerF->choosePackage([this](const ChosenPackage &package) {
+        m_picked = package;
+        forms().entryForm->personFromList([this] { GirisHazirla(); });
+    });
 }
 
 void TaylikF::GirisHazirla()
@@ -519,8 +519,8 @@ void TaylikF::GirisHazirla()
         return;
     }
     const double amount = roundToCents(reading.value);
-    entry->setEntryPackage({m_picked.kodu, m_picked.adi, formats::plainNumber(amount),
-                            m_picked.primoran});
+    entry->setEntryPackage(m_picked);
+    entry->setEntryAmount(formats::plainNumber(amount));
     entry->setEntryDayAndTime(bookingDate(), bookingTime());
     const EntryAppointment booked = entry->entryAppointment();
     if (!entry->saveAsNew()) // as if "KAYDET" were pressed, always as a new appointment

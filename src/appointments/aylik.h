@@ -6,6 +6,7 @@
 #include "appointments/plannerslots.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
+#include "visits/packagechoice.h"
 
 #include <QWidget>
 
@@ -52,10 +53,8 @@ public:
     void PaketAl(); // the package choice of a direct booking
     void GirisHazirla(); // completes a direct booking once the person is chosen
 
-    // The package picked for a direct booking, as texts; the package window stores it.
-    struct PickedPackage {
-        QString kodu, adi, tutar, primoran;
-    };
+    // The package picked for a direct booking, as the catalogue hands it over.
+    using PickedPackage = ChosenPackage;
     void setPickedPackage(const PickedPackage &package) { m_picked = package; }
     const PickedPackage &pickedPackage() const { return m_picked; }
 

@@ -153,7 +153,7 @@ void EntryForm::buildAppointmentPanel()
     connect(Button1, &QPushButton::clicked, this, [this] { save(); });
 }
 
-void EntryForm::setEntryPerson(const Person &person)
+void EntryForm::setEntryPerson(const ChosenPerson &person)
 {
     kisinoedit->setText(person.sicilKodu);
     AdiEdit->setText(person.adi);
@@ -248,7 +248,7 @@ void EntryForm::setTabOrders()
                        static_cast<QWidget *>(paketkoduEdit)})
         w->installEventFilter(this);
     connect(JvNavPanelButton8, &QPushButton::clicked, this, &EntryForm::personByCode);
-    connect(JvNavPanelButton9, &QPushButton::clicked, this, &EntryForm::personFromList);
+    connect(JvNavPanelButton9, &QPushButton::clicked, this, [this] { personFromList(); });
     connect(JvNavPanelButton20, &QPushButton::clicked, this, &EntryForm::personByName);
 }
 
@@ -273,12 +273,17 @@ bool EntryForm::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-void EntryForm::setEntryPackage(const Package &package)
+void EntryForm::setEntryPackage(const ChosenPackage &package)
 {
     paketkoduEdit->setText(package.kodu);
     paketadiEdit->setText(package.adi);
-    islemTutariEdit->setText(package.tutar);
-    primEdit->setText(package.prim);
+    islemTutariEdit->setText(formats::amount(SayiyaCevir(package.tutar, nullptr)));
+    primEdit->setText(formats::amount(SayiyaCevir(package.primoran, nullptr)));
+}
+
+void EntryForm::setEntryAmount(const QString &amount)
+{
+    islemTutariEdit->setText(amount);
 }
 
 void EntryForm::setEntryAppointment(const EntryAppointment &appointment)
@@ -451,12 +456,12 @@ void EntryForm::personByName()
     search->close();
 }
 
-void EntryForm::personFromList()
+void EntryForm::personFromList(const std::function<void()> &thenDo)
 {
     Tsicrapor *list = forms().sicrapor;
-    if (!list->sicrapQuery->reopen())
+    if (!list->readPersons())
         return;
-    if (list->sicrapQuery->recordCount() == 0) {
+    if (list->personCount() == 0) {
         if (dialogs().question(kSelvaron,
                                QStringLiteral("Kişi kaydı mevcut değil! Açmak istermisiniz?"),
                                Buttons::YesNoCancel)
@@ -464,10 +469,11 @@ void EntryForm::personFromList()
             emit personRecordWanted();
         return;
     }
-    list->listeIsteyen = QStringLiteral("randevu");
-    list->show();
-    list->raise();
-    list->activateWindow();
+    list->choosePerson([this, thenDo](const ChosenPerson &person) {
+        setEntryPerson(person);
+        if (thenDo)
+            thenDo();
+    });
 }
 
 void EntryForm::packageByCode()
@@ -488,12 +494,8 @@ void EntryForm::packageByCode()
 
 void EntryForm::packageFromCatalogue()
 {
-    TpaketlerF *packages = forms().paketlerF;
-    packages->show();
-    packages->raise();
-    packages->activateWindow();
-    packages->openCatalogue();
-    packages->paketIsteyen = QStringLiteral("anamenu");
+    forms().paketlerF->choosePackage(
+        [this](const ChosenPackage &package) { setEntryPackage(package); });
 }
 
 // ---------------------------------------------------------------- save

@@ -3,6 +3,8 @@
 
 #include "app/formbase.h"
 #include "appointments/entryappointment.h"
+#include "persons/personchoice.h"
+#include "visits/packagechoice.h"
 
 #include <QWidget>
 
@@ -24,19 +26,15 @@ public:
     QList<QWidget *> tabChain() const;
     EntryForm(Forms &forms, Session &session, QWidget *parent);
 
-    // A person chosen elsewhere (the person list, the person record).
-    struct Person {
-        QString sicilKodu, adi, soyadi, tel1, tel2, ceptel, adres;
-    };
-    // Fills the person boxes with a chosen person.
-    void setEntryPerson(const Person &person);
+    // Fills the person boxes with a person chosen elsewhere (the person list).
+    void setEntryPerson(const ChosenPerson &person);
     // Writes a person's code into the code box (after the person record saved the person).
     void setEntryPersonCode(const QString &code);
-    // A package chosen in the package window: code, name, price and premium rate as texts.
-    struct Package {
-        QString kodu, adi, tutar, prim;
-    };
-    void setEntryPackage(const Package &package);
+    // Fills the package boxes with a package chosen in the catalogue, price and premium rate
+    // as "#,###.00".
+    void setEntryPackage(const ChosenPackage &package);
+    // The amount of the appointment as typed elsewhere (the planner's amount box).
+    void setEntryAmount(const QString &amount);
     // Fills the boxes with an appointment to change (the appointment list's "Değiştir", the
     // day view's change); an empty premium rate leaves its box as it is.
     void setEntryAppointment(const EntryAppointment &appointment);
@@ -71,7 +69,9 @@ public:
     // The lookups that fill the boxes.
     void personByCode();         // "Getir" beside the code, leaving the code box
     void personByName();         // "Getir" beside the name
-    void personFromList();       // "Listeden Getir", a double click in the code or name box
+    // "Listeden Getir", a double click in the code or name box: the person list opened to
+    // choose a person for the form; `thenDo` runs once the person is in the boxes.
+    void personFromList(const std::function<void()> &thenDo = {});
     void packageByCode();        // leaving the package code box
     void packageFromCatalogue(); // a double click in the package code box
 

@@ -202,6 +202,11 @@ bool TrandevuF::openAppointments()
     return randevuTable->isOpen() || applyFilter();
 }
 
+bool TrandevuF::refreshIfOpen()
+{
+    return !randevuTable->isOpen() || randevuTable->reopen();
+}
+
 void TrandevuF::fitToUser(const LoggedInUser &user)
 {
     userBar->fitToUser(user.users, user.rights.listPickers, user.rights.seesEveryone);
@@ -340,10 +345,9 @@ void TrandevuF::kapatButClick()
     main->setEnabled(true);
     main->show();
     hide();
-    if (!forms().ozluk->sicilTable->isOpen() && !forms().ozluk->sicilTable->open())
-        return;
-    if (!forms().sicrapor->sicrapQuery->reopen())
-        return;
+    // The person register and the person list read again (a failure was told).
+    if (forms().ozluk->openRegister())
+        (void)forms().sicrapor->refresh();
 }
 
 void TrandevuF::closeEvent(QCloseEvent *event)

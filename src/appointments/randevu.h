@@ -54,6 +54,8 @@ public:
     // Opens the table with the boxes as they stand when it is closed; false when it could not
     // be read (the user was told).
     bool openAppointments();
+    // Reads the appointments again when the list is open (the main window's full refresh).
+    bool refreshIfOpen();
     // Shows or hides the user column "R.Kimin".
     void showUserColumn(bool show);
     // After a login: the user filter as the user's rights allow.

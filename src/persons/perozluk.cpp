@@ -7,7 +7,6 @@
 #include "kit/maskedit.h"
 #include "kit/windowparts.h"
 #include "persons/sicilrapor.h"
-#include "appointments/entrypanel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -345,8 +344,8 @@ bool Tozluk::YeniKisi()
 
 void Tozluk::JvXPButton1Click()
 {
-    DataSet *list = forms().sicrapor->sicrapQuery;
-    if (!list->isOpen() && !list->open())
+    Tsicrapor *list = forms().sicrapor;
+    if (!list->openPersons())
         return;
     if (!hasPendingChange())
         return;
@@ -357,9 +356,9 @@ void Tozluk::JvXPButton1Click()
     focusOn();
     if (!write())
         return;
-    forms().entryForm->setEntryPersonCode(sicilTable->text(kSicilKodu));
+    emit personSaved(sicilTable->text(kSicilKodu));
     // The person is saved; a list that cannot be read again now says so and keeps its rows.
-    (void)list->reopen();
+    (void)list->readAgain();
     focusOn();
 }
 
@@ -392,29 +391,54 @@ void Tozluk::JvXPButton4Click()
                                             + sicilTable->lastError().text());
         return;
     }
-    DataSet *list = forms().sicrapor->sicrapQuery;
-    if (list->isOpen())
-        (void)list->reopen(); // the deletion is done; a failed read was told
+    (void)forms().sicrapor->readAgain(); // the deletion is done; a failed read was told
 }
 
 void Tozluk::JvXPButton2Click()
 {
     Tsicrapor *list = forms().sicrapor;
-    if (!list->sicrapQuery->reopen() || !list->sicrapQuery->readNow())
+    if (!list->readPersons())
         return;
-    if (list->sicrapQuery->recordCount() == 0) {
+    if (list->personCount() == 0) {
         dialogs().information(programTitle(),
                               QStringLiteral("Firma kaydı mevcut değil! İsteğiniz iptal edildi!"));
         return;
     }
     if (!mayDropModification())
         return;
-    list->listeIsteyen = QStringLiteral("sicil");
-    list->show();
-    list->raise();
-    list->activateWindow();
-    if (!list->sicrapQuery->isOpen())
-        (void)list->sicrapQuery->open(); // a failure was told; the list stays empty
+    // The record follows the list: the person chosen, or the one the list stands on when it
+    // is closed.
+    list->choosePerson([this](const ChosenPerson &person) { positionOn(person.sicilKodu); },
+                       true);
+}
+
+void Tozluk::openOn(const QString &code)
+{
+    show();
+    raise();
+    activateWindow();
+    if (sicilTable->isOpen())
+        sicilTable->cancel();
+    else if (!sicilTable->open())
+        return;
+    if (!sicilTable->readNow())
+        return;
+    if (sicilTable->recordCount() > 0)
+        positionOn(code);
+    else
+        YeniKisi(); // the first person gets the next free code: other tables may carry "1"
+}
+
+bool Tozluk::openRegister()
+{
+    return sicilTable->isOpen() || sicilTable->open();
+}
+
+bool Tozluk::refreshRegister()
+{
+    if (sicilTable->isEditing() && sicilTable->isModified())
+        return true;
+    return sicilTable->reopen();
 }
 
 void Tozluk::JvXPButton9Click()

@@ -41,6 +41,14 @@ public:
 
     // Moves to the first person whose code begins with `code`, ignoring case.
     bool positionOn(const QString &code);
+    // Shows the record on the person with `code` (the first person when there is none), or
+    // on a new person when the register is empty; a pending change is dropped.
+    void openOn(const QString &code);
+    // The register opened when it is closed; false when it could not be read (the user was
+    // told).
+    bool openRegister();
+    // The register read again unless the user is changing a person.
+    bool refreshRegister();
 
     // A pending change: the record is modified or in edit or insert state.
     bool hasPendingChange() const;
@@ -80,6 +88,10 @@ public:
     QToolButton *tfXPButton1; // help
 
     QMenu *PopupMenu1;
+
+signals:
+    // A person was written: its code, for the appointment entry that asked for a new person.
+    void personSaved(const QString &code);
 
 protected:
     void showEvent(QShowEvent *event) override; // the name box takes the focus

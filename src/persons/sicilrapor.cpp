@@ -1,14 +1,10 @@
 #include "persons/sicilrapor.h"
 
-#include "accounts/cari.h"
-#include "appointments/aylik.h"
-#include "appointments/entrypanel.h"
 #include "kit/bound.h"
 #include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
 #include "kit/windowparts.h"
-#include "persons/perozluk.h"
 #include "reports/layouts.h"
 #include "reports/preview.h"
 #include "reports/runner.h"
@@ -232,37 +228,63 @@ void Tsicrapor::titleClick(int column)
     (void)sicrapQuery->open(); // a failure was told; the list stays empty until read again
 }
 
+ChosenPerson Tsicrapor::currentPerson()
+{
+    const auto text = [this](const char *column) {
+        return sicrapQuery->text(QString::fromLatin1(column));
+    };
+    return {text("sicil_kodu"), text("adi"),    text("soyadi"),  text("tel1"),
+            text("tel2"),       text("ceptel"), text("isadresi")};
+}
+
+bool Tsicrapor::readPersons()
+{
+    sicrapQuery->close();
+    return sicrapQuery->open() && sicrapQuery->readNow();
+}
+
+int Tsicrapor::personCount()
+{
+    return sicrapQuery->isOpen() ? sicrapQuery->recordCount() : 0;
+}
+
+bool Tsicrapor::openPersons()
+{
+    return sicrapQuery->isOpen() || sicrapQuery->open();
+}
+
+bool Tsicrapor::refresh()
+{
+    return sicrapQuery->reopen();
+}
+
+bool Tsicrapor::readAgain()
+{
+    return !sicrapQuery->isOpen() || sicrapQuery->reopen();
+}
+
+void Tsicrapor::choosePerson(PersonChosen chosen, bool followOnClose)
+{
+    m_chosen = std::move(chosen);
+    m_followOnClose = followOnClose;
+    show();
+    raise();
+    activateWindow();
+    if (!sicrapQuery->isOpen())
+        (void)sicrapQuery->open(); // a failure was told; the list stays empty
+}
+
 void Tsicrapor::Button1Click()
 {
     if (!sicrapQuery->isOpen() || sicrapQuery->recordCount() == 0
-        || sicrapQuery->currentRow() < 0)
+        || sicrapQuery->currentRow() < 0 || !m_chosen)
         return;
-    const QString code = sicrapQuery->text(kSicilKodu);
-    const QString who = listeIsteyen;
-    if (who == QLatin1String("randevu") || who == QLatin1String("aylik")) {
-        forms().entryForm->setEntryPerson({ code, sicrapQuery->text(QStringLiteral("adi")),
-            sicrapQuery->text(QStringLiteral("soyadi")), sicrapQuery->text(QStringLiteral("tel1")),
-            sicrapQuery->text(QStringLiteral("tel2")), sicrapQuery->text(QStringLiteral("ceptel")),
-            sicrapQuery->text(QStringLiteral("isadresi")) });
-        handOver();
-        if (who == QLatin1String("aylik"))
-            forms().aylikF->GirisHazirla();
-    } else if (who == QLatin1String("sicil")) {
-        forms().ozluk->positionOn(code);
-        handOver();
-    } else if (who == QLatin1String("cari")) {
-        const QString adi = sicrapQuery->text(QStringLiteral("adi"));
-        const QString soyadi = sicrapQuery->text(QStringLiteral("soyadi"));
-        handOver();
-        forms().cariF->setAccountPerson(code, adi, soyadi);
-    }
-}
-
-void Tsicrapor::handOver()
-{
+    const ChosenPerson person = currentPerson();
+    const PersonChosen chosen = std::exchange(m_chosen, {});
+    m_followOnClose = false;
     hide();
     sicrapQuery->close();
-    listeIsteyen.clear();
+    chosen(person);
 }
 
 void Tsicrapor::kapatButClick()
@@ -282,9 +304,9 @@ void Tsicrapor::hideEvent(QHideEvent *event)
     if (!event->spontaneous()) {
         JvDotNetEdit1->clear();
         JvDotNetEdit3->clear();
-        if (listeIsteyen == QLatin1String("sicil") && sicrapQuery->isOpen()
-            && sicrapQuery->isLoaded() && sicrapQuery->currentRow() >= 0)
-            forms().ozluk->positionOn(sicrapQuery->text(kSicilKodu));
+        if (m_followOnClose && m_chosen && sicrapQuery->isOpen() && sicrapQuery->isLoaded()
+            && sicrapQuery->currentRow() >= 0)
+            m_chosen(currentPerson());
         sicrapQuery->close();
     }
     QWidget::hideEvent(event);

@@ -5,6 +5,7 @@
 #include "app/formbase.h"
 #include "data/dataset.h"
 #include "kit/grid.h"
+#include "persons/personchoice.h"
 #include "persons/personsearch.h"
 
 #include <QWidget>
@@ -34,6 +35,24 @@ public:
     void titleClick(int column); // sort by the column
     void helpClick();
 
+    // Reads the register afresh for a window about to ask for a person; false when it could
+    // not be read (the user was told). personCount() then tells whether there is anyone.
+    bool readPersons();
+    int personCount();
+    // The rows opened when closed; false when they could not be read (the user was told).
+    bool openPersons();
+    // Reads the rows again when they are open (after a person was written or deleted); false
+    // when the read failed (the user was told, the rows stay).
+    bool readAgain();
+    // Reads the rows again, opening them when closed (a full refresh of the main window).
+    bool refresh();
+    // Shows the list to choose a person for `chosen`: "SEÇ" hides the list and hands the
+    // person over. With `followOnClose` the list also hands over the person it stands on when
+    // it is closed without a choice (the person record follows the list).
+    void choosePerson(PersonChosen chosen, bool followOnClose = false);
+    // True while a window waits for a choice.
+    bool isChoosing() const { return bool(m_chosen); }
+
     // The filter as the boxes stand now.
     PersonListFilter currentFilter() const;
     // The empty phone box as it reads.
@@ -44,7 +63,6 @@ public:
     }
 
     DataSet *sicrapQuery;
-    QString listeIsteyen; // who opened the list: "randevu", "aylik", "sicil", "cari"
     QString siralamaYonu; // direction of the last title click: "ASC", "DESC", or empty
 
     GridView *bolumgrid;
@@ -68,11 +86,13 @@ protected:
 private:
     void buildWindow();
     void buildMenu();
-    void handOver();
+    ChosenPerson currentPerson();
 
     PersonListFilter m_filter;
     bool m_filterStale = true; // a box changed since the filter was made
     EnterAsTab *m_enterAsTab = nullptr;
+    PersonChosen m_chosen; // who waits for the choice
+    bool m_followOnClose = false;
 };
 
 } // namespace lumkar

@@ -378,41 +378,19 @@ void Tanamenuf::N1KisiGiris()
 {
     if (CheckBox1->isChecked())
         CheckBox1->setChecked(false);
-    Tozluk *record = forms().ozluk;
-    record->show();
-    record->raise();
-    record->activateWindow();
-    DataSet *persons = record->sicilTable;
-    if (persons->isOpen())
-        persons->cancel();
-    else if (!persons->open())
-        return;
-    if (!persons->readNow())
-        return;
-    if (persons->recordCount() > 0) {
-        // The person of the selected waiting appointment, or the first person.
-        record->positionOn(m_dayLists->randevuTable->text(QStringLiteral("sicil_kodu")));
-    } else {
-        // The first person of the register gets the next free code: appointments, visits
-        // and accounts may already carry "1".
-        record->YeniKisi();
-    }
+    // The person of the selected waiting appointment, or the first person.
+    forms().ozluk->openOn(m_dayLists->randevuTable->text(QStringLiteral("sicil_kodu")));
 }
 
 void Tanamenuf::N2KisiListeleri()
 {
     Tsicrapor *list = forms().sicrapor;
-    list->sicrapQuery->close();
     // A list that cannot be read says so; it never claims that there are no persons.
-    if (!list->sicrapQuery->open() || !list->sicrapQuery->readNow())
+    if (!list->readPersons())
         return;
-    if (list->sicrapQuery->recordCount() > 0) {
-        list->show();
-        list->raise();
-        list->activateWindow();
-        if (!list->sicrapQuery->isOpen() && !list->sicrapQuery->open())
-            return;
-        list->listeIsteyen = QStringLiteral("randevu");
+    if (list->personCount() > 0) {
+        list->choosePerson(
+            [entry = m_entryForm](const ChosenPerson &person) { entry->setEntryPerson(person); });
         return;
     }
     if (dialogs().question(QStringLiteral("Lumkar Selvaron"),
@@ -617,18 +595,6 @@ bool Tanamenuf::gunYenile()
     return m_dayLists->reopenDayLists() && notes;
 }
 
-namespace {
-
-// Reopens a window's data set unless the user is in the middle of a change there.
-bool reopenUnlessEditing(DataSet *dataSet)
-{
-    if (dataSet->isEditing() && dataSet->isModified())
-        return true;
-    return dataSet->reopen();
-}
-
-} // namespace
-
 void Tanamenuf::JvNavPanelButton10Click()
 {
     refreshAll();
@@ -638,11 +604,10 @@ bool Tanamenuf::refreshAll()
 {
     bool ok = m_notesPanes->openGeneralNotes();
     ok = m_dayLists->reopenDayLists() && ok;
-    ok = reopenUnlessEditing(forms().ozluk->sicilTable) && ok;
+    ok = forms().ozluk->refreshRegister() && ok;
     ok = m_dayLists->rerunHeldList() && ok;
-    ok = reopenUnlessEditing(forms().sicrapor->sicrapQuery) && ok;
-    if (forms().randevuF->randevuTable->isOpen())
-        ok = reopenUnlessEditing(forms().randevuF->randevuTable) && ok;
+    ok = forms().sicrapor->refresh() && ok;
+    ok = forms().randevuF->refreshIfOpen() && ok;
     return ok;
 }
 

@@ -1,12 +1,9 @@
 #include "visits/paketler.h"
 
-#include "appointments/aylik.h"
-#include "appointments/entrypanel.h"
 #include "data/entryrules.h"
 #include "data/formats.h"
 #include "kit/entryboxes.h"
 #include "kit/windowparts.h"
-#include "persons/sicilrapor.h"
 #include "visits/packagerules.h"
 
 #include <QEvent>
@@ -241,29 +238,29 @@ void TpaketlerF::tabloyusilClick()
                                             + paketlerTable->lastError().text());
 }
 
+void TpaketlerF::choosePackage(PackageChosen chosen)
+{
+    m_chosen = std::move(chosen);
+    show();
+    raise();
+    activateWindow();
+    openCatalogue();
+}
+
 void TpaketlerF::secButClick()
 {
-    if (!hasSelectedPackage())
+    if (!hasSelectedPackage() || !m_chosen)
         return;
-    if (paketIsteyen == QLatin1String("aylik")) {
-        TaylikF::PickedPackage picked;
-        picked.kodu = paketlerTable->text(kPaketkodu);
-        picked.adi = paketlerTable->text(kPaketadi);
-        if (!paketlerTable->isNull(kTutar))
-            picked.tutar = formats::plainNumber(paketlerTable->value(kTutar).toDouble());
-        if (!paketlerTable->isNull(kPrimoran))
-            picked.primoran = formats::plainNumber(paketlerTable->value(kPrimoran).toDouble());
-        forms().aylikF->setPickedPackage(picked);
-        forms().entryForm->personFromList();
-        forms().sicrapor->listeIsteyen = QStringLiteral("aylik");
-        hide();
-    } else if (paketIsteyen == QLatin1String("anamenu")) {
-        forms().entryForm->setEntryPackage(
-            {paketlerTable->text(kPaketkodu), paketlerTable->text(kPaketadi),
-             formats::amount(paketlerTable->value(kTutar).toDouble()),
-             formats::amount(paketlerTable->value(kPrimoran).toDouble())});
-        hide();
-    }
+    const auto number = [this](const QString &column) {
+        return paketlerTable->isNull(column)
+            ? QString()
+            : formats::plainNumber(paketlerTable->value(column).toDouble());
+    };
+    const ChosenPackage package{paketlerTable->text(kPaketkodu), paketlerTable->text(kPaketadi),
+                                number(kTutar), number(kPrimoran)};
+    const PackageChosen chosen = std::exchange(m_chosen, {});
+    hide();
+    chosen(package);
 }
 
 void TpaketlerF::kapatButClick()

@@ -5,6 +5,7 @@
 #include "app/formbase.h"
 #include "data/dataset.h"
 #include "kit/grid.h"
+#include "visits/packagechoice.h"
 
 #include <QWidget>
 
@@ -22,18 +23,19 @@ public:
 
     // Opened from another window: the catalogue opened if it is not.
     void openCatalogue();
+    // Shows the catalogue to choose a package for `chosen`: "Seç" hides the window and hands
+    // the package over.
+    void choosePackage(PackageChosen chosen);
+    // True while a window waits for a choice.
+    bool isChoosing() const { return bool(m_chosen); }
 
     void JvXPButton2Click(); // "Yeni Ekle": empty boxes
     bool JvXPButton1Click(); // "Sakla": add or change; false when refused or not written
     void JvXPButton3Click(); // "Düzelt": the selected package into the boxes
     void tabloyusilClick();  // "Sil": delete after the question
-    void secButClick();      // "Seç" (also a double click): hand the package to the requester
+    void secButClick();      // "Seç" (also a double click): hand the package to the asker
     void kapatButClick();
     void islemTutariEditExit(); // the price box reformatted on leaving
-
-    // Who asked for a choice: "anamenu" (the appointment entry), "aylik" (the planner), or
-    // empty when nobody has yet.
-    QString paketIsteyen;
 
     DataSet *paketlerTable;
     QLineEdit *koduEdit;        // "Paket Kodu"
@@ -60,6 +62,7 @@ private:
 
     EnterAsTab *m_enterAsTab = nullptr;
     QVariantList m_lastAdded; // what the last "Sakla" added, as it read the boxes
+    PackageChosen m_chosen;   // who waits for the choice
 };
 
 } // namespace lumkar

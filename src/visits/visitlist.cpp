@@ -1,8 +1,7 @@
 #include "visits/visitlist.h"
 
-#include "app/userrights.h"
-
 #include "accounts/accountfilters.h"
+#include "app/userrights.h"
 #include "data/values.h"
 
 #include <QColor>

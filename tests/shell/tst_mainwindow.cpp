@@ -292,7 +292,7 @@ private slots:
 
         QTest::mouseClick(item(QStringLiteral("N2")), Qt::LeftButton);
         QVERIFY(f.sicrapor->isVisible());
-        QCOMPARE(f.sicrapor->listeIsteyen, QStringLiteral("randevu"));
+        QVERIFY(f.sicrapor->isChoosing());
         QCOMPARE(f.sicrapor->sicrapQuery->recordCount(), 1);
 
         QTest::mouseClick(item(QStringLiteral("N3")), Qt::LeftButton);

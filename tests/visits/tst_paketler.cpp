@@ -221,10 +221,14 @@ private slots:
                                 "VALUES ('1', 'Ayşe', 'Kaya')"));
         TpaketlerF *w = packagesAfterLogin(app);
         QVERIFY(w);
-        w->paketIsteyen = requester;
+        EntryForm *entry = app.forms().entryForm;
+        if (requester == QLatin1String("anamenu"))
+            entry->packageFromCatalogue();
+        else if (requester == QLatin1String("aylik"))
+            app.forms().aylikF->PaketAl();
+        QCOMPARE(w->isChoosing(), !requester.isEmpty());
         w->paketlerTable->first();
         QTest::mouseClick(w->secBut, Qt::LeftButton);
-        EntryForm *entry = app.forms().entryForm;
         const TaylikF::PickedPackage &picked = app.forms().aylikF->pickedPackage();
         if (requester.isEmpty()) {
             QVERIFY(w->isVisible());
@@ -243,10 +247,10 @@ private slots:
             QCOMPARE(picked.primoran, QStringLiteral("2"));
             QVERIFY(entry->paketkoduEdit->text().isEmpty());
             QVERIFY(app.forms().sicrapor->isVisible());
-            QCOMPARE(app.forms().sicrapor->listeIsteyen, QStringLiteral("aylik"));
+            QVERIFY(app.forms().sicrapor->isChoosing());
         }
-        // The mark stays until another requester sets it.
-        QCOMPARE(w->paketIsteyen, requester);
+        // A choice is handed over once.
+        QVERIFY(!w->isChoosing());
     }
 
     void doubleClickInTheEntryCodeOpensTheCatalogueForTheEntry()
@@ -256,7 +260,7 @@ private slots:
         EntryForm *entry = app.forms().entryForm;
         QTest::mouseDClick(entry->paketkoduEdit, Qt::LeftButton);
         QVERIFY(app.forms().paketlerF->isVisible());
-        QCOMPARE(app.forms().paketlerF->paketIsteyen, QStringLiteral("anamenu"));
+        QVERIFY(app.forms().paketlerF->isChoosing());
     }
 };
 
