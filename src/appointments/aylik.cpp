@@ -42,6 +42,11 @@ TaylikF::TaylikF(Forms &forms, Session &session) : FormContext(forms, session)
 {
     setObjectName(QStringLiteral("aylikF"));
     setWindowTitle(QStringLiteral("Lumkar Vikelmo - Aylık Haftalık Randevu Rapor ve Giriş"));
+    m_appointments = new DataSet(session.db(), this);
+    m_appointments->setObjectName(QStringLiteral("plannerAppointments"));
+    m_appointments->setTable(QStringLiteral("randevu"), {QStringLiteral("randevutarihi")});
+    m_appointments->setFilter([this](const Record &row) { return m_filter.accepts(row); });
+    m_appointments->setFiltered(true);
     buildWindow();
     buildMenu();
     AyarYukle();
@@ -271,21 +276,14 @@ void TaylikF::hazirlaButClick()
     m_reportUserName.clear();
     m_allUsers = false;
 
-    TrandevuF *list = forms().randevuF;
-    list->RKimeBox->setCurrentIndex(RKimeBox->currentIndex());
-    list->RKiminAdSoyadBox->setCurrentIndex(RKiminAdSoyadBox->currentIndex());
     if (CheckBox2->isChecked()) {
-        list->CheckBox2->setChecked(true);
         m_allUsers = true;
         Label7->setText(QStringLiteral("Kullanıcı kısıtlaması olmadan."));
     } else {
-        list->CheckBox2->setChecked(false);
         m_reportUserName = RKiminAdSoyadBox->currentText();
         Label7->setText(
             QStringLiteral("Kullanıcı :") + m_reportUserName + QStringLiteral(" Raporu."));
     }
-    list->CheckBox1->setChecked(CheckBox1->isChecked());
-    list->CheckBox3->setChecked(CheckBox3->isChecked());
 
     if (!GridHazirla())
         return;
@@ -318,16 +316,20 @@ bool TaylikF::GridHazirla()
 
 void TaylikF::Transfer()
 {
-    TrandevuF *list = forms().randevuF;
     const QDate first(m_month.year(), m_month.month(), 1);
-    list->JvDateTimePicker1->setDate(first);
-    list->JvDateTimePicker2->setDate(first.addDays(m_month.dayCount() - 1));
-    list->showUserColumn(list->CheckBox2->isChecked());
-    // The query sets the printouts' heading and reads the month as the list filters it.
-    list->ButsorguClick();
+    const QDate last = first.addDays(m_month.dayCount() - 1);
+    // The appointment list shows the same month, for its printouts and when it is opened.
+    forms().randevuF->showPlannerChoice({first, last, RKimeBox->currentIndex(),
+                                         CheckBox2->isChecked(), CheckBox1->isChecked(),
+                                         CheckBox3->isChecked()});
 
-    DataSet *table = list->randevuTable;
-    if (!table->readNow()) // the rows of the hidden list window
+    // The month as the appointment list filters it, read here.
+    m_filter = AppointmentListFilter{first, last,
+                                     listModeOf(CheckBox1->isChecked(), CheckBox3->isChecked()),
+                                     !CheckBox2->isChecked(), RKimeBox->currentText()};
+    DataSet *table = m_appointments;
+    table->setPrefilter(m_filter.sqlCondition(), m_filter.sqlValues());
+    if (!table->reopen())
         return;
     const int count = table->recordCount();
     const int dayField = table->fieldIndex(QStringLiteral("randevutarihi"));

@@ -3,6 +3,7 @@
 // appointments of each slot, read through the appointment list window; booking from a cell.
 
 #include "app/formbase.h"
+#include "appointments/appointmentlist.h"
 #include "appointments/plannerslots.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
@@ -103,6 +104,8 @@ private:
     // and slot is current.
     bool handDayAndTimeToEntry();
 
+    DataSet *m_appointments = nullptr; // the shown month's appointments
+    AppointmentListFilter m_filter;    // which of them, as the appointment list chooses
     GridModel *m_cells = nullptr;
     PlannerMonth m_month; // the shown month; invalid until the first grid
     SlotPlan m_plan;

@@ -307,6 +307,19 @@ void TrandevuF::degistirButClick()
     hide();
 }
 
+void TrandevuF::showPlannerChoice(const PlannerChoice &choice)
+{
+    RKimeBox->setCurrentIndex(choice.userIndex);
+    RKiminAdSoyadBox->setCurrentIndex(choice.userIndex);
+    CheckBox2->setChecked(choice.allUsers);
+    CheckBox1->setChecked(choice.waitingAndHeld);
+    CheckBox3->setChecked(choice.heldOnly);
+    JvDateTimePicker1->setDate(choice.from);
+    JvDateTimePicker2->setDate(choice.to);
+    showUserColumn(choice.allUsers);
+    ButsorguClick(); // the printouts' heading; the hidden list reads when it is shown
+}
+
 void TrandevuF::prepareForChange(const QDate &workingDate, bool allUsers)
 {
     CheckBox1->setChecked(false);

@@ -61,6 +61,18 @@ public:
     // After a login: the user filter as the user's rights allow.
     void fitToUser(const LoggedInUser &user);
 
+    // The planner's month and choices, so that the list and its printouts show what the
+    // planner shows: the boxes set, the user column shown or hidden, the query run.
+    struct PlannerChoice {
+        QDate from;
+        QDate to;
+        int userIndex = -1; // in the user pickers
+        bool allUsers = false;
+        bool waitingAndHeld = false;
+        bool heldOnly = false;
+    };
+    void showPlannerChoice(const PlannerChoice &choice);
+
     // Prepares the list for a change begun in the main window: waiting appointments from the
     // day before the working date to 30 days after it, everyone's when `allUsers`.
     void prepareForChange(const QDate &workingDate, bool allUsers);
