@@ -17,39 +17,29 @@ std::optional<int> wholeNumber(const QString &text)
 
 } // namespace
 
-std::optional<QDate> bookingDay(const QString &text)
+QString bookingRefusal(const EntryAppointment &entry)
 {
-    const auto day = wholeNumber(text.mid(0, 2));
-    const auto month = wholeNumber(text.mid(3, 2));
-    const auto year = wholeNumber(text.mid(6, 4));
-    if (!day || !month || !year)
-        return std::nullopt;
-    const QDate date(*year, *month, *day);
-    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
-}
-
-std::optional<QTime> bookingTime(const QString &text)
-{
-    const auto hour = wholeNumber(text.mid(0, 2));
-    const auto minute = wholeNumber(text.mid(3, 2));
-    if (!hour || !minute)
-        return std::nullopt;
-    const QTime time(*hour, *minute, 0);
-    return time.isValid() ? std::optional<QTime>(time) : std::nullopt;
+    if (entry.adi.length() < 2)
+        return QStringLiteral("Adını Girmelisiniz!");
+    if (SayiyaCevir(entry.tarih, nullptr) < 110)
+        return QStringLiteral("Randevu Tarihi Girmelisiniz!");
+    if (SayiyaCevir(entry.saat, nullptr) < 1)
+        return QStringLiteral("Randevu Saati Girmelisiniz!");
+    return QString();
 }
 
 BookingRow bookingRow(const EntryAppointment &entry, const QString &takenBy, const QDateTime &now,
                       bool change)
 {
     BookingRow row;
-    const std::optional<QDate> day = bookingDay(entry.tarih);
-    if (!day) {
+    const QDate day = boxDate(entry.tarih);
+    if (!day.isValid()) {
         row.message = entry.tarih.trimmed()
             + QStringLiteral(" diye bir tarih yok! Randevu kaydedilmedi.");
         return row;
     }
-    const std::optional<QTime> time = bookingTime(entry.saat);
-    if (!time) {
+    const QTime time = boxTime(entry.saat);
+    if (!time.isValid()) {
         row.message = entry.saat.trimmed()
             + QStringLiteral(" diye bir saat yok! Randevu kaydedilmedi.");
         return row;
@@ -81,8 +71,8 @@ BookingRow bookingRow(const EntryAppointment &entry, const QString &takenBy, con
     add("sicil_kodu", entry.sicilKodu);
     add("adi", entry.adi);
     add("soyadi", entry.soyadi);
-    add("randevutarihi", QDateTime(*day, QTime(0, 0)));
-    add("randevusaati", values::timeOfDay(*time));
+    add("randevutarihi", QDateTime(day, QTime(0, 0)));
+    add("randevusaati", values::timeOfDay(time));
     add("konu", memoToStored(entry.konu));
     add("adresi", memoToStored(entry.adres));
     add("telefonu", entry.telefon1);

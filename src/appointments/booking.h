@@ -13,18 +13,16 @@
 
 namespace lumkar {
 
-// The day of a completed date box (day, month, year at characters 1-2, 4-5, 7-10); nothing
-// when that day does not exist (31.02.2025).
-std::optional<QDate> bookingDay(const QString &text);
-// The time of a completed time box (hour and minute at characters 1-2 and 4-5, seconds 0).
-std::optional<QTime> bookingTime(const QString &text);
-
 // The columns a save writes and their values; or, when a box cannot be stored, the message
 // that says which.
 struct BookingRow {
     QVector<QPair<QString, QVariant>> fields;
     QString message; // empty when the row can be written
 };
+
+// What the save refuses before it writes: a name shorter than two letters, no date, no time
+// (the boxes as the completion rules left them). Empty when the boxes may be saved.
+QString bookingRefusal(const EntryAppointment &entry);
 
 // The number of the appointment (`rid`) is not among the columns. `takenBy` is the full name
 // of the user who saves; `change` leaves an empty premium rate out (a change keeps the stored

@@ -583,16 +583,9 @@ bool EntryForm::save()
         return false;
     if (!checkPerson())
         return false;
-    if (AdiEdit->text().length() < 2) {
-        dialogs().information(programTitle(), QStringLiteral("Adını Girmelisiniz!"));
-        return false;
-    }
-    if (SayiyaCevir(maskedText(RTarihiEdit), nullptr) < 110) {
-        dialogs().information(programTitle(), QStringLiteral("Randevu Tarihi Girmelisiniz!"));
-        return false;
-    }
-    if (SayiyaCevir(maskedText(RSaatiEdit), nullptr) < 1) {
-        dialogs().information(programTitle(), QStringLiteral("Randevu Saati Girmelisiniz!"));
+    const QString refusal = bookingRefusal(entryAppointment());
+    if (!refusal.isEmpty()) {
+        dialogs().information(programTitle(), refusal);
         return false;
     }
     if (!writeAppointment())

@@ -314,4 +314,38 @@ QChar IlkHarfBuyuk(const QString &text, int caret, QChar key)
     }
 }
 
+namespace {
+
+// A part of a box's text as a whole number: digits only, else -1.
+int boxNumber(const QString &part)
+{
+    if (part.isEmpty())
+        return -1;
+    for (const QChar c : part)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+    return part.toInt();
+}
+
+} // namespace
+
+QDate boxDate(const QString &text)
+{
+    const int day = boxNumber(text.mid(0, 2));
+    const int month = boxNumber(text.mid(3, 2));
+    const int year = boxNumber(text.mid(6, 4));
+    if (day < 0 || month < 0 || year < 0)
+        return QDate();
+    return QDate(year, month, day);
+}
+
+QTime boxTime(const QString &text)
+{
+    const int hour = boxNumber(text.mid(0, 2));
+    const int minute = boxNumber(text.mid(3, 2));
+    if (hour < 0 || minute < 0)
+        return QTime();
+    return QTime(hour, minute, 0);
+}
+
 } // namespace lumkar

@@ -4,7 +4,9 @@
 // src/kit/entryboxes.h attaches them to boxes.
 
 #include <QChar>
+#include <QDate>
 #include <QString>
+#include <QTime>
 
 namespace lumkar {
 
@@ -76,6 +78,14 @@ Completion TarihTamamla(const QString &text, const Region &region = programRegio
 // Completes and checks a time box's "hh:mm" text; refusal sets the box to resetText.
 Completion SaatTamamla(const QString &text, const Region &region = programRegion(),
                        const QString &resetText = QString());
+
+// The day of a completed date box: day, month and year at characters 1-2, 4-5 and 7-10, each
+// all digits ("05.03.2030"). Invalid when a part holds anything else (a blank of an
+// uncompleted box, a sign) or the day does not exist (31.02.2030).
+QDate boxDate(const QString &text);
+// The time of a completed time box: hour and minute at characters 1-2 and 4-5, seconds 0;
+// invalid likewise.
+QTime boxTime(const QString &text);
 
 // The digits-only key rule of code and count boxes: digits, Backspace and Enter pass.
 bool RakamTusKontrol(QChar key);

@@ -411,9 +411,10 @@ void TgorusmeF::kaydetButClick()
     const QString dateText = maskedText(RTarihiEdit);
     const QString timeText = maskedText(RSaatiEdit);
     const QString dueText = maskedText(VTarihiEdit);
-    if (firmanoedit->text().isEmpty() || SayiyaCevir(dateText, nullptr) < 1905
-        || SayiyaCevir(timeText, nullptr) < 1 || gorusenBox->currentText().isEmpty()) {
-        dialogs().information(programTitle(), s("Girişleriniz eksik! Kayıt yapamazsınız!"));
+    const QString refusal
+        = visitRefusal(firmanoedit->text(), dateText, timeText, gorusenBox->currentText());
+    if (!refusal.isEmpty()) {
+        dialogs().information(programTitle(), refusal);
         return;
     }
     if (dialogs().question(programTitle(),
@@ -422,8 +423,8 @@ void TgorusmeF::kaydetButClick()
         != Answer::Yes)
         return;
     VisitEntry entry;
-    entry.tarih = dateFromBox(dateText);
-    entry.saat = timeFromBox(timeText);
+    entry.tarih = boxDate(dateText);
+    entry.saat = boxTime(timeText);
     if (!entry.tarih.isValid() || !entry.saat.isValid()) {
         dialogs().error(programTitle(),
                         s("\"%1 %2\" görüşme tarihi ve saati uygun değil! Kayıt yapılmadı.")
@@ -431,7 +432,7 @@ void TgorusmeF::kaydetButClick()
         return;
     }
     if (SayiyaCevir(dueText, nullptr) > 1) {
-        entry.vade = dateFromBox(dueText);
+        entry.vade = boxDate(dueText);
         if (!entry.vade.isValid()) {
             const QString refusal = s("\"%1\" işlem vadesi uygun değil! Kayıt yapılmadı.");
             dialogs().error(programTitle(), refusal.arg(dueText));

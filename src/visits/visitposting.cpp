@@ -1,5 +1,6 @@
 #include "visits/visitposting.h"
 
+#include "data/entryrules.h"
 #include "data/schema.h"
 #include "data/transaction.h"
 
@@ -20,35 +21,15 @@ QString s(const char *text)
     return QString::fromUtf8(text);
 }
 
-// A part of a box's text as a whole number; false when it holds anything else.
-bool wholeNumber(const QString &part, int &out)
-{
-    if (part.isEmpty())
-        return false;
-    for (const QChar c : part)
-        if (!c.isDigit())
-            return false;
-    out = part.toInt();
-    return true;
-}
-
 } // namespace
 
-QDate dateFromBox(const QString &text)
+QString visitRefusal(const QString &personCode, const QString &dateText, const QString &timeText,
+                     const QString &heldBy)
 {
-    int day = 0, month = 0, year = 0;
-    if (!wholeNumber(text.mid(0, 2), day) || !wholeNumber(text.mid(3, 2), month)
-        || !wholeNumber(text.mid(6, 4), year))
-        return QDate();
-    return QDate(year, month, day);
-}
-
-QTime timeFromBox(const QString &text)
-{
-    int hour = 0, minute = 0;
-    if (!wholeNumber(text.mid(0, 2), hour) || !wholeNumber(text.mid(3, 2), minute))
-        return QTime();
-    return QTime(hour, minute, 0);
+    if (personCode.isEmpty() || SayiyaCevir(dateText, nullptr) < 1905
+        || SayiyaCevir(timeText, nullptr) < 1 || heldBy.isEmpty())
+        return s("Girişleriniz eksik! Kayıt yapamazsınız!");
+    return QString();
 }
 
 RowValues visitRow(const VisitEntry &e)

@@ -45,6 +45,11 @@ struct VisitEntry {
 // visit is stored: visitLines() takes it.
 RowValues visitRow(const VisitEntry &entry);
 
+// What the save refuses before it asks: no person, no date (or one before 1905), no time, no
+// "Görüşen" (the boxes as the completion rules left them). Empty when the visit may be saved.
+QString visitRefusal(const QString &personCode, const QString &dateText, const QString &timeText,
+                     const QString &heldBy);
+
 struct VisitLines {
     QString moneyTable; // "kasa", "kredikart", or empty: nothing was collected
     RowValues money;
@@ -53,10 +58,6 @@ struct VisitLines {
 };
 VisitLines visitLines(const VisitEntry &entry, qlonglong visitNumber);
 
-// A date or time box's text read part by part ("dd.mm.yyyy", "hh:mm"); invalid when a part
-// is not a whole number or the date does not exist.
-QDate dateFromBox(const QString &text);
-QTime timeFromBox(const QString &text);
 
 // What deleting a visit writes: the appointment link emptied (where it names the visit), then
 // the cash, card and account lines of the visit, then the visit.

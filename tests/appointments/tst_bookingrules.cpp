@@ -3,6 +3,7 @@
 #include "testregistry.h"
 
 #include "appointments/booking.h"
+#include "data/entryrules.h"
 
 #include <QTest>
 
@@ -59,7 +60,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QDate, day);
-        QCOMPARE(bookingDay(text).value_or(QDate()), day);
+        QCOMPARE(boxDate(text), day);
     }
 
     void newRowHoldsEveryColumn()

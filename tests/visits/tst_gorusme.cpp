@@ -10,10 +10,12 @@
 #include "accounts/cari.h"
 #include "accounts/ledger.h"
 #include "appointments/dayview.h"
+#include "data/entryrules.h"
 #include "data/values.h"
 #include "kit/maskedit.h"
 #include "reports/preview.h"
 #include "shell/anamenu.h"
+#include "data/entryrules.h"
 #include "visits/gorusme.h"
 #include "visits/visitlist.h"
 #include "visits/visitposting.h"
@@ -472,7 +474,7 @@ private slots:
                      int((book == QStringLiteral("kredikart")) == card));
         QCOMPARE(countRows(app, QStringLiteral("cari"),
                            QStringLiteral("islem_vadesi = ? AND odemesekli = ?"),
-                           {values::dayKey(dateFromBox(dueShown)), payment}),
+                           {values::dayKey(boxDate(dueShown)), payment}),
                  1);
     }
 

@@ -3,6 +3,7 @@
 
 #include "testregistry.h"
 
+#include "data/entryrules.h"
 #include "visits/visitposting.h"
 
 #include <QTest>
@@ -52,15 +53,15 @@ private slots:
     {
         QFETCH(QString, date);
         QFETCH(QDate, expected);
-        QCOMPARE(dateFromBox(date), expected);
+        QCOMPARE(boxDate(date), expected);
     }
 
     void timeReadings()
     {
-        QCOMPARE(timeFromBox(QStringLiteral("14:30")), QTime(14, 30));
-        QVERIFY(!timeFromBox(QStringLiteral("1 :30")).isValid());
-        QVERIFY(!timeFromBox(QStringLiteral("25:00")).isValid());
-        QVERIFY(!timeFromBox(QStringLiteral("  :  ")).isValid());
+        QCOMPARE(boxTime(QStringLiteral("14:30")), QTime(14, 30));
+        QVERIFY(!boxTime(QStringLiteral("1 :30")).isValid());
+        QVERIFY(!boxTime(QStringLiteral("25:00")).isValid());
+        QVERIFY(!boxTime(QStringLiteral("  :  ")).isValid());
     }
 
     void visitRowCopiesTheEntry()
