@@ -9,6 +9,7 @@
 #include "data/dataset.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -224,6 +225,41 @@ private slots:
         QCOMPARE(store.told.size(), 1);
     }
 
+    void openingSettlesAJournalLeftByAKilledWrite_data()
+    {
+        QTest::addColumn<bool>("reachedFile");
+        QTest::newRow("killed before its write reached the file") << false;
+        QTest::newRow("killed after its write reached the file") << true;
+    }
+
+    void openingSettlesAJournalLeftByAKilledWrite()
+    {
+        QFETCH(bool, reachedFile);
+        Store store(400);
+        store.database->close();
+        const QString journal = store.path() + QStringLiteral("-journal");
+        QVERIFY(leaveKilledWrite(store.path(), reachedFile));
+        store.reopenDatabase();
+        QVERIFY(!QFile::exists(journal));
+        QCOMPARE(store.count(QStringLiteral("SELECT count(*) FROM genelnot")), 0);
+        QCOMPARE(store.count(QStringLiteral("SELECT count(*) FROM siciltablo "
+                                            "WHERE isadresi LIKE '%yarım'")),
+            0);
+        QVERIFY(store.told.isEmpty());
+
+        // The journal of a program writing now is its own: opening leaves it.
+        store.database->close();
+        Database writer(store.dir.path());
+        QVERIFY(writer.open());
+        QSqlQuery write(writer.db());
+        QVERIFY(write.exec(QStringLiteral("BEGIN")));
+        QVERIFY(write.exec(QStringLiteral("INSERT INTO genelnot (\"not\") VALUES ('yazılıyor')")));
+        store.reopenDatabase();
+        QVERIFY(QFile::exists(journal));
+        QVERIFY(write.exec(QStringLiteral("COMMIT")));
+        QCOMPARE(store.count(QStringLiteral("SELECT count(*) FROM genelnot")), 1);
+    }
+
     void failuresAreClassified_data()
     {
         QTest::addColumn<QString>("code");
@@ -240,6 +276,12 @@ private slots:
                                               << int(StorageFailure::Locked);
         QTest::newRow("constraint") << "19" << "UNIQUE constraint failed"
                                     << int(StorageFailure::Other);
+        QTest::newRow("read-only file")
+            << "8"
+            << "attempt to write a readonly database" << int(StorageFailure::Disk);
+        QTest::newRow("file put aside under the connection")
+            << "1032"
+            << "attempt to write a readonly database" << int(StorageFailure::Replaced);
     }
 
     void failuresAreClassified()
@@ -251,7 +293,10 @@ private slots:
         QCOMPARE(int(classifyFailure(error)), kind);
         const QString told = failureText(error);
         QVERIFY(!told.isEmpty());
-        if (kind != int(StorageFailure::Locked) && !text.isEmpty())
+        QCOMPARE(told.contains(QStringLiteral("yedekten geri yüklenerek değiştirildi")),
+            kind == int(StorageFailure::Replaced));
+        if (kind != int(StorageFailure::Locked) && kind != int(StorageFailure::Replaced)
+            && !text.isEmpty())
             QVERIFY2(told.contains(text), qPrintable(told)); // the engine's cause is named
     }
 };
