@@ -30,20 +30,18 @@ bool makeZip(const QString &path, const ZipEntries &entries)
     return zip.getZipError() == ZIP_OK;
 }
 
-bool makeZipStating(const QString &path, const QString &name, const QByteArray &packed,
-    bool deflated, quint64 statedSize, quint32 statedCrc)
+bool makeZipStating(const QString &path, const QString &name, const QByteArray &stored,
+    bool deflated, quint64 statedSize)
 {
     QuaZip zip(path);
     zip.setZip64Enabled(statedSize >= 0xffffffffu);
-    if (!zip.open(QuaZip::mdCreate))
-        return false;
     QuaZipNewInfo info(name);
     info.uncompressedSize = statedSize;
     QuaZipFile out(&zip);
-    if (!out.open(QIODevice::WriteOnly, info, nullptr, statedCrc, deflated ? Z_DEFLATED : 0,
-            deflated ? Z_BEST_COMPRESSION : 0, true))
+    if (!zip.open(QuaZip::mdCreate)
+        || !out.open(QIODevice::WriteOnly, info, nullptr, 0, deflated ? Z_DEFLATED : 0, 9, true))
         return false;
-    out.write(packed);
+    out.write(stored);
     out.close();
     zip.close();
     return out.getZipError() == ZIP_OK && zip.getZipError() == ZIP_OK;
@@ -51,13 +49,11 @@ bool makeZipStating(const QString &path, const QString &name, const QByteArray &
 
 QByteArray rawDeflate(const QByteArray &data)
 {
+    // A zlib stream is a raw deflate stream between a 2-byte header and a 4-byte checksum.
     QByteArray packed(qsizetype(compressBound(uLong(data.size()))), Qt::Uninitialized);
     uLongf size = uLongf(packed.size());
-    // A zlib stream is a raw deflate stream between a 2-byte header and a 4-byte checksum.
-    if (compress2(reinterpret_cast<Bytef *>(packed.data()), &size,
-            reinterpret_cast<const Bytef *>(data.constData()), uLong(data.size()), 9)
-        != Z_OK)
-        return {};
+    compress2(reinterpret_cast<Bytef *>(packed.data()), &size,
+        reinterpret_cast<const Bytef *>(data.constData()), uLong(data.size()), 9);
     return packed.mid(2, qsizetype(size) - 6);
 }
 

@@ -14,12 +14,10 @@ using ZipEntries = QVector<QPair<QString, QByteArray>>;
 
 // Writes a zip archive holding the given entries; false when it could not be written.
 bool makeZip(const QString &path, const ZipEntries &entries);
-// Writes a zip archive of one entry whose data and stated size and CRC-32 are given as they
-// are to be stored: `packed` is a raw deflate stream, or the data itself when `deflated` is
-// false. The archive may so say what its data does not hold.
-bool makeZipStating(const QString &path, const QString &name, const QByteArray &packed,
-    bool deflated, quint64 statedSize, quint32 statedCrc);
-// A raw deflate stream of `data`, as a zip entry holds it.
+// Writes a zip archive of one entry as it is to be stored (a raw deflate stream when
+// `deflated`), stating a size and a CRC-32 of 0 that its data need not have.
+bool makeZipStating(const QString &path, const QString &name, const QByteArray &stored,
+    bool deflated, quint64 statedSize);
 QByteArray rawDeflate(const QByteArray &data);
 
 // The entry names of an archive, in their order; empty when it cannot be read.

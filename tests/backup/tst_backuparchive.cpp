@@ -20,6 +20,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace lumkar;
 using namespace lumkar::test;
@@ -460,58 +461,72 @@ private slots:
         QVERIFY(!QFile::exists(target.filePath(QStringLiteral("x.mdb"))));
     }
 
-    void restoreTellsAWriterFromTheJournalOfAKilledOne_data()
+    void restoreMeetsWritersAndArchivesTheDiskCannotTake_data()
     {
-        QTest::addColumn<QString>("writer");
-        QTest::newRow("another program writing") << "live";
-        QTest::newRow("killed before its write reached the file") << "killed early";
-        QTest::newRow("killed after its write reached the file") << "killed late";
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("room"); // KiB a file may grow to while unpacking; -1: no limit
+        QTest::addColumn<QString>("cause"); // of the refusal; empty: the restore goes through
+        QTest::newRow("another program writing") << "live" << -1 << "başka bir program";
+        QTest::newRow("killed before its write reached the file") << "early" << -1 << "";
+        QTest::newRow("killed after its write reached the file") << "late" << -1 << "";
+        QTest::newRow("inflates past its stated size")
+            << "deflated bomb" << 8192 << "arşivde yazan boyutundan";
+        QTest::newRow("stored data past its stated size")
+            << "stored bomb" << 2048 << "arşivde yazan boyutundan";
+        QTest::newRow("states more than any disk") << "huge" << 0 << "diskte yer yetmiyor";
+        QTest::newRow("disk full while unpacking") << "" << 0 << "diskte yer kalmadı";
     }
 
-    void restoreTellsAWriterFromTheJournalOfAKilledOne()
+    void restoreMeetsWritersAndArchivesTheDiskCannotTake()
     {
-        QFETCH(QString, writer);
+        QFETCH(QString, kind);
+        QFETCH(int, room);
+        QFETCH(QString, cause);
         App app;
         app.openDatabase();
         app.session().database().close();
         addPersons(databasePath(app), 400);
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
-        BackupWriter backup;
-        QVERIFY(backup.backupDataFolder(dataFolder(app), kDatabase, archive));
+        QVERIFY(BackupWriter().backupDataFolder(dataFolder(app), kDatabase, archive));
         app.exec(QStringLiteral("INSERT INTO genelnot (\"not\") VALUES ('yedekten sonra')"));
         app.session().database().close();
-        std::unique_ptr<OtherConnection> other;
-        if (writer == QLatin1String("live")) {
-            other = std::make_unique<OtherConnection>(databasePath(app));
-            QVERIFY(other->exec(QStringLiteral("BEGIN IMMEDIATE")));
-            QVERIFY(other->insertAppointment(QStringLiteral("yazılmakta")));
-        } else {
-            QVERIFY(leaveKilledWrite(databasePath(app), writer == QLatin1String("killed late")));
-        }
+        OtherConnection other(databasePath(app));
+        if (kind == QLatin1String("live"))
+            QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE"))
+                && other.insertAppointment(QStringLiteral("yazılmakta")));
+        if (kind == QLatin1String("early") || kind == QLatin1String("late"))
+            QVERIFY(leaveKilledWrite(databasePath(app), kind == QLatin1String("late")));
+        const QByteArray zeros(kind == QLatin1String("deflated bomb") ? 48 << 20 : 3 << 20, '\0');
+        if (kind.endsWith(QLatin1String("bomb")))
+            QVERIFY(makeZipStating(archive, kDatabase,
+                kind.startsWith(QLatin1Char('d')) ? rawDeflate(zeros) : zeros,
+                kind.startsWith(QLatin1Char('d')), 1 << 20));
+        if (kind == QLatin1String("huge"))
+            QVERIFY(makeZipStating(archive, kDatabase, rawDeflate("x"), true, ~quint64(0)));
         const QByteArray before = fileBytes(databasePath(app));
+        const QStringList filesBefore = filesIn(dataFolder(app));
 
         DatabaseRestore restore(dataFolder(app), kDatabase);
-        QVERIFY2(restore.prepare(archive), qPrintable(restore.errorText()));
-        const bool replaced = restore.replace(QDateTime::currentDateTime());
-        if (other) {
-            QVERIFY(!replaced);
-            QVERIFY2(restore.errorText().contains(QStringLiteral("başka bir program")),
-                qPrintable(restore.errorText()));
+        std::optional<FullDisk> disk;
+        if (room >= 0)
+            disk.emplace(rlim_t(room) << 10);
+        const bool prepared = restore.prepare(archive);
+        disk.reset();
+        const bool replaced = prepared && restore.replace(QDateTime::currentDateTime());
+        QCOMPARE(replaced, cause.isEmpty());
+        if (!replaced) {
+            QVERIFY2(restore.errorText().contains(cause), qPrintable(restore.errorText()));
             QCOMPARE(fileBytes(databasePath(app)), before);
-            // The writer's journal is its own: left alone.
-            QCOMPARE(filesIn(dataFolder(app)), QStringList({ kDatabase, kDatabase + "-journal" }));
-            QVERIFY(other->exec(QStringLiteral("ROLLBACK")));
+            QCOMPARE(filesIn(dataFolder(app)), filesBefore); // a writer's journal stays its own
             return;
         }
-        QVERIFY2(replaced, qPrintable(restore.errorText()));
-        QVERIFY(!QFile::exists(databasePath(app) + QStringLiteral("-journal")));
-        QCOMPARE(rowCount(databasePath(app), QStringLiteral("genelnot")), 0);
+        QCOMPARE(filesIn(dataFolder(app)).size(), 2); // the database and the kept one
         // The file kept aside holds what was committed, without the killed write.
-        const QString kept = restore.keptCopyPath();
-        QCOMPARE(rowCount(kept, QStringLiteral("genelnot")), 1);
-        QCOMPARE(rowCount(kept, QStringLiteral("siciltablo WHERE isadresi LIKE '%yarım'")), 0);
-        QCOMPARE(checkProgramDatabase(kept), QString());
+        QCOMPARE(rowCount(restore.keptCopyPath(), QStringLiteral("genelnot")), 1);
+        QCOMPARE(rowCount(restore.keptCopyPath(),
+                     QStringLiteral("siciltablo WHERE isadresi LIKE '%yarım'")),
+            0);
     }
 
     void restorePutsBackEveryDatabaseFileInOneSwap()
@@ -522,142 +537,86 @@ private slots:
         QVERIFY(writeBytes(data.filePath(QStringLiteral("ek.mdb")), "ek, yedekteki"));
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
-        // The archive extended by the backup also holds a database file the data folder no
-        // longer has and a note that is no database file.
+        // The archive the backup extends also holds a database file the data folder no longer
+        // has, and a note that is no database file.
         QVERIFY(makeZip(archive,
             { { QStringLiteral("eski.mdb"), "eski" }, { QStringLiteral("notlar.txt"), "not" } }));
-        BackupWriter writer;
-        QVERIFY2(writer.backupDataFolder(data.path(), kDatabase, archive),
-            qPrintable(writer.errorText()));
+        QVERIFY(BackupWriter().backupDataFolder(data.path(), kDatabase, archive));
         addAppointments(app, 2);
         QVERIFY(writeBytes(data.filePath(QStringLiteral("ek.mdb")), "ek, sonra"));
         app.session().database().close();
 
         DatabaseRestore restore(data.path(), kDatabase);
-        QVERIFY2(restore.prepare(archive), qPrintable(restore.errorText()));
         const QDateTime now(QDate(2024, 3, 5), QTime(9, 15));
-        QVERIFY2(restore.replace(now), qPrintable(restore.errorText()));
-        QStringList restored;
-        for (const RestoredFile &file : restore.restored())
-            restored << file.name + " > " + QFileInfo(file.keptCopy).fileName();
-        QCOMPARE(restored,
-            QStringList({ "Tovaskel.mdb > Tovaskel_2024_03_05_09_15_00.onceki", "eski.mdb > ",
-                "ek.mdb > ek_2024_03_05_09_15_00.onceki" }));
-        QCOMPARE(restore.leftAside(), QStringList { QStringLiteral("notlar.txt") });
+        QVERIFY(restore.prepare(archive) && restore.replace(now));
+        const QString kept = data.filePath(QStringLiteral("ek_2024_03_05_09_15_00.onceki"));
+        QCOMPARE(restoreDoneText(restore.restored(), restore.leftAside()),
+            "Yedekten geri yükleme tamamlandı.\n\rGeri yüklenen dosyalar: Tovaskel.mdb, eski.mdb, "
+            "ek.mdb.\n\rGeri yüklemeden önceki bilgiler şu dosyalarda saklandı: \""
+                + data.filePath(QStringLiteral("Tovaskel_2024_03_05_09_15_00.onceki")) + "\", \""
+                + kept
+                + "\".\n\rArşivdeki şu dosyalar veritabanı dosyası olmadığından geri "
+                  "yüklenmedi: notlar.txt.");
         QCOMPARE(rowCount(databasePath(app), QStringLiteral("randevu")), 3);
         QCOMPARE(rowCount(restore.keptCopyPath(), QStringLiteral("randevu")), 5);
         QCOMPARE(fileBytes(data.filePath(QStringLiteral("ek.mdb"))), QByteArray("ek, yedekteki"));
-        QCOMPARE(fileBytes(restore.restored().last().keptCopy), QByteArray("ek, sonra"));
+        QCOMPARE(fileBytes(kept), QByteArray("ek, sonra"));
 
         // A file that cannot be swapped puts back the ones swapped before it.
-        QStringList filesBefore = filesIn(data.path());
-        filesBefore.removeOne(QStringLiteral("ek.mdb")); // a folder of that name in its place
-        const QByteArray databaseBefore = fileBytes(databasePath(app));
-        QVERIFY(restore.prepare(archive));
         QVERIFY(QFile::remove(data.filePath(QStringLiteral("ek.mdb"))));
         QVERIFY(data.mkdir(QStringLiteral("ek.mdb")));
+        const QStringList filesBefore = filesIn(data.path());
+        const QByteArray databaseBefore = fileBytes(databasePath(app));
+        QVERIFY(restore.prepare(archive));
         QVERIFY(!restore.replace(now.addSecs(60)));
-        QVERIFY2(restore.errorText().contains(QStringLiteral("ek.mdb")),
-            qPrintable(restore.errorText()));
         QCOMPARE(fileBytes(databasePath(app)), databaseBefore);
         QCOMPARE(filesIn(data.path()), filesBefore);
     }
 
-    void restoreRefusesWhatTheDiskCannotTake_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<qint64>("room"); // bytes a file may grow to during the restore
-        QTest::addColumn<QString>("cause");
-        QTest::newRow("inflates past its stated size")
-            << "deflated bomb" << qint64(8 << 20) << "arşivde yazan boyutundan";
-        QTest::newRow("stored data past its stated size")
-            << "stored bomb" << qint64(2 << 20) << "arşivde yazan boyutundan";
-        QTest::newRow("states more than the disk has free")
-            << "too large" << qint64(0) << "diskte yer yetmiyor";
-        QTest::newRow("disk full while unpacking") << "backup" << qint64(0) << "diskte yer kalmadı";
-    }
-
-    void restoreRefusesWhatTheDiskCannotTake()
-    {
-        QFETCH(QString, kind);
-        QFETCH(qint64, room);
-        QFETCH(QString, cause);
-        App app;
-        QTemporaryDir target;
-        const QString archive = backedUpThenChanged(app, target, 300, 2);
-        QVERIFY(!archive.isEmpty());
-        const QByteArray zeros(kind == QLatin1String("deflated bomb") ? 48 << 20 : 3 << 20, '\0');
-        const quint64 stated = 1 << 20;
-        if (kind == QLatin1String("deflated bomb"))
-            QVERIFY(makeZipStating(archive, kDatabase, rawDeflate(zeros), true, stated, 0));
-        else if (kind == QLatin1String("stored bomb"))
-            QVERIFY(makeZipStating(archive, kDatabase, zeros, false, stated, 0));
-        else if (kind == QLatin1String("too large"))
-            QVERIFY(makeZipStating(archive, kDatabase, rawDeflate("x"), true, quint64(1) << 50, 0));
-        const QByteArray before = fileBytes(databasePath(app));
-        const QStringList filesBefore = filesIn(dataFolder(app));
-
-        DatabaseRestore restore(dataFolder(app), kDatabase);
-        {
-            const FullDisk disk { rlim_t(room) };
-            QVERIFY(!restore.prepare(archive));
-        }
-        QVERIFY2(restore.errorText().contains(cause), qPrintable(restore.errorText()));
-        QCOMPARE(fileBytes(databasePath(app)), before);
-        QCOMPARE(filesIn(dataFolder(app)), filesBefore);
-    }
-
     void fullDiskDuringABackupIsNamed_data()
     {
-        QTest::addColumn<qint64>("room"); // bytes a file may grow to during the backup
-        QTest::addColumn<bool>("inArchiveFolder"); // where the disk is full: else the copy's
-        QTest::newRow("no room for the copy of the database") << qint64(0) << false;
-        QTest::newRow("no room for the entry kept from the archive") << qint64(1500000) << true;
-        QTest::newRow("room for part of the kept entry") << qint64(2900000) << true;
+        QTest::addColumn<int>("room"); // KiB a file may grow to during the backup
+        QTest::newRow("no room for the copy of the database") << 0;
+        QTest::newRow("no room for the entry kept from the archive") << 1500;
+        QTest::newRow("room for part of the kept entry") << 2900;
     }
 
     void fullDiskDuringABackupIsNamed()
     {
-        QFETCH(qint64, room);
-        QFETCH(bool, inArchiveFolder);
+        QFETCH(int, room);
         App app;
         addAppointments(app, 300);
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
         // The same day's archive holds 3 MB that do not pack: extending it needs room.
-        QByteArray noise(3000000, Qt::Uninitialized);
+        QByteArray noise(3 << 20, Qt::Uninitialized);
         QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
         QVERIFY(makeZip(archive, { { QStringLiteral("ek.bin"), noise } }));
         const QByteArray before = fileBytes(archive);
-
         BackupWriter writer;
         {
-            const FullDisk disk { rlim_t(room) };
+            const FullDisk disk(rlim_t(room) << 10);
             QVERIFY(!writer.backupDataFolder(dataFolder(app), kDatabase, archive));
         }
-        const QString folder = inArchiveFolder ? target.path() : QDir::tempPath();
-        QVERIFY2(
-            writer.errorText().startsWith(
-                QStringLiteral("diskte yer kalmadı; \"%1\"").arg(QDir::toNativeSeparators(folder))),
+        const QString full = QDir::toNativeSeparators(room ? target.path() : QDir::tempPath());
+        QVERIFY2(writer.errorText().startsWith("diskte yer kalmadı; \"" + full + '"'),
             qPrintable(writer.errorText()));
         QCOMPARE(fileBytes(archive), before);
         QCOMPARE(filesIn(target.path()), QStringList { QStringLiteral("y.zip") });
     }
 
-    void copyOfABackupLivesWhereTheNextStartLooks()
+    void copyOfABackupIsNamedForTheSweepAtStart()
     {
         App app;
         addAppointments(app, 300);
-        const QString mark = QStringLiteral("Tovaskel.mdb.lumkar-%1-kopya.*")
-                                 .arg(QCoreApplication::applicationPid());
-        auto copies = [&] { return QDir::temp().entryList({ mark }, QDir::Files).size(); };
-        int during = 0;
+        const QString copies = "Tovaskel.mdb.lumkar-" + QString::number(qApp->applicationPid());
+        QStringList seen;
         BackupWriter writer;
-        writer.setBetweenCopySteps([&] { during = std::max<int>(during, copies()); });
+        writer.setBetweenCopySteps([&] { seen = QDir::temp().entryList({ copies + "-kopya.*" }); });
         QTemporaryDir target;
         QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, target.filePath("y.zip")));
-        QCOMPARE(during, 1);
-        QCOMPARE(copies(), 0);
+        QCOMPARE(seen.size(), 1);
+        QVERIFY(QDir::temp().entryList({ copies + '*' }).isEmpty());
     }
 
     void cancelledBackupLeavesNoFileAndTheOldArchiveAsItWas_data()

@@ -211,35 +211,6 @@ private slots:
         QVERIFY(QString::fromUtf8(raw.readAll()).contains(QLatin1String("YedekAl=2\r\n")));
     }
 
-    void restoreNeedsRoomToSpare_data()
-    {
-        QTest::addColumn<quint64>("bytes");
-        QTest::addColumn<quint64>("needed");
-        const quint64 mib = 1 << 20;
-        QTest::newRow("small files: at least 64 MiB more") << 10 * mib << 74 * mib;
-        QTest::newRow("large files: a tenth more") << 2000 * mib << 2200 * mib;
-        QTest::newRow("stated past any disk") << ~quint64(0) - 5 << ~quint64(0);
-    }
-
-    void restoreNeedsRoomToSpare()
-    {
-        QFETCH(quint64, bytes);
-        QFETCH(quint64, needed);
-        QCOMPARE(restoreSpaceNeeded(bytes), needed);
-    }
-
-    void restoreOfSeveralFilesNamesThemAndWhereTheOldOnesAre()
-    {
-        const QVector<RestoredFile> restored { { "Tovaskel.mdb", "/v/T_1.onceki" },
-            { "ek.mdb", "/v/ek_1.onceki" }, { "yeni.mdb", {} } };
-        QCOMPARE(restoreDoneText(restored, { "notlar.txt", "resim.png" }),
-            QStringLiteral("Yedekten geri yükleme tamamlandı.\n\rGeri yüklenen dosyalar: "
-                           "Tovaskel.mdb, ek.mdb, yeni.mdb.\n\rGeri yüklemeden önceki bilgiler "
-                           "şu dosyalarda saklandı: \"/v/T_1.onceki\", \"/v/ek_1.onceki\".\n\r"
-                           "Arşivdeki şu dosyalar veritabanı dosyası olmadığından geri "
-                           "yüklenmedi: notlar.txt, resim.png."));
-    }
-
     void settingsWriteRefusedByTheDiskIsReported()
     {
         QTemporaryDir dir;

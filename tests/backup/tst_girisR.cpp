@@ -517,40 +517,28 @@ private slots:
 
     void leftoversOfKilledRunsAreRemovedAtStart_data()
     {
-        QTest::addColumn<QString>("folder"); // "temp", "data" or "auto" (the automatic backups')
+        QTest::addColumn<bool>("inTemp"); // else in the data folder
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("removed");
         const QString ended = QStringLiteral("2147483000"); // past the highest process number
         QTest::newRow("copy of a killed backup")
-            << "temp"
-            << "Tovaskel.mdb.lumkar-" + ended + "-kopya.a1B2c3" << true;
-        QTest::newRow("archive a killed backup was writing")
-            << "auto"
-            << "Lumkar.zip.lumkar-" + ended + "-yaziliyor.Zz9Yy8" << true;
+            << true << "Tovaskel.mdb.lumkar-" + ended + "-kopya.a1B2c3" << true;
         QTest::newRow("file a killed restore was unpacking")
-            << "data"
-            << "ek.mdb.lumkar-" + ended + "-aciliyor.q1w2e3" << true;
+            << false << "ek.mdb.lumkar-" + ended + "-aciliyor.q1w2e3" << true;
         QTest::newRow("of another running program")
-            << "data" << QStringLiteral("ek.mdb.lumkar-1-aciliyor.q1w2e3") << false;
-        QTest::newRow("a name of the user's") << "data"
-                                              << "ek.mdb.lumkar-" + ended + "-aciliyor" << false;
+            << false << QStringLiteral("ek.mdb.lumkar-1-aciliyor.q1w2e3") << false;
+        QTest::newRow("a name of the user's") << false << "ek.mdb.lumkar-" + ended << false;
     }
 
     void leftoversOfKilledRunsAreRemovedAtStart()
     {
-        QFETCH(QString, folder);
+        QFETCH(bool, inTemp);
         QFETCH(QString, name);
         QFETCH(bool, removed);
         App app;
-        QTemporaryDir automatic;
-        QVERIFY(IniFile(settingsPath(app))
-                    .write(QStringLiteral("OtoYedekler"), QStringLiteral("SonOtoYedek"),
-                        automatic.path() + QLatin1Char('/')));
-        const QString in = folder == QLatin1String("temp") ? QDir::tempPath()
-            : folder == QLatin1String("auto")              ? automatic.path()
-                                                           : app.session().database().dataFolder();
-        const QString path = QDir(in).filePath(name);
-        QVERIFY(writeBytes(path, QByteArray(4096, 'k')));
+        const QString path = QDir(inTemp ? QDir::tempPath() : app.session().database().dataFolder())
+                                 .filePath(name);
+        QVERIFY(writeBytes(path, "yarım"));
         TgirisRF started(app.forms(), app.session());
         QCOMPARE(!QFile::exists(path), removed);
         QFile::remove(path);
