@@ -2,14 +2,18 @@
 
 #include "backup/backuprules.h"
 #include "backup/blockdeflate.h"
+#include "backup/scratchfiles.h"
+#include "data/database.h"
 #include "data/schema.h"
+#include "data/wholefile.h"
 #include "kit/dialogs.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSet>
-#include <QTemporaryDir>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 #include <atomic>
 #include <filesystem>
@@ -90,13 +94,49 @@ QFileDevice::Permissions ordinaryPermissions()
         | QFileDevice::ReadOther;
 }
 
-// Why a device refused a write, as the user reads it.
+// A write refused because the disk holding `folder` is full.
+QString noRoomText(const QString &folder)
+{
+    return QStringLiteral("diskte yer kalmadı; \"%1\" klasörüne yazılamadı. Diskte yer açıp "
+                          "yeniden deneyin.")
+        .arg(shown(folder));
+}
+
+// The folder of the file behind `device` when the write it refused failed for want of room on
+// the disk; empty otherwise (or when the device is no file). The device's own text cannot
+// tell it: a write the disk takes only in part leaves no error behind.
+QString fullDiskFolder(const QIODevice &device)
+{
+    const auto *file = qobject_cast<const QFileDevice *>(&device);
+    if (!file || file->fileName().isEmpty() || !noRoomToGrow(file->fileName()))
+        return QString();
+    return QFileInfo(file->fileName()).absolutePath();
+}
+
+// Why a device refused a write, as the user reads it, when the disk has room.
 QString deviceCause(const QIODevice &device)
 {
     const QString cause = device.errorString();
     return cause.isEmpty() || cause == QLatin1String("Unknown error")
-        ? QStringLiteral("diske yazılamadı (disk dolu olabilir)")
+        ? QStringLiteral("disk yazmayı kabul etmedi")
         : cause;
+}
+
+QString sizeText(quint64 bytes)
+{
+    return QLocale().formattedDataSize(
+        qint64(std::min<quint64>(bytes, quint64(std::numeric_limits<qint64>::max()))), 1,
+        QLocale::DataSizeTraditionalFormat);
+}
+
+QString entryWriteText(const QString &entryName)
+{
+    return QStringLiteral("\"%1\" yedek dosyasına yazılamadı").arg(entryName);
+}
+
+bool isDatabaseFileName(const QString &name)
+{
+    return name.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive);
 }
 
 // The parts of a backup and a restore on the progress display, as shares of
@@ -135,8 +175,10 @@ int partValue(int from, int to, quint64 done, quint64 total)
 }
 
 // Reads an entry of the archive that is current in `zip` as it is stored, and passes its
-// plain data through inflate (or as it is, when stored) into `to` (when given).
-DataPass readEntry(QuaZip &zip, QIODevice *to, const BlockStep &step, bool *opened)
+// plain data through inflate (or as it is, when stored) into `to` (when given), no more than
+// `limit` bytes of it.
+DataPass readEntry(
+    QuaZip &zip, QIODevice *to, const BlockStep &step, bool *opened, quint64 limit = kNoLimit)
 {
     QuaZipFile in(&zip);
     int method = 0;
@@ -146,7 +188,8 @@ DataPass readEntry(QuaZip &zip, QIODevice *to, const BlockStep &step, bool *open
         *opened = false;
         return {};
     }
-    DataPass pass = method == 0 ? copyStream(in, to, step) : inflateStream(in, to, step);
+    DataPass pass
+        = method == 0 ? copyStream(in, to, step, limit) : inflateStream(in, to, step, limit);
     in.close();
     if (in.getZipError() != UNZ_OK)
         pass.readFailed = true;
@@ -320,10 +363,13 @@ QString copyDatabaseFile(
     if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
         return QStringLiteral("veritabanı başka bir program tarafından uzun süre kilitli "
                               "tutulduğundan kopyalanamadı.");
-    if (rc != SQLITE_DONE)
-        return QStringLiteral("veritabanının kopyası alınamadı: %1.")
-            .arg(QString::fromUtf8(sqlite3_errstr(rc)));
-    return QString();
+    if (rc == SQLITE_DONE)
+        return QString();
+    // The copy is a scratch file nobody else opens: probing it costs no lock that matters.
+    if ((rc & 0xff) == SQLITE_FULL || noRoomToGrow(target))
+        return noRoomText(QFileInfo(target).absolutePath());
+    return QStringLiteral("veritabanının kopyası alınamadı: %1.")
+        .arg(QString::fromUtf8(sqlite3_errstr(rc)));
 }
 
 QString checkProgramDatabase(const QString &path, const std::function<bool()> &keepGoing)
@@ -368,10 +414,12 @@ bool BackupWriter::fail(const QString &text)
     return false;
 }
 
-bool BackupWriter::unwritable(const QString &entryName, QIODevice &device)
+bool BackupWriter::refused(const QString &what, QIODevice &device)
 {
-    return fail(QStringLiteral("\"%1\" yedek dosyasına yazılamadı: %2.")
-                    .arg(entryName, deviceCause(device)));
+    const QString folder = fullDiskFolder(device);
+    if (!folder.isEmpty())
+        return fail(noRoomText(folder));
+    return fail(QStringLiteral("%1: %2.").arg(what, deviceCause(device)));
 }
 
 bool BackupWriter::stop()
@@ -412,7 +460,7 @@ bool BackupWriter::writeEntry(
     QVector<BlockMark> blocks;
     if (level == 0) {
         if (!out.open(QIODevice::WriteOnly, info, nullptr, 0, 0, 0))
-            return unwritable(source.entryName, *zip.getIoDevice());
+            return refused(entryWriteText(source.entryName), *zip.getIoDevice());
         pass = copyStream(file, &out, within(0, size));
     } else {
         // The entry's header carries the size and checksum of the data, so they are taken
@@ -426,7 +474,7 @@ bool BackupWriter::writeEntry(
             return unreadable();
         info.uncompressedSize = sum.size;
         if (!out.open(QIODevice::WriteOnly, info, nullptr, sum.crc, Z_DEFLATED, level, true))
-            return unwritable(source.entryName, *zip.getIoDevice());
+            return refused(entryWriteText(source.entryName), *zip.getIoDevice());
         pass = deflateInBlocks(
             file, out, level, within(checksumShare, size - checksumShare), &blocks);
         if (pass.ok() && (pass.size != sum.size || pass.crc != sum.crc))
@@ -439,7 +487,7 @@ bool BackupWriter::writeEntry(
     if (pass.readFailed)
         return unreadable();
     if (!pass.ok() || out.getZipError() != ZIP_OK)
-        return unwritable(source.entryName, *zip.getIoDevice());
+        return refused(entryWriteText(source.entryName), *zip.getIoDevice());
     done += pass.size;
     m_written.append({ source.entryName, pass.size, pass.crc, source.filePath, blocks });
     return true;
@@ -453,7 +501,7 @@ bool BackupWriter::writeArchive(
     m_canceled = false;
     QuaZip zip(&device);
     if (!zip.open(QuaZip::mdCreate))
-        return fail(QStringLiteral("yedek dosyası oluşturulamadı: %1.").arg(deviceCause(device)));
+        return refused(QStringLiteral("yedek dosyası oluşturulamadı"), device);
     auto failed = [&] {
         zip.close();
         return false;
@@ -489,19 +537,20 @@ bool BackupWriter::writeArchive(
             QuaZipFile out(&zip);
             if (!out.open(QIODevice::WriteOnly, QuaZipNewInfo(info), nullptr, info.crc, method,
                     level, true)) {
-                unwritable(info.name, device);
+                refused(entryWriteText(info.name), device);
                 return failed();
             }
             const DataPass copied = copyStream(in, &out);
             in.close();
             out.close();
+            // A write the disk refused is told as such, not as the read it cut short.
+            if (copied.writeFailed || out.getZipError() != ZIP_OK) {
+                refused(entryWriteText(info.name), device);
+                return failed();
+            }
             if (copied.readFailed || in.getZipError() != UNZ_OK
                 || copied.size != info.compressedSize)
                 return unreadable();
-            if (copied.writeFailed || out.getZipError() != ZIP_OK) {
-                unwritable(info.name, device);
-                return failed();
-            }
             m_written.append({ info.name, info.uncompressedSize, info.crc });
         }
     }
@@ -515,7 +564,7 @@ bool BackupWriter::writeArchive(
             return failed();
     zip.close();
     if (zip.getZipError() != ZIP_OK)
-        return fail(QStringLiteral("yedek dosyası tamamlanamadı: %1.").arg(deviceCause(device)));
+        return refused(QStringLiteral("yedek dosyası tamamlanamadı"), device);
     return true;
 }
 
@@ -604,24 +653,28 @@ bool BackupWriter::backupDataFolder(
                         .arg(shown(dataFolder)));
     if (!report(kCopyLabel, kCopyStart))
         return stop();
-    QTemporaryDir copies;
-    if (!copies.isValid())
-        return fail(QStringLiteral("geçici klasör oluşturulamadı: %1.").arg(copies.errorString()));
+    // The copy of the database goes into the system's temporary folder under a scratch name
+    // (taken here, and removed with `copy`): should this run be killed, the next start of the
+    // program removes it.
+    QTemporaryFile copy(
+        QDir(QDir::tempPath()).filePath(scratchTemplate(databaseName, ScratchKind::Copy)));
+    if (!copy.open())
+        return fail(QStringLiteral("geçici dosya oluşturulamadı: %1.").arg(copy.errorString()));
+    copy.close();
     QVector<ArchiveSource> sources;
     for (const QFileInfo &file : files) {
         if (!sameName(file.fileName(), databaseName)) {
             sources.append({ file.fileName(), file.absoluteFilePath() });
             continue;
         }
-        const QString copy = copies.filePath(file.fileName());
-        const QString cause = copyDatabaseFile(file.absoluteFilePath(), copy, [this] {
+        const QString cause = copyDatabaseFile(file.absoluteFilePath(), copy.fileName(), [this] {
             if (m_betweenSteps)
                 m_betweenSteps();
             report(QString(), kCopyStart);
         });
         if (!cause.isEmpty())
             return fail(cause);
-        sources.append({ file.fileName(), copy });
+        sources.append({ file.fileName(), copy.fileName() });
     }
     if (!report(QString(), kChecksumStart))
         return stop();
@@ -629,7 +682,7 @@ bool BackupWriter::backupDataFolder(
     // Written beside its final place, so that moving it there is one step on one disk. The
     // temporary file goes with every failure and every cancel.
     QTemporaryFile partial(
-        folder.filePath(target.fileName() + QStringLiteral(".XXXXXX.yaziliyor")));
+        folder.filePath(scratchTemplate(target.fileName(), ScratchKind::Partial)));
     if (!partial.open())
         return fail(QStringLiteral("\"%1\" klasörüne yazılamıyor: %2.")
                         .arg(shown(folder.absolutePath()), partial.errorString()));
@@ -639,8 +692,7 @@ bool BackupWriter::backupDataFolder(
     if (!written)
         return false;
     if (!flushed || partial.error() != QFileDevice::NoError)
-        return fail(
-            QStringLiteral("yedek dosyası diske yazılamadı: %1.").arg(partial.errorString()));
+        return refused(QStringLiteral("yedek dosyası diske yazılamadı"), partial);
     if (!verify(partial.fileName()))
         return false;
     partial.setPermissions(
@@ -653,6 +705,52 @@ bool BackupWriter::backupDataFolder(
     return true;
 }
 
+// A file of the archive unpacked into the data folder under a scratch name, and the file it
+// is to replace.
+struct DatabaseRestore::Unpacked {
+    QString target;
+    std::unique_ptr<QTemporaryFile> file;
+};
+
+namespace {
+
+// Keeps every other connection and program away from a database file while a restore swaps
+// it: an exclusive lock, waited for as long as a statement of the program waits. Taking it
+// settles what a program killed in the middle of a write left beside the file. A missing
+// file, or one that is no SQLite database, is not held.
+class SwapHold {
+public:
+    explicit SwapHold(const QString &path)
+    {
+        if (!QFileInfo::exists(path))
+            return;
+        m_file = std::make_unique<SqliteFile>(path, SQLITE_OPEN_READWRITE);
+        if (!m_file->isOpen())
+            return;
+        sqlite3_busy_timeout(m_file->handle(), Database::kBusyWaitMilliseconds);
+        const int rc = lockAndSettleJournal(m_file->handle(), "BEGIN EXCLUSIVE");
+        m_held = rc == SQLITE_OK;
+        m_busy = (rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED;
+    }
+    ~SwapHold()
+    {
+        if (m_held)
+            sqlite3_exec(m_file->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    SwapHold(const SwapHold &) = delete;
+    SwapHold &operator=(const SwapHold &) = delete;
+
+    // Another connection reads or writes the file and did not let go in time.
+    bool busy() const { return m_busy; }
+
+private:
+    std::unique_ptr<SqliteFile> m_file;
+    bool m_held = false;
+    bool m_busy = false;
+};
+
+} // namespace
+
 DatabaseRestore::DatabaseRestore(const QString &dataFolder, const QString &databaseName)
     : m_dataFolder(dataFolder), m_databaseName(databaseName)
 {
@@ -662,7 +760,7 @@ DatabaseRestore::~DatabaseRestore() = default;
 
 bool DatabaseRestore::fail(const QString &text)
 {
-    m_unpacked.reset();
+    m_unpacked.clear();
     m_error = text;
     return false;
 }
@@ -685,12 +783,18 @@ QString DatabaseRestore::keptCopyName(const QString &databaseName, const QDateTi
         + QStringLiteral(".onceki");
 }
 
+QString DatabaseRestore::keptCopyPath() const
+{
+    return m_restored.isEmpty() ? QString() : m_restored.first().keptCopy;
+}
+
 bool DatabaseRestore::prepare(const QString &archivePath)
 {
     m_canceled = false;
     m_error.clear();
-    m_keptCopy.clear();
-    m_unpacked.reset();
+    m_restored.clear();
+    m_leftAside.clear();
+    m_unpacked.clear();
     const QString archive = shown(archivePath);
     QuaZip zip(archivePath);
     if (!zip.open(QuaZip::mdUnzip))
@@ -702,55 +806,58 @@ bool DatabaseRestore::prepare(const QString &archivePath)
         return fail(QStringLiteral("\"%1\" arşivinin içindekiler okunamadı: dosya bozuk ya da "
                                    "yarım kalmış.")
                         .arg(archive));
-    const QuaZipFileInfo64 *database = nullptr;
+    // The database files to put back, the program's own first.
+    QVector<QuaZipFileInfo64> files;
+    QSet<QString> names;
     for (const QuaZipFileInfo64 &entry : entries) {
         if (!isBareName(entry.name))
             return fail(QStringLiteral("\"%1\" arşivinde klasör ya da yol taşıyan bir kayıt var "
                                        "(\"%2\"); böyle bir arşivden geri yükleme yapılmaz.")
                             .arg(archive, entry.name));
+        if (!isDatabaseFileName(entry.name)) {
+            m_leftAside << entry.name;
+            continue;
+        }
+        if (names.contains(entry.name.toLower()))
+            return fail(QStringLiteral("\"%1\" arşivinde \"%2\" iki kez var; hangisinin geri "
+                                       "yükleneceği belli değil.")
+                            .arg(archive, entry.name));
+        names.insert(entry.name.toLower());
         if (sameName(entry.name, m_databaseName))
-            database = &entry;
+            files.prepend(entry);
+        else
+            files.append(entry);
     }
-    if (!database)
+    if (files.isEmpty() || !sameName(files.first().name, m_databaseName))
         return fail(QStringLiteral("\"%1\" arşivinde \"%2\" veritabanı dosyası yok; bu arşiv "
                                    "programın yedeği değil.")
                         .arg(archive, m_databaseName));
 
     if (!QDir().mkpath(m_dataFolder))
         return fail(QStringLiteral("veri klasörü \"%1\" oluşturulamadı.").arg(shown(m_dataFolder)));
-    m_unpacked = std::make_unique<QTemporaryFile>(
-        QDir(m_dataFolder).filePath(m_databaseName + QStringLiteral(".XXXXXX.aciliyor")));
-    if (!m_unpacked->open())
-        return fail(QStringLiteral("veri klasörü \"%1\" içine yazılamıyor: %2.")
-                        .arg(shown(m_dataFolder), m_unpacked->errorString()));
+    // What the archive says its files hold must fit on the disk, with room to spare, before
+    // anything is written; no file is unpacked past what the archive says of it.
+    quint64 total = 0;
+    for (const QuaZipFileInfo64 &file : std::as_const(files))
+        total += std::min(file.uncompressedSize, ~quint64(0) - total); // never past the top
+    const quint64 needed = restoreSpaceNeeded(total);
+    const qint64 available = QStorageInfo(m_dataFolder).bytesAvailable();
+    if (available >= 0 && quint64(available) < needed)
+        return fail(QStringLiteral("diskte yer yetmiyor: yedekteki dosyalar açılınca %1 "
+                                   "tutuyor, veri klasörünün diskinde %2 boş yer var (en az %3 "
+                                   "gerekli). Diskte yer açıp yeniden deneyin.")
+                        .arg(sizeText(total), sizeText(quint64(available)), sizeText(needed)));
     if (!report(kUnpackLabel, kUnpackStart))
         return stop();
-    zip.setCurrentFile(database->name, QuaZip::csSensitive);
-    const quint64 size = database->uncompressedSize;
-    bool opened = false;
-    const DataPass unpacked = readEntry(
-        zip, m_unpacked.get(),
-        [&](quint64 done) {
-            return report(QString(), partValue(kUnpackStart, kCheckStart, done, size));
-        },
-        &opened);
-    if (unpacked.stopped)
-        return stop();
-    if (!opened)
-        return fail(QStringLiteral("\"%1\" arşivindeki \"%2\" açılamadı: arşiv bozuk.")
-                        .arg(archive, database->name));
-    if (unpacked.writeFailed || !m_unpacked->flush())
-        return fail(
-            QStringLiteral("veri klasörüne yazılamadı: %1.").arg(m_unpacked->errorString()));
-    if (!unpacked.ok() || unpacked.size != size || unpacked.crc != database->crc)
-        return fail(QStringLiteral("\"%1\" arşivindeki \"%2\" bozuk ya da eksik (boyutu ya da "
-                                   "sağlama toplamı tutmuyor).")
-                        .arg(archive, database->name));
-    m_unpacked->close();
+    quint64 done = 0;
+    for (const QuaZipFileInfo64 &file : std::as_const(files))
+        if (!unpack(zip, archive, file.name, file.uncompressedSize, file.crc, done, total))
+            return false;
+
     if (!report(kCheckLabel, kCheckStart))
         return stop();
     bool stopped = false;
-    const QString cause = checkProgramDatabase(m_unpacked->fileName(), [&] {
+    const QString cause = checkProgramDatabase(m_unpacked.front().file->fileName(), [&] {
         stopped = !report(QString(), kCheckStart);
         return !stopped;
     });
@@ -758,8 +865,55 @@ bool DatabaseRestore::prepare(const QString &archivePath)
         return stop();
     if (!cause.isEmpty())
         return fail(QStringLiteral("\"%1\" arşivindeki \"%2\" kullanılamaz: %3")
-                        .arg(archive, database->name, cause));
+                        .arg(archive, files.first().name, cause));
     return report(QString(), kSwapStart) || stop();
+}
+
+bool DatabaseRestore::unpack(QuaZip &zip, const QString &archive, const QString &entryName,
+    quint64 size, quint32 crc, quint64 &done, quint64 total)
+{
+    Unpacked unpacked;
+    unpacked.target
+        = QDir(m_dataFolder)
+              .filePath(sameName(entryName, m_databaseName) ? m_databaseName : entryName);
+    unpacked.file = std::make_unique<QTemporaryFile>(
+        QDir(m_dataFolder).filePath(scratchTemplate(entryName, ScratchKind::Unpacked)));
+    if (!unpacked.file->open())
+        return fail(QStringLiteral("veri klasörü \"%1\" içine yazılamıyor: %2.")
+                        .arg(shown(m_dataFolder), unpacked.file->errorString()));
+    QTemporaryFile &file = *unpacked.file;
+    m_unpacked.push_back(std::move(unpacked));
+    zip.setCurrentFile(entryName, QuaZip::csSensitive);
+    bool opened = false;
+    const DataPass pass = readEntry(
+        zip, &file,
+        [&](quint64 entryDone) {
+            return report(QString(), partValue(kUnpackStart, kCheckStart, done + entryDone, total));
+        },
+        &opened, size);
+    if (pass.stopped)
+        return stop();
+    if (!opened)
+        return fail(QStringLiteral("\"%1\" arşivindeki \"%2\" açılamadı: arşiv bozuk.")
+                        .arg(archive, entryName));
+    if (pass.tooLarge)
+        return fail(QStringLiteral("\"%1\" arşivindeki \"%2\" arşivde yazan boyutundan (%3) "
+                                   "büyük çıkıyor; açılması durduruldu. Arşiv bozuk ya da "
+                                   "zararlı.")
+                        .arg(archive, entryName, sizeText(size)));
+    if (pass.writeFailed || !file.flush()) {
+        const QString folder = fullDiskFolder(file);
+        return fail(folder.isEmpty()
+                ? QStringLiteral("veri klasörüne yazılamadı: %1.").arg(deviceCause(file))
+                : noRoomText(folder));
+    }
+    if (!pass.ok() || pass.size != size || pass.crc != crc)
+        return fail(QStringLiteral("\"%1\" arşivindeki \"%2\" bozuk ya da eksik (boyutu ya da "
+                                   "sağlama toplamı tutmuyor).")
+                        .arg(archive, entryName));
+    file.close();
+    done += size;
+    return true;
 }
 
 bool DatabaseRestore::report(const QString &label, int value)
@@ -773,52 +927,79 @@ bool DatabaseRestore::stop()
     return fail(QStringLiteral("geri yükleme iptal edildi."));
 }
 
+void DatabaseRestore::undo(const QVector<RestoredFile> &swapped)
+{
+    for (auto file = swapped.rbegin(); file != swapped.rend(); ++file) {
+        const QString target = QDir(m_dataFolder).filePath(file->name);
+        if (file->keptCopy.isEmpty())
+            QFile::remove(target);
+        else
+            (void)moveInPlace(file->keptCopy, target);
+    }
+}
+
 bool DatabaseRestore::replace(const QDateTime &now)
 {
-    if (!m_unpacked)
+    m_restored.clear();
+    if (m_unpacked.empty())
         return fail(QStringLiteral("geri yüklenecek veritabanı hazır değil."));
     if (m_progress) {
         m_progress->setCancelEnabled(false);
         m_progress->setLabel(kSwapLabel);
         m_progress->setValue(kSwapStart);
     }
-    const QString current = QDir(m_dataFolder).filePath(m_databaseName);
-    for (const QString &suffix : { QStringLiteral("-journal"), QStringLiteral("-wal") }) {
-        if (QFileInfo::exists(current + suffix))
+    // No other program may use a file while it is swapped. A journal left by a program that
+    // was killed is no such use: holding the file settles it.
+    std::vector<std::unique_ptr<SwapHold>> holds;
+    for (const Unpacked &unpacked : m_unpacked) {
+        const QString wal = unpacked.target + QStringLiteral("-wal");
+        if (QFileInfo::exists(wal))
             return fail(QStringLiteral("veritabanı şu anda başka bir program tarafından "
                                        "yazılıyor (\"%1\" dosyası var). Diğer programları "
                                        "kapatıp tekrar deneyin.")
-                            .arg(shown(current + suffix)));
+                            .arg(shown(wal)));
+        holds.push_back(std::make_unique<SwapHold>(unpacked.target));
+        if (holds.back()->busy())
+            return fail(QStringLiteral("\"%1\" şu anda başka bir program tarafından "
+                                       "kullanılıyor. Diğer programları kapatıp tekrar deneyin.")
+                            .arg(shown(unpacked.target)));
     }
-    m_keptCopy.clear();
-    if (QFileInfo::exists(current)) {
-        const QString name = keptCopyName(m_databaseName, now);
-        QString kept = QDir(m_dataFolder).filePath(name);
-        for (int n = 2; QFileInfo::exists(kept); ++n)
-            kept = QDir(m_dataFolder)
-                       .filePath(QFileInfo(name).completeBaseName()
-                           + QStringLiteral("_%1.onceki").arg(n));
-        if (!keepUnderSecondName(current, kept)) {
-            QFile::remove(kept);
-            return fail(QStringLiteral("mevcut veritabanının kopyası \"%1\" oluşturulamadı "
-                                       "(disk dolu ya da yazma izni yok).")
-                            .arg(shown(kept)));
+
+    QVector<RestoredFile> swapped;
+    for (Unpacked &unpacked : m_unpacked) {
+        const QString &current = unpacked.target;
+        QString kept;
+        if (QFileInfo::exists(current)) {
+            const QString name = keptCopyName(QFileInfo(current).fileName(), now);
+            kept = QDir(m_dataFolder).filePath(name);
+            for (int n = 2; QFileInfo::exists(kept); ++n)
+                kept = QDir(m_dataFolder)
+                           .filePath(QFileInfo(name).completeBaseName()
+                               + QStringLiteral("_%1.onceki").arg(n));
+            if (!keepUnderSecondName(current, kept)) {
+                QFile::remove(kept);
+                undo(swapped);
+                return fail(QStringLiteral("mevcut \"%1\" dosyasının kopyası \"%2\" "
+                                           "oluşturulamadı (disk dolu ya da yazma izni yok).")
+                                .arg(QFileInfo(current).fileName(), shown(kept)));
+            }
+            unpacked.file->setPermissions(QFile::permissions(current));
+        } else {
+            unpacked.file->setPermissions(ordinaryPermissions());
         }
-        m_keptCopy = kept;
-        m_unpacked->setPermissions(QFile::permissions(current));
-    } else {
-        m_unpacked->setPermissions(ordinaryPermissions());
+        const QString cause = moveInPlace(unpacked.file->fileName(), current);
+        if (!cause.isEmpty()) {
+            if (!kept.isEmpty())
+                QFile::remove(kept);
+            undo(swapped);
+            return fail(
+                QStringLiteral("yedekteki \"%1\" yerine konamadı: %2.").arg(shown(current), cause));
+        }
+        unpacked.file->setAutoRemove(false);
+        swapped.append({ QFileInfo(current).fileName(), kept });
     }
-    const QString cause = moveInPlace(m_unpacked->fileName(), current);
-    if (!cause.isEmpty()) {
-        if (!m_keptCopy.isEmpty())
-            QFile::remove(m_keptCopy);
-        m_keptCopy.clear();
-        return fail(QStringLiteral("yedekteki veritabanı \"%1\" yerine konamadı: %2.")
-                        .arg(shown(current), cause));
-    }
-    m_unpacked->setAutoRemove(false);
-    m_unpacked.reset();
+    m_unpacked.clear();
+    m_restored = swapped;
     if (m_progress)
         m_progress->setValue(kBackupProgressMaximum);
     return true;

@@ -3,6 +3,7 @@
 // A backup counts only once its archive is written and read back; a restore touches nothing
 // until the archive has proved to hold a sound database of this program.
 
+#include "backup/backuprules.h"
 #include "backup/blockdeflate.h"
 
 #include <QDateTime>
@@ -10,9 +11,9 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QIODevice;
-class QTemporaryFile;
 class QuaZip;
 
 namespace lumkar {
@@ -86,7 +87,8 @@ public:
 private:
     bool fail(const QString &text);
     bool stop();
-    bool unwritable(const QString &entryName, QIODevice &device);
+    // Fails with what could not be written (`what`) and why `device` refused it.
+    bool refused(const QString &what, QIODevice &device);
     bool report(const QString &label, int value);
     bool writeEntry(QuaZip &zip, const ArchiveSource &source, quint64 &done, quint64 total);
 
@@ -97,10 +99,11 @@ private:
     bool m_canceled = false;
 };
 
-// A restore in two steps: prepare() checks the archive and unpacks its database beside the
-// current one (nothing else changes; a refused archive leaves no trace); replace() keeps the
-// current database under a name with the date and time and puts the unpacked one in its
-// place. The program's connection must be closed around replace().
+// A restore in two steps: prepare() checks the archive and unpacks every database file it
+// holds (its "*.mdb" entries) beside the current ones; nothing else changes and a refused
+// archive leaves no trace. replace() keeps each current file under a name with the date and
+// time and puts the unpacked ones in their places, all of them or none. The program's
+// connection must be closed around replace().
 class DatabaseRestore {
 public:
     DatabaseRestore(const QString &dataFolder, const QString &databaseName);
@@ -115,8 +118,12 @@ public:
     void setProgress(Progress *progress) { m_progress = progress; }
     bool canceled() const { return m_canceled; }
 
-    // The copy of the database as it was before the restore (empty when there was none).
-    QString keptCopyPath() const { return m_keptCopy; }
+    // The copy of the program's database as it was before the restore (empty when none).
+    QString keptCopyPath() const;
+    // Every file put back by replace(), the program's database first, with its kept copy.
+    QVector<RestoredFile> restored() const { return m_restored; }
+    // The entries of the archive that are no database files: prepare() leaves them in it.
+    QStringList leftAside() const { return m_leftAside; }
     QString errorText() const { return m_error; }
 
     // The name of the kept copy: "Tovaskel_2024_03_05_14_30_00.onceki". It does not end in
@@ -126,14 +133,20 @@ public:
     static bool isBareName(const QString &entryName);
 
 private:
+    struct Unpacked;
+
     bool fail(const QString &text);
     bool stop();
     bool report(const QString &label, int value);
+    bool unpack(QuaZip &zip, const QString &archive, const QString &entryName, quint64 size,
+        quint32 crc, quint64 &done, quint64 total);
+    void undo(const QVector<RestoredFile> &swapped);
 
     QString m_dataFolder;
     QString m_databaseName;
-    std::unique_ptr<QTemporaryFile> m_unpacked;
-    QString m_keptCopy;
+    std::vector<Unpacked> m_unpacked; // the program's database first
+    QVector<RestoredFile> m_restored;
+    QStringList m_leftAside;
     QString m_error;
     Progress *m_progress = nullptr;
     bool m_canceled = false;

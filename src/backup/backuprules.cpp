@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QSet>
+#include <algorithm>
 
 namespace lumkar {
 
@@ -25,6 +26,39 @@ int digitsOf(const QString &text)
 }
 
 } // namespace
+
+quint64 restoreSpaceNeeded(quint64 bytes)
+{
+    constexpr quint64 kLeastSpare = quint64(64) << 20;
+    const quint64 spare = std::max(bytes / 10, kLeastSpare);
+    return bytes > ~quint64(0) - spare ? ~quint64(0) : bytes + spare;
+}
+
+QString restoreDoneText(const QVector<RestoredFile> &restored, const QStringList &leftAside)
+{
+    QString text = QStringLiteral("Yedekten geri yükleme tamamlandı.");
+    QStringList names;
+    QStringList kept;
+    for (const RestoredFile &file : restored) {
+        names << file.name;
+        if (!file.keptCopy.isEmpty())
+            kept << QLatin1Char('"') + QDir::toNativeSeparators(file.keptCopy) + QLatin1Char('"');
+    }
+    if (names.size() > 1)
+        text += QStringLiteral("\n\rGeri yüklenen dosyalar: %1.")
+                    .arg(names.join(QStringLiteral(", ")));
+    if (kept.size() == 1)
+        text += QStringLiteral("\n\rGeri yüklemeden önceki bilgiler %1 dosyasında saklandı.")
+                    .arg(kept.first());
+    else if (kept.size() > 1)
+        text += QStringLiteral("\n\rGeri yüklemeden önceki bilgiler şu dosyalarda saklandı: %1.")
+                    .arg(kept.join(QStringLiteral(", ")));
+    if (!leftAside.isEmpty())
+        text += QStringLiteral("\n\rArşivdeki şu dosyalar veritabanı dosyası olmadığından geri "
+                               "yüklenmedi: %1.")
+                    .arg(leftAside.join(QStringLiteral(", ")));
+    return text;
+}
 
 QString backupArchiveName(const QDate &day)
 {

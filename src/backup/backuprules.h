@@ -6,6 +6,8 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 namespace lumkar {
 
@@ -42,6 +44,23 @@ QString folderWithSeparator(const QString &folder);
 // else the program folder's "Yedek" folder.
 QString backupStartFolder(
     const QString &programFolder, const QString &first, const QString &second = QString());
+
+// The free space a restore needs on the data folder's disk to unpack files of `bytes` in all:
+// the files and room to spare (a tenth more, at least 64 MiB), so that the program can go on
+// writing after it. The largest number there is when that does not fit in one.
+quint64 restoreSpaceNeeded(quint64 bytes);
+
+// A file a restore put back, and the name under which the file it replaced was kept (empty
+// when there was none).
+struct RestoredFile {
+    QString name;
+    QString keptCopy;
+};
+
+// What the user is told after a restore: that it is done, which files were put back when
+// there were several, where the replaced ones were kept, and which entries of the archive
+// were left in it.
+QString restoreDoneText(const QVector<RestoredFile> &restored, const QStringList &leftAside);
 
 // The backup settings as Yedekler.dan holds them.
 struct BackupSettings {

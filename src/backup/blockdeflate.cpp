@@ -215,7 +215,7 @@ DataPass inflateBlocks(
     return pass;
 }
 
-DataPass inflateStream(QIODevice &from, QIODevice *to, const BlockStep &step)
+DataPass inflateStream(QIODevice &from, QIODevice *to, const BlockStep &step, quint64 limit)
 {
     DataPass pass;
     z_stream stream {};
@@ -247,6 +247,10 @@ DataPass inflateStream(QIODevice &from, QIODevice *to, const BlockStep &step)
                 break;
             }
             const qint64 produced = output.size() - qint64(stream.avail_out);
+            if (quint64(produced) > limit - pass.size) {
+                pass.tooLarge = true;
+                break;
+            }
             pass.crc = quint32(crc32(
                 pass.crc, reinterpret_cast<const Bytef *>(output.constData()), uInt(produced)));
             pass.size += quint64(produced);
@@ -267,7 +271,7 @@ DataPass inflateStream(QIODevice &from, QIODevice *to, const BlockStep &step)
     return pass;
 }
 
-DataPass copyStream(QIODevice &from, QIODevice *to, const BlockStep &step)
+DataPass copyStream(QIODevice &from, QIODevice *to, const BlockStep &step, quint64 limit)
 {
     DataPass pass;
     QByteArray block;
@@ -278,6 +282,10 @@ DataPass copyStream(QIODevice &from, QIODevice *to, const BlockStep &step)
         }
         if (block.isEmpty())
             break;
+        if (quint64(block.size()) > limit - pass.size) {
+            pass.tooLarge = true;
+            break;
+        }
         pass.crc = quint32(crc32(
             pass.crc, reinterpret_cast<const Bytef *>(block.constData()), uInt(block.size())));
         pass.size += quint64(block.size());

@@ -25,7 +25,8 @@ struct DataPass {
     bool readFailed = false;
     bool writeFailed = false;
     bool damaged = false; // inflating: the stream is not valid deflate or ends early
-    bool ok() const { return !stopped && !readFailed && !writeFailed && !damaged; }
+    bool tooLarge = false; // more data came than the limit allows; the rest was not written
+    bool ok() const { return !stopped && !readFailed && !writeFailed && !damaged && !tooLarge; }
 };
 
 // The bytes of a block and of a dictionary.
@@ -51,10 +52,18 @@ DataPass deflateInBlocks(QIODevice &from, QIODevice &to, int level, const BlockS
 DataPass inflateBlocks(QIODevice &packed, QIODevice &plain, const QVector<BlockMark> &marks,
     const BlockStep &step = {});
 
-// Reads a raw deflate stream from `from` and writes what it holds into `to` (when given).
-DataPass inflateStream(QIODevice &from, QIODevice *to, const BlockStep &step = {});
+// No limit to the data of a pass.
+inline constexpr quint64 kNoLimit = ~quint64(0);
 
-// Copies `from` to its end into `to` (when given), with the size and CRC-32 of the data.
-DataPass copyStream(QIODevice &from, QIODevice *to, const BlockStep &step = {});
+// Reads a raw deflate stream from `from` and writes what it holds into `to` (when given). It
+// stops with tooLarge as soon as the stream gives more than `limit` bytes, before writing any
+// byte past it.
+DataPass inflateStream(
+    QIODevice &from, QIODevice *to, const BlockStep &step = {}, quint64 limit = kNoLimit);
+
+// Copies `from` to its end into `to` (when given), with the size and CRC-32 of the data; it
+// stops as inflateStream does past `limit`.
+DataPass copyStream(
+    QIODevice &from, QIODevice *to, const BlockStep &step = {}, quint64 limit = kNoLimit);
 
 } // namespace lumkar

@@ -2,6 +2,7 @@
 
 #include "backup/backuparchive.h"
 #include "backup/backuprules.h"
+#include "backup/scratchfiles.h"
 #include "kit/entryboxes.h"
 
 #include <QDir>
@@ -36,6 +37,7 @@ private:
 
 TgirisRF::TgirisRF(Forms &forms, Session &session) : FormContext(forms, session)
 {
+    sweepLeftovers();
     setObjectName(QStringLiteral("girisRF"));
     setWindowTitle(QStringLiteral("Lumkar Vikelmo -  Yedekleme Ayarları"));
     auto named = [this](auto *widget, const char *name) {
@@ -97,6 +99,14 @@ TgirisRF::TgirisRF(Forms &forms, Session &session) : FormContext(forms, session)
     connect(JvXPButton6, &QPushButton::clicked, this, &TgirisRF::saveAutomaticSettings);
 
     readSettings();
+}
+
+void TgirisRF::sweepLeftovers()
+{
+    BackupSettingsFile file(session().GetPathPath());
+    for (const QString &folder :
+        { QDir::tempPath(), dataFolder(), file.automaticFolder(), file.lastManualFolder() })
+        sweepScratch(folder);
 }
 
 QString TgirisRF::dataFolder() const
@@ -213,22 +223,38 @@ void TgirisRF::TumFirmalarGeriYukle()
         return;
 
     DatabaseRestore restore(dataFolder(), Database::fileName());
-    const std::unique_ptr<Progress> progress = dialogs().startProgress(
-        QStringLiteral("Yedekten geri yükleniyor..."), kBackupProgressMaximum);
-    restore.setProgress(progress.get());
-    auto refuse = [&] {
+    const RestoreRun run = restoreWithProgress(restore, chosen);
+    // The progress display is gone: what follows is told over the window, not under it.
+    if (run.end == RestoreEnd::Canceled) {
+        dialogs().information(programTitle(),
+            QStringLiteral("Geri yükleme iptal edildi; mevcut bilgiler değişmedi."));
+        return;
+    }
+    if (run.end == RestoreEnd::Refused)
         dialogs().error(programTitle(),
             QStringLiteral("Yedekten geri yükleme yapılmadı: ") + restore.errorText()
                 + QStringLiteral("\n\rMevcut bilgiler değişmedi."));
-    };
-    if (!restore.prepare(chosen)) {
-        progress->finish();
-        if (restore.canceled())
-            dialogs().information(programTitle(),
-                QStringLiteral("Geri yükleme iptal edildi; mevcut bilgiler değişmedi."));
-        else
-            refuse();
+    const QString done = restoreDoneText(restore.restored(), restore.leftAside());
+    if (!run.reopened) {
+        dialogs().error(programTitle(),
+            session().database().errorText()
+                + (run.end == RestoreEnd::Replaced ? QStringLiteral("\n\r") + done : QString()));
         return;
+    }
+    if (run.end != RestoreEnd::Replaced)
+        return;
+    emit databaseReplaced();
+    dialogs().information(programTitle(), done);
+}
+
+TgirisRF::RestoreRun TgirisRF::restoreWithProgress(DatabaseRestore &restore, const QString &archive)
+{
+    const std::unique_ptr<Progress> progress = dialogs().startProgress(
+        QStringLiteral("Yedekten geri yükleniyor..."), kBackupProgressMaximum);
+    restore.setProgress(progress.get());
+    if (!restore.prepare(archive)) {
+        progress->finish();
+        return { restore.canceled() ? RestoreEnd::Canceled : RestoreEnd::Refused };
     }
     // The connection lets go of the file while it is replaced.
     Database &database = session().database();
@@ -236,21 +262,7 @@ void TgirisRF::TumFirmalarGeriYukle()
     const bool replaced = restore.replace(QDateTime::currentDateTime());
     const bool reopened = database.open();
     progress->finish();
-    if (!replaced)
-        refuse();
-    QString kept;
-    if (!restore.keptCopyPath().isEmpty())
-        kept = QStringLiteral("\n\rGeri yüklemeden önceki bilgiler \"%1\" dosyasında saklandı.")
-                   .arg(QDir::toNativeSeparators(restore.keptCopyPath()));
-    if (!reopened) {
-        dialogs().error(programTitle(), database.errorText() + kept);
-        return;
-    }
-    if (!replaced)
-        return;
-    emit databaseReplaced();
-    dialogs().information(
-        programTitle(), QStringLiteral("Yedekten geri yükleme tamamlandı.") + kept);
+    return { replaced ? RestoreEnd::Replaced : RestoreEnd::Refused, reopened };
 }
 
 void TgirisRF::JvXPButton5Click()

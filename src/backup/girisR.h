@@ -14,6 +14,7 @@
 namespace lumkar {
 
 class BackupWriter;
+class DatabaseRestore;
 
 class TgirisRF : public QWidget, public FormContext {
     Q_OBJECT
@@ -53,7 +54,19 @@ signals:
     void databaseReplaced();
 
 private:
+    enum class RestoreEnd { Canceled, Refused, Replaced };
+    struct RestoreRun {
+        RestoreEnd end;
+        bool reopened = true; // the connection opened again after the swap (or was not closed)
+    };
+
     void readSettings();
+    // What backups and restores killed in their work left (copies, archives and files half
+    // written) is removed when the window is made at program start.
+    void sweepLeftovers();
+    // Runs a restore under a progress display that is gone when it returns; the connection
+    // is closed around the swap and opened again.
+    RestoreRun restoreWithProgress(DatabaseRestore &restore, const QString &archive);
     // Runs a backup with a progress display; false when it failed or was cancelled.
     bool backUp(BackupWriter &writer, const QString &archive);
     QString dataFolder() const;

@@ -5,6 +5,7 @@
 
 #include <QAtomicInt>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QObject>
@@ -38,6 +39,10 @@ int primaryCode(const QSqlError &error)
 
 StorageFailure classifyFailure(const QSqlError &error)
 {
+    // SQLite refuses to write a file that is no longer under its name: it was moved away and
+    // another put in its place.
+    if (error.nativeErrorCode().toInt() == SQLITE_READONLY_DBMOVED)
+        return StorageFailure::Replaced;
     switch (primaryCode(error)) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -80,6 +85,9 @@ QString failureText(const QSqlError &error)
         return QStringLiteral("Veritabanı dosyasına erişilemedi (disk dolu, salt okunur ya da "
                               "çıkarılmış olabilir); işlem yapılamadı. (SQLite: %1)")
             .arg(cause);
+    case StorageFailure::Replaced:
+        return QStringLiteral("Veritabanı dosyası, program açıkken yedekten geri yüklenerek "
+                              "değiştirildi; işlem yapılamadı. Programı kapatıp yeniden açın.");
     case StorageFailure::Other:
         break;
     }
@@ -99,6 +107,20 @@ sqlite3 *sqliteHandle(const QSqlDatabase &db)
     if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
         return *static_cast<sqlite3 *const *>(handle.constData());
     return nullptr;
+}
+
+int lockAndSettleJournal(sqlite3 *handle, const char *lock)
+{
+    const int rc = sqlite3_exec(handle, lock, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return rc;
+    const char *file = sqlite3_db_filename(handle, "main");
+    if (file && *file) {
+        const QString journal = QFile::decodeName(file) + QStringLiteral("-journal");
+        if (QFileInfo::exists(journal))
+            QFile::remove(journal);
+    }
+    return SQLITE_OK;
 }
 
 Database::Database(const QString &programFolder)
@@ -245,6 +267,7 @@ bool Database::open()
         m_db.close();
         return false;
     }
+    settleLeftoverJournal();
     // Indexes added since the file was made. They only make lists faster: a file that cannot
     // take them now (read-only, held by another program) is used as it is, and the next
     // opening tries again.
@@ -288,6 +311,18 @@ bool Database::verify()
         }
     }
     return true;
+}
+
+void Database::settleLeftoverJournal()
+{
+    sqlite3 *handle = sqliteHandle(m_db);
+    if (!handle || !QFileInfo::exists(filePath() + QStringLiteral("-journal")))
+        return;
+    // A program that is writing now keeps its journal: no waiting for it at the start.
+    sqlite3_busy_timeout(handle, 0);
+    if (lockAndSettleJournal(handle, "BEGIN IMMEDIATE") == SQLITE_OK)
+        sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(handle, kBusyWaitMilliseconds);
 }
 
 void Database::close()

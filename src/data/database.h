@@ -18,9 +18,10 @@ inline constexpr const char *kDatabasePassword = "m4tkweq9PRTXV7B";
 
 // What went wrong underneath a read or a write, as the user is told about it.
 enum class StorageFailure {
-    Locked,  // another program holds the file: wait and try again
-    Damaged, // the file is not a sound database: restore a backup
-    Disk,    // the disk refused (full, read-only, gone)
+    Locked,   // another program holds the file: wait and try again
+    Damaged,  // the file is not a sound database: restore a backup
+    Disk,     // the disk refused (full, read-only, gone)
+    Replaced, // the file was put aside under the open connection (a restore by another program)
     Other,
 };
 
@@ -31,6 +32,16 @@ QString failureText(const QSqlError &error);
 QSqlError turkishError(const QSqlError &error);
 // The SQLite handle behind a connection (null for another driver).
 sqlite3 *sqliteHandle(const QSqlDatabase &db);
+
+// Takes the write lock `lock` ("BEGIN IMMEDIATE" or "BEGIN EXCLUSIVE") on the connection's
+// file and settles what a program that ended in the middle of a write left beside it: taking
+// the lock reads the file, and SQLite rolls back a journal that holds such a write; a journal
+// whose header was never completed (the program ended before it wrote into the database)
+// SQLite ignores, and it would stay beside the file looking like a write in progress, so it is
+// removed, as no other connection can be writing while the lock is held. Returns SQLite's
+// code: SQLITE_OK with the lock held (the caller ends the transaction), SQLITE_BUSY or
+// SQLITE_LOCKED when another connection holds the file.
+int lockAndSettleJournal(sqlite3 *handle, const char *lock);
 
 class Database {
 public:
@@ -99,6 +110,7 @@ public:
 
 private:
     bool verify();
+    void settleLeftoverJournal();
     void endActionLater();
 
     QString m_programFolder;

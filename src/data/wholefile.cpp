@@ -1,6 +1,15 @@
 #include "data/wholefile.h"
 
+#include <QFile>
 #include <QSaveFile>
+#include <QStorageInfo>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace lumkar {
 
@@ -25,6 +34,32 @@ QString fileErrorCause(const QFileDevice &device)
     return system.isEmpty() || device.error() == QFileDevice::NoError
         ? words
         : words + QStringLiteral(": ") + system;
+}
+
+bool noRoomToGrow(const QString &path)
+{
+    // As much as a disk's smallest free extent: a disk with only crumbs left counts as full.
+    constexpr qint64 kProbe = 64 * 1024;
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOSPC || errno == EDQUOT;
+    struct stat before { };
+    bool full = false;
+    if (::fstat(fd, &before) == 0) {
+        const QByteArray block(kProbe, '\0');
+        const ssize_t written
+            = ::pwrite(fd, block.constData(), size_t(block.size()), before.st_size);
+        full = written < kProbe
+            && (written >= 0 || errno == ENOSPC || errno == EDQUOT || errno == EFBIG);
+        if (written > 0 && ::ftruncate(fd, before.st_size) != 0)
+            full = true;
+    }
+    ::close(fd);
+    return full;
+#else
+    return QStorageInfo(path).bytesAvailable() < kProbe;
+#endif
 }
 
 bool writeWholeFile(const QString &path, const QByteArray &bytes, QString *cause)

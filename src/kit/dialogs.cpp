@@ -28,52 +28,64 @@ void notice(QWidget *parent, QMessageBox::Icon icon, const QString &title, const
 // A modal QProgressDialog that appears after a short delay. Every setValue() lets the program
 // handle its events, so that it repaints and the cancel button answers. It blocks every window
 // of the program, not only its own: no other button may start a second backup or end the
-// program while the work runs.
+// program while the work runs. finish() destroys the dialog: QProgressDialog shows itself by a
+// timer once its delay has passed, and a dialog merely hidden at the end of quick work would
+// still appear later, over whatever message follows.
 class QtProgress : public Progress {
 public:
     QtProgress(QWidget *parent, const QString &label, int maximum)
-        : m_dialog(label, QStringLiteral("İptal"), 0, std::max(maximum, 1), parent)
+        : m_dialog(std::make_unique<QProgressDialog>(
+            label, QStringLiteral("İptal"), 0, std::max(maximum, 1), parent))
     {
-        m_dialog.setWindowTitle(programTitle());
-        m_dialog.setWindowModality(Qt::ApplicationModal);
-        m_dialog.setAutoClose(false);
-        m_dialog.setAutoReset(false);
-        m_dialog.setMinimumDuration(400);
-        m_dialog.setValue(0);
+        m_dialog->setWindowTitle(programTitle());
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        m_dialog->setAutoClose(false);
+        m_dialog->setAutoReset(false);
+        m_dialog->setMinimumDuration(400);
+        m_dialog->setValue(0);
     }
     ~QtProgress() override { finish(); }
 
     void setValue(int value) override
     {
-        if (value != m_dialog.value())
-            m_dialog.setValue(std::min(value, m_dialog.maximum()));
+        if (!m_dialog)
+            return;
+        if (value != m_dialog->value())
+            m_dialog->setValue(std::min(value, m_dialog->maximum()));
         QApplication::processEvents();
     }
     void setLabel(const QString &text) override
     {
-        m_dialog.setLabelText(text);
+        if (!m_dialog)
+            return;
+        m_dialog->setLabelText(text);
         QApplication::processEvents();
     }
-    bool wasCanceled() const override { return m_dialog.wasCanceled(); }
+    bool wasCanceled() const override
+    {
+        return m_canceled || (m_dialog && m_dialog->wasCanceled());
+    }
     void setCancelEnabled(bool enabled) override
     {
+        if (!m_dialog)
+            return;
         if (enabled)
-            m_dialog.setCancelButtonText(QStringLiteral("İptal"));
+            m_dialog->setCancelButtonText(QStringLiteral("İptal"));
         else
-            m_dialog.setCancelButton(nullptr);
+            m_dialog->setCancelButton(nullptr);
         QApplication::processEvents();
     }
     void finish() override
     {
-        if (m_finished)
+        if (!m_dialog)
             return;
-        m_finished = true;
-        m_dialog.hide();
+        m_canceled = m_dialog->wasCanceled();
+        m_dialog.reset();
     }
 
 private:
-    QProgressDialog m_dialog;
-    bool m_finished = false;
+    std::unique_ptr<QProgressDialog> m_dialog;
+    bool m_canceled = false;
 };
 
 } // namespace

@@ -18,7 +18,8 @@ enum class Icon { None, Information, Warning, Error, Question };
 
 // A progress display of long work (backups, restores, long printouts). The work calls
 // setValue() as it goes, which also keeps the program responsive, and stops at its next step
-// once wasCanceled() is true. The display closes at finish() or when the object goes.
+// once wasCanceled() is true. The display ends at finish() or when the object goes, and never
+// shows itself after that.
 class Progress {
 public:
     virtual ~Progress() = default;

@@ -8,6 +8,7 @@
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipnewinfo.h>
+#include <zlib.h>
 
 namespace lumkar::test {
 
@@ -27,6 +28,33 @@ bool makeZip(const QString &path, const ZipEntries &entries)
     }
     zip.close();
     return zip.getZipError() == ZIP_OK;
+}
+
+bool makeZipStating(const QString &path, const QString &name, const QByteArray &stored,
+    bool deflated, quint64 statedSize)
+{
+    QuaZip zip(path);
+    zip.setZip64Enabled(statedSize >= 0xffffffffu);
+    QuaZipNewInfo info(name);
+    info.uncompressedSize = statedSize;
+    QuaZipFile out(&zip);
+    if (!zip.open(QuaZip::mdCreate)
+        || !out.open(QIODevice::WriteOnly, info, nullptr, 0, deflated ? Z_DEFLATED : 0, 9, true))
+        return false;
+    out.write(stored);
+    out.close();
+    zip.close();
+    return out.getZipError() == ZIP_OK && zip.getZipError() == ZIP_OK;
+}
+
+QByteArray rawDeflate(const QByteArray &data)
+{
+    // A zlib stream is a raw deflate stream between a 2-byte header and a 4-byte checksum.
+    QByteArray packed(qsizetype(compressBound(uLong(data.size()))), Qt::Uninitialized);
+    uLongf size = uLongf(packed.size());
+    compress2(reinterpret_cast<Bytef *>(packed.data()), &size,
+        reinterpret_cast<const Bytef *>(data.constData()), uLong(data.size()), 9);
+    return packed.mid(2, qsizetype(size) - 6);
 }
 
 QStringList zipEntryNames(const QString &path)

@@ -14,6 +14,12 @@ using ZipEntries = QVector<QPair<QString, QByteArray>>;
 
 // Writes a zip archive holding the given entries; false when it could not be written.
 bool makeZip(const QString &path, const ZipEntries &entries);
+// Writes a zip archive of one entry as it is to be stored (a raw deflate stream when
+// `deflated`), stating a size and a CRC-32 of 0 that its data need not have.
+bool makeZipStating(const QString &path, const QString &name, const QByteArray &stored,
+    bool deflated, quint64 statedSize);
+QByteArray rawDeflate(const QByteArray &data);
+
 // The entry names of an archive, in their order; empty when it cannot be read.
 QStringList zipEntryNames(const QString &path);
 // One entry's data; empty when it is missing.

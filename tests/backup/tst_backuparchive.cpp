@@ -4,18 +4,23 @@
 
 #include "archivehelpers.h"
 #include "fixture.h"
+#include "fulldisk.h"
+#include "storagefaults.h"
 #include "testregistry.h"
 
 #include "backup/backuparchive.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 using namespace lumkar;
 using namespace lumkar::test;
@@ -25,9 +30,9 @@ namespace {
 const QString kDatabase = QStringLiteral("Tovaskel.mdb");
 
 // A device that takes `room` bytes and then refuses every write, as a full disk does.
-class FullDisk : public QBuffer {
+class FullDevice : public QBuffer {
 public:
-    explicit FullDisk(qint64 room) : m_room(room) { }
+    explicit FullDevice(qint64 room) : m_room(room) { }
 
 protected:
     qint64 writeData(const char *data, qint64 length) override
@@ -215,7 +220,7 @@ private slots:
         App app;
         addAppointments(app, 200);
         app.session().database().close();
-        FullDisk disk(room);
+        FullDevice disk(room);
         QVERIFY(disk.open(QIODevice::ReadWrite));
         BackupWriter writer;
         QVERIFY(!writer.writeArchive(disk, QString(), { { kDatabase, databasePath(app) } }));
@@ -456,27 +461,162 @@ private slots:
         QVERIFY(!QFile::exists(target.filePath(QStringLiteral("x.mdb"))));
     }
 
-    void replaceWaitsWhileAnotherProgramIsWriting()
+    void restoreMeetsWritersAndArchivesTheDiskCannotTake_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("room"); // KiB a file may grow to while unpacking; -1: no limit
+        QTest::addColumn<QString>("cause"); // of the refusal; empty: the restore goes through
+        QTest::newRow("another program writing") << "live" << -1 << "başka bir program";
+        QTest::newRow("killed before its write reached the file") << "early" << -1 << "";
+        QTest::newRow("killed after its write reached the file") << "late" << -1 << "";
+        QTest::newRow("inflates past its stated size")
+            << "deflated bomb" << 8192 << "arşivde yazan boyutundan";
+        QTest::newRow("stored data past its stated size")
+            << "stored bomb" << 2048 << "arşivde yazan boyutundan";
+        QTest::newRow("states more than any disk") << "huge" << 0 << "diskte yer yetmiyor";
+        QTest::newRow("disk full while unpacking") << "" << 0 << "diskte yer kalmadı";
+    }
+
+    void restoreMeetsWritersAndArchivesTheDiskCannotTake()
+    {
+        QFETCH(QString, kind);
+        QFETCH(int, room);
+        QFETCH(QString, cause);
         App app;
         app.openDatabase();
+        app.session().database().close();
+        addPersons(databasePath(app), 400);
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
-        BackupWriter writer;
-        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        QVERIFY(BackupWriter().backupDataFolder(dataFolder(app), kDatabase, archive));
+        app.exec(QStringLiteral("INSERT INTO genelnot (\"not\") VALUES ('yedekten sonra')"));
         app.session().database().close();
+        OtherConnection other(databasePath(app));
+        if (kind == QLatin1String("live"))
+            QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE"))
+                && other.insertAppointment(QStringLiteral("yazılmakta")));
+        if (kind == QLatin1String("early") || kind == QLatin1String("late"))
+            QVERIFY(leaveKilledWrite(databasePath(app), kind == QLatin1String("late")));
+        const QByteArray zeros(kind == QLatin1String("deflated bomb") ? 48 << 20 : 3 << 20, '\0');
+        if (kind.endsWith(QLatin1String("bomb")))
+            QVERIFY(makeZipStating(archive, kDatabase,
+                kind.startsWith(QLatin1Char('d')) ? rawDeflate(zeros) : zeros,
+                kind.startsWith(QLatin1Char('d')), 1 << 20));
+        if (kind == QLatin1String("huge"))
+            QVERIFY(makeZipStating(archive, kDatabase, rawDeflate("x"), true, ~quint64(0)));
         const QByteArray before = fileBytes(databasePath(app));
-        QVERIFY(writeBytes(databasePath(app) + QStringLiteral("-journal"), "hot"));
+        const QStringList filesBefore = filesIn(dataFolder(app));
+
         DatabaseRestore restore(dataFolder(app), kDatabase);
+        std::optional<FullDisk> disk;
+        if (room >= 0)
+            disk.emplace(rlim_t(room) << 10);
+        const bool prepared = restore.prepare(archive);
+        disk.reset();
+        const bool replaced = prepared && restore.replace(QDateTime::currentDateTime());
+        QCOMPARE(replaced, cause.isEmpty());
+        if (!replaced) {
+            QVERIFY2(restore.errorText().contains(cause), qPrintable(restore.errorText()));
+            QCOMPARE(fileBytes(databasePath(app)), before);
+            QCOMPARE(filesIn(dataFolder(app)), filesBefore); // a writer's journal stays its own
+            return;
+        }
+        QCOMPARE(filesIn(dataFolder(app)).size(), 2); // the database and the kept one
+        // The file kept aside holds what was committed, without the killed write.
+        QCOMPARE(rowCount(restore.keptCopyPath(), QStringLiteral("genelnot")), 1);
+        QCOMPARE(rowCount(restore.keptCopyPath(),
+                     QStringLiteral("siciltablo WHERE isadresi LIKE '%yarım'")),
+            0);
+    }
+
+    void restorePutsBackEveryDatabaseFileInOneSwap()
+    {
+        App app;
+        addAppointments(app, 3);
+        const QDir data(dataFolder(app));
+        QVERIFY(writeBytes(data.filePath(QStringLiteral("ek.mdb")), "ek, yedekteki"));
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        // The archive the backup extends also holds a database file the data folder no longer
+        // has, and a note that is no database file.
+        QVERIFY(makeZip(archive,
+            { { QStringLiteral("eski.mdb"), "eski" }, { QStringLiteral("notlar.txt"), "not" } }));
+        QVERIFY(BackupWriter().backupDataFolder(data.path(), kDatabase, archive));
+        addAppointments(app, 2);
+        QVERIFY(writeBytes(data.filePath(QStringLiteral("ek.mdb")), "ek, sonra"));
+        app.session().database().close();
+
+        DatabaseRestore restore(data.path(), kDatabase);
+        const QDateTime now(QDate(2024, 3, 5), QTime(9, 15));
+        QVERIFY(restore.prepare(archive) && restore.replace(now));
+        const QString kept = data.filePath(QStringLiteral("ek_2024_03_05_09_15_00.onceki"));
+        QCOMPARE(restoreDoneText(restore.restored(), restore.leftAside()),
+            "Yedekten geri yükleme tamamlandı.\n\rGeri yüklenen dosyalar: Tovaskel.mdb, eski.mdb, "
+            "ek.mdb.\n\rGeri yüklemeden önceki bilgiler şu dosyalarda saklandı: \""
+                + data.filePath(QStringLiteral("Tovaskel_2024_03_05_09_15_00.onceki")) + "\", \""
+                + kept
+                + "\".\n\rArşivdeki şu dosyalar veritabanı dosyası olmadığından geri "
+                  "yüklenmedi: notlar.txt.");
+        QCOMPARE(rowCount(databasePath(app), QStringLiteral("randevu")), 3);
+        QCOMPARE(rowCount(restore.keptCopyPath(), QStringLiteral("randevu")), 5);
+        QCOMPARE(fileBytes(data.filePath(QStringLiteral("ek.mdb"))), QByteArray("ek, yedekteki"));
+        QCOMPARE(fileBytes(kept), QByteArray("ek, sonra"));
+
+        // A file that cannot be swapped puts back the ones swapped before it.
+        QVERIFY(QFile::remove(data.filePath(QStringLiteral("ek.mdb"))));
+        QVERIFY(data.mkdir(QStringLiteral("ek.mdb")));
+        const QStringList filesBefore = filesIn(data.path());
+        const QByteArray databaseBefore = fileBytes(databasePath(app));
         QVERIFY(restore.prepare(archive));
-        QVERIFY(!restore.replace(QDateTime::currentDateTime()));
-        QVERIFY2(restore.errorText().contains(QStringLiteral("başka bir program")),
-            qPrintable(restore.errorText()));
-        QCOMPARE(fileBytes(databasePath(app)), before);
-        QVERIFY(restore.keptCopyPath().isEmpty());
-        QCOMPARE(filesIn(dataFolder(app)),
-            QStringList(
-                { QStringLiteral("Tovaskel.mdb"), QStringLiteral("Tovaskel.mdb-journal") }));
+        QVERIFY(!restore.replace(now.addSecs(60)));
+        QCOMPARE(fileBytes(databasePath(app)), databaseBefore);
+        QCOMPARE(filesIn(data.path()), filesBefore);
+    }
+
+    void fullDiskDuringABackupIsNamed_data()
+    {
+        QTest::addColumn<int>("room"); // KiB a file may grow to during the backup
+        QTest::newRow("no room for the copy of the database") << 0;
+        QTest::newRow("no room for the entry kept from the archive") << 1500;
+        QTest::newRow("room for part of the kept entry") << 2900;
+    }
+
+    void fullDiskDuringABackupIsNamed()
+    {
+        QFETCH(int, room);
+        App app;
+        addAppointments(app, 300);
+        QTemporaryDir target;
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        // The same day's archive holds 3 MB that do not pack: extending it needs room.
+        QByteArray noise(3 << 20, Qt::Uninitialized);
+        QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+        QVERIFY(makeZip(archive, { { QStringLiteral("ek.bin"), noise } }));
+        const QByteArray before = fileBytes(archive);
+        BackupWriter writer;
+        {
+            const FullDisk disk(rlim_t(room) << 10);
+            QVERIFY(!writer.backupDataFolder(dataFolder(app), kDatabase, archive));
+        }
+        const QString full = QDir::toNativeSeparators(room ? target.path() : QDir::tempPath());
+        QVERIFY2(writer.errorText().startsWith("diskte yer kalmadı; \"" + full + '"'),
+            qPrintable(writer.errorText()));
+        QCOMPARE(fileBytes(archive), before);
+        QCOMPARE(filesIn(target.path()), QStringList { QStringLiteral("y.zip") });
+    }
+
+    void copyOfABackupIsNamedForTheSweepAtStart()
+    {
+        App app;
+        addAppointments(app, 300);
+        const QString copies = "Tovaskel.mdb.lumkar-" + QString::number(qApp->applicationPid());
+        QStringList seen;
+        BackupWriter writer;
+        writer.setBetweenCopySteps([&] { seen = QDir::temp().entryList({ copies + "-kopya.*" }); });
+        QTemporaryDir target;
+        QVERIFY(writer.backupDataFolder(dataFolder(app), kDatabase, target.filePath("y.zip")));
+        QCOMPARE(seen.size(), 1);
+        QVERIFY(QDir::temp().entryList({ copies + '*' }).isEmpty());
     }
 
     void cancelledBackupLeavesNoFileAndTheOldArchiveAsItWas_data()

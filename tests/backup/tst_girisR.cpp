@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +67,30 @@ class BackupWindowTest : public QObject {
     Q_OBJECT
 
     TgirisRF *window(App &app) { return app.forms().girisRF; }
+
+    // A manual backup of one appointment into an archive in `target`; the archive's path.
+    QString backedUp(App &app, QTemporaryDir &target)
+    {
+        app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
+        const QString archive = target.filePath(QStringLiteral("y.zip"));
+        app.dialogs.expectFile(archive);
+        app.dialogs.expectNotice();
+        window(app)->TumunuYedekle();
+        return archive;
+    }
+
+    // "Yedekten Geri Yükle" answered Yes with `archive` picked; one notice is expected. Its
+    // progress display has ended before anything is told.
+    void restoreFrom(App &app, const QString &archive)
+    {
+        app.dialogs.expectQuestion(Answer::Yes);
+        app.dialogs.expectFile(archive);
+        app.dialogs.expectNotice();
+        QTest::mouseClick(window(app)->JvXPButton7, Qt::LeftButton);
+        QVERIFY(app.dialogs.progress().last().finished);
+        for (const ShownDialog &shown : app.dialogs.shown())
+            QVERIFY2(!shown.underProgress, qPrintable(shown.text));
+    }
 
 private slots:
     void firstRunWithoutSettingsFile()
@@ -364,22 +389,15 @@ private slots:
     void cancelledRestoreChangesNothing()
     {
         App app;
-        app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
         QTemporaryDir target;
-        const QString archive = target.filePath(QStringLiteral("y.zip"));
-        app.dialogs.expectFile(archive);
-        app.dialogs.expectNotice();
-        QTest::mouseClick(window(app)->JvXPButton1, Qt::LeftButton);
+        const QString archive = backedUp(app, target);
         app.addAppointment({ QStringLiteral("lumkar"), QDate::currentDate() });
         const QString dataFolder = app.session().database().dataFolder();
         const QStringList filesBefore = filesIn(dataFolder);
 
         QSignalSpy replaced(window(app), &TgirisRF::databaseReplaced);
-        app.dialogs.expectQuestion(Answer::Yes);
-        app.dialogs.expectFile(archive);
-        app.dialogs.expectNotice();
         app.dialogs.cancelProgressWhen(QStringLiteral("açılıyor"));
-        QTest::mouseClick(window(app)->JvXPButton7, Qt::LeftButton);
+        restoreFrom(app, archive);
         QCOMPARE(app.dialogs.lastText(),
             QStringLiteral("Geri yükleme iptal edildi; mevcut bilgiler değişmedi."));
         QCOMPARE(replaced.count(), 0);
@@ -423,10 +441,7 @@ private slots:
         QCOMPARE(lists->randevuTable->recordCount(), 2);
 
         app.dialogs.clear();
-        app.dialogs.expectQuestion(Answer::Yes);
-        app.dialogs.expectFile(archive);
-        app.dialogs.expectNotice();
-        QTest::mouseClick(window(app)->JvXPButton7, Qt::LeftButton);
+        restoreFrom(app, archive);
         // The open dialog starts where the manual backup went.
         QCOMPARE(app.dialogs.shown().at(1).title, QStringLiteral("Lumkar Yedek"));
         QCOMPARE(app.dialogs.shown().at(1).text,
@@ -454,10 +469,7 @@ private slots:
         QTemporaryDir target;
         const QString archive = target.filePath(QStringLiteral("y.zip"));
         QVERIFY(makeZip(archive, { { QStringLiteral("../Tovaskel.mdb"), "x" } }));
-        app.dialogs.expectQuestion(Answer::Yes);
-        app.dialogs.expectFile(archive);
-        app.dialogs.expectNotice();
-        QTest::mouseClick(window(app)->JvXPButton7, Qt::LeftButton);
+        restoreFrom(app, archive);
         QCOMPARE(app.dialogs.shown().last().kind, QStringLiteral("error"));
         QVERIFY(
             app.dialogs.lastText().startsWith(QStringLiteral("Yedekten geri yükleme yapılmadı: ")));
@@ -482,6 +494,54 @@ private slots:
         QCOMPARE(app.dialogs.shown().last().text, QStringLiteral("/oto/"));
         QSqlQuery q(app.session().db());
         QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM baglanti")));
+    }
+
+    void aSecondProgramIsToldTheFileWasRestoredUnderIt()
+    {
+        App app;
+        QTemporaryDir target;
+        const QString archive = backedUp(app, target);
+        // A second program on the same file, open and idle while the first one restores.
+        Database second(app.folder());
+        QVERIFY(second.open());
+        restoreFrom(app, archive);
+        QVERIFY(
+            app.dialogs.lastText().startsWith(QStringLiteral("Yedekten geri yükleme tamamlandı.")));
+
+        QSqlQuery write(second.db());
+        QVERIFY(!write.exec(QStringLiteral("INSERT INTO genelnot (\"not\") VALUES ('ikinci')")));
+        QCOMPARE(failureText(write.lastError()),
+            QStringLiteral("Veritabanı dosyası, program açıkken yedekten geri yüklenerek "
+                           "değiştirildi; işlem yapılamadı. Programı kapatıp yeniden açın."));
+    }
+
+    void leftoversOfKilledRunsAreRemovedAtStart_data()
+    {
+        QTest::addColumn<bool>("inTemp"); // else in the data folder
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("removed");
+        const QString ended = QStringLiteral("2147483000"); // past the highest process number
+        QTest::newRow("copy of a killed backup")
+            << true << "Tovaskel.mdb.lumkar-" + ended + "-kopya.a1B2c3" << true;
+        QTest::newRow("file a killed restore was unpacking")
+            << false << "ek.mdb.lumkar-" + ended + "-aciliyor.q1w2e3" << true;
+        QTest::newRow("of another running program")
+            << false << QStringLiteral("ek.mdb.lumkar-1-aciliyor.q1w2e3") << false;
+        QTest::newRow("a name of the user's") << false << "ek.mdb.lumkar-" + ended << false;
+    }
+
+    void leftoversOfKilledRunsAreRemovedAtStart()
+    {
+        QFETCH(bool, inTemp);
+        QFETCH(QString, name);
+        QFETCH(bool, removed);
+        App app;
+        const QString path = QDir(inTemp ? QDir::tempPath() : app.session().database().dataFolder())
+                                 .filePath(name);
+        QVERIFY(writeBytes(path, "yarım"));
+        TgirisRF started(app.forms(), app.session());
+        QCOMPARE(!QFile::exists(path), removed);
+        QFile::remove(path);
     }
 
     void closeHidesTheWindow()

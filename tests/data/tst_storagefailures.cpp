@@ -9,6 +9,7 @@
 #include "data/dataset.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -224,6 +225,34 @@ private slots:
         QCOMPARE(store.told.size(), 1);
     }
 
+    void openingSettlesAJournalLeftByAKilledWrite_data()
+    {
+        QTest::addColumn<bool>("reachedFile");
+        QTest::newRow("killed before its write reached the file") << false;
+        QTest::newRow("killed after its write reached the file") << true;
+    }
+
+    void openingSettlesAJournalLeftByAKilledWrite()
+    {
+        QFETCH(bool, reachedFile);
+        Store store(400);
+        store.database->close();
+        const QString journal = store.path() + QStringLiteral("-journal");
+        QVERIFY(leaveKilledWrite(store.path(), reachedFile));
+        store.reopenDatabase();
+        QVERIFY(!QFile::exists(journal));
+        QCOMPARE(store.count(QStringLiteral("SELECT count(*) FROM genelnot")), 0);
+        // The journal of a program writing now is its own: opening leaves it.
+        Database writer(store.dir.path());
+        QVERIFY(writer.open());
+        QSqlQuery write(writer.db());
+        QVERIFY(write.exec(QStringLiteral("BEGIN")));
+        QVERIFY(write.exec(QStringLiteral("INSERT INTO genelnot (\"not\") VALUES ('yazılıyor')")));
+        store.database->close();
+        store.reopenDatabase();
+        QVERIFY(QFile::exists(journal));
+    }
+
     void failuresAreClassified_data()
     {
         QTest::addColumn<QString>("code");
@@ -238,8 +267,10 @@ private slots:
         QTest::newRow("io error") << "522" << "" << int(StorageFailure::Disk);
         QTest::newRow("no code, locked text") << "" << "database is locked"
                                               << int(StorageFailure::Locked);
-        QTest::newRow("constraint") << "19" << "UNIQUE constraint failed"
-                                    << int(StorageFailure::Other);
+        QTest::newRow("constraint") << "19"
+                                    << "UNIQUE constraint failed" << int(StorageFailure::Other);
+        QTest::newRow("file put aside under the connection") << "1032"
+                                                             << "" << int(StorageFailure::Replaced);
     }
 
     void failuresAreClassified()
