@@ -242,6 +242,22 @@ bool DayLists::reopenWaitingList()
     return openList(randevuTable, DayList::Waiting);
 }
 
+bool DayLists::readWaitingListAnew()
+{
+    randevuTable->close();
+    return openDayLists();
+}
+
+DataSet *DayLists::selectedWaiting()
+{
+    return randevuTable->isOpen() && randevuTable->currentRow() >= 0 ? randevuTable : nullptr;
+}
+
+bool DayLists::allUsersShown() const
+{
+    return CheckBox2->isChecked();
+}
+
 bool DayLists::reopenCancelledList()
 {
     return openList(ffQuery4, DayList::Cancelled);

@@ -36,6 +36,10 @@ public:
     bool reopenDayLists();      // the waiting, held and cancelled lists read again
     bool reopenWaitingList();   // the waiting list read again
     bool reopenCancelledList(); // the cancelled list read again
+    bool readWaitingListAnew(); // closed and opened: after a booking of another day or user
+    // The waiting list on its selected appointment, or null when the list shows none.
+    DataSet *selectedWaiting();
+    bool allUsersShown() const; // the all-users box
     bool rerunHeldList();
     void JvNavPanelButton7Click(); // "GÜNCELLE": re-run the held list
     void CheckBox2MouseUp(); // all-users box released with the mouse

@@ -343,10 +343,7 @@ bool EntryForm::askDrop()
 
 DataSet *EntryForm::selectedWaiting()
 {
-    DataSet *waiting = forms().dayLists->randevuTable;
-    if (!waiting->isOpen() || waiting->currentRow() < 0)
-        return nullptr;
-    return waiting;
+    return forms().dayLists->selectedWaiting();
 }
 
 void EntryForm::showCurrentUser()
@@ -424,36 +421,29 @@ void EntryForm::personByCode()
 
 void EntryForm::personByName()
 {
-    Tozluk *record = forms().ozluk;
-    DataSet *search = record->ffQuery4;
-    search->close();
-    record->aramaAdi = AdiEdit->text();
-    record->aramaSoyadi = SoyadiEdit->text();
     if (AdiEdit->text().length() < 2) {
         dialogs().information(programTitle(),
                               QStringLiteral("En az iki karakter girmelisiniz!"));
         return;
     }
-    // Only the persons whose names can match are read.
-    const NamePrefixSearch rule(record->aramaAdi, record->aramaSoyadi);
-    search->setPrefilter(rule.sqlCondition(), rule.sqlValues());
-    if (!search->open())
+    ChosenPerson first;
+    switch (forms().ozluk->findByName(AdiEdit->text(), SoyadiEdit->text(), first)) {
+    case Tozluk::NameSearch::Unreadable:
         return;
-    if (search->recordCount() == 0) {
+    case Tozluk::NameSearch::None:
         dialogs().information(programTitle(), AdiEdit->text() + QLatin1Char(' ')
                                                   + SoyadiEdit->text()
                                                   + QStringLiteral(" isimle kayıt mevcut değil!"));
-    } else {
-        search->first();
-        const QString question = search->text(QStringLiteral("adi")) + QLatin1Char(' ')
-            + search->text(QStringLiteral("soyadi"))
-            + QStringLiteral("\n\r adında kişi kaydı mevcut! Bu kaydı getirmek istermisiniz?");
-        if (dialogs().question(kSelvaron, question, Buttons::YesNo) == Answer::Yes) {
-            kisinoedit->setText(search->text(QStringLiteral("sicil_kodu")));
-            personByCode();
-        }
+        return;
+    case Tozluk::NameSearch::Found:
+        break;
     }
-    search->close();
+    const QString question = first.adi + QLatin1Char(' ') + first.soyadi
+        + QStringLiteral("\n\r adında kişi kaydı mevcut! Bu kaydı getirmek istermisiniz?");
+    if (dialogs().question(kSelvaron, question, Buttons::YesNo) == Answer::Yes) {
+        kisinoedit->setText(first.sicilKodu);
+        personByCode();
+    }
 }
 
 void EntryForm::personFromList(const std::function<void()> &thenDo)
@@ -513,19 +503,10 @@ bool EntryForm::checkPerson()
                                Buttons::YesNoCancel)
             != Answer::Yes)
             return false;
-        Tozluk *record = forms().ozluk;
-        if (!record->YeniKisi())
-            return false;
-        DataSet *person = record->sicilTable;
-        person->setValue(QStringLiteral("adi"), AdiEdit->text());
-        person->setValue(QStringLiteral("soyadi"), SoyadiEdit->text());
-        person->setValue(QStringLiteral("tel1"), maskedText(Telefon1Edit));
-        person->setValue(QStringLiteral("tel2"), maskedText(Telefon2Edit));
-        person->setValue(QStringLiteral("ceptel"), maskedText(CepTelefonEdit));
-        person->setValue(QStringLiteral("isadresi"), memoToStored(adresMemo->toPlainText()));
-        record->show();
-        record->raise();
-        record->activateWindow();
+        forms().ozluk->startPersonFrom({{}, AdiEdit->text(), SoyadiEdit->text(),
+                                        maskedText(Telefon1Edit), maskedText(Telefon2Edit),
+                                        maskedText(CepTelefonEdit),
+                                        memoToStored(adresMemo->toPlainText())});
         return false;
     }
     if (m_persons->text(QStringLiteral("adi")) == AdiEdit->text()
@@ -628,9 +609,7 @@ bool EntryForm::writeAppointment()
         return false;
     }
     m_appointments->close();
-    DataSet *waiting = forms().dayLists->randevuTable;
-    waiting->close();
-    forms().dayLists->openDayLists();
+    forms().dayLists->readWaitingListAnew();
     return true;
 }
 
@@ -645,7 +624,7 @@ void EntryForm::loadForChange()
         return;
     setEntryAppointment(entryAppointmentOf(*waiting, ChangeFrom::DayView));
     DayLists *days = forms().dayLists;
-    forms().randevuF->prepareForChange(days->workingDate(), days->CheckBox2->isChecked());
+    forms().randevuF->prepareForChange(days->workingDate(), days->allUsersShown());
 }
 
 void EntryForm::markHeld()

@@ -109,7 +109,7 @@ TgenelnotF::TgenelnotF(Forms &forms, Session &session) : FormContext(forms, sess
 
 DataSet *TgenelnotF::notes() const
 {
-    return forms().notesPanes->ADOTable1;
+    return forms().notesPanes->generalNotes();
 }
 
 bool TgenelnotF::postPending()

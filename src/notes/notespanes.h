@@ -31,6 +31,7 @@ public:
     DataSet *ffTable1; // the user's daily note of the working day
     DataSet *ffTable2; // the general notes of the working day
     DataSet *ADOTable1; // every general note, for the general-notes window
+    DataSet *generalNotes() const { return ADOTable1; }
     QPlainTextEdit *JvDotNetDBMemo5; // "GÜNLÜK NOTLAR"
     QPlainTextEdit *JvDotNetDBMemo2; // "GENEL GÜNLÜK NOTLAR", read-only
     QWidget *gunlukNotPane;

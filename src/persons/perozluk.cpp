@@ -429,6 +429,44 @@ void Tozluk::openOn(const QString &code)
         YeniKisi(); // the first person gets the next free code: other tables may carry "1"
 }
 
+Tozluk::NameSearch Tozluk::findByName(const QString &adi, const QString &soyadi,
+                                      ChosenPerson &first)
+{
+    ffQuery4->close();
+    aramaAdi = adi;
+    aramaSoyadi = soyadi;
+    // Only the persons whose names can match are read.
+    const NamePrefixSearch rule(adi, soyadi);
+    ffQuery4->setPrefilter(rule.sqlCondition(), rule.sqlValues());
+    if (!ffQuery4->open())
+        return NameSearch::Unreadable;
+    NameSearch found = NameSearch::None;
+    if (ffQuery4->recordCount() > 0) {
+        ffQuery4->first();
+        first = {ffQuery4->text(kSicilKodu), ffQuery4->text(QStringLiteral("adi")),
+                 ffQuery4->text(QStringLiteral("soyadi")), {}, {}, {}, {}};
+        found = NameSearch::Found;
+    }
+    ffQuery4->close();
+    return found;
+}
+
+bool Tozluk::startPersonFrom(const ChosenPerson &typed)
+{
+    if (!YeniKisi())
+        return false;
+    sicilTable->setValue(QStringLiteral("adi"), typed.adi);
+    sicilTable->setValue(QStringLiteral("soyadi"), typed.soyadi);
+    sicilTable->setValue(QStringLiteral("tel1"), typed.tel1);
+    sicilTable->setValue(QStringLiteral("tel2"), typed.tel2);
+    sicilTable->setValue(QStringLiteral("ceptel"), typed.ceptel);
+    sicilTable->setValue(QStringLiteral("isadresi"), typed.adres);
+    show();
+    raise();
+    activateWindow();
+    return true;
+}
+
 bool Tozluk::openRegister()
 {
     return sicilTable->isOpen() || sicilTable->open();

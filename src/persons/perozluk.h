@@ -5,6 +5,7 @@
 
 #include "app/formbase.h"
 #include "data/dataset.h"
+#include "persons/personchoice.h"
 #include "persons/personsearch.h"
 
 #include <QWidget>
@@ -44,6 +45,14 @@ public:
     // Shows the record on the person with `code` (the first person when there is none), or
     // on a new person when the register is empty; a pending change is dropped.
     void openOn(const QString &code);
+    // The name search: the first person (in register order) whose first name and surname
+    // begin with `adi` and `soyadi`, Turkish case folded.
+    enum class NameSearch { Found, None, Unreadable };
+    NameSearch findByName(const QString &adi, const QString &soyadi, ChosenPerson &first);
+    // A new person with the next code, filled with what was typed elsewhere (the appointment
+    // entry's boxes) and shown, not yet written; false when it was not started.
+    bool startPersonFrom(const ChosenPerson &typed);
+
     // The register opened when it is closed; false when it could not be read (the user was
     // told).
     bool openRegister();

@@ -310,6 +310,12 @@ void TPasswordDlg::OKBtnClick()
     hafiza3();
 }
 
+void TPasswordDlg::offerLogin(const QString &code, const QString &password)
+{
+    Password->setText(password);
+    kullan->setText(code);
+}
+
 void TPasswordDlg::masterGate()
 {
     if (!openConnection(true) || !openUserTables())

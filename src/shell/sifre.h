@@ -24,6 +24,8 @@ public:
     void OKBtnClick();
     // The three bar items: the master-password gate to the users window.
     void masterGate();
+    // The user chosen in the users window, typed into the boxes ready for "Tamam".
+    void offerLogin(const QString &code, const QString &password);
 
     // Ayar.ini: read the last login; write it; read and write the main window's refresh
     // settings.

@@ -198,10 +198,9 @@ void TsifrelerF::OKBtnClick()
             return;
         discardChanges();
     }
-    TPasswordDlg *login = forms().PasswordDlg;
-    login->setEnabled(true);
-    login->Password->setText(sifreTable->text(QStringLiteral("sifre")));
-    login->kullan->setText(sifreTable->text(QStringLiteral("kullanici")));
+    forms().PasswordDlg->setEnabled(true);
+    forms().PasswordDlg->offerLogin(sifreTable->text(QStringLiteral("kullanici")),
+                                    sifreTable->text(QStringLiteral("sifre")));
     hide();
 }
 
