@@ -733,7 +733,7 @@ void Tanamenuf::JvNavPanelButton6Click()
 
 void Tanamenuf::closeEvent(QCloseEvent *event)
 {
-    forms().PasswordDlg->hafiza4();
+    forms().PasswordDlg->writeRefreshSettings();
     if (!m_exitConfirmed) {
         if (!askExit()) {
             event->ignore();

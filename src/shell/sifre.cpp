@@ -121,7 +121,7 @@ TPasswordDlg::TPasswordDlg(Forms &forms, Session &session) : FormContext(forms, 
     Password->installEventFilter(this);
 
     QDir::setCurrent(session.GetPathPath());
-    hafiza();
+    readLastLogin();
     adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -138,7 +138,7 @@ void TPasswordDlg::showIniError(const QString &text)
         dialogs().warning(programTitle(), text);
 }
 
-void TPasswordDlg::hafiza()
+void TPasswordDlg::readLastLogin()
 {
     IniFile ini(ayarPath());
     const QString kul = ini.read(kSection, QStringLiteral("kul"));
@@ -153,7 +153,7 @@ void TPasswordDlg::hafiza()
     Password->setEchoMode(CheckBox1->isChecked() ? QLineEdit::Normal : QLineEdit::Password);
 }
 
-void TPasswordDlg::hafiza2()
+void TPasswordDlg::writeLastLogin()
 {
     IniFile ini(ayarPath());
     // The password is kept only while "Şifre Hafızaya Alınsın" is ticked.
@@ -165,17 +165,17 @@ void TPasswordDlg::hafiza2()
         showIniError(ini.errorText());
 }
 
-void TPasswordDlg::hafiza3()
+void TPasswordDlg::readRefreshSettings()
 {
     IniFile ini(ayarPath());
     const QString yenile = ini.read(kSection, QStringLiteral("yenile"));
     if (!ini.errorText().isEmpty())
-        return; // already reported by hafiza2
+        return; // already reported by writeLastLogin
     forms().anamenuf->setRefreshSettings(
         {yenile, ini.read(kSection, QStringLiteral("ycheck")) == QLatin1String("1")});
 }
 
-void TPasswordDlg::hafiza4()
+void TPasswordDlg::writeRefreshSettings()
 {
     const RefreshSettings refresh = forms().anamenuf->refreshSettings();
     IniFile ini(ayarPath());
@@ -306,8 +306,8 @@ void TPasswordDlg::OKBtnClick()
         m_loggedIn = true;
     }
 
-    hafiza2();
-    hafiza3();
+    writeLastLogin();
+    readRefreshSettings();
 }
 
 void TPasswordDlg::offerLogin(const QString &code, const QString &password)

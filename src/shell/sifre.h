@@ -29,10 +29,15 @@ public:
 
     // Ayar.ini: read the last login; write it; read and write the main window's refresh
     // settings.
-    void hafiza();
-    void hafiza2();
-    void hafiza3();
-    void hafiza4();
+    void readLastLogin();
+    void writeLastLogin();
+    void readRefreshSettings();
+    void writeRefreshSettings();
+    // The same under the names the program's text gives them.
+    void hafiza() { readLastLogin(); }
+    void hafiza2() { writeLastLogin(); }
+    void hafiza3() { readRefreshSettings(); }
+    void hafiza4() { writeRefreshSettings(); }
     QString ayarPath() const;
     // The question asked before a missing database is made anew.
     static QString missingDatabaseQuestion(const QString &path);
