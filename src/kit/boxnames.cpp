@@ -23,17 +23,19 @@ bool isEntryBox(const QWidget *widget)
 
 // The boxes a user meets in a layout item, in their order: the item's own widget, or the
 // widgets of its layout; a box hidden on purpose is none of them.
-void collectBoxes(QLayoutItem *item, QList<QWidget *> &boxes)
+QList<QWidget *> boxesIn(QLayoutItem *item)
 {
+    QList<QWidget *> boxes;
     if (!item)
-        return;
+        return boxes;
     if (QWidget *widget = item->widget()) {
         if (isEntryBox(widget) && !widget->isHidden())
             boxes << widget;
     } else if (QLayout *layout = item->layout()) {
         for (int i = 0; i < layout->count(); ++i)
-            collectBoxes(layout->itemAt(i), boxes);
+            boxes << boxesIn(layout->itemAt(i));
     }
+    return boxes;
 }
 
 QString plainCaption(const QLabel *label)
@@ -43,22 +45,19 @@ QString plainCaption(const QLabel *label)
         .trimmed();
 }
 
-bool hasName(const QWidget *box)
+// Lets the label of `captionItem`, when it holds one, name the boxes of `boxItem`.
+void nameBy(QLayoutItem *captionItem, QLayoutItem *boxItem)
 {
-    return !box->accessibleName().isEmpty();
-}
-
-// Lets `label` name the boxes beside it.
-void nameBy(QLabel *label, const QList<QWidget *> &boxes)
-{
-    if (!label || label->buddy() || boxes.isEmpty())
+    auto *label = captionItem ? qobject_cast<QLabel *>(captionItem->widget()) : nullptr;
+    if (!label || label->buddy())
         return;
     const QString caption = plainCaption(label);
-    if (caption.isEmpty())
+    const QList<QWidget *> boxes = boxesIn(boxItem);
+    if (caption.isEmpty() || boxes.isEmpty())
         return;
     if (boxes.size() == 1) {
         QWidget *box = boxes.first();
-        if (hasName(box))
+        if (!box->accessibleName().isEmpty())
             return;
         if (!label->text().contains(QLatin1Char('&')))
             label->setBuddy(box);
@@ -68,22 +67,17 @@ void nameBy(QLabel *label, const QList<QWidget *> &boxes)
         return;
     }
     const QStringList parts = caption.split(QLatin1Char('/'));
-    for (int i = 0; i < boxes.size(); ++i) {
-        if (hasName(boxes[i]))
-            continue;
-        boxes[i]->setAccessibleName(parts.size() == boxes.size() ? parts[i].trimmed() : caption);
-    }
+    for (int i = 0; i < boxes.size(); ++i)
+        if (boxes[i]->accessibleName().isEmpty())
+            boxes[i]->setAccessibleName(
+                parts.size() == boxes.size() ? parts[i].trimmed() : caption);
 }
 
 void nameFormRows(QFormLayout *form)
 {
-    for (int row = 0; row < form->rowCount(); ++row) {
-        QLayoutItem *caption = form->itemAt(row, QFormLayout::LabelRole);
-        QList<QWidget *> boxes;
-        collectBoxes(form->itemAt(row, QFormLayout::FieldRole), boxes);
-        if (caption)
-            nameBy(qobject_cast<QLabel *>(caption->widget()), boxes);
-    }
+    for (int row = 0; row < form->rowCount(); ++row)
+        nameBy(
+            form->itemAt(row, QFormLayout::LabelRole), form->itemAt(row, QFormLayout::FieldRole));
 }
 
 // A caption in a grid names what stands in the next cell of its row, or when nothing stands
@@ -91,29 +85,18 @@ void nameFormRows(QFormLayout *form)
 void nameGridRows(QGridLayout *grid)
 {
     for (int i = 0; i < grid->count(); ++i) {
-        auto *label = qobject_cast<QLabel *>(grid->itemAt(i)->widget());
-        if (!label)
-            continue;
         int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
         grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
         QLayoutItem *beside = grid->itemAtPosition(row, column + columnSpan);
-        QList<QWidget *> boxes;
-        collectBoxes(beside ? beside : grid->itemAtPosition(row + rowSpan, column), boxes);
-        nameBy(label, boxes);
+        nameBy(grid->itemAt(i), beside ? beside : grid->itemAtPosition(row + rowSpan, column));
     }
 }
 
 // A caption in a row or column names what comes next in it.
 void nameBoxRows(QBoxLayout *line)
 {
-    for (int i = 0; i + 1 < line->count(); ++i) {
-        auto *label = qobject_cast<QLabel *>(line->itemAt(i)->widget());
-        if (!label)
-            continue;
-        QList<QWidget *> boxes;
-        collectBoxes(line->itemAt(i + 1), boxes);
-        nameBy(label, boxes);
-    }
+    for (int i = 0; i + 1 < line->count(); ++i)
+        nameBy(line->itemAt(i), line->itemAt(i + 1));
 }
 
 } // namespace
