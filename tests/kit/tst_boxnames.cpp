@@ -93,65 +93,43 @@ struct Case {
 };
 
 const Case kCases[] = {
-    { "form row: box and button",
-        [](QWidget *w) {
-            (new QFormLayout(w))
-                ->addRow(
-                    label(w, "Kişi Kodu"), row(w, { box(w, "code"), new QPushButton("Getir", w) }));
-        },
-        { "code=Kişi Kodu" } },
-    { "form row: two captions, two boxes",
-        [](QWidget *w) {
-            (new QFormLayout(w))
-                ->addRow(label(w, "Randevu Tarihi / R.Saati"),
-                    row(w, { box<QDateEdit>(w, "day"), box(w, "time") }));
-        },
-        { "day=Randevu Tarihi", "time=R.Saati" } },
-    { "form row: hidden code beside the picker",
-        [](QWidget *w) {
-            QComboBox *codes = box<QComboBox>(w, "codes");
-            codes->setVisible(false);
-            (new QFormLayout(w))
-                ->addRow(label(w, "Randevu Kime"), row(w, { box<QComboBox>(w, "names"), codes }));
-        },
-        { "names=Randevu Kime", "codes=" } },
-    { "grid: beside, and under a caption across the row",
-        [](QWidget *w) {
-            auto *grid = new QGridLayout(w);
-            grid->addWidget(label(w, "Kodu"), 0, 0);
-            grid->addWidget(box(w, "code"), 0, 1);
-            grid->addWidget(label(w, "Yedeklenecek Yer"), 1, 0, 1, 2);
-            grid->addWidget(box(w, "folder"), 2, 0);
-        },
-        { "code=Kodu", "folder=Yedeklenecek Yer" } },
-    { "row: captions before a date and a text",
-        [](QWidget *w) {
-            QHBoxLayout *line = row(w, { label(w, "Başlama Tarihi"), box<QDateEdit>(w, "from") });
-            line->addWidget(label(w, "<b>NOTLAR</b>"));
-            line->addWidget(box<QPlainTextEdit>(w, "notes"));
-        },
-        { "from=Başlama Tarihi", "notes=NOTLAR" } },
-    { "caption with an ampersand",
-        [](QWidget *w) {
-            row(w, { label(w, "Ad & Soyad"), box(w, "name") });
-        },
-        { "name=Ad & Soyad" } },
-    { "caption beside a button, not the box after it",
-        [](QWidget *w) {
-            row(w, { label(w, "Yenile"), new QPushButton("Tamam", w), box(w, "free") });
-        },
-        { "free=" } },
-    { "names and labels already given stay",
-        [](QWidget *w) {
-            QLabel *amount = label(w, "Tutar");
-            amount->setBuddy(box(w, "amount"));
-            QLineEdit *code = box(w, "code");
-            code->setAccessibleName(QStringLiteral("Kişinin Kodu"));
-            row(w,
-                { amount, box(w, "other"), label(w, "Kodu"), code,
-                    w->findChild<QLineEdit *>("amount") });
-        },
-        { "amount=Tutar", "other=", "code=Kişinin Kodu" } },
+    {"form row: box and button", [](QWidget *w) {
+         (new QFormLayout(w))->addRow(label(w, "Kişi Kodu"),
+                                      row(w, {box(w, "code"), new QPushButton("Getir", w)}));
+     }, {"code=Kişi Kodu"}},
+    {"form row: two captions, two boxes", [](QWidget *w) {
+         (new QFormLayout(w))->addRow(label(w, "Randevu Tarihi / R.Saati"),
+                                      row(w, {box<QDateEdit>(w, "day"), box(w, "time")}));
+     }, {"day=Randevu Tarihi", "time=R.Saati"}},
+    {"form row: hidden code beside the picker", [](QWidget *w) {
+         QComboBox *codes = box<QComboBox>(w, "codes");
+         codes->setVisible(false);
+         (new QFormLayout(w))->addRow(label(w, "Kime"), row(w, {box<QComboBox>(w, "names"), codes}));
+     }, {"names=Kime", "codes="}},
+    {"grid: beside, and under a caption across the row", [](QWidget *w) {
+         auto *grid = new QGridLayout(w);
+         grid->addWidget(label(w, "Kodu"), 0, 0);
+         grid->addWidget(box(w, "code"), 0, 1);
+         grid->addWidget(label(w, "Yedeklenecek Yer"), 1, 0, 1, 2);
+         grid->addWidget(box(w, "folder"), 2, 0);
+     }, {"code=Kodu", "folder=Yedeklenecek Yer"}},
+    {"row: captions before a date and a text", [](QWidget *w) {
+         row(w, {label(w, "Başlama"), box<QDateEdit>(w, "from"), label(w, "<b>NOTLAR</b>"),
+                 box<QPlainTextEdit>(w, "notes")});
+     }, {"from=Başlama", "notes=NOTLAR"}},
+    {"caption with an ampersand", [](QWidget *w) {
+         row(w, {label(w, "Ad & Soyad"), box(w, "name")});
+     }, {"name=Ad & Soyad"}},
+    {"caption beside a button, not the box after it", [](QWidget *w) {
+         row(w, {label(w, "Yenile"), new QPushButton("Tamam", w), box(w, "free")});
+     }, {"free="}},
+    {"names and labels already given stay", [](QWidget *w) {
+         QLabel *amount = label(w, "Tutar");
+         amount->setBuddy(box(w, "amount"));
+         QLineEdit *code = box(w, "code");
+         code->setAccessibleName(QStringLiteral("Kişinin Kodu"));
+         row(w, {amount, box(w, "other"), label(w, "Kodu"), code, amount->buddy()});
+     }, {"amount=Tutar", "other=", "code=Kişinin Kodu"}},
 };
 
 } // namespace
