@@ -7,6 +7,7 @@
 #include "appointments/iptal.h"
 #include "appointments/randevu.h"
 #include "backup/girisR.h"
+#include "kit/boxnames.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
 #include "notes/genelnot.h"
@@ -78,7 +79,16 @@ std::unique_ptr<Forms> createForms(Session &session)
              f.anamenuf, f.sicrapor, f.ozluk, f.randevuF, f.iptalF, f.gorusmeF, f.aylikF,
              f.cariF, f.genelnotF, f.paketlerF, f.kasaF, f.kkartF})
         offerGridExports(window, session.dialogs());
+    // Every entry box has a name a screen reader says: the caption it sits beside.
+    for (QWidget *window : f.windows())
+        nameEntryBoxes(window);
     return forms;
+}
+
+QList<QWidget *> Forms::windows() const
+{
+    return {PasswordDlg, anamenuf, sicrapor, ozluk,    randevuF,  sifrelerF, iptalF, gorusmeF,
+            aylikF,      cariF,    genelnotF, yardimF, paketlerF, kasaF,     kkartF, girisRF};
 }
 
 Forms::~Forms()

@@ -2,7 +2,10 @@
 // The single instance of every window, created once at program start in a fixed order and
 // kept until the program ends. Windows reach each other through this struct.
 
+#include <QList>
 #include <memory>
+
+class QWidget;
 
 namespace lumkar {
 
@@ -55,6 +58,9 @@ struct Forms {
     NotesPanes *notesPanes = nullptr;
     // The help window, as every other window opens a topic.
     HelpTopics *help = nullptr;
+
+    // Every window, in the order of program start.
+    QList<QWidget *> windows() const;
 
     Forms() = default;
     Forms(const Forms &) = delete;

@@ -109,6 +109,8 @@ UserFilterBar::UserFilterBar(const QString &nameLabel, const QString &allUsersCa
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     if (!nameLabel.isEmpty())
         row->addWidget(new QLabel(nameLabel, this));
+    else
+        RKiminAdSoyadBox->setAccessibleName(QStringLiteral("Kullanıcı"));
     row->addWidget(RKiminAdSoyadBox);
     row->addWidget(RKimeBox);
     row->addWidget(CheckBox2);

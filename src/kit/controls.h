@@ -73,8 +73,9 @@ class QLabel;
 
 namespace lumkar {
 
-// The user filter of a list window: the name picker `RKiminAdSoyadBox` with its label, the
-// hidden code picker `RKimeBox` kept on the same item, and the all-users box `CheckBox2`.
+// The user filter of a list window: the name picker `RKiminAdSoyadBox` with its label (without
+// one, a screen reader calls it "Kullanıcı"), the hidden code picker `RKimeBox` kept on the
+// same item, and the all-users box `CheckBox2`.
 class UserFilterBar : public QWidget {
     Q_OBJECT
 public:

@@ -73,6 +73,7 @@ TgenelnotF::TgenelnotF(Forms &forms, Session &session) : FormContext(forms, sess
                              | QAbstractItemView::AnyKeyPressed);
     JvDotNetDBMemo5 = new QPlainTextEdit(this);
     JvDotNetDBMemo5->setObjectName(QStringLiteral("JvDotNetDBMemo5"));
+    JvDotNetDBMemo5->setAccessibleName(QStringLiteral("Genel Not"));
     row->addWidget(DBGrid1, 1);
     row->addWidget(JvDotNetDBMemo5, 3);
     layout->addLayout(row, 1);

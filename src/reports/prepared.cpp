@@ -11,7 +11,10 @@ namespace lumkar::reports {
 namespace {
 
 constexpr quint32 kMagic = 0x4c525031; // "LRP1"
-constexpr quint16 kVersion = 1;
+// Version 2 keeps the number of data rows after the page count; version 1 files (without it)
+// still load, as pages of no known row count.
+constexpr quint16 kVersion = 2;
+constexpr quint16 kVersionWithoutRows = 1;
 constexpr qint32 kMaxPages = 100000;
 constexpr qint32 kMaxItems = 1000000;
 
@@ -105,7 +108,7 @@ bool savePrepared(const PreparedReport &report, QIODevice &device)
 {
     QDataStream out(&device);
     out.setVersion(QDataStream::Qt_6_4);
-    out << kMagic << kVersion << qint32(report.pages.size());
+    out << kMagic << kVersion << qint32(report.pages.size()) << qint32(report.rows);
     for (const PreparedPage &page : report.pages) {
         out << page.size << qint32(page.items.size());
         for (const PreparedItem &item : page.items)
@@ -135,10 +138,15 @@ bool loadPrepared(PreparedReport &report, QIODevice &device)
     quint16 version = 0;
     qint32 pageCount = 0;
     in >> magic >> version >> pageCount;
-    if (in.status() != QDataStream::Ok || magic != kMagic || version != kVersion
-        || pageCount < 0 || pageCount > kMaxPages)
+    qint32 rows = 0;
+    if (version == kVersion)
+        in >> rows;
+    if (in.status() != QDataStream::Ok || magic != kMagic
+        || (version != kVersion && version != kVersionWithoutRows) || pageCount < 0
+        || pageCount > kMaxPages || rows < 0)
         return false;
     PreparedReport loaded;
+    loaded.rows = rows;
     loaded.pages.reserve(pageCount);
     for (qint32 p = 0; p < pageCount; ++p) {
         PreparedPage page;

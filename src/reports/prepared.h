@@ -43,7 +43,7 @@ struct PreparedPage {
 
 struct PreparedReport {
     QVector<PreparedPage> pages;
-    int rows = 0; // the data rows placed on the pages (not kept in saved pages)
+    int rows = 0; // the data rows placed on the pages, kept in saved pages
 
     int pageCount() const { return int(pages.size()); }
     bool isEmpty() const { return pages.isEmpty(); }

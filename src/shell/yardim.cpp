@@ -35,6 +35,7 @@ TyardimF::TyardimF(Forms &forms, Session &session) : FormContext(forms, session)
     layout->addLayout(top);
     RichEdit1 = new QTextBrowser(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setAccessibleName(QStringLiteral("Yardım Metni"));
     RichEdit1->setReadOnly(true);
     RichEdit1->setOpenLinks(false);
     layout->addWidget(RichEdit1, 1);

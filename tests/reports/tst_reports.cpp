@@ -637,6 +637,7 @@ void ReportsTest::preparedPagesSaveAndLoadBack()
     PreparedReport loaded;
     QVERIFY(loadPrepared(loaded, path));
     QVERIFY(sameItems(pages, loaded));
+    QCOMPARE(loaded.rows, 60);
 
     // Saved again on a full disk: refused, and the file saved before still loads whole.
     {
@@ -659,6 +660,16 @@ void ReportsTest::preparedPagesSaveAndLoadBack()
     pdf.open(QIODevice::ReadOnly);
     QVERIFY(!loadPrepared(loaded, pdf));
     QVERIFY(sameItems(pages, loaded));
+
+    // A file of the first format (version 1, no row count after the page count) still loads.
+    QByteArray first = buffer.data();
+    first.remove(10, 4);
+    first[5] = 1;
+    QBuffer firstFile(&first);
+    firstFile.open(QIODevice::ReadOnly);
+    QVERIFY(loadPrepared(loaded, firstFile));
+    QVERIFY(sameItems(pages, loaded));
+    QCOMPARE(loaded.rows, 0);
 }
 
 void ReportsTest::pdfAndPrinterOutputCarryTheText()
@@ -844,7 +855,20 @@ void ReportsTest::longPrintoutsShowProgress()
         QCOMPARE(progress.maximum, preview->report().pageCount());
         QCOMPARE(progress.values.last(), preview->report().pageCount());
     }
+
+    // Saved as prepared pages and loaded into another preview, it reports as it did.
+    const QString saved = data.folder() + QStringLiteral("/liste.lrp");
+    dialogs.expectFile(saved);
+    QVERIFY(preview->saveAs());
     preview->close();
+    ReportPreview reloaded(dialogs);
+    dialogs.expectFile(saved);
+    QVERIFY(reloaded.openFile());
+    dialogs.expectFile(path);
+    QVERIFY(reloaded.saveAs());
+    QCOMPARE(dialogs.progress().size(), shown ? 3 : 0);
+    if (shown)
+        QCOMPARE(dialogs.progress().last().values.last(), reloaded.report().pageCount());
     QVERIFY(dialogs.allConsumed());
 }
 
