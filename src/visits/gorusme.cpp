@@ -434,8 +434,8 @@ void TgorusmeF::kaydetButClick()
     if (SayiyaCevir(dueText, nullptr) > 1) {
         entry.vade = boxDate(dueText);
         if (!entry.vade.isValid()) {
-            const QString refusal = s("\"%1\" işlem vadesi uygun değil! Kayıt yapılmadı.");
-            dialogs().error(programTitle(), refusal.arg(dueText));
+            const QString dueRefusal = s("\"%1\" işlem vadesi uygun değil! Kayıt yapılmadı.");
+            dialogs().error(programTitle(), dueRefusal.arg(dueText));
             return;
         }
     }
