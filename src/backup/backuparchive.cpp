@@ -245,10 +245,11 @@ bool integrityPieces(SqliteFile &file, QStringList &pieces, int *rc)
 // Runs the statements on every core, each thread on a connection of its own, and returns
 // the first problem one of them reports (empty when each answers "ok"). `keepGoing` is asked
 // on the calling thread while they run; false breaks every one off.
-QString runSideBySide(
-    const QString &path, const QStringList &statements, const std::function<bool()> &keepGoing)
+QString runSideBySide(const QString &path, const QStringList &statements,
+                      const std::function<bool(int, int)> &keepGoing)
 {
     std::atomic<int> next { 0 };
+    std::atomic<int> finished { 0 };
     std::atomic<bool> stopped { false };
     std::mutex guard;
     QString problem;
@@ -263,6 +264,7 @@ QString runSideBySide(
             QStringList rows;
             int rc = SQLITE_OK;
             const bool read = file.column(statements.at(i), rows, &rc);
+            ++finished;
             if (read && rows == QStringList { QStringLiteral("ok") })
                 continue;
             const std::lock_guard<std::mutex> lock(guard);
@@ -287,7 +289,7 @@ QString runSideBySide(
         workers.push_back(std::async(std::launch::async, work));
     for (auto &worker : workers) {
         while (worker.wait_for(std::chrono::milliseconds(40)) != std::future_status::ready) {
-            if (keepGoing && !stopped && !keepGoing()) {
+            if (keepGoing && !stopped && !keepGoing(finished, int(statements.size()))) {
                 const std::lock_guard<std::mutex> lock(guard);
                 stopped = true;
                 problem = QStringLiteral("denetim yarıda bırakıldı.");
@@ -296,7 +298,7 @@ QString runSideBySide(
             }
         }
     }
-    if (keepGoing && !stopped && !keepGoing())
+    if (keepGoing && !stopped && !keepGoing(finished, int(statements.size())))
         return QStringLiteral("denetim yarıda bırakıldı.");
     return problem;
 }
@@ -372,7 +374,8 @@ QString copyDatabaseFile(
         .arg(QString::fromUtf8(sqlite3_errstr(rc)));
 }
 
-QString checkProgramDatabase(const QString &path, const std::function<bool()> &keepGoing)
+QString checkProgramDatabase(const QString &path,
+                             const std::function<bool(int, int)> &keepGoing)
 {
     SqliteFile file(path, SQLITE_OPEN_READONLY);
     if (!file.isOpen())
@@ -857,10 +860,12 @@ bool DatabaseRestore::prepare(const QString &archivePath)
     if (!report(kCheckLabel, kCheckStart))
         return stop();
     bool stopped = false;
-    const QString cause = checkProgramDatabase(m_unpacked.front().file->fileName(), [&] {
-        stopped = !report(QString(), kCheckStart);
+    // The bar moves as the pieces of the check are done.
+    const auto checked = [&](int piecesDone, int pieces) {
+        stopped = !report(QString(), partValue(kCheckStart, kSwapStart, piecesDone, pieces));
         return !stopped;
-    });
+    };
+    const QString cause = checkProgramDatabase(m_unpacked.front().file->fileName(), checked);
     if (stopped)
         return stop();
     if (!cause.isEmpty())

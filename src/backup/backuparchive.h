@@ -32,9 +32,10 @@ QString copyDatabaseFile(
 
 // Whether a file is a sound database of this program: it opens as SQLite, passes SQLite's
 // integrity check and holds every table and column of the schema. Empty text, or the cause.
-// `keepGoing`, when given, is asked now and then during the check; false breaks it off (the
-// text then says so).
-QString checkProgramDatabase(const QString &path, const std::function<bool()> &keepGoing = {});
+// `keepGoing`, when given, is asked now and then during the check with how many of its pieces
+// are done; false breaks it off (the text then says so).
+QString checkProgramDatabase(const QString &path,
+                             const std::function<bool(int done, int total)> &keepGoing = {});
 
 // One file to put into an archive: its entry name and the file on disk that holds the data.
 struct ArchiveSource {
