@@ -8,6 +8,7 @@
 #include "kit/entryboxes.h"
 #include "kit/windowparts.h"
 #include "persons/perozluk.h"
+#include "persons/personlookup.h"
 #include "persons/sicilrapor.h"
 #include "reports/layouts.h"
 #include "reports/preview.h"
@@ -291,12 +292,12 @@ void TcariF::tahsilButClick()
         dialogs().information(programTitle(), s("Kişi Kaydı Bulunamadı. Kayıt yapılamadı."));
         return;
     }
-    AdiEdit->setText(person.adi);
-    SoyadiEdit->setText(person.soyadi);
+    AdiEdit->setText(person.person.adi);
+    SoyadiEdit->setText(person.person.soyadi);
     CollectionEntry entry;
     entry.sicilkodu = code;
-    entry.adi = person.adi;
-    entry.soyadi = person.soyadi;
+    entry.adi = person.person.adi;
+    entry.soyadi = person.person.soyadi;
     entry.amount = roundToCents(typed);
     entry.islemTarihi = JvDateTimePicker3->date();
     entry.islemVadesi = JvDateTimePicker4->date();

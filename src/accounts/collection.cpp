@@ -75,25 +75,6 @@ RowValues collectionMoneyRow(const CollectionEntry &e, qlonglong accountLine)
             {s("aciklama"), e.aciklama}};
 }
 
-RegisteredPerson findPerson(QSqlDatabase db, const QString &code)
-{
-    RegisteredPerson person;
-    QSqlQuery q(db);
-    q.prepare(s("SELECT adi, soyadi FROM siciltablo WHERE sicil_kodu = ? ORDER BY hid LIMIT 1"));
-    q.addBindValue(code);
-    if (!q.exec()) {
-        person.ok = false;
-        person.error = s("Kişi kayıtları okunamadı: %1").arg(q.lastError().text());
-        return person;
-    }
-    if (q.next()) {
-        person.found = true;
-        person.adi = q.value(0).toString();
-        person.soyadi = q.value(1).toString();
-    }
-    return person;
-}
-
 CollectionResult writeCollection(QSqlDatabase db, const CollectionEntry &e)
 {
     CollectionResult result;

@@ -38,16 +38,6 @@ RowValues collectionAccountRow(const CollectionEntry &entry);
 // The money line; `accountLine` is the `mid` of the account line it belongs to.
 RowValues collectionMoneyRow(const CollectionEntry &entry, qlonglong accountLine);
 
-// A person of the register by code, read from the register itself.
-struct RegisteredPerson {
-    bool ok = true; // false when the register could not be read (error tells why)
-    bool found = false;
-    QString adi;
-    QString soyadi;
-    QString error;
-};
-RegisteredPerson findPerson(QSqlDatabase db, const QString &code);
-
 struct CollectionResult {
     bool ok = false;
     qlonglong accountLine = 0;

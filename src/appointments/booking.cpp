@@ -3,19 +3,9 @@
 #include "data/entryrules.h"
 #include "data/values.h"
 #include "kit/bound.h"
+#include "visits/packagerules.h"
 
 namespace lumkar {
-
-namespace {
-
-std::optional<int> wholeNumber(const QString &text)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
-}
-
-} // namespace
 
 QString bookingRefusal(const EntryAppointment &entry)
 {
@@ -56,8 +46,8 @@ BookingRow bookingRow(const EntryAppointment &entry, const QString &takenBy, con
     }
     QVariant packageCode;
     if (!entry.paketKodu.isEmpty()) {
-        const std::optional<int> code = wholeNumber(entry.paketKodu);
-        if (!code || *code > 32767) {
+        const std::optional<int> code = readPackageCode(entry.paketKodu).code;
+        if (!code) {
             row.message = QStringLiteral("Paket kodu ") + entry.paketKodu
                 + QStringLiteral(" kaydedilemez! Randevu kaydedilmedi.");
             return row;

@@ -16,7 +16,9 @@
 #include "kit/maskedit.h"
 #include "kit/windowparts.h"
 #include "persons/perozluk.h"
+#include "persons/personlookup.h"
 #include "persons/sicilrapor.h"
+#include "visits/packagerules.h"
 #include "visits/paketler.h"
 
 #include <QEvent>
@@ -45,8 +47,6 @@ EntryForm::EntryForm(Forms &forms, Session &session, QWidget *parent)
     : QWidget(parent), FormContext(forms, session)
 {
     setObjectName(QStringLiteral("entryForm"));
-    m_persons = new DataSet(db(), this);
-    m_persons->setTable(QStringLiteral("siciltablo"));
     m_packages = new DataSet(db(), this);
     m_packages->setTable(QStringLiteral("paketler"));
     m_appointments = new DataSet(db(), this);
@@ -384,9 +384,21 @@ void EntryForm::discard()
 
 bool EntryForm::findPerson(const QString &code)
 {
-    if (!m_persons->openWith(QStringLiteral("sicil_kodu = ?"), {code}))
-        return false;
-    return m_persons->recordCount() > 0;
+    const RegisteredPerson found = lumkar::findPerson(db(), code);
+    m_registerRead = found.ok;
+    if (!found.ok)
+        dialogs().error(programTitle(), found.error);
+    m_found = found.person;
+    return found.found;
+}
+
+void EntryForm::showFoundPerson()
+{
+    AdiEdit->setText(m_found.adi);
+    SoyadiEdit->setText(m_found.soyadi);
+    putText(Telefon1Edit, m_found.tel1);
+    putText(Telefon2Edit, m_found.tel2);
+    putText(CepTelefonEdit, m_found.ceptel);
 }
 
 bool EntryForm::findPackage(int code)
@@ -402,7 +414,7 @@ void EntryForm::personByCode()
     if (code.isEmpty())
         return;
     if (!findPerson(code)) {
-        if (!m_persons->isOpen())
+        if (!m_registerRead)
             return; // the register could not be read; the user was told
         if (dialogs().question(programTitle(),
                                QStringLiteral("Bu kodla kayıtlı kişi bulunamadı! Listeden "
@@ -412,11 +424,7 @@ void EntryForm::personByCode()
             personFromList();
         return;
     }
-    AdiEdit->setText(m_persons->text(QStringLiteral("adi")));
-    SoyadiEdit->setText(m_persons->text(QStringLiteral("soyadi")));
-    putText(Telefon1Edit, m_persons->text(QStringLiteral("tel1")));
-    putText(Telefon2Edit, m_persons->text(QStringLiteral("tel2")));
-    putText(CepTelefonEdit, m_persons->text(QStringLiteral("ceptel")));
+    showFoundPerson();
 }
 
 void EntryForm::personByName()
@@ -466,17 +474,24 @@ void EntryForm::personFromList(const std::function<void()> &thenDo)
     });
 }
 
+EntryForm::PackageLookup EntryForm::lookUpPackage()
+{
+    const QString text = paketkoduEdit->text();
+    const std::optional<int> code = readPackageCode(text).code;
+    if (text.trimmed().isEmpty() || (code && *code <= 0))
+        return PackageLookup::NoCode;
+    if (code && findPackage(*code))
+        return PackageLookup::Found;
+    if (code && !m_packages->isOpen())
+        return PackageLookup::Unreadable; // the user was told
+    dialogs().information(programTitle(), QStringLiteral("Paket bulunamadı!"));
+    return PackageLookup::NotFound;
+}
+
 void EntryForm::packageByCode()
 {
-    bool ok = false;
-    const double code = SayiyaCevir(paketkoduEdit->text(), &ok);
-    if (!ok || code <= 0)
+    if (lookUpPackage() != PackageLookup::Found)
         return;
-    if (code > 32767 || !findPackage(int(code))) {
-        if (code > 32767 || m_packages->isOpen())
-            dialogs().information(programTitle(), QStringLiteral("Paket bulunamadı!"));
-        return;
-    }
     paketadiEdit->setText(m_packages->text(QStringLiteral("paketadi")));
     islemTutariEdit->setText(formats::amount(m_packages->value(QStringLiteral("tutar")).toDouble()));
     primEdit->setText(formats::amount(m_packages->value(QStringLiteral("primoran")).toDouble()));
@@ -494,7 +509,7 @@ bool EntryForm::checkPerson()
 {
     const QString code = kisinoedit->text();
     const bool found = !code.isEmpty() && findPerson(code);
-    if (!code.isEmpty() && !m_persons->isOpen())
+    if (!code.isEmpty() && !m_registerRead)
         return false; // the register could not be read; the user was told
     if (!found) {
         if (dialogs().question(kSelvaron,
@@ -509,18 +524,13 @@ bool EntryForm::checkPerson()
                                         memoToStored(adresMemo->toPlainText())});
         return false;
     }
-    if (m_persons->text(QStringLiteral("adi")) == AdiEdit->text()
-        && m_persons->text(QStringLiteral("soyadi")) == SoyadiEdit->text())
+    if (m_found.adi == AdiEdit->text() && m_found.soyadi == SoyadiEdit->text())
         return true;
     if (dialogs().question(kSelvaron,
                            QStringLiteral("Kişi Adı-Soyadı farklı! Aktarılmasını istermisiniz?"),
                            Buttons::YesNoCancel)
         == Answer::Yes) {
-        AdiEdit->setText(m_persons->text(QStringLiteral("adi")));
-        SoyadiEdit->setText(m_persons->text(QStringLiteral("soyadi")));
-        putText(Telefon1Edit, m_persons->text(QStringLiteral("tel1")));
-        putText(Telefon2Edit, m_persons->text(QStringLiteral("tel2")));
-        putText(CepTelefonEdit, m_persons->text(QStringLiteral("ceptel")));
+        showFoundPerson();
     }
     return false;
 }
@@ -549,13 +559,10 @@ bool EntryForm::save()
         return false;
     }
     // The package.
-    const double packageCode = SayiyaCevir(paketkoduEdit->text(), nullptr);
-    if (packageCode > 0) {
-        if (packageCode > 32767 || !findPackage(int(packageCode))) {
-            if (packageCode > 32767 || m_packages->isOpen())
-                dialogs().information(programTitle(), QStringLiteral("Paket bulunamadı!"));
+    const PackageLookup package = lookUpPackage();
+    if (package != PackageLookup::NoCode) {
+        if (package != PackageLookup::Found)
             return false;
-        }
         paketadiEdit->setText(m_packages->text(QStringLiteral("paketadi")));
         primEdit->setText(formats::amount(m_packages->value(QStringLiteral("primoran")).toDouble()));
     }

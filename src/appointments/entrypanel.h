@@ -123,13 +123,21 @@ private:
     bool askDrop();
     // The selected waiting appointment, or null when the list is empty.
     DataSet *selectedWaiting();
+    // The package of the code box looked up: none typed, found (in m_packages), not found
+    // ("Paket bulunamadı!" told), or the catalogue could not be read (told).
+    enum class PackageLookup { NoCode, Found, NotFound, Unreadable };
+    PackageLookup lookUpPackage();
     // The first package with the code (lowest pid) in m_packages; false when there is none.
     bool findPackage(int code);
+    // The first person with the code into m_found; false when there is none or the register
+    // could not be read (told; m_registerRead then false).
     bool findPerson(const QString &code);
+    void showFoundPerson(); // m_found's names and telephones into the boxes
     bool checkPerson();
     bool writeAppointment();
 
-    DataSet *m_persons;      // the person with one code
+    ChosenPerson m_found;    // the person last found by code
+    bool m_registerRead = true;
     DataSet *m_packages;     // the packages with one code, by pid
     DataSet *m_appointments; // the appointment being written
 };
