@@ -47,6 +47,7 @@ TaylikF::TaylikF(Forms &forms, Session &session) : FormContext(forms, session)
     m_appointments->setTable(QStringLiteral("randevu"), {QStringLiteral("randevutarihi")});
     m_appointments->setFilter([this](const Record &row) { return m_filter.accepts(row); });
     m_appointments->setFiltered(true);
+    m_booking = std::make_unique<DirectBooking>(forms, session.dialogs());
     buildWindow();
     buildMenu();
     AyarYukle();
@@ -490,50 +491,21 @@ void TaylikF::Firmaseerekbugnvebusaatedorudanrandevuver1Click()
 
 void TaylikF::PaketAl()
 {
-    m_picked = PickedPackage();
-    // The package, then the person for the entry form, then the amount and the save.
-    forms().paketlerF->choosePackage([this](const ChosenPackage &package) {
-        m_picked = package;
-        forms().entryForm->personFromList([this] { GirisHazirla(); });
-    });
+    m_booking->choosePackageAndPerson([this] { GirisHazirla(); });
 }
 
 void TaylikF::GirisHazirla()
 {
     if (bookingDate().isEmpty())
         return;
-    QString answer = m_picked.tutar;
-    if (!dialogs().input(QStringLiteral("Tutar Girişi"), QStringLiteral("Tutar"), answer))
-        answer = m_picked.tutar;
-    const NumberReading reading = SayiyaCevir(answer);
-    if (!reading.ok) {
-        dialogs().warning(programTitle(), reading.message);
-        return;
-    }
-    EntryForm *entry = forms().entryForm;
     const QString userName = RKiminAdSoyadBox->currentText();
-    if (!entry->setEntryUser(RKimeBox->currentText(), userName)) {
-        dialogs().warning(programTitle(),
-                          userName + QStringLiteral(" kullanıcısına randevu veremezsiniz: başka "
-                                                    "kullanıcılara randevu verme yetkiniz yok ya "
-                                                    "da kullanıcı listede değil. Randevu "
-                                                    "kaydedilmedi."));
-        return;
-    }
-    const double amount = roundToCents(reading.value);
-    entry->setEntryPackage(m_picked);
-    entry->setEntryAmount(formats::plainNumber(amount));
-    entry->setEntryDayAndTime(bookingDate(), bookingTime());
-    const EntryAppointment booked = entry->entryAppointment();
-    if (!entry->saveAsNew()) // as if "KAYDET" were pressed, always as a new appointment
-        return;
-
+    const std::optional<CellAppointment> booked = m_booking->book(
+        {bookingDate(), bookingTime(), RKimeBox->currentText(), userName});
     // The cell shows the booking at once when the grid shows that user's appointments.
-    if (m_allUsers || userName == m_reportUserName) {
+    if (booked && (m_allUsers || userName == m_reportUserName)) {
         const QPoint cell = currentCell();
-        const CellAppointment shown{userName, booked.adi, booked.soyadi, m_picked.adi, amount};
         const QString segment
-            = cellSegment(shown, CheckBox2->isChecked(), SegmentKind::JustBooked);
+            = cellSegment(*booked, CheckBox2->isChecked(), SegmentKind::JustBooked);
         m_cells->appendCellText(cell.y() - 2, cell.x() - 1, segment);
     }
 }

@@ -4,12 +4,14 @@
 
 #include "app/formbase.h"
 #include "appointments/appointmentlist.h"
+#include "appointments/directbooking.h"
 #include "appointments/plannerslots.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
 #include "visits/packagechoice.h"
 
 #include <QWidget>
+#include <memory>
 
 class QComboBox;
 class QDateEdit;
@@ -56,8 +58,8 @@ public:
 
     // The package picked for a direct booking, as the catalogue hands it over.
     using PickedPackage = ChosenPackage;
-    void setPickedPackage(const PickedPackage &package) { m_picked = package; }
-    const PickedPackage &pickedPackage() const { return m_picked; }
+    void setPickedPackage(const PickedPackage &package) { m_booking->picked = package; }
+    const PickedPackage &pickedPackage() const { return m_booking->picked; }
 
     // The grid as columns and rows counted with the day-number and slot-time lines: column 0
     // holds the slot times, row 0 the weekday names, row 1 the day numbers; data cells start
@@ -112,7 +114,7 @@ private:
     QStringList m_labels;
     bool m_allUsers = false;
     QString m_reportUserName;
-    PickedPackage m_picked;
+    std::unique_ptr<DirectBooking> m_booking;
 };
 
 } // namespace lumkar
