@@ -1,5 +1,6 @@
 #include "appointments/appointmentstate.h"
 
+#include "data/schema.h"
 #include "data/tablewriter.h"
 
 namespace lumkar {
@@ -10,7 +11,7 @@ namespace {
 const QString kWaiting
     = QStringLiteral("(gorusmekodu IS NULL OR gorusmekodu<1) AND iptalkodu IS NULL");
 const QString kNoVisit = QStringLiteral("gorusmekodu IS NULL OR gorusmekodu<1");
-constexpr int kMarker = 999999;
+const int kMarker = schema::appointmentMarker();
 const QString kTable = QStringLiteral("randevu");
 const QString kKey = QStringLiteral("rid");
 

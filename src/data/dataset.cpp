@@ -241,7 +241,7 @@ bool DataSet::readRows(QStringList &names, QVector<FieldType> &types, RowStore &
             return false;
         }
         int index = 1;
-        for (const QVariant &v : std::as_const(m_prefilterValues))
+        for (const QVariant &v : boundValues())
             bindValue(stmt, index++, v);
         for (int i = 0; i < sqlite3_column_count(stmt); ++i)
             names << QString::fromUtf8(sqlite3_column_name(stmt, i));
@@ -261,7 +261,7 @@ bool DataSet::readRows(QStringList &names, QVector<FieldType> &types, RowStore &
         m_error = q.lastError();
         return false;
     }
-    for (const QVariant &v : std::as_const(m_prefilterValues))
+    for (const QVariant &v : boundValues())
         q.addBindValue(v);
     if (!q.exec()) {
         m_error = q.lastError();
@@ -327,7 +327,7 @@ bool DataSet::load()
         m_fieldIndex.insert(names[i].toLower(), i);
     m_rows = std::move(rows);
     m_readText = statement;
-    m_readValues = m_prefilterValues;
+    m_readValues = boundValues();
     sortRows();
     applyFilter();
     m_current = m_shown.isEmpty() ? -1 : 0;
@@ -372,7 +372,7 @@ bool DataSet::reopen()
 {
     // A list on screen is read again in place: when the read fails, it keeps its rows.
     if (!isOpen() || !m_loaded || (m_owner && !m_owner->isVisible())
-        || m_readText != selectText() || m_readValues != m_prefilterValues) {
+        || m_readText != selectText() || m_readValues != boundValues()) {
         close();
         return open();
     }

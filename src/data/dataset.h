@@ -59,6 +59,9 @@ public:
     // A select query; its result is writable when it reads one table with its key column.
     // "Select * from <table> [order by ...]" is read as that table in that order.
     void setQuery(const QString &sql, const QString &updateTable = QString());
+    // Values for the query's own placeholders, bound before those of the pre-filter. Take
+    // effect at the next open.
+    void setQueryValues(const QVariantList &values) { m_queryValues = values; }
     QString query() const { return m_sql; }
     QString tableName() const { return m_table; }
 
@@ -171,6 +174,7 @@ private:
     QString m_sql;
     QString m_prefilter;
     QVariantList m_prefilterValues;
+    QVariantList m_queryValues;
     Predicate m_predicate;
     BeforePostHook m_beforePost;
     bool m_filtered = false;
@@ -193,6 +197,8 @@ private:
     QSqlError m_error;
     QString m_readText;          // the statement of the last successful read
     QVariantList m_readValues;   // and its bound values
+    // Every value a read binds, in order: the query's, then the pre-filter's.
+    QVariantList boundValues() const { return m_queryValues + m_prefilterValues; }
 };
 
 } // namespace lumkar

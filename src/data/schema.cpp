@@ -169,6 +169,15 @@ namespace {
 // The name search reads code, name and surname from this index alone.
 const QString kPersonNameIndex = QStringLiteral(
     "CREATE INDEX IF NOT EXISTS siciltablo_ad_soyad ON siciltablo (adi, soyadi, sicil_kodu)");
+// A person's appointments and visits, for what the person has of the packages.
+const QString kAppointmentPersonIndex = QStringLiteral(
+    "CREATE INDEX IF NOT EXISTS randevu_sicil ON randevu (sicil_kodu)");
+const QString kVisitPersonIndex = QStringLiteral(
+    "CREATE INDEX IF NOT EXISTS gorusmeler_sicilkodu ON gorusmeler (sicilkodu)");
+// The indexes an older file may lack, by name.
+const QStringList kAddedIndexes = {QStringLiteral("siciltablo_ad_soyad"),
+                                   QStringLiteral("randevu_sicil"),
+                                   QStringLiteral("gorusmeler_sicilkodu")};
 
 } // namespace
 
@@ -188,7 +197,7 @@ QStringList createStatements()
         << QStringLiteral("CREATE INDEX randevu_gun ON randevu (randevutarihi, randevusaati)")
         << QStringLiteral("CREATE INDEX genelnot_tarih ON genelnot (tarih)")
         << QStringLiteral("CREATE INDEX siciltablo_kodu ON siciltablo (sicil_kodu)")
-        << kPersonNameIndex
+        << kPersonNameIndex << kAppointmentPersonIndex << kVisitPersonIndex
         << QStringLiteral("CREATE INDEX paketler_kodu ON paketler (paketkodu)")
         << QStringLiteral("CREATE INDEX gorusmeler_tarih ON gorusmeler (tarih)")
         << QStringLiteral("CREATE INDEX gorusmeler_randevuno ON gorusmeler (randevuno)")
@@ -202,17 +211,22 @@ QStringList createStatements()
 
 QStringList upgradeStatements()
 {
-    return {kPersonNameIndex, QStringLiteral("DROP INDEX IF EXISTS siciltablo_adi")};
+    return {kPersonNameIndex, kAppointmentPersonIndex, kVisitPersonIndex,
+            QStringLiteral("DROP INDEX IF EXISTS siciltablo_adi")};
 }
 
 QSqlError upgrade(QSqlDatabase &db)
 {
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND "
-                             "name = 'siciltablo_ad_soyad'"));
+    const QStringList marks(kAddedIndexes.size(), QStringLiteral("?"));
+    q.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
+                             "name IN (%1)")
+                  .arg(marks.join(QStringLiteral(", "))));
+    for (const QString &name : kAddedIndexes)
+        q.addBindValue(name);
     if (!q.exec())
         return q.lastError();
-    if (q.next())
+    if (q.next() && q.value(0).toInt() == kAddedIndexes.size())
         return QSqlError();
     if (!db.transaction())
         return db.lastError();

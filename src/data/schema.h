@@ -48,6 +48,10 @@ QString quoted(const QString &column);
 // Creates the tables, the indexes, the master row and the default user in an empty database.
 QSqlError create(QSqlDatabase &db);
 
+// What `gorusmekodu` holds for an appointment marked held without a visit record, and
+// `iptalkodu` for a cancelled one.
+inline int appointmentMarker() { return 999999; }
+
 // The default user, created with the database: no password, every right "E".
 inline QString defaultUser() { return QStringLiteral("lumkar"); }
 

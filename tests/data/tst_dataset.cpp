@@ -121,6 +121,7 @@ private slots:
             QVERIFY(database.open());
             QSqlQuery q(database.db());
             QVERIFY(q.exec(QStringLiteral("DROP INDEX siciltablo_ad_soyad")));
+            QVERIFY(q.exec(QStringLiteral("DROP INDEX randevu_sicil")));
             QVERIFY(q.exec(QStringLiteral("CREATE INDEX siciltablo_adi ON siciltablo (adi)")));
             QCOMPARE(indexes(database), (QStringList{"siciltablo_adi", "siciltablo_kodu"}));
         };
@@ -129,6 +130,10 @@ private slots:
             Database database(dir.path());
             QVERIFY(database.open());
             QCOMPARE(indexes(database), (QStringList{"siciltablo_ad_soyad", "siciltablo_kodu"}));
+            QSqlQuery q(database.db());
+            QVERIFY(q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' "
+                                          "AND name = 'randevu_sicil'")));
+            QVERIFY(q.next());
         }
         makeOld();
         {
