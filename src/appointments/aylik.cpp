@@ -132,10 +132,18 @@ void TaylikF::buildWindow()
     Label6->setFont(bold);
     Label7 = new QLabel(this);
     Label7->setObjectName(QStringLiteral("Label7"));
+    cakismaLabel = new QLabel(QStringLiteral(" Çakışan bekleyen randevu "), this);
+    cakismaLabel->setObjectName(QStringLiteral("cakismaLabel"));
+    cakismaLabel->setToolTip(QStringLiteral(
+        "Bu renkteki hücrelerde aynı kullanıcının saatleri çakışan bekleyen randevuları var "
+        "(bir randevu bir randevu periodu sürer)."));
+    cakismaLabel->setStyleSheet(
+        QStringLiteral("QLabel { background: %1; }").arg(doubleBookingColour().name()));
     labels->addWidget(Label6);
     labels->addSpacing(20);
     labels->addWidget(Label7);
     labels->addStretch();
+    labels->addWidget(cakismaLabel);
     layout->addLayout(labels);
 
     StringGrid1 = new GridView(this);
@@ -148,7 +156,10 @@ void TaylikF::buildWindow()
     StringGrid1->setFont(gridFont);
     m_cells = StringGrid1->useCellTexts();
     m_cells->setCellColours(
-        [this](int row, int column) { return plannerCellColour(row + 2, column + 1, m_month); },
+        [this](int row, int column) {
+            return plannerCellColour(row + 2, column + 1, m_month,
+                                     m_doubleBooked.contains({row, column}));
+        },
         [](int, int column) { return plannerTextColour(column + 1); });
     StringGrid1->verticalHeader()->setFixedWidth(kTimeColumnWidth);
     StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
@@ -340,23 +351,54 @@ void TaylikF::Transfer()
     const int lastNameField = table->fieldIndex(QStringLiteral("soyadi"));
     const int packageField = table->fieldIndex(QStringLiteral("paketadi"));
     const int amountField = table->fieldIndex(QStringLiteral("islem_tutari"));
+    const int ridField = table->fieldIndex(QStringLiteral("rid"));
+    const int ownerCodeField = table->fieldIndex(QStringLiteral("RKime"));
+    const int visitField = table->fieldIndex(QStringLiteral("gorusmekodu"));
+    const int cancelField = table->fieldIndex(QStringLiteral("iptalkodu"));
     const bool showOwner = CheckBox2->isChecked();
+    m_waiting.clear();
     for (int i = 0; i < count; ++i) {
         const QDate day = table->valueAt(i, dayField).toDateTime().date();
         if (day.year() != m_month.year() || day.month() != m_month.month())
             continue;
         const QTime time = table->valueAt(i, timeField).toDateTime().time();
         const QVector<int> rows = rowsTaking(m_labels, time, m_plan.period);
-        if (rows.isEmpty())
-            continue;
         const CellAppointment appointment { table->valueAt(i, ownerField).toString(),
             table->valueAt(i, firstNameField).toString(),
             table->valueAt(i, lastNameField).toString(), table->valueAt(i, packageField).toString(),
             table->valueAt(i, amountField).toDouble() };
+        // A waiting appointment outside the slots shown still makes those it overlaps double
+        // bookings.
+        if (table->valueAt(i, visitField).isNull() && table->valueAt(i, cancelField).isNull())
+            m_waiting.append({{table->valueAt(i, ridField).toLongLong(),
+                               table->valueAt(i, ownerCodeField).toString(), appointment.owner,
+                               appointment.adi, appointment.soyadi, day, time},
+                              rows,
+                              day.day() - 1});
         const QString segment = cellSegment(appointment, showOwner);
         for (int row : rows)
             m_cells->appendCellText(row, day.day() - 1, segment);
     }
+    markDoubleBookings();
+}
+
+void TaylikF::markDoubleBookings()
+{
+    QVector<BookedAppointment> appointments;
+    for (const PlacedAppointment &placed : std::as_const(m_waiting))
+        appointments << placed.appointment;
+    const QVector<bool> marks = overlapMarks(appointments, m_plan.period);
+    m_doubleBooked.clear();
+    for (int i = 0; i < m_waiting.size(); ++i)
+        if (marks[i])
+            for (int row : std::as_const(m_waiting[i].rows))
+                m_doubleBooked.insert({row, m_waiting[i].column});
+    StringGrid1->viewport()->update();
+}
+
+bool TaylikF::isDoubleBooked(int column, int row) const
+{
+    return m_doubleBooked.contains({row - 2, column - 1});
 }
 
 // ------------------------------------------------------------------- settings
@@ -507,6 +549,11 @@ void TaylikF::GirisHazirla()
         const QString segment
             = cellSegment(*booked, CheckBox2->isChecked(), SegmentKind::JustBooked);
         m_cells->appendCellText(cell.y() - 2, cell.x() - 1, segment);
+        m_waiting.append({{0, RKimeBox->currentText(), userName, booked->adi, booked->soyadi,
+                           boxDate(bookingDate()), boxTime(bookingTime())},
+                          {cell.y() - 2},
+                          cell.x() - 1});
+        markDoubleBookings();
     }
 }
 

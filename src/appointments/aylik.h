@@ -5,11 +5,14 @@
 #include "app/formbase.h"
 #include "appointments/appointmentlist.h"
 #include "appointments/directbooking.h"
+#include "appointments/doublebooking.h"
 #include "appointments/plannerslots.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
 #include "visits/packagechoice.h"
 
+#include <QPair>
+#include <QSet>
 #include <QWidget>
 #include <memory>
 
@@ -75,6 +78,10 @@ public:
     QString bookingDate() const;
     QString bookingTime() const;
 
+    // True when the data cell holds a waiting appointment that overlaps another waiting one
+    // of the same user (same counting as cellText).
+    bool isDoubleBooked(int column, int row) const;
+
     const PlannerMonth &shownMonth() const { return m_month; }
     bool allUsersShown() const { return m_allUsers; }
     QString reportUserName() const { return m_reportUserName; }
@@ -91,6 +98,7 @@ public:
     QToolButton *tfXPButton1;
     QLabel *Label6; // month and year
     QLabel *Label7; // whose appointments
+    QLabel *cakismaLabel; // the colour of double bookings, explained
     GridView *StringGrid1;
     QMenu *PopupMenu1;
 
@@ -105,6 +113,18 @@ private:
     // The current cell's date and time into the main window's entry form; false when no day
     // and slot is current.
     bool handDayAndTimeToEntry();
+    // The cells of the waiting appointments placed, coloured where they overlap.
+    void markDoubleBookings();
+
+    // A waiting appointment shown, with the cells it was placed in (grid-of-texts rows and
+    // the column of its day).
+    struct PlacedAppointment {
+        BookedAppointment appointment;
+        QVector<int> rows;
+        int column = 0;
+    };
+    QVector<PlacedAppointment> m_waiting;
+    QSet<QPair<int, int>> m_doubleBooked; // (row, column) of the grid of texts
 
     DataSet *m_appointments = nullptr; // the shown month's appointments
     AppointmentListFilter m_filter;    // which of them, as the appointment list chooses

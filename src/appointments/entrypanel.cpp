@@ -7,9 +7,14 @@
 #include "appointments/booking.h"
 #include "appointments/entryappointment.h"
 #include "appointments/dayview.h"
+#include "appointments/doublebooking.h"
 #include "appointments/iptal.h"
+#include "appointments/plannersettings.h"
 #include "appointments/randevu.h"
+#include "data/entryrules.h"
 #include "data/formats.h"
+#include "data/inifile.h"
+#include "data/tablewriter.h"
 #include "kit/bound.h"
 #include "kit/controls.h"
 #include "kit/entryboxes.h"
@@ -596,14 +601,22 @@ bool EntryForm::writeAppointment()
 
     if (!m_appointments->openWith(QStringLiteral("rid = ?"), {change ? qlonglong(rid) : -1}))
         return false;
-    if (change) {
-        // A change of an appointment deleted meanwhile writes nothing; the form is cleared.
-        if (m_appointments->recordCount() == 0)
-            return true;
-        m_appointments->edit();
-    } else {
-        m_appointments->append();
+    // A change of an appointment deleted meanwhile writes nothing; the form is cleared.
+    if (change && m_appointments->recordCount() == 0)
+        return true;
+    // A change whose pickers cannot hold its owner keeps the stored one (bookingRow).
+    const QVariant owner = valueOf(row.fields, QStringLiteral("RKime"));
+    const QString ownerCode = owner.isValid() ? owner.toString()
+                                              : m_appointments->text(QStringLiteral("RKime"));
+    if (!confirmOverlaps(ownerCode, boxDate(entry.tarih), boxTime(entry.saat),
+                         change ? qlonglong(rid) : 0)) {
+        m_appointments->close();
+        return false;
     }
+    if (change)
+        m_appointments->edit();
+    else
+        m_appointments->append();
     for (const auto &field : row.fields)
         m_appointments->setValue(field.first, field.second);
     if (!m_appointments->post()) {
@@ -618,6 +631,24 @@ bool EntryForm::writeAppointment()
     m_appointments->close();
     forms().dayLists->readWaitingListAnew();
     return true;
+}
+
+bool EntryForm::confirmOverlaps(const QString &owner, const QDate &day, const QTime &time,
+                                qlonglong rid)
+{
+    IniFile settings(session().filePath(PlannerSettings::fileName()));
+    const int slot = PlannerSettings::read(settings).slotMinutes();
+    const OverlapReading overlaps = storedOverlaps(db(), owner, day, time, slot, rid);
+    if (!overlaps.error.isEmpty()) {
+        dialogs().error(programTitle(),
+                        QStringLiteral("Randevu kaydedilmedi: aynı saatteki randevular "
+                                       "okunamadı. Neden: ")
+                            + overlaps.error);
+        return false;
+    }
+    return overlaps.others.isEmpty()
+        || dialogs().question(programTitle(), overlapQuestion(overlaps.others), Buttons::YesNo)
+        == Answer::Yes;
 }
 
 // ---------------------------------------------------------------- the waiting appointment

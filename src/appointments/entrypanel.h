@@ -135,6 +135,12 @@ private:
     void showFoundPerson(); // m_found's names and telephones into the boxes
     bool checkPerson();
     bool writeAppointment();
+    // Before an appointment of `owner` at `day` and `time` is written: when it overlaps
+    // waiting appointments of that user as stored now (the appointment `rid` itself left
+    // out), asks whether to save it all the same. False when the user says no, or when the
+    // appointments could not be read (told).
+    bool confirmOverlaps(const QString &owner, const QDate &day, const QTime &time,
+                         qlonglong rid);
 
     ChosenPerson m_found;    // the person last found by code
     bool m_registerRead = true;

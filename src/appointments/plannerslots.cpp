@@ -193,8 +193,15 @@ PlannerMonth::DayKind PlannerMonth::dayKind(int column) const
     return DayKind::Workday;
 }
 
-QColor plannerCellColour(int gridRow, int column, const PlannerMonth &month)
+QColor doubleBookingColour()
 {
+    return QColor(255, 160, 160);
+}
+
+QColor plannerCellColour(int gridRow, int column, const PlannerMonth &month, bool doubleBooked)
+{
+    if (doubleBooked)
+        return doubleBookingColour();
     switch (month.dayKind(column)) {
     case PlannerMonth::DayKind::Sunday:
         return QColor(255, 221, 187);

@@ -87,8 +87,12 @@ private:
 
 // The background of a data cell: slot rows alternate (counted from 0 at the top of the grid,
 // so the first slot row, row 2, is even), then Sundays, Saturdays and the national holidays
-// (23 April, 19 May, 30 August, 29 October) are tinted once a month has been laid out.
-QColor plannerCellColour(int gridRow, int column, const PlannerMonth &month);
+// (23 April, 19 May, 30 August, 29 October) are tinted once a month has been laid out. A cell
+// that holds a double booking (waiting appointments of one user that overlap) has a colour
+// of its own above all these.
+QColor plannerCellColour(int gridRow, int column, const PlannerMonth &month,
+                         bool doubleBooked = false);
+QColor doubleBookingColour();
 // The text colour of a data cell: blue in the second day column, black elsewhere.
 QColor plannerTextColour(int column);
 

@@ -246,6 +246,7 @@ private slots:
         QCOMPARE(lastValue(app, QStringLiteral("sicil_kodu")).toString(), QStringLiteral("1"));
     }
 
+    // The second one only after the user said yes to the double booking.
     void twoAppointmentsAtTheSameTimeAreBothStored()
     {
         App app;
@@ -254,8 +255,11 @@ private slots:
         QVERIFY(entry);
         for (int i = 0; i < 2; ++i) {
             fillBooking(entry, QStringLiteral("09:15"));
+            if (i == 1)
+                app.dialogs.expectQuestion(Answer::Yes);
             QVERIFY(entry->save());
         }
+        QVERIFY(app.dialogs.allConsumed());
         QCOMPARE(appointments(app), 2);
         QCOMPARE(app.forms().dayLists->randevuTable->recordCount(), 2);
     }
