@@ -5,8 +5,11 @@
 #include "kit/controls.h"
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
+#include "kit/grid.h"
 #include "kit/windowparts.h"
+#include "persons/packagestatus.h"
 #include "persons/sicilrapor.h"
+#include "reports/preview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,8 +92,77 @@ Tozluk::Tozluk(Forms &forms, Session &session) : FormContext(forms, session)
     });
     ffQuery4->setFiltered(true);
 
+    paketDurumu = new DataSet(session.db(), this);
+    paketDurumu->setObjectName(QStringLiteral("paketDurumu"));
+
     buildWindow();
     buildMenu();
+    connect(sicilTable, &DataSet::currentChanged, this, [this] { showPackageStatus(); });
+    connect(sicilTable, &DataSet::reset, this, [this] { showPackageStatus(); });
+}
+
+QWidget *Tozluk::buildPackagePanel()
+{
+    auto *panel = new QGroupBox(QStringLiteral("Paket Durumu"), this);
+    panel->setObjectName(QStringLiteral("paketPanel"));
+    auto *layout = new QVBoxLayout(panel);
+    paketGrid = new GridView(panel);
+    paketGrid->setObjectName(QStringLiteral("paketGrid"));
+    paketGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const Qt::Alignment left = Qt::AlignLeft | Qt::AlignVCenter;
+    const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
+    const Qt::Alignment centre = Qt::AlignCenter;
+    paketGrid->setColumns(
+        paketDurumu,
+        {{QStringLiteral("paketkodu"), QStringLiteral("Kodu"), {}, left, 50},
+         {QStringLiteral("paketadi"), QStringLiteral("Paket Adı"), {}, left, 230},
+         {QStringLiteral("tarih"), QStringLiteral("İlk Alış"), QStringLiteral("dd.mm.yyyy"), left,
+          80},
+         {QStringLiteral("borc"), QStringLiteral("Tutar"), QStringLiteral("#,###.00"), right, 90},
+         {QStringLiteral("yapilan"), QStringLiteral("Yapılan"), {}, centre, 70},
+         {QStringLiteral("bekleyen"), QStringLiteral("Bekleyen"), {}, centre, 70}});
+    paketGrid->setMinimumHeight(110);
+    paketGrid->setToolTip(sessionsNote());
+    layout->addWidget(paketGrid, 1);
+    auto *bottom = new QHBoxLayout;
+    paketToplamLabel = new QLabel(panel);
+    paketToplamLabel->setObjectName(QStringLiteral("paketToplamLabel"));
+    QFont bold = paketToplamLabel->font();
+    bold.setBold(true);
+    paketToplamLabel->setFont(bold);
+    paketYazdirBut = newButton(panel, QStringLiteral("paketYazdirBut"),
+                               QStringLiteral("Paket Durumunu Yazdır"));
+    bottom->addWidget(paketToplamLabel, 1);
+    bottom->addWidget(paketYazdirBut);
+    layout->addLayout(bottom);
+    connect(paketYazdirBut, &QPushButton::clicked, this, [this] { paketYazdirButClick(); });
+    return panel;
+}
+
+void Tozluk::showPackageStatus()
+{
+    const QString code =
+        sicilTable->isOpen() && sicilTable->isLoaded() ? sicilTable->text(kSicilKodu) : QString();
+    if (m_statusRead && code == m_statusCode)
+        return;
+    m_statusCode = code;
+    m_statusRead = isVisible();
+    if (!m_statusRead)
+        return; // read when the window is shown
+    if (code.trimmed().isEmpty() || !openPackageStatus(*paketDurumu, code))
+        paketDurumu->close();
+    paketToplamLabel->setText(totalsText(packageTotals(*paketDurumu)));
+}
+
+ReportPreview *Tozluk::paketYazdirButClick()
+{
+    const QString code = sicilTable->isOpen() ? sicilTable->text(kSicilKodu) : QString();
+    if (code.trimmed().isEmpty())
+        return nullptr;
+    return previewPackageStatus(db(), code,
+                                sicilTable->text(QStringLiteral("adi")) + QLatin1Char(' ')
+                                    + sicilTable->text(QStringLiteral("soyadi")),
+                                currentUser().adSoyad, dialogs(), this);
 }
 
 void Tozluk::buildWindow()
@@ -172,6 +244,7 @@ void Tozluk::buildWindow()
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setChecked(true);
     layout->addWidget(CheckBox2);
+    layout->addWidget(buildPackagePanel(), 1);
 
     const QList<QPair<QLineEdit *, QString>> bindings = {
         {JvDotNetDBEdit1, QStringLiteral("hid")},     {JvDotNetDBEdit2, kSicilKodu},
@@ -231,7 +304,7 @@ void Tozluk::buildWindow()
 
     // Enter moves the focus on everywhere but in the address memo.
     m_enterAsTab = new EnterAsTab(this);
-    resize(760, 480);
+    resize(760, 660);
 }
 
 void Tozluk::buildMenu()
@@ -539,6 +612,7 @@ void Tozluk::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     JvDotNetDBEdit3->setFocus();
+    showPackageStatus();
 }
 
 void Tozluk::closeEvent(QCloseEvent *event)
@@ -552,6 +626,8 @@ void Tozluk::hideEvent(QHideEvent *event)
     // Minimising is not hiding the window.
     if (!event->spontaneous())
         settleBeforeHiding();
+    // Visits and appointments may be saved meanwhile: read again when shown.
+    m_statusRead = false;
     QWidget::hideEvent(event);
 }
 

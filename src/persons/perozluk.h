@@ -12,6 +12,7 @@
 
 class QAction;
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -21,6 +22,8 @@ class QToolButton;
 namespace lumkar {
 
 class EnterAsTab;
+class GridView;
+class ReportPreview;
 
 class Tozluk : public QWidget, public FormContext {
     Q_OBJECT
@@ -39,6 +42,9 @@ public:
     void JvXPButton8Click(); // "Son Kayıt"
     void Button1Click();     // "Kapat"
     void helpClick();
+    // "Paket Durumunu Yazdır": the printout of the shown person's packages; null when there is
+    // no person or it could not be printed (the user was told).
+    ReportPreview *paketYazdirButClick();
 
     // Moves to the first person whose code begins with `code`, ignoring case.
     bool positionOn(const QString &code);
@@ -70,6 +76,9 @@ public:
     DataSet *ffQuery4;
     QString aramaAdi;
     QString aramaSoyadi;
+    // What the shown person has of the packages (packagestatus.h), read again when another
+    // person is shown and when the window is shown.
+    DataSet *paketDurumu;
 
     QLineEdit *JvDotNetDBEdit1;  // "Kayıt No"
     QLineEdit *JvDotNetDBEdit2;  // "Kodu"
@@ -83,6 +92,9 @@ public:
     QLineEdit *JvDotNetDBEdit10; // "eMail"
     QPlainTextEdit *JvDotNetDBMemo4; // "Adresi"
     QCheckBox *CheckBox2;        // "İlk Harf Büyük Olsun"
+    GridView *paketGrid;         // "Paket Durumu"
+    QLabel *paketToplamLabel;    // debt, credit and balance of the person
+    QPushButton *paketYazdirBut; // "Paket Durumunu Yazdır"
 
     QPushButton *JvXPButton3; // "Yeni Kişi Kaydı Gir"
     QPushButton *JvXPButton1; // "Kaydet"
@@ -119,6 +131,12 @@ private:
     bool codeNameSurnameFilled() const;
     bool write();
     void focusOn();
+    QWidget *buildPackagePanel();
+    // The shown person's packages read, unless they were read for this person since the
+    // window was last shown; while the window is hidden, the read waits for it to be shown.
+    void showPackageStatus();
+    QString m_statusCode; // whose packages paketDurumu holds
+    bool m_statusRead = false;
 
     NamePrefixSearch m_nameSearch;
     EnterAsTab *m_enterAsTab = nullptr;

@@ -5,6 +5,7 @@
 #include "kit/entryboxes.h"
 #include "kit/maskedit.h"
 #include "kit/windowparts.h"
+#include "persons/packagestatus.h"
 #include "reports/layouts.h"
 #include "reports/preview.h"
 #include "reports/runner.h"
@@ -170,6 +171,23 @@ void Tsicrapor::buildMenu()
     item(QStringLiteral("yardimF1"), QStringLiteral("Yardım"), Qt::Key_F1,
          [this] { helpClick(); });
     useAsContextMenu(this, PopupMenu1);
+
+    gridMenu = new QMenu(this);
+    gridMenu->setObjectName(QStringLiteral("gridMenu"));
+    QAction *packages = gridMenu->addAction(QStringLiteral("Paket Durumu..."), this,
+                                            [this] { PaketDurumu1Click(); });
+    packages->setObjectName(QStringLiteral("PaketDurumu1"));
+    setPopupMenu(bolumgrid, gridMenu);
+}
+
+ReportPreview *Tsicrapor::PaketDurumu1Click()
+{
+    if (!sicrapQuery->isOpen() || sicrapQuery->currentRow() < 0)
+        return nullptr;
+    const ChosenPerson person = currentPerson();
+    return previewPackageStatus(db(), person.sicilKodu,
+                                person.adi + QLatin1Char(' ') + person.soyadi,
+                                currentUser().adSoyad, dialogs(), this);
 }
 
 PersonListFilter Tsicrapor::currentFilter() const

@@ -32,6 +32,9 @@ public:
     void Button1Click();      // "SEÇ": choose the row (also double click, F8)
     void kapatButClick();     // "KAPAT"
     ReportPreview *yazButClick(); // "Yazdır": the preview, or null when it failed
+    // "Paket Durumu..." of the list's context menu: the printout of the packages of the person
+    // the list stands on, in a preview; null when there is none or it failed.
+    ReportPreview *PaketDurumu1Click();
     void titleClick(int column); // sort by the column
     void helpClick();
 
@@ -78,6 +81,7 @@ public:
     QPushButton *kapatBut;
     QToolButton *tfXPButton1;
     QMenu *PopupMenu1;
+    QMenu *gridMenu; // the grid's own entries, before its export
 
 protected:
     void showEvent(QShowEvent *event) override; // the name box takes the focus

@@ -377,6 +377,51 @@ Layout sicilrapor(const QString &component)
     return standardList(plan);
 }
 
+// --- a person's packages -----------------------------------------------------------------
+
+Layout perozluk(const QString &component)
+{
+    if (component != QLatin1String("frReport1"))
+        return {};
+    ListPlan plan;
+    plan.name = QStringLiteral("perozluk.") + component;
+    plan.title = QStringLiteral("KİŞİ PAKET DURUMU");
+    plan.headingCell = QStringLiteral("Memo5");
+    plan.headingPlacement = HeadingPlacement::UnderTitle;
+    plan.columns = {lineColumn(9),
+                    textColumn(QStringLiteral("KODU"), field("paketkodu"), 14),
+                    textColumn(QStringLiteral("PAKET ADI"), field("paketadi"), 62),
+                    dateColumn(QStringLiteral("İLK ALIŞ"), QStringLiteral("tarih"), 22),
+                    amountColumn(QStringLiteral("TUTAR"), QStringLiteral("borc"), 27),
+                    centredColumn(QStringLiteral("YAPILAN"), field("yapilan"), 19),
+                    centredColumn(QStringLiteral("BEKLEYEN"), field("bekleyen"), 19)};
+    Layout layout = standardList(plan);
+    const auto spans = columnSpans(plan.columns, layout.contentWidth());
+    constexpr int tutar = 4;
+    Band summary;
+    summary.kind = BandKind::ReportSummary;
+    summary.cells = totalsLine(spans, 0.5, QStringLiteral("DebtLabel"),
+                               QStringLiteral("TOPLAM BORÇ"), tutar,
+                               {{tutar, QStringLiteral("Memo6")}}, true);
+    summary.cells << totalsLine(spans, 0.5 + kTotalsRow, QStringLiteral("CreditLabel"),
+                                QStringLiteral("TOPLAM ÖDEME"), tutar,
+                                {{tutar, QStringLiteral("Memo9")}}, false);
+    summary.cells << totalsLine(spans, 0.5 + 2 * kTotalsRow, QStringLiteral("BalanceLabel"),
+                                QStringLiteral("KALAN BORÇ"), tutar,
+                                {{tutar, QStringLiteral("Memo15")}}, false);
+    // What the columns count, under the totals.
+    Cell note;
+    note.name = QStringLiteral("Memo17");
+    note.rect = QRectF(0, 2 + 3 * kTotalsRow, layout.contentWidth(), kTotalsRow);
+    note.fontSize = 8;
+    note.wordWrap = true;
+    note.alignment = Qt::AlignLeft | Qt::AlignTop;
+    summary.cells << note;
+    summary.height = note.rect.bottom() + 1;
+    layout.bands.insert(layout.bands.size() - 1, summary);
+    return layout;
+}
+
 QStringList names()
 {
     QStringList out;
@@ -386,7 +431,8 @@ QStringList names()
         out << QStringLiteral("randevu.frReport%1").arg(i);
     out << QStringLiteral("cari.frReport1") << QStringLiteral("cari.frReport5")
         << QStringLiteral("gorusme.frReport5") << QStringLiteral("kasa.frReport5")
-        << QStringLiteral("kkart.frReport5") << QStringLiteral("sicilrapor.frReport1");
+        << QStringLiteral("kkart.frReport5") << QStringLiteral("sicilrapor.frReport1")
+        << QStringLiteral("perozluk.frReport1");
     return out;
 }
 
@@ -408,6 +454,8 @@ Layout byName(const QString &name)
         return kkart(component);
     if (unit == QLatin1String("sicilrapor"))
         return sicilrapor(component);
+    if (unit == QLatin1String("perozluk"))
+        return perozluk(component);
     return {};
 }
 

@@ -28,6 +28,7 @@ Layout gorusme(const QString &component);    // visits: frReport5
 Layout kasa(const QString &component);       // cash ledger: frReport5
 Layout kkart(const QString &component);      // credit-card ledger: frReport5
 Layout sicilrapor(const QString &component); // person list: frReport1
+Layout perozluk(const QString &component);   // a person's packages: frReport1
 
 // Every layout as "unit.component" ("anamenu.frReport1"), and the layout of such a name.
 QStringList names();
