@@ -64,13 +64,9 @@ PackageTotals packageTotals(DataSet &rows)
     const int count = rows.recordCount();
     const int borc = rows.fieldIndex(QStringLiteral("borc"));
     const int alacak = rows.fieldIndex(QStringLiteral("alacak"));
-    const int yapilan = rows.fieldIndex(QStringLiteral("yapilan"));
-    const int bekleyen = rows.fieldIndex(QStringLiteral("bekleyen"));
     for (int i = 0; i < count; ++i) {
         totals.borc += rows.valueAt(i, borc).toDouble();
         totals.alacak += rows.valueAt(i, alacak).toDouble();
-        totals.yapilan += rows.valueAt(i, yapilan).toInt();
-        totals.bekleyen += rows.valueAt(i, bekleyen).toInt();
     }
     totals.borc = roundToCents(totals.borc);
     totals.alacak = roundToCents(totals.alacak);

@@ -33,8 +33,6 @@ bool openPackageStatus(DataSet &rows, const QString &personCode);
 struct PackageTotals {
     double borc = 0;   // the debt of every account line of the person
     double alacak = 0; // and their credit
-    int yapilan = 0;
-    int bekleyen = 0;
     double balance() const; // borc - alacak, to whole kuruş
 };
 PackageTotals packageTotals(DataSet &rows);
