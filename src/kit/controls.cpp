@@ -213,8 +213,12 @@ void setPopupMenu(QWidget *widget, QMenu *menu)
                 // A grid adds its own entries (the export) to the window's menu.
                 auto *grid = qobject_cast<GridView *>(widget);
                 QMenu *shown = grid ? grid->contextMenu() : popupMenu(widget);
+                // A scroll area (every grid) tells the point on its viewport.
+                auto *area = qobject_cast<QAbstractScrollArea *>(widget);
+                const QPoint global = area ? area->viewport()->mapToGlobal(pos)
+                                           : widget->mapToGlobal(pos);
                 if (shown && !shown->actions().isEmpty())
-                    shown->popup(widget->mapToGlobal(pos));
+                    shown->popup(global);
             });
     }
     widget->setProperty(kPopupProperty, QVariant::fromValue(static_cast<QObject *>(menu)));

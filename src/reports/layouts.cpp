@@ -390,11 +390,11 @@ Layout perozluk(const QString &component)
     plan.headingPlacement = HeadingPlacement::UnderTitle;
     plan.columns = {lineColumn(9),
                     textColumn(QStringLiteral("KODU"), field("paketkodu"), 14),
-                    textColumn(QStringLiteral("PAKET ADI"), field("paketadi"), 62),
+                    textColumn(QStringLiteral("PAKET ADI"), field("paketadi"), 56),
                     dateColumn(QStringLiteral("İLK ALIŞ"), QStringLiteral("tarih"), 22),
                     amountColumn(QStringLiteral("TUTAR"), QStringLiteral("borc"), 27),
-                    centredColumn(QStringLiteral("YAPILAN"), field("yapilan"), 19),
-                    centredColumn(QStringLiteral("BEKLEYEN"), field("bekleyen"), 19)};
+                    centredColumn(QStringLiteral("YAPILAN"), field("yapilan"), 21),
+                    centredColumn(QStringLiteral("BEKLEYEN"), field("bekleyen"), 23)};
     Layout layout = standardList(plan);
     const auto spans = columnSpans(plan.columns, layout.contentWidth());
     constexpr int tutar = 4;
