@@ -316,6 +316,8 @@ bool TaylikF::GridHazirla()
     m_labels = m_plan.labels();
     Label6->setText(m_month.title());
     m_cells->setCells(int(m_labels.size()), m_month.dayCount());
+    m_waiting.clear();
+    m_doubleBooked.clear();
     QStringList days;
     for (int c = 1; c <= m_month.dayCount(); ++c)
         days << m_month.weekdayName(c) + QLatin1Char('\n') + QString::number(c);
