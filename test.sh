@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the program and its tests and runs every test (no display needed); then builds the
-# tests once more with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan and runs
-# them there too, so that a read past an end or undefined behaviour fails the run.
+# Builds the program and its tests and runs every test (no display needed), on the embedded
+# database file and on a PostgreSQL server; then builds the tests once more with
+# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan and runs them there too, so that
+# a read past an end or undefined behaviour fails the run.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
@@ -15,6 +16,12 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON "${laun
     >/dev/null
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j1)
+
+# Every test program that touches the database once more on a PostgreSQL server: a throwaway
+# cluster made for the run and dropped after it (postgresql-common's pg_virtualenv sets PGHOST,
+# PGPORT, PGUSER and PGPASSWORD; each test gets a database of its own).
+(cd build && pg_virtualenv -- env LUMKAR_TEST_ENGINE=postgresql \
+    ctest --output-on-failure -j1 -E '^(fuzz|package)$')
 
 # The sanitizers stop a test at their first report (the options are set per test in
 # tests/CMakeLists.txt); leak reports are off there, Qt keeps its caches until exit.

@@ -40,7 +40,7 @@ QString s(const char *text)
 
 // The account lines with the balance of every line.
 const char *kAccountQuery =
-    "SELECT *, IFNULL(borc, 0) - IFNULL(alacak, 0) AS bakiye FROM cari ORDER BY mid";
+    "SELECT *, COALESCE(borc, 0) - COALESCE(alacak, 0) AS bakiye FROM cari ORDER BY mid";
 
 } // namespace
 

@@ -28,6 +28,59 @@ QHash<QString, Database *> &registry()
     return databases;
 }
 
+// The server's error codes are the five characters of SQLSTATE; SQLite's are numbers.
+bool isServerError(const QSqlError &error)
+{
+    return error.nativeErrorCode().size() == 5;
+}
+
+StorageFailure classifyServerFailure(const QSqlError &error)
+{
+    const QString code = error.nativeErrorCode();
+    if (code.startsWith(QLatin1String("08")) || code == QLatin1String("57P01")
+        || code == QLatin1String("57P02") || code == QLatin1String("57P03")
+        || code == QLatin1String("3D000"))
+        return StorageFailure::Unreachable;
+    if (code == QLatin1String("40001") || code == QLatin1String("40P01")
+        || code == QLatin1String("55P03") || code == QLatin1String("57014"))
+        return StorageFailure::Locked;
+    if (code.startsWith(QLatin1String("53")) || code.startsWith(QLatin1String("58")))
+        return StorageFailure::Disk;
+    if (code.startsWith(QLatin1String("XX")))
+        return StorageFailure::Damaged;
+    return StorageFailure::Other;
+}
+
+// Why a connection to the server could not be made, in the user's words.
+QString serverOpenText(const QSqlError &error, const ConnectionSettings &settings)
+{
+    const QString code = error.nativeErrorCode();
+    const QString said
+        = QString(error.databaseText() + QLatin1Char(' ') + error.driverText()).trimmed();
+    const QString server = settings.serverText();
+    if (code == QLatin1String("28P01") || code == QLatin1String("28000")
+        || said.contains(QLatin1String("password authentication failed"), Qt::CaseInsensitive)
+        || said.contains(QLatin1String("no password supplied"), Qt::CaseInsensitive))
+        return QStringLiteral("%1 sunucusu kullanıcı adını ya da şifreyi kabul etmedi. Şifreyi "
+                              "PostgreSQL'in şifre dosyasında (~/.pgpass) ya da bağlantı "
+                              "ayarlarında denetleyin.")
+            .arg(server);
+    if (code == QLatin1String("3D000")
+        || (said.contains(QLatin1String("database"), Qt::CaseInsensitive)
+            && said.contains(QLatin1String("does not exist"), Qt::CaseInsensitive)))
+        return QStringLiteral("Sunucuda \"%1\" adlı bir veritabanı yok (%2). Veritabanının adını "
+                              "denetleyin ya da sunucuda boş bir veritabanı oluşturun.")
+            .arg(settings.database, server);
+    if (code == QLatin1String("42501")
+        || said.contains(QLatin1String("permission denied"), Qt::CaseInsensitive))
+        return QStringLiteral("%1 kullanıcısının bu veritabanında tablo oluşturma ya da okuma "
+                              "hakkı yok (%2).")
+            .arg(settings.user, server);
+    return QStringLiteral("%1 veritabanı sunucusuna ulaşılamadı: sunucu kapalı, adres ya da "
+                          "kapı numarası yanlış ya da ağ bağlantısı yok. (%2)")
+        .arg(server, said);
+}
+
 int primaryCode(const QSqlError &error)
 {
     bool ok = false;
@@ -39,6 +92,8 @@ int primaryCode(const QSqlError &error)
 
 StorageFailure classifyFailure(const QSqlError &error)
 {
+    if (isServerError(error))
+        return classifyServerFailure(error);
     // SQLite refuses to write a file that is no longer under its name: it was moved away and
     // another put in its place.
     if (error.nativeErrorCode().toInt() == SQLITE_READONLY_DBMOVED)
@@ -59,6 +114,13 @@ StorageFailure classifyFailure(const QSqlError &error)
         break;
     }
     const QString text = error.databaseText() + QLatin1Char(' ') + error.driverText();
+    // A connection to a server that broke reports no code, only the client's words.
+    if (text.contains(QLatin1String("server closed the connection"), Qt::CaseInsensitive)
+        || text.contains(QLatin1String("no connection to the server"), Qt::CaseInsensitive)
+        || text.contains(QLatin1String("could not connect"), Qt::CaseInsensitive)
+        || text.contains(QLatin1String("connection to server"), Qt::CaseInsensitive)
+        || text.contains(QLatin1String("terminating connection"), Qt::CaseInsensitive))
+        return StorageFailure::Unreachable;
     if (text.contains(QLatin1String("database is locked"), Qt::CaseInsensitive)
         || text.contains(QLatin1String("is locked"), Qt::CaseInsensitive))
         return StorageFailure::Locked;
@@ -73,15 +135,32 @@ QString failureText(const QSqlError &error)
     QString cause = error.databaseText().trimmed();
     if (cause.isEmpty())
         cause = error.driverText().trimmed();
+    const bool server = isServerError(error);
     switch (classifyFailure(error)) {
+    case StorageFailure::Unreachable:
+        return QStringLiteral("Veritabanı sunucusuna ulaşılamadı; işlem yapılamadı, hiçbir şey "
+                              "yazılmadı. Ağ bağlantısını ve sunucuyu denetleyip yeniden "
+                              "deneyin. (%1)")
+            .arg(cause);
     case StorageFailure::Locked:
+        if (server)
+            return QStringLiteral("Aynı kayıt başka bir masada işlenmekte; işlem yapılamadı. "
+                                  "Biraz bekleyip yeniden deneyin.");
         return QStringLiteral("Veritabanı başka bir program tarafından kullanılıyor; işlem "
                               "yapılamadı. Biraz bekleyip yeniden deneyin.");
     case StorageFailure::Damaged:
+        if (server)
+            return QStringLiteral("Veritabanı sunucusu verinin bozuk olduğunu bildirdi; işlem "
+                                  "yapılamadı. (PostgreSQL: %1)")
+                .arg(cause);
         return QStringLiteral("Veritabanı dosyası bozuk; işlem yapılamadı ve dosyaya artık "
                               "kayıt yazılmayacak. Son yedeği geri yükleyin. (SQLite: %1)")
             .arg(cause);
     case StorageFailure::Disk:
+        if (server)
+            return QStringLiteral("Veritabanı sunucusunun diskinde ya da belleğinde yer kalmadı; "
+                                  "işlem yapılamadı. (PostgreSQL: %1)")
+                .arg(cause);
         return QStringLiteral("Veritabanı dosyasına erişilemedi (disk dolu, salt okunur ya da "
                               "çıkarılmış olabilir); işlem yapılamadı. (SQLite: %1)")
             .arg(cause);
@@ -125,9 +204,13 @@ int lockAndSettleJournal(sqlite3 *handle, const char *lock)
 
 Database::Database(const QString &programFolder)
     : m_programFolder(programFolder),
+      m_settings(ConnectionSettings::read(programFolder, &m_settingsWarning)),
       m_connectionName(QStringLiteral("lumkar_%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
 {
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    m_db = QSqlDatabase::addDatabase(m_settings.engine == Engine::Postgres
+                                         ? QStringLiteral("QPSQL")
+                                         : QStringLiteral("QSQLITE"),
+                                     m_connectionName);
     m_actionContext = std::make_unique<QObject>();
     registry().insert(m_connectionName, this);
 }
@@ -157,7 +240,7 @@ bool Database::isOpen() const
 
 bool Database::fileExists() const
 {
-    return QFileInfo::exists(filePath());
+    return m_settings.engine == Engine::Postgres || QFileInfo::exists(filePath());
 }
 
 Database *Database::of(const QSqlDatabase &db)
@@ -177,7 +260,10 @@ void Database::noteFailure(const QSqlError &error)
         }
         break;
     case StorageFailure::Damaged:
-        m_damaged = true;
+        m_damaged = !isServerError(error);
+        break;
+    case StorageFailure::Unreachable:
+        m_reconnect = m_settings.engine == Engine::Postgres;
         break;
     default:
         break;
@@ -202,6 +288,12 @@ void Database::endActionLater()
         m_actionContext.get(),
         [this] {
             m_reportedInAction = false;
+            if (m_reconnect) {
+                // The next action finds a connection again, if the server is back.
+                m_reconnect = false;
+                m_db.close();
+                (void)m_db.open();
+            }
             if (m_busyInAction) {
                 m_busyInAction = false;
                 if (sqlite3 *handle = sqliteHandle(m_db))
@@ -216,6 +308,95 @@ bool Database::open()
     m_error.clear();
     if (m_db.isOpen())
         return true;
+    return m_settings.engine == Engine::Postgres ? openServer() : openFile();
+}
+
+bool Database::openServer()
+{
+    const QString server = m_settings.serverText();
+    if (!m_db.isValid()) {
+        m_error = QStringLiteral("PostgreSQL sürücüsü (libqt6sql6-psql) yüklenemedi; %1 "
+                                 "veritabanına bağlanılamadı.")
+                      .arg(server);
+        return false;
+    }
+    m_db.setHostName(m_settings.host);
+    if (m_settings.port > 0)
+        m_db.setPort(m_settings.port);
+    m_db.setDatabaseName(m_settings.database);
+    m_db.setUserName(m_settings.user);
+    m_db.setPassword(m_settings.password);
+    m_db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=lumkar"));
+    m_damaged = false;
+    if (!m_db.open()) {
+        m_error = serverOpenText(m_db.lastError(), m_settings);
+        return false;
+    }
+    QSqlQuery q(m_db);
+    // A statement waits a few seconds for another desk's lock, then gives up with a message.
+    q.exec(QStringLiteral("SET lock_timeout = '%1ms'").arg(kBusyWaitMilliseconds * 3));
+    bool empty = false;
+    if (!verifyServer(empty)) {
+        m_db.close();
+        return false;
+    }
+    if (empty) {
+        const QSqlError e = schema::create(m_db);
+        if (e.isValid()) {
+            m_error = QStringLiteral("%1 veritabanında tablolar oluşturulamadı: %2")
+                          .arg(server, serverOpenText(e, m_settings));
+            m_db.close();
+            return false;
+        }
+    }
+    QString totalsError;
+    if (!moneytotals::ensure(m_db, &totalsError)) {
+        m_error = QStringLiteral("%1 veritabanı hazırlanamadı: %2").arg(server, totalsError);
+        m_db.close();
+        return false;
+    }
+    return true;
+}
+
+bool Database::verifyServer(bool &empty)
+{
+    const QString server = m_settings.serverText();
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
+                               "WHERE table_schema = current_schema()"))) {
+        m_error = QStringLiteral("%1 veritabanı okunamadı: %2")
+                      .arg(server, failureText(q.lastError()));
+        return false;
+    }
+    QHash<QString, QSet<QString>> present;
+    while (q.next())
+        present[q.value(0).toString().toLower()].insert(q.value(1).toString().toLower());
+    empty = present.isEmpty();
+    if (empty)
+        return true;
+    // A database of another program, or one missing a column, is never altered.
+    for (const TableDef &t : schema::tables()) {
+        const auto columns = present.constFind(t.name.toLower());
+        if (columns == present.constEnd()) {
+            m_error = QStringLiteral("%1 veritabanı bu programın veritabanı değil: \"%2\" "
+                                     "tablosu yok. Veritabanına dokunulmadı; bu program için "
+                                     "boş bir veritabanı seçin.")
+                          .arg(server, t.name);
+            return false;
+        }
+        for (const ColumnDef &c : t.columns)
+            if (!columns->contains(c.name.toLower())) {
+                m_error = QStringLiteral("%1 veritabanı eksik: \"%2\" tablosunda \"%3\" sütunu "
+                                         "yok. Veritabanına dokunulmadı.")
+                              .arg(server, t.name, c.name);
+                return false;
+            }
+    }
+    return true;
+}
+
+bool Database::openFile()
+{
     const QString path = filePath();
     const QString shown = QDir::toNativeSeparators(path);
     if (!m_db.isValid()) {

@@ -1,5 +1,9 @@
 #pragma once
-// The one connection to the database file AnaData/Tovaskel.mdb beside the program.
+// The one connection to the program's database: the file AnaData/Tovaskel.mdb beside the
+// program, or a database on a PostgreSQL server when the connection settings file says so
+// (connectionsettings.h). The engine is chosen when the Database is made.
+
+#include "data/connectionsettings.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -22,6 +26,7 @@ enum class StorageFailure {
     Damaged,  // the file is not a sound database: restore a backup
     Disk,     // the disk refused (full, read-only, gone)
     Replaced, // the file was put aside under the open connection (a restore by another program)
+    Unreachable, // the server cannot be reached (down, network, connection lost)
     Other,
 };
 
@@ -57,6 +62,13 @@ public:
     QString filePath() const;
     QString dataFolder() const;
 
+    // The engine and the server chosen by the connection settings file when this was made.
+    Engine engine() const { return m_settings.engine; }
+    const ConnectionSettings &settings() const { return m_settings; }
+    // A password in a settings file others can read, not used: what the user is told.
+    QString settingsWarning() const { return m_settingsWarning; }
+
+    // The embedded file exists (always true for a server, which is asked when opened).
     bool fileExists() const;
 
     // Opens the file, creating the folder and the database when the file does not exist, and
@@ -109,11 +121,16 @@ public:
     bool isDamaged() const { return m_damaged; }
 
 private:
+    bool openFile();
+    bool openServer();
     bool verify();
+    bool verifyServer(bool &empty);
     void settleLeftoverJournal();
     void endActionLater();
 
     QString m_programFolder;
+    QString m_settingsWarning; // before m_settings: reading the settings fills it
+    ConnectionSettings m_settings;
     QString m_connectionName;
     QSqlDatabase m_db;
     QString m_error;
@@ -122,6 +139,7 @@ private:
     bool m_reportedInAction = false;
     bool m_busyInAction = false;
     bool m_damaged = false;
+    bool m_reconnect = false; // the server was lost: the next action connects again
     int m_silent = 0;
 };
 

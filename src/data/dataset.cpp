@@ -1,5 +1,7 @@
 #include "data/dataset.h"
 
+#include "data/dialect.h"
+
 #include "data/database.h"
 #include "data/values.h"
 
@@ -121,7 +123,8 @@ QString DataSet::selectText() const
 {
     if (!m_table.isEmpty()) {
         QString sql = m_key == kRowIdField
-            ? QStringLiteral("SELECT rowid AS %1, * FROM %2").arg(kRowIdField, m_table)
+            ? QStringLiteral("SELECT %1 AS %2, * FROM %3")
+                  .arg(dialect::rowIdColumn(schema::engineOf(m_db)), kRowIdField, m_table)
             : QStringLiteral("SELECT * FROM %1").arg(m_table);
         if (!m_prefilter.isEmpty())
             sql += QStringLiteral(" WHERE ") + m_prefilter;
@@ -220,8 +223,10 @@ QVector<FieldType> DataSet::columnTypes(const QStringList &names) const
     QVector<FieldType> types;
     const QString typeTable = m_updateTable.isEmpty() ? m_table : m_updateTable;
     for (const QString &name : names)
-        types << (name == kRowIdField ? FieldType::AutoNumber
-                                      : schema::typeOfColumn(typeTable, name));
+        types << (name == kRowIdField
+                      ? (schema::engineOf(m_db) == Engine::Postgres ? FieldType::Text
+                                                                    : FieldType::AutoNumber)
+                      : schema::typeOfColumn(typeTable, name));
     return types;
 }
 
@@ -661,7 +666,9 @@ bool DataSet::post()
         return false;
     }
     const int keyIdx = fieldIndex(m_key);
-    const QString keySql = m_key == kRowIdField ? QStringLiteral("rowid") : schema::quoted(m_key);
+    const Engine engine = schema::engineOf(m_db);
+    const QString keyMatch = m_key == kRowIdField ? dialect::rowIdMatch(engine)
+                                                  : schema::quoted(m_key) + QStringLiteral("=?");
     QSqlQuery q(m_db);
     QStringList cols;
     QVariantList binds;
@@ -682,6 +689,9 @@ bool DataSet::post()
             sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                       .arg(table, cols.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
         }
+        if (keyIdx >= 0)
+            sql += m_key == kRowIdField ? dialect::returningRowId(engine)
+                                        : dialect::returningKey(engine, m_key);
         q.prepare(sql);
         for (const QVariant &b : std::as_const(binds))
             q.addBindValue(b);
@@ -690,7 +700,8 @@ bool DataSet::post()
             return false;
         }
         if (keyIdx >= 0)
-            m_buffer[keyIdx] = q.lastInsertId().toLongLong();
+            m_buffer[keyIdx] = m_key == kRowIdField ? dialect::writtenRowId(q, engine, true)
+                                                    : QVariant(dialect::insertedKey(q, engine));
         m_rows.append(m_buffer, m_types);
         m_shown.append(m_rows.size() - 1);
         m_current = m_shown.size() - 1;
@@ -703,8 +714,10 @@ bool DataSet::post()
         QStringList sets;
         for (const QString &c : std::as_const(cols))
             sets << c + QStringLiteral("=?");
-        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3=?")
-                      .arg(table, sets.join(QLatin1Char(',')), keySql));
+        const bool rowId = m_key == kRowIdField;
+        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                      .arg(table, sets.join(QLatin1Char(',')), keyMatch)
+                  + (rowId ? dialect::returningRowId(engine) : QString()));
         for (const QVariant &b : std::as_const(binds))
             q.addBindValue(b);
         q.addBindValue(m_buffer[keyIdx]);
@@ -712,6 +725,8 @@ bool DataSet::post()
             failWrite(q.lastError());
             return false;
         }
+        if (rowId && engine == Engine::Postgres)
+            m_buffer[keyIdx] = dialect::writtenRowId(q, engine, false);
         m_rows.replace(m_shown[m_current], m_buffer, m_types);
     }
     m_buffer.clear();
@@ -757,9 +772,11 @@ bool DataSet::remove()
     }
     if (refuseDamaged())
         return false;
-    const QString keySql = m_key == kRowIdField ? QStringLiteral("rowid") : schema::quoted(m_key);
+    const QString keyMatch = m_key == kRowIdField
+        ? dialect::rowIdMatch(schema::engineOf(m_db))
+        : schema::quoted(m_key) + QStringLiteral("=?");
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(m_updateTable, keySql));
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_updateTable, keyMatch));
     const int rowIndex = m_shown[m_current];
     q.addBindValue(m_rows.value(rowIndex, keyIdx, m_types[keyIdx]));
     if (!q.exec()) {

@@ -1,5 +1,6 @@
 #include "data/moneytotals.h"
 
+#include "data/schema.h"
 #include "data/transaction.h"
 #include "data/values.h"
 
@@ -13,9 +14,40 @@ QString totalsTable(const QString &book)
     return book + QStringLiteral("_gunluk");
 }
 
-QStringList createStatements(const QString &book)
+QStringList createStatements(const QString &book, Engine engine)
 {
     const QString totals = totalsTable(book);
+    if (engine == Engine::Postgres) {
+        // One function adds a movement's amounts on its day and user (a negative sign takes
+        // them away); one trigger calls it for every insert, change and deletion.
+        return {
+            QStringLiteral("CREATE TABLE %1 (tarih TIMESTAMP, gorusen_kodu TEXT, borc DOUBLE "
+                           "PRECISION NOT NULL, alacak DOUBLE PRECISION NOT NULL)")
+                .arg(totals),
+            QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, gorusen_kodu)").arg(totals),
+            QStringLiteral(
+                "CREATE FUNCTION %1_ekle(d TIMESTAMP, u TEXT, b DOUBLE PRECISION, a DOUBLE "
+                "PRECISION) RETURNS void AS $$ BEGIN UPDATE %1 SET borc = borc + b, alacak = "
+                "alacak + a WHERE tarih IS NOT DISTINCT FROM d AND gorusen_kodu IS NOT DISTINCT "
+                "FROM u; IF NOT FOUND THEN INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak) "
+                "VALUES (d, u, b, a); END IF; END $$ LANGUAGE plpgsql")
+                .arg(totals),
+            QStringLiteral(
+                "CREATE FUNCTION %1_tetik() RETURNS trigger AS $$ BEGIN IF TG_OP <> 'INSERT' "
+                "THEN PERFORM %1_ekle(OLD.tarih, OLD.gorusen_kodu::text, -COALESCE(OLD.borc, 0), "
+                "-COALESCE(OLD.alacak, 0)); END IF; IF TG_OP <> 'DELETE' THEN PERFORM "
+                "%1_ekle(NEW.tarih, NEW.gorusen_kodu::text, COALESCE(NEW.borc, 0), "
+                "COALESCE(NEW.alacak, 0)); END IF; RETURN NULL; END $$ LANGUAGE plpgsql")
+                .arg(totals),
+            QStringLiteral("CREATE TRIGGER %1_degisim AFTER INSERT OR UPDATE OF tarih, "
+                           "gorusen_kodu, borc, alacak OR DELETE ON %2 FOR EACH ROW EXECUTE "
+                           "FUNCTION %1_tetik()")
+                .arg(totals, book),
+            QStringLiteral("INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak) SELECT tarih, "
+                           "gorusen_kodu::text, COALESCE(SUM(borc), 0), COALESCE(SUM(alacak), 0) "
+                           "FROM %2 GROUP BY tarih, gorusen_kodu")
+                .arg(totals, book)};
+    }
     // Adds (sign 1) or takes away (sign -1) one movement's amounts on its day and user.
     auto apply = [&](const QString &row, const QString &sign) {
         return QStringLiteral(
@@ -58,14 +90,18 @@ bool ensure(QSqlDatabase &db, QString *error)
                              .arg(book, q.lastError().text());
             return false;
         }
-        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"));
+        const Engine engine = schema::engineOf(db);
+        q.prepare(engine == Engine::Postgres
+                      ? QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
+                                       "table_schema = current_schema() AND table_name = ?")
+                      : QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"));
         q.addBindValue(totalsTable(book));
         if (q.exec() && q.next())
             continue;
         Transaction transaction(db);
         bool ok = transaction.isActive();
         QString cause = transaction.errorText();
-        for (const QString &sql : createStatements(book)) {
+        for (const QString &sql : createStatements(book, engine)) {
             if (!ok)
                 break;
             if (!q.exec(sql)) {
@@ -91,7 +127,8 @@ Sums before(QSqlDatabase &db, const QString &book, const QDate &firstDay, bool a
             const QString &userCode)
 {
     Sums sums;
-    QString sql = QStringLiteral("SELECT TOTAL(borc), TOTAL(alacak) FROM %1 WHERE tarih < ?")
+    QString sql = QStringLiteral("SELECT COALESCE(SUM(borc), 0), COALESCE(SUM(alacak), 0) FROM %1 "
+                                 "WHERE tarih < ?")
                       .arg(totalsTable(book));
     if (!allUsers)
         sql += QStringLiteral(" AND gorusen_kodu = ?");

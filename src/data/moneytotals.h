@@ -5,6 +5,8 @@
 // The balance brought forward to a period is then a sum over days, not over every movement,
 // so opening a period costs the same in a young book and in one of many years.
 
+#include "data/connectionsettings.h"
+
 #include <QDate>
 #include <QSqlDatabase>
 #include <QString>
@@ -15,8 +17,9 @@ namespace lumkar::moneytotals {
 // The name of the day-totals table of a money book ("kasa" -> "kasa_gunluk").
 QString totalsTable(const QString &book);
 
-// The statements that create a book's day-totals table, its index and its triggers.
-QStringList createStatements(const QString &book);
+// The statements that create a book's day-totals table, its index and its triggers (on the
+// server, a function and one trigger).
+QStringList createStatements(const QString &book, Engine engine);
 
 // Creates the day totals of both books when the database has none yet and fills them from
 // the movements already there; makes sure each book has its index on the visit number.

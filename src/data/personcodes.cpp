@@ -10,11 +10,13 @@ namespace lumkar {
 namespace {
 
 // The largest whole-number value of one column; digits only, short enough for 64 bits.
-QString largestCode(const QString &table, const QString &column)
+QString largestCode(const QString &table, const QString &column, Engine engine)
 {
-    return QStringLiteral("SELECT max(CAST(%2 AS INTEGER)) AS v FROM %1 WHERE %2 <> '' "
-                          "AND %2 NOT GLOB '*[^0-9]*' AND length(%2) <= 18")
-        .arg(table, column);
+    const QString digitsOnly = engine == Engine::Postgres ? QStringLiteral("%1 ~ '^[0-9]+$'")
+                                                          : QStringLiteral("%1 NOT GLOB '*[^0-9]*'");
+    return QStringLiteral("SELECT max(CAST(%2 AS BIGINT)) AS v FROM %1 WHERE %2 <> '' AND %3 "
+                          "AND length(%2) <= 18")
+        .arg(table, column, digitsOnly.arg(column));
 }
 
 } // namespace
@@ -26,14 +28,16 @@ int personCodeWidth()
 
 QString nextPersonCode(const QSqlDatabase &db, QString *error)
 {
-    const QString sql = QStringLiteral("SELECT max(v) FROM (") + largestCode(
-                            QStringLiteral("siciltablo"), QStringLiteral("sicil_kodu"))
+    const Engine engine = schema::engineOf(db);
+    const QString sql = QStringLiteral("SELECT max(v) FROM (")
+        + largestCode(QStringLiteral("siciltablo"), QStringLiteral("sicil_kodu"), engine)
         + QStringLiteral(" UNION ALL ")
-        + largestCode(QStringLiteral("randevu"), QStringLiteral("sicil_kodu"))
+        + largestCode(QStringLiteral("randevu"), QStringLiteral("sicil_kodu"), engine)
         + QStringLiteral(" UNION ALL ")
-        + largestCode(QStringLiteral("gorusmeler"), QStringLiteral("sicilkodu"))
+        + largestCode(QStringLiteral("gorusmeler"), QStringLiteral("sicilkodu"), engine)
         + QStringLiteral(" UNION ALL ")
-        + largestCode(QStringLiteral("cari"), QStringLiteral("sicilkodu")) + QStringLiteral(")");
+        + largestCode(QStringLiteral("cari"), QStringLiteral("sicilkodu"), engine)
+        + QStringLiteral(") AS codes");
     QSqlQuery q(db);
     if (!q.exec(sql) || !q.next()) {
         if (error)

@@ -115,15 +115,18 @@ QVector<TableDef> build()
     return t;
 }
 
-QString sqlType(const ColumnDef &c)
+QString sqlType(const ColumnDef &c, Engine engine)
 {
+    const bool server = engine == Engine::Postgres;
     switch (c.type) {
-    case F::AutoNumber: return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case F::AutoNumber:
+        return server ? QStringLiteral("SERIAL PRIMARY KEY")
+                      : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
     case F::Text: return QStringLiteral("VARCHAR(%1)").arg(c.size);
     case F::Long: return QStringLiteral("INTEGER");
     case F::Short: return QStringLiteral("SMALLINT");
-    case F::Double: return QStringLiteral("DOUBLE");
-    case F::DateTime: return QStringLiteral("DATETIME");
+    case F::Double: return server ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("DOUBLE");
+    case F::DateTime: return server ? QStringLiteral("TIMESTAMP") : QStringLiteral("DATETIME");
     case F::Memo: return QStringLiteral("TEXT");
     }
     return QString();
@@ -159,9 +162,16 @@ FieldType typeOfColumn(const QString &tableName, const QString &column)
     return F::Memo;
 }
 
+Engine engineOf(const QSqlDatabase &db)
+{
+    return db.driverName() == QLatin1String("QPSQL") ? Engine::Postgres : Engine::Sqlite;
+}
+
 QString quoted(const QString &column)
 {
-    return QLatin1Char('"') + column + QLatin1Char('"');
+    // Lower case: the file's columns match whatever their case, the server's are made lower
+    // case (as unquoted names are read there).
+    return QLatin1Char('"') + column.toLower() + QLatin1Char('"');
 }
 
 namespace {
@@ -181,13 +191,16 @@ const QStringList kAddedIndexes = {QStringLiteral("siciltablo_ad_soyad"),
 
 } // namespace
 
-QStringList createStatements()
+QStringList createStatements(Engine engine)
 {
     QStringList out;
     for (const TableDef &t : tables()) {
         QStringList cols;
-        for (const ColumnDef &c : t.columns)
-            cols << quoted(c.name) + QLatin1Char(' ') + sqlType(c);
+        for (const ColumnDef &c : t.columns) {
+            // The file keeps the names as the schema spells them; the server in lower case.
+            const QString name = engine == Engine::Postgres ? c.name.toLower() : c.name;
+            cols << QLatin1Char('"') + name + QStringLiteral("\" ") + sqlType(c, engine);
+        }
         out << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
     }
     // The indexes the program orders by; the AutoNumber keys are the tables' own row order.
@@ -217,6 +230,8 @@ QStringList upgradeStatements()
 
 QSqlError upgrade(QSqlDatabase &db)
 {
+    if (engineOf(db) == Engine::Postgres)
+        return QSqlError(); // the server's tables are made with every index
     QSqlQuery q(db);
     const QStringList marks(kAddedIndexes.size(), QStringLiteral("?"));
     q.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
@@ -253,7 +268,7 @@ QSqlError create(QSqlDatabase &db)
         db.rollback();
         return e;
     };
-    for (const QString &sql : createStatements())
+    for (const QString &sql : createStatements(engineOf(db)))
         if (!q.exec(sql))
             return fail(q.lastError());
     if (!q.exec(QStringLiteral("INSERT INTO master (mids) VALUES ('')")))

@@ -2,6 +2,8 @@
 // The tables of the database: every column in its declared order and type. The data layer
 // creates the file from this description and converts values by the declared types.
 
+#include "data/connectionsettings.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -34,8 +36,11 @@ const TableDef *table(const QString &name);
 // computed balance `bakiye` of the account and visit lists is a Double.
 FieldType typeOfColumn(const QString &table, const QString &column);
 
+// The engine behind a connection.
+Engine engineOf(const QSqlDatabase &db);
+
 // The SQL that creates every table and index, in order.
-QStringList createStatements();
+QStringList createStatements(Engine engine = Engine::Sqlite);
 
 // Brings a file made by an earlier version up to date: the indexes added since. Writes only
 // when something is missing.

@@ -1,6 +1,7 @@
 #include "data/tablewriter.h"
 
 #include "data/database.h"
+#include "data/dialect.h"
 #include "data/schema.h"
 #include "data/values.h"
 
@@ -55,14 +56,17 @@ qlonglong TableWriter::insert(const QString &table, const RowValues &row)
         columns << schema::quoted(name);
         marks << QStringLiteral("?");
     }
+    const TableDef *def = schema::table(table);
+    const Engine engine = schema::engineOf(m_db);
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+                  .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
+              + dialect::returningKey(engine, def ? def->key : QString()));
     for (const auto &[name, value] : row)
         q.addBindValue(stored(table, name, value));
     if (!run(q, table))
         return -1;
-    return q.lastInsertId().toLongLong();
+    return dialect::insertedKey(q, engine);
 }
 
 bool TableWriter::update(const QString &table, const QString &column, const QVariant &value,
@@ -117,10 +121,12 @@ bool TableWriter::remove(const QString &table, const QString &column, const QVar
 QVariant TableWriter::findKey(const QString &table, const QString &column, const QVariant &value)
 {
     const TableDef *def = schema::table(table);
-    const QString key = def && !def->key.isEmpty() ? def->key : QStringLiteral("rowid");
+    const QString key = def && !def->key.isEmpty()
+        ? schema::quoted(def->key)
+        : dialect::rowIdColumn(schema::engineOf(m_db));
     QSqlQuery q(m_db);
     q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %1 LIMIT 1")
-                  .arg(schema::quoted(key), table, schema::quoted(column)));
+                  .arg(key, table, schema::quoted(column)));
     q.addBindValue(stored(table, column, value));
     if (!run(q, table))
         return QVariant();

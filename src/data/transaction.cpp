@@ -2,9 +2,22 @@
 
 #include "data/database.h"
 
+#include <QSet>
 #include <QSqlError>
 
 namespace lumkar {
+
+namespace {
+
+// The connections with a transaction under way: a second one on the same connection is
+// refused on every engine (the server would only warn and go on inside the first).
+QSet<QString> &openTransactions()
+{
+    static QSet<QString> names;
+    return names;
+}
+
+} // namespace
 
 Transaction::Transaction(QSqlDatabase db) : m_db(db)
 {
@@ -12,7 +25,14 @@ Transaction::Transaction(QSqlDatabase db) : m_db(db)
         m_error = QStringLiteral("Veritabanı açık değil; kayıt yapılamadı.");
         return;
     }
+    if (openTransactions().contains(m_db.connectionName())) {
+        m_error = QStringLiteral("Veritabanı işlemi başlatılamadı. Bu bağlantıda başka bir işlem "
+                                 "sürüyor.");
+        return;
+    }
     m_active = m_db.transaction();
+    if (m_active)
+        openTransactions().insert(m_db.connectionName());
     if (!m_active)
         m_error = QStringLiteral("Veritabanı işlemi başlatılamadı. %1")
                       .arg(failureText(m_db.lastError()));
@@ -32,6 +52,7 @@ bool Transaction::commit()
     }
     if (m_db.commit()) {
         m_active = false;
+        openTransactions().remove(m_db.connectionName());
         return true;
     }
     if (Database *database = Database::of(m_db))
@@ -47,6 +68,7 @@ void Transaction::rollback()
     if (!m_active)
         return;
     m_active = false;
+    openTransactions().remove(m_db.connectionName());
     m_db.rollback();
 }
 

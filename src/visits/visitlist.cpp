@@ -42,7 +42,7 @@ bool mayChangeVisit(const CurrentUser &user, const QString &heldBy)
 
 QString visitListQuery()
 {
-    return QStringLiteral("SELECT *, IFNULL(islem_borcu, 0) - IFNULL(tahsiledilen, 0) AS bakiye "
+    return QStringLiteral("SELECT *, COALESCE(islem_borcu, 0) - COALESCE(tahsiledilen, 0) AS bakiye "
                           "FROM gorusmeler ORDER BY mid");
 }
 

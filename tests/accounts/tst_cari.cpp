@@ -236,7 +236,7 @@ private slots:
         app.dialogs.expectInput(false, QString());
         QTest::mouseClick(accounts->tahsilBut, Qt::LeftButton);
         QCOMPARE(countRows(app, QStringLiteral("cari"), QStringLiteral("alacak = 50")), 1);
-        const QString noDescription = QStringLiteral("IFNULL(aciklama, '') = ''");
+        const QString noDescription = QStringLiteral("COALESCE(aciklama, '') = ''");
         QCOMPARE(countRows(app, QStringLiteral("kasa"), noDescription), 1);
         QVERIFY(app.dialogs.allConsumed());
     }

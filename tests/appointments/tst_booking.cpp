@@ -6,6 +6,7 @@
 #include "testregistry.h"
 
 #include "appointments/dayview.h"
+#include "data/schema.h"
 #include "appointments/entrypanel.h"
 #include "appointments/iptal.h"
 #include "appointments/randevu.h"
@@ -55,7 +56,8 @@ int appointments(App &app)
 
 QVariant lastValue(App &app, const QString &column)
 {
-    return app.scalar(QStringLiteral("SELECT \"%1\" FROM randevu ORDER BY rid DESC").arg(column));
+    return app.scalar(
+        QStringLiteral("SELECT %1 FROM randevu ORDER BY rid DESC").arg(schema::quoted(column)));
 }
 
 void put(QLineEdit *box, const QString &text)
@@ -512,8 +514,9 @@ private slots:
             "AND iptalnedeni IS NULL AND adi IN ('Birinci', 'Erken')");
         QCOMPARE(app.scalar(untouched).toInt(), 2);
         const QString state =
-            app.scalar(QStringLiteral("SELECT coalesce(gorusmekodu, '') || '/' || "
-                                      "coalesce(iptalkodu, '') || '/' || coalesce(iptalnedeni, "
+            app.scalar(QStringLiteral("SELECT coalesce(CAST(gorusmekodu AS TEXT), '') || '/' || "
+                                      "coalesce(CAST(iptalkodu AS TEXT), '') || '/' || "
+                                      "coalesce(iptalnedeni, "
                                       "'') FROM randevu WHERE rid=?"),
                        {chosen})
                 .toString();
@@ -766,8 +769,7 @@ private slots:
     {
         App app;
         addPerson(app, QStringLiteral("1"), QStringLiteral("Ayşe"), QStringLiteral("Kaya"));
-        app.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON randevu "
-                                "BEGIN SELECT RAISE(ABORT, 'disk dolu'); END"));
+        app.failWrites(QStringLiteral("randevu"), QStringLiteral("INSERT"));
         EntryForm *entry = entryAfterLogin(app);
         QVERIFY(entry);
         fillBooking(entry);

@@ -820,5 +820,5 @@ private slots:
     }
 };
 
-LUMKAR_TEST(BackupArchiveTest)
+LUMKAR_FILE_TEST(BackupArchiveTest)
 #include "tst_backuparchive.moc"

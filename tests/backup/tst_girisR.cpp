@@ -555,5 +555,5 @@ private slots:
     }
 };
 
-LUMKAR_TEST(BackupWindowTest)
+LUMKAR_FILE_TEST(BackupWindowTest)
 #include "tst_girisR.moc"

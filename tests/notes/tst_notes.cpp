@@ -145,8 +145,7 @@ private slots:
         App app;
         Tanamenuf *main = start(app);
         QVERIFY(main);
-        app.exec(QStringLiteral("CREATE TRIGGER gunluknot_dolu BEFORE INSERT ON gunluknot "
-                                "BEGIN SELECT RAISE(ABORT, 'disk dolu'); END"));
+        app.failWrites(QStringLiteral("gunluknot"), QStringLiteral("INSERT"));
         typeNote(main, QStringLiteral("Unutma"), false);
         QSignalSpy ended(app.forms().PasswordDlg, &TPasswordDlg::programEnded);
         app.dialogs.expectNotice(3); // room for more: the count is what is checked

@@ -168,6 +168,8 @@ private slots:
 
     void theCodeBoxShowsTheStoredCodeWhole()
     {
+        if (usesServer())
+            QSKIP("only the file holds codes longer than the column");
         App app;
         const QString longCode = QStringLiteral("12345678901234567890");
         addPerson(app, {longCode, QStringLiteral("Ali"), QStringLiteral("Kaya")});

@@ -87,6 +87,8 @@ private slots:
         QFETCH(QString, table);
         QFETCH(QString, column);
         QFETCH(QString, largest);
+        if (usesServer() && largest.size() > 16)
+            QSKIP("only the file holds codes longer than the column");
         QFETCH(QString, expected);
         QCOMPARE(personCodeWidth(), 16);
         App app;
@@ -249,6 +251,8 @@ private slots:
     }
     void namePrefixSearch()
     {
+        if (usesServer())
+            QSKIP("the statements are counted in the embedded engine");
         QFETCH(QString, adi);
         QFETCH(QString, soyadi);
         QFETCH(QStringList, expected);

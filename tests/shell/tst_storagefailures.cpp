@@ -198,5 +198,5 @@ private slots:
     }
 };
 
-LUMKAR_TEST(StorageWindowsTest)
+LUMKAR_FILE_TEST(StorageWindowsTest)
 #include "tst_storagefailures.moc"

@@ -308,7 +308,7 @@ private slots:
         QCOMPARE(cash->ledgerTable->recordCount(), 0);
         // The typing is kept; once the cause is gone the same save goes through.
         QCOMPARE(s.visits->tahsiledilenEdit->text(), QStringLiteral("100"));
-        app.exec(QStringLiteral("DROP TRIGGER fail_cari_INSERT"));
+        app.allowWrites(QStringLiteral("cari"), QStringLiteral("INSERT"));
         save(app, s.visits);
         QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 1);
         QCOMPARE(cash->ledgerTable->recordCount(), 1);
@@ -418,7 +418,7 @@ private slots:
         QCOMPARE(s.visits->gorusmeTable->recordCount(), 1);
 
         // An appointment deleted meanwhile does not stop the deletion.
-        app.exec(QStringLiteral("DROP TRIGGER fail_kredikart_DELETE"));
+        app.allowWrites(QStringLiteral("kredikart"), QStringLiteral("DELETE"));
         app.exec(QStringLiteral("DELETE FROM randevu"));
         app.dialogs.expectQuestion(Answer::Yes);
         s.visits->SatirSilClick();
@@ -588,6 +588,8 @@ private slots:
     // agree for every filter, and the window lists them in number order.
     void listSqlAndProgramFilterAgree()
     {
+        if (usesServer())
+            QSKIP("the statements are counted in the embedded engine");
         App app;
         const Setup s = prepare(app);
         QVERIFY(s.visits);

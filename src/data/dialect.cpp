@@ -1,0 +1,47 @@
+#include "data/dialect.h"
+
+#include "data/schema.h"
+
+#include <QVariant>
+
+namespace lumkar::dialect {
+
+QString rowIdColumn(Engine engine)
+{
+    return engine == Engine::Postgres ? QStringLiteral("ctid::text") : QStringLiteral("rowid");
+}
+
+QString rowIdMatch(Engine engine)
+{
+    return engine == Engine::Postgres ? QStringLiteral("ctid = ?::tid")
+                                      : QStringLiteral("rowid = ?");
+}
+
+QString returningKey(Engine engine, const QString &key)
+{
+    if (engine != Engine::Postgres || key.isEmpty())
+        return QString();
+    return QStringLiteral(" RETURNING ") + schema::quoted(key);
+}
+
+QString returningRowId(Engine engine)
+{
+    return engine == Engine::Postgres ? QStringLiteral(" RETURNING ctid::text") : QString();
+}
+
+QVariant writtenRowId(QSqlQuery &query, Engine engine, bool inserted)
+{
+    if (engine == Engine::Postgres)
+        return query.next() ? query.value(0) : QVariant();
+    return inserted ? query.lastInsertId() : QVariant();
+}
+
+qlonglong insertedKey(QSqlQuery &query, Engine engine)
+{
+    if (engine == Engine::Postgres)
+        return query.next() ? query.value(0).toLongLong() : -1;
+    const QVariant id = query.lastInsertId();
+    return id.isValid() ? id.toLongLong() : -1;
+}
+
+} // namespace lumkar::dialect

@@ -1,0 +1,27 @@
+#pragma once
+// The few places where the SQL of the embedded file and of the server differ, owned here once:
+// the row id of a table without a key of its own, and the key of a row just inserted.
+
+#include "data/connectionsettings.h"
+
+#include <QSqlQuery>
+#include <QString>
+
+namespace lumkar::dialect {
+
+// The row id of a table without an AutoNumber key, as a column of a select ("rowid" in the
+// file, the tuple id as text on the server).
+QString rowIdColumn(Engine engine);
+// The condition that finds a row by that id, with one bound value.
+QString rowIdMatch(Engine engine);
+
+// What an INSERT ends with so that the new AutoNumber key can be read (nothing in the file).
+QString returningKey(Engine engine, const QString &key);
+// The key of the row the query has just inserted; -1 when there is none.
+qlonglong insertedKey(QSqlQuery &query, Engine engine);
+// What an INSERT or UPDATE of a table without a key ends with, and the row id it gives: the
+// server's tuple id changes with every write of the row.
+QString returningRowId(Engine engine);
+QVariant writtenRowId(QSqlQuery &query, Engine engine, bool inserted);
+
+} // namespace lumkar::dialect
