@@ -35,7 +35,7 @@ QString statusQuery()
                          "CASE WHEN gorusmekodu IS NULL THEN 0 ELSE 1 END, "
                          "CASE WHEN gorusmekodu IS NULL THEN 1 ELSE 0 END FROM randevu "
                          "WHERE sicil_kodu = ? AND (gorusmekodu = ? OR "
-                         "(gorusmekodu IS NULL AND iptalkodu IS NULL))) ")
+                         "(gorusmekodu IS NULL AND iptalkodu IS NULL))) AS satirlar ")
               .arg(kPackage)
         + QStringLiteral("GROUP BY paketkodu ORDER BY paketkodu IS NULL, paketkodu");
 }

@@ -115,9 +115,11 @@ private slots:
         for (const BookedAppointment &other : reading.others)
             named << other.adi;
         QTEST(named.join(QLatin1Char(' ')), "named");
-        // One read, through the index of days.
-        QCOMPARE(counter.runsWith(QStringLiteral("randevu")).size(), 1);
-        QCOMPARE(counter.runsWith(QStringLiteral("randevu")).first().fullScanSteps, 0);
+        // One read, through the index of days (counted in the embedded engine).
+        if (!usesServer()) {
+            QCOMPARE(counter.runsWith(QStringLiteral("randevu")).size(), 1);
+            QCOMPARE(counter.runsWith(QStringLiteral("randevu")).first().fullScanSteps, 0);
+        }
     }
 
     // The slot length comes from the planner's settings file; "Hayır" writes nothing and

@@ -119,8 +119,9 @@ private slots:
         DataSet rows(app.db());
         const StatementCounter counter(app.db());
         QVERIFY(openPackageStatus(rows, QStringLiteral("7")));
-        // Read through the indexes on the person's code.
-        QCOMPARE(counter.runsWith(QStringLiteral("gorusmeler")).first().fullScanSteps, 0);
+        // Read through the indexes on the person's code (counted in the embedded engine).
+        if (!usesServer())
+            QCOMPARE(counter.runsWith(QStringLiteral("gorusmeler")).first().fullScanSteps, 0);
         QCOMPARE(rows.recordCount(), 4);
         if (!rows.locate(QStringLiteral("paketkodu"), code))
             rows.last(); // the row without a package comes last
