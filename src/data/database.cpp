@@ -268,6 +268,13 @@ bool Database::open()
         return false;
     }
     settleLeftoverJournal();
+    // The tables later versions brought, made once for a file that has none yet.
+    if (const QSqlError e = schema::addLaterTables(m_db); e.isValid()) {
+        m_error = QStringLiteral("Veritabanı dosyası \"%1\" hazırlanamadı: %2")
+                      .arg(shown, failureText(e));
+        m_db.close();
+        return false;
+    }
     // Indexes added since the file was made. They only make lists faster: a file that cannot
     // take them now (read-only, held by another program) is used as it is, and the next
     // opening tries again.
@@ -297,6 +304,8 @@ bool Database::verify()
         QSet<QString> present;
         while (q.next())
             present.insert(q.value(1).toString().toLower());
+        if (present.isEmpty() && t.addedLater)
+            continue; // made right after the check
         if (present.isEmpty()) {
             m_error = QStringLiteral("Veritabanı dosyası \"%1\" bu programın dosyası değil ya da "
                                      "bozuk: \"%2\" tablosu yok.").arg(shown, t.name);

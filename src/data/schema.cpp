@@ -112,6 +112,15 @@ QVector<TableDef> build()
               {{"gid", F::AutoNumber}, {"tarih", F::DateTime}, {"not", F::Memo},
                {"kodu", F::Text, 16}},
               QStringLiteral("gid")});
+    // The appointment reminders sent by e-mail: one row per appointment, address and
+    // appointment time, written before the message goes out (`gonderildi` empty) and marked
+    // "E" once the mail server took it, so that no reminder goes out twice.
+    t.append({QStringLiteral("hatirlatma"),
+              {{"hid", F::AutoNumber},        {"randevuno", F::Long},
+               {"adres", F::Text, 50},        {"randevutarihi", F::DateTime},
+               {"randevusaati", F::DateTime}, {"gonderim", F::DateTime},
+               {"gonderildi", F::Text, 1},    {"gonderen", F::Text, 16}},
+              QStringLiteral("hid"), true});
     return t;
 }
 
@@ -170,16 +179,53 @@ namespace {
 const QString kPersonNameIndex = QStringLiteral(
     "CREATE INDEX IF NOT EXISTS siciltablo_ad_soyad ON siciltablo (adi, soyadi, sicil_kodu)");
 
+// Runs the statements in one transaction: all of them or none.
+QSqlError execAll(QSqlDatabase &db, const QStringList &statements)
+{
+    if (!db.transaction())
+        return db.lastError();
+    QSqlQuery q(db);
+    for (const QString &sql : statements)
+        if (!q.exec(sql)) {
+            const QSqlError e = q.lastError();
+            db.rollback();
+            return e;
+        }
+    if (!db.commit()) {
+        const QSqlError e = db.lastError();
+        db.rollback();
+        return e;
+    }
+    return QSqlError();
+}
+
+QString createTable(const TableDef &t)
+{
+    QStringList cols;
+    for (const ColumnDef &c : t.columns)
+        cols << quoted(c.name) + QLatin1Char(' ') + sqlType(c);
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+}
+
+// The indexes of a table added later, made with it.
+QStringList laterIndexes(const QString &table)
+{
+    if (table == QLatin1String("hatirlatma"))
+        // One reminder per appointment, address and time, whichever desk sends it.
+        return {QStringLiteral("CREATE UNIQUE INDEX hatirlatma_tek ON hatirlatma "
+                               "(randevuno, adres, randevutarihi, randevusaati)")};
+    return {};
+}
+
 } // namespace
 
 QStringList createStatements()
 {
     QStringList out;
     for (const TableDef &t : tables()) {
-        QStringList cols;
-        for (const ColumnDef &c : t.columns)
-            cols << quoted(c.name) + QLatin1Char(' ') + sqlType(c);
-        out << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+        out << createTable(t);
+        if (t.addedLater)
+            out << laterIndexes(t.name);
     }
     // The indexes the program orders by; the AutoNumber keys are the tables' own row order.
     out << QStringLiteral("CREATE INDEX tarih ON gunluknot (tarih)")
@@ -214,20 +260,24 @@ QSqlError upgrade(QSqlDatabase &db)
         return q.lastError();
     if (q.next())
         return QSqlError();
-    if (!db.transaction())
-        return db.lastError();
-    for (const QString &sql : upgradeStatements())
-        if (!q.exec(sql)) {
-            const QSqlError e = q.lastError();
-            db.rollback();
-            return e;
-        }
-    if (!db.commit()) {
-        const QSqlError e = db.lastError();
-        db.rollback();
-        return e;
+    return execAll(db, upgradeStatements());
+}
+
+QSqlError addLaterTables(QSqlDatabase &db)
+{
+    QStringList missing;
+    QSqlQuery q(db);
+    for (const TableDef &t : tables()) {
+        if (!t.addedLater)
+            continue;
+        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+        q.addBindValue(t.name);
+        if (!q.exec())
+            return q.lastError();
+        if (!q.next())
+            missing << createTable(t) << laterIndexes(t.name);
     }
-    return QSqlError();
+    return missing.isEmpty() ? QSqlError() : execAll(db, missing);
 }
 
 QSqlError create(QSqlDatabase &db)
