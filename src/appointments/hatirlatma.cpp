@@ -77,6 +77,7 @@ void ThatirlatmaF::buildWindow()
     hatirlatmaGrid->setEnterRule(GridView::EnterRule::None);
     hatirlatmaGrid->setWholeRowSelection(true);
     hatirlatmaGrid->verticalHeader()->setVisible(false);
+    hatirlatmaGrid->horizontalHeader()->setStretchLastSection(true);
     m_cells = hatirlatmaGrid->useCellTexts();
     m_cells->setHeadings(Qt::Horizontal,
                          {QStringLiteral("Tarih"), QStringLiteral("Saat"), QStringLiteral("Adı"),
@@ -183,10 +184,11 @@ void ThatirlatmaF::openReminders()
 {
     QString refusal;
     const ReminderSettings settings = ReminderSettings::read(settingsPath(), &refusal);
-    // A password typed in this run stays when the file keeps none.
+    // A password typed in this run stays when the file keeps none; one the file held where
+    // others could read it is typed again.
     const QString typed = sifreEdit->text();
     showSettings(settings);
-    if (settings.server.password.isEmpty())
+    if (settings.server.password.isEmpty() && refusal.isEmpty())
         sifreEdit->setText(typed);
     gunTarihi->setDate(QDate::currentDate().addDays(1));
     show();
@@ -227,6 +229,14 @@ void ThatirlatmaF::showAllRows()
     for (int row = 0; row < m_rows.size(); ++row)
         showRow(row);
     templateChanged();
+    fitColumns();
+}
+
+void ThatirlatmaF::fitColumns()
+{
+    // Every column as wide as what it shows; a long text is cut, whole in the CSV file.
+    hatirlatmaGrid->resizeColumnsToContents();
+    hatirlatmaGrid->setColumnWidth(Metin, std::min(hatirlatmaGrid->columnWidth(Metin), 460));
 }
 
 void ThatirlatmaF::showRow(int row)
@@ -317,13 +327,9 @@ void ThatirlatmaF::gonder()
         return;
     ReminderSending sending(db(), dialogs(), currentServer(), currentUser().kullanici);
     const bool finished = sending.send(m_rows, pattern, [this](int row) { showRow(row); });
-    if (!finished)
-        return; // the user was told why it stopped
-    QString told = QStringLiteral("%1 hatırlatma gönderildi, %2 hatırlatma gönderilemedi.")
-                       .arg(QString::number(sending.sent()), QString::number(sending.failed()));
-    if (sending.canceled())
-        told += QStringLiteral("\nGönderim iptal edildi; kalan hatırlatmalar gönderilmedi.");
-    dialogs().information(programTitle(), told);
+    fitColumns();
+    if (finished) // else the user was told why it stopped
+        dialogs().information(programTitle(), reminderSendSummary(sending, m_rows));
 }
 
 void ThatirlatmaF::ayarlariKaydet()

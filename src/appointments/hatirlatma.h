@@ -85,6 +85,7 @@ private:
     void templateChanged();
     void showRow(int row);
     void showAllRows();
+    void fitColumns();
     QString settingsPath() const;
 
     QVector<ReminderRow> m_rows;

@@ -48,6 +48,28 @@ int remindersToSend(const QVector<ReminderRow> &rows)
     }));
 }
 
+QString reminderSendSummary(const ReminderSending &sending, const QVector<ReminderRow> &rows)
+{
+    constexpr int kNamed = 10;
+    QString out = QStringLiteral("%1 hatırlatma gönderildi, %2 hatırlatma gönderilemedi.")
+                      .arg(QString::number(sending.sent()), QString::number(sending.failed()));
+    int named = 0;
+    for (const ReminderRow &row : rows) {
+        if (row.state != ReminderState::Failed)
+            continue;
+        const ReminderAppointment &a = row.appointment;
+        if (named++ == 0)
+            out += QStringLiteral("\n\nGönderilemeyenler:");
+        if (named <= kNamed)
+            out += QStringLiteral("\n%1 %2 (%3): %4").arg(a.adi, a.soyadi, a.email, row.cause);
+    }
+    if (named > kNamed)
+        out += QStringLiteral("\n... ve %1 hatırlatma daha.").arg(named - kNamed);
+    if (sending.canceled())
+        out += QStringLiteral("\n\nGönderim iptal edildi; kalan hatırlatmalar gönderilmedi.");
+    return out;
+}
+
 bool ReminderSending::send(QVector<ReminderRow> &rows, const ReminderTemplate &pattern,
                            const std::function<void(int row)> &changed)
 {
@@ -87,9 +109,11 @@ bool ReminderSending::send(QVector<ReminderRow> &rows, const ReminderTemplate &p
         const QByteArray message
             = mailMessage(m_server.sender, a.email, subject, reminderText(pattern.text, a),
                           begun, messageId(a, m_server.sender, begun));
+        // The worker reads only its own copies while the rows stay with this thread.
         MailResult result;
-        runBeside([&] { result = connection->send(a.email, message, stop); }, *progress, done,
-                  stop);
+        runBeside([&result, &connection, &stop, to = a.email, message] {
+            result = connection->send(to, message, stop);
+        }, *progress, done, stop);
         if (result.sent) {
             ++m_sent;
             row.state = ReminderState::Sent;

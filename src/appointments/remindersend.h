@@ -50,4 +50,8 @@ private:
 // The rows a send would send now.
 int remindersToSend(const QVector<ReminderRow> &rows);
 
+// What a send tells at its end: how many went and how many did not, the first of those that
+// did not with their causes, and whether it was broken off.
+QString reminderSendSummary(const ReminderSending &sending, const QVector<ReminderRow> &rows);
+
 } // namespace lumkar
