@@ -176,6 +176,8 @@ void ThatirlatmaF::fitToUser(const LoggedInUser &user)
 {
     const QSignalBlocker blocker(CheckBox2);
     userBar->fitToUser(user.users, user.rights.listPickers, user.rights.seesEveryone);
+    // Nothing of the user before stays: neither the list nor a password typed but not kept.
+    sifreEdit->clear();
     m_rows.clear();
     showAllRows();
 }
