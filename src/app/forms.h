@@ -26,6 +26,7 @@ class TpaketlerF;
 class TkasaF;
 class TkkartF;
 class TgirisRF;
+class ThatirlatmaF;
 class KeyboardReturn;
 class EntryForm;
 class DayLists;
@@ -49,6 +50,7 @@ struct Forms {
     TkasaF *kasaF = nullptr;
     TkkartF *kkartF = nullptr;
     TgirisRF *girisRF = nullptr;
+    ThatirlatmaF *hatirlatmaF = nullptr;
     std::unique_ptr<KeyboardReturn> keyboardReturn;
 
     // The parts of the main window that other windows act on, handed out by the main window

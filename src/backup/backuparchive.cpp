@@ -400,6 +400,8 @@ QString checkProgramDatabase(const QString &path,
                     QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)))
                         .toLower());
         sqlite3_finalize(stmt);
+        if (present.isEmpty() && table.addedLater)
+            continue; // an older file: the program makes the table when it opens the file
         if (present.isEmpty())
             return QStringLiteral("\"%1\" tablosu yok; bu, programın veritabanı değil.")
                 .arg(table.name);

@@ -349,6 +349,12 @@ bool Database::openServer()
             return false;
         }
     }
+    // The tables later versions brought, made once for a database that has none yet.
+    if (const QSqlError e = schema::addLaterTables(m_db); e.isValid()) {
+        m_error = QStringLiteral("%1 veritabanı hazırlanamadı: %2").arg(server, failureText(e));
+        m_db.close();
+        return false;
+    }
     QString totalsError;
     if (!moneytotals::ensure(m_db, &totalsError)) {
         m_error = QStringLiteral("%1 veritabanı hazırlanamadı: %2").arg(server, totalsError);
@@ -377,6 +383,8 @@ bool Database::verifyServer(bool &empty)
     // A database of another program, or one missing a column, is never altered.
     for (const TableDef &t : schema::tables()) {
         const auto columns = present.constFind(t.name.toLower());
+        if (columns == present.constEnd() && t.addedLater)
+            continue; // made right after the check
         if (columns == present.constEnd()) {
             m_error = QStringLiteral("%1 veritabanı bu programın veritabanı değil: \"%2\" "
                                      "tablosu yok. Veritabanına dokunulmadı; bu program için "
@@ -449,6 +457,13 @@ bool Database::openFile()
         return false;
     }
     settleLeftoverJournal();
+    // The tables later versions brought, made once for a file that has none yet.
+    if (const QSqlError e = schema::addLaterTables(m_db); e.isValid()) {
+        m_error = QStringLiteral("Veritabanı dosyası \"%1\" hazırlanamadı: %2")
+                      .arg(shown, failureText(e));
+        m_db.close();
+        return false;
+    }
     // Indexes added since the file was made. They only make lists faster: a file that cannot
     // take them now (read-only, held by another program) is used as it is, and the next
     // opening tries again.
@@ -478,6 +493,8 @@ bool Database::verify()
         QSet<QString> present;
         while (q.next())
             present.insert(q.value(1).toString().toLower());
+        if (present.isEmpty() && t.addedLater)
+            continue; // made right after the check
         if (present.isEmpty()) {
             m_error = QStringLiteral("Veritabanı dosyası \"%1\" bu programın dosyası değil ya da "
                                      "bozuk: \"%2\" tablosu yok.").arg(shown, t.name);

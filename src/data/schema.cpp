@@ -112,6 +112,15 @@ QVector<TableDef> build()
               {{"gid", F::AutoNumber}, {"tarih", F::DateTime}, {"not", F::Memo},
                {"kodu", F::Text, 16}},
               QStringLiteral("gid")});
+    // The appointment reminders sent by e-mail: one row per appointment, address and
+    // appointment time, written before the message goes out (`gonderildi` empty) and marked
+    // "E" once the mail server took it, so that no reminder goes out twice.
+    t.append({QStringLiteral("hatirlatma"),
+              {{"hid", F::AutoNumber},        {"randevuno", F::Long},
+               {"adres", F::Text, 50},        {"randevutarihi", F::DateTime},
+               {"randevusaati", F::DateTime}, {"gonderim", F::DateTime},
+               {"gonderildi", F::Text, 1},    {"gonderen", F::Text, 16}},
+              QStringLiteral("hid"), true});
     return t;
 }
 
@@ -189,19 +198,56 @@ const QStringList kAddedIndexes = {QStringLiteral("siciltablo_ad_soyad"),
                                    QStringLiteral("randevu_sicil"),
                                    QStringLiteral("gorusmeler_sicilkodu")};
 
+// Runs the statements in one transaction: all of them or none.
+QSqlError execAll(QSqlDatabase &db, const QStringList &statements)
+{
+    if (!db.transaction())
+        return db.lastError();
+    QSqlQuery q(db);
+    for (const QString &sql : statements)
+        if (!q.exec(sql)) {
+            const QSqlError e = q.lastError();
+            db.rollback();
+            return e;
+        }
+    if (!db.commit()) {
+        const QSqlError e = db.lastError();
+        db.rollback();
+        return e;
+    }
+    return QSqlError();
+}
+
+QString createTable(const TableDef &t, Engine engine)
+{
+    QStringList cols;
+    for (const ColumnDef &c : t.columns) {
+        // The file keeps the names as the schema spells them; the server in lower case.
+        const QString name = engine == Engine::Postgres ? c.name.toLower() : c.name;
+        cols << QLatin1Char('"') + name + QStringLiteral("\" ") + sqlType(c, engine);
+    }
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+}
+
+// The indexes of a table added later, made with it.
+QStringList laterIndexes(const QString &table)
+{
+    if (table == QLatin1String("hatirlatma"))
+        // One reminder per appointment, address and time, whichever desk sends it.
+        return {QStringLiteral("CREATE UNIQUE INDEX hatirlatma_tek ON hatirlatma "
+                               "(randevuno, adres, randevutarihi, randevusaati)")};
+    return {};
+}
+
 } // namespace
 
 QStringList createStatements(Engine engine)
 {
     QStringList out;
     for (const TableDef &t : tables()) {
-        QStringList cols;
-        for (const ColumnDef &c : t.columns) {
-            // The file keeps the names as the schema spells them; the server in lower case.
-            const QString name = engine == Engine::Postgres ? c.name.toLower() : c.name;
-            cols << QLatin1Char('"') + name + QStringLiteral("\" ") + sqlType(c, engine);
-        }
-        out << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+        out << createTable(t, engine);
+        if (t.addedLater)
+            out << laterIndexes(t.name);
     }
     // The indexes the program orders by; the AutoNumber keys are the tables' own row order.
     out << QStringLiteral("CREATE INDEX tarih ON gunluknot (tarih)")
@@ -241,22 +287,31 @@ QSqlError upgrade(QSqlDatabase &db)
         q.addBindValue(name);
     if (!q.exec())
         return q.lastError();
-    if (q.next() && q.value(0).toInt() == kAddedIndexes.size())
-        return QSqlError();
-    if (!db.transaction())
-        return db.lastError();
-    for (const QString &sql : upgradeStatements())
-        if (!q.exec(sql)) {
-            const QSqlError e = q.lastError();
-            db.rollback();
-            return e;
-        }
-    if (!db.commit()) {
-        const QSqlError e = db.lastError();
-        db.rollback();
-        return e;
+    const bool complete = q.next() && q.value(0).toInt() == kAddedIndexes.size();
+    q.finish(); // the file takes no change of its indexes while a read of it is open
+    return complete ? QSqlError() : execAll(db, upgradeStatements());
+}
+
+QSqlError addLaterTables(QSqlDatabase &db)
+{
+    const Engine engine = engineOf(db);
+    QStringList missing;
+    QSqlQuery q(db);
+    for (const TableDef &t : tables()) {
+        if (!t.addedLater)
+            continue;
+        q.prepare(engine == Engine::Postgres
+                      ? QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
+                                       "table_schema = current_schema() AND table_name = ?")
+                      : QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
+                                       "name = ?"));
+        q.addBindValue(t.name);
+        if (!q.exec())
+            return q.lastError();
+        if (!q.next())
+            missing << createTable(t, engine) << laterIndexes(t.name);
     }
-    return QSqlError();
+    return missing.isEmpty() ? QSqlError() : execAll(db, missing);
 }
 
 QSqlError create(QSqlDatabase &db)

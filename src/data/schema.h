@@ -23,6 +23,9 @@ struct TableDef {
     QString name;
     QVector<ColumnDef> columns;
     QString key; // the AutoNumber column, empty when the table has none
+    // A table later versions brought: a file made before it has none, and gets it when it is
+    // opened (addLaterTables).
+    bool addedLater = false;
 
     const ColumnDef *column(const QString &columnName) const;
 };
@@ -46,6 +49,10 @@ QStringList createStatements(Engine engine = Engine::Sqlite);
 // when something is missing.
 QStringList upgradeStatements();
 QSqlError upgrade(QSqlDatabase &db);
+
+// Creates the tables marked `addedLater` that the file does not hold yet, with their
+// indexes, in one transaction. Writes only when something is missing.
+QSqlError addLaterTables(QSqlDatabase &db);
 
 // Quotes a column name for SQL ("not" is a keyword).
 QString quoted(const QString &column);

@@ -7,6 +7,7 @@
 #include "appointments/dailyprint.h"
 #include "appointments/dayview.h"
 #include "appointments/entrypanel.h"
+#include "appointments/hatirlatma.h"
 #include "appointments/randevu.h"
 #include "kit/bound.h"
 #include "kit/entryboxes.h"
@@ -253,6 +254,9 @@ void Tanamenuf::buildFrame()
         {QStringLiteral("Günlük Kasa Raporu"), QStringLiteral("N9"), {}, &Tanamenuf::N9Kasa},
         {QStringLiteral("Günlük Kredi Kartı Raporu"), QStringLiteral("N10"), {},
          &Tanamenuf::N10KrediKarti},
+        {QStringLiteral("Randevu Hatırlatmaları"), QStringLiteral("N11"),
+         QStringLiteral("Yarının randevularını e-postayla ya da mesajla hatırlat"),
+         &Tanamenuf::N11Hatirlatmalar},
     };
     for (const Item &item : items) {
         QPushButton *b = JvXPBar1->addItem(item.caption, item.name, item.hint);
@@ -460,6 +464,11 @@ void Tanamenuf::N10KrediKarti()
     forms().kkartF->show();
     forms().kkartF->raise();
     forms().kkartF->openBook();
+}
+
+void Tanamenuf::N11Hatirlatmalar()
+{
+    forms().hatirlatmaF->openReminders();
 }
 
 void Tanamenuf::helpClick()

@@ -67,6 +67,7 @@ public:
     void N8Paketler();
     void N9Kasa();
     void N10KrediKarti();
+    void N11Hatirlatmalar(); // reminders of the next day's appointments
     void JvNavPanelButton6Click(); // "  Kapat": exit with one question
     void helpClick();
     void JvNavPanelButton2Click(); // "Yeni Rand."

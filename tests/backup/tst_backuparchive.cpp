@@ -352,6 +352,23 @@ private slots:
             QStringLiteral("Tovaskel_2024_03_05_14_30_07_2.onceki"));
     }
 
+    // A backup made before the reminder log existed restores, and gets the log when opened.
+    void anOlderBackupWithoutTheReminderLogRestores()
+    {
+        App app;
+        app.exec(QStringLiteral("DROP TABLE hatirlatma"));
+        QTemporaryDir target;
+        const QString archive = backedUpThenChanged(app, target, 3, 1);
+        QVERIFY(!archive.isEmpty());
+        DatabaseRestore restore(dataFolder(app), kDatabase);
+        QVERIFY2(restore.prepare(archive), qPrintable(restore.errorText()));
+        QVERIFY2(restore.replace(QDateTime::currentDateTime()), qPrintable(restore.errorText()));
+        QCOMPARE(rowCount(databasePath(app), QStringLiteral("hatirlatma")), -1);
+        QVERIFY(app.session().database().open());
+        QCOMPARE(rowCount(databasePath(app), QStringLiteral("randevu")), 3);
+        QCOMPARE(rowCount(databasePath(app), QStringLiteral("hatirlatma")), 0);
+    }
+
     void restoreRepairsADamagedDatabase()
     {
         App app;

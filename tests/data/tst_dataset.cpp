@@ -81,7 +81,7 @@ private slots:
                 expected << c.name;
             QCOMPARE(names, expected);
         }
-        QCOMPARE(schema::tables().size(), 11);
+        QCOMPARE(schema::tables().size(), 12);
         QCOMPARE(db.scalar(QStringLiteral("SELECT count(*) FROM master")).toInt(), 1);
         QCOMPARE(db.scalar(QStringLiteral("SELECT mids FROM master")).toString(), QString());
         QCOMPARE(db.scalar(QStringLiteral("SELECT kullanici || '/' || coalesce(sifre,'') || '/' || "
@@ -145,6 +145,38 @@ private slots:
         Database later(dir.path());
         QVERIFY(later.open());
         QCOMPARE(indexes(later), (QStringList{"siciltablo_ad_soyad", "siciltablo_kodu"}));
+    }
+
+    // A file made before the reminder log gets it, with its one-reminder-only index, at the
+    // next opening; a disk that cannot take it stops the opening with a message.
+    void anOlderFileGetsTheReminderLog()
+    {
+        QTemporaryDir dir;
+        {
+            Database database(dir.path());
+            QVERIFY(database.open());
+            QSqlQuery q(database.db());
+            QVERIFY(q.exec(QStringLiteral("DROP TABLE hatirlatma")));
+        }
+        {
+            const test::FullDisk full;
+            Database noRoom(dir.path());
+            QVERIFY(!noRoom.open());
+            const QString told = noRoom.errorText();
+            QVERIFY2(told.startsWith(QStringLiteral("Veritabanı dosyası \"%1\" hazırlanamadı: ")
+                                         .arg(QDir::toNativeSeparators(noRoom.filePath()))),
+                     qPrintable(told));
+        }
+        Database later(dir.path());
+        QVERIFY2(later.open(), qPrintable(later.errorText()));
+        QSqlQuery q(later.db());
+        const QString insert = QStringLiteral(
+            "INSERT INTO hatirlatma (randevuno, adres, randevutarihi, randevusaati) VALUES "
+            "(1, 'ayse@ornek.com.tr', '2026-12-11 00:00:00', '1899-12-30 10:00:00')");
+        QVERIFY(q.exec(insert));
+        QVERIFY(!q.exec(insert));
+        QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM hatirlatma")) && q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
     }
 
     void aFileThatIsNotThisProgramsIsRefused()

@@ -7,6 +7,7 @@
 #include "appointments/aylik.h"
 #include "appointments/dayview.h"
 #include "appointments/entrypanel.h"
+#include "appointments/hatirlatma.h"
 #include "appointments/randevu.h"
 #include "data/dataset.h"
 #include "notes/notespanes.h"
@@ -286,7 +287,7 @@ private slots:
         QStringList captions;
         for (QPushButton *b : main->JvXPBar1->items())
             captions << b->text();
-        QCOMPARE(captions.size(), 11);
+        QCOMPARE(captions.size(), 12);
         QCOMPARE(captions.at(3), QStringLiteral("Günlük Raporlar"));
         QVERIFY(!main->JvXPBar1->items().at(3)->isVisibleTo(main));
 
@@ -308,7 +309,8 @@ private slots:
              {std::pair{QStringLiteral("N4"), static_cast<QWidget *>(f.gorusmeF)},
               std::pair{QStringLiteral("N8"), static_cast<QWidget *>(f.paketlerF)},
               std::pair{QStringLiteral("N9"), static_cast<QWidget *>(f.kasaF)},
-              std::pair{QStringLiteral("N10"), static_cast<QWidget *>(f.kkartF)}}) {
+              std::pair{QStringLiteral("N10"), static_cast<QWidget *>(f.kkartF)},
+              std::pair{QStringLiteral("N11"), static_cast<QWidget *>(f.hatirlatmaF)}}) {
             QTest::mouseClick(item(name), Qt::LeftButton);
             QVERIFY2(window->isVisible(), qPrintable(name));
         }
