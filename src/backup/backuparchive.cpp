@@ -400,6 +400,9 @@ QString checkProgramDatabase(const QString &path,
                     QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 1)))
                         .toLower());
         sqlite3_finalize(stmt);
+        // An archive made before a table was added lacks it; opening the file adds it.
+        if (present.isEmpty() && table.addedLater)
+            continue;
         if (present.isEmpty())
             return QStringLiteral("\"%1\" tablosu yok; bu, programın veritabanı değil.")
                 .arg(table.name);

@@ -268,6 +268,15 @@ bool Database::open()
         return false;
     }
     settleLeftoverJournal();
+    // The tables added since the file was made; without them the program cannot work.
+    if (const QSqlError e = schema::addMissingTables(m_db); e.isValid()) {
+        noteFailure(e);
+        m_error = QStringLiteral("Veritabanı dosyası \"%1\" hazırlanamadı: yeni tablolar "
+                                 "eklenemedi. %2")
+                      .arg(shown, failureText(e));
+        m_db.close();
+        return false;
+    }
     // Indexes added since the file was made. They only make lists faster: a file that cannot
     // take them now (read-only, held by another program) is used as it is, and the next
     // opening tries again.
@@ -297,6 +306,9 @@ bool Database::verify()
         QSet<QString> present;
         while (q.next())
             present.insert(q.value(1).toString().toLower());
+        // A table added later is made after this check when the file has none yet.
+        if (present.isEmpty() && t.addedLater)
+            continue;
         if (present.isEmpty()) {
             m_error = QStringLiteral("Veritabanı dosyası \"%1\" bu programın dosyası değil ya da "
                                      "bozuk: \"%2\" tablosu yok.").arg(shown, t.name);

@@ -112,6 +112,18 @@ QVector<TableDef> build()
               {{"gid", F::AutoNumber}, {"tarih", F::DateTime}, {"not", F::Memo},
                {"kodu", F::Text, 16}},
               QStringLiteral("gid")});
+    // The closed days of the cash and card books: one row per "Günü Kapat". `kullanici` is
+    // empty when the day was closed for every user; the count is empty for the card book.
+    t.append({QStringLiteral("gunsonu"),
+              {{"gsid", F::AutoNumber},          {"defter", F::Text, 10},
+               {"tarih", F::DateTime},           {"tumkullanicilar", F::Text, 1},
+               {"kullanici", F::Text, 16},       {"kullaniciadsoyad", F::Text, 32},
+               {"nakliyekun", F::Double},        {"tahsilat", F::Double},
+               {"odeme", F::Double},             {"mevcut", F::Double},
+               {"sayilan", F::Double},           {"fark", F::Double},
+               {"sayim", F::Memo},               {"kapatan", F::Text, 16},
+               {"kapatanadsoyad", F::Text, 32},  {"kapanistarihi", F::DateTime}},
+              QStringLiteral("gsid"), true});
     return t;
 }
 
@@ -153,9 +165,12 @@ FieldType typeOfColumn(const QString &tableName, const QString &column)
     for (const TableDef &t : tables())
         if (const ColumnDef *c = t.column(column))
             return c->type;
-    // The balance the account and visit lists compute for every row.
-    if (column.compare(QLatin1String("bakiye"), Qt::CaseInsensitive) == 0)
+    // What the lists compute for every row.
+    if (column.compare(QLatin1String("bakiye"), Qt::CaseInsensitive) == 0
+        || column.compare(QLatin1String("prim"), Qt::CaseInsensitive) == 0)
         return F::Double;
+    if (column.compare(QLatin1String("gorusmesayisi"), Qt::CaseInsensitive) == 0)
+        return F::Long;
     return F::Memo;
 }
 
@@ -170,16 +185,51 @@ namespace {
 const QString kPersonNameIndex = QStringLiteral(
     "CREATE INDEX IF NOT EXISTS siciltablo_ad_soyad ON siciltablo (adi, soyadi, sicil_kodu)");
 
+QString createTable(const TableDef &t)
+{
+    QStringList cols;
+    for (const ColumnDef &c : t.columns)
+        cols << quoted(c.name) + QLatin1Char(' ') + sqlType(c);
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+}
+
+// The indexes of a table added later, made with it.
+QStringList laterIndexes(const QString &table)
+{
+    if (table == QLatin1String("gunsonu"))
+        return {QStringLiteral("CREATE INDEX gunsonu_gun ON gunsonu (defter, tarih)")};
+    return {};
+}
+
+// Runs the statements in one transaction: all or none.
+QSqlError runTogether(QSqlDatabase &db, const QStringList &statements)
+{
+    if (!db.transaction())
+        return db.lastError();
+    QSqlQuery q(db);
+    for (const QString &sql : statements)
+        if (!q.exec(sql)) {
+            const QSqlError e = q.lastError();
+            db.rollback();
+            return e;
+        }
+    if (!db.commit()) {
+        const QSqlError e = db.lastError();
+        db.rollback();
+        return e;
+    }
+    return QSqlError();
+}
+
 } // namespace
 
 QStringList createStatements()
 {
     QStringList out;
     for (const TableDef &t : tables()) {
-        QStringList cols;
-        for (const ColumnDef &c : t.columns)
-            cols << quoted(c.name) + QLatin1Char(' ') + sqlType(c);
-        out << QStringLiteral("CREATE TABLE %1 (%2)").arg(t.name, cols.join(QStringLiteral(", ")));
+        out << createTable(t);
+        if (t.addedLater)
+            out << laterIndexes(t.name);
     }
     // The indexes the program orders by; the AutoNumber keys are the tables' own row order.
     out << QStringLiteral("CREATE INDEX tarih ON gunluknot (tarih)")
@@ -214,20 +264,24 @@ QSqlError upgrade(QSqlDatabase &db)
         return q.lastError();
     if (q.next())
         return QSqlError();
-    if (!db.transaction())
-        return db.lastError();
-    for (const QString &sql : upgradeStatements())
-        if (!q.exec(sql)) {
-            const QSqlError e = q.lastError();
-            db.rollback();
-            return e;
-        }
-    if (!db.commit()) {
-        const QSqlError e = db.lastError();
-        db.rollback();
-        return e;
+    return runTogether(db, upgradeStatements());
+}
+
+QSqlError addMissingTables(QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    QStringList missing;
+    for (const TableDef &t : tables()) {
+        if (!t.addedLater)
+            continue;
+        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+        q.addBindValue(t.name);
+        if (!q.exec())
+            return q.lastError();
+        if (!q.next())
+            missing << createTable(t) << laterIndexes(t.name);
     }
-    return QSqlError();
+    return missing.isEmpty() ? QSqlError() : runTogether(db, missing);
 }
 
 QSqlError create(QSqlDatabase &db)

@@ -21,6 +21,8 @@ struct TableDef {
     QString name;
     QVector<ColumnDef> columns;
     QString key; // the AutoNumber column, empty when the table has none
+    // A table added after the first files were made: a file without it gets it when opened.
+    bool addedLater = false;
 
     const ColumnDef *column(const QString &columnName) const;
 };
@@ -30,8 +32,9 @@ namespace schema {
 const QVector<TableDef> &tables();
 const TableDef *table(const QString &name);
 
-// The declared type of a column found by name in any table (for query results); the
-// computed balance `bakiye` of the account and visit lists is a Double.
+// The declared type of a column found by name in any table (for query results); the columns
+// the lists compute (the balance `bakiye`, the commission `prim`, the count of visits
+// `gorusmesayisi`) have their own.
 FieldType typeOfColumn(const QString &table, const QString &column);
 
 // The SQL that creates every table and index, in order.
@@ -41,6 +44,10 @@ QStringList createStatements();
 // when something is missing.
 QStringList upgradeStatements();
 QSqlError upgrade(QSqlDatabase &db);
+
+// Creates in a file made by an earlier version the tables added since, with their indexes;
+// writes nothing when they are there.
+QSqlError addMissingTables(QSqlDatabase &db);
 
 // Quotes a column name for SQL ("not" is a keyword).
 QString quoted(const QString &column);
