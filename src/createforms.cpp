@@ -1,7 +1,9 @@
 #include "app/forms.h"
 
 #include "accounts/cari.h"
+#include "accounts/gunsonu.h"
 #include "accounts/ledger.h"
+#include "accounts/primrapor.h"
 #include "appointments/aylik.h"
 #include "appointments/entrypanel.h"
 #include "appointments/iptal.h"
@@ -46,6 +48,8 @@ std::unique_ptr<Forms> createForms(Session &session)
     f.kasaF = new TkasaF(f, session);
     f.kkartF = new TkkartF(f, session);
     f.girisRF = new TgirisRF(f, session);
+    f.gunsonuF = new TgunsonuF(f, session);
+    f.primF = new TprimF(f, session);
     // A login: every window fits itself to the user, the main window (and its parts) last.
     const auto fit = [&f](auto *window) {
         QObject::connect(f.PasswordDlg, &TPasswordDlg::userLoggedIn, window,
@@ -56,6 +60,8 @@ std::unique_ptr<Forms> createForms(Session &session)
     fit(f.gorusmeF);
     fit(f.kasaF);
     fit(f.kkartF);
+    fit(f.gunsonuF);
+    fit(f.primF);
     fit(f.anamenuf);
     // A person written in the person record goes into the appointment entry's code box.
     QObject::connect(f.ozluk, &Tozluk::personSaved, f.entryForm, &EntryForm::setEntryPersonCode);
@@ -72,12 +78,13 @@ std::unique_ptr<Forms> createForms(Session &session)
     for (QWidget *window :
          std::initializer_list<QWidget *>{f.sicrapor, f.ozluk, f.randevuF, f.sifrelerF, f.iptalF,
                                           f.gorusmeF, f.aylikF, f.cariF, f.genelnotF, f.yardimF,
-                                          f.paketlerF, f.kasaF, f.kkartF, f.girisRF})
+                                          f.paketlerF, f.kasaF, f.kkartF, f.girisRF,
+                                          f.gunsonuF, f.primF})
         f.keyboardReturn->watch(window);
     // Every list can go to a spreadsheet; the user list stays inside the program.
     for (QWidget *window : std::initializer_list<QWidget *>{
              f.anamenuf, f.sicrapor, f.ozluk, f.randevuF, f.iptalF, f.gorusmeF, f.aylikF,
-             f.cariF, f.genelnotF, f.paketlerF, f.kasaF, f.kkartF})
+             f.cariF, f.genelnotF, f.paketlerF, f.kasaF, f.kkartF, f.gunsonuF, f.primF})
         offerGridExports(window, session.dialogs());
     // Every entry box has a name a screen reader says: the caption it sits beside.
     for (QWidget *window : f.windows())
@@ -88,7 +95,8 @@ std::unique_ptr<Forms> createForms(Session &session)
 QList<QWidget *> Forms::windows() const
 {
     return {PasswordDlg, anamenuf, sicrapor, ozluk,    randevuF,  sifrelerF, iptalF, gorusmeF,
-            aylikF,      cariF,    genelnotF, yardimF, paketlerF, kasaF,     kkartF, girisRF};
+            aylikF,      cariF,    genelnotF, yardimF, paketlerF, kasaF,     kkartF, girisRF,
+            gunsonuF,    primF};
 }
 
 Forms::~Forms()
@@ -100,6 +108,8 @@ Forms::~Forms()
     entryForm = nullptr;
     dayLists = nullptr;
     notesPanes = nullptr;
+    delete primF;
+    delete gunsonuF;
     delete girisRF;
     delete kkartF;
     delete kasaF;

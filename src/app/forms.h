@@ -26,6 +26,8 @@ class TpaketlerF;
 class TkasaF;
 class TkkartF;
 class TgirisRF;
+class TgunsonuF;
+class TprimF;
 class KeyboardReturn;
 class EntryForm;
 class DayLists;
@@ -49,6 +51,8 @@ struct Forms {
     TkasaF *kasaF = nullptr;
     TkkartF *kkartF = nullptr;
     TgirisRF *girisRF = nullptr;
+    TgunsonuF *gunsonuF = nullptr; // closing the cash or card day
+    TprimF *primF = nullptr;       // commissions
     std::unique_ptr<KeyboardReturn> keyboardReturn;
 
     // The parts of the main window that other windows act on, handed out by the main window

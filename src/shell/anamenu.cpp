@@ -1,7 +1,9 @@
 #include "shell/anamenu.h"
 
 #include "accounts/cari.h"
+#include "accounts/gunsonu.h"
 #include "accounts/ledger.h"
+#include "accounts/primrapor.h"
 #include "app/userrights.h"
 #include "appointments/aylik.h"
 #include "appointments/dailyprint.h"
@@ -253,6 +255,10 @@ void Tanamenuf::buildFrame()
         {QStringLiteral("Günlük Kasa Raporu"), QStringLiteral("N9"), {}, &Tanamenuf::N9Kasa},
         {QStringLiteral("Günlük Kredi Kartı Raporu"), QStringLiteral("N10"), {},
          &Tanamenuf::N10KrediKarti},
+        {QStringLiteral("Gün Sonu ve Kasa Kapanışı"), QStringLiteral("N11"),
+         QStringLiteral("Günün kasasını sayıp kapatma"), &Tanamenuf::N11GunSonu},
+        {QStringLiteral("Prim Raporu"), QStringLiteral("N12"),
+         QStringLiteral("Kullanıcıların görüşmeleri ve primleri"), &Tanamenuf::N12PrimRaporu},
     };
     for (const Item &item : items) {
         QPushButton *b = JvXPBar1->addItem(item.caption, item.name, item.hint);
@@ -460,6 +466,20 @@ void Tanamenuf::N10KrediKarti()
     forms().kkartF->show();
     forms().kkartF->raise();
     forms().kkartF->openBook();
+}
+
+void Tanamenuf::N11GunSonu()
+{
+    forms().gunsonuF->show();
+    forms().gunsonuF->raise();
+    forms().gunsonuF->openDay();
+}
+
+void Tanamenuf::N12PrimRaporu()
+{
+    forms().primF->show();
+    forms().primF->raise();
+    forms().primF->openReport();
 }
 
 void Tanamenuf::helpClick()

@@ -67,6 +67,8 @@ public:
     void N8Paketler();
     void N9Kasa();
     void N10KrediKarti();
+    void N11GunSonu();     // closing the cash or card day
+    void N12PrimRaporu();  // commissions
     void JvNavPanelButton6Click(); // "  Kapat": exit with one question
     void helpClick();
     void JvNavPanelButton2Click(); // "Yeni Rand."
