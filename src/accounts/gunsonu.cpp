@@ -347,11 +347,9 @@ void TgunsonuF::gunuKapatButClick()
     if (dialogs().question(programTitle(), question, Buttons::YesNo) != Answer::Yes)
         return;
     const DayCloseResult result = writeDayClose(db(), entry);
-    if (!result.ok) {
+    if (!result.ok)
         tellNotWritten(dialogs(), result.refused, result.error);
-        yukleButClick();
-        return;
-    }
+    // The day as the database now holds it, closed or not.
     yukleButClick();
 }
 
