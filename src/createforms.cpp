@@ -1,7 +1,9 @@
 #include "app/forms.h"
 
 #include "accounts/cari.h"
+#include "accounts/gunsonu.h"
 #include "accounts/ledger.h"
+#include "accounts/primrapor.h"
 #include "appointments/aylik.h"
 #include "appointments/entrypanel.h"
 #include "appointments/hatirlatma.h"
@@ -48,6 +50,8 @@ std::unique_ptr<Forms> createForms(Session &session)
     f.kkartF = new TkkartF(f, session);
     f.girisRF = new TgirisRF(f, session);
     f.hatirlatmaF = new ThatirlatmaF(f, session);
+    f.gunsonuF = new TgunsonuF(f, session);
+    f.primF = new TprimF(f, session);
     // A login: every window fits itself to the user, the main window (and its parts) last.
     const auto fit = [&f](auto *window) {
         QObject::connect(f.PasswordDlg, &TPasswordDlg::userLoggedIn, window,
@@ -59,6 +63,8 @@ std::unique_ptr<Forms> createForms(Session &session)
     fit(f.kasaF);
     fit(f.kkartF);
     fit(f.hatirlatmaF);
+    fit(f.gunsonuF);
+    fit(f.primF);
     fit(f.anamenuf);
     // A person written in the person record goes into the appointment entry's code box.
     QObject::connect(f.ozluk, &Tozluk::personSaved, f.entryForm, &EntryForm::setEntryPersonCode);
@@ -76,12 +82,12 @@ std::unique_ptr<Forms> createForms(Session &session)
          std::initializer_list<QWidget *>{f.sicrapor, f.ozluk, f.randevuF, f.sifrelerF, f.iptalF,
                                           f.gorusmeF, f.aylikF, f.cariF, f.genelnotF, f.yardimF,
                                           f.paketlerF, f.kasaF, f.kkartF, f.girisRF,
-                                          f.hatirlatmaF})
+                                          f.hatirlatmaF, f.gunsonuF, f.primF})
         f.keyboardReturn->watch(window);
     // Every list can go to a spreadsheet; the user list stays inside the program.
     for (QWidget *window : std::initializer_list<QWidget *>{
              f.anamenuf, f.sicrapor, f.ozluk, f.randevuF, f.iptalF, f.gorusmeF, f.aylikF,
-             f.cariF, f.genelnotF, f.paketlerF, f.kasaF, f.kkartF, f.hatirlatmaF})
+             f.cariF, f.genelnotF, f.paketlerF, f.kasaF, f.kkartF, f.hatirlatmaF, f.gunsonuF, f.primF})
         offerGridExports(window, session.dialogs());
     // Every entry box has a name a screen reader says: the caption it sits beside.
     for (QWidget *window : f.windows())
@@ -91,9 +97,9 @@ std::unique_ptr<Forms> createForms(Session &session)
 
 QList<QWidget *> Forms::windows() const
 {
-    return {PasswordDlg, anamenuf,  sicrapor, ozluk,     randevuF, sifrelerF,
-            iptalF,      gorusmeF,  aylikF,   cariF,     genelnotF, yardimF,
-            paketlerF,   kasaF,     kkartF,   girisRF,   hatirlatmaF};
+    return {PasswordDlg, anamenuf, sicrapor, ozluk,    randevuF,  sifrelerF, iptalF, gorusmeF,
+            aylikF,      cariF,    genelnotF, yardimF, paketlerF, kasaF,     kkartF, girisRF,
+            hatirlatmaF, gunsonuF, primF};
 }
 
 Forms::~Forms()
@@ -105,6 +111,8 @@ Forms::~Forms()
     entryForm = nullptr;
     dayLists = nullptr;
     notesPanes = nullptr;
+    delete primF;
+    delete gunsonuF;
     delete hatirlatmaF;
     delete girisRF;
     delete kkartF;

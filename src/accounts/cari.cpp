@@ -2,6 +2,7 @@
 
 #include "accounts/accountfilters.h"
 #include "accounts/collection.h"
+#include "accounts/dayclose.h"
 #include "accounts/ledger.h"
 #include "data/entryrules.h"
 #include "data/formats.h"
@@ -14,6 +15,7 @@
 #include "reports/preview.h"
 #include "reports/runner.h"
 #include "app/helptopics.h"
+#include "app/userrights.h"
 
 #include <QDateEdit>
 #include <QEvent>
@@ -140,17 +142,9 @@ void TcariF::buildWindow()
     bottom->addWidget(collection);
     bottom->addStretch();
     auto *totals = new QFormLayout;
-    auto total = [this](const QString &name) {
-        auto *edit = new QLineEdit(this);
-        edit->setObjectName(name);
-        edit->setReadOnly(true);
-        edit->setAlignment(Qt::AlignRight);
-        edit->setFocusPolicy(Qt::NoFocus);
-        return edit;
-    };
-    borcEdit = total(s("borcEdit"));
-    alacakEdit = total(s("alacakEdit"));
-    bakiyeEdit = total(s("bakiyeEdit"));
+    borcEdit = newFigureBox(this, s("borcEdit"));
+    alacakEdit = newFigureBox(this, s("alacakEdit"));
+    bakiyeEdit = newFigureBox(this, s("bakiyeEdit"));
     totals->addRow(s("Borç"), borcEdit);
     totals->addRow(s("Alacak"), alacakEdit);
     totals->addRow(s("Bakiye"), bakiyeEdit);
@@ -317,15 +311,21 @@ void TcariF::tahsilButClick()
     entry.aciklama = description;
     if (!(entry.amount > 0))
         return;
-    const CollectionResult result = writeCollection(db(), entry);
+    const std::optional<CollectionResult> outcome = writeAcrossClosedDays(
+        [&](const QDate &accepted) { return writeCollection(db(), entry, accepted); },
+        UserRights::of(currentUser()).changesClosedDays, dialogs());
+    // The user kept the closed day as it was: nothing was written.
+    if (!outcome)
+        return;
+    const CollectionResult &result = *outcome;
     // What the windows show is what the database holds, written or not.
-    LedgerWindow *book = collectionBook(entry.odemesekli) == s("kasa")
+    LedgerWindow *book = collectionBook(entry.odemesekli) == cashBook()
         ? static_cast<LedgerWindow *>(forms().kasaF)
         : static_cast<LedgerWindow *>(forms().kkartF);
     book->reloadRows();
     if (!result.ok) {
         reloadRows();
-        dialogs().error(programTitle(), result.error);
+        tellNotWritten(dialogs(), result.refused, result.error);
         return;
     }
     if (cariTable->isOpen())

@@ -1,6 +1,6 @@
 #include "accounts/collection.h"
 
-#include "data/transaction.h"
+#include "accounts/dayclose.h"
 
 #include <QDateTime>
 #include <QSqlError>
@@ -75,26 +75,23 @@ RowValues collectionMoneyRow(const CollectionEntry &e, qlonglong accountLine)
             {s("aciklama"), e.aciklama}};
 }
 
-CollectionResult writeCollection(QSqlDatabase db, const CollectionEntry &e)
+CollectionResult writeCollection(QSqlDatabase db, const CollectionEntry &e,
+                                 const QDate &acceptedClosedDay)
 {
-    CollectionResult result;
-    Transaction transaction(db);
-    if (!transaction.isActive()) {
-        result.error = transaction.errorText();
-        return result;
-    }
-    TableWriter writer(db);
-    const qlonglong line = writer.insert(s("cari"), collectionAccountRow(e));
-    if (line < 0 || writer.insert(collectionBook(e.odemesekli), collectionMoneyRow(e, line)) < 0) {
-        result.error = writer.errorText();
-        return result;
-    }
-    if (!transaction.commit()) {
-        result.error = transaction.errorText();
-        return result;
-    }
-    result.ok = true;
-    result.accountLine = line;
+    qlonglong line = -1;
+    CollectionResult result = guardedBookWrite<CollectionResult>(
+        db, acceptedClosedDay,
+        [&e](QVector<BookLine> &lines, CollectionResult &) {
+            lines.append({collectionBook(e.odemesekli), e.userCode, e.islemTarihi});
+            return true;
+        },
+        [&](TableWriter &writer) {
+            line = writer.insert(s("cari"), collectionAccountRow(e));
+            return line >= 0
+                && writer.insert(collectionBook(e.odemesekli), collectionMoneyRow(e, line)) >= 0;
+        });
+    if (result.ok)
+        result.accountLine = line;
     return result;
 }
 

@@ -42,7 +42,11 @@ struct CollectionResult {
     bool ok = false;
     qlonglong accountLine = 0;
     QString error;
+    bool refused = false; // a closed day forbade it (error tells which); nothing failed
+    QDate closedDay;
 };
-CollectionResult writeCollection(QSqlDatabase db, const CollectionEntry &entry);
+// A money line dated in a closed day is refused unless that day is `acceptedClosedDay`.
+CollectionResult writeCollection(QSqlDatabase db, const CollectionEntry &entry,
+                                 const QDate &acceptedClosedDay = QDate());
 
 } // namespace lumkar

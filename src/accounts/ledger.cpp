@@ -1,11 +1,12 @@
 #include "accounts/ledger.h"
 
 #include "accounts/accountfilters.h"
+#include "accounts/bookwrites.h"
+#include "accounts/dayclose.h"
 #include "app/userrights.h"
 #include "data/entryrules.h"
 #include "data/formats.h"
 #include "data/moneytotals.h"
-#include "data/tablewriter.h"
 #include "kit/entryboxes.h"
 #include "kit/windowparts.h"
 #include "reports/layouts.h"
@@ -29,16 +30,6 @@ namespace {
 QString s(const char *text)
 {
     return QString::fromUtf8(text);
-}
-
-QLineEdit *figureBox(QWidget *parent, const QString &name)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setReadOnly(true);
-    box->setAlignment(Qt::AlignRight);
-    box->setFocusPolicy(Qt::NoFocus);
-    return box;
 }
 
 } // namespace
@@ -116,10 +107,10 @@ void LedgerWindow::buildWindow()
     outflow->addRow(QString(), BitBtn6);
     bottom->addLayout(outflow, 1);
     auto *figures = new QFormLayout;
-    nakliyekunEdit = figureBox(this, s("nakliyekunEdit"));
-    tahsilatEdit = figureBox(this, s("tahsilatEdit"));
-    odemeEdit = figureBox(this, s("odemeEdit"));
-    kasabakiyeEdit = figureBox(this, s("kasabakiyeEdit"));
+    nakliyekunEdit = newFigureBox(this, s("nakliyekunEdit"));
+    tahsilatEdit = newFigureBox(this, s("tahsilatEdit"));
+    odemeEdit = newFigureBox(this, s("odemeEdit"));
+    kasabakiyeEdit = newFigureBox(this, s("kasabakiyeEdit"));
     balanceLabel = new QLabel(m_book.balanceLabel, this);
     figures->addRow(s("Nakli Yekün"), nakliyekunEdit);
     figures->addRow(s("Dönem Tahsilatı"), tahsilatEdit);
@@ -186,17 +177,17 @@ void LedgerWindow::BitBtn6Click()
     if (dialogs().question(programTitle(), m_book.outflowQuestion, Buttons::YesNoCancel)
         != Answer::Yes)
         return;
-    double amount = 0;
-    if (!readAmount(tahsiledilenEdit, dialogs(), amount))
+    OutflowEntry entry{m_book.table, DateTimePicker2->date(), 0, paketadiEdit->text(),
+                       RKimeBox->currentText(), RKiminAdSoyadBox->currentText()};
+    if (!readAmount(tahsiledilenEdit, dialogs(), entry.amount))
         return;
-    TableWriter writer(db());
-    if (writer.insert(m_book.table, {{s("tarih"), DateTimePicker2->date()},
-                                     {s("alacak"), amount},
-                                     {s("aciklama"), paketadiEdit->text()},
-                                     {s("gorusen_kodu"), RKimeBox->currentText()},
-                                     {s("gorusen"), RKiminAdSoyadBox->currentText()}})
-        < 0) {
-        dialogs().error(programTitle(), writer.errorText());
+    const std::optional<BookWriteResult> outcome = writeAcrossClosedDays(
+        [&](const QDate &accepted) { return writeOutflow(db(), entry, accepted); },
+        UserRights::of(currentUser()).changesClosedDays, dialogs());
+    if (!outcome)
+        return;
+    if (!outcome->ok) {
+        tellNotWritten(dialogs(), outcome->refused, outcome->error);
         return;
     }
     tahsiledilenEdit->clear();
@@ -217,14 +208,18 @@ void LedgerWindow::deleteMovement()
         dialogs().information(programTitle(), refusal);
         return;
     }
+    // The movement under the cursor now, whatever happens to the list while the question shows.
+    const QVariant kid = ledgerTable->value(s("kid"));
     if (dialogs().question(programTitle(), m_book.deleteQuestion, Buttons::YesNoCancel)
         != Answer::Yes)
         return;
-    if (!ledgerTable->remove()) {
-        dialogs().error(programTitle(), s("Hareket silinemedi. %1")
-                                            .arg(ledgerTable->lastError().text()));
+    const std::optional<BookWriteResult> outcome = writeAcrossClosedDays(
+        [&](const QDate &accepted) { return removeMovement(db(), m_book.table, kid, accepted); },
+        UserRights::of(currentUser()).changesClosedDays, dialogs());
+    if (!outcome)
         return;
-    }
+    if (!outcome->ok)
+        tellNotWritten(dialogs(), outcome->refused, outcome->error);
     nakliyekun();
     toplamal();
 }

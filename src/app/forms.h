@@ -27,6 +27,8 @@ class TkasaF;
 class TkkartF;
 class TgirisRF;
 class ThatirlatmaF;
+class TgunsonuF;
+class TprimF;
 class KeyboardReturn;
 class EntryForm;
 class DayLists;
@@ -51,6 +53,8 @@ struct Forms {
     TkkartF *kkartF = nullptr;
     TgirisRF *girisRF = nullptr;
     ThatirlatmaF *hatirlatmaF = nullptr;
+    TgunsonuF *gunsonuF = nullptr; // closing the cash or card day
+    TprimF *primF = nullptr;       // commissions
     std::unique_ptr<KeyboardReturn> keyboardReturn;
 
     // The parts of the main window that other windows act on, handed out by the main window

@@ -15,6 +15,8 @@ struct UserRights {
     bool seesEveryone = false;        // `herksesigor` "E": the all-users boxes are shown
     bool showsGeneralNotes = false;   // `herkesidegistir` "E": "Genel Not Gir" is offered
     bool changesOthersVisits = false; // `herkesidegistir` anything but "H"
+    // `herkesidegistir` "E": may change the lines of a closed day (after a question).
+    bool changesClosedDays = false;
     // The main window's appointment-owner pickers (`baskasirandevuver`).
     PickerReach bookingPickers = PickerReach::AsBefore;
     // The user pickers of the list windows: appointment list, planner, visits, ledgers
@@ -33,6 +35,7 @@ struct UserRights {
         rights.seesEveryone = user.herksesigor == QLatin1String("E");
         rights.showsGeneralNotes = user.herkesidegistir == QLatin1String("E");
         rights.changesOthersVisits = user.herkesidegistir != QLatin1String("H");
+        rights.changesClosedDays = user.herkesidegistir == QLatin1String("E");
         rights.bookingPickers = reach(user.baskasirandevuver);
         rights.listPickers = reach(user.herksesigor);
         return rights;

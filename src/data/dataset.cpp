@@ -160,6 +160,12 @@ bool DataSet::openWith(const QString &condition, const QVariantList &values)
     return open();
 }
 
+bool DataSet::openBound(const QVariantList &values)
+{
+    // With no pre-filter the query is read as written, and the values fill its own marks.
+    return openWith(QString(), values);
+}
+
 bool DataSet::open()
 {
     if (isOpen())

@@ -84,6 +84,9 @@ public:
     [[nodiscard]] bool open();
     // Closes, sets the pre-filter and opens: the rows of one key, one day, one person.
     [[nodiscard]] bool openWith(const QString &condition, const QVariantList &values);
+    // Closes and opens a query that carries its own "?" marks, bound to `values` in order
+    // (no pre-filter is added): a query that filters before it groups.
+    [[nodiscard]] bool openBound(const QVariantList &values);
     void close();
     // Reads the rows again. A data set whose rows are shown and whose query and pre-filter
     // are those of its last read is read again in place and keeps its rows when the read

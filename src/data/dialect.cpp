@@ -44,4 +44,9 @@ qlonglong insertedKey(QSqlQuery &query, Engine engine)
     return id.isValid() ? id.toLongLong() : -1;
 }
 
+QString roundedToCents(const QString &expression)
+{
+    return QStringLiteral("CAST(ROUND(CAST(%1 AS NUMERIC), 2) AS DOUBLE PRECISION)").arg(expression);
+}
+
 } // namespace lumkar::dialect

@@ -24,4 +24,8 @@ qlonglong insertedKey(QSqlQuery &query, Engine engine);
 QString returningRowId(Engine engine);
 QVariant writtenRowId(QSqlQuery &query, Engine engine, bool inserted);
 
+// An amount rounded to cents in SQL, written so that both engines read it alike (the server
+// rounds only exact numbers) and give it back as a double.
+QString roundedToCents(const QString &expression);
+
 } // namespace lumkar::dialect

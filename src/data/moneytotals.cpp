@@ -123,28 +123,50 @@ bool ensure(QSqlDatabase &db, QString *error)
     return true;
 }
 
-Sums before(QSqlDatabase &db, const QString &book, const QDate &firstDay, bool allUsers,
-            const QString &userCode)
+namespace {
+
+// The sums of the day totals whose day meets `condition` (with `days` bound in order), of
+// every user or of the one user code.
+Sums sumDays(QSqlDatabase &db, const QString &book, const QString &condition,
+             const QVariantList &days, bool allUsers, const QString &userCode)
 {
     Sums sums;
     QString sql = QStringLiteral("SELECT COALESCE(SUM(borc), 0), COALESCE(SUM(alacak), 0) FROM %1 "
-                                 "WHERE tarih < ?")
-                      .arg(totalsTable(book));
+                                 "WHERE %2")
+                      .arg(totalsTable(book), condition);
     if (!allUsers)
         sql += QStringLiteral(" AND gorusen_kodu = ?");
     QSqlQuery q(db);
     q.prepare(sql);
-    q.addBindValue(values::dayKey(firstDay));
+    for (const QVariant &day : days)
+        q.addBindValue(day);
     if (!allUsers)
         q.addBindValue(userCode);
     if (!q.exec() || !q.next()) {
         sums.ok = false;
-        sums.error = QStringLiteral("Nakli yekün okunamadı: %1").arg(q.lastError().text());
+        sums.error = QStringLiteral("\"%1\" toplamları okunamadı: %2")
+                         .arg(book, q.lastError().text());
         return sums;
     }
     sums.borc = q.value(0).toDouble();
     sums.alacak = q.value(1).toDouble();
     return sums;
+}
+
+} // namespace
+
+Sums before(QSqlDatabase &db, const QString &book, const QDate &firstDay, bool allUsers,
+            const QString &userCode)
+{
+    return sumDays(db, book, QStringLiteral("tarih < ?"), {values::dayKey(firstDay)}, allUsers,
+                   userCode);
+}
+
+Sums on(QSqlDatabase &db, const QString &book, const QDate &day, bool allUsers,
+        const QString &userCode)
+{
+    return sumDays(db, book, QStringLiteral("tarih >= ? AND tarih < ?"),
+                   {values::dayKey(day), values::dayKey(day.addDays(1))}, allUsers, userCode);
 }
 
 } // namespace lumkar::moneytotals

@@ -37,5 +37,8 @@ struct Sums {
 // user, or of the one user code.
 Sums before(QSqlDatabase &db, const QString &book, const QDate &firstDay, bool allUsers,
             const QString &userCode = QString());
+// The same sums of the movements dated on `day` (any time of that day).
+Sums on(QSqlDatabase &db, const QString &book, const QDate &day, bool allUsers,
+        const QString &userCode = QString());
 
 } // namespace lumkar::moneytotals

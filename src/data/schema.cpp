@@ -121,6 +121,18 @@ QVector<TableDef> build()
                {"randevusaati", F::DateTime}, {"gonderim", F::DateTime},
                {"gonderildi", F::Text, 1},    {"gonderen", F::Text, 16}},
               QStringLiteral("hid"), true});
+    // The closed days of the cash and card books: one row per "Günü Kapat". `kullanici` is
+    // empty when the day was closed for every user; the count is empty for the card book.
+    t.append({QStringLiteral("gunsonu"),
+              {{"gsid", F::AutoNumber},          {"defter", F::Text, 10},
+               {"tarih", F::DateTime},           {"tumkullanicilar", F::Text, 1},
+               {"kullanici", F::Text, 16},       {"kullaniciadsoyad", F::Text, 32},
+               {"nakliyekun", F::Double},        {"tahsilat", F::Double},
+               {"odeme", F::Double},             {"mevcut", F::Double},
+               {"sayilan", F::Double},           {"fark", F::Double},
+               {"sayim", F::Memo},               {"kapatan", F::Text, 16},
+               {"kapatanadsoyad", F::Text, 32},  {"kapanistarihi", F::DateTime}},
+              QStringLiteral("gsid"), true});
     return t;
 }
 
@@ -165,9 +177,12 @@ FieldType typeOfColumn(const QString &tableName, const QString &column)
     for (const TableDef &t : tables())
         if (const ColumnDef *c = t.column(column))
             return c->type;
-    // The balance the account and visit lists compute for every row.
-    if (column.compare(QLatin1String("bakiye"), Qt::CaseInsensitive) == 0)
+    // What the lists compute for every row.
+    if (column.compare(QLatin1String("bakiye"), Qt::CaseInsensitive) == 0
+        || column.compare(QLatin1String("prim"), Qt::CaseInsensitive) == 0)
         return F::Double;
+    if (column.compare(QLatin1String("gorusmesayisi"), Qt::CaseInsensitive) == 0)
+        return F::Long;
     return F::Memo;
 }
 
@@ -236,6 +251,8 @@ QStringList laterIndexes(const QString &table)
         // One reminder per appointment, address and time, whichever desk sends it.
         return {QStringLiteral("CREATE UNIQUE INDEX hatirlatma_tek ON hatirlatma "
                                "(randevuno, adres, randevutarihi, randevusaati)")};
+    if (table == QLatin1String("gunsonu"))
+        return {QStringLiteral("CREATE INDEX gunsonu_gun ON gunsonu (defter, tarih)")};
     return {};
 }
 

@@ -35,8 +35,9 @@ namespace schema {
 const QVector<TableDef> &tables();
 const TableDef *table(const QString &name);
 
-// The declared type of a column found by name in any table (for query results); the
-// computed balance `bakiye` of the account and visit lists is a Double.
+// The declared type of a column found by name in any table (for query results); the columns
+// the lists compute (the balance `bakiye`, the commission `prim`, the count of visits
+// `gorusmesayisi`) have their own.
 FieldType typeOfColumn(const QString &table, const QString &column);
 
 // The engine behind a connection.

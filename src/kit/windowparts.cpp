@@ -50,6 +50,15 @@ QLineEdit *newAmountBox(QWidget *parent, const QString &objectName)
     return edit;
 }
 
+QLineEdit *newFigureBox(QWidget *parent, const QString &objectName)
+{
+    QLineEdit *box = newBox(parent, objectName);
+    box->setReadOnly(true);
+    box->setAlignment(Qt::AlignRight);
+    box->setFocusPolicy(Qt::NoFocus);
+    return box;
+}
+
 QGroupBox *newPaymentChoice(QWidget *parent, QRadioButton *&cash, QRadioButton *&card)
 {
     auto *payment = new QGroupBox(QStringLiteral("Ödeme Şekli"), parent);

@@ -23,6 +23,8 @@ QToolButton *newHelpButton(QWidget *parent);
 QLineEdit *newBox(QWidget *parent, const QString &objectName, int maxLength = 0);
 // A box for an amount of money: right-aligned, typed through the amount rule.
 QLineEdit *newAmountBox(QWidget *parent, const QString &objectName);
+// A box that shows a figure the window computes: read-only, right-aligned, never focused.
+QLineEdit *newFigureBox(QWidget *parent, const QString &objectName);
 // The group "Ödeme Şekli" with `nakitRadio` ("Nakit", chosen) and `krediKartiRadio`
 // ("Kredi Kartı") side by side.
 QGroupBox *newPaymentChoice(QWidget *parent, QRadioButton *&cash, QRadioButton *&card);

@@ -304,8 +304,11 @@ Layout gorusme(const QString &component)
 
 namespace {
 
+// The cash or card ledger: captions, the carried-over balance under them on every page, the
+// movements, and the period's totals with the amount on hand. `withUser` adds the user who
+// made each movement.
 Layout ledger(const QString &name, const QString &title, const QString &carried,
-              const QString &balance)
+              const QString &balance, bool withUser = false)
 {
     ListPlan plan;
     plan.name = name;
@@ -316,13 +319,15 @@ Layout ledger(const QString &name, const QString &title, const QString &carried,
     plan.userFontSize = 12;
     plan.columns = {lineColumn(10),
                     dateColumn(QStringLiteral("TARİH"), QStringLiteral("tarih"), 22),
-                    textColumn(QStringLiteral("AÇIKLAMA"), field("aciklama"), 84),
-                    amountColumn(QStringLiteral("TAHSİL"), QStringLiteral("borc"), 27),
-                    amountColumn(QStringLiteral("ÖDEME"), QStringLiteral("alacak"), 27)};
+                    textColumn(QStringLiteral("AÇIKLAMA"), field("aciklama"), withUser ? 56 : 84)};
+    if (withUser)
+        plan.columns << textColumn(QStringLiteral("İŞLEM YAPAN"), field("gorusen"), 28);
+    const int tahsil = int(plan.columns.size());
+    const int odeme = tahsil + 1;
+    plan.columns << amountColumn(QStringLiteral("TAHSİL"), QStringLiteral("borc"), 27)
+                 << amountColumn(QStringLiteral("ÖDEME"), QStringLiteral("alacak"), 27);
     Layout layout = standardList(plan);
     const auto spans = columnSpans(plan.columns, layout.contentWidth());
-    constexpr int tahsil = 3;
-    constexpr int odeme = 4;
     // The carried-over balance under the captions, on every page.
     Band *header = bandOf(layout, BandKind::PageHeader);
     const qreal carriedTop = header->height;
@@ -343,6 +348,18 @@ Layout ledger(const QString &name, const QString &title, const QString &carried,
     return layout;
 }
 
+// A full-width line of the summary band, wrapping when long.
+Cell summaryNote(const QString &name, qreal top, qreal width, bool bold)
+{
+    Cell c;
+    c.name = name;
+    c.rect = QRectF(0, top, width, kTotalsRow);
+    c.bold = bold;
+    c.wordWrap = true;
+    c.alignment = Qt::AlignLeft | Qt::AlignTop;
+    return c;
+}
+
 } // namespace
 
 Layout kasa(const QString &component)
@@ -359,6 +376,94 @@ Layout kkart(const QString &component)
         return {};
     return ledger(QStringLiteral("kkart.frReport5"), QStringLiteral("KREDİ KARTLARI HAREKETLERİ"),
                   QStringLiteral("KREDİ KARTI DEVRİ"), QStringLiteral("KREDİ KARTI MEVCUDU"));
+}
+
+// --- closing a day ----------------------------------------------------------------------
+
+Layout gunsonu(const QString &component)
+{
+    const bool cash = component == QLatin1String("frReport1");
+    if (!cash && component != QLatin1String("frReport2"))
+        return {};
+    Layout layout = cash ? ledger(QStringLiteral("gunsonu.frReport1"),
+                                  QStringLiteral("KASA GÜN SONU"), QStringLiteral("KASA DEVRİ"),
+                                  QStringLiteral("KASA MEVCUDU"), true)
+                         : ledger(QStringLiteral("gunsonu.frReport2"),
+                                  QStringLiteral("KREDİ KARTI GÜN SONU"),
+                                  QStringLiteral("KREDİ KARTI DEVRİ"),
+                                  QStringLiteral("KREDİ KARTI MEVCUDU"), true);
+    Band *summary = bandOf(layout, BandKind::ReportSummary);
+    const qreal width = layout.contentWidth();
+    qreal top = summary->height;
+    if (cash) {
+        // Counted and difference under the amount on hand, in the same column.
+        const Cell *balance = layout.cell(QStringLiteral("Memo15"));
+        const Cell *label = layout.cell(QStringLiteral("BalanceLabel"));
+        const QRectF amount = balance->rect;
+        const QRectF caption = label->rect;
+        for (const auto &[name, text] :
+             {std::pair{QStringLiteral("Memo20"), QStringLiteral("SAYILAN")},
+              std::pair{QStringLiteral("Memo21"), QStringLiteral("FARK")}}) {
+            summary->cells << totalsCell(name + QStringLiteral("Label"),
+                                         QRectF(caption.left(), top, caption.width(), kTotalsRow),
+                                         text, false)
+                           << totalsCell(name,
+                                         QRectF(amount.left(), top, amount.width(), kTotalsRow),
+                                         QString(), false);
+            top += kTotalsRow;
+        }
+        summary->cells << summaryNote(QStringLiteral("Memo22"), top + 1, width, false);
+        top += kTotalsRow + 1;
+    }
+    summary->cells << summaryNote(QStringLiteral("Memo23"), top + 1, width, true);
+    summary->height = top + kTotalsRow + 2;
+    return layout;
+}
+
+// --- commissions -----------------------------------------------------------------------
+
+Layout prim(const QString &component)
+{
+    if (component != QLatin1String("frReport1"))
+        return {};
+    ListPlan plan;
+    plan.name = QStringLiteral("prim.frReport1");
+    plan.orientation = QPageLayout::Landscape;
+    plan.headingCell = QStringLiteral("Memo5");
+    const ListColumn gorusen = textColumn(QStringLiteral("GÖRÜŞEN"), field("gorusenadsoyad"), 40);
+    const ListColumn tutari = amountColumn(QStringLiteral("TUTARI"), QStringLiteral("islem_borcu"),
+                                           26);
+    const ListColumn tahsil = amountColumn(QStringLiteral("TAHSİL"),
+                                           QStringLiteral("tahsiledilen"), 26);
+    const ListColumn primi = amountColumn(QStringLiteral("PRİM"), QStringLiteral("prim"), 26);
+    const ListColumn count = centredColumn(QStringLiteral("GÖRÜŞME"), field("gorusmesayisi"), 24);
+    const QVector<ListColumn> totalsColumns{gorusen, count, tutari, tahsil, primi};
+    const QVector<ListSection> sections{
+        {QStringLiteral("Memo1"), QStringLiteral("GÖRÜŞMELER VE PRİMLERİ"),
+         layouts::singleLink(),
+         {lineColumn(9), dateColumn(QStringLiteral("TARİH"), QStringLiteral("tarih"), 20),
+          gorusen, adSoyad(44), paket(50),
+          amountColumn(QStringLiteral("ORAN %"), QStringLiteral("paketprim"), 18), tutari,
+          tahsil, primi}},
+        {QStringLiteral("Memo30"), QStringLiteral("KULLANICI TOPLAMLARI"),
+         layouts::userTotalsLink(), totalsColumns}};
+    Layout layout = combinedList(plan, sections);
+    const qreal width = layout.contentWidth();
+    const auto spans = columnSpans(totalsColumns, width);
+    Band summary;
+    summary.kind = BandKind::ReportSummary;
+    summary.cells = totalsLine(spans, 0.5, QStringLiteral("TotalLabel"),
+                               QStringLiteral("GENEL TOPLAM"), 1,
+                               {{1, QStringLiteral("Memo6")},
+                                {2, QStringLiteral("Memo9")},
+                                {3, QStringLiteral("Memo10")},
+                                {4, QStringLiteral("Memo14")}},
+                               true);
+    summary.cells[1].alignment = Qt::AlignCenter; // the count, as in its column
+    summary.cells << summaryNote(QStringLiteral("Memo20"), kTotalsRow + 2, width, false);
+    summary.height = 2 * kTotalsRow + 3;
+    layout.bands.insert(layout.bands.size() - 1, summary);
+    return layout;
 }
 
 // --- person list -----------------------------------------------------------------------
@@ -432,7 +537,8 @@ QStringList names()
     out << QStringLiteral("cari.frReport1") << QStringLiteral("cari.frReport5")
         << QStringLiteral("gorusme.frReport5") << QStringLiteral("kasa.frReport5")
         << QStringLiteral("kkart.frReport5") << QStringLiteral("sicilrapor.frReport1")
-        << QStringLiteral("perozluk.frReport1");
+        << QStringLiteral("perozluk.frReport1") << QStringLiteral("gunsonu.frReport1")
+        << QStringLiteral("gunsonu.frReport2") << QStringLiteral("prim.frReport1");
     return out;
 }
 
@@ -456,6 +562,10 @@ Layout byName(const QString &name)
         return sicilrapor(component);
     if (unit == QLatin1String("perozluk"))
         return perozluk(component);
+    if (unit == QLatin1String("gunsonu"))
+        return gunsonu(component);
+    if (unit == QLatin1String("prim"))
+        return prim(component);
     return {};
 }
 

@@ -1,7 +1,9 @@
 #include "shell/anamenu.h"
 
 #include "accounts/cari.h"
+#include "accounts/gunsonu.h"
 #include "accounts/ledger.h"
+#include "accounts/primrapor.h"
 #include "app/userrights.h"
 #include "appointments/aylik.h"
 #include "appointments/dailyprint.h"
@@ -257,6 +259,10 @@ void Tanamenuf::buildFrame()
         {QStringLiteral("Randevu Hatırlatmaları"), QStringLiteral("N11"),
          QStringLiteral("Yarının randevularını e-postayla ya da mesajla hatırlat"),
          &Tanamenuf::N11Hatirlatmalar},
+        {QStringLiteral("Gün Sonu ve Kasa Kapanışı"), QStringLiteral("N12"),
+         QStringLiteral("Günün kasasını sayıp kapatma"), &Tanamenuf::N12GunSonu},
+        {QStringLiteral("Prim Raporu"), QStringLiteral("N13"),
+         QStringLiteral("Kullanıcıların görüşmeleri ve primleri"), &Tanamenuf::N13PrimRaporu},
     };
     for (const Item &item : items) {
         QPushButton *b = JvXPBar1->addItem(item.caption, item.name, item.hint);
@@ -469,6 +475,20 @@ void Tanamenuf::N10KrediKarti()
 void Tanamenuf::N11Hatirlatmalar()
 {
     forms().hatirlatmaF->openReminders();
+}
+
+void Tanamenuf::N12GunSonu()
+{
+    forms().gunsonuF->show();
+    forms().gunsonuF->raise();
+    forms().gunsonuF->openDay();
+}
+
+void Tanamenuf::N13PrimRaporu()
+{
+    forms().primF->show();
+    forms().primF->raise();
+    forms().primF->openReport();
 }
 
 void Tanamenuf::helpClick()

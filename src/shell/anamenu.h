@@ -68,6 +68,8 @@ public:
     void N9Kasa();
     void N10KrediKarti();
     void N11Hatirlatmalar(); // reminders of the next day's appointments
+    void N12GunSonu();       // closing the cash or card day
+    void N13PrimRaporu();    // commissions
     void JvNavPanelButton6Click(); // "  Kapat": exit with one question
     void helpClick();
     void JvNavPanelButton2Click(); // "Yeni Rand."

@@ -1,6 +1,7 @@
 #include "visits/gorusme.h"
 
 #include "accounts/cari.h"
+#include "accounts/dayclose.h"
 #include "accounts/ledger.h"
 #include "app/userrights.h"
 #include "data/entryrules.h"
@@ -460,12 +461,21 @@ void TgorusmeF::kaydetButClick()
     entry.paketadi = paketadiEdit->text();
     entry.odemesekli = nakitRadio->isChecked() ? cashPayment() : cardPayment();
 
-    const WriteResult result = saveVisit(db(), entry);
+    const std::optional<WriteResult> outcome = writeAcrossClosedDays(
+        [&](const QDate &accepted) { return saveVisit(db(), entry, accepted); },
+        UserRights::of(currentUser()).changesClosedDays, dialogs());
+    // The user kept the closed day as it was: nothing was written.
+    if (!outcome)
+        return;
+    const WriteResult &result = *outcome;
     // What the windows show is what the database holds, whether the save was kept or not.
     const QString book = visitLines(entry, 0).moneyTable;
     const bool changing = entry.changing > 0;
-    reloadPostedWindows(changing || book == QLatin1String("kasa"),
-                        changing || book == QLatin1String("kredikart"));
+    reloadPostedWindows(changing || book == cashBook(), changing || book == cardBook());
+    if (result.closedDay.isValid()) {
+        dialogs().information(programTitle(), result.error);
+        return;
+    }
     if (result.refused) {
         dialogs().information(programTitle(), result.error);
         // The day's lists showed the appointment as waiting: they are read again.
@@ -501,10 +511,14 @@ void TgorusmeF::SatirSilClick()
                            Buttons::YesNoCancel)
         != Answer::Yes)
         return;
-    const WriteResult result = deleteVisit(db(), visit, appointment);
+    const std::optional<WriteResult> outcome = writeAcrossClosedDays(
+        [&](const QDate &accepted) { return deleteVisit(db(), visit, appointment, accepted); },
+        UserRights::of(currentUser()).changesClosedDays, dialogs());
+    if (!outcome)
+        return;
     reloadPostedWindows(true, true);
-    if (!result.ok) {
-        dialogs().error(programTitle(), result.error);
+    if (!outcome->ok) {
+        tellNotWritten(dialogs(), outcome->refused, outcome->error);
         return;
     }
     if (!applyListFilter())

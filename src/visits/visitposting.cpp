@@ -1,5 +1,6 @@
 #include "visits/visitposting.h"
 
+#include "accounts/dayclose.h"
 #include "data/entryrules.h"
 #include "data/schema.h"
 #include "data/transaction.h"
@@ -125,6 +126,36 @@ WriteResult failed(const QString &error)
     return result;
 }
 
+// A closed day (or a failed read of the closed days) stopped the write.
+WriteResult stopped(const ClosedDayGate &gate)
+{
+    WriteResult result = failed(gate.error);
+    result.refused = gate.closedDay.isValid();
+    result.closedDay = gate.closedDay;
+    return result;
+}
+
+// The cash and card lines of visit `number` as they stand, and, when `after` is given, the
+// line the save will leave: the closed days the write touches.
+ClosedDayGate passVisitLines(QSqlDatabase db, qlonglong number, const VisitEntry *after,
+                             const QDate &accepted)
+{
+    QVector<BookLine> lines;
+    QString error;
+    for (const QString &book : {kCash, kCard})
+        if (number > 0 && !readBookLines(db, book, kVisitLink, number, lines, &error)) {
+            ClosedDayGate gate;
+            gate.error = error;
+            return gate;
+        }
+    if (after) {
+        const QString book = visitLines(*after, number).moneyTable;
+        if (!book.isEmpty())
+            lines.append({book, after->rkime, after->tarih});
+    }
+    return passClosedDays(db, lines, accepted);
+}
+
 // Links the appointment to visit `number` when it waits or holds that visit already. False
 // on failure; `refused` set when the appointment is there but no longer waits.
 bool linkAppointment(TableWriter &writer, const QVariant &rid, qlonglong number,
@@ -147,7 +178,7 @@ QString appointmentNotWaitingText()
              "edilmiş). Kayıt yapılmadı.");
 }
 
-WriteResult saveVisit(QSqlDatabase db, const VisitEntry &e)
+WriteResult saveVisit(QSqlDatabase db, const VisitEntry &e, const QDate &acceptedClosedDay)
 {
     Transaction transaction(db);
     if (!transaction.isActive())
@@ -163,6 +194,11 @@ WriteResult saveVisit(QSqlDatabase db, const VisitEntry &e)
             return failed(
                 s("Değiştirilen görüşme (No %1) artık kayıtlı değil; kayıt yapılmadı.")
                     .arg(number));
+    }
+    const ClosedDayGate gate = passVisitLines(db, changing ? number : 0, &e, acceptedClosedDay);
+    if (!gate.passed)
+        return stopped(gate);
+    if (changing) {
         if (!writer.update(kVisits, s("mid"), number, visitRow(e)))
             return failed(writer.errorText());
     } else {
@@ -195,12 +231,16 @@ WriteResult saveVisit(QSqlDatabase db, const VisitEntry &e)
     return result;
 }
 
-WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &randevuno)
+WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &randevuno,
+                        const QDate &acceptedClosedDay)
 {
     const VisitRemoval removal = visitRemoval(visitNumber, randevuno);
     Transaction transaction(db);
     if (!transaction.isActive())
         return failed(transaction.errorText());
+    const ClosedDayGate gate = passVisitLines(db, visitNumber, nullptr, acceptedClosedDay);
+    if (!gate.passed)
+        return stopped(gate);
     TableWriter writer(db);
     if (!removal.appointment.isNull()
         && writer.updateWhere(kAppointments, s("rid"), removal.appointment,

@@ -77,6 +77,7 @@ struct WriteResult {
     qlonglong visitNumber = 0;
     QString error; // Turkish, with the database's cause
     bool refused = false; // the data forbade the save (error tells why); nothing failed
+    QDate closedDay;      // the closed day that forbade it, when one did
 };
 
 // The refusal of a save whose appointment no longer waits.
@@ -86,10 +87,15 @@ QString appointmentNotWaitingText();
 // the visit `entry.changing` (which must still exist) with its lines brought in line. The
 // appointment takes the link only while it waits or when it holds this visit already; one
 // that has meanwhile been held, marked held or cancelled refuses the save and nothing is
-// written. An appointment deleted meanwhile takes nothing and refuses nothing.
-WriteResult saveVisit(QSqlDatabase db, const VisitEntry &entry);
+// written. An appointment deleted meanwhile takes nothing and refuses nothing. A cash or card
+// line the visit has, or would have, in a closed day refuses the save unless that day is
+// `acceptedClosedDay` (dayclose.h).
+WriteResult saveVisit(QSqlDatabase db, const VisitEntry &entry,
+                      const QDate &acceptedClosedDay = QDate());
 // Deletes a visit with everything its save wrote, in one transaction. The appointment is
-// made waiting again only while its link names this visit.
-WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &randevuno);
+// made waiting again only while its link names this visit. A cash or card line of the visit
+// in a closed day refuses the deletion unless that day is `acceptedClosedDay`.
+WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &randevuno,
+                        const QDate &acceptedClosedDay = QDate());
 
 } // namespace lumkar

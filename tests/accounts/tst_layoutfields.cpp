@@ -6,7 +6,9 @@
 #include "testregistry.h"
 
 #include "accounts/cari.h"
+#include "accounts/gunsonu.h"
 #include "accounts/ledger.h"
+#include "accounts/primrapor.h"
 #include "reports/layouts.h"
 #include "reports/runner.h"
 #include "visits/gorusme.h"
@@ -28,6 +30,9 @@ private slots:
         QTest::newRow("visits") << "gorusme.frReport5";
         QTest::newRow("cash") << "kasa.frReport5";
         QTest::newRow("card") << "kkart.frReport5";
+        QTest::newRow("cash day close") << "gunsonu.frReport1";
+        QTest::newRow("card day close") << "gunsonu.frReport2";
+        QTest::newRow("commissions") << "prim.frReport1";
     }
     void everyFieldResolves()
     {
@@ -40,16 +45,24 @@ private slots:
         forms.gorusmeF->reopenVisits();
         forms.kasaF->openBook();
         forms.kkartF->openBook();
+        forms.gunsonuF->openDay();
+        forms.primF->openReport();
         const QHash<QString, DataSet *> windowData{
             {QStringLiteral("cari"), forms.cariF->cariTable},
             {QStringLiteral("gorusme"), forms.gorusmeF->gorusmeTable},
             {QStringLiteral("kasa"), forms.kasaF->ledgerTable},
-            {QStringLiteral("kkart"), forms.kkartF->ledgerTable}};
+            {QStringLiteral("kkart"), forms.kkartF->ledgerTable},
+            {QStringLiteral("gunsonu"), forms.gunsonuF->hareketTable},
+            {QStringLiteral("prim"), forms.primF->primTable}};
         DataSet *dataSet = windowData.value(layout.section(QLatin1Char('.'), 0, 0));
         QVERIFY(dataSet && dataSet->isOpen());
         const Layout plan = layouts::byName(layout);
         QVERIFY(!plan.isEmpty());
-        QCOMPARE(unresolvedFields(plan, {{layouts::singleLink(), dataSet}}), QStringList());
+        // The commissions print a second list, the totals of each user.
+        DataLinks links{{layouts::singleLink(), dataSet}};
+        if (layout.startsWith(QLatin1String("prim.")))
+            links.insert(layouts::userTotalsLink(), forms.primF->toplamTable);
+        QCOMPARE(unresolvedFields(plan, links), QStringList());
     }
 
     void aMisspeltFieldIsCaught()

@@ -24,11 +24,15 @@ private slots:
         QTest::addColumn<bool>("seesEveryone");
         QTest::addColumn<bool>("showsGeneralNotes");
         QTest::addColumn<bool>("changesOthersVisits");
+        QTest::addColumn<bool>("changesClosedDays");
         QTest::addColumn<PickerReach>("reach");
-        QTest::newRow("E") << "E" << true << true << true << true << PickerReach::Everyone;
-        QTest::newRow("H") << "H" << false << false << false << false << PickerReach::OnlySelf;
-        QTest::newRow("empty") << "" << true << false << false << true << PickerReach::AsBefore;
-        QTest::newRow("lower-case e") << "e" << true << false << false << true
+        QTest::newRow("E") << "E" << true << true << true << true << true
+                           << PickerReach::Everyone;
+        QTest::newRow("H") << "H" << false << false << false << false << false
+                           << PickerReach::OnlySelf;
+        QTest::newRow("empty") << "" << true << false << false << true << false
+                               << PickerReach::AsBefore;
+        QTest::newRow("lower-case e") << "e" << true << false << false << true << false
                                       << PickerReach::AsBefore;
     }
 
@@ -42,6 +46,7 @@ private slots:
         QTEST(rights.seesEveryone, "seesEveryone");
         QTEST(rights.showsGeneralNotes, "showsGeneralNotes");
         QTEST(rights.changesOthersVisits, "changesOthersVisits");
+        QTEST(rights.changesClosedDays, "changesClosedDays");
         QTEST(rights.bookingPickers, "reach");
         QTEST(rights.listPickers, "reach");
     }

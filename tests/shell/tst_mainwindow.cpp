@@ -3,7 +3,9 @@
 #include "fixture.h"
 #include "testregistry.h"
 
+#include "accounts/gunsonu.h"
 #include "accounts/ledger.h"
+#include "accounts/primrapor.h"
 #include "appointments/aylik.h"
 #include "appointments/dayview.h"
 #include "appointments/entrypanel.h"
@@ -287,7 +289,7 @@ private slots:
         QStringList captions;
         for (QPushButton *b : main->JvXPBar1->items())
             captions << b->text();
-        QCOMPARE(captions.size(), 12);
+        QCOMPARE(captions.size(), 14);
         QCOMPARE(captions.at(3), QStringLiteral("Günlük Raporlar"));
         QVERIFY(!main->JvXPBar1->items().at(3)->isVisibleTo(main));
 
@@ -310,7 +312,9 @@ private slots:
               std::pair{QStringLiteral("N8"), static_cast<QWidget *>(f.paketlerF)},
               std::pair{QStringLiteral("N9"), static_cast<QWidget *>(f.kasaF)},
               std::pair{QStringLiteral("N10"), static_cast<QWidget *>(f.kkartF)},
-              std::pair{QStringLiteral("N11"), static_cast<QWidget *>(f.hatirlatmaF)}}) {
+              std::pair{QStringLiteral("N11"), static_cast<QWidget *>(f.hatirlatmaF)},
+              std::pair{QStringLiteral("N12"), static_cast<QWidget *>(f.gunsonuF)},
+              std::pair{QStringLiteral("N13"), static_cast<QWidget *>(f.primF)}}) {
             QTest::mouseClick(item(name), Qt::LeftButton);
             QVERIFY2(window->isVisible(), qPrintable(name));
         }
