@@ -19,8 +19,9 @@ cmake --build build -j"$jobs"
 
 # Every test program that touches the database once more on a PostgreSQL server: a throwaway
 # cluster made for the run and dropped after it (postgresql-common's pg_virtualenv sets PGHOST,
-# PGPORT, PGUSER and PGPASSWORD; each test gets a database of its own).
-(cd build && pg_virtualenv -- env LUMKAR_TEST_ENGINE=postgresql \
+# PGPORT, PGUSER and PGPASSWORD; each test gets a database of its own). The cluster lives in a
+# temporary folder, so that a cluster of another run on the same machine is never in the way.
+(cd build && pg_virtualenv -t -- env LUMKAR_TEST_ENGINE=postgresql \
     ctest --output-on-failure -j1 -E '^(fuzz|package)$')
 
 # The sanitizers stop a test at their first report (the options are set per test in

@@ -292,7 +292,8 @@ void Database::endActionLater()
                 // The next action finds a connection again, if the server is back.
                 m_reconnect = false;
                 m_db.close();
-                (void)m_db.open();
+                if (m_db.open())
+                    configureServerSession();
             }
             if (m_busyInAction) {
                 m_busyInAction = false;
@@ -309,6 +310,13 @@ bool Database::open()
     if (m_db.isOpen())
         return true;
     return m_settings.engine == Engine::Postgres ? openServer() : openFile();
+}
+
+void Database::configureServerSession()
+{
+    QSqlQuery q(m_db);
+    // A statement waits a few seconds for another desk's lock, then gives up with a message.
+    q.exec(QStringLiteral("SET lock_timeout = '%1ms'").arg(kBusyWaitMilliseconds * 3));
 }
 
 bool Database::openServer()
@@ -332,9 +340,7 @@ bool Database::openServer()
         m_error = serverOpenText(m_db.lastError(), m_settings);
         return false;
     }
-    QSqlQuery q(m_db);
-    // A statement waits a few seconds for another desk's lock, then gives up with a message.
-    q.exec(QStringLiteral("SET lock_timeout = '%1ms'").arg(kBusyWaitMilliseconds * 3));
+    configureServerSession();
     bool empty = false;
     if (!verifyServer(empty)) {
         m_db.close();

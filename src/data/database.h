@@ -123,6 +123,8 @@ public:
 private:
     bool openFile();
     bool openServer();
+    // What every connection to the server is set to, at the first opening and at a reconnect.
+    void configureServerSession();
     bool verify();
     bool verifyServer(bool &empty);
     void settleLeftoverJournal();

@@ -698,10 +698,10 @@ bool DataSet::post()
         if (keyIdx >= 0)
             sql += m_key == kRowIdField ? dialect::returningRowId(engine)
                                         : dialect::returningKey(engine, m_key);
-        q.prepare(sql);
+        const bool prepared = q.prepare(sql);
         for (const QVariant &b : std::as_const(binds))
             q.addBindValue(b);
-        if (!q.exec()) {
+        if (!prepared || !q.exec()) {
             failWrite(q.lastError());
             return false;
         }
@@ -721,13 +721,13 @@ bool DataSet::post()
         for (const QString &c : std::as_const(cols))
             sets << c + QStringLiteral("=?");
         const bool rowId = m_key == kRowIdField;
-        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                      .arg(table, sets.join(QLatin1Char(',')), keyMatch)
-                  + (rowId ? dialect::returningRowId(engine) : QString()));
+        const bool prepared = q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                            .arg(table, sets.join(QLatin1Char(',')), keyMatch)
+                                        + (rowId ? dialect::returningRowId(engine) : QString()));
         for (const QVariant &b : std::as_const(binds))
             q.addBindValue(b);
         q.addBindValue(m_buffer[keyIdx]);
-        if (!q.exec()) {
+        if (!prepared || !q.exec()) {
             failWrite(q.lastError());
             return false;
         }
@@ -782,10 +782,11 @@ bool DataSet::remove()
         ? dialect::rowIdMatch(schema::engineOf(m_db))
         : schema::quoted(m_key) + QStringLiteral("=?");
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_updateTable, keyMatch));
+    const bool prepared
+        = q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_updateTable, keyMatch));
     const int rowIndex = m_shown[m_current];
     q.addBindValue(m_rows.value(rowIndex, keyIdx, m_types[keyIdx]));
-    if (!q.exec()) {
+    if (!prepared || !q.exec()) {
         failWrite(q.lastError());
         return false;
     }

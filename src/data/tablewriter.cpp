@@ -28,7 +28,7 @@ QVariant stored(const QString &table, const QString &column, const QVariant &val
 
 } // namespace
 
-bool TableWriter::run(QSqlQuery &query, const QString &table)
+bool TableWriter::run(QSqlQuery &query, const QString &table, bool prepared)
 {
     Database *database = Database::of(m_db);
     if (database && database->isDamaged()) {
@@ -37,7 +37,9 @@ bool TableWriter::run(QSqlQuery &query, const QString &table)
                                      "yapılmadı. Son yedeği geri yükleyin.");
         return false;
     }
-    if (query.exec())
+    // A statement the server could not prepare (a lock it waited for too long, a lost
+    // connection) is not run: its own error is the one the user is told.
+    if (prepared && query.exec())
         return true;
     // The failure is noted (a damaged file takes no more writes); the caller tells the user.
     if (database)
@@ -59,25 +61,25 @@ qlonglong TableWriter::insert(const QString &table, const RowValues &row)
     const TableDef *def = schema::table(table);
     const Engine engine = schema::engineOf(m_db);
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
-              + dialect::returningKey(engine, def ? def->key : QString()));
+    const bool prepared
+        = q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                        .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
+            + dialect::returningKey(engine, def ? def->key : QString()));
     for (const auto &[name, value] : row)
         q.addBindValue(stored(table, name, value));
-    if (!run(q, table))
+    if (!run(q, table, prepared))
         return -1;
     return dialect::insertedKey(q, engine);
 }
 
-bool TableWriter::update(const QString &table, const QString &column, const QVariant &value,
-                         const RowValues &row)
+bool TableWriter::update(
+    const QString &table, const QString &column, const QVariant &value, const RowValues &row)
 {
     return row.isEmpty() || updateWhere(table, column, value, QString(), {}, row) >= 0;
 }
 
 int TableWriter::updateWhere(const QString &table, const QString &column, const QVariant &value,
-                             const QString &condition, const QVariantList &conditionValues,
-                             const RowValues &row)
+    const QString &condition, const QVariantList &conditionValues, const RowValues &row)
 {
     QStringList sets;
     for (const auto &[name, v] : row)
@@ -86,49 +88,50 @@ int TableWriter::updateWhere(const QString &table, const QString &column, const 
     if (!condition.isEmpty())
         where += QStringLiteral(" AND (") + condition + QLatin1Char(')');
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                  .arg(table, sets.join(QLatin1Char(',')), where));
+    const bool prepared = q.prepare(
+        QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(table, sets.join(QLatin1Char(',')), where));
     for (const auto &[name, v] : row)
         q.addBindValue(stored(table, name, v));
     q.addBindValue(stored(table, column, value));
     for (const QVariant &v : conditionValues)
         q.addBindValue(v);
-    if (!run(q, table))
+    if (!run(q, table, prepared))
         return -1;
     return q.numRowsAffected();
 }
 
 int TableWriter::removeWhere(const QString &table, const QString &column, const QVariant &value,
-                             const QString &condition, const QVariantList &conditionValues)
+    const QString &condition, const QVariantList &conditionValues)
 {
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=? AND (%3)")
-                  .arg(table, schema::quoted(column), condition));
+    const bool prepared = q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=? AND (%3)")
+                                        .arg(table, schema::quoted(column), condition));
     q.addBindValue(stored(table, column, value));
     for (const QVariant &v : conditionValues)
         q.addBindValue(v);
-    return run(q, table) ? q.numRowsAffected() : -1;
+    return run(q, table, prepared) ? q.numRowsAffected() : -1;
 }
 
 bool TableWriter::remove(const QString &table, const QString &column, const QVariant &value)
 {
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(table, schema::quoted(column)));
+    const bool prepared
+        = q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(table, schema::quoted(column)));
     q.addBindValue(stored(table, column, value));
-    return run(q, table);
+    return run(q, table, prepared);
 }
 
 QVariant TableWriter::findKey(const QString &table, const QString &column, const QVariant &value)
 {
     const TableDef *def = schema::table(table);
-    const QString key = def && !def->key.isEmpty()
-        ? schema::quoted(def->key)
-        : dialect::rowIdColumn(schema::engineOf(m_db));
+    const QString key = def && !def->key.isEmpty() ? schema::quoted(def->key)
+                                                   : dialect::rowIdColumn(schema::engineOf(m_db));
     QSqlQuery q(m_db);
-    q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %1 LIMIT 1")
-                  .arg(key, table, schema::quoted(column)));
+    const bool prepared
+        = q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %1 LIMIT 1")
+                        .arg(key, table, schema::quoted(column)));
     q.addBindValue(stored(table, column, value));
-    if (!run(q, table))
+    if (!run(q, table, prepared))
         return QVariant();
     return q.next() ? QVariant(q.value(0).toLongLong()) : QVariant();
 }

@@ -46,7 +46,7 @@ public:
     QString errorText() const { return m_error; }
 
 private:
-    bool run(class QSqlQuery &query, const QString &table);
+    bool run(class QSqlQuery &query, const QString &table, bool prepared);
 
     QSqlDatabase m_db;
     QString m_error;

@@ -31,6 +31,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace lumkar;
@@ -700,5 +703,91 @@ private slots:
     }
 };
 
+// A visit save on a server that fails underneath it, one way per row: the user reads one
+// message naming the cause, no row of the visit remains, the typing stays, and once the cause
+// is gone the next save (on a connection made again by itself) goes through.
+class ServerFailureTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aVisitSaveMeetsAServerFailure_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("connection lost") << "lost"
+                                         << "Veritabanı sunucusuna ulaşılamadı; işlem yapılamadı";
+        QTest::newRow("lock held too long") << "lock"
+                                            << "Aynı kayıt başka bir masada işlenmekte";
+        QTest::newRow("disk full") << "disk"
+                                   << "Veritabanı sunucusunun diskinde ya da belleğinde yer "
+                                      "kalmadı";
+        QTest::newRow("database dropped") << "dropped"
+                                          << "Veritabanı sunucusuna ulaşılamadı; işlem yapılamadı";
+    }
+    void aVisitSaveMeetsAServerFailure()
+    {
+        if (!usesServer())
+            QSKIP("a server's failures: the file's are tested with the storage faults");
+        QFETCH(QString, failure);
+        QFETCH(QString, told);
+        App app;
+        const Setup s = prepare(app);
+        QVERIFY(s.visits && s.visits->startVisit(s.rid));
+        const QString database = app.session().database().settings().database;
+        const QString name = QStringLiteral("yan_masa_") + database;
+        {
+            // Another desk on the same database, and the server's maintenance database.
+            QSqlDatabase side = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            side.setDatabaseName(failure == QLatin1String("dropped") ? QStringLiteral("postgres")
+                                                                     : database);
+            QVERIFY2(side.open(), qPrintable(side.lastError().text()));
+            QSqlQuery q(side);
+            const auto run = [&](const QString &sql) {
+                QVERIFY2(q.exec(sql), qPrintable(q.lastError().text() + QLatin1Char(' ') + sql));
+            };
+            const auto failingTrigger = [&](const QString &body) {
+                run(QStringLiteral("CREATE FUNCTION ariza() RETURNS trigger AS $$ BEGIN %1; "
+                                   "RETURN NEW; END $$ LANGUAGE plpgsql")
+                        .arg(body));
+                run(QStringLiteral("CREATE TRIGGER ariza BEFORE INSERT ON cari FOR EACH ROW "
+                                   "EXECUTE FUNCTION ariza()"));
+            };
+            if (failure == QLatin1String("lost"))
+                failingTrigger(QStringLiteral("PERFORM pg_terminate_backend(pg_backend_pid())"));
+            else if (failure == QLatin1String("disk"))
+                failingTrigger(QStringLiteral("RAISE EXCEPTION 'no space left on device' USING "
+                                              "ERRCODE = 'disk_full'"));
+            else if (failure == QLatin1String("lock")) {
+                app.exec(QStringLiteral("SET lock_timeout = '200ms'"));
+                QVERIFY(side.transaction());
+                run(QStringLiteral("LOCK TABLE cari IN ACCESS EXCLUSIVE MODE"));
+            } else
+                run(QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(database));
+
+            typeText(s.visits->tahsiledilenEdit, QStringLiteral("100"));
+            app.dialogs.expectNotice();
+            save(app, s.visits);
+            QCOMPARE(app.dialogs.shown().last().kind, QStringLiteral("error"));
+            QVERIFY2(app.dialogs.lastText().contains(told), qPrintable(app.dialogs.lastText()));
+            QCOMPARE(s.visits->tahsiledilenEdit->text(), QStringLiteral("100"));
+            if (failure == QLatin1String("dropped"))
+                return; // nothing left to read; the form keeps what was typed
+            if (failure == QLatin1String("lock"))
+                QVERIFY(side.rollback());
+            else
+                run(QStringLiteral("DROP FUNCTION ariza() CASCADE"));
+        }
+        QSqlDatabase::removeDatabase(name);
+        QCoreApplication::processEvents(); // the end of the failed action: a new connection
+        for (const char *table : {"gorusmeler", "cari", "kasa"})
+            QCOMPARE(countRows(app, QString::fromLatin1(table)), 0);
+        QVERIFY(appointmentLink(app, s.rid).isNull());
+        save(app, s.visits);
+        for (const char *table : {"gorusmeler", "cari", "kasa"})
+            QCOMPARE(countRows(app, QString::fromLatin1(table)), 1);
+        QCOMPARE(appointmentLink(app, s.rid).toString(), s.visits->ridEdit->text());
+    }
+};
+
 LUMKAR_TEST(GorusmeTest)
+LUMKAR_TEST(ServerFailureTest)
 #include "tst_gorusme.moc"
