@@ -19,6 +19,16 @@ namespace {
 
 const QString kRowIdField = QStringLiteral("rowid_");
 
+// A stored value as a message names it.
+QString shownValue(const QVariant &value)
+{
+    if (value.isNull() || value.toString().isEmpty())
+        return QStringLiteral("(boş)");
+    if (value.metaType().id() == QMetaType::QDateTime)
+        return value.toDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    return QStringLiteral("\"%1\"").arg(value.toString());
+}
+
 bool isNumeric(FieldType t)
 {
     return t == FieldType::AutoNumber || t == FieldType::Long || t == FieldType::Short
@@ -647,6 +657,28 @@ bool DataSet::refuseDamaged()
     return true;
 }
 
+DataSet::Stored DataSet::storedRow(const QString &table, const QVariant &key)
+{
+    QStringList columns;
+    for (const QString &field : std::as_const(m_fields))
+        columns << schema::quoted(field);
+    QSqlQuery q(m_db);
+    Stored stored;
+    const bool prepared = q.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
+                                        .arg(columns.join(QLatin1Char(',')), table,
+                                             schema::quoted(m_key)));
+    q.addBindValue(key);
+    if (!prepared || !q.exec()) {
+        failWrite(q.lastError());
+        stored.failed = true;
+        return stored;
+    }
+    stored.found = q.next();
+    for (int i = 0; stored.found && i < m_fields.size(); ++i)
+        stored.values << values::fromDatabase(q.value(i), m_types[i]);
+    return stored;
+}
+
 void DataSet::failWrite(const QSqlError &error)
 {
     if (Database *database = Database::of(m_db))
@@ -721,18 +753,77 @@ bool DataSet::post()
         for (const QString &c : std::as_const(cols))
             sets << c + QStringLiteral("=?");
         const bool rowId = m_key == kRowIdField;
-        const bool prepared = q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                            .arg(table, sets.join(QLatin1Char(',')), keyMatch)
-                                        + (rowId ? dialect::returningRowId(engine) : QString()));
-        for (const QVariant &b : std::as_const(binds))
-            q.addBindValue(b);
-        q.addBindValue(m_buffer[keyIdx]);
-        if (!prepared || !q.exec()) {
-            failWrite(q.lastError());
-            return false;
+        const int rowIndex = m_shown[m_current];
+        // The number of rows written where `where` holds (with `whereValues` after the key),
+        // -1 on a failure.
+        const auto update = [&](const QString &where, const QVariantList &whereValues) {
+            QSqlQuery u(m_db);
+            const bool prepared = u.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                                .arg(table, sets.join(QLatin1Char(',')), where)
+                                            + (rowId ? dialect::returningRowId(engine) : QString()));
+            for (const QVariant &b : std::as_const(binds))
+                u.addBindValue(b);
+            u.addBindValue(m_buffer[keyIdx]);
+            for (const QVariant &v : whereValues)
+                u.addBindValue(v);
+            if (!prepared || !u.exec()) {
+                failWrite(u.lastError());
+                return -1;
+            }
+            if (rowId && engine == Engine::Postgres)
+                m_buffer[keyIdx] = dialect::writtenRowId(u, engine, false);
+            return rowId ? 1 : u.numRowsAffected();
+        };
+        // The row is written only as it was read, so that a change another desk made since is
+        // never overwritten without a word (the one row of a table without a key is written
+        // as it is).
+        QString asRead = keyMatch;
+        QVariantList readValues;
+        for (int i = 0; i < m_fields.size() && !rowId; ++i) {
+            if (i == keyIdx)
+                continue;
+            asRead += QStringLiteral(" AND ") + dialect::sameValue(engine, schema::quoted(m_fields[i]));
+            readValues << values::toDatabase(m_rows.value(rowIndex, i, m_types[i]), m_types[i]);
         }
-        if (rowId && engine == Engine::Postgres)
-            m_buffer[keyIdx] = dialect::writtenRowId(q, engine, false);
+        int written = update(asRead, readValues);
+        if (written == 0 && !rowId) {
+            const Stored now = storedRow(table, m_buffer[keyIdx]);
+            if (now.failed)
+                return false;
+            if (!now.found) {
+                m_error = QSqlError(QString(),
+                    QStringLiteral("Bu kayıt siz okuduktan sonra başka bir yerden silinmiş; "
+                                   "değişiklik kaydedilmedi."),
+                    QSqlError::StatementError);
+                return false;
+            }
+            QStringList changed;
+            for (int i = 0; i < m_fields.size(); ++i)
+                if (i != keyIdx && now.values[i] != m_rows.value(rowIndex, i, m_types[i]))
+                    changed << QStringLiteral("%1: %2").arg(m_fields[i], shownValue(now.values[i]));
+            if (!changed.isEmpty()) {
+                // The row as it is now, with what the user typed over it; what is stored now
+                // becomes what was read, so that a second save writes the typing and keeps the
+                // other desk's change of a field the user left alone.
+                for (int i = 0; i < m_fields.size(); ++i)
+                    if (i != keyIdx && m_buffer[i] == m_rows.value(rowIndex, i, m_types[i]))
+                        m_buffer[i] = now.values[i];
+                m_rows.replace(rowIndex, now.values, m_types);
+                if (!m_disabled)
+                    emit rowChanged(m_current);
+                m_error = QSqlError(QString(),
+                    QStringLiteral("Bu kayıt siz okuduktan sonra başka bir yerden değiştirilmiş; "
+                                   "değişikliğiniz kaydedilmedi. Kayıtta şimdi: %1. Yazdıklarınız "
+                                   "formda duruyor; yeniden kaydederseniz onlar yazılır.")
+                        .arg(changed.join(QStringLiteral("; "))),
+                    QSqlError::StatementError);
+                return false;
+            }
+            // The same values, only stored in another form (another program wrote them).
+            written = update(keyMatch, {});
+        }
+        if (written < 0)
+            return false;
         m_rows.replace(m_shown[m_current], m_buffer, m_types);
     }
     m_buffer.clear();
@@ -790,6 +881,7 @@ bool DataSet::remove()
         failWrite(q.lastError());
         return false;
     }
+    const bool goneAlready = m_key != kRowIdField && q.numRowsAffected() == 0;
     m_rows.remove(rowIndex);
     m_shown.remove(m_current);
     for (int &s : m_shown)
@@ -799,6 +891,12 @@ bool DataSet::remove()
         m_current = int(m_shown.size()) - 1;
     m_eof = m_bof = m_shown.isEmpty();
     notifyReset();
+    if (goneAlready) {
+        m_error = QSqlError(QString(),
+            QStringLiteral("Bu kayıt siz okuduktan sonra başka bir yerden silinmiş."),
+            QSqlError::StatementError);
+        return false;
+    }
     return true;
 }
 

@@ -161,6 +161,13 @@ private:
     QVector<FieldType> columnTypes(const QStringList &names) const;
     bool refuseDamaged();
     void failWrite(const QSqlError &error);
+    // The row of the update table with the key `key` as it is stored now, in this set's fields.
+    struct Stored {
+        bool failed = false; // the read failed: the error is set
+        bool found = false;
+        QVector<QVariant> values;
+    };
+    Stored storedRow(const QString &table, const QVariant &key);
     void sortRows();
     void applyFilter();
     QString selectText() const;

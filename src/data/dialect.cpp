@@ -44,6 +44,13 @@ qlonglong insertedKey(QSqlQuery &query, Engine engine)
     return id.isValid() ? id.toLongLong() : -1;
 }
 
+QString sameValue(Engine engine, const QString &column)
+{
+    return column
+        + (engine == Engine::Postgres ? QStringLiteral(" IS NOT DISTINCT FROM ?")
+                                      : QStringLiteral(" IS ?"));
+}
+
 QString roundedToCents(const QString &expression)
 {
     return QStringLiteral("CAST(ROUND(CAST(%1 AS NUMERIC), 2) AS DOUBLE PRECISION)").arg(expression);

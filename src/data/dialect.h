@@ -24,6 +24,9 @@ qlonglong insertedKey(QSqlQuery &query, Engine engine);
 QString returningRowId(Engine engine);
 QVariant writtenRowId(QSqlQuery &query, Engine engine, bool inserted);
 
+// The condition that a column holds the bound value, NULL matching NULL.
+QString sameValue(Engine engine, const QString &column);
+
 // An amount rounded to cents in SQL, written so that both engines read it alike (the server
 // rounds only exact numbers) and give it back as a double.
 QString roundedToCents(const QString &expression);
