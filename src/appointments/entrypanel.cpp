@@ -311,6 +311,11 @@ void EntryForm::setEntryAppointment(const EntryAppointment &appointment)
     paketadiEdit->setText(appointment.paketAdi);
     if (!appointment.prim.isEmpty())
         primEdit->setText(appointment.prim);
+    // The appointment as it is read now: its save writes it only while no other desk has
+    // changed it since.
+    const qlonglong rid = appointment.rid.toLongLong();
+    if (rid <= 0 || !m_appointments->openWith(QStringLiteral("rid = ?"), {rid}))
+        m_appointments->close();
 }
 
 EntryAppointment EntryForm::entryAppointment() const
@@ -364,6 +369,7 @@ void EntryForm::clearBoxes(bool packageBoxes)
     for (QLineEdit *b : {RSaatiEdit, kisinoedit, AdiEdit, SoyadiEdit, Telefon1Edit, Telefon2Edit,
                          CepTelefonEdit, islemTutariEdit, randevunoEdit})
         b->clear();
+    m_appointments->close();
     if (packageBoxes) {
         for (QLineEdit *b : {paketkoduEdit, paketadiEdit, primEdit})
             b->clear();
@@ -599,7 +605,11 @@ bool EntryForm::writeAppointment()
         return false;
     }
 
-    if (!m_appointments->openWith(QStringLiteral("rid = ?"), {change ? qlonglong(rid) : -1}))
+    const bool readWhenLoaded = change && m_appointments->isOpen()
+        && m_appointments->recordCount() == 1
+        && m_appointments->value(QStringLiteral("rid")).toLongLong() == qlonglong(rid);
+    if (!readWhenLoaded
+        && !m_appointments->openWith(QStringLiteral("rid = ?"), {change ? qlonglong(rid) : -1}))
         return false;
     // A change of an appointment deleted meanwhile writes nothing; the form is cleared.
     if (change && m_appointments->recordCount() == 0)
@@ -610,7 +620,8 @@ bool EntryForm::writeAppointment()
                                               : m_appointments->text(QStringLiteral("RKime"));
     if (!confirmOverlaps(ownerCode, boxDate(entry.tarih), boxTime(entry.saat),
                          change ? qlonglong(rid) : 0)) {
-        m_appointments->close();
+        if (!change)
+            m_appointments->close();
         return false;
     }
     if (change)

@@ -290,9 +290,15 @@ private slots:
         QCOMPARE(maskedText(entry->RSaatiEdit), QStringLiteral("09:00"));
         QCOMPARE(entry->islemTutariEdit->text(), QStringLiteral("100,00"));
         QCOMPARE(entry->primEdit->text(), QStringLiteral("4,50"));
-        // Meanwhile it was marked held elsewhere: the change keeps that.
+        // Meanwhile it was marked held elsewhere: the first save says so and writes nothing,
+        // the typing stays; the second writes the change and keeps the mark.
         app.exec(QStringLiteral("UPDATE randevu SET gorusmekodu=999999 WHERE rid=?"), {rid});
         put(entry->RSaatiEdit, QStringLiteral("14:45"));
+        app.dialogs.expectNotice();
+        QVERIFY(!entry->save());
+        QVERIFY(app.dialogs.lastText().contains(QStringLiteral("gorusmekodu: \"999999\"")));
+        QCOMPARE(lastValue(app, QStringLiteral("randevusaati")).toDateTime().time(), QTime(9, 0));
+        QCOMPARE(maskedText(entry->RSaatiEdit), QStringLiteral("14:45"));
         QVERIFY(entry->save());
         QCOMPARE(appointments(app), 1);
         QCOMPARE(lastValue(app, QStringLiteral("randevuyualan")).toString(),
