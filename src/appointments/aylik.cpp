@@ -328,6 +328,12 @@ bool TaylikF::GridHazirla()
     return true;
 }
 
+void TaylikF::refreshIfShown()
+{
+    if (isVisible() && m_appointments->isOpen())
+        Transfer();
+}
+
 void TaylikF::Transfer()
 {
     const QDate first(m_month.year(), m_month.month(), 1);

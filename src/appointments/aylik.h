@@ -41,6 +41,8 @@ public:
     void hazirlaButClick(); // "YENİDEN YÜKLE": refuses unreadable hours or slot length
     bool GridHazirla(); // the empty grid of the picked month; false when refused
     void Transfer(); // the appointments of the month into their slots
+    // The month read again when the planner is on screen (after another desk's write).
+    void refreshIfShown();
     void AyarYukle(); // the settings file into the boxes
     bool AyarKaydet(); // the boxes into the settings file; false when the disk refused
     void DateTimePicker1Change();

@@ -317,6 +317,7 @@ void Database::configureServerSession()
     QSqlQuery q(m_db);
     // A statement waits a few seconds for another desk's lock, then gives up with a message.
     q.exec(QStringLiteral("SET lock_timeout = '%1ms'").arg(kBusyWaitMilliseconds * 3));
+    m_otherDesks.listen(m_db);
 }
 
 bool Database::openServer()
@@ -364,6 +365,11 @@ bool Database::openServer()
     QString totalsError;
     if (!moneytotals::ensure(m_db, &totalsError)) {
         m_error = QStringLiteral("%1 veritabanı hazırlanamadı: %2").arg(server, totalsError);
+        m_db.close();
+        return false;
+    }
+    if (const QString notices = OtherDesks::ensureNotices(m_db); !notices.isEmpty()) {
+        m_error = QStringLiteral("%1 veritabanı hazırlanamadı: %2").arg(server, notices);
         m_db.close();
         return false;
     }

@@ -4,6 +4,7 @@
 // (connectionsettings.h). The engine is chosen when the Database is made.
 
 #include "data/connectionsettings.h"
+#include "data/deskchanges.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -117,6 +118,9 @@ public:
     // The database of a connection, if it is one of this program's.
     static Database *of(const QSqlDatabase &db);
 
+    // Tells when another desk on the same server has written (never on the embedded file).
+    OtherDesks &otherDesks() { return m_otherDesks; }
+
     // A damaged file is read no further than needed and never written again until reopened.
     bool isDamaged() const { return m_damaged; }
 
@@ -137,6 +141,7 @@ private:
     QSqlDatabase m_db;
     QString m_error;
     FailureHandler m_failureHandler;
+    OtherDesks m_otherDesks;
     std::unique_ptr<QObject> m_actionContext; // receives the end of the current action
     bool m_reportedInAction = false;
     bool m_busyInAction = false;

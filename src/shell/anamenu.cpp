@@ -21,6 +21,8 @@
 #include "visits/gorusme.h"
 #include "visits/paketler.h"
 
+#include <utility>
+
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -600,7 +602,22 @@ void Tanamenuf::buildRefreshControls()
     m_refreshWaits->setSingleShot(true);
     m_refreshWaits->setInterval(250);
     connect(m_refreshWaits, &QTimer::timeout, this, [this] {
-        if (m_timerOn)
+        if (m_timerOn || m_otherDeskWrote)
+            Timer1Timer();
+    });
+    // Another desk's write on the same server: the lists are read again at once, the writes
+    // of one action together, and the refresh waits for the user as a tick does.
+    m_otherDeskRefresh = new QTimer(this);
+    m_otherDeskRefresh->setObjectName(QStringLiteral("otherDeskRefresh"));
+    m_otherDeskRefresh->setSingleShot(true);
+    m_otherDeskRefresh->setInterval(150);
+    connect(&session().database().otherDesks(), &OtherDesks::changed, this, [this] {
+        m_otherDeskWrote = true;
+        if (!m_otherDeskRefresh->isActive())
+            m_otherDeskRefresh->start();
+    });
+    connect(m_otherDeskRefresh, &QTimer::timeout, this, [this] {
+        if (isVisible())
             Timer1Timer();
     });
 }
@@ -724,7 +741,16 @@ void Tanamenuf::Timer1Timer()
     Timer1->stop();
     {
         const Database::Silence silence(session().database(), m_automaticRefreshFailed);
-        m_automaticRefreshFailed = !refreshAll();
+        const bool otherDeskWrote = std::exchange(m_otherDeskWrote, false);
+        bool ok = refreshAll();
+        if (otherDeskWrote) {
+            // The windows a timer leaves alone: the planner and the open books.
+            forms().aylikF->refreshIfShown();
+            forms().kasaF->reloadRows();
+            forms().kkartF->reloadRows();
+            forms().cariF->reloadRows();
+        }
+        m_automaticRefreshFailed = !ok;
     }
     m_refreshing = false;
     applyTimer();

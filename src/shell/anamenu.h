@@ -159,6 +159,8 @@ private:
     QTimer *m_refreshWaits = nullptr;      // looks again whether the user is done
     bool m_refreshing = false;             // an automatic refresh is running
     bool m_automaticRefreshFailed = false; // the last one met a failure and told it
+    QTimer *m_otherDeskRefresh = nullptr;  // gathers the notices of another desk's action
+    bool m_otherDeskWrote = false;         // a refresh for another desk's write is due
 };
 
 } // namespace lumkar

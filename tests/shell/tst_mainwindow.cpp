@@ -11,7 +11,9 @@
 #include "appointments/entrypanel.h"
 #include "appointments/hatirlatma.h"
 #include "appointments/randevu.h"
+#include "data/database.h"
 #include "data/dataset.h"
+#include "data/values.h"
 #include "notes/notespanes.h"
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
@@ -32,6 +34,8 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QLayout>
 #include <QTest>
 #include <QToolButton>
@@ -334,5 +338,55 @@ private slots:
     }
 };
 
+// Desks on one server see each other's writes at once, without the refresh timer, and the
+// refresh waits while the user answers.
+class OtherDesksTest : public QObject {
+    Q_OBJECT
+private slots:
+    void anotherDesksBookingShowsAtOnce()
+    {
+        if (!usesServer())
+            QSKIP("the embedded file keeps its refresh timer");
+        App app;
+        Tanamenuf *main = loggedIn(app);
+        QVERIFY(main && !main->timerRunning());
+        DataSet *waiting = app.forms().dayLists->randevuTable;
+        QCOMPARE(waiting->recordCount(), 0);
+        Database other(app.folder());
+        QVERIFY2(other.open(), qPrintable(other.errorText()));
+        const auto book = [&](const QString &name) {
+            QSqlQuery q(other.db());
+            q.prepare(QStringLiteral("INSERT INTO randevu (sicil_kodu, adi, soyadi, RKime, "
+                                     "Rkimeadsoyad, randevutarihi, randevusaati) "
+                                     "VALUES ('1', ?, 'Kaya', 'u', 'Umut Ak', ?, ?)"));
+            q.addBindValue(name);
+            q.addBindValue(values::dayKey(main->workingDate()));
+            q.addBindValue(values::toDatabase(values::timeOfDay(QTime(9, 0)),
+                                              FieldType::DateTime));
+            QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+        };
+        book(QStringLiteral("Ayşe"));
+        QTRY_COMPARE_WITH_TIMEOUT(waiting->recordCount(), 1, 2000);
+        // While a question is open the list stays as the user sees it; it is read once the
+        // user is done.
+        {
+            const Dialogs::Asking asking(app.dialogs);
+            book(QStringLiteral("Ece"));
+            QTRY_VERIFY_WITH_TIMEOUT(main->refreshWaiting(), 2000);
+            QCOMPARE(waiting->recordCount(), 1);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(waiting->recordCount(), 2, 2000);
+        // The program's own writes are no news to it: of its write and another desk's after
+        // it, only the other desk's is told.
+        QSignalSpy told(&app.session().database().otherDesks(), &OtherDesks::changed);
+        app.addAppointment({QStringLiteral("u"), main->workingDate()});
+        book(QStringLiteral("Oya"));
+        QTRY_COMPARE_WITH_TIMEOUT(told.count(), 1, 2000);
+        QCoreApplication::processEvents();
+        QCOMPARE(told.count(), 1);
+    }
+};
+
 LUMKAR_TEST(MainWindowTest)
+LUMKAR_TEST(OtherDesksTest)
 #include "tst_mainwindow.moc"
