@@ -117,6 +117,10 @@ public:
     // The database of a connection, if it is one of this program's.
     static Database *of(const QSqlDatabase &db);
 
+    // How many other connections use the same server database (the other desks): 0 for the
+    // embedded file; -1 with `error` when the server could not be asked.
+    int otherConnections(QSqlError *error = nullptr);
+
     // A damaged file is read no further than needed and never written again until reopened.
     bool isDamaged() const { return m_damaged; }
 
