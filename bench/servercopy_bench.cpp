@@ -97,9 +97,7 @@ int main(int argc, char **argv)
         }
         std::printf("server's snapshot into a new file with its indexes and day totals: %.1f s\n",
             downSeconds);
-        std::printf("%s\n",
-            qPrintable(
-                tableRowsText(down.copied).replace(QStringLiteral("\n\r"), QStringLiteral("\n"))));
+        std::printf("%s\n", qPrintable(tableRowsText(down.copied)));
         if (upSeconds > kGoalSeconds || downSeconds > kGoalSeconds) {
             std::printf("goal missed: each direction under %.0f s\n", kGoalSeconds);
             result = 1;

@@ -270,7 +270,7 @@ QString tableRowsText(const QVector<TableRows> &rows)
     QStringList lines;
     for (const TableRows &r : rows)
         lines << QStringLiteral("%1: %2 satır").arg(r.table, turkish.toString(r.rows));
-    return lines.join(QStringLiteral("\n\r"));
+    return lines.join(QLatin1Char('\n'));
 }
 
 bool countTableRows(QSqlDatabase &db, QVector<TableRows> &rows, QSqlError *error)

@@ -20,7 +20,7 @@ struct TableRows {
 };
 
 qlonglong totalRows(const QVector<TableRows> &rows);
-// "randevu: 200.000 satır", a line per table, in the order given.
+// "randevu: 200.000 satır", a line per table, in the order given (no blank lines between).
 QString tableRowsText(const QVector<TableRows> &rows);
 
 // How a copy ended.

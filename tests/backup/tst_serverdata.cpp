@@ -111,7 +111,7 @@ private slots:
         }
         QCOMPARE(firstDifference(desk, dumpTables(server.db())), QString());
         QVERIFY2(server.dialogs.lastText().startsWith(
-                     QStringLiteral("Masaüstü verisi sunucuya taşındı.\n\rrandevu: %1 satır\n\r")
+                     QStringLiteral("Masaüstü verisi sunucuya taşındı.\n\rrandevu: %1 satır\n")
                          .arg(desk.value(QStringLiteral("randevu")).size())),
             qPrintable(server.dialogs.lastText()));
         for (const ShownDialog &shown : server.dialogs.shown())

@@ -125,7 +125,7 @@ private slots:
     {
         QCOMPARE(tableRowsText({ { QStringLiteral("randevu"), 200000 },
                      { QStringLiteral("master"), 1 }, { QStringLiteral("cari"), 0 } }),
-            QStringLiteral("randevu: 200.000 satır\n\rmaster: 1 satır\n\rcari: 0 satır"));
+            QStringLiteral("randevu: 200.000 satır\nmaster: 1 satır\ncari: 0 satır"));
         QCOMPARE(totalRows({ { QStringLiteral("a"), 1234567890123 }, { QStringLiteral("b"), 7 } }),
             qlonglong(1234567890130));
     }
