@@ -19,19 +19,19 @@ namespace {
 
 QAtomicInt fileConnectionCounter;
 
-// Rows written by one statement. The server takes many at a time, to spare round trips (up
-// to this many values; it takes 65,535); the file one at a time, as it costs no round trip
-// and the driver looks up every value of a statement by its place in a list.
-constexpr int kValuesPerInsert = 30000;
-constexpr int kRowsPerInsert = 1000;
-
-int rowsPerInsert(Engine engine, int columns)
-{
-    return engine == Engine::Postgres ? std::clamp(kValuesPerInsert / columns, 1, kRowsPerInsert)
-                                      : 1;
-}
+// Rows written by one statement: on the server many, to spare round trips; in the file one,
+// as it costs no round trip and the driver looks up every value of a statement by its place
+// in a list.
+constexpr int kRowsPerServerInsert = 5000;
 // Rows read from the source at a time, in the order of the key.
 constexpr int kRowsPerRead = 5000;
+// The progress is told after every so many rows, and after every table.
+constexpr int kRowsPerProgress = 2000;
+
+int rowsPerInsert(Engine engine)
+{
+    return engine == Engine::Postgres ? kRowsPerServerInsert : 1;
+}
 
 QString columnList(const TableDef &table, Engine engine, bool reading)
 {
@@ -44,14 +44,73 @@ QString columnList(const TableDef &table, Engine engine, bool reading)
     return columns.join(QStringLiteral(", "));
 }
 
-QString insertStatement(const TableDef &table, int rows)
+// The server's type of a column's values in an array.
+QString serverArrayType(FieldType type)
 {
-    const QString row = QLatin1Char('(')
-        + QStringList(table.columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
-        + QLatin1Char(')');
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
-        .arg(table.name, columnList(table, Engine::Sqlite, false),
-            QStringList(rows, row).join(QLatin1Char(',')));
+    switch (type) {
+    case FieldType::AutoNumber:
+    case FieldType::Long:
+        return QStringLiteral("integer[]");
+    case FieldType::Short:
+        return QStringLiteral("smallint[]");
+    case FieldType::Double:
+        return QStringLiteral("double precision[]");
+    case FieldType::DateTime:
+        return QStringLiteral("timestamp[]");
+    case FieldType::Text:
+    case FieldType::Memo:
+        break;
+    }
+    return QStringLiteral("text[]");
+}
+
+// The statement that writes a batch. The server takes one array per column, each a bound
+// value, unnested into rows (one statement for any number of rows); the file one row.
+QString insertStatement(const TableDef &table, Engine engine)
+{
+    QStringList values;
+    for (const ColumnDef &c : table.columns)
+        values << (engine == Engine::Postgres ? QStringLiteral("?::") + serverArrayType(c.type)
+                                              : QStringLiteral("?"));
+    return (engine == Engine::Postgres
+                ? QStringLiteral("INSERT INTO %1 (%2) SELECT * FROM unnest(%3)")
+                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)"))
+        .arg(table.name, columnList(table, engine, false), values.join(QStringLiteral(", ")));
+}
+
+// One value as an element of an array literal of the server: quoted, its quotes and
+// backslashes escaped; NULL as NULL.
+QString arrayElement(const QVariant &value, FieldType type)
+{
+    if (value.isNull())
+        return QStringLiteral("NULL");
+    QString text = type == FieldType::Double
+        ? QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest)
+        : value.toString();
+    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    text.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// Binds the rows of a batch (the values of row after row) to the statement of insertStatement.
+void bindBatch(QSqlQuery &query, const QVariantList &rows, const TableDef &table, Engine engine)
+{
+    const int width = int(table.columns.size());
+    if (engine != Engine::Postgres) {
+        for (int v = 0; v < rows.size(); ++v)
+            query.bindValue(v, rows.at(v));
+        return;
+    }
+    for (int c = 0; c < width; ++c) {
+        QString array = QStringLiteral("{");
+        for (int v = c; v < rows.size(); v += width) {
+            if (v > c)
+                array += QLatin1Char(',');
+            array += arrayElement(rows.at(v), table.columns.at(c).type);
+        }
+        array += QLatin1Char('}');
+        query.bindValue(c, array);
+    }
 }
 
 // A value as the target takes it: texts as texts (the file may hold a number in a text
@@ -105,7 +164,7 @@ public:
         for (int i = 0; i < counts.size(); ++i) {
             const TableDef &table = schema::tables().at(i);
             qlonglong copied = 0;
-            if (counts.at(i).rows > 0 && !copyTable(table, copied))
+            if (counts.at(i).rows > 0 && (!copyTable(table, copied) || !tell()))
                 return m_result;
             if (const QString sql = dialect::continueKeys(m_to, table.name, table.key);
                 !sql.isEmpty() && !exec(m_target, sql, table.name))
@@ -147,6 +206,19 @@ private:
         return false;
     }
 
+    // Tells the progress how far the copy is; false when it was cancelled.
+    bool tell()
+    {
+        if (!m_progress || m_progress(m_done, m_total))
+            return true;
+        if (m_write)
+            m_write->rollback();
+        m_result.canceled = true;
+        m_result.copied.clear();
+        m_result.errorText = QStringLiteral("Aktarma iptal edildi.");
+        return false;
+    }
+
     bool exec(QSqlDatabase &db, const QString &sql, const QString &table = QString())
     {
         QSqlQuery q(db);
@@ -156,29 +228,21 @@ private:
     bool copyTable(const TableDef &table, qlonglong &copied)
     {
         const int width = int(table.columns.size());
-        const int batch = rowsPerInsert(m_to, width);
+        const int batch = rowsPerInsert(m_to);
         QSqlQuery insert(m_target);
-        if (!insert.prepare(insertStatement(table, batch)))
+        if (!insert.prepare(insertStatement(table, m_to)))
             return fail(insert.lastError(), table.name);
         QVariantList pending;
         pending.reserve(batch * width);
-        const auto flush = [&](QSqlQuery &statement) {
-            for (int v = 0; v < pending.size(); ++v)
-                statement.bindValue(v, pending.at(v));
-            if (!statement.exec())
-                return fail(statement.lastError(), table.name);
+        const auto flush = [&] {
+            bindBatch(insert, pending, table, m_to);
+            if (!insert.exec())
+                return fail(insert.lastError(), table.name);
+            const qlonglong before = m_done;
             m_done += pending.size() / width;
             copied += pending.size() / width;
             pending.clear();
-            if (m_progress && !m_progress(m_done, m_total)) {
-                if (m_write)
-                    m_write->rollback();
-                m_result.canceled = true;
-                m_result.copied.clear();
-                m_result.errorText = QStringLiteral("Aktarma iptal edildi.");
-                return false;
-            }
-            return true;
+            return m_done / kRowsPerProgress == before / kRowsPerProgress || tell();
         };
 
         const int keyColumn = table.key.isEmpty() ? -1 : [&] {
@@ -216,7 +280,7 @@ private:
                     pending.append(forTarget(read->value(c), table.columns.at(c).type));
                 if (keyColumn >= 0)
                     lastKey = read->value(keyColumn);
-                if (pending.size() == batch * width && !flush(insert))
+                if (pending.size() == batch * width && !flush())
                     return false;
             }
             if (read->lastError().isValid())
@@ -224,12 +288,7 @@ private:
             if (keyColumn < 0 || rows < kRowsPerRead)
                 break;
         }
-        if (pending.isEmpty())
-            return true;
-        QSqlQuery rest(m_target);
-        if (!rest.prepare(insertStatement(table, int(pending.size() / width))))
-            return fail(rest.lastError(), table.name);
-        return flush(rest);
+        return pending.isEmpty() || flush();
     }
 
     QSqlDatabase &m_source;
