@@ -194,11 +194,13 @@ bool TgirisRF::backUp(BackupWriter &writer, const QString &archive)
     const std::unique_ptr<Progress> progress
         = dialogs().startProgress(QStringLiteral("Yedek alınıyor..."), kBackupProgressMaximum);
     writer.setProgress(progress.get());
-    if (onServer())
+    bool done = false;
+    if (onServer()) {
         (void)session().database().open(); // the login dialog may not have connected yet
-    const bool done = onServer()
-        ? writer.backupServer(session().db(), Database::fileName(), archive)
-        : writer.backupDataFolder(dataFolder(), Database::fileName(), archive);
+        done = writer.backupServer(session().db(), Database::fileName(), archive);
+    } else {
+        done = writer.backupDataFolder(dataFolder(), Database::fileName(), archive);
+    }
     progress->finish();
     return done;
 }
