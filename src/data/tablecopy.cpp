@@ -84,7 +84,9 @@ QString arrayElement(const QVariant &value, FieldType type)
 {
     if (value.isNull())
         return QStringLiteral("NULL");
-    QString text = type == FieldType::Double
+    // A number with every digit it has; anything else (a text the file holds in a number
+    // column) as written, for the server to take or refuse.
+    QString text = type == FieldType::Double && value.metaType().id() == QMetaType::Double
         ? QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest)
         : value.toString();
     text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
