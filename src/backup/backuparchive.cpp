@@ -5,6 +5,7 @@
 #include "backup/scratchfiles.h"
 #include "data/database.h"
 #include "data/schema.h"
+#include "data/tablecopy.h"
 #include "data/wholefile.h"
 #include "kit/dialogs.h"
 
@@ -637,8 +638,7 @@ bool BackupWriter::verify(const QString &archivePath)
     return report(QString(), kBackupProgressMaximum) || stop();
 }
 
-bool BackupWriter::backupDataFolder(
-    const QString &dataFolder, const QString &databaseName, const QString &archivePath)
+bool BackupWriter::begin(const QString &archivePath)
 {
     m_error.clear();
     m_written.clear();
@@ -650,14 +650,19 @@ bool BackupWriter::backupDataFolder(
             QStringLiteral("yedek klasörü \"%1\" bulunamadı.").arg(shown(folder.absolutePath())));
     if (target.exists() && !target.isFile())
         return fail(QStringLiteral("\"%1\" bir dosya değil.").arg(shown(archivePath)));
+    return report(kCopyLabel, kCopyStart) || stop();
+}
 
+bool BackupWriter::backupDataFolder(
+    const QString &dataFolder, const QString &databaseName, const QString &archivePath)
+{
+    if (!begin(archivePath))
+        return false;
     const QFileInfoList files
         = QDir(dataFolder).entryInfoList({ QStringLiteral("*.mdb") }, QDir::Files, QDir::Name);
     if (files.isEmpty())
         return fail(QStringLiteral("\"%1\" klasöründe yedeklenecek veritabanı dosyası yok.")
                         .arg(shown(dataFolder)));
-    if (!report(kCopyLabel, kCopyStart))
-        return stop();
     // The copy of the database goes into the system's temporary folder under a scratch name
     // (taken here, and removed with `copy`): should this run be killed, the next start of the
     // program removes it.
@@ -681,9 +686,41 @@ bool BackupWriter::backupDataFolder(
             return fail(cause);
         sources.append({ file.fileName(), copy.fileName() });
     }
+    return writeInPlace(sources, archivePath);
+}
+
+bool BackupWriter::backupServer(
+    QSqlDatabase &server, const QString &databaseName, const QString &archivePath)
+{
+    if (!begin(archivePath))
+        return false;
+    if (!server.isOpen())
+        return fail(QStringLiteral("veritabanı sunucusuna bağlanılamadı."));
+    QTemporaryFile snapshot(
+        QDir(QDir::tempPath()).filePath(scratchTemplate(databaseName, ScratchKind::Copy)));
+    if (!snapshot.open())
+        return fail(QStringLiteral("geçici dosya oluşturulamadı: %1.").arg(snapshot.errorString()));
+    snapshot.close();
+    const TableCopy copy = copyIntoNewFile(server, snapshot.fileName(), [this](qlonglong done,
+                                                                               qlonglong total) {
+        if (m_betweenSteps)
+            m_betweenSteps();
+        return report(QString(), partValue(kCopyStart, kChecksumStart, quint64(done),
+                                           quint64(total)));
+    });
+    if (copy.canceled)
+        return stop();
+    if (!copy.ok)
+        return fail(QStringLiteral("sunucudaki verilerin kopyası alınamadı. ") + copy.errorText);
+    return writeInPlace({ { databaseName, snapshot.fileName() } }, archivePath);
+}
+
+bool BackupWriter::writeInPlace(const QVector<ArchiveSource> &sources, const QString &archivePath)
+{
     if (!report(QString(), kChecksumStart))
         return stop();
-
+    const QFileInfo target(archivePath);
+    const QDir folder = target.absoluteDir();
     // Written beside its final place, so that moving it there is one step on one disk. The
     // temporary file goes with every failure and every cancel.
     QTemporaryFile partial(
@@ -786,6 +823,11 @@ QString DatabaseRestore::keptCopyName(const QString &databaseName, const QDateTi
     const QString stem = QFileInfo(databaseName).completeBaseName();
     return stem + QLatin1Char('_') + now.toString(QStringLiteral("yyyy_MM_dd_HH_mm_ss"))
         + QStringLiteral(".onceki");
+}
+
+QString DatabaseRestore::preparedDatabasePath() const
+{
+    return m_unpacked.empty() ? QString() : m_unpacked.front().file->fileName();
 }
 
 QString DatabaseRestore::keptCopyPath() const

@@ -14,6 +14,7 @@
 #include <vector>
 
 class QIODevice;
+class QSqlDatabase;
 class QuaZip;
 
 namespace lumkar {
@@ -65,6 +66,12 @@ public:
     bool backupDataFolder(
         const QString &dataFolder, const QString &databaseName, const QString &archivePath);
 
+    // The same archive for a database on a server: a snapshot of every table, read in one
+    // consistent read, written as the program's database file `databaseName` (its tables,
+    // indexes and day totals) and archived under that name.
+    bool backupServer(
+        QSqlDatabase &server, const QString &databaseName, const QString &archivePath);
+
     // The writing step alone: the entries of `existingArchive` (when given) not replaced,
     // then the sources, into `device`. The entries written and their checksums are kept for
     // verify().
@@ -76,7 +83,8 @@ public:
 
     QVector<ArchiveEntryCheck> written() const { return m_written; }
     QString errorText() const { return m_error; }
-    // Runs between the steps of the database copy (see copyDatabaseFile).
+    // Runs between the steps of the database copy (see copyDatabaseFile), and between the
+    // statements of a server's snapshot.
     void setBetweenCopySteps(std::function<void()> hook) { m_betweenSteps = std::move(hook); }
 
     // Reports the copy, the packing and the read-back to `progress` (maximum
@@ -86,6 +94,10 @@ public:
     bool canceled() const { return m_canceled; }
 
 private:
+    // Checks the archive's folder and place and starts the progress display.
+    bool begin(const QString &archivePath);
+    // Writes the archive beside its place, reads it back and puts it in place.
+    bool writeInPlace(const QVector<ArchiveSource> &sources, const QString &archivePath);
     bool fail(const QString &text);
     bool stop();
     // Fails with what could not be written (`what`) and why `device` refused it.
@@ -112,6 +124,9 @@ public:
 
     bool prepare(const QString &archivePath);
     bool replace(const QDateTime &now);
+    // The program's database as prepare() unpacked and checked it (empty before), there until
+    // replace() or the end of this object: what a restore onto a server reads.
+    QString preparedDatabasePath() const;
 
     // Reports the unpacking and the check to `progress` (maximum kBackupProgressMaximum); a
     // cancel during prepare() makes it fail with canceled() true, leaving nothing unpacked.

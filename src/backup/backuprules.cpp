@@ -60,6 +60,23 @@ QString restoreDoneText(const QVector<RestoredFile> &restored, const QStringList
     return text;
 }
 
+QString restoreCanceledText()
+{
+    return QStringLiteral("Geri yükleme iptal edildi; mevcut bilgiler değişmedi.");
+}
+
+QString restoreRefusedText(const QString &cause)
+{
+    return QStringLiteral("Yedekten geri yükleme yapılmadı: ") + cause
+        + QStringLiteral("\n\rMevcut bilgiler değişmedi.");
+}
+
+QString safetyArchiveName(const QDateTime &now)
+{
+    return QStringLiteral("LumkarRandevu_GeriYuklemeOncesi_")
+        + now.toString(QStringLiteral("yyyy_MM_dd_HH_mm_ss")) + QStringLiteral(".zip");
+}
+
 QString backupArchiveName(const QDate &day)
 {
     return QStringLiteral("LumkarRandevu_") + day.toString(QStringLiteral("yyyy_MM_dd"))

@@ -13,6 +13,9 @@ namespace lumkar {
 
 // "LumkarRandevu_2024_03_05.zip" for 5 March 2024.
 QString backupArchiveName(const QDate &day);
+// "LumkarRandevu_GeriYuklemeOncesi_2024_03_05_14_30_00.zip": the archive of a server's rows
+// taken before a restore replaced them.
+QString safetyArchiveName(const QDateTime &now);
 
 // The whole number formed by a leading sign and the digits of a text; every other character
 // is dropped, an empty result is 0.
@@ -61,6 +64,10 @@ struct RestoredFile {
 // there were several, where the replaced ones were kept, and which entries of the archive
 // were left in it.
 QString restoreDoneText(const QVector<RestoredFile> &restored, const QStringList &leftAside);
+// What the user is told of a restore that was cancelled, or refused for `cause`: nothing
+// changed.
+QString restoreCanceledText();
+QString restoreRefusedText(const QString &cause);
 
 // The backup settings as Yedekler.dan holds them.
 struct BackupSettings {

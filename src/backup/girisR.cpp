@@ -3,6 +3,7 @@
 #include "backup/backuparchive.h"
 #include "backup/backuprules.h"
 #include "backup/scratchfiles.h"
+#include "backup/serverdata.h"
 #include "kit/entryboxes.h"
 
 #include <QDir>
@@ -62,6 +63,10 @@ TgirisRF::TgirisRF(Forms &forms, Session &session) : FormContext(forms, session)
     DateTimePicker1->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     JvXPButton6
         = named(new QPushButton(QStringLiteral("Oto.Yed.Ayarlarını Sakla"), this), "JvXPButton6");
+    sunucuyaTasiBut = named(
+        new QPushButton(QStringLiteral("Masaüstü Verisini Sunucuya Taşı"), this), "sunucuyaTasiBut");
+    // Only a program that works on a server has a desk's data to bring onto it.
+    sunucuyaTasiBut->setVisible(onServer());
 
     auto *manual = new QHBoxLayout;
     manual->addWidget(JvXPButton1);
@@ -86,6 +91,7 @@ TgirisRF::TgirisRF(Forms &forms, Session &session) : FormContext(forms, session)
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(manual);
+    layout->addWidget(sunucuyaTasiBut);
     layout->addWidget(automatic);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
@@ -97,6 +103,7 @@ TgirisRF::TgirisRF(Forms &forms, Session &session) : FormContext(forms, session)
     connect(JvXPButton4, &QPushButton::clicked, this, &QWidget::hide);
     connect(JvXPButton5, &QPushButton::clicked, this, &TgirisRF::JvXPButton5Click);
     connect(JvXPButton6, &QPushButton::clicked, this, &TgirisRF::saveAutomaticSettings);
+    connect(sunucuyaTasiBut, &QPushButton::clicked, this, &TgirisRF::moveDeskData);
 
     readSettings();
 }
@@ -107,6 +114,25 @@ void TgirisRF::sweepLeftovers()
     for (const QString &folder :
         { QDir::tempPath(), dataFolder(), file.automaticFolder(), file.lastManualFolder() })
         sweepScratch(folder);
+}
+
+bool TgirisRF::onServer() const
+{
+    return session().database().engine() == Engine::Postgres;
+}
+
+QString TgirisRF::backupFolder() const
+{
+    BackupSettingsFile file(session().GetPathPath());
+    return backupStartFolder(
+        session().GetPathPath(), file.lastManualFolder(), file.automaticFolder());
+}
+
+void TgirisRF::moveDeskData()
+{
+    const KeepWorkingDirectory keep;
+    if (moveDeskDataToServer(session().database(), dialogs(), backupFolder()))
+        emit databaseReplaced();
 }
 
 QString TgirisRF::dataFolder() const
@@ -168,7 +194,13 @@ bool TgirisRF::backUp(BackupWriter &writer, const QString &archive)
     const std::unique_ptr<Progress> progress
         = dialogs().startProgress(QStringLiteral("Yedek alınıyor..."), kBackupProgressMaximum);
     writer.setProgress(progress.get());
-    const bool done = writer.backupDataFolder(dataFolder(), Database::fileName(), archive);
+    bool done = false;
+    if (onServer()) {
+        (void)session().database().open(); // the login dialog may not have connected yet
+        done = writer.backupServer(session().db(), Database::fileName(), archive);
+    } else {
+        done = writer.backupDataFolder(dataFolder(), Database::fileName(), archive);
+    }
     progress->finish();
     return done;
 }
@@ -215,25 +247,25 @@ void TgirisRF::TumFirmalarGeriYukle()
         Buttons::YesNo, Icon::Warning);
     if (answer != Answer::Yes)
         return;
-    BackupSettingsFile file(session().GetPathPath());
-    const QString start = backupStartFolder(
-        session().GetPathPath(), file.lastManualFolder(), file.automaticFolder());
-    const QString chosen = dialogs().openFile(kBackupTitle, start, kZipFilter);
+    const QString chosen = dialogs().openFile(kBackupTitle, backupFolder(), kZipFilter);
     if (chosen.isEmpty())
         return;
+    if (onServer()) {
+        if (restoreOntoServer(session().database(), dialogs(), chosen, backupFolder(),
+                              QDateTime::currentDateTime()))
+            emit databaseReplaced();
+        return;
+    }
 
     DatabaseRestore restore(dataFolder(), Database::fileName());
     const RestoreRun run = restoreWithProgress(restore, chosen);
     // The progress display is gone: what follows is told over the window, not under it.
     if (run.end == RestoreEnd::Canceled) {
-        dialogs().information(programTitle(),
-            QStringLiteral("Geri yükleme iptal edildi; mevcut bilgiler değişmedi."));
+        dialogs().information(programTitle(), restoreCanceledText());
         return;
     }
     if (run.end == RestoreEnd::Refused)
-        dialogs().error(programTitle(),
-            QStringLiteral("Yedekten geri yükleme yapılmadı: ") + restore.errorText()
-                + QStringLiteral("\n\rMevcut bilgiler değişmedi."));
+        dialogs().error(programTitle(), restoreRefusedText(restore.errorText()));
     const QString done = restoreDoneText(restore.restored(), restore.leftAside());
     if (!run.reopened) {
         dialogs().error(programTitle(),

@@ -25,12 +25,16 @@ public:
     void TumunuYedekle();
     // The automatic backup run at program end when it is due.
     void TumunuYedekleOto();
-    // "Yedekten Geri Yükle": the database replaced by the one of an archive.
+    // "Yedekten Geri Yükle": the database replaced by the one of an archive (on a server, its
+    // rows replaced, after a copy of them was kept).
     void TumFirmalarGeriYukle();
     // "Otomatik Yedek Adresini Bul": picks the automatic-backup folder and saves the settings.
     void JvXPButton5Click();
     // "Oto.Yed.Ayarlarını Sakla": the folder, the interval and the switch written to the file.
     void saveAutomaticSettings();
+    // "Masaüstü Verisini Sunucuya Taşı" (on a server only): a desk's file or archive copied
+    // onto the server.
+    void moveDeskData();
 
     // Told when the user cancels a backup.
     static QString backupCanceledText();
@@ -47,6 +51,7 @@ public:
     QLineEdit *yedekgunEdit; // interval in days
     QDateEdit *DateTimePicker1; // "Son Yedek Alınma Tarihi"
     QPushButton *JvXPButton6; // "Oto.Yed.Ayarlarını Sakla"
+    QPushButton *sunucuyaTasiBut; // "Masaüstü Verisini Sunucuya Taşı", on a server only
 
 signals:
     // The database file was replaced by a restore and the connection opened again: every
@@ -70,6 +75,10 @@ private:
     // Runs a backup with a progress display; false when it failed or was cancelled.
     bool backUp(BackupWriter &writer, const QString &archive);
     QString dataFolder() const;
+    bool onServer() const;
+    // Where restores start looking and where the copy before a restore onto a server goes:
+    // the last manual backup's folder, else the automatic one's, else the program's "Yedek".
+    QString backupFolder() const;
 };
 
 } // namespace lumkar

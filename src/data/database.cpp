@@ -304,6 +304,23 @@ void Database::endActionLater()
         Qt::QueuedConnection);
 }
 
+int Database::otherConnections(QSqlError *error)
+{
+    if (m_settings.engine != Engine::Postgres)
+        return 0;
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = "
+                               "current_database() AND pid <> pg_backend_pid() AND "
+                               "backend_type = 'client backend'"))
+        || !q.next()) {
+        if (error)
+            *error = q.lastError();
+        noteFailure(q.lastError());
+        return -1;
+    }
+    return q.value(0).toInt();
+}
+
 bool Database::open()
 {
     m_error.clear();

@@ -121,6 +121,10 @@ public:
     // Tells when another desk on the same server has written (never on the embedded file).
     OtherDesks &otherDesks() { return m_otherDesks; }
 
+    // How many other connections use the same server database (the other desks): 0 for the
+    // embedded file; -1 with `error` when the server could not be asked.
+    int otherConnections(QSqlError *error = nullptr);
+
     // A damaged file is read no further than needed and never written again until reopened.
     bool isDamaged() const { return m_damaged; }
 

@@ -51,6 +51,38 @@ QString sameValue(Engine engine, const QString &column)
                                       : QStringLiteral(" IS ?"));
 }
 
+QString storedDateTime(Engine engine, const QString &column)
+{
+    if (engine != Engine::Postgres)
+        return column;
+    return QStringLiteral("to_char(%1, 'YYYY-MM-DD HH24:MI:SS')").arg(column);
+}
+
+QString consistentReadStatement(Engine engine)
+{
+    return engine == Engine::Postgres
+        ? QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY")
+        : QString();
+}
+
+QString emptyTable(Engine engine, const QString &table)
+{
+    // The server's TRUNCATE leaves no dead rows behind; the file empties a table without
+    // triggers in one step.
+    return (engine == Engine::Postgres ? QStringLiteral("TRUNCATE %1")
+                                       : QStringLiteral("DELETE FROM %1"))
+        .arg(table);
+}
+
+QString continueKeys(Engine engine, const QString &table, const QString &key)
+{
+    if (engine != Engine::Postgres || key.isEmpty())
+        return QString();
+    return QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), "
+                          "COALESCE((SELECT max(%3) FROM %1), 0) + 1, false)")
+        .arg(table, key.toLower(), schema::quoted(key));
+}
+
 QString roundedToCents(const QString &expression)
 {
     return QStringLiteral("CAST(ROUND(CAST(%1 AS NUMERIC), 2) AS DOUBLE PRECISION)").arg(expression);

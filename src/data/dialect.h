@@ -27,6 +27,18 @@ QVariant writtenRowId(QSqlQuery &query, Engine engine, bool inserted);
 // The condition that a column holds the bound value, NULL matching NULL.
 QString sameValue(Engine engine, const QString &column);
 
+// A date-time column read as the text the file stores ("2024-03-05 14:30:00"), so that a
+// copy carries it exactly, whatever the time zone of the desk.
+QString storedDateTime(Engine engine, const QString &column);
+// What a transaction that only reads runs first so that every read sees one state of the
+// database (nothing in the file: its read lock holds one state from the first read on).
+QString consistentReadStatement(Engine engine);
+// Empties a table within a transaction.
+QString emptyTable(Engine engine, const QString &table);
+// What makes the next AutoNumber key of a table follow the highest key it holds, after rows
+// were written with their keys (nothing in the file, whose keys follow by themselves).
+QString continueKeys(Engine engine, const QString &table, const QString &key);
+
 // An amount rounded to cents in SQL, written so that both engines read it alike (the server
 // rounds only exact numbers) and give it back as a double.
 QString roundedToCents(const QString &expression);

@@ -9,6 +9,12 @@
 
 namespace lumkar::moneytotals {
 
+const QStringList &books()
+{
+    static const QStringList all = {QStringLiteral("kasa"), QStringLiteral("kredikart")};
+    return all;
+}
+
 QString totalsTable(const QString &book)
 {
     return book + QStringLiteral("_gunluk");
@@ -78,9 +84,25 @@ QStringList createStatements(const QString &book, Engine engine)
             .arg(totals, book)};
 }
 
+QStringList dropStatements(const QString &book, Engine engine)
+{
+    const QString totals = totalsTable(book);
+    if (engine == Engine::Postgres)
+        // The trigger goes with the function it calls.
+        return {QStringLiteral("DROP FUNCTION IF EXISTS %1_tetik() CASCADE").arg(totals),
+                QStringLiteral("DROP FUNCTION IF EXISTS %1_ekle(TIMESTAMP, TEXT, DOUBLE "
+                               "PRECISION, DOUBLE PRECISION)")
+                    .arg(totals),
+                QStringLiteral("DROP TABLE IF EXISTS %1").arg(totals)};
+    return {QStringLiteral("DROP TRIGGER IF EXISTS %1_ekle").arg(totals),
+            QStringLiteral("DROP TRIGGER IF EXISTS %1_degistir").arg(totals),
+            QStringLiteral("DROP TRIGGER IF EXISTS %1_sil").arg(totals),
+            QStringLiteral("DROP TABLE IF EXISTS %1").arg(totals)};
+}
+
 bool ensure(QSqlDatabase &db, QString *error)
 {
-    for (const QString &book : {QStringLiteral("kasa"), QStringLiteral("kredikart")}) {
+    for (const QString &book : books()) {
         QSqlQuery q(db);
         // A visit's line is found again, changed and deleted by the visit's number.
         if (!q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_gorusme ON %1 (gorusme_no)")
@@ -91,12 +113,7 @@ bool ensure(QSqlDatabase &db, QString *error)
             return false;
         }
         const Engine engine = schema::engineOf(db);
-        q.prepare(engine == Engine::Postgres
-                      ? QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
-                                       "table_schema = current_schema() AND table_name = ?")
-                      : QStringLiteral("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?"));
-        q.addBindValue(totalsTable(book));
-        if (q.exec() && q.next())
+        if (schema::hasTable(db, totalsTable(book)))
             continue;
         Transaction transaction(db);
         bool ok = transaction.isActive();

@@ -14,12 +14,19 @@
 
 namespace lumkar::moneytotals {
 
+// The two money books, "kasa" and "kredikart".
+const QStringList &books();
+
 // The name of the day-totals table of a money book ("kasa" -> "kasa_gunluk").
 QString totalsTable(const QString &book);
 
 // The statements that create a book's day-totals table, its index and its triggers (on the
-// server, a function and one trigger).
+// server, a function and one trigger) and fill the table from the movements already there.
 QStringList createStatements(const QString &book, Engine engine);
+// The statements that take all of that away again (nothing is missed when some is not there):
+// a copy of many movements drops the day totals first and makes them anew from the rows
+// copied, instead of keeping them row by row.
+QStringList dropStatements(const QString &book, Engine engine);
 
 // Creates the day totals of both books when the database has none yet and fills them from
 // the movements already there; makes sure each book has its index on the visit number.

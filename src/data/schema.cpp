@@ -258,14 +258,20 @@ QStringList laterIndexes(const QString &table)
 
 } // namespace
 
-QStringList createStatements(Engine engine)
+QStringList createTableStatements(Engine engine)
 {
     QStringList out;
-    for (const TableDef &t : tables()) {
+    for (const TableDef &t : tables())
         out << createTable(t, engine);
+    return out;
+}
+
+QStringList createIndexStatements()
+{
+    QStringList out;
+    for (const TableDef &t : tables())
         if (t.addedLater)
             out << laterIndexes(t.name);
-    }
     // The indexes the program orders by; the AutoNumber keys are the tables' own row order.
     out << QStringLiteral("CREATE INDEX tarih ON gunluknot (tarih)")
         << QStringLiteral("CREATE INDEX randevutarihi ON master (mids)")
@@ -283,6 +289,30 @@ QStringList createStatements(Engine engine)
         << QStringLiteral("CREATE INDEX kasa_tarih ON kasa (tarih)")
         << QStringLiteral("CREATE INDEX kredikart_tarih ON kredikart (tarih)");
     return out;
+}
+
+QStringList createStatements(Engine engine)
+{
+    return createTableStatements(engine) + createIndexStatements();
+}
+
+bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error)
+{
+    QSqlQuery q(db);
+    q.prepare(engineOf(db) == Engine::Postgres
+                  ? QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
+                                   "table_schema = current_schema() AND table_name = ?")
+                  : QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
+                                   "name = ?"));
+    q.addBindValue(name);
+    if (!q.exec()) {
+        if (error)
+            *error = q.lastError();
+        return false;
+    }
+    if (error)
+        *error = QSqlError();
+    return q.next();
 }
 
 QStringList upgradeStatements()
@@ -313,19 +343,14 @@ QSqlError addLaterTables(QSqlDatabase &db)
 {
     const Engine engine = engineOf(db);
     QStringList missing;
-    QSqlQuery q(db);
     for (const TableDef &t : tables()) {
         if (!t.addedLater)
             continue;
-        q.prepare(engine == Engine::Postgres
-                      ? QStringLiteral("SELECT 1 FROM information_schema.tables WHERE "
-                                       "table_schema = current_schema() AND table_name = ?")
-                      : QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND "
-                                       "name = ?"));
-        q.addBindValue(t.name);
-        if (!q.exec())
-            return q.lastError();
-        if (!q.next())
+        QSqlError error;
+        const bool present = hasTable(db, t.name, &error);
+        if (error.isValid())
+            return error;
+        if (!present)
             missing << createTable(t, engine) << laterIndexes(t.name);
     }
     return missing.isEmpty() ? QSqlError() : execAll(db, missing);

@@ -43,8 +43,15 @@ FieldType typeOfColumn(const QString &table, const QString &column);
 // The engine behind a connection.
 Engine engineOf(const QSqlDatabase &db);
 
-// The SQL that creates every table and index, in order.
+// The SQL that creates every table and index, in order: the tables, then their indexes
+// (a copy of many rows fills the tables before it makes the indexes).
 QStringList createStatements(Engine engine = Engine::Sqlite);
+QStringList createTableStatements(Engine engine);
+QStringList createIndexStatements();
+
+// Whether the database holds a table of that name; false with `error` set when it could not
+// be asked.
+bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error = nullptr);
 
 // Brings a file made by an earlier version up to date: the indexes added since. Writes only
 // when something is missing.
