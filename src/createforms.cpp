@@ -17,6 +17,7 @@
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "shell/anamenu.h"
+#include "shell/baglanti.h"
 #include "shell/sifre.h"
 #include "shell/sifreler.h"
 #include "shell/yardim.h"
@@ -52,6 +53,7 @@ std::unique_ptr<Forms> createForms(Session &session)
     f.hatirlatmaF = new ThatirlatmaF(f, session);
     f.gunsonuF = new TgunsonuF(f, session);
     f.primF = new TprimF(f, session);
+    f.baglantiF = new TbaglantiF(f, session);
     // A login: every window fits itself to the user, the main window (and its parts) last.
     const auto fit = [&f](auto *window) {
         QObject::connect(f.PasswordDlg, &TPasswordDlg::userLoggedIn, window,
@@ -82,7 +84,7 @@ std::unique_ptr<Forms> createForms(Session &session)
          std::initializer_list<QWidget *>{f.sicrapor, f.ozluk, f.randevuF, f.sifrelerF, f.iptalF,
                                           f.gorusmeF, f.aylikF, f.cariF, f.genelnotF, f.yardimF,
                                           f.paketlerF, f.kasaF, f.kkartF, f.girisRF,
-                                          f.hatirlatmaF, f.gunsonuF, f.primF})
+                                          f.hatirlatmaF, f.gunsonuF, f.primF, f.baglantiF})
         f.keyboardReturn->watch(window);
     // Every list can go to a spreadsheet; the user list stays inside the program.
     for (QWidget *window : std::initializer_list<QWidget *>{
@@ -99,7 +101,7 @@ QList<QWidget *> Forms::windows() const
 {
     return {PasswordDlg, anamenuf, sicrapor, ozluk,    randevuF,  sifrelerF, iptalF, gorusmeF,
             aylikF,      cariF,    genelnotF, yardimF, paketlerF, kasaF,     kkartF, girisRF,
-            hatirlatmaF, gunsonuF, primF};
+            hatirlatmaF, gunsonuF, primF,   baglantiF};
 }
 
 Forms::~Forms()
@@ -111,6 +113,7 @@ Forms::~Forms()
     entryForm = nullptr;
     dayLists = nullptr;
     notesPanes = nullptr;
+    delete baglantiF;
     delete primF;
     delete gunsonuF;
     delete hatirlatmaF;
