@@ -50,8 +50,10 @@ int main(int argc, char **argv)
         QObject::connect(
             forms->baglantiF, &lumkar::TbaglantiF::settingsSaved, &app,
             [&again] {
+                // Leaves the event loop without closing the windows: quit() would close the
+                // login dialog, and that ends the program.
                 again = true;
-                QApplication::quit();
+                QApplication::exit(0);
             },
             Qt::QueuedConnection);
         forms->PasswordDlg->show();

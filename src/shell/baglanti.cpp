@@ -7,11 +7,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -119,6 +121,8 @@ void TbaglantiF::showSettings(bool gated)
     notLabel->setText(notes.join(QStringLiteral("\n\n")));
     fitToEngine();
     adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
     show();
     raise();
     activateWindow();
