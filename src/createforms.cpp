@@ -1,4 +1,8 @@
 #include "app/forms.h"
+#include "runprogram.h"
+
+#include "app/programfolders.h"
+#include "app/session.h"
 
 #include "accounts/cari.h"
 #include "accounts/gunsonu.h"
@@ -23,6 +27,8 @@
 #include "shell/yardim.h"
 #include "visits/gorusme.h"
 #include "visits/paketler.h"
+
+#include <QCoreApplication>
 
 namespace lumkar {
 
@@ -95,6 +101,39 @@ std::unique_ptr<Forms> createForms(Session &session)
     for (QWidget *window : f.windows())
         nameEntryBoxes(window);
     return forms;
+}
+
+int runProgram(const ProgramFolders &folders, Dialogs &dialogs,
+               const std::function<void(Forms &)> &started)
+{
+    int rc = 0;
+    bool again = true;
+    while (again) {
+        again = false;
+        Session session(folders.data, dialogs, folders.help);
+        std::unique_ptr<Forms> forms = createForms(session);
+        QObject::connect(forms->PasswordDlg, &TPasswordDlg::programEnded, qApp,
+                         &QCoreApplication::quit, Qt::QueuedConnection);
+        QObject::connect(
+            forms->baglantiF, &TbaglantiF::settingsSaved, qApp,
+            [&again] {
+                // Leaves the event loop without closing the windows: quit() would close the
+                // login dialog, and that ends the program.
+                again = true;
+                QCoreApplication::exit(0);
+            },
+            Qt::QueuedConnection);
+        forms->PasswordDlg->show();
+        // The database is opened (and made on the very first start) as the login dialog
+        // appears, so that a missing or broken file is reported at once; logging in tries
+        // again.
+        forms->PasswordDlg->openConnection(true);
+        if (started)
+            started(*forms);
+        rc = QCoreApplication::exec();
+        forms.reset();
+    }
+    return rc;
 }
 
 QList<QWidget *> Forms::windows() const

@@ -1,9 +1,7 @@
 #include "app/forms.h"
 #include "app/programfolders.h"
-#include "app/session.h"
 #include "kit/dialogs.h"
-#include "shell/baglanti.h"
-#include "shell/sifre.h"
+#include "runprogram.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -37,32 +35,5 @@ int main(int argc, char **argv)
     const lumkar::ProgramFolders folders = lumkar::chooseProgramFolders(
         QApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    // Saved connection settings start the program again over the new database: every window
-    // and the connection are made anew, so that nothing of the old database stays behind.
-    int rc = 0;
-    bool again = true;
-    while (again) {
-        again = false;
-        lumkar::Session session(folders.data, dialogs, folders.help);
-        std::unique_ptr<lumkar::Forms> forms = lumkar::createForms(session);
-        QObject::connect(forms->PasswordDlg, &lumkar::TPasswordDlg::programEnded, &app,
-                         &QApplication::quit, Qt::QueuedConnection);
-        QObject::connect(
-            forms->baglantiF, &lumkar::TbaglantiF::settingsSaved, &app,
-            [&again] {
-                // Leaves the event loop without closing the windows: quit() would close the
-                // login dialog, and that ends the program.
-                again = true;
-                QApplication::exit(0);
-            },
-            Qt::QueuedConnection);
-        forms->PasswordDlg->show();
-        // The database is opened (and made on the very first start) as the login dialog
-        // appears, so that a missing or broken file is reported at once; logging in tries
-        // again.
-        forms->PasswordDlg->openConnection(true);
-        rc = app.exec();
-        forms.reset();
-    }
-    return rc;
+    return lumkar::runProgram(folders, dialogs);
 }

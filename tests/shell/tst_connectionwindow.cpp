@@ -1,18 +1,17 @@
-// The database connection window: reached behind the master password (or without it when no
+// The database connection window: behind the master password (or without it when no
 // database opens), a stored password never shown and kept only in an owner-only file, and
-// saved settings taking effect when the program starts again.
+// saved settings taking effect as the program starts again.
 
 #include "fixture.h"
 #include "testregistry.h"
 
-#include "data/connectionsettings.h"
-#include "shell/anamenu.h"
+#include "app/programfolders.h"
+#include "runprogram.h"
 #include "shell/baglanti.h"
 #include "shell/sifre.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -31,52 +30,27 @@ const QString kSaved
 // Settings no server answers: connecting is refused at once.
 ConnectionSettings unreachable(const QString &password = QString())
 {
-    ConnectionSettings settings;
-    settings.engine = Engine::Postgres;
-    settings.host = QStringLiteral("127.0.0.1");
-    settings.port = 1;
-    settings.database = QStringLiteral("randevu");
-    settings.user = QStringLiteral("resepsiyon");
-    settings.password = password;
-    return settings;
+    return { Engine::Postgres, QStringLiteral("127.0.0.1"), 1, QStringLiteral("randevu"),
+        QStringLiteral("resepsiyon"), password };
 }
 
-// The program started again over settings its database cannot be opened with.
-void startUnreachable(App &app, const QString &password = QString())
+void openThroughLogin(TPasswordDlg *login, const QString &typed)
 {
-    QVERIFY(unreachable(password).write(app.folder()));
-    app.restart();
-}
-
-TbaglantiF *openThroughLogin(App &app, const QString &typed)
-{
-    TPasswordDlg *login = app.forms().PasswordDlg;
     login->Password->setText(typed);
-    QPushButton *item
-        = login->JvXPBar1->findChild<QPushButton *>(QStringLiteral("veritabaniBaglantisi"));
-    if (!item)
-        return nullptr;
-    QTest::mouseClick(item, Qt::LeftButton);
-    return app.forms().baglantiF;
+    QTest::mouseClick(
+        login->JvXPBar1->findChild<QPushButton *>(QStringLiteral("veritabaniBaglantisi")),
+        Qt::LeftButton);
 }
 
 void fill(TbaglantiF *w, const ConnectionSettings &s, const QString &typed, bool keep)
 {
     w->motorCombo->setCurrentIndex(s.engine == Engine::Postgres ? 1 : 0);
-    if (s.engine != Engine::Postgres)
-        return;
     w->sunucuEdit->setText(s.host);
     w->portEdit->setValue(s.port);
     w->veritabaniEdit->setText(s.database);
     w->kullaniciEdit->setText(s.user);
     w->sifreSaklaCheck->setChecked(keep);
-    if (keep)
-        typeText(w->sifreEdit, typed);
-}
-
-QString settingsPath(App &app)
-{
-    return QDir(app.folder()).filePath(ConnectionSettings::fileName());
+    typeText(w->sifreEdit, typed);
 }
 
 } // namespace
@@ -86,184 +60,143 @@ class ConnectionWindowTest : public QObject {
 private slots:
     void gate_data()
     {
-        QTest::addColumn<QString>("master");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("reachable");
         QTest::addColumn<bool>("opens");
-        QTest::addColumn<QString>("told");
-        const QString wrong = QStringLiteral("Master Şifreyi yalnış girdiniz! Şifre alanına "
-                                             "master şifreyi girerek tekrar deneyin!");
-        QTest::newRow("master password given")
-            << QStringLiteral("Gizli1") << QStringLiteral("Gizli1") << true << true << QString();
-        QTest::newRow("wrong master password")
-            << QStringLiteral("Gizli1") << QStringLiteral("gizli1") << true << false << wrong;
-        QTest::newRow("nothing typed")
-            << QStringLiteral("Gizli1") << QString() << true << false << wrong;
-        QTest::newRow("no database opens") << QString() << QString() << false << true << QString();
+        const QString master = QStringLiteral("Gizli1");
+        QTest::newRow("master password") << master << true << true;
+        QTest::newRow("wrong master password") << QStringLiteral("gizli1") << true << false;
+        QTest::newRow("nothing typed") << QString() << true << false;
+        QTest::newRow("no database opens") << QString() << false << true;
     }
 
     void gate()
     {
-        QFETCH(QString, master);
         QFETCH(QString, typed);
         QFETCH(bool, reachable);
         QFETCH(bool, opens);
-        QFETCH(QString, told);
         App app;
-        if (reachable)
-            app.exec(QStringLiteral("UPDATE master SET mids = ?"), { master });
-        else
-            startUnreachable(app, QStringLiteral("saklı-şifre"));
-        if (!told.isEmpty())
+        app.exec(QStringLiteral("UPDATE master SET mids = 'Gizli1'"));
+        if (!reachable) {
+            QVERIFY(unreachable(QStringLiteral("saklı")).write(app.folder()));
+            app.restart();
+        }
+        if (!opens)
             app.dialogs.expectNotice();
+        openThroughLogin(app.forms().PasswordDlg, typed);
 
-        TbaglantiF *w = openThroughLogin(app, typed);
-
-        QVERIFY(w);
+        TbaglantiF *w = app.forms().baglantiF;
         QCOMPARE(w->isVisible(), opens);
-        QCOMPARE(app.dialogs.texts(), told.isEmpty() ? QStringList() : QStringList { told });
         QCOMPARE(app.forms().PasswordDlg->isEnabled(), !opens);
+        QCOMPARE(app.dialogs.texts(),
+            opens ? QStringList()
+                  : QStringList { QStringLiteral("Master Şifreyi yalnış girdiniz! Şifre "
+                                                 "alanına master şifreyi girerek tekrar "
+                                                 "deneyin!") });
         if (!opens)
             return;
-        // Without a database the window says why no master password was asked.
         QCOMPARE(
             w->notLabel->text().contains(QStringLiteral("master şifre sorulmadı")), !reachable);
         QVERIFY(w->sifreEdit->text().isEmpty());
         QTest::mouseClick(w->kapatBut, Qt::LeftButton);
-        QVERIFY(!w->isVisible());
-        QVERIFY(app.forms().PasswordDlg->isEnabled());
+        QVERIFY(!w->isVisible() && app.forms().PasswordDlg->isEnabled());
     }
 
     void storedPasswordIsNeverShownAndStaysPrivate()
     {
         App app;
-        TbaglantiF *w = openThroughLogin(app, QString());
-        QVERIFY(w && w->isVisible());
+        openThroughLogin(app.forms().PasswordDlg, QString());
+        TbaglantiF *w = app.forms().baglantiF;
         QSignalSpy saved(w, &TbaglantiF::settingsSaved);
-        const ConnectionSettings wanted = [] {
-            ConnectionSettings s = unreachable(QStringLiteral("Çok-gizli 1"));
-            s.host = QStringLiteral("sunucu.ofis");
-            s.port = 5433;
-            return s;
-        }();
+        const ConnectionSettings wanted = unreachable(QStringLiteral("Çok-gizli 1"));
+        // Saves what is typed, and shows it again; nothing changed writes nothing.
+        const auto save = [&](int notices) {
+            app.dialogs.clear();
+            app.dialogs.expectNotice(notices);
+            QTest::mouseClick(w->kaydetBut, Qt::LeftButton);
+            if (app.dialogs.texts() != (notices ? QStringList { kSaved } : QStringList()))
+                QTest::qFail(qPrintable(app.dialogs.texts().join(u'|')), __FILE__, __LINE__);
+            w->showSettings(true);
+            return ConnectionSettings::read(app.folder());
+        };
         fill(w, wanted, wanted.password, true);
-        app.dialogs.expectNotice();
-        QTest::mouseClick(w->kaydetBut, Qt::LeftButton);
-        QCOMPARE(app.dialogs.texts(), QStringList { kSaved });
-        QCOMPARE(saved.count(), 1);
-        QVERIFY(ownerOnly(settingsPath(app)));
-        QVERIFY(ConnectionSettings::read(app.folder()) == wanted);
-
-        // Shown again: every box as saved, the password box empty.
-        app.dialogs.clear();
-        w->showSettings(true);
-        QCOMPARE(w->motorCombo->currentIndex(), 1);
+        QVERIFY(save(1) == wanted);
+        QVERIFY(ownerOnly(QDir(app.folder()).filePath(ConnectionSettings::fileName())));
         QCOMPARE(w->sunucuEdit->text(), wanted.host);
         QCOMPARE(w->portEdit->value(), wanted.port);
         QCOMPARE(w->veritabaniEdit->text(), wanted.database);
         QCOMPARE(w->kullaniciEdit->text(), wanted.user);
-        QVERIFY(w->sifreSaklaCheck->isChecked());
-        QVERIFY(w->sifreEdit->text().isEmpty());
-        QVERIFY(w->editedSettings() == wanted);
-        // Nothing changed: nothing written, no new start.
-        QTest::mouseClick(w->kaydetBut, Qt::LeftButton);
-        QCOMPARE(saved.count(), 1);
-        QVERIFY(app.dialogs.shown().isEmpty());
-
+        QVERIFY(w->sifreSaklaCheck->isChecked() && w->sifreEdit->text().isEmpty());
+        QVERIFY(save(0) == wanted);
         // Another user does not receive the stored password.
-        w->showSettings(true);
         w->kullaniciEdit->setText(QStringLiteral("muhasebe"));
-        app.dialogs.expectNotice();
-        QTest::mouseClick(w->kaydetBut, Qt::LeftButton);
-        QCOMPARE(ConnectionSettings::read(app.folder()).password, QString());
-        QCOMPARE(saved.count(), 2);
-
+        QCOMPARE(save(1).password, QString());
         // A password typed is kept; one no longer to be kept leaves the file.
-        w->showSettings(true);
         QVERIFY(!w->sifreSaklaCheck->isChecked() && !w->sifreEdit->isEnabled());
         w->sifreSaklaCheck->setChecked(true);
         typeText(w->sifreEdit, QStringLiteral("yeni"));
-        app.dialogs.expectNotice();
-        QTest::mouseClick(w->kaydetBut, Qt::LeftButton);
-        QCOMPARE(ConnectionSettings::read(app.folder()).password, QStringLiteral("yeni"));
-        w->showSettings(true);
+        QCOMPARE(save(1).password, QStringLiteral("yeni"));
         w->sifreSaklaCheck->setChecked(false);
-        app.dialogs.expectNotice();
-        QTest::mouseClick(w->kaydetBut, Qt::LeftButton);
-        const ConnectionSettings read = ConnectionSettings::read(app.folder());
-        QCOMPARE(read.password, QString());
-        QCOMPARE(read.user, QStringLiteral("muhasebe"));
+        QCOMPARE(save(1).password, QString());
         QCOMPARE(saved.count(), 4);
     }
 
-    void aServerWithoutADatabaseNameIsRefused()
+    void theProgramStartsAgainOverSavedSettings_data()
     {
-        App app;
-        const QByteArray before = [&] {
-            QFile file(settingsPath(app));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        }();
-        TbaglantiF *w = openThroughLogin(app, QString());
-        QSignalSpy saved(w, &TbaglantiF::settingsSaved);
-        ConnectionSettings s = unreachable();
-        s.database.clear();
-        fill(w, s, QString(), false);
-        app.dialogs.expectNotice();
-        QTest::mouseClick(w->kaydetBut, Qt::LeftButton);
-        QCOMPARE(app.dialogs.texts(),
-            QStringList { QStringLiteral("Veritabanının adını boş geçemezsiniz!") });
-        QCOMPARE(saved.count(), 0);
-        QFile file(settingsPath(app));
-        QCOMPARE(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), before);
-        QVERIFY(w->isVisible());
+        QTest::addColumn<bool>("toServer");
+        QTest::newRow("the file on this computer") << false;
+        QTest::newRow("an empty server database") << true;
     }
 
-    void savedSettingsTakeEffect_data()
+    void theProgramStartsAgainOverSavedSettings()
     {
-        QTest::addColumn<QString>("target");
-        QTest::newRow("the file on this computer") << QStringLiteral("file");
-        QTest::newRow("the program's server database") << QStringLiteral("server");
-        QTest::newRow("an empty server database") << QStringLiteral("empty");
-    }
-
-    void savedSettingsTakeEffect()
-    {
-        QFETCH(QString, target);
-        if (target != QLatin1String("file") && !usesServer())
+        QFETCH(bool, toServer);
+        if (toServer && !usesServer())
             QSKIP("needs the test run's database server");
-        App app;
-        ConnectionSettings wanted = ConnectionSettings::read(app.folder());
-        wanted.engine = target == QLatin1String("file") ? Engine::Sqlite : Engine::Postgres;
-        const QString emptyDatabase
-            = QStringLiteral("lumkar_yeni_%1").arg(QCoreApplication::applicationPid());
-        if (target == QLatin1String("empty")) {
-            serverScalar(QStringLiteral("CREATE DATABASE %1").arg(emptyDatabase));
-            wanted.database = emptyDatabase;
+        QTemporaryDir folder;
+        QVERIFY(unreachable().write(folder.path()));
+        ConnectionSettings wanted;
+        if (toServer) {
+            wanted.engine = Engine::Postgres;
+            wanted.database
+                = QStringLiteral("lumkar_yeni_%1").arg(QCoreApplication::applicationPid());
+            serverScalar(QStringLiteral("CREATE DATABASE %1").arg(wanted.database));
         }
-        if (wanted.engine == Engine::Sqlite)
-            wanted = ConnectionSettings {};
-        startUnreachable(app);
-
-        TbaglantiF *w = openThroughLogin(app, QString());
-        QVERIFY(w && w->isVisible());
-        QVERIFY(app.dialogs.shown().isEmpty());
-        QSignalSpy saved(w, &TbaglantiF::settingsSaved);
-        fill(w, wanted, QString(), false);
-        app.dialogs.expectNotice();
-        QTest::mouseClick(w->kaydetBut, Qt::LeftButton);
-        QCOMPARE(saved.count(), 1);
-        QCOMPARE(app.dialogs.texts(), QStringList { kSaved });
-
-        app.restart();
-        QVERIFY(app.session().database().settings() == wanted);
-        QVERIFY(app.login(QStringLiteral("lumkar")));
-        QCOMPARE(app.dialogs.texts(), QStringList { kSaved });
-        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM sifre")).toInt(), 1);
-        if (target == QLatin1String("empty")) {
-            app.restart(); // lets go of the database before it is dropped
-            QSqlDatabase::removeDatabase(QStringLiteral("lumkar_test_server_") + emptyDatabase);
-            serverScalar(
-                QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(emptyDatabase));
+        ScriptedDialogs dialogs;
+        dialogs.expectNotice(2); // the server not reached at start; the settings saved
+        QList<bool> opened;
+        QList<bool> loginShown;
+        const int rc = runProgram(
+            { folder.path(), QStringLiteral(LUMKAR_HELP_DIR) }, dialogs, [&](Forms &forms) {
+                TPasswordDlg *login = forms.PasswordDlg;
+                if (!opened.isEmpty()) {
+                    // What the new start shows once its event loop runs; then the end.
+                    QMetaObject::invokeMethod(
+                        login,
+                        [&, login] {
+                            loginShown.append(login->isVisible());
+                            opened.append(login->openConnection(false));
+                            login->close();
+                        },
+                        Qt::QueuedConnection);
+                    return;
+                }
+                opened.append(login->openConnection(false));
+                openThroughLogin(login, QString());
+                fill(forms.baglantiF, wanted, QString(), false);
+                QTest::mouseClick(forms.baglantiF->kaydetBut, Qt::LeftButton);
+            });
+        QCOMPARE(rc, 0);
+        QCOMPARE(loginShown, QList<bool> { true });
+        QCOMPARE(opened, (QList<bool> { false, true }));
+        QCOMPARE(dialogs.texts().last(), kSaved);
+        QVERIFY(ConnectionSettings::read(folder.path()) == wanted);
+        if (toServer) { // the first start made the program's tables there
+            QCOMPARE(
+                serverScalar(QStringLiteral("SELECT count(*) FROM sifre"), wanted.database).toInt(),
+                1);
+            QSqlDatabase::removeDatabase(QStringLiteral("lumkar_test_server_") + wanted.database);
+            serverScalar(QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(wanted.database));
         }
     }
 };
