@@ -1,4 +1,8 @@
 #include "app/forms.h"
+#include "runprogram.h"
+
+#include "app/programfolders.h"
+#include "app/session.h"
 
 #include "accounts/cari.h"
 #include "accounts/gunsonu.h"
@@ -17,11 +21,14 @@
 #include "persons/perozluk.h"
 #include "persons/sicilrapor.h"
 #include "shell/anamenu.h"
+#include "shell/baglanti.h"
 #include "shell/sifre.h"
 #include "shell/sifreler.h"
 #include "shell/yardim.h"
 #include "visits/gorusme.h"
 #include "visits/paketler.h"
+
+#include <QCoreApplication>
 
 namespace lumkar {
 
@@ -52,6 +59,7 @@ std::unique_ptr<Forms> createForms(Session &session)
     f.hatirlatmaF = new ThatirlatmaF(f, session);
     f.gunsonuF = new TgunsonuF(f, session);
     f.primF = new TprimF(f, session);
+    f.baglantiF = new TbaglantiF(f, session);
     // A login: every window fits itself to the user, the main window (and its parts) last.
     const auto fit = [&f](auto *window) {
         QObject::connect(f.PasswordDlg, &TPasswordDlg::userLoggedIn, window,
@@ -82,7 +90,7 @@ std::unique_ptr<Forms> createForms(Session &session)
          std::initializer_list<QWidget *>{f.sicrapor, f.ozluk, f.randevuF, f.sifrelerF, f.iptalF,
                                           f.gorusmeF, f.aylikF, f.cariF, f.genelnotF, f.yardimF,
                                           f.paketlerF, f.kasaF, f.kkartF, f.girisRF,
-                                          f.hatirlatmaF, f.gunsonuF, f.primF})
+                                          f.hatirlatmaF, f.gunsonuF, f.primF, f.baglantiF})
         f.keyboardReturn->watch(window);
     // Every list can go to a spreadsheet; the user list stays inside the program.
     for (QWidget *window : std::initializer_list<QWidget *>{
@@ -95,11 +103,44 @@ std::unique_ptr<Forms> createForms(Session &session)
     return forms;
 }
 
+int runProgram(const ProgramFolders &folders, Dialogs &dialogs,
+               const std::function<void(Forms &)> &started)
+{
+    int rc = 0;
+    bool again = true;
+    while (again) {
+        again = false;
+        Session session(folders.data, dialogs, folders.help);
+        std::unique_ptr<Forms> forms = createForms(session);
+        QObject::connect(forms->PasswordDlg, &TPasswordDlg::programEnded, qApp,
+                         &QCoreApplication::quit, Qt::QueuedConnection);
+        QObject::connect(
+            forms->baglantiF, &TbaglantiF::settingsSaved, qApp,
+            [&again] {
+                // Leaves the event loop without closing the windows: quit() would close the
+                // login dialog, and that ends the program.
+                again = true;
+                QCoreApplication::exit(0);
+            },
+            Qt::QueuedConnection);
+        forms->PasswordDlg->show();
+        // The database is opened (and made on the very first start) as the login dialog
+        // appears, so that a missing or broken file is reported at once; logging in tries
+        // again.
+        forms->PasswordDlg->openConnection(true);
+        if (started)
+            started(*forms);
+        rc = QCoreApplication::exec();
+        forms.reset();
+    }
+    return rc;
+}
+
 QList<QWidget *> Forms::windows() const
 {
     return {PasswordDlg, anamenuf, sicrapor, ozluk,    randevuF,  sifrelerF, iptalF, gorusmeF,
             aylikF,      cariF,    genelnotF, yardimF, paketlerF, kasaF,     kkartF, girisRF,
-            hatirlatmaF, gunsonuF, primF};
+            hatirlatmaF, gunsonuF, primF,   baglantiF};
 }
 
 Forms::~Forms()
@@ -111,6 +152,7 @@ Forms::~Forms()
     entryForm = nullptr;
     dayLists = nullptr;
     notesPanes = nullptr;
+    delete baglantiF;
     delete primF;
     delete gunsonuF;
     delete hatirlatmaF;

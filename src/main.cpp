@@ -1,8 +1,7 @@
 #include "app/forms.h"
 #include "app/programfolders.h"
-#include "app/session.h"
 #include "kit/dialogs.h"
-#include "shell/sifre.h"
+#include "runprogram.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -36,15 +35,5 @@ int main(int argc, char **argv)
     const lumkar::ProgramFolders folders = lumkar::chooseProgramFolders(
         QApplication::applicationDirPath(),
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    lumkar::Session session(folders.data, dialogs, folders.help);
-    std::unique_ptr<lumkar::Forms> forms = lumkar::createForms(session);
-    QObject::connect(forms->PasswordDlg, &lumkar::TPasswordDlg::programEnded, &app,
-                     &QApplication::quit, Qt::QueuedConnection);
-    forms->PasswordDlg->show();
-    // The database is opened (and made on the very first start) as the login dialog appears,
-    // so that a missing or broken file is reported at once; logging in tries again.
-    forms->PasswordDlg->openConnection(true);
-    const int rc = app.exec();
-    forms.reset();
-    return rc;
+    return lumkar::runProgram(folders, dialogs);
 }

@@ -29,6 +29,7 @@ class TgirisRF;
 class ThatirlatmaF;
 class TgunsonuF;
 class TprimF;
+class TbaglantiF;
 class KeyboardReturn;
 class EntryForm;
 class DayLists;
@@ -55,6 +56,7 @@ struct Forms {
     ThatirlatmaF *hatirlatmaF = nullptr;
     TgunsonuF *gunsonuF = nullptr; // closing the cash or card day
     TprimF *primF = nullptr;       // commissions
+    TbaglantiF *baglantiF = nullptr; // the database connection settings
     std::unique_ptr<KeyboardReturn> keyboardReturn;
 
     // The parts of the main window that other windows act on, handed out by the main window

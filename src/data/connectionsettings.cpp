@@ -112,4 +112,20 @@ QString ConnectionSettings::serverText() const
         + (user.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(user));
 }
 
+bool ConnectionSettings::sameServerAndUser(const ConnectionSettings &other) const
+{
+    return engine == other.engine && host == other.host && port == other.port
+        && user == other.user;
+}
+
+QString keptPassword(const ConnectionSettings &stored, const ConnectionSettings &edited,
+                     const QString &typed, bool keep)
+{
+    if (!keep || edited.engine != Engine::Postgres)
+        return {};
+    if (!typed.isEmpty())
+        return typed;
+    return edited.sameServerAndUser(stored) ? stored.password : QString();
+}
+
 } // namespace lumkar

@@ -31,7 +31,19 @@ struct ConnectionSettings {
 
     // "sunucu:5432/veritabani (kullanici)", for messages.
     QString serverText() const;
+
+    // Whether a password kept for `other` may go to this server: the same host, port and user.
+    bool sameServerAndUser(const ConnectionSettings &other) const;
+
+    bool operator==(const ConnectionSettings &) const = default;
 };
+
+// The password settings keep after the user edited them (`edited` carries no password of its
+// own): none unless it is to be kept in the settings file; then the one typed, or else the one
+// stored, but only while the server and user are those it was stored for, so that a stored
+// password, never shown, is never sent to another server either.
+QString keptPassword(const ConnectionSettings &stored, const ConnectionSettings &edited,
+                     const QString &typed, bool keep);
 
 // Whether a file may hold a password: readable and writable by its owner alone.
 bool ownerOnly(const QString &path);

@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "data/connectioncheck.h"
 #include "data/moneytotals.h"
 #include "data/schema.h"
 
@@ -49,36 +50,6 @@ StorageFailure classifyServerFailure(const QSqlError &error)
     if (code.startsWith(QLatin1String("XX")))
         return StorageFailure::Damaged;
     return StorageFailure::Other;
-}
-
-// Why a connection to the server could not be made, in the user's words.
-QString serverOpenText(const QSqlError &error, const ConnectionSettings &settings)
-{
-    const QString code = error.nativeErrorCode();
-    const QString said
-        = QString(error.databaseText() + QLatin1Char(' ') + error.driverText()).trimmed();
-    const QString server = settings.serverText();
-    if (code == QLatin1String("28P01") || code == QLatin1String("28000")
-        || said.contains(QLatin1String("password authentication failed"), Qt::CaseInsensitive)
-        || said.contains(QLatin1String("no password supplied"), Qt::CaseInsensitive))
-        return QStringLiteral("%1 sunucusu kullanıcı adını ya da şifreyi kabul etmedi. Şifreyi "
-                              "PostgreSQL'in şifre dosyasında (~/.pgpass) ya da bağlantı "
-                              "ayarlarında denetleyin.")
-            .arg(server);
-    if (code == QLatin1String("3D000")
-        || (said.contains(QLatin1String("database"), Qt::CaseInsensitive)
-            && said.contains(QLatin1String("does not exist"), Qt::CaseInsensitive)))
-        return QStringLiteral("Sunucuda \"%1\" adlı bir veritabanı yok (%2). Veritabanının adını "
-                              "denetleyin ya da sunucuda boş bir veritabanı oluşturun.")
-            .arg(settings.database, server);
-    if (code == QLatin1String("42501")
-        || said.contains(QLatin1String("permission denied"), Qt::CaseInsensitive))
-        return QStringLiteral("%1 kullanıcısının bu veritabanında tablo oluşturma ya da okuma "
-                              "hakkı yok (%2).")
-            .arg(settings.user, server);
-    return QStringLiteral("%1 veritabanı sunucusuna ulaşılamadı: sunucu kapalı, adres ya da "
-                          "kapı numarası yanlış ya da ağ bağlantısı yok. (%2)")
-        .arg(server, said);
 }
 
 int primaryCode(const QSqlError &error)
@@ -346,13 +317,7 @@ bool Database::openServer()
                       .arg(server);
         return false;
     }
-    m_db.setHostName(m_settings.host);
-    if (m_settings.port > 0)
-        m_db.setPort(m_settings.port);
-    m_db.setDatabaseName(m_settings.database);
-    m_db.setUserName(m_settings.user);
-    m_db.setPassword(m_settings.password);
-    m_db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=lumkar"));
+    prepareServerConnection(m_db, m_settings);
     m_damaged = false;
     if (!m_db.open()) {
         m_error = serverOpenText(m_db.lastError(), m_settings);
@@ -395,41 +360,8 @@ bool Database::openServer()
 
 bool Database::verifyServer(bool &empty)
 {
-    const QString server = m_settings.serverText();
-    QSqlQuery q(m_db);
-    if (!q.exec(QStringLiteral("SELECT table_name, column_name FROM information_schema.columns "
-                               "WHERE table_schema = current_schema()"))) {
-        m_error = QStringLiteral("%1 veritabanı okunamadı: %2")
-                      .arg(server, failureText(q.lastError()));
-        return false;
-    }
-    QHash<QString, QSet<QString>> present;
-    while (q.next())
-        present[q.value(0).toString().toLower()].insert(q.value(1).toString().toLower());
-    empty = present.isEmpty();
-    if (empty)
-        return true;
-    // A database of another program, or one missing a column, is never altered.
-    for (const TableDef &t : schema::tables()) {
-        const auto columns = present.constFind(t.name.toLower());
-        if (columns == present.constEnd() && t.addedLater)
-            continue; // made right after the check
-        if (columns == present.constEnd()) {
-            m_error = QStringLiteral("%1 veritabanı bu programın veritabanı değil: \"%2\" "
-                                     "tablosu yok. Veritabanına dokunulmadı; bu program için "
-                                     "boş bir veritabanı seçin.")
-                          .arg(server, t.name);
-            return false;
-        }
-        for (const ColumnDef &c : t.columns)
-            if (!columns->contains(c.name.toLower())) {
-                m_error = QStringLiteral("%1 veritabanı eksik: \"%2\" tablosunda \"%3\" sütunu "
-                                         "yok. Veritabanına dokunulmadı.")
-                              .arg(server, t.name, c.name);
-                return false;
-            }
-    }
-    return true;
+    m_error = checkServerTables(m_db, m_settings, empty);
+    return m_error.isEmpty();
 }
 
 bool Database::openFile()

@@ -14,6 +14,7 @@
 #include "persons/sicilrapor.h"
 #include "data/inifile.h"
 #include "shell/anamenu.h"
+#include "shell/baglanti.h"
 #include "shell/sifreler.h"
 #include "shell/yardim.h"
 #include "visits/gorusme.h"
@@ -64,6 +65,9 @@ TPasswordDlg::TPasswordDlg(Forms &forms, Session &session) : FormContext(forms, 
         QPushButton *b = JvXPBar1->addItem(item.first, item.second);
         connect(b, &QPushButton::clicked, this, &TPasswordDlg::masterGate);
     }
+    connect(JvXPBar1->addItem(QStringLiteral("Veritabanı Bağlantısı"),
+                              QStringLiteral("veritabaniBaglantisi")),
+            &QPushButton::clicked, this, &TPasswordDlg::connectionGate);
     grid->addWidget(JvXPBar1, 0, 0, 6, 1);
 
     grid->addWidget(new QLabel(QStringLiteral("Kullanıcı Adı"), this), 0, 1);
@@ -316,19 +320,38 @@ void TPasswordDlg::offerLogin(const QString &code, const QString &password)
     kullan->setText(code);
 }
 
+bool TPasswordDlg::masterPasswordGiven()
+{
+    if (Password->text() == forms().sifrelerF->masterPassword())
+        return true;
+    dialogs().information(programTitle(), QStringLiteral(
+        "Master Şifreyi yalnış girdiniz! Şifre alanına master şifreyi girerek tekrar "
+        "deneyin!"));
+    Password->clear();
+    return false;
+}
+
 void TPasswordDlg::masterGate()
 {
-    if (!openConnection(true) || !openUserTables())
+    if (!openConnection(true) || !openUserTables() || !masterPasswordGiven())
         return;
-    if (Password->text() != forms().sifrelerF->masterPassword()) {
-        dialogs().information(programTitle(), QStringLiteral(
-            "Master Şifreyi yalnış girdiniz! Şifre alanına master şifreyi girerek tekrar "
-            "deneyin!"));
-        Password->clear();
-        return;
-    }
     setEnabled(false);
     forms().sifrelerF->showUsers();
+}
+
+void TPasswordDlg::connectionGate()
+{
+    // A database that cannot be opened or read holds no master password and nothing to guard;
+    // the window is then how the user mends the settings, opened without it.
+    bool gated = false;
+    {
+        const Database::Silence silence(session().database(), true);
+        gated = openConnection(false) && openUserTables();
+    }
+    if (gated && !masterPasswordGiven())
+        return;
+    setEnabled(false);
+    forms().baglantiF->showSettings(gated);
 }
 
 void TPasswordDlg::closeEvent(QCloseEvent *event)
@@ -375,7 +398,7 @@ QList<QWidget *> TPasswordDlg::windows() const
     const Forms &f = forms();
     return {f.PasswordDlg, f.anamenuf,  f.sicrapor,  f.ozluk,     f.randevuF, f.sifrelerF,
             f.iptalF,      f.gorusmeF,  f.aylikF,    f.cariF,     f.genelnotF, f.yardimF,
-            f.paketlerF,   f.kasaF,     f.kkartF,    f.girisRF};
+            f.paketlerF,   f.kasaF,     f.kkartF,    f.girisRF,   f.baglantiF};
 }
 
 void TPasswordDlg::reopenOpenDataSets()

@@ -24,6 +24,9 @@ public:
     void OKBtnClick();
     // The three bar items: the master-password gate to the users window.
     void masterGate();
+    // "Veritabanı Bağlantısı": the connection window behind the master password, or without it
+    // when the database cannot be opened at all.
+    void connectionGate();
     // The user chosen in the users window, typed into the boxes ready for "Tamam".
     void offerLogin(const QString &code, const QString &password);
 
@@ -78,6 +81,8 @@ protected:
 private:
     QList<QWidget *> windows() const;
     bool openUserTables();
+    // The password box holds the master password; otherwise the user is told so.
+    bool masterPasswordGiven();
     void showIniError(const QString &text);
     void programEnd();
 
