@@ -124,7 +124,7 @@ bool buildDatabase(const QString &folder)
     }
     if (!account.finish())
         return refused(account);
-    const bool committed = transaction.commit();
+    const bool committed = endFill(transaction, db);
     database.close();
     return committed;
 }

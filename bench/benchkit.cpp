@@ -1,5 +1,6 @@
 #include "benchkit.h"
 
+#include "data/schema.h"
 #include "data/values.h"
 
 #include <QCoreApplication>
@@ -235,6 +236,18 @@ bool BulkInsert::finish()
     }
     m_values.clear();
     return ok();
+}
+
+bool endFill(Transaction &transaction, QSqlDatabase db)
+{
+    if (!transaction.commit()) {
+        std::fprintf(stderr, "%s\n", qPrintable(transaction.errorText()));
+        return false;
+    }
+    const QSqlError error = schema::refreshStatistics(db);
+    if (error.isValid())
+        std::fprintf(stderr, "%s\n", qPrintable(error.text()));
+    return !error.isValid();
 }
 
 namespace {

@@ -4,6 +4,7 @@
 // runs its figures on the embedded file, on a PostgreSQL server, or on both side by side.
 
 #include "data/connectionsettings.h"
+#include "data/transaction.h"
 #include "kit/dialogs.h"
 
 #include <QApplication>
@@ -125,6 +126,10 @@ private:
     bool m_fullPrepared = false;
     QString m_error;
 };
+
+// Ends a fill: commits its transaction, then brings the engine's statistics of the tables up
+// to date (schema::refreshStatistics), as after any large load. False when either failed.
+bool endFill(Transaction &transaction, QSqlDatabase db);
 
 // A program folder for one run of a benchmark: a temporary folder (inside `parent` when one
 // is given). On the server a fresh database is made for it through a maintenance connection

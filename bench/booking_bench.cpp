@@ -76,7 +76,7 @@ bool buildData(const QString &folder, int persons, int appointments, int package
             values::timeOfDay(QTime(8 + pick(10), 15 * pick(4))), FieldType::DateTime);
         booked << 100.0;
     }
-    if (!booked.finish() || !transaction.commit())
+    if (!booked.finish() || !endFill(transaction, db))
         return false;
     database.close();
     return true;

@@ -58,7 +58,7 @@ bool fill(QSqlDatabase &db, int appointments)
         while (day == kWorkingDay || day == kWorkingDay.addDays(1));
         return day;
     });
-    return ok && transaction.commit();
+    return ok && endFill(transaction, db);
 }
 
 struct Figures {

@@ -127,7 +127,7 @@ bool fill(QSqlDatabase &db, const Size &size)
         waiting << QString::number(i + 1) << QStringLiteral("Ad") << QStringLiteral("Soyad")
                 << userCode(0) << userName(0) << values::dayKey(today) << nine << 400.0 << 3
                 << QStringLiteral("Cilt Bakımı") << 5.0;
-    return ok && waiting.finish() && transaction.commit();
+    return ok && waiting.finish() && endFill(transaction, db);
 }
 
 struct Figures {

@@ -76,7 +76,7 @@ bool buildRegister(const QString &folder, int count)
     BulkInsert appointments(db, QStringLiteral("randevu"), QStringLiteral("sicil_kodu, adi"));
     for (int i = 0; i < 2 * count; ++i)
         appointments << QString::number(1 + pick(count)) << QStringLiteral("x");
-    if (!added || !appointments.finish() || !transaction.commit()) {
+    if (!added || !appointments.finish() || !endFill(transaction, db)) {
         std::fprintf(stderr, "insert failed: %s%s\n", qPrintable(persons.errorText()),
             qPrintable(appointments.errorText()));
         return false;

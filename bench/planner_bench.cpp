@@ -59,7 +59,7 @@ bool fill(QSqlDatabase &db, int appointments)
               while (day >= kMonth && day < monthEnd);
               return day;
           });
-    return ok && transaction.commit();
+    return ok && endFill(transaction, db);
 }
 
 int placedSegments(TaylikF *planner)

@@ -75,7 +75,7 @@ bool insertDay(QSqlDatabase db, const QDate &day, int count)
           << (cancelled ? QVariant(200 + i) : QVariant())
           << (cancelled ? QVariant(QString::fromUtf8(reasons[i % 3])) : QVariant());
     }
-    return q.finish() && transaction.commit();
+    return q.finish() && bench::endFill(transaction, db);
 }
 
 // The day view's lists: waiting, held, cancelled; all users' or only "ali"'s.
