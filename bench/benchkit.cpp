@@ -1,15 +1,18 @@
 #include "benchkit.h"
 
+#include "data/schema.h"
 #include "data/values.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTime>
-#include <QElapsedTimer>
-#include <QFile>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -114,58 +117,48 @@ Timing measure(int runs, const std::function<void()> &action)
     return {median(wall), median(cpu)};
 }
 
-void addUsers(QSqlDatabase &db)
+bool addUsers(QSqlDatabase &db)
 {
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT INTO sifre (kullanici, sifre, adi, soyadi, ekle, degistir, "
-                             "herksesigor, herkesidegistir, baskasirandevuver) "
-                             "VALUES (?, '', ?, ?, 'E', 'E', 'E', 'E', 'E')"));
-    for (int u = 1; u < 10; ++u) {
-        q.addBindValue(QStringLiteral("user%1").arg(u));
-        q.addBindValue(QStringLiteral("Kullanıcı"));
-        q.addBindValue(QString::number(u));
-        q.exec();
-    }
+    BulkInsert users(db, QStringLiteral("sifre"),
+        QStringLiteral("kullanici, sifre, adi, soyadi, ekle, degistir, herksesigor, "
+                       "herkesidegistir, baskasirandevuver"));
+    const QString yes = QStringLiteral("E");
+    for (int u = 1; u < 10; ++u)
+        users << QStringLiteral("user%1").arg(u) << QStringLiteral("")
+              << QStringLiteral("Kullanıcı") << QString::number(u) << yes << yes << yes << yes
+              << yes;
+    return users.finish();
 }
 
-void addAppointments(QSqlDatabase &db, int count,
-                     const std::function<QDate(QRandomGenerator &, int)> &dayOf)
+bool addAppointments(
+    QSqlDatabase &db, int count, const std::function<QDate(QRandomGenerator &, int)> &dayOf)
 {
     QRandomGenerator random(20261209);
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral(
-        "INSERT INTO randevu (sicil_kodu, adi, soyadi, RKime, Rkimeadsoyad, randevutarihi, "
-        "kayittarihi, konu, randevuyualan, gorusmekodu, iptalkodu, randevusaati, telefonu, "
-        "ceptel, islem_tutari, adresi, paketkodu, paketadi) "
-        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    BulkInsert q(db, QStringLiteral("randevu"),
+        QStringLiteral("sicil_kodu, adi, soyadi, RKime, Rkimeadsoyad, randevutarihi, "
+                       "kayittarihi, konu, randevuyualan, gorusmekodu, iptalkodu, "
+                       "randevusaati, telefonu, ceptel, islem_tutari, adresi, "
+                       "paketkodu, paketadi"));
     for (int i = 0; i < count; ++i) {
         const int user = int(random.bounded(10));
         const QString code = user == 0 ? QStringLiteral("lumkar")
                                        : QStringLiteral("user%1").arg(user);
         const QDate day = dayOf(random, i);
         const int state = int(random.bounded(10));
-        q.addBindValue(QString::number(random.bounded(5000) + 1));
-        q.addBindValue(QStringLiteral("Ad%1").arg(i % 700));
-        q.addBindValue(QStringLiteral("Soyad%1").arg(i % 900));
-        q.addBindValue(code);
-        q.addBindValue(QStringLiteral("Kullanıcı %1").arg(user));
-        q.addBindValue(values::dayKey(day));
-        q.addBindValue(values::dayKey(day));
-        q.addBindValue(QStringLiteral("Randevu açıklaması"));
-        q.addBindValue(QStringLiteral("Lumkar Yönetici"));
-        q.addBindValue(state < 3 ? QVariant(i + 1) : QVariant());
-        q.addBindValue(state == 9 ? QVariant(999999) : QVariant());
-        q.addBindValue(values::toDatabase(
+        q << QString::number(random.bounded(5000) + 1) << QStringLiteral("Ad%1").arg(i % 700)
+          << QStringLiteral("Soyad%1").arg(i % 900) << code
+          << QStringLiteral("Kullanıcı %1").arg(user) << values::dayKey(day) << values::dayKey(day)
+          << QStringLiteral("Randevu açıklaması") << QStringLiteral("Lumkar Yönetici")
+          << (state < 3 ? QVariant(i + 1) : QVariant())
+          << (state == 9 ? QVariant(999999) : QVariant());
+        q << values::toDatabase(
             values::timeOfDay(QTime(9 + int(random.bounded(9)), 15 * int(random.bounded(4)))),
-            FieldType::DateTime));
-        q.addBindValue(QStringLiteral("(212) 555 12 34"));
-        q.addBindValue(QStringLiteral("(532) 111 22 33"));
-        q.addBindValue(double(random.bounded(5000)));
-        q.addBindValue(QStringLiteral("Adres satırı\r\n"));
-        q.addBindValue(int(random.bounded(20)));
-        q.addBindValue(QStringLiteral("Paket"));
-        q.exec();
+            FieldType::DateTime);
+        q << QStringLiteral("(212) 555 12 34") << QStringLiteral("(532) 111 22 33")
+          << double(random.bounded(5000)) << QStringLiteral("Adres satırı\r\n")
+          << int(random.bounded(20)) << QStringLiteral("Paket");
     }
+    return q.finish();
 }
 
 long peakMemoryKb()
@@ -177,6 +170,285 @@ long peakMemoryKb()
         if (line.startsWith("VmHWM:"))
             return line.mid(6).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+BulkInsert::BulkInsert(QSqlDatabase db, const QString &table, const QString &columns)
+    : m_db(db),
+      m_table(table),
+      m_columns(columns.split(QLatin1Char(','), Qt::SkipEmptyParts)),
+      // Both engines take 999 bound values in one statement.
+      m_rowsPerStatement(std::max(1, 999 / int(m_columns.size()))),
+      m_full(db)
+{
+    for (QString &column : m_columns)
+        column = column.trimmed();
+    m_values.reserve(m_rowsPerStatement * m_columns.size());
+}
+
+BulkInsert::~BulkInsert()
+{
+    finish();
+}
+
+BulkInsert &BulkInsert::operator<<(const QVariant &value)
+{
+    m_values << value;
+    if (m_values.size() == m_rowsPerStatement * m_columns.size()) {
+        if (!m_fullPrepared && ok()) {
+            m_fullPrepared = true;
+            if (!m_full.prepare(statement(m_rowsPerStatement)))
+                m_error = m_full.lastError().text();
+        }
+        if (ok())
+            send(m_full);
+        m_values.clear();
+    }
+    return *this;
+}
+
+QString BulkInsert::statement(int rows) const
+{
+    const QString row = QLatin1Char('(')
+        + QStringList(m_columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
+        + QLatin1Char(')');
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+        .arg(m_table, m_columns.join(QStringLiteral(", ")),
+            QStringList(rows, row).join(QLatin1Char(',')));
+}
+
+bool BulkInsert::send(QSqlQuery &query)
+{
+    for (const QVariant &value : std::as_const(m_values))
+        query.addBindValue(value);
+    if (!query.exec())
+        m_error = query.lastError().text();
+    return ok();
+}
+
+bool BulkInsert::finish()
+{
+    if (!m_values.isEmpty() && ok()) {
+        QSqlQuery rest(m_db);
+        if (rest.prepare(statement(int(m_values.size() / m_columns.size()))))
+            send(rest);
+        else
+            m_error = rest.lastError().text();
+    }
+    m_values.clear();
+    return ok();
+}
+
+bool endFill(Transaction &transaction, QSqlDatabase db)
+{
+    if (!transaction.commit()) {
+        std::fprintf(stderr, "%s\n", qPrintable(transaction.errorText()));
+        return false;
+    }
+    const QSqlError error = schema::refreshStatistics(db);
+    if (error.isValid())
+        std::fprintf(stderr, "%s\n", qPrintable(error.text()));
+    return !error.isValid();
+}
+
+namespace {
+
+const QString kMaintenanceConnection = QStringLiteral("lumkar_bench_maintenance");
+
+// Runs one statement on the server's maintenance database "postgres"; the cause of a failure
+// in `error`.
+bool onServer(const QString &sql, QString *error)
+{
+    bool done = false;
+    {
+        QSqlDatabase db = QSqlDatabase::contains(kMaintenanceConnection)
+            ? QSqlDatabase::database(kMaintenanceConnection, false)
+            : QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), kMaintenanceConnection);
+        db.setDatabaseName(QStringLiteral("postgres"));
+        if (!db.isValid())
+            *error = QStringLiteral("the PostgreSQL driver of Qt (QPSQL) is not installed");
+        else if (!db.isOpen() && !db.open())
+            *error = QStringLiteral("the server cannot be reached: %1").arg(db.lastError().text());
+        else {
+            QSqlQuery q(db);
+            done = q.exec(sql);
+            if (!done)
+                *error = QStringLiteral("%1: %2").arg(sql, q.lastError().text());
+        }
+    }
+    return done;
+}
+
+} // namespace
+
+ProgramFolder::ProgramFolder(Engine engine, const QString &parent)
+    : m_engine(engine),
+      m_dir(parent.isEmpty() ? QDir::tempPath() + QStringLiteral("/lumkar_bench-XXXXXX")
+                             : parent + QStringLiteral("/lumkar_bench-XXXXXX"))
+{
+    if (!m_dir.isValid()) {
+        m_error = QStringLiteral("no temporary folder: %1").arg(m_dir.errorString());
+        return;
+    }
+    if (engine != Engine::Postgres)
+        return;
+    static int made = 0;
+    const QString name
+        = QStringLiteral("lumkar_bench_%1_%2").arg(QCoreApplication::applicationPid()).arg(++made);
+    if (!onServer(QStringLiteral("CREATE DATABASE %1").arg(name), &m_error))
+        return;
+    m_database = name;
+    // The server PostgreSQL's environment names; the password stays in the environment.
+    ConnectionSettings settings;
+    settings.engine = Engine::Postgres;
+    settings.host = qEnvironmentVariable("PGHOST");
+    settings.port = qEnvironmentVariableIntValue("PGPORT");
+    settings.user = qEnvironmentVariable("PGUSER");
+    settings.database = name;
+    settings.write(m_dir.path(), &m_error);
+}
+
+ProgramFolder::~ProgramFolder()
+{
+    QString error;
+    if (!m_database.isEmpty()
+        && !onServer(
+            QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_database), &error))
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+}
+
+void Outcome::goal(const QString &what, bool met)
+{
+    if (!met)
+        m_missed << what;
+}
+
+void Outcome::fileGoal(const QString &what, bool met)
+{
+    if (m_engine == Engine::Sqlite)
+        goal(what, met);
+}
+
+namespace {
+
+QString engineName(Engine engine)
+{
+    return engine == Engine::Postgres ? QStringLiteral("PostgreSQL server")
+                                      : QStringLiteral("SQLite file");
+}
+
+constexpr double kServerLimitMs = 50;
+constexpr double kServerRatio = 3;
+
+// The server's goals on the figures of a server run, against the file run's when there is one.
+void holdServerFigures(Outcome &server, const Outcome *file)
+{
+    for (const Figure &figure : server.figures()) {
+        if (!figure.interactive)
+            continue;
+        server.goal(
+            QStringLiteral("%1 under %2 ms on the server").arg(figure.name).arg(kServerLimitMs),
+            figure.value < kServerLimitMs);
+        if (!file)
+            continue;
+        for (const Figure &same : file->figures())
+            if (same.name == figure.name)
+                server.goal(QStringLiteral("%1 within %2x of the file on the server")
+                                .arg(figure.name)
+                                .arg(kServerRatio),
+                    figure.value <= kServerRatio * same.value);
+    }
+}
+
+void printSideBySide(const Outcome &file, const Outcome &server)
+{
+    std::printf("\n%-44s %12s %12s %8s\n", "figure", "SQLite", "server", "ratio");
+    for (const Figure &figure : file.figures()) {
+        const Figure *other = nullptr;
+        for (const Figure &same : server.figures())
+            if (same.name == figure.name)
+                other = &same;
+        const QByteArray unit = figure.unit.toUtf8();
+        const QString name = figure.interactive ? figure.name : figure.name + QStringLiteral(" *");
+        if (!other) {
+            std::printf(
+                "%-44s %9.2f %-2s %12s\n", qPrintable(name), figure.value, unit.constData(), "-");
+            continue;
+        }
+        std::printf("%-44s %9.2f %-2s %9.2f %-2s %7.2fx\n", qPrintable(name), figure.value,
+            unit.constData(), other->value, unit.constData(),
+            figure.value > 0 ? other->value / figure.value : 0.0);
+    }
+    std::printf("(* held to no goal of the server)\n");
+}
+
+} // namespace
+
+QVector<Engine> enginesChosen(const QStringList &arguments)
+{
+    const qsizetype at = arguments.indexOf(QStringLiteral("--engine"));
+    const QString word = at < 0 ? QStringLiteral("sqlite") : arguments.value(at + 1);
+    if (word == QLatin1String("sqlite"))
+        return { Engine::Sqlite };
+    if (word == QLatin1String("postgresql"))
+        return { Engine::Postgres };
+    if (word == QLatin1String("both"))
+        return { Engine::Sqlite, Engine::Postgres };
+    std::fprintf(
+        stderr, "--engine takes sqlite, postgresql or both, not \"%s\"\n", qPrintable(word));
+    return {};
+}
+
+int runOnEngines(
+    const QStringList &arguments, const QString &goals, const std::function<Outcome(Engine)> &run)
+{
+    const QVector<Engine> engines = enginesChosen(arguments);
+    if (engines.isEmpty())
+        return 2;
+    QVector<Outcome> outcomes;
+    for (Engine engine : engines) {
+        if (engines.size() > 1)
+            std::printf(
+                "%s== %s ==\n", outcomes.isEmpty() ? "" : "\n", qPrintable(engineName(engine)));
+        std::fflush(stdout);
+        outcomes << run(engine);
+        std::fflush(stdout);
+    }
+    const Outcome *file = nullptr;
+    for (const Outcome &outcome : std::as_const(outcomes))
+        if (outcome.engine() == Engine::Sqlite)
+            file = &outcome;
+    for (Outcome &outcome : outcomes)
+        if (outcome.engine() == Engine::Postgres && outcome.notMeasuredWhy().isEmpty())
+            holdServerFigures(outcome, file);
+    if (outcomes.size() == 2 && outcomes[1].notMeasuredWhy().isEmpty())
+        printSideBySide(outcomes[0], outcomes[1]);
+    bool met = true;
+    QStringList judged;
+    for (const Outcome &outcome : std::as_const(outcomes)) {
+        const QString name = engineName(outcome.engine());
+        for (const QString &missed : outcome.missed())
+            std::printf("goal missed (%s): %s\n", qPrintable(name), qPrintable(missed));
+        met = met && outcome.missed().isEmpty();
+        if (!outcome.notMeasuredWhy().isEmpty()) {
+            std::printf("%s: not measured yet (%s)\n", qPrintable(name),
+                qPrintable(outcome.notMeasuredWhy()));
+            judged << QStringLiteral("server: not measured yet");
+        } else if (outcome.engine() == Engine::Sqlite)
+            judged << QStringLiteral("SQLite: %1").arg(goals);
+        else if (file == nullptr)
+            judged << QStringLiteral("server: interactive figures under %1 ms; the %2x "
+                                     "comparison needs --engine both")
+                          .arg(kServerLimitMs)
+                          .arg(kServerRatio);
+        else
+            judged << QStringLiteral("server: interactive figures within %1x of SQLite and "
+                                     "under %2 ms")
+                          .arg(kServerRatio)
+                          .arg(kServerLimitMs);
+    }
+    std::printf("%s (%s)\n", met ? "every goal met" : "GOAL MISSED",
+        qPrintable(judged.join(QStringLiteral("; "))));
+    return met ? 0 : 1;
 }
 
 } // namespace lumkar::bench

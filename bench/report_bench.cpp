@@ -1,11 +1,13 @@
-// Times the report engine: preparing a 2,000-row list and writing its PDF (medians of several
-// runs). With "--sample FOLDER" it also writes the day's combined printouts (own and all
-// users) of a sample day as PDF files to look at.
+// Times the report engine: reading a 2,000-row list, preparing its pages and writing its PDF
+// (medians of several runs). "--engine sqlite|postgresql|both" chooses the engine the list is
+// read from. With "--sample FOLDER" it writes instead the day's combined printouts (own and
+// all users) of a sample day as PDF files to look at.
 
-#include "benchkit.h"
 #include "appointments/dailyprint.h"
+#include "benchkit.h"
 #include "data/database.h"
 #include "data/dataset.h"
+#include "data/transaction.h"
 #include "data/values.h"
 #include "kit/dialogs.h"
 #include "reports/layouts.h"
@@ -34,7 +36,7 @@ struct Row {
     int cancelled; // 1: cancelled
 };
 
-void insertDay(QSqlDatabase db, const QDate &day, int count)
+bool insertDay(QSqlDatabase db, const QDate &day, int count)
 {
     static const char *const firstNames[] = {"Ayşe", "Mehmet", "Zeynep", "Ahmet", "Elif",
                                              "Mustafa", "Fatma", "Emre", "Şule", "İbrahim",
@@ -48,39 +50,32 @@ void insertDay(QSqlDatabase db, const QDate &day, int count)
     static const char *const owners[][2] = {{"ali", "Ali Veli"}, {"selin", "Selin Ak"}};
     static const char *const reasons[] = {"Hasta olduğu için gelemedi",
                                           "Telefonla iptal etti", "Başka güne aldı"};
-    QSqlQuery q(db);
-    db.transaction();
-    q.prepare(QStringLiteral(
-        "INSERT INTO randevu (adi, soyadi, RKime, Rkimeadsoyad, randevutarihi, randevusaati, "
-        "paketadi, islem_tutari, telefonu, telefonu2, ceptel, adresi, randevuyualan, "
-        "gorusmekodu, iptalkodu, iptalnedeni) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+    Transaction transaction(db);
+    bench::BulkInsert q(db, QStringLiteral("randevu"),
+        QStringLiteral("adi, soyadi, RKime, Rkimeadsoyad, randevutarihi, randevusaati, "
+                       "paketadi, islem_tutari, telefonu, telefonu2, ceptel, adresi, "
+                       "randevuyualan, gorusmekodu, iptalkodu, iptalnedeni"));
     for (int i = 0; i < count; ++i) {
         const int owner = i % 3 == 2 ? 1 : 0;
         const bool held = count < 100 ? i % 4 == 1 || i == 6 : false;
         const bool cancelled = count < 100 ? i % 5 == 3 || i == 6 : false;
-        q.addBindValue(QString::fromUtf8(firstNames[(i * 7) % 15]));
-        q.addBindValue(QString::fromUtf8(surnames[(i * 11) % 15]));
-        q.addBindValue(QString::fromUtf8(owners[owner][0]));
-        q.addBindValue(QString::fromUtf8(owners[owner][1]));
-        q.addBindValue(values::toDatabase(day, FieldType::DateTime));
-        q.addBindValue(values::toDatabase(QTime(8, 0).addSecs(60 * ((i * 15) % 660)),
-                                          FieldType::DateTime));
-        q.addBindValue(QString::fromUtf8(packages[i % 6]));
-        q.addBindValue(i % 6 == 4 ? QVariant() : QVariant(150.0 * (i % 6 + 1) + 0.5 * (i % 3)));
-        q.addBindValue(QStringLiteral("(212) 555 %1 %2").arg(10 + i % 90).arg(20 + i % 70));
-        q.addBindValue(i % 4 == 0 ? QVariant(QStringLiteral("(216) 444 12 34")) : QVariant());
-        q.addBindValue(QStringLiteral("(532) %1 %2 %3").arg(100 + i % 900).arg(10 + i % 90)
-                           .arg(30 + i % 60));
-        q.addBindValue(i % 5 == 0 ? QStringLiteral("Bağdat Caddesi No: 212 Daire: 7 Suadiye "
-                                                   "Kadıköy İstanbul")
-                                  : QStringLiteral("Moda Cad. %1 Kadıköy").arg(i % 40 + 1));
-        q.addBindValue(QString::fromUtf8(owners[(i + 1) % 2][1]));
-        q.addBindValue(held ? QVariant(100 + i) : QVariant());
-        q.addBindValue(cancelled ? QVariant(200 + i) : QVariant());
-        q.addBindValue(cancelled ? QVariant(QString::fromUtf8(reasons[i % 3])) : QVariant());
-        q.exec();
+        q << QString::fromUtf8(firstNames[(i * 7) % 15])
+          << QString::fromUtf8(surnames[(i * 11) % 15]) << QString::fromUtf8(owners[owner][0])
+          << QString::fromUtf8(owners[owner][1]) << values::toDatabase(day, FieldType::DateTime)
+          << values::toDatabase(QTime(8, 0).addSecs(60 * ((i * 15) % 660)), FieldType::DateTime)
+          << QString::fromUtf8(packages[i % 6])
+          << (i % 6 == 4 ? QVariant() : QVariant(150.0 * (i % 6 + 1) + 0.5 * (i % 3)))
+          << QStringLiteral("(212) 555 %1 %2").arg(10 + i % 90).arg(20 + i % 70)
+          << (i % 4 == 0 ? QVariant(QStringLiteral("(216) 444 12 34")) : QVariant())
+          << QStringLiteral("(532) %1 %2 %3").arg(100 + i % 900).arg(10 + i % 90).arg(30 + i % 60)
+          << (i % 5 == 0 ? QStringLiteral("Bağdat Caddesi No: 212 Daire: 7 Suadiye "
+                                          "Kadıköy İstanbul")
+                         : QStringLiteral("Moda Cad. %1 Kadıköy").arg(i % 40 + 1))
+          << QString::fromUtf8(owners[(i + 1) % 2][1]) << (held ? QVariant(100 + i) : QVariant())
+          << (cancelled ? QVariant(200 + i) : QVariant())
+          << (cancelled ? QVariant(QString::fromUtf8(reasons[i % 3])) : QVariant());
     }
-    db.commit();
+    return q.finish() && bench::endFill(transaction, db);
 }
 
 // The day view's lists: waiting, held, cancelled; all users' or only "ali"'s.
@@ -217,26 +212,30 @@ int writeSamples(const QString &folder)
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+bench::Outcome run(Engine engine)
 {
-    bench::BenchApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const int sample = args.indexOf(QStringLiteral("--sample"));
-    if (sample > 0 && sample + 1 < args.size())
-        return writeSamples(args[sample + 1]);
-
-    QTemporaryDir dir;
+    bench::Outcome outcome(engine);
+    bench::ProgramFolder dir(engine);
+    if (!dir.isValid()) {
+        outcome.fail(dir.errorText());
+        return outcome;
+    }
     Database database(dir.path());
     if (!database.open()) {
-        std::fprintf(stderr, "%s\n", qPrintable(database.errorText()));
-        return 1;
+        outcome.fail(database.errorText());
+        return outcome;
     }
     constexpr int kRows = 2000;
-    insertDay(database.db(), QDate(2024, 3, 5), kRows);
-    auto waiting = dayList(database.db(), 0, true);
-    std::printf("rows: %d\n", waiting->recordCount());
+    QElapsedTimer fill;
+    fill.start();
+    if (!insertDay(database.db(), QDate(2024, 3, 5), kRows)) {
+        outcome.fail(QStringLiteral("the list could not be filled"));
+        return outcome;
+    }
+    outcome.addOther(QStringLiteral("fill"), fill.elapsed() / 1000.0, QStringLiteral("s"));
+    std::unique_ptr<DataSet> waiting;
+    const double read = bench::timeIt(7, [&] { waiting = dayList(database.db(), 0, true); });
+    std::printf("rows: %d, read in %.2f ms\n", waiting->recordCount(), read);
 
     reports::Report report(reports::layouts::anamenu(QStringLiteral("frReport5")));
     report.setUserName(QStringLiteral("Ali Veli"));
@@ -267,9 +266,25 @@ int main(int argc, char **argv)
                 median(pdfTimes), *std::min_element(pdfTimes.begin(), pdfTimes.end()),
                 *std::max_element(pdfTimes.begin(), pdfTimes.end()),
                 qlonglong(pdfTimes.size()), qlonglong(QFileInfo(path).size()));
-    // Goals: a 2,000-row list prepared in under 1 s and written as PDF in under 3 s.
-    const bool met = median(prepareTimes) < 1.0 && median(pdfTimes) < 3.0;
-    std::printf("%s\n", met ? "every figure met its goal (prepare under 1 s, PDF under 3 s)"
-                           : "GOAL MISSED: prepare 1 s, PDF 3 s");
-    return met ? 0 : 1;
+    // A day's list of 2,000 rows is a printout, not a desk's wait: its reading is shown beside
+    // the other engine's and held to no goal of its own.
+    outcome.addOther(QStringLiteral("read the 2,000-row list"), read);
+    outcome.addOther(QStringLiteral("prepare the pages"), median(prepareTimes) * 1000);
+    outcome.addOther(QStringLiteral("write the PDF"), median(pdfTimes) * 1000);
+    // A 2,000-row list prepared in under 1 s and written as PDF in under 3 s.
+    outcome.goal(QStringLiteral("prepare under 1 s"), median(prepareTimes) < 1.0);
+    outcome.goal(QStringLiteral("PDF under 3 s"), median(pdfTimes) < 3.0);
+    return outcome;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    bench::BenchApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const int sample = args.indexOf(QStringLiteral("--sample"));
+    if (sample > 0 && sample + 1 < args.size())
+        return writeSamples(args[sample + 1]);
+    return bench::runOnEngines(args, QStringLiteral("prepare under 1 s, PDF under 3 s"), run);
 }

@@ -356,6 +356,14 @@ QSqlError addLaterTables(QSqlDatabase &db)
     return missing.isEmpty() ? QSqlError() : execAll(db, missing);
 }
 
+QSqlError refreshStatistics(QSqlDatabase &db)
+{
+    if (engineOf(db) != Engine::Postgres)
+        return QSqlError();
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("ANALYZE")) ? QSqlError() : q.lastError();
+}
+
 QSqlError create(QSqlDatabase &db)
 {
     if (!db.transaction())

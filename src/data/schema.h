@@ -62,6 +62,12 @@ QSqlError upgrade(QSqlDatabase &db);
 // indexes, in one transaction. Writes only when something is missing.
 QSqlError addLaterTables(QSqlDatabase &db);
 
+// Brings what the engine knows of its tables' contents up to date after many rows were written
+// at once. The server plans every read from these statistics, and its own upkeep gathers them
+// only a while after a large load: until then a search by name may read the whole table. The
+// file plans its reads without them, and nothing is done there.
+QSqlError refreshStatistics(QSqlDatabase &db);
+
 // Quotes a column name for SQL ("not" is a keyword).
 QString quoted(const QString &column);
 

@@ -54,6 +54,10 @@ QVariant fromDatabase(const QVariant &stored, FieldType type)
         return QVariant();
     switch (type) {
     case FieldType::DateTime: {
+        // A server's driver gives its date-times read already: taken as they are, not written
+        // out and read again (each reading asks the time zone).
+        if (stored.metaType().id() == QMetaType::QDateTime)
+            return stored.toDateTime().isValid() ? stored : QVariant();
         const QString s = stored.toString();
         QDateTime dt = QDateTime::fromString(s, kStoredFormat);
         if (!dt.isValid())
