@@ -362,7 +362,13 @@ bool countTableRows(QSqlDatabase &db, QVector<TableRows> &rows, QSqlError *error
 
 TableCopy copyTables(QSqlDatabase &source, QSqlDatabase &target, const CopyProgress &progress)
 {
-    return Copier(source, target, progress).run();
+    TableCopy copy = Copier(source, target, progress).run();
+    // A server plans its reads by what it knows of the rows: after a whole load it learns them
+    // anew, or a search by name would read whole tables until it found out by itself. The
+    // rows are in; a refusal here only leaves the plans as they were.
+    if (copy.ok)
+        (void)schema::refreshStatistics(target);
+    return copy;
 }
 
 TableCopy copyIntoNewFile(QSqlDatabase &source, const QString &path, const CopyProgress &progress)
