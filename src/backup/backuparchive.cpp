@@ -677,11 +677,18 @@ bool BackupWriter::backupDataFolder(
             sources.append({ file.fileName(), file.absoluteFilePath() });
             continue;
         }
-        const QString cause = copyDatabaseFile(file.absoluteFilePath(), copy.fileName(), [this] {
-            if (m_betweenSteps)
+        // In one step: the whole file under one read lock, a moment the other desks do not
+        // notice. In steps, every write of another connection would start the copy again,
+        // and a busy desk would keep a backup from ever ending; only a test asks for steps.
+        report(QString(), kCopyStart);
+        std::function<void()> betweenSteps;
+        if (m_betweenSteps)
+            betweenSteps = [this] {
                 m_betweenSteps();
-            report(QString(), kCopyStart);
-        });
+                report(QString(), kCopyStart);
+            };
+        const QString cause
+            = copyDatabaseFile(file.absoluteFilePath(), copy.fileName(), betweenSteps);
         if (!cause.isEmpty())
             return fail(cause);
         sources.append({ file.fileName(), copy.fileName() });
