@@ -44,6 +44,12 @@ qlonglong insertedKey(QSqlQuery &query, Engine engine)
     return id.isValid() ? id.toLongLong() : -1;
 }
 
+QString keyAmong(Engine engine, const QString &key, const QString &subquery)
+{
+    return engine == Engine::Postgres ? QStringLiteral("%1 = ANY(ARRAY(%2))").arg(key, subquery)
+                                      : QStringLiteral("%1 IN (%2)").arg(key, subquery);
+}
+
 QString sameValue(Engine engine, const QString &column)
 {
     return column

@@ -24,6 +24,10 @@ qlonglong insertedKey(QSqlQuery &query, Engine engine);
 QString returningRowId(Engine engine);
 QVariant writtenRowId(QSqlQuery &query, Engine engine, bool inserted);
 
+// The condition that `key` is one of the keys `subquery` selects, read through the key's index:
+// the server gathers the keys first (a plain IN lets it walk the whole table in key order).
+QString keyAmong(Engine engine, const QString &key, const QString &subquery);
+
 // The condition that a column holds the bound value, NULL matching NULL.
 QString sameValue(Engine engine, const QString &column);
 

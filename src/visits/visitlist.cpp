@@ -2,6 +2,7 @@
 
 #include "accounts/accountfilters.h"
 #include "app/userrights.h"
+#include "data/dialect.h"
 #include "data/values.h"
 
 #include <QColor>
@@ -17,14 +18,14 @@ bool VisitListFilter::accepts(const Record &row) const
             && row.text(QStringLiteral("gorusenadsoyad")) == userName);
 }
 
-QString VisitListFilter::sqlCondition() const
+QString VisitListFilter::sqlCondition(Engine engine) const
 {
-    // The numbers of the period's visits come from the date index; the rows are then read in
-    // number order, so the list comes out ordered without sorting whole rows.
-    return allUsers
-        ? QStringLiteral("mid IN (SELECT mid FROM gorusmeler WHERE tarih >= ? AND tarih <= ?)")
-        : QStringLiteral("mid IN (SELECT mid FROM gorusmeler WHERE tarih >= ? AND tarih <= ? "
-                         "AND gorusenadsoyad = ?)");
+    // The numbers of the period's visits come from the date index; the rows are then read by
+    // number, so the list comes out ordered without sorting whole rows.
+    return dialect::keyAmong(engine, QStringLiteral("mid"),
+        allUsers ? QStringLiteral("SELECT mid FROM gorusmeler WHERE tarih >= ? AND tarih <= ?")
+                 : QStringLiteral("SELECT mid FROM gorusmeler WHERE tarih >= ? AND tarih <= ? "
+                                  "AND gorusenadsoyad = ?"));
 }
 
 QVariantList VisitListFilter::sqlValues() const

@@ -11,6 +11,7 @@
 #include "accounts/ledger.h"
 #include "appointments/dayview.h"
 #include "data/entryrules.h"
+#include "data/schema.h"
 #include "data/values.h"
 #include "kit/maskedit.h"
 #include "reports/preview.h"
@@ -629,7 +630,7 @@ private slots:
         for (const VisitListFilter &filter : filters) {
             DataSet bySql(app.db());
             bySql.setQuery(visitListQuery());
-            bySql.setPrefilter(filter.sqlCondition(), filter.sqlValues());
+            bySql.setPrefilter(filter.sqlCondition(schema::engineOf(app.db())), filter.sqlValues());
             QVERIFY(bySql.open());
             DataSet byProgram(app.db());
             byProgram.setQuery(visitListQuery());
