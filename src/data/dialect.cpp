@@ -50,6 +50,14 @@ QString keyAmong(Engine engine, const QString &key, const QString &subquery)
                                       : QStringLiteral("%1 IN (%2)").arg(key, subquery);
 }
 
+QString lockForWriting(Engine engine, const QString &table, const QString &key)
+{
+    // The file has one writer at a time: a write that changes nothing takes its lock.
+    return engine == Engine::Postgres
+        ? QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(table)
+        : QStringLiteral("UPDATE %1 SET %2 = %2 WHERE 0 = 1").arg(table, key);
+}
+
 QString sameValue(Engine engine, const QString &column)
 {
     return column

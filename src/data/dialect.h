@@ -28,6 +28,11 @@ QVariant writtenRowId(QSqlQuery &query, Engine engine, bool inserted);
 // the server gathers the keys first (a plain IN lets it walk the whole table in key order).
 QString keyAmong(Engine engine, const QString &key, const QString &subquery);
 
+// The statement that takes the write lock on `table` at the start of a transaction, so that
+// what a read there decides (the next free code) cannot be overtaken by another desk before
+// the write. Other desks still read meanwhile.
+QString lockForWriting(Engine engine, const QString &table, const QString &key);
+
 // The condition that a column holds the bound value, NULL matching NULL.
 QString sameValue(Engine engine, const QString &column);
 

@@ -1,6 +1,9 @@
 #include "persons/perozluk.h"
 
+#include "data/dialect.h"
 #include "data/personcodes.h"
+#include "data/schema.h"
+#include "data/transaction.h"
 #include "kit/bound.h"
 #include "kit/controls.h"
 #include "kit/entryboxes.h"
@@ -16,6 +19,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QShowEvent>
+#include <QSqlQuery>
 #include <QFont>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -29,6 +33,7 @@
 #include <QVBoxLayout>
 
 #include <functional>
+#include <optional>
 
 namespace lumkar {
 
@@ -382,11 +387,54 @@ void Tozluk::focusOn()
 
 bool Tozluk::write()
 {
-    if (sicilTable->post())
-        return true;
-    dialogs().error(programTitle(), QStringLiteral("Kişi kaydı yazılamadı: ")
-                                        + sicilTable->lastError().text());
-    return false;
+    // A new person's code was given when the form opened, and another desk may have given the
+    // same one since: under one write lock the code is looked at and the person written, and a
+    // code taken meanwhile gives way to the next free one.
+    const bool adding = sicilTable->state() == DataSet::State::Insert;
+    std::optional<Transaction> transaction;
+    QString takenCode;
+    if (adding) {
+        transaction.emplace(session().db());
+        const QString code = sicilTable->text(kSicilKodu).trimmed();
+        if (transaction->isActive() && code == m_givenCode && codeTakenMeanwhile(code)) {
+            QString error;
+            const QString next = nextPersonCode(session().db(), &error);
+            if (next.isEmpty()) {
+                dialogs().error(programTitle(), error);
+                return false;
+            }
+            sicilTable->setValue(kSicilKodu, next);
+            takenCode = code;
+        }
+    }
+    if (!sicilTable->post()) {
+        dialogs().error(programTitle(), QStringLiteral("Kişi kaydı yazılamadı: ")
+                                            + sicilTable->lastError().text());
+        return false;
+    }
+    if (transaction && transaction->isActive() && !transaction->commit()) {
+        dialogs().error(programTitle(), transaction->errorText());
+        (void)sicilTable->reopen();
+        return false;
+    }
+    m_givenCode.clear();
+    if (!takenCode.isEmpty())
+        dialogs().information(programTitle(),
+            QStringLiteral("%1 kodu bu arada başka bir masada kaydedilen bir kişiye verildi; bu "
+                           "kişi %2 koduyla kaydedildi.")
+                .arg(takenCode, sicilTable->text(kSicilKodu)));
+    return true;
+}
+
+bool Tozluk::codeTakenMeanwhile(const QString &code)
+{
+    QSqlQuery q(session().db());
+    if (!q.exec(dialect::lockForWriting(
+            schema::engineOf(session().db()), QStringLiteral("siciltablo"), QStringLiteral("hid"))))
+        return false; // the save itself meets the same refusal and tells it
+    q.prepare(QStringLiteral("SELECT count(*) FROM siciltablo WHERE sicil_kodu = ?"));
+    q.addBindValue(code);
+    return q.exec() && q.next() && q.value(0).toInt() > 0;
 }
 
 bool Tozluk::codeNameSurnameFilled() const
@@ -410,6 +458,7 @@ bool Tozluk::YeniKisi()
     }
     sicilTable->append();
     sicilTable->setValue(kSicilKodu, code);
+    m_givenCode = code;
     if (isVisible())
         JvDotNetDBEdit3->setFocus();
     return true;

@@ -130,11 +130,15 @@ private:
     void settleBeforeHiding();
     bool codeNameSurnameFilled() const;
     bool write();
+    // Whether another desk stored a person with `code` since it was given here; takes the
+    // register's write lock for the transaction under way.
+    bool codeTakenMeanwhile(const QString &code);
     void focusOn();
     QWidget *buildPackagePanel();
     // The shown person's packages read, unless they were read for this person since the
     // window was last shown; while the window is hidden, the read waits for it to be shown.
     void showPackageStatus();
+    QString m_givenCode;  // the code "Yeni Kişi" gave the person being added
     QString m_statusCode; // whose packages paketDurumu holds
     bool m_statusRead = false;
 

@@ -6,6 +6,7 @@
 #include "testregistry.h"
 
 #include "appointments/dayview.h"
+#include "data/database.h"
 #include "appointments/entrypanel.h"
 #include "notes/notespanes.h"
 #include "persons/perozluk.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -131,6 +133,34 @@ private slots:
         typeNewPerson(record, QStringLiteral("ece"), QStringLiteral("su"));
         QCOMPARE(record->JvDotNetDBEdit2->text(), QStringLiteral("5"));
         QVERIFY(app.dialogs.allConsumed());
+    }
+
+    // Two desks add a person at the same moment and are given the same code: the one that
+    // saves second gets the next free code and is told.
+    void aCodeTakenByAnotherDeskMeanwhileGivesWay()
+    {
+        App app;
+        Tozluk *record = showRecord(app);
+        QVERIFY(record);
+        typeNewPerson(record, QStringLiteral("ayşe"), QStringLiteral("kaya"));
+        QCOMPARE(record->JvDotNetDBEdit2->text(), QStringLiteral("1"));
+        {
+            Database other(app.folder());
+            QVERIFY2(other.open(), qPrintable(other.errorText()));
+            QSqlQuery q(other.db());
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO siciltablo (sicil_kodu, adi, soyadi) "
+                                          "VALUES ('1', 'Veli', 'Ak')")));
+        }
+        app.dialogs.expectNotice();
+        QTest::mouseClick(record->JvXPButton1, Qt::LeftButton);
+        QCOMPARE(app.dialogs.lastText(),
+                 QStringLiteral("1 kodu bu arada başka bir masada kaydedilen bir kişiye "
+                                "verildi; bu kişi 2 koduyla kaydedildi."));
+        QCOMPARE(persons(app), 2);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT adi FROM siciltablo WHERE sicil_kodu = '2'"))
+                     .toString(),
+                 QStringLiteral("Ayşe"));
+        QCOMPARE(record->JvDotNetDBEdit2->text(), QStringLiteral("2"));
     }
 
     void codesThatAreNotNumbersAreSkipped()
