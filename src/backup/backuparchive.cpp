@@ -6,6 +6,7 @@
 #include "data/database.h"
 #include "data/schema.h"
 #include "data/tablecopy.h"
+#include "data/textfunctions.h"
 #include "data/wholefile.h"
 #include "kit/dialogs.h"
 
@@ -48,6 +49,7 @@ class SqliteFile {
 public:
     SqliteFile(const QString &path, int flags)
     {
+        installTextFunctions(); // the indexes of the file are checked with them
         m_rc = sqlite3_open_v2(fileNameBytes(path).constData(), &m_handle, flags, nullptr);
         if (m_handle)
             sqlite3_busy_timeout(m_handle, kLockWait);

@@ -3,6 +3,7 @@
 #include "data/connectioncheck.h"
 #include "data/moneytotals.h"
 #include "data/schema.h"
+#include "data/textfunctions.h"
 
 #include <QAtomicInt>
 #include <QDir>
@@ -178,6 +179,7 @@ Database::Database(const QString &programFolder)
       m_settings(ConnectionSettings::read(programFolder, &m_settingsWarning)),
       m_connectionName(QStringLiteral("lumkar_%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
 {
+    installTextFunctions();
     m_db = QSqlDatabase::addDatabase(m_settings.engine == Engine::Postgres
                                          ? QStringLiteral("QPSQL")
                                          : QStringLiteral("QSQLITE"),
@@ -338,12 +340,15 @@ bool Database::openServer()
             return false;
         }
     }
-    // The tables later versions brought, made once for a database that has none yet.
-    if (const QSqlError e = schema::addLaterTables(m_db); e.isValid()) {
-        m_error = QStringLiteral("%1 veritabanı hazırlanamadı: %2").arg(server, failureText(e));
-        m_db.close();
-        return false;
-    }
+    // The tables, indexes and text functions later versions brought, made once for a
+    // database that has none yet (the lists read through the functions).
+    for (const auto &bringUpToDate : {schema::addLaterTables, schema::upgrade})
+        if (const QSqlError e = bringUpToDate(m_db); e.isValid()) {
+            m_error = QStringLiteral("%1 veritabanı hazırlanamadı: %2")
+                          .arg(server, failureText(e));
+            m_db.close();
+            return false;
+        }
     QString totalsError;
     if (!moneytotals::ensure(m_db, &totalsError)) {
         m_error = QStringLiteral("%1 veritabanı hazırlanamadı: %2").arg(server, totalsError);

@@ -1,5 +1,7 @@
 #include "data/schema.h"
 
+#include "data/textfunctions.h"
+
 #include <QSqlQuery>
 
 namespace lumkar {
@@ -208,10 +210,44 @@ const QString kAppointmentPersonIndex = QStringLiteral(
     "CREATE INDEX IF NOT EXISTS randevu_sicil ON randevu (sicil_kodu)");
 const QString kVisitPersonIndex = QStringLiteral(
     "CREATE INDEX IF NOT EXISTS gorusmeler_sicilkodu ON gorusmeler (sicilkodu)");
-// The indexes an older file may lack, by name.
-const QStringList kAddedIndexes = {QStringLiteral("siciltablo_ad_soyad"),
-                                   QStringLiteral("randevu_sicil"),
-                                   QStringLiteral("gorusmeler_sicilkodu")};
+// The columns a long list is ordered by a title click, read on an index in the Turkish order
+// (textfunctions.h) with the key after the column, so that every row has its own place.
+struct SortedColumns {
+    const char *table;
+    const char *key;
+    QStringList columns;
+};
+const QVector<SortedColumns> &sortedColumns()
+{
+    static const QVector<SortedColumns> all = {
+        {"siciltablo", "hid",
+         {"sicil_kodu", "adi", "soyadi", "tel1", "ceptel", "fax", "email", "tel2", "ceptel2"}}};
+    return all;
+}
+QString sortIndexName(const char *table, const QString &column)
+{
+    return QStringLiteral("%1_sira_%2").arg(QLatin1String(table), column);
+}
+QStringList sortIndexes()
+{
+    QStringList out;
+    for (const SortedColumns &s : sortedColumns())
+        for (const QString &column : s.columns)
+            out << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3, %4)")
+                       .arg(sortIndexName(s.table, column), QLatin1String(s.table),
+                            textsql::sortKey(column), QLatin1String(s.key));
+    return out;
+}
+// The indexes an older file or server database may lack, by name.
+QStringList addedIndexes()
+{
+    QStringList out = {QStringLiteral("siciltablo_ad_soyad"), QStringLiteral("randevu_sicil"),
+                       QStringLiteral("gorusmeler_sicilkodu")};
+    for (const SortedColumns &s : sortedColumns())
+        for (const QString &column : s.columns)
+            out << sortIndexName(s.table, column);
+    return out;
+}
 
 // Runs the statements in one transaction: all of them or none.
 QSqlError execAll(QSqlDatabase &db, const QStringList &statements)
@@ -293,7 +329,9 @@ QStringList createIndexStatements()
 
 QStringList createStatements(Engine engine)
 {
-    return createTableStatements(engine) + createIndexStatements();
+    return createTableStatements(engine)
+        + (engine == Engine::Postgres ? textsql::serverFunctions() : QStringList())
+        + createIndexStatements() + sortIndexes();
 }
 
 bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error)
@@ -315,28 +353,37 @@ bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error)
     return q.next();
 }
 
-QStringList upgradeStatements()
+QStringList upgradeStatements(Engine engine)
 {
-    return {kPersonNameIndex, kAppointmentPersonIndex, kVisitPersonIndex,
-            QStringLiteral("DROP INDEX IF EXISTS siciltablo_adi")};
+    if (engine == Engine::Postgres)
+        return textsql::serverFunctions() + sortIndexes();
+    return QStringList{kPersonNameIndex, kAppointmentPersonIndex, kVisitPersonIndex,
+                       QStringLiteral("DROP INDEX IF EXISTS siciltablo_adi")}
+        + sortIndexes();
 }
 
 QSqlError upgrade(QSqlDatabase &db)
 {
-    if (engineOf(db) == Engine::Postgres)
-        return QSqlError(); // the server's tables are made with every index
+    const Engine engine = engineOf(db);
+    const QStringList wanted = engine == Engine::Postgres
+        ? addedIndexes() + textsql::functionNames() : addedIndexes();
     QSqlQuery q(db);
-    const QStringList marks(kAddedIndexes.size(), QStringLiteral("?"));
-    q.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
-                             "name IN (%1)")
+    const QStringList marks(wanted.size(), QStringLiteral("?"));
+    q.prepare((engine == Engine::Postgres
+                   ? QStringLiteral("SELECT (SELECT count(*) FROM pg_indexes WHERE schemaname = "
+                                    "current_schema() AND indexname IN (%1)) + (SELECT count(*) "
+                                    "FROM pg_proc WHERE proname IN (%1))")
+                   : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' "
+                                    "AND name IN (%1)"))
                   .arg(marks.join(QStringLiteral(", "))));
-    for (const QString &name : kAddedIndexes)
-        q.addBindValue(name);
+    for (int pass = engine == Engine::Postgres ? 2 : 1; pass > 0; --pass)
+        for (const QString &name : wanted)
+            q.addBindValue(name);
     if (!q.exec())
         return q.lastError();
-    const bool complete = q.next() && q.value(0).toInt() == kAddedIndexes.size();
+    const bool complete = q.next() && q.value(0).toInt() == wanted.size();
     q.finish(); // the file takes no change of its indexes while a read of it is open
-    return complete ? QSqlError() : execAll(db, upgradeStatements());
+    return complete ? QSqlError() : execAll(db, upgradeStatements(engine));
 }
 
 QSqlError addLaterTables(QSqlDatabase &db)

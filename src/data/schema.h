@@ -55,7 +55,7 @@ bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error = nullptr)
 
 // Brings a file made by an earlier version up to date: the indexes added since. Writes only
 // when something is missing.
-QStringList upgradeStatements();
+QStringList upgradeStatements(Engine engine = Engine::Sqlite);
 QSqlError upgrade(QSqlDatabase &db);
 
 // Creates the tables marked `addedLater` that the file does not hold yet, with their

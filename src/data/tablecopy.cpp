@@ -1,5 +1,7 @@
 #include "data/tablecopy.h"
 
+#include "data/textfunctions.h"
+
 #include "data/database.h"
 #include "data/dialect.h"
 #include "data/moneytotals.h"
@@ -408,6 +410,7 @@ FileConnection::FileConnection(const QString &path, bool readOnly)
     : m_name(QStringLiteral("lumkar_dosya_%1").arg(fileConnectionCounter.fetchAndAddRelaxed(1))),
       m_path(path)
 {
+    installTextFunctions();
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     m_db.setDatabaseName(path);
     QString options

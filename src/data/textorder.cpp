@@ -86,7 +86,94 @@ char32_t nextCodePoint(const unsigned char *&p, const unsigned char *end)
     return c;
 }
 
+// A character's one-byte place in a sort key, 0 for characters kept as they are. ASCII signs
+// and digits come first in code order (from 2: 0x01 ends the places), then the alphabet.
+unsigned char rankOf(char32_t c)
+{
+    static const std::array<unsigned char, 128> ascii = [] {
+        std::array<unsigned char, 128> t{};
+        unsigned char next = 2;
+        for (unsigned code = 0; code < 128; ++code)
+            if (alphabetIndex(turkishLower(code)) < 0)
+                t[code] = next++;
+        for (unsigned code = 0; code < 128; ++code)
+            if (const int letter = alphabetIndex(turkishLower(code)); letter >= 0)
+                t[code] = static_cast<unsigned char>(next + letter);
+        return t;
+    }();
+    if (c < 128)
+        return ascii[c];
+    const int letter = alphabetIndex(turkishLower(c));
+    return letter >= 0 ? static_cast<unsigned char>(ascii['a'] + letter) : 0;
+}
+
+void appendUtf8(QByteArray &out, char32_t c)
+{
+    if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+    }
+    out += char(0x80 | (c & 0x3F));
+}
+
+QByteArray placesOf(const char *utf8, size_t length)
+{
+    QByteArray out;
+    out.reserve(qsizetype(length) + 4);
+    auto *p = reinterpret_cast<const unsigned char *>(utf8);
+    const unsigned char *end = p + length;
+    while (p < end) {
+        const char32_t c = nextCodePoint(p, end);
+        if (const unsigned char rank = rankOf(c))
+            out += char(rank);
+        else
+            appendUtf8(out, c);
+    }
+    return out;
+}
+
 } // namespace
+
+QByteArray turkishSortKey(const char *utf8, size_t length)
+{
+    QByteArray key = placesOf(utf8, length);
+    key += char(1);
+    key.append(utf8, qsizetype(length));
+    return key;
+}
+
+QByteArray turkishSortKey(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    return turkishSortKey(bytes.constData(), size_t(bytes.size()));
+}
+
+QByteArray turkishSortPrefix(const QString &prefix)
+{
+    const QByteArray bytes = prefix.toUtf8();
+    return placesOf(bytes.constData(), size_t(bytes.size()));
+}
+
+QString rankedCharacters()
+{
+    QString out;
+    auto add = [&out](char32_t c) {
+        out += QString::fromUcs4(&c, 1);
+        const char32_t rank = rankOf(c);
+        out += QString::fromUcs4(&rank, 1);
+    };
+    for (char32_t c = 1; c < 128; ++c)
+        add(c);
+    for (const char32_t c : {U'ç', U'ğ', U'ı', U'ö', U'ş', U'ü', U'Ç', U'Ğ', U'İ', U'Ö', U'Ş', U'Ü'})
+        add(c);
+    return out;
+}
 
 int compareTurkish(const char *a, size_t lengthA, const char *b, size_t lengthB)
 {

@@ -5,6 +5,7 @@
 // other letters follow the Turkish ones by code. Texts equal in that order fall back to their
 // bytes, so the order is total and the same text always lands in the same place.
 
+#include <QByteArray>
 #include <QString>
 #include <cstddef>
 
@@ -13,5 +14,17 @@ namespace lumkar {
 // Compares two UTF-8 texts; negative, zero or positive.
 int compareTurkish(const char *a, size_t lengthA, const char *b, size_t lengthB);
 int compareTurkish(const QString &a, const QString &b);
+
+// The sort key of a UTF-8 text: each character's place in that order (one byte for ASCII and
+// the Turkish letters, the character itself in UTF-8 for any other), a 0x01, then the text's
+// own bytes. Keys compare byte by byte as compareTurkish compares their texts.
+QByteArray turkishSortKey(const char *utf8, size_t length);
+QByteArray turkishSortKey(const QString &text);
+// The part of a key before the 0x01: the keys of texts that begin with `prefix` (in that
+// order's terms, capitals and small letters alike) begin with it.
+QByteArray turkishSortPrefix(const QString &prefix);
+// The characters that take one byte in a key (ASCII and the Turkish letters, capital and
+// small), each followed by that byte: for a server function that makes the same keys.
+QString rankedCharacters();
 
 } // namespace lumkar

@@ -2,10 +2,14 @@
 
 #include "testregistry.h"
 
+#include "data/entryrules.h"
 #include "data/textorder.h"
+#include "fixture.h"
 
+#include <QSqlQuery>
 #include <QTest>
 #include <algorithm>
+#include <random>
 
 using namespace lumkar;
 
@@ -118,4 +122,56 @@ private slots:
 };
 
 LUMKAR_TEST(TextOrderTest)
+
+// The database orders and lower-cases texts as the program does, on either engine.
+class TextFunctionsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theDatabaseOrdersAndLowersAsTheProgram()
+    {
+        test::App app;
+        app.openDatabase();
+        // Short texts over the characters where orders part: every Turkish letter in both
+        // cases, signs and digits on both sides of the letters' codes, blanks of several kinds,
+        // a control character, letters of other alphabets; with empty texts and NULLs.
+        const QString pool = QStringLiteral(
+            "aAbcçÇdgğĞhıIiİoöÖsşŞuüÜzZqwx09 -.@[_{~\t\u00a0\u2003éÉ€жЖ\u0001");
+        std::mt19937 random(7);
+        QVector<QVariant> texts{QVariant(), QString(""), QString(" "), QString("İ"), QString("ı")};
+        while (texts.size() < 600) {
+            QString text = QStringLiteral(""); // empty, not NULL
+            for (int n = int(random() % 6); n > 0; --n)
+                text += pool.at(int(random() % pool.size()));
+            texts << text;
+        }
+        QSqlQuery insert(app.db());
+        QVERIFY(insert.prepare(QStringLiteral("INSERT INTO siciltablo (adi) VALUES (?)")));
+        for (const QVariant &text : std::as_const(texts)) {
+            insert.addBindValue(text);
+            QVERIFY2(insert.exec(), qPrintable(insert.lastError().text()));
+        }
+        QSqlQuery read(app.db());
+        QVERIFY2(read.exec(QStringLiteral("SELECT adi, lumkar_kucuk(adi) FROM siciltablo ORDER BY "
+                                          "lumkar_sirala(adi), hid")),
+                 qPrintable(read.lastError().text()));
+        QVector<QVariant> ordered;
+        while (read.next()) {
+            ordered << read.value(0);
+            QCOMPARE(read.value(1).toString(), KucukHarfTr(read.value(0).toString()));
+        }
+        std::stable_sort(texts.begin(), texts.end(), [](const QVariant &a, const QVariant &b) {
+            if (a.isNull() || b.isNull())
+                return a.isNull() && !b.isNull();
+            return compareTurkish(a.toString(), b.toString()) < 0;
+        });
+        QCOMPARE(ordered.size(), texts.size());
+        for (int i = 0; i < texts.size(); ++i)
+            QVERIFY2(ordered[i].isNull() == texts[i].isNull()
+                         && ordered[i].toString() == texts[i].toString(),
+                     qPrintable(QStringLiteral("%1: \"%2\" where \"%3\" belongs")
+                                    .arg(i).arg(ordered[i].toString(), texts[i].toString())));
+    }
+};
+
+LUMKAR_TEST(TextFunctionsTest)
 #include "tst_textorder.moc"
