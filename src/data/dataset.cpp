@@ -1,6 +1,7 @@
 #include "data/dataset.h"
 
 #include "data/dialect.h"
+#include "data/textfunctions.h"
 
 #include "data/database.h"
 #include "data/values.h"
@@ -222,6 +223,11 @@ void bindValue(sqlite3_stmt *stmt, int index, const QVariant &v)
     case QMetaType::Double:
         sqlite3_bind_double(stmt, index, v.toDouble());
         return;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = v.toByteArray();
+        sqlite3_bind_blob(stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        return;
+    }
     default:
         if (v.isNull()) {
             sqlite3_bind_null(stmt, index);
@@ -249,9 +255,9 @@ QVector<FieldType> DataSet::columnTypes(const QStringList &names) const
 // Reads the rows straight through SQLite's own interface into a packed row store; the generic
 // query layer is the way for any other database driver. Nothing of the data set changes here:
 // rows read before an error are never shown as if they were all.
-bool DataSet::readRows(QStringList &names, QVector<FieldType> &types, RowStore &rows)
+bool DataSet::readRows(const QString &sql, const QVariantList &values, QStringList &names,
+                       QVector<FieldType> &types, RowStore &rows)
 {
-    const QString sql = selectText();
     if (sqlite3 *handle = sqliteHandle(m_db)) {
         const QByteArray text = sql.toUtf8();
         sqlite3_stmt *stmt = nullptr;
@@ -262,7 +268,7 @@ bool DataSet::readRows(QStringList &names, QVector<FieldType> &types, RowStore &
             return false;
         }
         int index = 1;
-        for (const QVariant &v : boundValues())
+        for (const QVariant &v : values)
             bindValue(stmt, index++, v);
         for (int i = 0; i < sqlite3_column_count(stmt); ++i)
             names << QString::fromUtf8(sqlite3_column_name(stmt, i));
@@ -282,7 +288,7 @@ bool DataSet::readRows(QStringList &names, QVector<FieldType> &types, RowStore &
         m_error = q.lastError();
         return false;
     }
-    for (const QVariant &v : boundValues())
+    for (const QVariant &v : values)
         q.addBindValue(v);
     if (!q.exec()) {
         m_error = q.lastError();
@@ -324,8 +330,19 @@ void DataSet::sortRows()
     m_rows.sort(columns, descending);
 }
 
+bool DataSet::failRead()
+{
+    // The user is told once; what was shown stays as it was.
+    if (Database *database = Database::of(m_db))
+        database->reportFailure(m_error);
+    m_error = turkishError(m_error);
+    return false;
+}
+
 bool DataSet::load()
 {
+    if (m_paged)
+        return loadPages();
     QStringList names;
     QVector<FieldType> types;
     RowStore rows;
@@ -333,13 +350,9 @@ bool DataSet::load()
     const bool wasLoaded = m_loaded;
     m_loaded = true; // nothing reads again while the failure is being told
     const QString statement = selectText();
-    if (!readRows(names, types, rows)) {
-        // The user is told once; what was shown stays as it was.
-        if (Database *database = Database::of(m_db))
-            database->reportFailure(m_error);
-        m_error = turkishError(m_error);
+    if (!readRows(statement, boundValues(), names, types, rows)) {
         m_loaded = wasLoaded;
-        return false;
+        return failRead();
     }
     m_fields = names;
     m_types = types;
@@ -380,6 +393,8 @@ void DataSet::close()
     m_state = State::Inactive;
     m_rows.clear(0);
     m_shown.clear();
+    forgetPages();
+    m_count = 0;
     m_buffer.clear();
     m_current = -1;
     m_modified = false;
@@ -418,6 +433,10 @@ void DataSet::setFiltered(bool on)
     if (!isOpen() || !m_loaded)
         return;
     checkBrowseMode();
+    if (m_paged) {
+        (void)loadPages(); // a failure was told; the rows shown stay
+        return;
+    }
     applyFilter();
     m_current = m_shown.isEmpty() ? -1 : 0;
     m_eof = m_bof = m_shown.isEmpty();
@@ -427,12 +446,12 @@ void DataSet::setFiltered(bool on)
 int DataSet::recordCount()
 {
     ensureLoaded();
-    return m_shown.size();
+    return shownCount();
 }
 
 int DataSet::insertRowIndex() const
 {
-    return m_state == State::Insert ? m_shown.size() : -1;
+    return m_state == State::Insert ? shownCount() : -1;
 }
 
 int DataSet::currentRow()
@@ -448,13 +467,13 @@ void DataSet::moveTo(int row)
         return;
     if (!checkBrowseMode())
         return;
-    if (m_shown.isEmpty()) {
+    if (shownCount() == 0) {
         m_current = -1;
         m_eof = m_bof = true;
         notifyCurrent();
         return;
     }
-    m_current = qBound(0, row, int(m_shown.size()) - 1);
+    m_current = qBound(0, row, shownCount() - 1);
     m_eof = m_bof = false;
     notifyCurrent();
 }
@@ -467,7 +486,7 @@ void DataSet::first()
 void DataSet::last()
 {
     ensureLoaded();
-    moveTo(m_shown.size() - 1);
+    moveTo(shownCount() - 1);
 }
 
 void DataSet::next()
@@ -477,7 +496,7 @@ void DataSet::next()
         return;
     if (!checkBrowseMode())
         return;
-    if (m_current < 0 || m_current >= m_shown.size() - 1) {
+    if (m_current < 0 || m_current >= shownCount() - 1) {
         m_eof = true;
         return;
     }
@@ -505,13 +524,13 @@ void DataSet::prior()
 bool DataSet::eof()
 {
     ensureLoaded();
-    return m_eof || m_shown.isEmpty();
+    return m_eof || shownCount() == 0;
 }
 
 bool DataSet::bof()
 {
     ensureLoaded();
-    return m_bof || m_shown.isEmpty();
+    return m_bof || shownCount() == 0;
 }
 
 int DataSet::fieldIndex(const QString &field) const
@@ -531,9 +550,9 @@ QVariant DataSet::value(const QString &field)
         return QVariant();
     if (isEditing())
         return m_buffer.value(i);
-    if (m_current < 0 || m_current >= m_shown.size())
-        return QVariant();
-    return m_rows.value(m_shown[m_current], i, m_types[i]);
+    int index;
+    const RowStore *rows = rowAt(m_current, index);
+    return rows ? rows->value(index, i, m_types[i]) : QVariant();
 }
 
 QString DataSet::text(const QString &field)
@@ -546,11 +565,11 @@ QVariant DataSet::valueAt(int row, int index)
     ensureLoaded();
     if (row == insertRowIndex() || (m_state == State::Edit && row == m_current))
         return m_buffer.value(index);
-    if (row < 0 || row >= m_shown.size())
-        return QVariant();
     if (index < 0 || index >= m_types.size())
         return QVariant();
-    return m_rows.value(m_shown[row], index, m_types[index]);
+    int at;
+    const RowStore *rows = rowAt(row, at);
+    return rows ? rows->value(at, index, m_types[index]) : QVariant();
 }
 
 bool DataSet::locate(const QString &field, const QVariant &value, LocateOptions options)
@@ -559,6 +578,8 @@ bool DataSet::locate(const QString &field, const QVariant &value, LocateOptions 
     const int idx = fieldIndex(field);
     if (idx < 0 || value.isNull())
         return false;
+    if (m_paged)
+        return locateByDatabase(field, value);
     const bool numeric = isNumeric(m_types[idx]) && !options.partialKey;
     const QString wanted = asText(value);
     const Qt::CaseSensitivity cs = options.caseInsensitive ? Qt::CaseInsensitive
@@ -594,7 +615,7 @@ void DataSet::append()
     m_buffer = QVector<QVariant>(m_fields.size());
     m_state = State::Insert;
     m_modified = false;
-    m_current = m_shown.size();
+    m_current = shownCount();
     m_eof = m_bof = false;
     emit stateChanged();
     notifyReset();
@@ -615,13 +636,15 @@ void DataSet::edit()
     ensureLoaded();
     if (m_state != State::Browse)
         return;
-    if (m_shown.isEmpty()) {
+    if (shownCount() == 0) {
         append();
         return;
     }
-    if (m_current < 0 || m_current >= m_shown.size())
+    int index;
+    const RowStore *rows = rowAt(m_current, index);
+    if (!rows)
         return;
-    m_buffer = m_rows.row(m_shown[m_current], m_types);
+    m_buffer = rows->row(index, m_types);
     m_state = State::Edit;
     m_modified = false;
     emit stateChanged();
@@ -740,9 +763,18 @@ bool DataSet::post()
         if (keyIdx >= 0)
             m_buffer[keyIdx] = m_key == kRowIdField ? dialect::writtenRowId(q, engine, true)
                                                     : QVariant(dialect::insertedKey(q, engine));
-        m_rows.append(m_buffer, m_types);
-        m_shown.append(m_rows.size() - 1);
-        m_current = m_shown.size() - 1;
+        if (m_paged) {
+            // The new row takes its place in the order the database keeps.
+            forgetPages();
+            QVariantList values;
+            const QString where = pagedWhere(values);
+            m_count = qMax(0, countWhere(where, values));
+            m_current = qBound(-1, positionOf(orderValues(m_buffer)), m_count - 1);
+        } else {
+            m_rows.append(m_buffer, m_types);
+            m_shown.append(m_rows.size() - 1);
+            m_current = m_shown.size() - 1;
+        }
     } else {
         if (keyIdx < 0) {
             m_error = QSqlError(QString(), QStringLiteral("Kaydın anahtarı okunamadı."),
@@ -753,7 +785,13 @@ bool DataSet::post()
         for (const QString &c : std::as_const(cols))
             sets << c + QStringLiteral("=?");
         const bool rowId = m_key == kRowIdField;
-        const int rowIndex = m_shown[m_current];
+        int rowIndex;
+        RowStore *held = const_cast<RowStore *>(rowAt(m_current, rowIndex));
+        if (!held) {
+            m_error = QSqlError(QString(), QStringLiteral("Kayıt okunamadı."),
+                                QSqlError::StatementError);
+            return false;
+        }
         // The number of rows written where `where` holds (with `whereValues` after the key),
         // -1 on a failure.
         const auto update = [&](const QString &where, const QVariantList &whereValues) {
@@ -783,7 +821,7 @@ bool DataSet::post()
             if (i == keyIdx)
                 continue;
             asRead += QStringLiteral(" AND ") + dialect::sameValue(engine, schema::quoted(m_fields[i]));
-            readValues << values::toDatabase(m_rows.value(rowIndex, i, m_types[i]), m_types[i]);
+            readValues << values::toDatabase(held->value(rowIndex, i, m_types[i]), m_types[i]);
         }
         int written = update(asRead, readValues);
         if (written == 0 && !rowId) {
@@ -799,16 +837,16 @@ bool DataSet::post()
             }
             QStringList changed;
             for (int i = 0; i < m_fields.size(); ++i)
-                if (i != keyIdx && now.values[i] != m_rows.value(rowIndex, i, m_types[i]))
+                if (i != keyIdx && now.values[i] != held->value(rowIndex, i, m_types[i]))
                     changed << QStringLiteral("%1: %2").arg(m_fields[i], shownValue(now.values[i]));
             if (!changed.isEmpty()) {
                 // The row as it is now, with what the user typed over it; what is stored now
                 // becomes what was read, so that a second save writes the typing and keeps the
                 // other desk's change of a field the user left alone.
                 for (int i = 0; i < m_fields.size(); ++i)
-                    if (i != keyIdx && m_buffer[i] == m_rows.value(rowIndex, i, m_types[i]))
+                    if (i != keyIdx && m_buffer[i] == held->value(rowIndex, i, m_types[i]))
                         m_buffer[i] = now.values[i];
-                m_rows.replace(rowIndex, now.values, m_types);
+                held->replace(rowIndex, now.values, m_types);
                 if (!m_disabled)
                     emit rowChanged(m_current);
                 m_error = QSqlError(QString(),
@@ -824,7 +862,7 @@ bool DataSet::post()
         }
         if (written < 0)
             return false;
-        m_rows.replace(m_shown[m_current], m_buffer, m_types);
+        held->replace(rowIndex, m_buffer, m_types);
     }
     m_buffer.clear();
     m_state = State::Browse;
@@ -843,8 +881,8 @@ void DataSet::cancel()
     m_state = State::Browse;
     m_modified = false;
     if (wasInsert) {
-        m_current = m_shown.isEmpty() ? -1 : int(m_shown.size()) - 1;
-        m_eof = m_bof = m_shown.isEmpty();
+        m_current = shownCount() - 1;
+        m_eof = m_bof = shownCount() == 0;
     }
     emit stateChanged();
     notifyReset();
@@ -857,7 +895,9 @@ bool DataSet::remove()
         cancel();
         return true;
     }
-    if (m_current < 0 || m_current >= m_shown.size())
+    int rowIndex;
+    const RowStore *held = rowAt(m_current, rowIndex);
+    if (!held)
         return false;
     if (m_state == State::Edit)
         cancel();
@@ -875,21 +915,25 @@ bool DataSet::remove()
     QSqlQuery q(m_db);
     const bool prepared
         = q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2").arg(m_updateTable, keyMatch));
-    const int rowIndex = m_shown[m_current];
-    q.addBindValue(m_rows.value(rowIndex, keyIdx, m_types[keyIdx]));
+    q.addBindValue(held->value(rowIndex, keyIdx, m_types[keyIdx]));
     if (!prepared || !q.exec()) {
         failWrite(q.lastError());
         return false;
     }
     const bool goneAlready = m_key != kRowIdField && q.numRowsAffected() == 0;
-    m_rows.remove(rowIndex);
-    m_shown.remove(m_current);
-    for (int &s : m_shown)
-        if (s > rowIndex)
-            --s;
-    if (m_current >= m_shown.size())
-        m_current = int(m_shown.size()) - 1;
-    m_eof = m_bof = m_shown.isEmpty();
+    if (m_paged) {
+        forgetPages();
+        --m_count;
+    } else {
+        m_rows.remove(rowIndex);
+        m_shown.remove(m_current);
+        for (int &s : m_shown)
+            if (s > rowIndex)
+                --s;
+    }
+    if (m_current >= shownCount())
+        m_current = shownCount() - 1;
+    m_eof = m_bof = shownCount() == 0;
     notifyReset();
     if (goneAlready) {
         m_error = QSqlError(QString(),
@@ -916,6 +960,338 @@ void DataSet::notifyCurrent()
 {
     if (!m_disabled)
         emit currentChanged();
+}
+
+} // namespace lumkar
+
+// --- a list read by pages ---
+
+namespace lumkar {
+
+namespace {
+
+constexpr int kPageRows = 128;  // rows read at a time
+constexpr int kPagesHeld = 64;  // pages kept in memory, the ones used last
+
+QString joined(const QStringList &conditions)
+{
+    QStringList parts;
+    for (const QString &c : conditions)
+        if (!c.isEmpty())
+            parts << QLatin1Char('(') + c + QLatin1Char(')');
+    return parts.join(QStringLiteral(" AND "));
+}
+
+QString whereClause(const QString &condition)
+{
+    return condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition;
+}
+
+} // namespace
+
+void DataSet::readByPages(ConditionSource filter)
+{
+    m_paged = true;
+    m_filterSource = std::move(filter);
+}
+
+void DataSet::forgetPages()
+{
+    m_pages.clear();
+    m_pageUse.clear();
+}
+
+QString DataSet::pagedWhere(QVariantList &values, const Condition &extra) const
+{
+    const bool filtered = m_filtered && !m_pageFilter.sql.isEmpty();
+    values = m_prefilterValues;
+    if (filtered)
+        values += m_pageFilter.values;
+    values += extra.values;
+    return joined({m_prefilter, filtered ? m_pageFilter.sql : QString(), extra.sql});
+}
+
+QString DataSet::pagedOrder(bool reversed) const
+{
+    QStringList terms;
+    for (int i = 0; i < m_orderColumns.size(); ++i)
+        terms << orderTerm(i) + (descendingAt(i) != reversed ? QStringLiteral(" DESC") : QString());
+    return terms.join(QStringLiteral(", "));
+}
+
+QString DataSet::orderTerm(int i) const
+{
+    return m_orderIsText[i] ? textsql::sortKey(m_orderColumns[i]) : m_orderColumns[i];
+}
+
+bool DataSet::descendingAt(int i) const
+{
+    // Rows equal in the order keep the order of their keys, whichever way the list runs.
+    return m_descending && i < m_orderColumns.size() - 1;
+}
+
+QVector<QVariant> DataSet::orderValues(const QVector<QVariant> &row) const
+{
+    QVector<QVariant> out;
+    for (const QString &column : m_orderColumns)
+        out << row.value(fieldIndex(column));
+    return out;
+}
+
+QString DataSet::pastRow(const QVector<QVariant> &at, bool before, QVariantList &values) const
+{
+    // (t1 > v1) OR (t1 = v1 AND t2 > v2) OR ..., each ">" turned for a column that runs
+    // down, with "t1 >= v1" in front so that the first column's index finds the rows.
+    QStringList marks, ways;
+    QVariantList bound;
+    for (int i = 0; i < m_orderColumns.size(); ++i) {
+        marks << (m_orderIsText[i] ? textsql::sortKey(QStringLiteral("?")) : QStringLiteral("?"));
+        const int field = fieldIndex(m_orderColumns[i]);
+        bound << values::toDatabase(at.value(i), field < 0 ? FieldType::Text : m_types[field]);
+        ways << (descendingAt(i) != before ? QStringLiteral("<") : QStringLiteral(">"));
+    }
+    const qsizetype start = values.size();
+    QStringList alternatives;
+    for (int i = 0; i < m_orderColumns.size(); ++i) {
+        QStringList parts;
+        for (int j = 0; j < i; ++j) {
+            parts << QStringLiteral("%1 = %2").arg(orderTerm(j), marks[j]);
+            values << bound[j];
+        }
+        parts << QStringLiteral("%1 %2 %3").arg(orderTerm(i), ways[i], marks[i]);
+        values << bound[i];
+        alternatives << parts.join(QStringLiteral(" AND "));
+    }
+    values.insert(start, bound[0]);
+    return QStringLiteral("%1 %2= %3 AND (%4)")
+        .arg(orderTerm(0), ways[0], marks[0], alternatives.join(QStringLiteral(" OR ")));
+}
+
+int DataSet::countWhere(const QString &where, const QVariantList &values)
+{
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    const bool prepared
+        = q.prepare(QStringLiteral("SELECT count(*) FROM %1").arg(m_table) + whereClause(where));
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!prepared || !q.exec() || !q.next()) {
+        m_error = q.lastError();
+        return -1;
+    }
+    return q.value(0).toInt();
+}
+
+bool DataSet::firstWhere(const QString &where, const QVariantList &values, bool reversed,
+                         QVector<QVariant> &found)
+{
+    found.clear();
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    const bool prepared = q.prepare(QStringLiteral("SELECT %1 FROM %2")
+                                        .arg(m_orderColumns.join(QLatin1Char(',')), m_table)
+                                    + whereClause(where) + QStringLiteral(" ORDER BY ")
+                                    + pagedOrder(reversed) + QStringLiteral(" LIMIT 1"));
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!prepared || !q.exec()) {
+        m_error = q.lastError();
+        return false;
+    }
+    if (q.next())
+        for (int i = 0; i < m_orderColumns.size(); ++i) {
+            const int field = fieldIndex(m_orderColumns[i]);
+            found << values::fromDatabase(q.value(i),
+                                          field < 0 ? FieldType::Text : m_types[field]);
+        }
+    return true;
+}
+
+int DataSet::positionOf(const QVector<QVariant> &at)
+{
+    QVariantList values;
+    QString where = pagedWhere(values);
+    QVariantList pastValues;
+    const QString before = pastRow(at, true, pastValues);
+    values += pastValues;
+    return countWhere(joined({where, before}), values);
+}
+
+bool DataSet::loadPages()
+{
+    m_error = QSqlError();
+    const bool wasLoaded = m_loaded;
+    m_loaded = true; // nothing reads again while a failure is being told
+    m_orderColumns.clear();
+    m_orderIsText.clear();
+    m_descending = false;
+    for (const QString &part : std::as_const(m_orderBy)) {
+        const QStringList words = part.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.isEmpty() || !schema::table(m_table)->column(words.first()))
+            continue;
+        m_orderColumns << words.first().toLower();
+        const FieldType type = schema::typeOfColumn(m_table, words.first());
+        m_orderIsText << (type == FieldType::Text || type == FieldType::Memo);
+        m_descending = words.size() > 1
+            && words.at(1).compare(QLatin1String("DESC"), Qt::CaseInsensitive) == 0;
+    }
+    if (!m_orderColumns.contains(m_key.toLower())) {
+        m_orderColumns << m_key.toLower();
+        m_orderIsText << false;
+    }
+    m_pageFilter = m_filtered && m_filterSource ? m_filterSource() : Condition{};
+    QVariantList values;
+    const QString where = pagedWhere(values);
+    const int count = countWhere(where, values);
+    QStringList names;
+    QVector<FieldType> types;
+    RowStore first;
+    if (count < 0
+        || !readRows(QStringLiteral("SELECT * FROM %1").arg(m_table) + whereClause(where)
+                         + QStringLiteral(" ORDER BY ") + pagedOrder(false)
+                         + QStringLiteral(" LIMIT %1").arg(kPageRows),
+                     values, names, types, first)) {
+        m_loaded = wasLoaded;
+        return failRead();
+    }
+    m_fields = names;
+    m_types = types;
+    m_fieldIndex.clear();
+    for (int i = 0; i < names.size(); ++i)
+        m_fieldIndex.insert(names[i].toLower(), i);
+    forgetPages();
+    m_count = count;
+    m_pages.emplace(0, std::move(first));
+    m_pageUse << 0;
+    m_readText = selectText();
+    m_readValues = boundValues();
+    m_current = m_count > 0 ? 0 : -1;
+    m_eof = m_bof = m_count == 0;
+    notifyReset();
+    return true;
+}
+
+bool DataSet::readPage(int page)
+{
+    if (m_pages.count(page)) {
+        if (m_pageUse.constLast() != page) {
+            m_pageUse.removeOne(page);
+            m_pageUse << page;
+        }
+        return true;
+    }
+    const int firstRow = page * kPageRows;
+    const int rows = qMin(kPageRows, m_count - firstRow);
+    if (rows <= 0)
+        return false;
+    QVariantList values;
+    Condition past;
+    bool reversed = false;
+    int offset = 0;
+    const auto held = [this](int p) {
+        const auto it = m_pages.find(p);
+        return it != m_pages.end() && it->second.size() > 0 ? &it->second : nullptr;
+    };
+    // Next to a page held, the rows are read on from its edge through the index; elsewhere
+    // counted off from the nearer end of the list.
+    if (const RowStore *before = held(page - 1)) {
+        past.sql = pastRow(orderValues(before->row(before->size() - 1, m_types)), false,
+                           past.values);
+    } else if (const RowStore *after = held(page + 1)) {
+        past.sql = pastRow(orderValues(after->row(0, m_types)), true, past.values);
+        reversed = true;
+    } else if (firstRow <= m_count - firstRow - rows) {
+        offset = firstRow;
+    } else {
+        reversed = true;
+        offset = m_count - firstRow - rows;
+    }
+    const QString where = pagedWhere(values, past);
+    QStringList names;
+    QVector<FieldType> types;
+    RowStore read;
+    if (!readRows(QStringLiteral("SELECT * FROM %1").arg(m_table) + whereClause(where)
+                      + QStringLiteral(" ORDER BY ") + pagedOrder(reversed)
+                      + QStringLiteral(" LIMIT %1 OFFSET %2").arg(rows).arg(offset),
+                  values, names, types, read)) {
+        failRead();
+        return false;
+    }
+    if (reversed) {
+        RowStore forward;
+        forward.clear(read.columns());
+        for (int i = read.size() - 1; i >= 0; --i)
+            forward.append(read.row(i, m_types), m_types);
+        read = std::move(forward);
+    }
+    while (m_pageUse.size() >= kPagesHeld)
+        m_pages.erase(m_pageUse.takeFirst());
+    m_pages.emplace(page, std::move(read));
+    m_pageUse << page;
+    return true;
+}
+
+const RowStore *DataSet::rowAt(int row, int &index)
+{
+    if (!m_paged) {
+        if (row < 0 || row >= m_shown.size())
+            return nullptr;
+        index = m_shown[row];
+        return &m_rows;
+    }
+    if (row < 0 || row >= m_count || !readPage(row / kPageRows))
+        return nullptr;
+    const RowStore &page = m_pages.at(row / kPageRows);
+    index = row % kPageRows;
+    return index < page.size() ? &page : nullptr;
+}
+
+int DataSet::nextWhere(const Condition &condition, int row)
+{
+    ensureLoaded();
+    if (!isOpen() || shownCount() == 0)
+        return -1;
+    QVector<QVariant> found;
+    int index;
+    const RowStore *rows = row >= 0 ? rowAt(row, index) : nullptr;
+    if (rows) {
+        Condition after = condition;
+        after.sql = joined({condition.sql, pastRow(orderValues(rows->row(index, m_types)), false,
+                                                   after.values)});
+        QVariantList values;
+        const QString where = pagedWhere(values, after);
+        if (!firstWhere(where, values, false, found))
+            return failRead(), -1;
+    }
+    if (found.isEmpty()) {
+        QVariantList values;
+        const QString where = pagedWhere(values, condition);
+        if (!firstWhere(where, values, false, found))
+            return failRead(), -1;
+    }
+    if (found.isEmpty())
+        return -1;
+    const int position = positionOf(found);
+    return position < 0 ? (failRead(), -1) : position;
+}
+
+bool DataSet::locateByDatabase(const QString &field, const QVariant &value)
+{
+    const int idx = fieldIndex(field);
+    QVector<QVariant> found;
+    QVariantList values;
+    const QString where = pagedWhere(
+        values, {schema::quoted(field) + QStringLiteral(" = ?"),
+                 {values::toDatabase(value, m_types[idx])}});
+    if (!firstWhere(where, values, false, found))
+        return failRead();
+    if (found.isEmpty())
+        return false;
+    const int position = positionOf(found);
+    if (position < 0)
+        return failRead();
+    moveTo(position);
+    return m_current == position;
 }
 
 } // namespace lumkar

@@ -16,6 +16,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <map>
 
 class QWidget;
 
@@ -49,6 +50,12 @@ public:
     enum class State { Inactive, Browse, Edit, Insert };
     using Predicate = std::function<bool(const Record &)>;
     enum class BeforePost { Proceed, Discard };
+    // An SQL condition with its bound values.
+    struct Condition {
+        QString sql;
+        QVariantList values;
+    };
+    using ConditionSource = std::function<Condition()>;
     // Runs before a row is written; may set columns, or discard the row's changes.
     using BeforePostHook = std::function<BeforePost(DataSet &)>;
 
@@ -63,6 +70,7 @@ public:
     // effect at the next open.
     void setQueryValues(const QVariantList &values) { m_queryValues = values; }
     QString query() const { return m_sql; }
+    Engine engine() const { return schema::engineOf(m_db); }
     QString tableName() const { return m_table; }
 
     // An SQL condition with bound values that narrows what is read; it must keep every row the
@@ -74,6 +82,18 @@ public:
     void setFiltered(bool on);
     void setBeforePost(BeforePostHook hook) { m_beforePost = std::move(hook); }
     bool isFiltered() const { return m_filtered; }
+
+    // Reads a long list a page at a time as its rows come into view, so that it opens, sorts and
+    // scrolls alike at any size: the database orders, counts and filters the rows (a table in
+    // an order of one direction, text columns in the Turkish order through their sort key,
+    // the key last). While filtered, `filter` gives the SQL twin of the program filter; it is
+    // asked again whenever the filter is switched on. Set before opening.
+    void readByPages(ConditionSource filter);
+    bool readsByPages() const { return m_paged; }
+    // The row a search stops on: the first row after `row` (from the first when `row` is -1)
+    // where `condition` holds, going round once, so `row` itself last; -1 when none holds it.
+    // Asked of the database: for a list read by pages.
+    int nextWhere(const Condition &condition, int row);
 
     // A hidden owner window defers reading until the window is shown or a row is asked for.
     void setOwnerWindow(QWidget *window);
@@ -157,7 +177,35 @@ protected:
 private:
     friend class Record;
     bool load();
-    bool readRows(QStringList &names, QVector<FieldType> &types, RowStore &rows);
+    bool readRows(const QString &sql, const QVariantList &values, QStringList &names,
+                  QVector<FieldType> &types, RowStore &rows);
+    bool failRead();
+    // The rows shown: the filtered rows read, or every row of the list read by pages.
+    int shownCount() const { return m_paged ? m_count : int(m_shown.size()); }
+    // Where the row shown at `row` is held: its store and its index there; nullptr when the
+    // row is not there or could not be read.
+    const RowStore *rowAt(int row, int &index);
+    // --- a list read by pages ---
+    bool loadPages();
+    void forgetPages();
+    bool readPage(int page);
+    QString pagedWhere(QVariantList &values, const Condition &extra = {}) const;
+    QString pagedOrder(bool reversed) const;
+    QString orderTerm(int i) const;
+    bool descendingAt(int i) const;
+    // The condition that a row comes after (or with `before`, before) the row whose order
+    // values are `at`, in the list's order.
+    QString pastRow(const QVector<QVariant> &at, bool before, QVariantList &values) const;
+    // The values of the list's order (the key last) in a whole row.
+    QVector<QVariant> orderValues(const QVector<QVariant> &row) const;
+    // The order values of the first row in order (or the last, `reversed`) where `where`
+    // holds; empty when none does; false when the read failed.
+    bool firstWhere(const QString &where, const QVariantList &values, bool reversed,
+                    QVector<QVariant> &found);
+    // The number of rows shown where `where` holds (-1 on a failure).
+    int countWhere(const QString &where, const QVariantList &values);
+    int positionOf(const QVector<QVariant> &at);
+    bool locateByDatabase(const QString &field, const QVariant &value);
     QVector<FieldType> columnTypes(const QStringList &names) const;
     bool refuseDamaged();
     void failWrite(const QSqlError &error);
@@ -186,6 +234,15 @@ private:
     QVariantList m_prefilterValues;
     QVariantList m_queryValues;
     Predicate m_predicate;
+    bool m_paged = false;
+    ConditionSource m_filterSource;
+    Condition m_pageFilter;           // the filter in force while filtered
+    QStringList m_orderColumns;       // the order, the key last
+    QVector<bool> m_orderIsText;
+    bool m_descending = false;
+    int m_count = 0;                  // the rows shown of a list read by pages
+    std::map<int, RowStore> m_pages;  // by page number
+    QVector<int> m_pageUse;           // the pages held, the one used last at the end
     BeforePostHook m_beforePost;
     bool m_filtered = false;
     QPointer<QWidget> m_owner;

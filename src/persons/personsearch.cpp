@@ -1,6 +1,8 @@
 #include "persons/personsearch.h"
 
 #include "data/entryrules.h"
+#include "data/textfunctions.h"
+#include "data/textorder.h"
 
 namespace lumkar {
 
@@ -81,6 +83,102 @@ bool PersonListFilter::accepts(const Record &row) const
     return false;
 }
 
+namespace {
+
+// The condition that the sort key of `column` lies in [from, to); an empty bound is none.
+QString keyRange(const QString &column, const QByteArray &from, const QByteArray &to,
+                 QVariantList &values)
+{
+    QStringList bounds;
+    if (!from.isEmpty()) {
+        bounds << textsql::sortKey(column) + QStringLiteral(" >= ?");
+        values << from;
+    }
+    if (!to.isEmpty()) {
+        bounds << textsql::sortKey(column) + QStringLiteral(" < ?");
+        values << to;
+    }
+    return QLatin1Char('(') + bounds.join(QStringLiteral(" AND ")) + QLatin1Char(')');
+}
+
+// The names whose first `length` characters, trimmed and lower-cased, may be `lowered`: those
+// whose key begins as `lowered` does, and those that begin with a blank or a control
+// character or with a letter of another alphabet, which the key's places do not show. A range
+// of the column's index each.
+QString namePrefixRanges(const QString &column, const QString &lowered, QVariantList &values)
+{
+    const QByteArray places = turkishSortPrefix(lowered);
+    const QByteArray first = turkishSortPrefix(QStringLiteral("!"));
+    const QString beginsSo = keyRange(column, places, places + char(0xFF), values);
+    const QString blankFirst = keyRange(column, QByteArray(), first, values);
+    const QString otherFirst = keyRange(column, QByteArray(1, char(0xC2)), QByteArray(), values);
+    return QStringLiteral("(%1 OR %2 OR %3)").arg(beginsSo, blankFirst, otherFirst);
+}
+
+QString textOf(const QString &column)
+{
+    return QStringLiteral("COALESCE(%1, '')").arg(column);
+}
+
+// lowerPrefixEquals in SQL: the first `length` characters trimmed and lower-cased are the
+// bound value.
+QString loweredPrefixIs(const QString &text, qsizetype length, const QString &lowered,
+                        QVariantList &values)
+{
+    values << lowered;
+    return QStringLiteral("%1 = ?").arg(textsql::lowered(
+        QStringLiteral("substr(%1, 1, %2)").arg(text).arg(qMax<qsizetype>(0, length))));
+}
+
+} // namespace
+
+DataSet::Condition PersonListFilter::sqlCondition() const
+{
+    DataSet::Condition c;
+    switch (m_mode) {
+    case Mode::All:
+        break;
+    case Mode::Code:
+        c.sql = QStringLiteral("sicil_kodu = ?");
+        c.values << m_code;
+        break;
+    case Mode::Name: {
+        // Where the name may be, read on the indexes of first name and surname: the ranges of
+        // a first name or surname that begins with the text, and those of a first name that is
+        // the start of the text (the full name then begins with it).
+        QStringList ranges{namePrefixRanges(kAdi, m_name, c.values),
+                           namePrefixRanges(kSoyadi, m_name, c.values)};
+        for (qsizetype n = 1; n < m_name.size(); ++n) {
+            const QByteArray places = turkishSortPrefix(m_name.left(n));
+            ranges << keyRange(kAdi, places + char(1), places + char(2), c.values);
+        }
+        const QString adi = textOf(kAdi);
+        const QString full = QStringLiteral("%1 || ' ' || %2").arg(adi, textOf(kSoyadi));
+        // Then exactly the rule, the values in the order of their marks.
+        const QString byFirstName = loweredPrefixIs(adi, m_nameLength, m_name, c.values);
+        const QString bySurname = loweredPrefixIs(textOf(kSoyadi), m_nameLength, m_name,
+                                                  c.values);
+        const QString byFullName = loweredPrefixIs(full, m_nameLength, m_name, c.values);
+        c.sql = QStringLiteral("(%1) AND (%2 OR %3 OR (length(%4) < %5 AND %6))")
+                    .arg(ranges.join(QStringLiteral(" OR ")), byFirstName, bySurname, adi,
+                         QString::number(m_nameLength), byFullName);
+        break;
+    }
+    case Mode::Phone: {
+        // Equal keys are equal texts: each phone field is read on its index.
+        QStringList fields;
+        for (const QString &field : kPhoneFields) {
+            fields << QStringLiteral("%1 = %2").arg(textsql::sortKey(field),
+                                                   textsql::sortKey(QStringLiteral("?")));
+            c.values << m_phone;
+        }
+        c.sql = fields.join(QStringLiteral(" OR "));
+        break;
+    }
+    }
+    return c;
+}
+
 PersonSearch::PersonSearch(const QString &name, const QString &phone)
     : m_name(KucukHarfTr(name)), m_phone(KucukHarfTr(phone))
 {
@@ -107,15 +205,41 @@ QString PersonSearch::joinedPhones(DataSet &dataSet, int row)
     return out;
 }
 
+DataSet::Condition PersonSearch::sqlCondition(Engine engine) const
+{
+    DataSet::Condition c;
+    QStringList hits;
+    if (!m_name.isEmpty()) {
+        hits << textsql::contains(engine, QStringLiteral("%1 || ' ' || %2")
+                                              .arg(textsql::lowered(kAdi),
+                                                   textsql::lowered(kSoyadi)));
+        c.values << m_name;
+    }
+    if (!m_phone.isEmpty()) {
+        QStringList phones;
+        for (const QString &field : kPhoneFields)
+            phones << textOf(field);
+        hits << textsql::contains(engine,
+                                  textsql::lowered(phones.join(QStringLiteral(" || ' ' || "))));
+        c.values << m_phone;
+    }
+    c.sql = hits.isEmpty() ? QStringLiteral("1 = 0") : hits.join(QStringLiteral(" OR "));
+    return c;
+}
+
 int PersonSearch::nextHit(DataSet &dataSet, int current, bool eof) const
 {
     const int count = dataSet.recordCount();
     if (count == 0)
         return -1;
-    const int adi = dataSet.fieldIndex(kAdi);
-    const int soyadi = dataSet.fieldIndex(kSoyadi);
     // Past the last row (or before the first) the search begins with the first row.
     const int from = eof || current < 0 || current >= count ? -1 : current;
+    if (dataSet.readsByPages()) {
+        const int row = dataSet.nextWhere(sqlCondition(dataSet.engine()), from);
+        return row >= 0 ? row : qBound(0, current, count - 1);
+    }
+    const int adi = dataSet.fieldIndex(kAdi);
+    const int soyadi = dataSet.fieldIndex(kSoyadi);
     for (int step = 1; step <= count; ++step) {
         const int row = (from + step) % count;
         if (hits(dataSet.valueAt(row, adi).toString(), dataSet.valueAt(row, soyadi).toString(),

@@ -26,6 +26,8 @@ public:
 
     bool accepts(const Record &row) const;
     bool acceptsAll() const { return m_mode == Mode::All; }
+    // Its SQL twin, read on the register's indexes: exactly the persons accepts() passes.
+    DataSet::Condition sqlCondition() const;
 
 private:
     enum class Mode { All, Code, Name, Phone };
@@ -47,9 +49,12 @@ public:
     // The row's five phone fields as the rule joins them.
     static QString joinedPhones(DataSet &dataSet, int row);
 
+    // Its SQL twin: exactly the persons hits() hits.
+    DataSet::Condition sqlCondition(Engine engine) const;
+
     // The row the search stops on: the first hit after `current`, going round once (with
     // `eof`, past the last row, from the first row); `current` itself when no other row hits;
-    // -1 for an empty list.
+    // -1 for an empty list. A list read by pages is searched by the database.
     int nextHit(DataSet &dataSet, int current, bool eof) const;
 
 private:

@@ -42,14 +42,9 @@ Tsicrapor::Tsicrapor(Forms &forms, Session &session) : FormContext(forms, sessio
     sicrapQuery->setQuery(QStringLiteral("Select * from siciltablo Order By adi ASC;"),
                           QStringLiteral("siciltablo"));
     sicrapQuery->setOwnerWindow(this);
-    // The boxes are read once per filter run, when one of them changed.
-    sicrapQuery->setFilter([this](const Record &row) {
-        if (m_filterStale) {
-            m_filter = currentFilter();
-            m_filterStale = false;
-        }
-        return m_filter.accepts(row);
-    });
+    // The register may hold any number of persons: it is read as it comes into view, and the
+    // boxes filter it in the database.
+    sicrapQuery->readByPages([this] { return currentFilter().sqlCondition(); });
     buildWindow();
     buildMenu();
     setWindowState(Qt::WindowMaximized);
@@ -136,8 +131,6 @@ void Tsicrapor::buildWindow()
     // Names and codes are typed with capital initials; the filter follows the boxes.
     attachCapitalisation(JvDotNetEdit3);
     attachCapitalisation(JvDotNetEdit1);
-    for (QLineEdit *box : {JvDotNetEdit3, JvDotNetEdit1, Telefon1Edit})
-        connect(box, &QLineEdit::textChanged, this, [this] { m_filterStale = true; });
 
     connect(yeniBut, &QPushButton::clicked, this, &Tsicrapor::yeniButClick);
     connect(araButton, &QPushButton::clicked, this, &Tsicrapor::araButtonClick);
@@ -206,9 +199,7 @@ void Tsicrapor::yeniButClick()
 
 void Tsicrapor::araButtonClick()
 {
-    m_filterStale = true;
-    sicrapQuery->setFiltered(false);
-    sicrapQuery->setFiltered(true);
+    sicrapQuery->setFiltered(true); // read again with the boxes as they are now
 }
 
 void Tsicrapor::SpeedButton1Click()

@@ -92,8 +92,6 @@ private:
     void buildMenu();
     ChosenPerson currentPerson();
 
-    PersonListFilter m_filter;
-    bool m_filterStale = true; // a box changed since the filter was made
     EnterAsTab *m_enterAsTab = nullptr;
     PersonChosen m_chosen; // who waits for the choice
     bool m_followOnClose = false;

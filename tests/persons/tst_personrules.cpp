@@ -12,6 +12,8 @@
 #include "persons/personsearch.h"
 
 #include <QTest>
+#include <random>
+#include <tuple>
 
 using namespace lumkar;
 using namespace lumkar::test;
@@ -171,6 +173,56 @@ private slots:
         persons.setFiltered(true);
         QVERIFY(persons.open());
         QCOMPARE(codesShown(persons), expected);
+        // The list read by pages filters in the database, to the same persons.
+        DataSet paged(app.db());
+        paged.setTable(QStringLiteral("siciltablo"));
+        paged.readByPages([&filter] { return filter.sqlCondition(); });
+        paged.setFiltered(true);
+        QVERIFY(paged.open());
+        QCOMPARE(codesShown(paged), expected);
+    }
+
+    // The SQL twins keep exactly the persons their rules keep, on names made to find where
+    // they could part: blanks and control characters before, inside and after a name, both
+    // capitals of i, letters of other alphabets first, empty and missing names.
+    void twinsAgreeOnGeneratedNames()
+    {
+        App app;
+        const QString pool = QStringLiteral("aAkKlLiIİıçÇşŞ ö\té-");
+        std::mt19937 random(11);
+        const auto randomText = [&](int longest) {
+            QString text = QStringLiteral("");
+            for (int n = int(random() % unsigned(longest + 1)); n > 0; --n)
+                text += pool.at(int(random() % unsigned(pool.size())));
+            return text;
+        };
+        for (int i = 1; i <= 400; ++i)
+            addPerson(app, {QString::number(i), i % 50 == 0 ? QString() : randomText(5),
+                            randomText(4), randomText(3), QString(), randomText(2)});
+        DataSet all(app.db());
+        all.setTable(QStringLiteral("siciltablo"));
+        DataSet paged(app.db());
+        paged.setTable(QStringLiteral("siciltablo"));
+        for (int round = 0; round < 60; ++round) {
+            const QString typed = randomText(4);
+            const PersonListFilter filter(QString(), typed, QString());
+            all.close();
+            all.setFilter([&filter](const Record &row) { return filter.accepts(row); });
+            all.setFiltered(true);
+            QVERIFY(all.open());
+            paged.close();
+            paged.readByPages([&filter] { return filter.sqlCondition(); });
+            paged.setFiltered(true);
+            QVERIFY(paged.open());
+            QVERIFY2(codesShown(paged) == codesShown(all), qPrintable(typed));
+            // The search, from each of a few rows, stops where the program's search stops.
+            const PersonSearch search(typed, randomText(2));
+            all.setFiltered(false);
+            paged.setFiltered(false);
+            for (int from : {-1, 0, 7, 399})
+                QVERIFY2(search.nextHit(paged, from, false) == search.nextHit(all, from, false),
+                         qPrintable(typed));
+        }
     }
 
     void searchHit_data()
@@ -230,6 +282,15 @@ private slots:
         // The empty phone box reaches the person whose tel2 holds the empty mask.
         const PersonSearch emptyMask(QString(), QStringLiteral("(   )          "));
         QCOMPARE(emptyMask.nextHit(persons, 0, false), 8);
+        // A list read by pages is searched by the database, with the same stops.
+        DataSet paged(app.db());
+        paged.setTable(QStringLiteral("siciltablo"));
+        paged.readByPages({});
+        QVERIFY(paged.open());
+        for (const auto &[search, from, pastEnd] :
+             {std::tuple{ka, 0, false}, {ka, 4, false}, {ka, 8, true}, {zeki, 8, false},
+              {nobody, 3, false}, {emptyMask, 0, false}})
+            QCOMPARE(search.nextHit(paged, from, pastEnd), search.nextHit(persons, from, pastEnd));
     }
 
     void namePrefixSearch_data()
