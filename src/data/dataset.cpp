@@ -1038,33 +1038,50 @@ QVector<QVariant> DataSet::orderValues(const QVector<QVariant> &row) const
     return out;
 }
 
-QString DataSet::pastRow(const QVector<QVariant> &at, bool before, QVariantList &values) const
+QStringList DataSet::pastRowParts(const QVector<QVariant> &at, bool before,
+                                  QList<QVariantList> &values) const
 {
-    // (t1 > v1) OR (t1 = v1 AND t2 > v2) OR ..., each ">" turned for a column that runs
-    // down, with "t1 >= v1" in front so that the first column's index finds the rows.
-    QStringList marks, ways;
+    // (t1 > v1), (t1 = v1 AND t2 > v2), ...: each ">" turned for a column that runs down.
+    QStringList marks;
     QVariantList bound;
     for (int i = 0; i < m_orderColumns.size(); ++i) {
         marks << (m_orderIsText[i] ? textsql::sortKey(QStringLiteral("?")) : QStringLiteral("?"));
         const int field = fieldIndex(m_orderColumns[i]);
         bound << values::toDatabase(at.value(i), field < 0 ? FieldType::Text : m_types[field]);
-        ways << (descendingAt(i) != before ? QStringLiteral("<") : QStringLiteral(">"));
     }
-    const qsizetype start = values.size();
-    QStringList alternatives;
+    QStringList parts;
     for (int i = 0; i < m_orderColumns.size(); ++i) {
-        QStringList parts;
+        QStringList terms;
+        QVariantList termValues;
         for (int j = 0; j < i; ++j) {
-            parts << QStringLiteral("%1 = %2").arg(orderTerm(j), marks[j]);
-            values << bound[j];
+            terms << QStringLiteral("%1 = %2").arg(orderTerm(j), marks[j]);
+            termValues << bound[j];
         }
-        parts << QStringLiteral("%1 %2 %3").arg(orderTerm(i), ways[i], marks[i]);
-        values << bound[i];
-        alternatives << parts.join(QStringLiteral(" AND "));
+        terms << QStringLiteral("%1 %2 %3")
+                     .arg(orderTerm(i),
+                          descendingAt(i) != before ? QStringLiteral("<") : QStringLiteral(">"),
+                          marks[i]);
+        termValues << bound[i];
+        parts << terms.join(QStringLiteral(" AND "));
+        values << termValues;
     }
-    values.insert(start, bound[0]);
+    return parts;
+}
+
+QString DataSet::pastRow(const QVector<QVariant> &at, bool before, QVariantList &values) const
+{
+    // The parts joined, with "t1 >= v1" in front so that the first column's index finds the
+    // rows.
+    QList<QVariantList> partValues;
+    const QStringList parts = pastRowParts(at, before, partValues);
+    values << partValues.constFirst().constLast();
+    for (const QVariantList &v : std::as_const(partValues))
+        values += v;
+    const bool down = descendingAt(0) != before;
     return QStringLiteral("%1 %2= %3 AND (%4)")
-        .arg(orderTerm(0), ways[0], marks[0], alternatives.join(QStringLiteral(" OR ")));
+        .arg(orderTerm(0), down ? QStringLiteral("<") : QStringLiteral(">"),
+             m_orderIsText[0] ? textsql::sortKey(QStringLiteral("?")) : QStringLiteral("?"),
+             parts.join(QStringLiteral(" OR ")));
 }
 
 int DataSet::countWhere(const QString &where, const QVariantList &values)
@@ -1082,8 +1099,8 @@ int DataSet::countWhere(const QString &where, const QVariantList &values)
     return q.value(0).toInt();
 }
 
-bool DataSet::firstWhere(const QString &where, const QVariantList &values, bool reversed,
-                         QVector<QVariant> &found)
+bool DataSet::firstWhere(const QString &where, const QVariantList &values,
+                         const QString &orderFirst, QVector<QVariant> &found)
 {
     found.clear();
     QSqlQuery q(m_db);
@@ -1091,7 +1108,7 @@ bool DataSet::firstWhere(const QString &where, const QVariantList &values, bool 
     const bool prepared = q.prepare(QStringLiteral("SELECT %1 FROM %2")
                                         .arg(m_orderColumns.join(QLatin1Char(',')), m_table)
                                     + whereClause(where) + QStringLiteral(" ORDER BY ")
-                                    + pagedOrder(reversed) + QStringLiteral(" LIMIT 1"));
+                                    + orderFirst + pagedOrder(false) + QStringLiteral(" LIMIT 1"));
     for (const QVariant &v : values)
         q.addBindValue(v);
     if (!prepared || !q.exec()) {
@@ -1109,12 +1126,28 @@ bool DataSet::firstWhere(const QString &where, const QVariantList &values, bool 
 
 int DataSet::positionOf(const QVector<QVariant> &at)
 {
+    // The rows before it, counted part by part: each part is one range of the order's index,
+    // counted there without reading a row (when no filter asks for more).
+    QList<QVariantList> partValues;
+    const QStringList parts = pastRowParts(at, true, partValues);
+    QStringList counts;
     QVariantList values;
-    QString where = pagedWhere(values);
-    QVariantList pastValues;
-    const QString before = pastRow(at, true, pastValues);
-    values += pastValues;
-    return countWhere(joined({where, before}), values);
+    for (int i = 0; i < parts.size(); ++i) {
+        QVariantList whereValues;
+        const QString where = pagedWhere(whereValues, {parts[i], partValues[i]});
+        counts << QStringLiteral("(SELECT count(*) FROM %1%2)").arg(m_table, whereClause(where));
+        values += whereValues;
+    }
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    const bool prepared = q.prepare(QStringLiteral("SELECT ") + counts.join(QStringLiteral(" + ")));
+    for (const QVariant &v : std::as_const(values))
+        q.addBindValue(v);
+    if (!prepared || !q.exec() || !q.next()) {
+        m_error = q.lastError();
+        return -1;
+    }
+    return q.value(0).toInt();
 }
 
 bool DataSet::loadPages()
@@ -1251,24 +1284,38 @@ int DataSet::nextWhere(const Condition &condition, int row)
     ensureLoaded();
     if (!isOpen() || shownCount() == 0)
         return -1;
+    QVariantList values;
+    const QString where = pagedWhere(values, condition);
+    // Whether any row holds it at all: read in the table's own order, which stops at the
+    // first hit and, without one, reads every row once and no more.
+    {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        const bool prepared = q.prepare(QStringLiteral("SELECT 1 FROM %1%2 LIMIT 1")
+                                            .arg(m_table, whereClause(where)));
+        for (const QVariant &v : std::as_const(values))
+            q.addBindValue(v);
+        if (!prepared || !q.exec()) {
+            m_error = q.lastError();
+            return failRead(), -1;
+        }
+        if (!q.next())
+            return -1;
+    }
+    // Then along the order's index: the first hit after the row, else the first of all.
     QVector<QVariant> found;
     int index;
-    const RowStore *rows = row >= 0 ? rowAt(row, index) : nullptr;
-    if (rows) {
+    if (const RowStore *rows = row >= 0 ? rowAt(row, index) : nullptr) {
         Condition after = condition;
         after.sql = joined({condition.sql, pastRow(orderValues(rows->row(index, m_types)), false,
                                                    after.values)});
-        QVariantList values;
-        const QString where = pagedWhere(values, after);
-        if (!firstWhere(where, values, false, found))
+        QVariantList afterValues;
+        const QString afterWhere = pagedWhere(afterValues, after);
+        if (!firstWhere(afterWhere, afterValues, QString(), found))
             return failRead(), -1;
     }
-    if (found.isEmpty()) {
-        QVariantList values;
-        const QString where = pagedWhere(values, condition);
-        if (!firstWhere(where, values, false, found))
-            return failRead(), -1;
-    }
+    if (found.isEmpty() && !firstWhere(where, values, QString(), found))
+        return failRead(), -1;
     if (found.isEmpty())
         return -1;
     const int position = positionOf(found);
@@ -1283,7 +1330,7 @@ bool DataSet::locateByDatabase(const QString &field, const QVariant &value)
     const QString where = pagedWhere(
         values, {schema::quoted(field) + QStringLiteral(" = ?"),
                  {values::toDatabase(value, m_types[idx])}});
-    if (!firstWhere(where, values, false, found))
+    if (!firstWhere(where, values, QString(), found))
         return failRead();
     if (found.isEmpty())
         return false;

@@ -196,11 +196,15 @@ private:
     // The condition that a row comes after (or with `before`, before) the row whose order
     // values are `at`, in the list's order.
     QString pastRow(const QVector<QVariant> &at, bool before, QVariantList &values) const;
+    // The same as alternatives that exclude each other, each with its values.
+    QStringList pastRowParts(const QVector<QVariant> &at, bool before,
+                             QList<QVariantList> &values) const;
     // The values of the list's order (the key last) in a whole row.
     QVector<QVariant> orderValues(const QVector<QVariant> &row) const;
-    // The order values of the first row in order (or the last, `reversed`) where `where`
-    // holds; empty when none does; false when the read failed.
-    bool firstWhere(const QString &where, const QVariantList &values, bool reversed,
+    // The order values of the first row in order where `where` holds, ordered first by
+    // `orderFirst` (an ORDER BY term and a comma, or nothing); empty when none holds; false
+    // when the read failed.
+    bool firstWhere(const QString &where, const QVariantList &values, const QString &orderFirst,
                     QVector<QVariant> &found);
     // The number of rows shown where `where` holds (-1 on a failure).
     int countWhere(const QString &where, const QVariantList &values);

@@ -9,14 +9,37 @@ namespace lumkar {
 
 namespace {
 
-// The largest whole-number value of one column; digits only, short enough for 64 bits.
-QString largestCode(const QString &table, const QString &column, Engine engine)
+// The columns that carry person codes.
+const QList<std::pair<QString, QString>> &codeColumns()
+{
+    static const QList<std::pair<QString, QString>> all = {
+        {QStringLiteral("siciltablo"), QStringLiteral("sicil_kodu")},
+        {QStringLiteral("randevu"), QStringLiteral("sicil_kodu")},
+        {QStringLiteral("gorusmeler"), QStringLiteral("sicilkodu")},
+        {QStringLiteral("cari"), QStringLiteral("sicilkodu")}};
+    return all;
+}
+
+// The codes that count: digits only, short enough for 64 bits. The same text in the query
+// and in its index, so that the index serves the query.
+QString wholeNumber(const QString &column, Engine engine)
 {
     const QString digitsOnly = engine == Engine::Postgres ? QStringLiteral("%1 ~ '^[0-9]+$'")
                                                           : QStringLiteral("%1 NOT GLOB '*[^0-9]*'");
-    return QStringLiteral("SELECT max(CAST(%2 AS BIGINT)) AS v FROM %1 WHERE %2 <> '' AND %3 "
-                          "AND length(%2) <= 18")
-        .arg(table, column, digitsOnly.arg(column));
+    return QStringLiteral("%1 <> '' AND %2 AND length(%1) <= 18")
+        .arg(column, digitsOnly.arg(column));
+}
+
+QString codeValue(const QString &column)
+{
+    return QStringLiteral("CAST(%1 AS BIGINT)").arg(column);
+}
+
+// The largest whole-number value of one column, read at the end of its index.
+QString largestCode(const QString &table, const QString &column, Engine engine)
+{
+    return QStringLiteral("SELECT max(%1) AS v FROM %2 WHERE %3")
+        .arg(codeValue(column), table, wholeNumber(column, engine));
 }
 
 } // namespace
@@ -29,15 +52,11 @@ int personCodeWidth()
 QString nextPersonCode(const QSqlDatabase &db, QString *error)
 {
     const Engine engine = schema::engineOf(db);
+    QStringList eachTable;
+    for (const auto &[table, column] : codeColumns())
+        eachTable << largestCode(table, column, engine);
     const QString sql = QStringLiteral("SELECT max(v) FROM (")
-        + largestCode(QStringLiteral("siciltablo"), QStringLiteral("sicil_kodu"), engine)
-        + QStringLiteral(" UNION ALL ")
-        + largestCode(QStringLiteral("randevu"), QStringLiteral("sicil_kodu"), engine)
-        + QStringLiteral(" UNION ALL ")
-        + largestCode(QStringLiteral("gorusmeler"), QStringLiteral("sicilkodu"), engine)
-        + QStringLiteral(" UNION ALL ")
-        + largestCode(QStringLiteral("cari"), QStringLiteral("sicilkodu"), engine)
-        + QStringLiteral(") AS codes");
+        + eachTable.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(") AS codes");
     QSqlQuery q(db);
     if (!q.exec(sql) || !q.next()) {
         if (error)
@@ -57,6 +76,23 @@ QString nextPersonCode(const QSqlDatabase &db, QString *error)
         return QString();
     }
     return code;
+}
+
+QStringList personCodeIndexNames()
+{
+    QStringList names;
+    for (const auto &[table, column] : codeColumns())
+        names << table + QStringLiteral("_kod_degeri");
+    return names;
+}
+
+QStringList personCodeIndexes(Engine engine)
+{
+    QStringList statements;
+    for (const auto &[table, column] : codeColumns())
+        statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_kod_degeri ON %1 (%2) WHERE %3")
+                          .arg(table, codeValue(column), wholeNumber(column, engine));
+    return statements;
 }
 
 } // namespace lumkar

@@ -1,7 +1,10 @@
 #pragma once
 // Person codes: whole numbers written in decimal, given once and never again.
 
+#include "data/connectionsettings.h"
+
 #include <QSqlDatabase>
+#include <QStringList>
 #include <QString>
 
 namespace lumkar {
@@ -17,5 +20,9 @@ int personCodeWidth();
 // to the Turkish message for the user, when the database cannot be read or the next code would
 // not fit the code column.
 QString nextPersonCode(const QSqlDatabase &db, QString *error = nullptr);
+
+// The indexes that give that code at once: each table's whole-number codes by their value.
+QStringList personCodeIndexes(Engine engine);
+QStringList personCodeIndexNames();
 
 } // namespace lumkar

@@ -1,5 +1,6 @@
 #include "data/schema.h"
 
+#include "data/personcodes.h"
 #include "data/textfunctions.h"
 
 #include <QSqlQuery>
@@ -246,7 +247,7 @@ QStringList addedIndexes()
     for (const SortedColumns &s : sortedColumns())
         for (const QString &column : s.columns)
             out << sortIndexName(s.table, column);
-    return out;
+    return out + personCodeIndexNames();
 }
 
 // Runs the statements in one transaction: all of them or none.
@@ -331,7 +332,7 @@ QStringList createStatements(Engine engine)
 {
     return createTableStatements(engine)
         + (engine == Engine::Postgres ? textsql::serverFunctions() : QStringList())
-        + createIndexStatements() + sortIndexes();
+        + createIndexStatements() + sortIndexes() + personCodeIndexes(engine);
 }
 
 bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error)
@@ -356,10 +357,10 @@ bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error)
 QStringList upgradeStatements(Engine engine)
 {
     if (engine == Engine::Postgres)
-        return textsql::serverFunctions() + sortIndexes();
+        return textsql::serverFunctions() + sortIndexes() + personCodeIndexes(engine);
     return QStringList{kPersonNameIndex, kAppointmentPersonIndex, kVisitPersonIndex,
                        QStringLiteral("DROP INDEX IF EXISTS siciltablo_adi")}
-        + sortIndexes();
+        + sortIndexes() + personCodeIndexes(engine);
 }
 
 QSqlError upgrade(QSqlDatabase &db)

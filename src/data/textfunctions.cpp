@@ -4,6 +4,7 @@
 #include "data/textorder.h"
 
 #include <mutex>
+#include <vector>
 #include <sqlite3.h>
 
 namespace lumkar {
@@ -21,12 +22,100 @@ void sortKeyFunction(sqlite3_context *context, int, sqlite3_value **arguments)
     sqlite3_result_blob(context, key.constData(), int(key.size()), SQLITE_TRANSIENT);
 }
 
+// The characters KucukHarfTr trims, by code (the first plane: no character beyond it is).
+bool isBlankCode(char32_t c)
+{
+    static const std::vector<bool> table = [] {
+        std::vector<bool> t(0x10000);
+        for (char32_t code = 0; code < 0x10000; ++code)
+            t[code] = isBlankOrControl(QChar(char16_t(code)));
+        return t;
+    }();
+    return c < 0x10000 && table[c];
+}
+
+// The length of the blank or control character that begins at `at`, 0 for any other.
+int blankLength(const unsigned char *text, int length, int at)
+{
+    const unsigned char c = text[at];
+    if (c < 0x80)
+        return isBlankCode(c) ? 1 : 0;
+    if (c < 0xC0 || c >= 0xF0)
+        return 0; // a stray byte, or beyond the characters that can be blank
+    const int bytes = c >= 0xE0 ? 3 : 2;
+    if (at + bytes > length)
+        return 0;
+    char32_t code = c & (bytes == 3 ? 0x0F : 0x1F);
+    for (int i = 1; i < bytes; ++i)
+        code = (code << 6) | (text[at + i] & 0x3F);
+    return isBlankCode(code) ? bytes : 0;
+}
+
+// KucukHarfTr on UTF-8, without building a QString: it runs for every row a search reads.
 void lowerFunction(sqlite3_context *context, int, sqlite3_value **arguments)
 {
-    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(arguments[0]));
-    const QByteArray lowered
-        = KucukHarfTr(QString::fromUtf8(text, sqlite3_value_bytes(arguments[0]))).toUtf8();
-    sqlite3_result_text(context, lowered.constData(), int(lowered.size()), SQLITE_TRANSIENT);
+    const auto *text = sqlite3_value_text(arguments[0]);
+    const int length = sqlite3_value_bytes(arguments[0]);
+    int begin = 0;
+    while (begin < length) {
+        const int blank = blankLength(text, length, begin);
+        if (!blank)
+            break;
+        begin += blank;
+    }
+    // The end: after the last character that is not blank.
+    int end = length;
+    while (end > begin) {
+        int last = end - 1;
+        while (last > begin && (text[last] & 0xC0) == 0x80)
+            --last;
+        if (blankLength(text, end, last) != end - last || end - last == 0)
+            break;
+        end = last;
+    }
+    // A small letter takes no more bytes than its capital, but I (one byte) becomes ı (two).
+    char stack[512];
+    std::vector<char> heap;
+    char *out = stack;
+    if (2 * (end - begin) > int(sizeof stack)) {
+        heap.resize(size_t(2 * (end - begin)));
+        out = heap.data();
+    }
+    int n = 0;
+    for (int at = begin; at < end; ++at) {
+        const unsigned char c = text[at];
+        if (c == 'I') {
+            out[n++] = char(0xC4); // ı
+            out[n++] = char(0xB1);
+        } else if (c >= 'A' && c <= 'Z') {
+            out[n++] = char(c + 32);
+        } else if (at + 1 < end && c >= 0xC3 && c <= 0xC5) {
+            const unsigned char d = text[at + 1];
+            ++at;
+            switch ((unsigned(c) << 8) | d) {
+            case 0xC387: // Ç
+            case 0xC396: // Ö
+            case 0xC39C: // Ü
+                out[n++] = char(c);
+                out[n++] = char(d + 0x20);
+                break;
+            case 0xC49E: // Ğ
+            case 0xC59E: // Ş
+                out[n++] = char(c);
+                out[n++] = char(d + 1);
+                break;
+            case 0xC4B0: // İ
+                out[n++] = 'i';
+                break;
+            default:
+                out[n++] = char(c);
+                out[n++] = char(d);
+            }
+        } else {
+            out[n++] = char(c);
+        }
+    }
+    sqlite3_result_text(context, out, n, SQLITE_TRANSIENT);
 }
 
 int registerFunctions(sqlite3 *handle, const char **, const sqlite3_api_routines *)
@@ -40,12 +129,16 @@ int registerFunctions(sqlite3 *handle, const char **, const sqlite3_api_routines
                                    nullptr, nullptr);
 }
 
-// A text given to the server as the hexadecimal of its UTF-8, so that signs and control
-// characters need no quoting.
+// A text given to the server with every character written as its code, so that signs and
+// control characters need no quoting; a constant the server can put into the statements
+// that call the function.
 QString serverText(const QString &text)
 {
-    return QStringLiteral("convert_from('\\x%1'::bytea, 'UTF8')")
-        .arg(QString::fromLatin1(text.toUtf8().toHex()));
+    QString out = QStringLiteral("U&'");
+    for (const char32_t c : text.toUcs4())
+        out += c > 0xFFFF ? QStringLiteral("\\+%1").arg(uint(c), 6, 16, QLatin1Char('0'))
+                          : QStringLiteral("\\%1").arg(uint(c), 4, 16, QLatin1Char('0'));
+    return out + QLatin1Char('\'');
 }
 
 } // namespace

@@ -105,14 +105,16 @@ QString keyRange(const QString &column, const QByteArray &from, const QByteArray
 // whose key begins as `lowered` does, and those that begin with a blank or a control
 // character or with a letter of another alphabet, which the key's places do not show. A range
 // of the column's index each.
-QString namePrefixRanges(const QString &column, const QString &lowered, QVariantList &values)
+QStringList namePrefixRanges(const QString &column, const QString &lowered, QVariantList &values)
 {
     const QByteArray places = turkishSortPrefix(lowered);
-    const QByteArray first = turkishSortPrefix(QStringLiteral("!"));
-    const QString beginsSo = keyRange(column, places, places + char(0xFF), values);
-    const QString blankFirst = keyRange(column, QByteArray(), first, values);
-    const QString otherFirst = keyRange(column, QByteArray(1, char(0xC2)), QByteArray(), values);
-    return QStringLiteral("(%1 OR %2 OR %3)").arg(beginsSo, blankFirst, otherFirst);
+    const QByteArray del = turkishSortPrefix(QStringLiteral("\x7f"));
+    QStringList ranges;
+    ranges << keyRange(column, places, places + char(0xFF), values);
+    ranges << keyRange(column, QByteArray(), turkishSortPrefix(QStringLiteral("!")), values);
+    ranges << keyRange(column, del, del + char(0xFF), values);
+    ranges << keyRange(column, QByteArray(1, char(0xC2)), QByteArray(), values);
+    return ranges;
 }
 
 QString textOf(const QString &column)
@@ -146,12 +148,15 @@ DataSet::Condition PersonListFilter::sqlCondition() const
         // Where the name may be, read on the indexes of first name and surname: the ranges of
         // a first name or surname that begins with the text, and those of a first name that is
         // the start of the text (the full name then begins with it).
-        QStringList ranges{namePrefixRanges(kAdi, m_name, c.values),
-                           namePrefixRanges(kSoyadi, m_name, c.values)};
+        QStringList ranges = namePrefixRanges(kAdi, m_name, c.values);
+        ranges += namePrefixRanges(kSoyadi, m_name, c.values);
         for (qsizetype n = 1; n < m_name.size(); ++n) {
             const QByteArray places = turkishSortPrefix(m_name.left(n));
             ranges << keyRange(kAdi, places + char(1), places + char(2), c.values);
         }
+        // Each range read on its own index, the persons gathered by their keys.
+        for (QString &range : ranges)
+            range = QStringLiteral("SELECT hid FROM siciltablo WHERE ") + range;
         const QString adi = textOf(kAdi);
         const QString full = QStringLiteral("%1 || ' ' || %2").arg(adi, textOf(kSoyadi));
         // Then exactly the rule, the values in the order of their marks.
@@ -159,8 +164,8 @@ DataSet::Condition PersonListFilter::sqlCondition() const
         const QString bySurname = loweredPrefixIs(textOf(kSoyadi), m_nameLength, m_name,
                                                   c.values);
         const QString byFullName = loweredPrefixIs(full, m_nameLength, m_name, c.values);
-        c.sql = QStringLiteral("(%1) AND (%2 OR %3 OR (length(%4) < %5 AND %6))")
-                    .arg(ranges.join(QStringLiteral(" OR ")), byFirstName, bySurname, adi,
+        c.sql = QStringLiteral("hid IN (%1) AND (%2 OR %3 OR (length(%4) < %5 AND %6))")
+                    .arg(ranges.join(QStringLiteral(" UNION ALL ")), byFirstName, bySurname, adi,
                          QString::number(m_nameLength), byFullName);
         break;
     }
