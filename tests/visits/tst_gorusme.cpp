@@ -363,7 +363,7 @@ private slots:
         app.exec(QStringLiteral("DELETE FROM gorusmeler"));
         app.dialogs.expectNotice();
         save(app, s.visits);
-        QVERIFY(app.dialogs.lastText().contains(QStringLiteral("artık kayıtlı değil")));
+        QVERIFY(app.dialogs.lastText().contains(QStringLiteral("başka bir yerden silinmiş")));
         QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
         QCOMPARE(countRows(app, QStringLiteral("cari")), 1); // the first save's line only
     }
