@@ -1,5 +1,6 @@
 #include "data/personcodes.h"
 
+#include "data/dialect.h"
 #include "data/schema.h"
 
 #include <QSqlError>
@@ -57,6 +58,22 @@ QString nextPersonCode(const QSqlDatabase &db, QString *error)
         return QString();
     }
     return code;
+}
+
+QString codeForNewPerson(const QSqlDatabase &db, const QString &given, bool &taken,
+                         QString *error)
+{
+    taken = false;
+    QSqlQuery q(db);
+    if (!q.exec(dialect::lockForWriting(schema::engineOf(db), QStringLiteral("siciltablo"),
+                                        QStringLiteral("hid"))))
+        return given;
+    q.prepare(QStringLiteral("SELECT count(*) FROM siciltablo WHERE sicil_kodu = ?"));
+    q.addBindValue(given);
+    if (!q.exec() || !q.next() || q.value(0).toInt() == 0)
+        return given;
+    taken = true;
+    return nextPersonCode(db, error);
 }
 
 } // namespace lumkar

@@ -9,6 +9,7 @@
 #include "data/asread.h"
 #include "data/database.h"
 #include "data/dataset.h"
+#include "data/transaction.h"
 #include "visits/visitposting.h"
 
 #include <QSqlError>
@@ -242,6 +243,28 @@ private slots:
         QVERIFY2(again.ok, qPrintable(again.error));
         QCOMPARE(app.scalar(QStringLiteral("SELECT islem_borcu FROM gorusmeler")).toDouble(),
                  500.0);
+    }
+
+    // On the file a transaction of writes holds the write lock from its start: a desk that
+    // read first and wrote later would otherwise find another desk's lock and fail at once.
+    void aTransactionOnTheFileTakesTheWriteLockAtItsStart()
+    {
+        if (usesServer())
+            QSKIP("the server locks rows, not the database");
+        App app;
+        Database other(app.folder());
+        QVERIFY(other.open());
+        QSqlQuery q(other.db());
+        QVERIFY(q.exec(QStringLiteral("PRAGMA busy_timeout = 0")));
+        {
+            Transaction transaction(app.db());
+            QVERIFY(transaction.isActive());
+            QVERIFY(!q.exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QVERIFY2(q.lastError().text().contains(QStringLiteral("locked")),
+                     qPrintable(q.lastError().text()));
+        }
+        QVERIFY2(q.exec(QStringLiteral("BEGIN IMMEDIATE")), qPrintable(q.lastError().text()));
+        QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
     }
 };
 
