@@ -147,8 +147,10 @@ bool fill(QSqlDatabase db, double scale)
 // "time MS").
 class Desk {
 public:
-    Desk(QSqlDatabase db, int number, QTextStream &log)
-        : m_db(db), m_number(number), m_log(log), m_random(quint32(7919 * (number + 1)))
+    // `filled`: the highest appointment number of the fill; the shared appointments follow.
+    Desk(QSqlDatabase db, int number, qlonglong filled, QTextStream &log)
+        : m_db(db), m_number(number), m_filled(filled), m_log(log),
+          m_random(quint32(7919 * (number + 1)))
     {
     }
 
@@ -197,7 +199,7 @@ private:
         QElapsedTimer timer;
         timer.start();
         auto result = write();
-        m_log << "time " << timer.nsecsElapsed() / 1e6 << '\n';
+        m_log << "time " << timer.nsecsElapsed() / 1e6 << ' ' << m_action << '\n';
         return result;
     }
 
@@ -210,9 +212,9 @@ private:
     QVariant waitingAppointment()
     {
         const QVariantList pool = column(m_db,
-            s("SELECT rid FROM randevu WHERE randevuyualan = ? AND gorusmekodu IS NULL AND "
-              "iptalkodu IS NULL ORDER BY rid DESC LIMIT %1").arg(kPool),
-            {kTakenBy});
+            s("SELECT rid FROM randevu WHERE rid > ? AND randevuyualan = ? AND gorusmekodu IS "
+              "NULL AND iptalkodu IS NULL ORDER BY rid DESC LIMIT %1").arg(kPool),
+            {m_filled, kTakenBy});
         return pool.isEmpty() ? QVariant() : pool.at(int(m_random.bounded(pool.size())));
     }
 
@@ -282,7 +284,7 @@ private:
         DataSet list(m_db);
         list.setTable(s("gorusmeler"));
         if (!list.openWith(s("mid = ?"), {mid}) || list.recordCount() == 0)
-            return told(false, s("görüşme %1 okunamadı").arg(mid));
+            return told(false, s("görüşme %1 okunamadı: %2").arg(mid).arg(list.lastError().text()));
         const RowValues asRead = rowAsRead(list, s("gorusmeler"));
         const QVariant rid = list.value(s("randevuno"));
         think();
@@ -331,14 +333,13 @@ private:
     void changeShared(const QString &table, const QString &key, const QString &field)
     {
         const QVariant which = table == QLatin1String("randevu")
-            ? column(m_db, s("SELECT rid FROM randevu WHERE randevuyualan = ? ORDER BY rid"),
-                     {kShared})
-                  .value(int(m_random.bounded(kSharedRows)))
+            ? QVariant(m_filled + 1 + m_random.bounded(kSharedRows))
             : QVariant(QString::number(1 + m_random.bounded(kSharedRows)));
         DataSet row(m_db);
         row.setTable(table);
         if (!row.openWith(key + s(" = ?"), {which}) || row.recordCount() != 1)
-            return told(false, s("%1 %2 okunamadı").arg(table, which.toString()));
+            return told(false, s("%1 %2 okunamadı: %3")
+                                   .arg(table, which.toString(), row.lastError().text()));
         const QString before = row.text(field);
         const QString after = s("m%1-%2").arg(m_number).arg(++m_written);
         think();
@@ -363,6 +364,10 @@ private:
         think();
         const bool saved = timed([&] {
             Transaction transaction(m_db);
+            if (!transaction.isActive()) {
+                error = transaction.errorText();
+                return false;
+            }
             bool taken = false;
             const QString code = codeForNewPerson(m_db, given, taken, &error);
             if (code.isEmpty())
@@ -392,6 +397,7 @@ private:
 
     QSqlDatabase m_db;
     int m_number;
+    qlonglong m_filled;
     QTextStream &m_log;
     QRandomGenerator m_random;
     QVector<qlonglong> m_visits;
@@ -413,7 +419,7 @@ int runWorker(const QStringList &args)
         log << "failed " << database.errorText() << '\n';
         return 1;
     }
-    Desk desk(database.db(), number, log);
+    Desk desk(database.db(), number, optionValue(args, s("--filled"), s("0")).toLongLong(), log);
     QElapsedTimer clock;
     clock.start();
     // The events between actions, as a desk's event loop runs them: a lock met in one action
@@ -433,6 +439,7 @@ struct Logs {
     QStringList persons;
     QHash<QString, QVector<QPair<QString, QString>>> chains; // "table key" -> before, after
     QVector<double> times;
+    QHash<QString, QVector<double>> timesOf; // per action
     int conflicts = 0;
     int lockRefusals = 0;
     QStringList failures;
@@ -452,8 +459,10 @@ void readLog(const QString &path, Logs &logs)
         const QStringList w = line.split(QLatin1Char(' '));
         const QString kind = w.value(0);
         const QString rest = line.mid(kind.size() + 1);
-        if (kind == QLatin1String("time"))
+        if (kind == QLatin1String("time")) {
             logs.times << w.value(1).toDouble();
+            logs.timesOf[line.section(QLatin1Char(' '), 2)] << w.value(1).toDouble();
+        }
         else if (kind == QLatin1String("visit"))
             logs.visits << w.value(1).toLongLong();
         else if (kind == QLatin1String("unvisit"))
@@ -475,7 +484,8 @@ void readLog(const QString &path, Logs &logs)
             ++logs.conflictKinds[rest.left(40)];
         } else if (kind == QLatin1String("failed")) {
             // Another desk held the file longer than a save waits: told, nothing written.
-            if (rest.contains(s("başka bir program tarafından kullanılıyor")))
+            if (rest.contains(s("başka bir program tarafından kullanılıyor"))
+                || rest.contains(s("database is locked")))
                 ++logs.lockRefusals;
             else
                 logs.failures << rest;
@@ -677,6 +687,13 @@ Outcome run(Engine engine, double seconds, double scale)
     if (engine == Engine::Sqlite)
         outcome.addOther(s("database file"), QFileInfo(database.filePath()).size() / 1e6, s("MB"));
     const QHash<QString, QString> initial = sharedRows(database.db());
+    QElapsedTimer codeTimer;
+    codeTimer.start();
+    nextPersonCode(database.db());
+    outcome.addOther(s("next person code, alone"), codeTimer.nsecsElapsed() / 1e6);
+    const qlonglong filled
+        = count(database.db(), s("SELECT min(rid) FROM randevu WHERE randevuyualan = ?"), {kShared})
+        - 1;
 
     QTemporaryDir logs;
     QVector<QProcess *> workers;
@@ -685,11 +702,23 @@ Outcome run(Engine engine, double seconds, double scale)
         worker->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         worker->start(QCoreApplication::applicationFilePath(),
                       {s("--worker"), QString::number(i), s("--folder"), folder.path(),
-                       s("--seconds"), QString::number(seconds), s("--log"),
+                       s("--seconds"), QString::number(seconds), s("--filled"),
+                       QString::number(filled), s("--log"),
                        logs.filePath(s("desk%1.log").arg(i))});
         workers << worker;
     }
-    QThread::msleep(qint64(seconds * 500));
+    QThread::msleep(qint64(seconds * 400));
+    // The file's copy alone, under the read lock that holds the other desks' commits.
+    if (engine == Engine::Sqlite) {
+        QTemporaryDir scratch;
+        QElapsedTimer copyTimer;
+        copyTimer.start();
+        const QString copied
+            = copyDatabaseFile(database.filePath(), scratch.filePath(Database::fileName()));
+        outcome.addOther(s("backup's copy under the read lock"), copyTimer.nsecsElapsed() / 1e6);
+        outcome.goal(s("the backup's copy made"), copied.isEmpty());
+    }
+    QThread::msleep(qint64(seconds * 100));
     QString backupReport;
     const bool backedUp = backUpDuringRun(database, backupReport);
     std::printf("%s\n", qPrintable(backupReport));
@@ -719,6 +748,15 @@ Outcome run(Engine engine, double seconds, double scale)
         std::printf("failed: %s\n", qPrintable(failure));
     for (const QString &violation : broken)
         std::printf("VIOLATION: %s\n", qPrintable(violation));
+    for (auto it = logged.timesOf.cbegin(); it != logged.timesOf.cend(); ++it)
+        std::printf("  %-20s %5d saves, median %8.2f ms, 99th percentile %8.2f ms, longest "
+                    "%8.2f ms\n",
+                    qPrintable(it.key()), int(it.value().size()), median(it.value()),
+                    percentile(it.value(), 0.99),
+                    *std::max_element(it.value().cbegin(), it.value().cend()));
+    for (const Figure &figure : outcome.figures())
+        std::printf("%-44s %10.2f %s\n", qPrintable(figure.name), figure.value,
+                    qPrintable(figure.unit));
     outcome.goal(s("every desk ran to the end"), workersEnded);
     outcome.goal(s("0 violations"), broken.isEmpty());
     outcome.goal(s("no save failed but for a lock, told"), logged.failures.isEmpty());

@@ -394,8 +394,14 @@ bool Tozluk::write()
     QString takenCode;
     if (adding) {
         transaction.emplace(session().db());
+        // Without its transaction the code could not be looked at under the lock: nothing is
+        // written, the typing stays.
+        if (!transaction->isActive()) {
+            dialogs().error(programTitle(), transaction->errorText());
+            return false;
+        }
         const QString code = sicilTable->text(kSicilKodu).trimmed();
-        if (transaction->isActive() && code == m_givenCode) {
+        if (code == m_givenCode) {
             bool taken = false;
             QString error;
             const QString stored = codeForNewPerson(session().db(), code, taken, &error);
