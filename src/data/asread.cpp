@@ -35,6 +35,13 @@ QString changedMeanwhileText(const QStringList &changed)
         .arg(changed.join(QStringLiteral("; ")));
 }
 
+QString changedBeforeDeletionText(const QStringList &changed)
+{
+    return QStringLiteral("Bu kayıt siz okuduktan sonra başka bir yerden değiştirilmiş; "
+                          "silinmedi. Kayıtta şimdi: %1.")
+        .arg(changed.join(QStringLiteral("; ")));
+}
+
 RowValues rowAsRead(DataSet &set, const QString &table)
 {
     RowValues row;

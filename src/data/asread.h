@@ -22,6 +22,8 @@ QString deletionOfDeletedText();
 // The message of a save of a row another desk changed after it was read: `changed` names each
 // changed column with its stored value ("telefonu: \"(212) 555 00 00\"").
 QString changedMeanwhileText(const QStringList &changed);
+// The message of a deletion of a row another desk changed after it was read.
+QString changedBeforeDeletionText(const QStringList &changed);
 
 // The columns of `table` (its key left out) the data set's current row holds, as read.
 RowValues rowAsRead(DataSet &set, const QString &table);

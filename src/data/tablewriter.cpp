@@ -154,18 +154,26 @@ TableWriter::AsRead TableWriter::updateAsRead(const QString &table, const QStrin
                      [&] { return updateWhere(table, column, value, QString(), {}, row); });
 }
 
-TableWriter::AsRead TableWriter::removeAsRead(
-    const QString &table, const QString &column, const QVariant &value, const RowValues &asRead)
+TableWriter::AsRead TableWriter::removeAsRead(const QString &table, const QString &column,
+    const QVariant &value, const RowValues &asRead, const QString &also)
 {
     QVariantList binds;
-    const QString condition = asReadCondition(m_db, table, asRead, binds);
-    const int rows = removeWhere(table, column, value,
-                                 condition.isEmpty() ? QStringLiteral("1=1") : condition, binds);
+    QString condition = asReadCondition(m_db, table, asRead, binds);
+    const QString own = also.isEmpty() ? QStringLiteral("1=1") : QStringLiteral("(%1)").arg(also);
+    condition = condition.isEmpty() ? own : condition + QStringLiteral(" AND ") + own;
+    const int rows = removeWhere(table, column, value, condition, binds);
     if (rows != 0)
         return rows > 0 ? AsRead::Written : AsRead::Failed;
-    return notAsRead(table, column, value, asRead, true, [&] {
-        return removeWhere(table, column, value, QStringLiteral("1=1"), {});
+    bool refused = false;
+    const AsRead found = notAsRead(table, column, value, asRead, true, [&] {
+        const int again = removeWhere(table, column, value, own, {});
+        refused = again == 0;
+        return again;
     });
+    if (!refused)
+        return found;
+    m_error.clear(); // a refusal, not a failure: the caller tells why
+    return AsRead::Refused;
 }
 
 TableWriter::AsRead TableWriter::notAsRead(const QString &table, const QString &column,
@@ -198,7 +206,7 @@ TableWriter::AsRead TableWriter::notAsRead(const QString &table, const QString &
             changed << QStringLiteral("%1: %2").arg(name, shownValue(now));
     }
     if (!changed.isEmpty()) {
-        m_error = changedMeanwhileText(changed);
+        m_error = deleting ? changedBeforeDeletionText(changed) : changedMeanwhileText(changed);
         return AsRead::Changed;
     }
     // The same values, only stored in another form.

@@ -42,6 +42,7 @@ public:
         Written,
         Changed, // another desk changed the row since it was read: nothing written
         Gone,    // another desk deleted it: nothing written
+        Refused, // as it was read, but the deletion's own condition does not hold
         Failed,
     };
     // Updates the row whose `column` equals `value` only while it holds `asRead` (its columns
@@ -51,9 +52,10 @@ public:
     // (another program wrote them) are no change. An empty `asRead` matches the key alone.
     AsRead updateAsRead(const QString &table, const QString &column, const QVariant &value,
                         const RowValues &asRead, const RowValues &row);
-    // Deletes that row in the same way.
+    // Deletes that row in the same way; with `also` (SQL over the table's columns) only while
+    // that holds too: Refused when the row is as it was read but `also` does not hold.
     AsRead removeAsRead(const QString &table, const QString &column, const QVariant &value,
-                        const RowValues &asRead);
+                        const RowValues &asRead, const QString &also = QString());
     // After Changed: the columns of `asRead` as stored now.
     const RowValues &storedNow() const { return m_now; }
 

@@ -6,6 +6,7 @@
 #include "testregistry.h"
 
 #include "accounts/bookwrites.h"
+#include "appointments/appointmentstate.h"
 #include "data/asread.h"
 #include "data/database.h"
 #include "data/dataset.h"
@@ -243,6 +244,51 @@ private slots:
         QVERIFY2(again.ok, qPrintable(again.error));
         QCOMPARE(app.scalar(QStringLiteral("SELECT islem_borcu FROM gorusmeler")).toDouble(),
                  500.0);
+    }
+
+    // An appointment deleted from the list: only as the list read it, and only without a visit.
+    void anAppointmentIsDeletedOnlyAsItWasRead_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<int>("change"); // StateChange
+        QTest::addColumn<QString>("told");
+        QTest::newRow("untouched") << QString() << int(StateChange::Done) << QString();
+        QTest::newRow("the same values again") << "UPDATE randevu SET adi = adi"
+                                               << int(StateChange::Done) << QString();
+        QTest::newRow("changed") << "UPDATE randevu SET telefonu = '(212) 555 00 00'"
+                                 << int(StateChange::Changed)
+                                 << "silinmedi. Kayıtta şimdi: telefonu: \"(212) 555 00 00\"";
+        QTest::newRow("a visit recorded") << "UPDATE randevu SET gorusmekodu = 5"
+                                          << int(StateChange::HasVisit) << "görüşme kaydı var";
+        QTest::newRow("deleted") << "DELETE FROM randevu" << int(StateChange::Gone)
+                                 << "başka bir yerden silinmiş";
+    }
+    void anAppointmentIsDeletedOnlyAsItWasRead()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(int, change);
+        QFETCH(QString, told);
+        App app;
+        AppointmentRow row;
+        row.owner = QStringLiteral("lumkar");
+        row.day = QDate(2026, 3, 10);
+        const qlonglong rid = app.addAppointment(row);
+        DataSet list(app.db());
+        list.setTable(QStringLiteral("randevu"));
+        QVERIFY(list.open());
+        const RowValues asRead = rowAsRead(list, QStringLiteral("randevu"));
+        {
+            Database other(app.folder());
+            QVERIFY(other.open());
+            QSqlQuery q(other.db());
+            QVERIFY2(meanwhile.isEmpty() || q.exec(meanwhile), qPrintable(q.lastError().text()));
+        }
+        const int before = app.scalar(QStringLiteral("SELECT count(*) FROM randevu")).toInt();
+        const StateResult result = deleteAppointment(app.db(), rid, asRead);
+        QCOMPARE(int(result.change), change);
+        QVERIFY2(result.message().contains(told), qPrintable(result.message()));
+        QCOMPARE(app.scalar(QStringLiteral("SELECT count(*) FROM randevu")).toInt(),
+                 change == int(StateChange::Done) ? 0 : before);
     }
 
     // On the file a transaction of writes holds the write lock from its start: a desk that
