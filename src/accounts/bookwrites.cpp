@@ -30,10 +30,11 @@ BookWriteResult writeOutflow(QSqlDatabase db, const OutflowEntry &e, const QDate
         [&e](TableWriter &writer) { return writer.insert(e.book, outflowRow(e)) >= 0; });
 }
 
-BookWriteResult removeMovement(
-    QSqlDatabase db, const QString &book, const QVariant &kid, const QDate &accepted)
+BookWriteResult removeMovement(QSqlDatabase db, const QString &book, const QVariant &kid,
+    const RowValues &asRead, const QDate &accepted)
 {
-    return guardedBookWrite<BookWriteResult>(
+    TableWriter::AsRead found = TableWriter::AsRead::Written;
+    BookWriteResult result = guardedBookWrite<BookWriteResult>(
         db, accepted,
         [&](QVector<BookLine> &lines, BookWriteResult &result) {
             if (!readBookLines(db, book, s("kid"), kid, lines, &result.error))
@@ -45,7 +46,13 @@ BookWriteResult removeMovement(
             }
             return true;
         },
-        [&](TableWriter &writer) { return writer.remove(book, s("kid"), kid); });
+        [&](TableWriter &writer) {
+            found = writer.removeAsRead(book, s("kid"), kid, asRead);
+            return found == TableWriter::AsRead::Written;
+        });
+    if (found == TableWriter::AsRead::Changed || found == TableWriter::AsRead::Gone)
+        result.refused = true;
+    return result;
 }
 
 } // namespace lumkar

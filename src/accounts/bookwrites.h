@@ -29,8 +29,9 @@ RowValues outflowRow(const OutflowEntry &entry);
 BookWriteResult writeOutflow(
     QSqlDatabase db, const OutflowEntry &entry, const QDate &acceptedClosedDay = QDate());
 
-// Deletes the movement `kid` of `book`; refused when it no longer exists.
+// Deletes the movement `kid` of `book` while it is as `asRead` holds it (the list's row);
+// refused when it no longer exists or another desk changed it since.
 BookWriteResult removeMovement(QSqlDatabase db, const QString &book, const QVariant &kid,
-    const QDate &acceptedClosedDay = QDate());
+    const RowValues &asRead, const QDate &acceptedClosedDay = QDate());
 
 } // namespace lumkar

@@ -3,6 +3,7 @@
 #include "accounts/accountfilters.h"
 #include "accounts/bookwrites.h"
 #include "accounts/dayclose.h"
+#include "data/asread.h"
 #include "app/userrights.h"
 #include "data/entryrules.h"
 #include "data/formats.h"
@@ -210,11 +211,12 @@ void LedgerWindow::deleteMovement()
     }
     // The movement under the cursor now, whatever happens to the list while the question shows.
     const QVariant kid = ledgerTable->value(s("kid"));
+    const RowValues asRead = rowAsRead(*ledgerTable, m_book.table);
     if (dialogs().question(programTitle(), m_book.deleteQuestion, Buttons::YesNoCancel)
         != Answer::Yes)
         return;
     const std::optional<BookWriteResult> outcome = writeAcrossClosedDays(
-        [&](const QDate &accepted) { return removeMovement(db(), m_book.table, kid, accepted); },
+        [&](const QDate &accepted) { return removeMovement(db(), m_book.table, kid, asRead, accepted); },
         UserRights::of(currentUser()).changesClosedDays, dialogs());
     if (!outcome)
         return;

@@ -38,6 +38,7 @@ QString StateResult::message() const
                               "siliniz!");
     case StateChange::Gone:
         return QStringLiteral("Bu randevu başka bir yerden silinmiş.");
+    case StateChange::Changed:
     case StateChange::Failed:
         break;
     }
@@ -65,17 +66,25 @@ StateResult cancelWaitingAppointment(QSqlDatabase db, qlonglong rid, const QStri
     return outcome(writer, rows, StateChange::NotWaiting);
 }
 
-StateResult deleteAppointment(QSqlDatabase db, qlonglong rid)
+StateResult deleteAppointment(QSqlDatabase db, qlonglong rid, const RowValues &asRead)
 {
     TableWriter writer(db);
-    const int rows = writer.removeWhere(kTable, kKey, rid, kNoVisit, {});
-    if (rows != 0)
-        return outcome(writer, rows, StateChange::Done);
-    // Nothing deleted: the appointment has a visit, or is gone.
-    const QVariant key = writer.findKey(kTable, kKey, rid);
-    if (!writer.ok())
-        return {StateChange::Failed, writer.errorText()};
-    return {key.isValid() ? StateChange::HasVisit : StateChange::Gone, {}};
+    switch (writer.removeAsRead(kTable, kKey, rid, asRead, kNoVisit)) {
+    case TableWriter::AsRead::Written:
+        return {StateChange::Done, {}};
+    case TableWriter::AsRead::Refused:
+        return {StateChange::HasVisit, {}};
+    case TableWriter::AsRead::Gone:
+        return {StateChange::Gone, {}};
+    case TableWriter::AsRead::Changed:
+        // A visit recorded meanwhile is told as such.
+        if (valueOf(writer.storedNow(), QStringLiteral("gorusmekodu")).toLongLong() >= 1)
+            return {StateChange::HasVisit, {}};
+        return {StateChange::Changed, writer.errorText()};
+    case TableWriter::AsRead::Failed:
+        break;
+    }
+    return {StateChange::Failed, writer.errorText()};
 }
 
 } // namespace lumkar

@@ -5,6 +5,8 @@
 // user saw, so that a list read again meanwhile, or another program on the same database,
 // never makes the action land on another appointment or undo what was done elsewhere.
 
+#include "data/tablewriter.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
@@ -15,12 +17,13 @@ enum class StateChange {
     NotWaiting, // held, cancelled or deleted meanwhile; nothing was written
     HasVisit,   // deletion refused: a visit is recorded for it
     Gone,       // deleted meanwhile
+    Changed,    // changed elsewhere since it was read: nothing deleted; message() tells what
     Failed,     // the database refused; message() tells why
 };
 
 struct StateResult {
     StateChange change = StateChange::Failed;
-    QString error; // the database's cause, for Failed
+    QString error; // the database's cause, for Failed; what is stored now, for Changed
     // What the user is told; empty for Done.
     QString message() const;
 };
@@ -30,7 +33,8 @@ StateResult markAppointmentHeld(QSqlDatabase db, qlonglong rid, const QString &u
 // Cancelled by `user` with the reason typed.
 StateResult cancelWaitingAppointment(QSqlDatabase db, qlonglong rid, const QString &user,
                                      const QString &reason);
-// Deletes an appointment that has no visit.
-StateResult deleteAppointment(QSqlDatabase db, qlonglong rid);
+// Deletes an appointment that has no visit, only while it is as `asRead` holds it (the
+// list's row when the user chose it).
+StateResult deleteAppointment(QSqlDatabase db, qlonglong rid, const RowValues &asRead);
 
 } // namespace lumkar

@@ -1,5 +1,7 @@
 #include "appointments/randevu.h"
 
+#include "data/asread.h"
+
 #include "app/helptopics.h"
 #include "app/userrights.h"
 #include "appointments/appointmentstate.h"
@@ -280,10 +282,11 @@ void TrandevuF::Button1Click()
     // The appointment chosen now, whatever the list shows once the question is answered.
     const qlonglong rid = randevuTable->value(QStringLiteral("rid")).toLongLong();
     const int row = randevuTable->currentRow();
+    const RowValues asRead = rowAsRead(*randevuTable, QStringLiteral("randevu"));
     if (dialogs().question(programTitle(), QStringLiteral("Kayıt silinsin mi?"), Buttons::YesNo)
         != Answer::Yes)
         return;
-    const StateResult result = deleteAppointment(db(), rid);
+    const StateResult result = deleteAppointment(db(), rid, asRead);
     if (result.change == StateChange::Failed)
         dialogs().error(programTitle(), QStringLiteral("Randevu silinemedi: ") + result.message());
     else if (result.change != StateChange::Done)

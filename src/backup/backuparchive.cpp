@@ -323,6 +323,34 @@ bool keepUnderSecondName(const QString &file, const QString &secondName)
 
 } // namespace
 
+namespace {
+
+// The file's bytes copied while one read lock keeps every writer off it: with a rollback
+// journal a writer changes the file only under an exclusive lock, so the copy holds the last
+// committed state. A few times quicker than SQLite's copy page by page, so the other desks'
+// saves wait no more than a moment. False (nothing left at `target`) for a file kept with a
+// write-ahead log, or when the lock or the copy failed: the page copy then takes over and
+// tells its own cause.
+bool copyBytesUnderReadLock(SqliteFile &from, const QString &source, const QString &target)
+{
+    QStringList mode;
+    if (!from.column(QStringLiteral("PRAGMA journal_mode"), mode)
+        || mode.value(0).compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (sqlite3_exec(from.handle(), "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false;
+    QStringList read;
+    const bool locked = from.column(QStringLiteral("SELECT count(*) FROM sqlite_master"), read);
+    QFile::remove(target);
+    const bool copied = locked && QFile::copy(source, target);
+    sqlite3_exec(from.handle(), "COMMIT", nullptr, nullptr, nullptr);
+    if (!copied)
+        QFile::remove(target);
+    return copied;
+}
+
+} // namespace
+
 QString copyDatabaseFile(
     const QString &source, const QString &target, const std::function<void()> &betweenSteps)
 {
@@ -332,6 +360,8 @@ QString copyDatabaseFile(
     if (!from.isOpen())
         return QStringLiteral("veritabanı dosyası \"%1\" açılamadı: %2.")
             .arg(shown(source), from.message());
+    if (!betweenSteps && copyBytesUnderReadLock(from, source, target))
+        return QString();
     QFile::remove(target);
     SqliteFile to(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (!to.isOpen())

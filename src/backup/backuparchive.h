@@ -24,10 +24,12 @@ class Progress;
 // The maximum of the progress displays a backup and a restore report to.
 inline constexpr int kBackupProgressMaximum = 1000;
 
-// A consistent copy of an SQLite database file through SQLite's online backup, taken while
-// other connections (this program's own, a second instance) may be writing: the copy holds
-// the last committed state. `betweenSteps`, when given, runs after each step of the copy
-// (tests write through another connection there). Returns an empty text, or the cause.
+// A consistent copy of an SQLite database file, taken while other connections (this
+// program's own, a second instance) may be writing: the copy holds the last committed state.
+// The file's bytes are copied under one read lock (writers wait for a moment); a file kept
+// with a write-ahead log goes through SQLite's online backup. `betweenSteps`, when given, makes
+// the copy go page by page and runs after each step (tests write through another connection
+// there). Returns an empty text, or the cause.
 QString copyDatabaseFile(
     const QString &source, const QString &target, const std::function<void()> &betweenSteps = {});
 

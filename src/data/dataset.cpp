@@ -1,5 +1,6 @@
 #include "data/dataset.h"
 
+#include "data/asread.h"
 #include "data/dialect.h"
 #include "data/textfunctions.h"
 
@@ -19,16 +20,6 @@ namespace lumkar {
 namespace {
 
 const QString kRowIdField = QStringLiteral("rowid_");
-
-// A stored value as a message names it.
-QString shownValue(const QVariant &value)
-{
-    if (value.isNull() || value.toString().isEmpty())
-        return QStringLiteral("(boş)");
-    if (value.metaType().id() == QMetaType::QDateTime)
-        return value.toDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
-    return QStringLiteral("\"%1\"").arg(value.toString());
-}
 
 bool isNumeric(FieldType t)
 {
@@ -829,10 +820,7 @@ bool DataSet::post()
             if (now.failed)
                 return false;
             if (!now.found) {
-                m_error = QSqlError(QString(),
-                    QStringLiteral("Bu kayıt siz okuduktan sonra başka bir yerden silinmiş; "
-                                   "değişiklik kaydedilmedi."),
-                    QSqlError::StatementError);
+                m_error = QSqlError(QString(), deletedMeanwhileText(), QSqlError::StatementError);
                 return false;
             }
             QStringList changed;
@@ -849,12 +837,8 @@ bool DataSet::post()
                 held->replace(rowIndex, now.values, m_types);
                 if (!m_disabled)
                     emit rowChanged(m_current);
-                m_error = QSqlError(QString(),
-                    QStringLiteral("Bu kayıt siz okuduktan sonra başka bir yerden değiştirilmiş; "
-                                   "değişikliğiniz kaydedilmedi. Kayıtta şimdi: %1. Yazdıklarınız "
-                                   "formda duruyor; yeniden kaydederseniz onlar yazılır.")
-                        .arg(changed.join(QStringLiteral("; "))),
-                    QSqlError::StatementError);
+                m_error = QSqlError(
+                    QString(), changedMeanwhileText(changed), QSqlError::StatementError);
                 return false;
             }
             // The same values, only stored in another form (another program wrote them).
@@ -936,9 +920,7 @@ bool DataSet::remove()
     m_eof = m_bof = shownCount() == 0;
     notifyReset();
     if (goneAlready) {
-        m_error = QSqlError(QString(),
-            QStringLiteral("Bu kayıt siz okuduktan sonra başka bir yerden silinmiş."),
-            QSqlError::StatementError);
+        m_error = QSqlError(QString(), deletionOfDeletedText(), QSqlError::StatementError);
         return false;
     }
     return true;

@@ -58,6 +58,11 @@ QString lockForWriting(Engine engine, const QString &table, const QString &key)
         : QStringLiteral("UPDATE %1 SET %2 = %2 WHERE 0 = 1").arg(table, key);
 }
 
+QString beginWriting(Engine engine)
+{
+    return engine == Engine::Postgres ? QString() : QStringLiteral("BEGIN IMMEDIATE");
+}
+
 QString sameValue(Engine engine, const QString &column)
 {
     return column

@@ -33,6 +33,12 @@ QString keyAmong(Engine engine, const QString &key, const QString &subquery);
 // the write. Other desks still read meanwhile.
 QString lockForWriting(Engine engine, const QString &table, const QString &key);
 
+// The statement that begins a transaction of writes, empty where the driver's own begin does.
+// The file's takes its write lock at once, waiting for another desk's to end: a transaction
+// that read first and wrote later would find the lock taken and fail at once, as SQLite gives
+// up rather than wait for a desk that waits for it.
+QString beginWriting(Engine engine);
+
 // The condition that a column holds the bound value, NULL matching NULL.
 QString sameValue(Engine engine, const QString &column);
 

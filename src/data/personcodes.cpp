@@ -1,5 +1,6 @@
 #include "data/personcodes.h"
 
+#include "data/dialect.h"
 #include "data/schema.h"
 
 #include <QSqlError>
@@ -93,6 +94,22 @@ QStringList personCodeIndexes(Engine engine)
         statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_kod_degeri ON %1 (%2) WHERE %3")
                           .arg(table, codeValue(column), wholeNumber(column, engine));
     return statements;
+}
+
+QString codeForNewPerson(const QSqlDatabase &db, const QString &given, bool &taken,
+                         QString *error)
+{
+    taken = false;
+    QSqlQuery q(db);
+    if (!q.exec(dialect::lockForWriting(schema::engineOf(db), QStringLiteral("siciltablo"),
+                                        QStringLiteral("hid"))))
+        return given;
+    q.prepare(QStringLiteral("SELECT count(*) FROM siciltablo WHERE sicil_kodu = ?"));
+    q.addBindValue(given);
+    if (!q.exec() || !q.next() || q.value(0).toInt() == 0)
+        return given;
+    taken = true;
+    return nextPersonCode(db, error);
 }
 
 } // namespace lumkar

@@ -25,4 +25,12 @@ QString nextPersonCode(const QSqlDatabase &db, QString *error = nullptr);
 QStringList personCodeIndexes(Engine engine);
 QStringList personCodeIndexNames();
 
+// The code a new person is stored with, looked at within the caller's transaction under the
+// register's write lock, which it takes: `given` (the code the form gave when it opened) while
+// no other desk has stored a person with it since, else the next free code, with `taken` set.
+// Empty, with `error` set, when the next code cannot be had. When the lock cannot be taken
+// `given` is returned: the save meets the same refusal and tells it.
+QString codeForNewPerson(const QSqlDatabase &db, const QString &given, bool &taken,
+                         QString *error = nullptr);
+
 } // namespace lumkar

@@ -1,5 +1,6 @@
 #include "data/tablewriter.h"
 
+#include "data/asread.h"
 #include "data/database.h"
 #include "data/dialect.h"
 #include "data/schema.h"
@@ -24,6 +25,26 @@ namespace {
 QVariant stored(const QString &table, const QString &column, const QVariant &value)
 {
     return values::toDatabase(value, schema::typeOfColumn(table, column));
+}
+
+// A value in the program's own terms, whatever form it was given or stored in.
+QVariant inProgramTerms(const QString &table, const QString &column, const QVariant &value)
+{
+    const FieldType type = schema::typeOfColumn(table, column);
+    return values::fromDatabase(values::toDatabase(value, type), type);
+}
+
+// The condition that every column of `asRead` holds its value, and the values to bind.
+QString asReadCondition(QSqlDatabase db, const QString &table, const RowValues &asRead,
+                        QVariantList &binds)
+{
+    const Engine engine = schema::engineOf(db);
+    QStringList parts;
+    for (const auto &[name, value] : asRead) {
+        parts << dialect::sameValue(engine, schema::quoted(name));
+        binds << stored(table, name, value);
+    }
+    return parts.join(QStringLiteral(" AND "));
 }
 
 } // namespace
@@ -119,6 +140,82 @@ bool TableWriter::remove(const QString &table, const QString &column, const QVar
         = q.prepare(QStringLiteral("DELETE FROM %1 WHERE %2=?").arg(table, schema::quoted(column)));
     q.addBindValue(stored(table, column, value));
     return run(q, table, prepared);
+}
+
+TableWriter::AsRead TableWriter::updateAsRead(const QString &table, const QString &column,
+    const QVariant &value, const RowValues &asRead, const RowValues &row)
+{
+    QVariantList binds;
+    const QString condition = asReadCondition(m_db, table, asRead, binds);
+    const int rows = updateWhere(table, column, value, condition, binds, row);
+    if (rows != 0)
+        return rows > 0 ? AsRead::Written : AsRead::Failed;
+    return notAsRead(table, column, value, asRead, false,
+                     [&] { return updateWhere(table, column, value, QString(), {}, row); });
+}
+
+TableWriter::AsRead TableWriter::removeAsRead(const QString &table, const QString &column,
+    const QVariant &value, const RowValues &asRead, const QString &also)
+{
+    QVariantList binds;
+    QString condition = asReadCondition(m_db, table, asRead, binds);
+    const QString own = also.isEmpty() ? QStringLiteral("1=1") : QStringLiteral("(%1)").arg(also);
+    condition = condition.isEmpty() ? own : condition + QStringLiteral(" AND ") + own;
+    const int rows = removeWhere(table, column, value, condition, binds);
+    if (rows != 0)
+        return rows > 0 ? AsRead::Written : AsRead::Failed;
+    bool refused = false;
+    const AsRead found = notAsRead(table, column, value, asRead, true, [&] {
+        const int again = removeWhere(table, column, value, own, {});
+        refused = again == 0;
+        return again;
+    });
+    if (!refused)
+        return found;
+    m_error.clear(); // a refusal, not a failure: the caller tells why
+    return AsRead::Refused;
+}
+
+TableWriter::AsRead TableWriter::notAsRead(const QString &table, const QString &column,
+    const QVariant &value, const RowValues &asRead, bool deleting,
+    const std::function<int()> &again)
+{
+    m_now.clear();
+    QStringList columns;
+    for (const auto &[name, v] : asRead)
+        columns << schema::quoted(name);
+    QSqlQuery q(m_db);
+    const bool prepared = q.prepare(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
+            .arg(columns.isEmpty() ? schema::quoted(column) : columns.join(QLatin1Char(',')),
+                 table, schema::quoted(column)));
+    q.addBindValue(stored(table, column, value));
+    if (!run(q, table, prepared))
+        return AsRead::Failed;
+    if (!q.next()) {
+        m_error = deleting ? deletionOfDeletedText() : deletedMeanwhileText();
+        return AsRead::Gone;
+    }
+    QStringList changed;
+    for (int i = 0; i < asRead.size(); ++i) {
+        const QString &name = asRead[i].first;
+        const FieldType type = schema::typeOfColumn(table, name);
+        const QVariant now = values::fromDatabase(q.value(i), type);
+        m_now.append({name, now});
+        if (now != inProgramTerms(table, name, asRead[i].second))
+            changed << QStringLiteral("%1: %2").arg(name, shownValue(now));
+    }
+    if (!changed.isEmpty()) {
+        m_error = deleting ? changedBeforeDeletionText(changed) : changedMeanwhileText(changed);
+        return AsRead::Changed;
+    }
+    // The same values, only stored in another form.
+    const int rows = again();
+    if (rows > 0)
+        return AsRead::Written;
+    if (rows == 0 && m_error.isEmpty())
+        m_error = deleting ? deletionOfDeletedText() : deletedMeanwhileText();
+    return rows == 0 ? AsRead::Gone : AsRead::Failed;
 }
 
 QVariant TableWriter::findKey(const QString &table, const QString &column, const QVariant &value)

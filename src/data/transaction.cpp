@@ -1,9 +1,12 @@
 #include "data/transaction.h"
 
 #include "data/database.h"
+#include "data/dialect.h"
+#include "data/schema.h"
 
 #include <QSet>
 #include <QSqlError>
+#include <QSqlQuery>
 
 namespace lumkar {
 
@@ -30,12 +33,20 @@ Transaction::Transaction(QSqlDatabase db) : m_db(db)
                                  "sürüyor.");
         return;
     }
-    m_active = m_db.transaction();
+    const QString begin = dialect::beginWriting(schema::engineOf(m_db));
+    QSqlError error;
+    if (begin.isEmpty()) {
+        m_active = m_db.transaction();
+        error = m_db.lastError();
+    } else {
+        QSqlQuery q(m_db);
+        m_active = q.exec(begin);
+        error = q.lastError();
+    }
     if (m_active)
         openTransactions().insert(m_db.connectionName());
     if (!m_active)
-        m_error = QStringLiteral("Veritabanı işlemi başlatılamadı. %1")
-                      .arg(failureText(m_db.lastError()));
+        m_error = QStringLiteral("Veritabanı işlemi başlatılamadı. %1").arg(failureText(error));
 }
 
 Transaction::~Transaction()

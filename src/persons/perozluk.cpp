@@ -1,6 +1,5 @@
 #include "persons/perozluk.h"
 
-#include "data/dialect.h"
 #include "data/personcodes.h"
 #include "data/schema.h"
 #include "data/transaction.h"
@@ -395,16 +394,25 @@ bool Tozluk::write()
     QString takenCode;
     if (adding) {
         transaction.emplace(session().db());
+        // Without its transaction the code could not be looked at under the lock: nothing is
+        // written, the typing stays.
+        if (!transaction->isActive()) {
+            dialogs().error(programTitle(), transaction->errorText());
+            return false;
+        }
         const QString code = sicilTable->text(kSicilKodu).trimmed();
-        if (transaction->isActive() && code == m_givenCode && codeTakenMeanwhile(code)) {
+        if (code == m_givenCode) {
+            bool taken = false;
             QString error;
-            const QString next = nextPersonCode(session().db(), &error);
-            if (next.isEmpty()) {
+            const QString stored = codeForNewPerson(session().db(), code, taken, &error);
+            if (stored.isEmpty()) {
                 dialogs().error(programTitle(), error);
                 return false;
             }
-            sicilTable->setValue(kSicilKodu, next);
-            takenCode = code;
+            if (taken) {
+                sicilTable->setValue(kSicilKodu, stored);
+                takenCode = code;
+            }
         }
     }
     if (!sicilTable->post()) {
@@ -424,17 +432,6 @@ bool Tozluk::write()
                            "kişi %2 koduyla kaydedildi.")
                 .arg(takenCode, sicilTable->text(kSicilKodu)));
     return true;
-}
-
-bool Tozluk::codeTakenMeanwhile(const QString &code)
-{
-    QSqlQuery q(session().db());
-    if (!q.exec(dialect::lockForWriting(
-            schema::engineOf(session().db()), QStringLiteral("siciltablo"), QStringLiteral("hid"))))
-        return false; // the save itself meets the same refusal and tells it
-    q.prepare(QStringLiteral("SELECT count(*) FROM siciltablo WHERE sicil_kodu = ?"));
-    q.addBindValue(code);
-    return q.exec() && q.next() && q.value(0).toInt() > 0;
 }
 
 bool Tozluk::codeNameSurnameFilled() const

@@ -130,9 +130,6 @@ private:
     void settleBeforeHiding();
     bool codeNameSurnameFilled() const;
     bool write();
-    // Whether another desk stored a person with `code` since it was given here; takes the
-    // register's write lock for the transaction under way.
-    bool codeTakenMeanwhile(const QString &code);
     void focusOn();
     QWidget *buildPackagePanel();
     // The shown person's packages read, unless they were read for this person since the

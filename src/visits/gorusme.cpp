@@ -1,5 +1,6 @@
 #include "visits/gorusme.h"
 
+#include "data/asread.h"
 #include "data/schema.h"
 
 #include "accounts/cari.h"
@@ -329,6 +330,7 @@ bool TgorusmeF::startVisit(const QVariant &rid)
     paketadiEdit->setText(a.text(s("paketadi")));
     paketprimEdit->setText(plainNumber(a.value(s("paketprim"))));
     ridEdit->clear();
+    m_visitAsRead.clear();
     VTarihiEdit->clear();
     konuMemo->clear();
     tahsiledilenEdit->clear();
@@ -367,6 +369,7 @@ bool TgorusmeF::loadVisit(DataSet &v, bool plainCollected)
     setPickerText(gorusenBox2, v.text(s("RKime")));
     setPickerText(gorusenBox, v.text(s("gorusenadsoyad")));
     ridEdit->setText(v.text(s("mid")));
+    m_visitAsRead = rowAsRead(v, s("gorusmeler"));
     paketkoduEdit->setText(v.text(s("paketkodu")));
     paketadiEdit->setText(v.text(s("paketadi")));
     paketprimEdit->setText(plainNumber(v.value(s("paketprim"))));
@@ -462,6 +465,8 @@ void TgorusmeF::kaydetButClick()
     entry.paketkodu = isNumber ? QVariant(package) : QVariant();
     entry.paketadi = paketadiEdit->text();
     entry.odemesekli = nakitRadio->isChecked() ? cashPayment() : cardPayment();
+    if (entry.changing > 0)
+        entry.asRead = m_visitAsRead;
 
     const std::optional<WriteResult> outcome = writeAcrossClosedDays(
         [&](const QDate &accepted) { return saveVisit(db(), entry, accepted); },
@@ -479,6 +484,10 @@ void TgorusmeF::kaydetButClick()
         return;
     }
     if (result.refused) {
+        // Changed by another desk: the typing stays, and a second save writes it over the
+        // visit as it is now.
+        if (!result.storedNow.isEmpty())
+            m_visitAsRead = result.storedNow;
         dialogs().information(programTitle(), result.error);
         // The day's lists showed the appointment as waiting: they are read again.
         emit appointmentHeld();
@@ -489,6 +498,7 @@ void TgorusmeF::kaydetButClick()
         return;
     }
     ridEdit->setText(QString::number(result.visitNumber));
+    m_visitAsRead = result.written;
     if (!entry.randevuno.isNull())
         emit appointmentHeld();
     if (!applyListFilter())
@@ -509,12 +519,15 @@ void TgorusmeF::SatirSilClick()
     // The visit under the cursor now, whatever happens to the list while the question shows.
     const qlonglong visit = gorusmeTable->value(s("mid")).toLongLong();
     const QVariant appointment = gorusmeTable->value(s("randevuno"));
+    const RowValues asRead = rowAsRead(*gorusmeTable, s("gorusmeler"));
     if (dialogs().question(programTitle(), s("Bu görüşmeyi silmek istediğinize eminmisiniz?"),
                            Buttons::YesNoCancel)
         != Answer::Yes)
         return;
     const std::optional<WriteResult> outcome = writeAcrossClosedDays(
-        [&](const QDate &accepted) { return deleteVisit(db(), visit, appointment, accepted); },
+        [&](const QDate &accepted) {
+            return deleteVisit(db(), visit, appointment, asRead, accepted);
+        },
         UserRights::of(currentUser()).changesClosedDays, dialogs());
     if (!outcome)
         return;

@@ -4,6 +4,7 @@
 
 #include "app/formbase.h"
 #include "data/dataset.h"
+#include "data/tablewriter.h"
 #include "kit/controls.h"
 #include "kit/grid.h"
 
@@ -101,6 +102,9 @@ private:
     // due date it was saved with; the amount collected as plain text when `plainCollected`,
     // else formatted. False, with nothing filled, when its account line could not be read.
     bool loadVisit(DataSet &visits, bool plainCollected);
+    // The visit in the entry area as it was read (or last written), for a change of it to
+    // write only while it is still so.
+    RowValues m_visitAsRead;
     // After a write: the windows that show the written tables read them again (the person
     // accounts always, the cash and card books when asked).
     void reloadPostedWindows(bool cash, bool card);

@@ -126,6 +126,14 @@ WriteResult failed(const QString &error)
     return result;
 }
 
+// The visit was not as it was read (refused), or the write failed.
+WriteResult notWritten(const TableWriter &writer, TableWriter::AsRead found)
+{
+    WriteResult result = failed(writer.errorText());
+    result.refused = found != TableWriter::AsRead::Failed;
+    return result;
+}
+
 // A closed day (or a failed read of the closed days) stopped the write.
 WriteResult stopped(const ClosedDayGate &gate)
 {
@@ -186,21 +194,18 @@ WriteResult saveVisit(QSqlDatabase db, const VisitEntry &e, const QDate &accepte
     TableWriter writer(db);
     const bool changing = e.changing > 0;
     qlonglong number = e.changing;
-    if (changing) {
-        const QVariant found = writer.findKey(kVisits, s("mid"), number);
-        if (!writer.ok())
-            return failed(writer.errorText());
-        if (!found.isValid())
-            return failed(
-                s("Değiştirilen görüşme (No %1) artık kayıtlı değil; kayıt yapılmadı.")
-                    .arg(number));
-    }
     const ClosedDayGate gate = passVisitLines(db, changing ? number : 0, &e, acceptedClosedDay);
     if (!gate.passed)
         return stopped(gate);
     if (changing) {
-        if (!writer.update(kVisits, s("mid"), number, visitRow(e)))
-            return failed(writer.errorText());
+        const TableWriter::AsRead found
+            = writer.updateAsRead(kVisits, s("mid"), number, e.asRead, visitRow(e));
+        if (found != TableWriter::AsRead::Written) {
+            WriteResult result = notWritten(writer, found);
+            if (found == TableWriter::AsRead::Changed)
+                result.storedNow = writer.storedNow();
+            return result;
+        }
     } else {
         number = writer.insert(kVisits, visitRow(e));
         if (number < 0)
@@ -228,11 +233,12 @@ WriteResult saveVisit(QSqlDatabase db, const VisitEntry &e, const QDate &accepte
     WriteResult result;
     result.ok = true;
     result.visitNumber = number;
+    result.written = visitRow(e);
     return result;
 }
 
 WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &randevuno,
-                        const QDate &acceptedClosedDay)
+                        const RowValues &asRead, const QDate &acceptedClosedDay)
 {
     const VisitRemoval removal = visitRemoval(visitNumber, randevuno);
     Transaction transaction(db);
@@ -248,9 +254,17 @@ WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &
                               {{kAppointmentLink, QVariant()}})
             < 0)
         return failed(writer.errorText());
-    for (const RowDeletion &d : removal.deletions)
-        if (!writer.remove(d.table, d.column, d.value))
-            return failed(writer.errorText());
+    for (const RowDeletion &d : removal.deletions) {
+        if (d.table != kVisits) {
+            if (!writer.remove(d.table, d.column, d.value))
+                return failed(writer.errorText());
+            continue;
+        }
+        // The visit itself goes only as it was read; else nothing of it goes.
+        const TableWriter::AsRead found = writer.removeAsRead(d.table, d.column, d.value, asRead);
+        if (found != TableWriter::AsRead::Written)
+            return notWritten(writer, found);
+    }
     if (!transaction.commit())
         return failed(transaction.errorText());
     WriteResult result;

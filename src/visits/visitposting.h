@@ -39,6 +39,9 @@ struct VisitEntry {
     QString paketadi;
     double paketprim = 0;
     QString odemesekli; // cashPayment() or cardPayment()
+    // When changing: the visit row as the form read it (visitRow's columns). The save writes
+    // only while the row still holds it.
+    RowValues asRead;
 };
 
 // The rows of one visit save. The ledger lines carry the visit's number, known only once the
@@ -78,13 +81,19 @@ struct WriteResult {
     QString error; // Turkish, with the database's cause
     bool refused = false; // the data forbade the save (error tells why); nothing failed
     QDate closedDay;      // the closed day that forbade it, when one did
+    // Another desk changed the visit since it was read: its row as stored now (visitRow's
+    // columns), which the form takes as read so that a second save writes the typing.
+    RowValues storedNow;
+    // The row written, as the form may take it as read for a later change.
+    RowValues written;
 };
 
 // The refusal of a save whose appointment no longer waits.
 QString appointmentNotWaitingText();
 
 // Saves a visit with its lines and the appointment link in one transaction: a new visit, or
-// the visit `entry.changing` (which must still exist) with its lines brought in line. The
+// the visit `entry.changing` with its lines brought in line, written only while the visit is
+// still as `entry.asRead` holds it (another desk's change or deletion since is told, refused). The
 // appointment takes the link only while it waits or when it holds this visit already; one
 // that has meanwhile been held, marked held or cancelled refuses the save and nothing is
 // written. An appointment deleted meanwhile takes nothing and refuses nothing. A cash or card
@@ -92,10 +101,11 @@ QString appointmentNotWaitingText();
 // `acceptedClosedDay` (dayclose.h).
 WriteResult saveVisit(QSqlDatabase db, const VisitEntry &entry,
                       const QDate &acceptedClosedDay = QDate());
-// Deletes a visit with everything its save wrote, in one transaction. The appointment is
-// made waiting again only while its link names this visit. A cash or card line of the visit
+// Deletes a visit with everything its save wrote, in one transaction, only while the visit is
+// as `asRead` holds it (as the list read it). The appointment is made waiting again only
+// while its link names this visit. A cash or card line of the visit
 // in a closed day refuses the deletion unless that day is `acceptedClosedDay`.
 WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &randevuno,
-                        const QDate &acceptedClosedDay = QDate());
+                        const RowValues &asRead, const QDate &acceptedClosedDay = QDate());
 
 } // namespace lumkar

@@ -268,7 +268,7 @@ private slots:
             result = written(writeOutflow(app.db(),
                 { cashBook(), day, 25, QStringLiteral("Çay"), user, nameOf(user) }, acceptedDay));
         else if (action == QLatin1String("delete"))
-            result = written(removeMovement(app.db(), cashBook(), outflow, acceptedDay));
+            result = written(removeMovement(app.db(), cashBook(), outflow, {}, acceptedDay));
         else if (action == QLatin1String("collection"))
             result = written(writeCollection(app.db(),
                 { QStringLiteral("7"), QStringLiteral("Zeki"), QStringLiteral("Su"), 60, day, day,
@@ -279,7 +279,8 @@ private slots:
         else if (action == QLatin1String("card visit"))
             result = written(saveVisit(app.db(), visitOn(day, user, cardPayment()), acceptedDay));
         else if (action == QLatin1String("delete visit"))
-            result = written(deleteVisit(app.db(), posted.visitNumber, QVariant(), acceptedDay));
+            result = written(deleteVisit(
+                app.db(), posted.visitNumber, QVariant(), posted.written, acceptedDay));
         else
             result = written(saveVisit(app.db(), change, acceptedDay));
 

@@ -314,6 +314,24 @@ private slots:
         QCOMPARE(rowCount(databasePath(app), QStringLiteral("randevu")), 3000 + steps);
     }
 
+    // In one step (the file's bytes under the read lock): another connection's write under way
+    // stays out of the copy, and that connection commits once the copy is done.
+    void copyInOneStepHoldsTheLastCommittedState()
+    {
+        App app;
+        addAppointments(app, 300);
+        OtherConnection other(databasePath(app));
+        QVERIFY(other.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        QVERIFY(other.insertAppointment(QStringLiteral("yazılıyor")));
+        QTemporaryDir target;
+        const QString copy = target.filePath(kDatabase);
+        QCOMPARE(copyDatabaseFile(databasePath(app), copy), QString());
+        QVERIFY(other.exec(QStringLiteral("COMMIT")));
+        QCOMPARE(checkProgramDatabase(copy), QString());
+        QCOMPARE(rowCount(copy, QStringLiteral("randevu")), 300);
+        QCOMPARE(rowCount(databasePath(app), QStringLiteral("randevu")), 301);
+    }
+
     void restoreReplacesTheDatabaseAndKeepsTheOldOneBeside()
     {
         App app;

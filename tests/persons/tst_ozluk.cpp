@@ -3,6 +3,7 @@
 
 #include "fixture.h"
 #include "persondata.h"
+#include "storagefaults.h"
 #include "testregistry.h"
 
 #include "appointments/dayview.h"
@@ -161,6 +162,30 @@ private slots:
                      .toString(),
                  QStringLiteral("Ayşe"));
         QCOMPARE(record->JvDotNetDBEdit2->text(), QStringLiteral("2"));
+    }
+
+    // Another program writing on the file for longer than a save waits: the new person is
+    // not written (its code could not be looked at under the lock), and the typing stays.
+    void aNewPersonIsNotWrittenWithoutItsLock()
+    {
+        if (usesServer())
+            QSKIP("the lock of another program on the file");
+        App app;
+        Tozluk *record = showRecord(app);
+        QVERIFY(record);
+        typeNewPerson(record, QStringLiteral("ayşe"), QStringLiteral("kaya"));
+        {
+            WriteLock lock(QDir(app.folder()).filePath(QStringLiteral("AnaData/Tovaskel.mdb")),
+                           false);
+            QVERIFY(lock.held());
+            app.dialogs.expectNotice();
+            QTest::mouseClick(record->JvXPButton1, Qt::LeftButton);
+            QVERIFY2(app.dialogs.lastText().contains(QStringLiteral("başka bir program")),
+                     qPrintable(app.dialogs.lastText()));
+        }
+        QCOMPARE(persons(app), 0);
+        QCOMPARE(record->sicilTable->state(), DataSet::State::Insert);
+        QCOMPARE(record->JvDotNetDBEdit2->text(), QStringLiteral("1"));
     }
 
     void codesThatAreNotNumbersAreSkipped()

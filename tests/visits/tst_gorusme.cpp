@@ -363,9 +363,69 @@ private slots:
         app.exec(QStringLiteral("DELETE FROM gorusmeler"));
         app.dialogs.expectNotice();
         save(app, s.visits);
-        QVERIFY(app.dialogs.lastText().contains(QStringLiteral("artık kayıtlı değil")));
+        QVERIFY(app.dialogs.lastText().contains(QStringLiteral("başka bir yerden silinmiş")));
         QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), 0);
         QCOMPARE(countRows(app, QStringLiteral("cari")), 1); // the first save's line only
+    }
+
+    // A visit another desk changed or deleted after the list was read: the change and the
+    // deletion write nothing and say so; the typing stays, and a second save of a changed
+    // visit writes it.
+    void aVisitChangedElsewhereIsTold_data()
+    {
+        QTest::addColumn<bool>("deleting");
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("change, changed") << false
+            << "UPDATE gorusmeler SET netice = 'Başka masa'" << "netice: \"Başka masa\"";
+        QTest::newRow("change, deleted") << false << "DELETE FROM gorusmeler" << "silinmiş;";
+        QTest::newRow("deletion, changed") << true
+            << "UPDATE gorusmeler SET tahsiledilen = 90" << "değiştirilmiş";
+        QTest::newRow("deletion, deleted") << true << "DELETE FROM gorusmeler" << "silinmiş.";
+    }
+    void aVisitChangedElsewhereIsTold()
+    {
+        QFETCH(bool, deleting);
+        QFETCH(QString, meanwhile);
+        QFETCH(QString, told);
+        App app;
+        const Setup s = prepare(app);
+        TgorusmeF *v = s.visits;
+        QVERIFY(v && v->startVisit(s.rid));
+        typeText(v->tahsiledilenEdit, QStringLiteral("100"));
+        save(app, v);
+        v->CheckBox2->setChecked(true);
+        v->JvNavPanelButton8Click();
+        QTest::mouseClick(v->JvNavPanelButton12, Qt::LeftButton);
+        app.exec(meanwhile);
+        const int visits = countRows(app, QStringLiteral("gorusmeler"));
+        const int lines
+            = countRows(app, QStringLiteral("cari")) + countRows(app, QStringLiteral("kasa"));
+        app.dialogs.expectNotice();
+        if (deleting) {
+            app.dialogs.expectQuestion(Answer::Yes);
+            v->SatirSilClick();
+        } else {
+            v->tahsiledilenEdit->clear();
+            typeText(v->tahsiledilenEdit, QStringLiteral("150"));
+            QCOMPARE(v->tahsiledilenEdit->text(), QStringLiteral("150"));
+            save(app, v);
+        }
+        QVERIFY2(app.dialogs.lastText().contains(told), qPrintable(app.dialogs.lastText()));
+        QCOMPARE(countRows(app, QStringLiteral("gorusmeler")), visits);
+        QCOMPARE(countRows(app, QStringLiteral("cari")) + countRows(app, QStringLiteral("kasa")),
+                 lines);
+        if (deleting || visits == 0)
+            return;
+        QCOMPARE(v->tahsiledilenEdit->text(), QStringLiteral("150"));
+        const auto collected = [&](int amount) {
+            return countRows(app, QStringLiteral("gorusmeler"), QStringLiteral("tahsiledilen = ?"),
+                             {amount});
+        };
+        QCOMPARE(collected(100), 1);
+        save(app, v);
+        QCOMPARE(collected(150), 1);
+        QCOMPARE(countRows(app, QStringLiteral("kasa"), QStringLiteral("borc = 150")), 1);
     }
 
     void deleteRemovesThePostings()
