@@ -36,12 +36,12 @@ BookWriteResult removeMovement(QSqlDatabase db, const QString &book, const QVari
     TableWriter::AsRead found = TableWriter::AsRead::Written;
     BookWriteResult result = guardedBookWrite<BookWriteResult>(
         db, accepted,
-        [&](QVector<BookLine> &lines, BookWriteResult &result) {
-            if (!readBookLines(db, book, s("kid"), kid, lines, &result.error))
+        [&](QVector<BookLine> &lines, BookWriteResult &told) {
+            if (!readBookLines(db, book, s("kid"), kid, lines, &told.error))
                 return false;
             if (lines.isEmpty()) {
-                result.refused = true;
-                result.error = s("Bu hareket artık kayıtlı değil; silinmedi.");
+                told.refused = true;
+                told.error = s("Bu hareket artık kayıtlı değil; silinmedi.");
                 return false;
             }
             return true;
