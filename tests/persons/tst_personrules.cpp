@@ -225,6 +225,51 @@ private slots:
         }
     }
 
+    // A list read by pages holds every row where the list read whole holds it, whichever way
+    // the pages are reached (on from a page held, back from one, counted from either end), in
+    // both directions of the order, with many equal names; and finds a row where it is.
+    void pagesHoldTheRowsOfTheWholeList_data()
+    {
+        QTest::addColumn<QString>("order");
+        QTest::newRow("name, up") << "adi ASC";
+        QTest::newRow("name, down") << "adi DESC";
+        QTest::newRow("surname, down") << "soyadi DESC";
+    }
+    void pagesHoldTheRowsOfTheWholeList()
+    {
+        QFETCH(QString, order);
+        App app;
+        std::mt19937 random(5);
+        const QStringList names{"Ali", "ali", "Işık", "İsmail", "Çiğdem", "Zeki", "", "Ömer"};
+        for (int i = 1; i <= 700; ++i)
+            addPerson(app, {QString::number(i), names[int(random() % names.size())],
+                            i % 9 == 0 ? QString() : names[int(random() % names.size())]});
+        const QString query = QStringLiteral("Select * from siciltablo order by ") + order;
+        DataSet whole(app.db());
+        whole.setQuery(query);
+        QVERIFY(whole.open());
+        const QStringList expected = codesShown(whole);
+        const int code = whole.fieldIndex(QStringLiteral("sicil_kodu"));
+        QVector<int> rows{699, 0, 350, 349, 351, 200};
+        for (int row = 698; row > 500; row -= 3)
+            rows << row; // backwards, page after page
+        for (int row = 1; row < 700; row += 97)
+            rows << row;
+        DataSet paged(app.db());
+        paged.setQuery(query);
+        paged.readByPages({});
+        QVERIFY(paged.open());
+        QCOMPARE(paged.recordCount(), 700);
+        for (int row : rows)
+            QVERIFY2(paged.valueAt(row, code).toString() == expected[row],
+                     qPrintable(QString::number(row)));
+        QCOMPARE(codesShown(paged), expected);
+        for (const int row : {0, 127, 128, 455, 699}) {
+            QVERIFY(paged.locate(QStringLiteral("sicil_kodu"), expected[row]));
+            QCOMPARE(paged.currentRow(), row);
+        }
+    }
+
     void searchHit_data()
     {
         QTest::addColumn<QString>("name");
