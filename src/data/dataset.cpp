@@ -321,6 +321,15 @@ void DataSet::sortRows()
     m_rows.sort(columns, descending);
 }
 
+void DataSet::setFields(const QStringList &names, const QVector<FieldType> &types)
+{
+    m_fields = names;
+    m_types = types;
+    m_fieldIndex.clear();
+    for (int i = 0; i < names.size(); ++i)
+        m_fieldIndex.insert(names[i].toLower(), i);
+}
+
 bool DataSet::failRead()
 {
     // The user is told once; what was shown stays as it was.
@@ -345,11 +354,7 @@ bool DataSet::load()
         m_loaded = wasLoaded;
         return failRead();
     }
-    m_fields = names;
-    m_types = types;
-    m_fieldIndex.clear();
-    for (int i = 0; i < names.size(); ++i)
-        m_fieldIndex.insert(names[i].toLower(), i);
+    setFields(names, types);
     m_rows = std::move(rows);
     m_readText = statement;
     m_readValues = boundValues();
@@ -1001,6 +1006,14 @@ QString DataSet::pagedOrder(bool reversed) const
     return terms.join(QStringLiteral(", "));
 }
 
+QString DataSet::pageSelect(const QString &where, bool reversed, int rows, int offset) const
+{
+    return QStringLiteral("SELECT * FROM %1%2 ORDER BY %3 LIMIT %4 OFFSET %5")
+        .arg(m_table, whereClause(where), pagedOrder(reversed))
+        .arg(rows)
+        .arg(offset);
+}
+
 QString DataSet::orderTerm(int i) const
 {
     return m_orderIsText[i] ? textsql::sortKey(m_orderColumns[i]) : m_orderColumns[i];
@@ -1162,18 +1175,11 @@ bool DataSet::loadPages()
     QVector<FieldType> types;
     RowStore first;
     if (count < 0
-        || !readRows(QStringLiteral("SELECT * FROM %1").arg(m_table) + whereClause(where)
-                         + QStringLiteral(" ORDER BY ") + pagedOrder(false)
-                         + QStringLiteral(" LIMIT %1").arg(kPageRows),
-                     values, names, types, first)) {
+        || !readRows(pageSelect(where, false, kPageRows, 0), values, names, types, first)) {
         m_loaded = wasLoaded;
         return failRead();
     }
-    m_fields = names;
-    m_types = types;
-    m_fieldIndex.clear();
-    for (int i = 0; i < names.size(); ++i)
-        m_fieldIndex.insert(names[i].toLower(), i);
+    setFields(names, types);
     forgetPages();
     m_count = count;
     m_pages.emplace(0, std::move(first));
@@ -1225,10 +1231,7 @@ bool DataSet::readPage(int page)
     QStringList names;
     QVector<FieldType> types;
     RowStore read;
-    if (!readRows(QStringLiteral("SELECT * FROM %1").arg(m_table) + whereClause(where)
-                      + QStringLiteral(" ORDER BY ") + pagedOrder(reversed)
-                      + QStringLiteral(" LIMIT %1 OFFSET %2").arg(rows).arg(offset),
-                  values, names, types, read)) {
+    if (!readRows(pageSelect(where, reversed, rows, offset), values, names, types, read)) {
         failRead();
         return false;
     }

@@ -180,6 +180,7 @@ private:
     bool readRows(const QString &sql, const QVariantList &values, QStringList &names,
                   QVector<FieldType> &types, RowStore &rows);
     bool failRead();
+    void setFields(const QStringList &names, const QVector<FieldType> &types);
     // The rows shown: the filtered rows read, or every row of the list read by pages.
     int shownCount() const { return m_paged ? m_count : int(m_shown.size()); }
     // Where the row shown at `row` is held: its store and its index there; nullptr when the
@@ -191,6 +192,8 @@ private:
     bool readPage(int page);
     QString pagedWhere(QVariantList &values, const Condition &extra = {}) const;
     QString pagedOrder(bool reversed) const;
+    // The rows `offset` on of those where `where` holds, in the list's order or reversed.
+    QString pageSelect(const QString &where, bool reversed, int rows, int offset) const;
     QString orderTerm(int i) const;
     bool descendingAt(int i) const;
     // The condition that a row comes after (or with `before`, before) the row whose order
