@@ -79,17 +79,18 @@ QVariantList AccountFilter::sqlValues() const
     return {};
 }
 
-ColumnSums sumShown(DataSet &dataSet, const QString &firstField, const QString &secondField)
+moneytotals::Sums ledgerSums(QSqlDatabase &db, const QString &book, const LedgerFilter &filter)
 {
-    ColumnSums sums;
-    const int a = dataSet.fieldIndex(firstField);
-    const int b = dataSet.fieldIndex(secondField);
-    const int rows = dataSet.recordCount();
-    for (int r = 0; r < rows; ++r) {
-        sums.first += dataSet.valueAt(r, a).toDouble();
-        sums.second += dataSet.valueAt(r, b).toDouble();
-    }
-    return sums;
+    return moneytotals::within(db, book, filter.sqlCondition(), filter.sqlValues());
+}
+
+moneytotals::Sums accountSums(QSqlDatabase &db, const AccountFilter &filter)
+{
+    const QString table = QStringLiteral("cari");
+    // A period or every line: the day totals; a code or a name: that person's lines.
+    if (filter.byDates || (!filter.byCode && !filter.byName))
+        return moneytotals::within(db, table, filter.sqlCondition(), filter.sqlValues());
+    return moneytotals::ofRows(db, table, filter.sqlCondition(), filter.sqlValues());
 }
 
 } // namespace lumkar

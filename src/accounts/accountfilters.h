@@ -1,9 +1,9 @@
 #pragma once
-// The filters of the money windows as plain rules over a row, each with its SQL twin that
-// narrows what is read (a superset of what the rule keeps), and the column sums the windows
-// show under their lists.
+// The filters of the money windows as plain rules over a row, each with its exact SQL twin
+// (the lists are read by pages through it), and the sums the windows show under their lists.
 
 #include "data/dataset.h"
+#include "data/moneytotals.h"
 
 #include <QDate>
 #include <QVariantList>
@@ -45,12 +45,10 @@ struct AccountFilter {
     QVariantList sqlValues() const;
 };
 
-// The sums of two amount columns over the rows a data set shows (an empty value counts as
-// zero). The cursor is not moved.
-struct ColumnSums {
-    double first = 0;
-    double second = 0;
-};
-ColumnSums sumShown(DataSet &dataSet, const QString &firstField, const QString &secondField);
+// The sums of `borc` and `alacak` over the lines a filter shows (an empty value counts as
+// zero), asked of the database: a period's and every line's from the day totals, one
+// person's from the person's lines.
+moneytotals::Sums ledgerSums(QSqlDatabase &db, const QString &book, const LedgerFilter &filter);
+moneytotals::Sums accountSums(QSqlDatabase &db, const AccountFilter &filter);
 
 } // namespace lumkar

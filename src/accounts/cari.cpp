@@ -53,6 +53,7 @@ TcariF::TcariF(Forms &forms, Session &session) : FormContext(forms, session)
     cariTable = new DataSet(session.db(), this);
     cariTable->setObjectName(s("cariTable"));
     cariTable->setQuery(s(kAccountQuery), s("cari"));
+    cariTable->readByPages({}); // the filter's SQL is exact: read by pages
     buildWindow();
 }
 
@@ -195,7 +196,7 @@ void TcariF::keepOneCriterion(CheckBox *chosen)
 
 bool TcariF::applyFilter()
 {
-    const AccountFilter filter{firmakoduBox->isChecked(),
+    m_filter = AccountFilter{firmakoduBox->isChecked(),
                                firmaadiBox->isChecked(),
                                tarihBox->isChecked(),
                                kisinoedit->text(),
@@ -203,6 +204,7 @@ bool TcariF::applyFilter()
                                SoyadiEdit->text(),
                                JvDateTimePicker1->date(),
                                JvDateTimePicker2->date()};
+    const AccountFilter &filter = m_filter;
     cariTable->close();
     cariTable->setPrefilter(filter.sqlCondition(), filter.sqlValues());
     cariTable->setFilter([filter](const Record &row) { return filter.accepts(row); });
@@ -244,11 +246,15 @@ void TcariF::reloadRows()
 
 void TcariF::ToplamAl()
 {
-    const ColumnSums sums = sumShown(*cariTable, s("borc"), s("alacak"));
+    const moneytotals::Sums sums = accountSums(db(), m_filter);
+    if (!sums.ok) {
+        dialogs().error(programTitle(), sums.error);
+        return;
+    }
     cariTable->first();
-    borcEdit->setText(formats::amountTotal(sums.first));
-    alacakEdit->setText(formats::amountTotal(sums.second));
-    bakiyeEdit->setText(formats::amountTotal(sums.first - sums.second));
+    borcEdit->setText(formats::amountTotal(sums.borc));
+    alacakEdit->setText(formats::amountTotal(sums.alacak));
+    bakiyeEdit->setText(formats::amountTotal(sums.borc - sums.alacak));
     raporIlkTarih = accountDate(JvDateTimePicker1->date());
     raporSonTarih = accountDate(JvDateTimePicker2->date());
     if (!firmaadiBox->isChecked() && !firmakoduBox->isChecked()) {

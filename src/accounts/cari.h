@@ -2,6 +2,7 @@
 // The person accounts: the charges, payments and collections of persons, filtered by code,
 // name or dates, with their totals, two printouts and the entry of a collection.
 
+#include "accounts/accountfilters.h"
 #include "app/formbase.h"
 #include "data/dataset.h"
 #include "kit/controls.h"
@@ -84,6 +85,7 @@ private:
     void buildWindow();
     // Reads the lines again with the filter of the boxes; false when the read failed.
     bool applyFilter();
+    AccountFilter m_filter; // the lines shown
     void keepOneCriterion(CheckBox *chosen);
 };
 

@@ -53,6 +53,7 @@ LedgerWindow::LedgerWindow(const LedgerBook &book, Forms &forms, Session &sessio
     ledgerTable = new DataSet(session.db(), this);
     ledgerTable->setObjectName(book.dataSetName);
     ledgerTable->setTable(book.table);
+    ledgerTable->readByPages({}); // the period's SQL is exact: read by pages
     buildWindow();
 }
 
@@ -159,12 +160,16 @@ void LedgerWindow::toplamal()
     ledgerTable->setFiltered(true);
     if (!ledgerTable->open())
         return;
-    const ColumnSums sums = sumShown(*ledgerTable, s("borc"), s("alacak"));
+    const moneytotals::Sums sums = ledgerSums(db(), m_book.table, filter);
+    if (!sums.ok) {
+        dialogs().error(programTitle(), sums.error);
+        return;
+    }
     ledgerTable->last();
-    odemeEdit->setText(formats::amountTotal(sums.second));
-    tahsilatEdit->setText(formats::amountTotal(sums.first));
+    odemeEdit->setText(formats::amountTotal(sums.alacak));
+    tahsilatEdit->setText(formats::amountTotal(sums.borc));
     const double carried = SayiyaCevir(nakliyekunEdit->text(), nullptr);
-    kasabakiyeEdit->setText(formats::amountTotal(carried + sums.first - sums.second));
+    kasabakiyeEdit->setText(formats::amountTotal(carried + sums.borc - sums.alacak));
 }
 
 void LedgerWindow::BitBtn2Click()

@@ -51,6 +51,8 @@ TrandevuF::TrandevuF(Forms &forms, Session &session) : FormContext(forms, sessio
     randevuTable->setOwnerWindow(this);
     randevuTable->setFilter([this](const Record &row) { return m_filter.accepts(row); });
     randevuTable->setFiltered(true);
+    // The filter's SQL twin is exact: the database orders, counts and reads the list by pages.
+    randevuTable->readByPages({});
     buildWindow();
     buildMenu();
     m_filter = currentFilter();

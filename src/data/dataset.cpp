@@ -67,6 +67,7 @@ DataSet::DataSet(QSqlDatabase db, QObject *parent) : QObject(parent), m_db(db) {
 void DataSet::setTable(const QString &table, const QStringList &orderBy)
 {
     m_sql.clear();
+    m_computed.clear();
     m_table = table;
     m_updateTable = table;
     const TableDef *def = schema::table(table);
@@ -76,16 +77,20 @@ void DataSet::setTable(const QString &table, const QStringList &orderBy)
 
 void DataSet::setQuery(const QString &sql, const QString &updateTable)
 {
+    // "SELECT *[, computed columns] FROM table [ORDER BY ...]"
     static const QRegularExpression whole(
-        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+(\\w+)(?:\\s+order\\s+by\\s+(.+?))?\\s*;?\\s*$"),
-        QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral("^\\s*select\\s+\\*\\s*(?:,\\s*(.+?))?\\s+from\\s+(\\w+)"
+                       "(?:\\s+order\\s+by\\s+(.+?))?\\s*;?\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     const QRegularExpressionMatch plain = whole.match(sql);
-    if (plain.hasMatch() && schema::table(plain.captured(1))) {
-        // The whole table in an order: read as a table, so that it is sorted here.
+    if (plain.hasMatch() && schema::table(plain.captured(2))) {
+        // The whole table in an order, with columns computed from each row: read as a table,
+        // so that it is sorted here or read by pages.
         QStringList order;
-        for (const QString &part : plain.captured(2).split(QLatin1Char(','), Qt::SkipEmptyParts))
+        for (const QString &part : plain.captured(3).split(QLatin1Char(','), Qt::SkipEmptyParts))
             order << part.simplified();
-        setTable(plain.captured(1), order);
+        setTable(plain.captured(2), order);
+        m_computed = plain.captured(1).trimmed();
         m_sql = sql;
         if (!updateTable.isEmpty())
             m_updateTable = updateTable;
@@ -93,6 +98,7 @@ void DataSet::setQuery(const QString &sql, const QString &updateTable)
     }
     m_sql = sql;
     m_table.clear();
+    m_computed.clear();
     m_orderBy.clear();
     m_updateTable = updateTable;
     const TableDef *def = updateTable.isEmpty() ? nullptr : schema::table(updateTable);
@@ -125,9 +131,10 @@ QString DataSet::selectText() const
 {
     if (!m_table.isEmpty()) {
         QString sql = m_key == kRowIdField
-            ? QStringLiteral("SELECT %1 AS %2, * FROM %3")
-                  .arg(dialect::rowIdColumn(schema::engineOf(m_db)), kRowIdField, m_table)
-            : QStringLiteral("SELECT * FROM %1").arg(m_table);
+            ? QStringLiteral("SELECT %1 AS %2, *%3 FROM %4")
+                  .arg(dialect::rowIdColumn(schema::engineOf(m_db)), kRowIdField,
+                       computedColumns(), m_table)
+            : QStringLiteral("SELECT *%1 FROM %2").arg(computedColumns(), m_table);
         if (!m_prefilter.isEmpty())
             sql += QStringLiteral(" WHERE ") + m_prefilter;
         return sql; // ordered after reading (sortRows)
@@ -1008,8 +1015,12 @@ QString DataSet::pagedOrder(bool reversed) const
 
 QString DataSet::pageSelect(const QString &where, bool reversed, int rows, int offset) const
 {
-    return QStringLiteral("SELECT * FROM %1%2 ORDER BY %3 LIMIT %4 OFFSET %5")
-        .arg(m_table, whereClause(where), pagedOrder(reversed))
+    // The page's keys are found first, on the indexes alone; then only its rows are read. Read
+    // at once, every row the condition holds would be read before the order chose among them.
+    const QString order = pagedOrder(reversed);
+    return QStringLiteral("SELECT *%1 FROM %2 WHERE %3 IN (SELECT %3 FROM %2%4 ORDER BY %5 "
+                          "LIMIT %6 OFFSET %7) ORDER BY %5")
+        .arg(computedColumns(), m_table, m_key, whereClause(where), order)
         .arg(rows)
         .arg(offset);
 }

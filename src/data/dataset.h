@@ -237,6 +237,11 @@ private:
     QString m_key;
     QStringList m_orderBy; // columns, each optionally followed by ASC or DESC
     QString m_sql;
+    QString m_computed; // columns computed from each row of the table, after its own
+    QString computedColumns() const
+    {
+        return m_computed.isEmpty() ? QString() : QStringLiteral(", ") + m_computed;
+    }
     QString m_prefilter;
     QVariantList m_prefilterValues;
     QVariantList m_queryValues;

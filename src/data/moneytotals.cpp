@@ -15,6 +15,12 @@ const QStringList &books()
     return all;
 }
 
+const QStringList &totalledTables()
+{
+    static const QStringList all = books() + QStringList{QStringLiteral("cari")};
+    return all;
+}
+
 QString totalsTable(const QString &book)
 {
     return book + QStringLiteral("_gunluk");
@@ -108,7 +114,7 @@ QStringList dropStatements(const QString &book, Engine engine)
 
 bool ensure(QSqlDatabase &db, QString *error)
 {
-    for (const QString &book : books()) {
+    for (const QString &book : totalledTables()) {
         QSqlQuery q(db);
         // A visit's line is found again, changed and deleted by the visit's number.
         if (!q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_gorusme ON %1 (gorusme_no)")
@@ -153,22 +159,31 @@ namespace {
 Sums sumDays(QSqlDatabase &db, const QString &book, const QString &condition,
              const QVariantList &days, bool allUsers, const QString &userCode)
 {
+    return allUsers ? within(db, book, condition, days)
+                    : within(db, book, condition + QStringLiteral(" AND gorusen_kodu = ?"),
+                             days + QVariantList{userCode});
+}
+
+} // namespace
+
+namespace {
+
+Sums sumsFrom(QSqlDatabase &db, const QString &table, const QString &from,
+              const QString &condition, const QVariantList &values)
+{
     Sums sums;
-    QString sql = QStringLiteral("SELECT COALESCE(SUM(borc), 0), COALESCE(SUM(alacak), 0) FROM %1 "
-                                 "WHERE %2")
-                      .arg(totalsTable(book), condition);
-    if (!allUsers)
-        sql += QStringLiteral(" AND gorusen_kodu = ?");
+    QString sql = QStringLiteral("SELECT COALESCE(SUM(borc), 0), COALESCE(SUM(alacak), 0) FROM %1")
+                      .arg(from);
+    if (!condition.isEmpty())
+        sql += QStringLiteral(" WHERE ") + condition;
     QSqlQuery q(db);
     q.prepare(sql);
-    for (const QVariant &day : days)
-        q.addBindValue(day);
-    if (!allUsers)
-        q.addBindValue(userCode);
+    for (const QVariant &value : values)
+        q.addBindValue(value);
     if (!q.exec() || !q.next()) {
         sums.ok = false;
         sums.error = QStringLiteral("\"%1\" toplamları okunamadı: %2")
-                         .arg(book, q.lastError().text());
+                         .arg(table, q.lastError().text());
         return sums;
     }
     sums.borc = q.value(0).toDouble();
@@ -177,6 +192,18 @@ Sums sumDays(QSqlDatabase &db, const QString &book, const QString &condition,
 }
 
 } // namespace
+
+Sums within(QSqlDatabase &db, const QString &table, const QString &condition,
+            const QVariantList &values)
+{
+    return sumsFrom(db, table, totalsTable(table), condition, values);
+}
+
+Sums ofRows(QSqlDatabase &db, const QString &table, const QString &condition,
+            const QVariantList &values)
+{
+    return sumsFrom(db, table, table, condition, values);
+}
 
 Sums before(QSqlDatabase &db, const QString &book, const QDate &firstDay, bool allUsers,
             const QString &userCode)

@@ -1,9 +1,10 @@
 #pragma once
-// Day totals of the two money books. Beside `kasa` and `kredikart` the database keeps, per
-// day and user code, the sums of `borc` and `alacak` (tables `kasa_gunluk` and
-// `kredikart_gunluk`, kept by triggers on every insert, change and deletion of a movement).
-// The balance brought forward to a period is then a sum over days, not over every movement,
-// so opening a period costs the same in a young book and in one of many years.
+// Day totals of the two money books and of the person accounts. Beside `kasa`, `kredikart`
+// and `cari` the database keeps, per day and user code, the sums of `borc` and `alacak`
+// (tables `kasa_gunluk`, `kredikart_gunluk` and `cari_gunluk`, kept by triggers on every
+// insert, change and deletion of a row). The balance brought forward to a period, and the sums
+// of a period, are then sums over days, not over every movement, so opening a period costs
+// the same in a young book and in one of many years.
 
 #include "data/connectionsettings.h"
 
@@ -16,6 +17,9 @@ namespace lumkar::moneytotals {
 
 // The two money books, "kasa" and "kredikart".
 const QStringList &books();
+// The tables kept with day totals: the two books and the person accounts ("cari"), whose day
+// totals give the sums of a period or of every line without reading the lines.
+const QStringList &totalledTables();
 
 // The name of the day-totals table of a money book ("kasa" -> "kasa_gunluk").
 QString totalsTable(const QString &book);
@@ -40,6 +44,14 @@ struct Sums {
     double alacak = 0;
 };
 
+// The sums of `borc` and `alacak` of the table's rows that meet `condition` (with `values`
+// bound in order), an SQL condition over `tarih` and `gorusen_kodu` alone.
+Sums within(QSqlDatabase &db, const QString &table, const QString &condition,
+            const QVariantList &values);
+// The same sums read from the rows themselves, for a condition over other columns that an
+// index of the table narrows to a few rows (one person's lines).
+Sums ofRows(QSqlDatabase &db, const QString &table, const QString &condition,
+            const QVariantList &values);
 // The sums of `borc` and `alacak` of the book's movements dated before `firstDay`, of every
 // user, or of the one user code.
 Sums before(QSqlDatabase &db, const QString &book, const QDate &firstDay, bool allUsers,

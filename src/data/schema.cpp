@@ -211,6 +211,10 @@ const QString kAppointmentPersonIndex = QStringLiteral(
     "CREATE INDEX IF NOT EXISTS randevu_sicil ON randevu (sicil_kodu)");
 const QString kVisitPersonIndex = QStringLiteral(
     "CREATE INDEX IF NOT EXISTS gorusmeler_sicilkodu ON gorusmeler (sicilkodu)");
+// The person accounts by first name or surname.
+const QStringList kAccountNameIndexes = {
+    QStringLiteral("CREATE INDEX IF NOT EXISTS cari_adi ON cari (adi)"),
+    QStringLiteral("CREATE INDEX IF NOT EXISTS cari_soyadi ON cari (soyadi)")};
 // The columns a long list is ordered by a title click, read on an index in the Turkish order
 // (textfunctions.h) with the key after the column, so that every row has its own place.
 struct SortedColumns {
@@ -243,7 +247,8 @@ QStringList sortIndexes()
 QStringList addedIndexes()
 {
     QStringList out = {QStringLiteral("siciltablo_ad_soyad"), QStringLiteral("randevu_sicil"),
-                       QStringLiteral("gorusmeler_sicilkodu")};
+                       QStringLiteral("gorusmeler_sicilkodu"), QStringLiteral("cari_adi"),
+                       QStringLiteral("cari_soyadi")};
     for (const SortedColumns &s : sortedColumns())
         for (const QString &column : s.columns)
             out << sortIndexName(s.table, column);
@@ -317,6 +322,7 @@ QStringList createIndexStatements()
         << QStringLiteral("CREATE INDEX genelnot_tarih ON genelnot (tarih)")
         << QStringLiteral("CREATE INDEX siciltablo_kodu ON siciltablo (sicil_kodu)")
         << kPersonNameIndex << kAppointmentPersonIndex << kVisitPersonIndex
+        << kAccountNameIndexes
         << QStringLiteral("CREATE INDEX paketler_kodu ON paketler (paketkodu)")
         << QStringLiteral("CREATE INDEX gorusmeler_tarih ON gorusmeler (tarih)")
         << QStringLiteral("CREATE INDEX gorusmeler_randevuno ON gorusmeler (randevuno)")
@@ -357,10 +363,11 @@ bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error)
 QStringList upgradeStatements(Engine engine)
 {
     if (engine == Engine::Postgres)
-        return textsql::serverFunctions() + sortIndexes() + personCodeIndexes(engine);
+        return textsql::serverFunctions() + kAccountNameIndexes + sortIndexes()
+            + personCodeIndexes(engine);
     return QStringList{kPersonNameIndex, kAppointmentPersonIndex, kVisitPersonIndex,
                        QStringLiteral("DROP INDEX IF EXISTS siciltablo_adi")}
-        + sortIndexes() + personCodeIndexes(engine);
+        + kAccountNameIndexes + sortIndexes() + personCodeIndexes(engine);
 }
 
 QSqlError upgrade(QSqlDatabase &db)

@@ -158,7 +158,7 @@ public:
         if (!write.isActive())
             return failed(m_target.lastError(), write.errorText());
         m_write = &write;
-        for (const QString &book : moneytotals::books())
+        for (const QString &book : moneytotals::totalledTables())
             for (const QString &sql : moneytotals::dropStatements(book, m_to))
                 if (!exec(m_target, sql))
                     return m_result;
@@ -175,7 +175,7 @@ public:
                 return m_result;
             m_result.copied.append({ table.name, copied });
         }
-        for (const QString &book : moneytotals::books())
+        for (const QString &book : moneytotals::totalledTables())
             for (const QString &sql : moneytotals::createStatements(book, m_to))
                 if (!exec(m_target, sql, moneytotals::totalsTable(book)))
                     return m_result;

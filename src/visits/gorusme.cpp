@@ -80,6 +80,7 @@ TgorusmeF::TgorusmeF(Forms &forms, Session &session) : FormContext(forms, sessio
     gorusmeTable = new DataSet(session.db(), this);
     gorusmeTable->setObjectName(s("gorusmeTable"));
     gorusmeTable->setQuery(visitListQuery(), s("gorusmeler"));
+    gorusmeTable->readByPages({}); // the period's SQL is exact: read by pages
     randevuTable = new DataSet(session.db(), this);
     randevuTable->setObjectName(s("randevuTable"));
     randevuTable->setTable(s("randevu"));

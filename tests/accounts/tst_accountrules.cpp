@@ -73,10 +73,15 @@ private slots:
         DataSet narrowed(app.db());
         narrowed.setTable(QStringLiteral("kasa"));
         narrowed.setPrefilter(filter.sqlCondition(), filter.sqlValues());
+        narrowed.readByPages({});
         QVERIFY(narrowed.open());
         const QList<qlonglong> expected = shown ? QList<qlonglong>{kid} : QList<qlonglong>{};
         QCOMPARE(kept(plain), expected);
         QCOMPARE(kept(narrowed), expected);
+        // The period's sums come from the day totals: the same movements.
+        const moneytotals::Sums sums = ledgerSums(app.db(), QStringLiteral("kasa"), filter);
+        QVERIFY2(sums.ok, qPrintable(sums.error));
+        QCOMPARE(sums.borc, shown ? 5.0 : 0.0);
     }
 
     void accountFilter_data()
@@ -124,35 +129,56 @@ private slots:
                              in, 10, 0});
         const AccountFilter filter{byCode, byName, byDates, code, adi, soyadi,
                                    QDate(2026, 3, 1), QDate(2026, 3, 4)};
-        for (bool narrowed : {false, true}) {
+        // The program rule alone, the SQL twin alone, and the twin read by pages: the same
+        // lines; and the sums under the list are theirs (each line owes 10).
+        for (const char *way : {"rule", "sql", "pages"}) {
             DataSet lines(app.db());
             lines.setTable(QStringLiteral("cari"));
-            if (narrowed)
+            if (qstrcmp(way, "rule") == 0) {
+                lines.setFilter([filter](const Record &row) { return filter.accepts(row); });
+                lines.setFiltered(true);
+            } else {
                 lines.setPrefilter(filter.sqlCondition(), filter.sqlValues());
-            lines.setFilter([filter](const Record &row) { return filter.accepts(row); });
-            lines.setFiltered(true);
+            }
+            if (qstrcmp(way, "pages") == 0)
+                lines.readByPages({});
             QVERIFY(lines.open());
             QStringList codes;
             for (lines.first(); !lines.eof(); lines.next())
                 codes << lines.text(QStringLiteral("sicilkodu"));
-            QCOMPARE(codes, expected);
+            QVERIFY2(codes == expected, way);
         }
+        const moneytotals::Sums sums = accountSums(app.db(), filter);
+        QVERIFY2(sums.ok, qPrintable(sums.error));
+        QCOMPARE(sums.borc, 10.0 * expected.size());
+        QCOMPARE(sums.alacak, 0.0);
     }
 
+    // Empty amounts count as zero and a line without a day counts among every line, whether the
+    // sums come from the lines or from the day totals; a changed and a deleted line move them.
     void sumsCountEmptyAsZero()
     {
         App app;
         addAccountLine(app, {QStringLiteral("1"), {}, {}, QDate(2026, 3, 3), 100.25, 0});
-        addAccountLine(app, {QStringLiteral("1"), {}, {}, QDate(2026, 3, 3), 0, 40});
+        const qlonglong second =
+            addAccountLine(app, {QStringLiteral("1"), {}, {}, QDate(2026, 3, 3), 0, 40});
         app.exec(QStringLiteral("INSERT INTO cari (sicilkodu, alacak) VALUES ('1', 10)"));
-        DataSet lines(app.db());
-        lines.setTable(QStringLiteral("cari"));
-        QVERIFY(lines.open());
-        lines.moveTo(1);
-        const ColumnSums sums = sumShown(lines, QStringLiteral("borc"), QStringLiteral("alacak"));
-        QCOMPARE(sums.first, 100.25);
-        QCOMPARE(sums.second, 50.0);
-        QCOMPARE(lines.currentRow(), 1);
+        const auto sums = [&](AccountFilter filter) {
+            filter.first = filter.last = QDate(2026, 3, 3);
+            filter.code = QStringLiteral("1");
+            const moneytotals::Sums s = accountSums(app.db(), filter);
+            return s.ok ? QPair<double, double>(s.borc, s.alacak) : QPair<double, double>(-1, -1);
+        };
+        const AccountFilter every{}, byCode{true}, byDates{false, false, true};
+        QCOMPARE(sums(every), qMakePair(100.25, 50.0));
+        QCOMPARE(sums(byCode), qMakePair(100.25, 50.0));
+        QCOMPARE(sums(byDates), qMakePair(100.25, 40.0));
+        app.exec(QStringLiteral("UPDATE cari SET alacak = 30, tarih = NULL WHERE mid = ?"), {second});
+        QCOMPARE(sums(every), qMakePair(100.25, 40.0));
+        QCOMPARE(sums(byDates), qMakePair(100.25, 0.0));
+        app.exec(QStringLiteral("DELETE FROM cari WHERE mid = ?"), {second});
+        QCOMPARE(sums(every), qMakePair(100.25, 10.0));
+        QCOMPARE(sums(byCode), qMakePair(100.25, 10.0));
     }
 
     // Which book lines the cash and card windows may delete: their own outflows only.

@@ -707,15 +707,16 @@ private slots:
             s.visits->CheckBox2->setChecked(filter.allUsers);
             if (!filter.allUsers)
                 setPickerText(s.visits->RKiminAdSoyadBox, filter.userName);
-            // The window reads the period through the date index, already in number order.
+            // The window counts the period and reads its first page, both through the date
+            // index and neither over the whole table.
             const StatementCounter counter(app.db());
             s.visits->JvNavPanelButton8Click();
-            QCOMPARE(numbers(*s.visits->gorusmeTable), listed);
             const QVector<StatementCounter::Run> reads =
                 counter.runsWith(QStringLiteral("FROM gorusmeler"));
-            QCOMPARE(reads.size(), 1);
-            QCOMPARE(reads[0].fullScanSteps, 0);
-            QCOMPARE(reads[0].sorts, 0);
+            QCOMPARE(reads.size(), 2);
+            for (const StatementCounter::Run &read : reads)
+                QCOMPARE(read.fullScanSteps, 0);
+            QCOMPARE(numbers(*s.visits->gorusmeTable), listed);
         }
         QVERIFY(listedSomewhere > 0);
     }
