@@ -461,7 +461,7 @@ void holdServerFigures(Outcome &server, const Outcome *file)
 
 void printSideBySide(const Outcome &file, const Outcome &server)
 {
-    std::printf("\n%-44s %12s %12s %8s\n", "figure", "SQLite", "server", "ratio");
+    std::printf("\n%-52s %12s %12s %8s\n", "figure", "SQLite", "server", "ratio");
     for (const Figure &figure : file.figures()) {
         const Figure *other = nullptr;
         for (const Figure &same : server.figures())
@@ -471,10 +471,10 @@ void printSideBySide(const Outcome &file, const Outcome &server)
         const QString name = figure.interactive ? figure.name : figure.name + QStringLiteral(" *");
         if (!other) {
             std::printf(
-                "%-44s %9.2f %-2s %12s\n", qPrintable(name), figure.value, unit.constData(), "-");
+                "%-52s %9.2f %-2s %12s\n", qPrintable(name), figure.value, unit.constData(), "-");
             continue;
         }
-        std::printf("%-44s %9.2f %-2s %9.2f %-2s %7.2fx\n", qPrintable(name), figure.value,
+        std::printf("%-52s %9.2f %-2s %9.2f %-2s %7.2fx\n", qPrintable(name), figure.value,
             unit.constData(), other->value, unit.constData(),
             figure.value > 0 ? other->value / figure.value : 0.0);
     }

@@ -197,7 +197,10 @@ public:
     explicit Outcome(Engine engine) : m_engine(engine) { }
     Engine engine() const { return m_engine; }
 
-    void add(const QString &name, double ms) { m_figures.append({ name, ms }); }
+    void add(const QString &name, double value, const QString &unit = QStringLiteral("ms"))
+    {
+        m_figures.append({ name, value, unit });
+    }
     // A figure shown side by side but held to no goal of the server (a fill, a batch job).
     void addOther(const QString &name, double value, const QString &unit = QStringLiteral("ms"))
     {

@@ -648,7 +648,7 @@ Outcome run(Engine engine, const QString &keptFolder, bool refill, bool small)
     for (int slot = 0; slot < factors.size(); ++slot) {
         const double mb = pass.memoryKb[slot] / 1024.0;
         std::printf("peak memory at %dx: %.1f MB\n", factors[slot], mb);
-        outcome.addOther(
+        outcome.add(
             QStringLiteral("peak memory at %1x").arg(factors[slot]), mb, QStringLiteral("MB"));
     }
     if (small)
