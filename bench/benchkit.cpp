@@ -1,5 +1,6 @@
 #include "benchkit.h"
 
+#include "data/database.h"
 #include "data/schema.h"
 #include "data/values.h"
 
@@ -17,6 +18,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <iterator>
+#include <random>
 
 namespace lumkar::bench {
 
@@ -76,8 +79,15 @@ double median(QVector<double> samples)
 double timeIt(int runs, const std::function<void()> &prepare,
               const std::function<void()> &action)
 {
+    return timeWithin(runs, runs, 0, prepare, action);
+}
+
+double timeWithin(int minRuns, int maxRuns, double budgetMs, const std::function<void()> &prepare,
+                  const std::function<void()> &action, int *made)
+{
     QVector<double> samples;
-    for (int i = 0; i < runs; ++i) {
+    double spent = 0;
+    while (samples.size() < maxRuns && (samples.size() < minRuns || spent < budgetMs)) {
         prepare();
         QCoreApplication::processEvents();
         QElapsedTimer timer;
@@ -85,7 +95,10 @@ double timeIt(int runs, const std::function<void()> &prepare,
         action();
         QCoreApplication::processEvents();
         samples << timer.nsecsElapsed() / 1e6;
+        spent += samples.last();
     }
+    if (made)
+        *made = int(samples.size());
     return median(samples);
 }
 
@@ -130,8 +143,54 @@ bool addUsers(QSqlDatabase &db)
     return users.finish();
 }
 
-bool addAppointments(
-    QSqlDatabase &db, int count, const std::function<QDate(QRandomGenerator &, int)> &dayOf)
+bool addPersons(QSqlDatabase &db, int count, QVector<PersonName> *names)
+{
+    static const char *const firstNames[] = {
+        "Ayşe", "Mehmet", "Zeynep", "Ahmet", "Elif", "Mustafa", "Fatma", "Emre", "Şule",
+        "İbrahim", "Gül", "Çağrı", "Özlem", "Ümit", "Hülya", "Kamil", "Kader", "Ali", "Işıl",
+        "Deniz", "Burak", "Canan", "Hakan", "Selin", "Oğuz", "Pınar", "Kaya", "Tülay"};
+    static const char *const surnames[] = {
+        "Yılmaz", "Kaya", "Demir", "Şahin", "Çelik", "Yıldız", "Öztürk", "Aydın", "Arslan",
+        "Doğan", "Kılıç", "Aslan", "Çetin", "Koç", "Kurt", "Akay", "Karaca", "Işık", "Ünal",
+        "Güneş", "Erdoğan", "Polat", "Kocaman", "Tekin"};
+    static const char *const streets[] = {"Bağdat Caddesi", "Moda Cad.", "Atatürk Bulvarı",
+                                          "Gül Sokak", "Cumhuriyet Mah.", "İnönü Cad."};
+    std::mt19937 random(20240611u);
+    auto pick = [&random](int n) { return int(random() % unsigned(n)); };
+    auto phone = [&](const char *area) {
+        return QStringLiteral("(%1) %2 %3 %4")
+            .arg(QLatin1String(area))
+            .arg(100 + pick(900))
+            .arg(10 + pick(90))
+            .arg(10 + pick(90));
+    };
+    if (names)
+        names->reserve(count);
+    BulkInsert persons(db, QStringLiteral("siciltablo"),
+        QStringLiteral("sicil_kodu, adi, soyadi, tel1, tel2, ceptel, ceptel2, "
+                       "fax, isadresi, email"));
+    for (int i = 1; i <= count; ++i) {
+        const QString adi = QString::fromUtf8(firstNames[pick(std::size(firstNames))]);
+        const QString soyadi = QString::fromUtf8(surnames[pick(std::size(surnames))]);
+        if (names)
+            names->append({QString::number(i), adi, soyadi});
+        persons << QString::number(i) << adi << soyadi << phone("212");
+        persons << (pick(4) == 0 ? QVariant(phone("216")) : QVariant());
+        persons << phone("532") << QStringLiteral("(   )          ");
+        persons << (pick(8) == 0 ? QVariant(phone("212")) : QVariant());
+        persons << QStringLiteral("%1 No: %2\r\nKadıköy İstanbul\r\n")
+                       .arg(QString::fromUtf8(streets[pick(std::size(streets))]))
+                       .arg(1 + pick(200));
+        persons << QString(adi.toLower() + QStringLiteral("@ornek.com.tr"));
+    }
+    if (!persons.finish())
+        std::fprintf(stderr, "insert failed: %s\n", qPrintable(persons.errorText()));
+    return persons.ok();
+}
+
+bool addAppointments(QSqlDatabase &db, int count,
+                     const std::function<QDate(QRandomGenerator &, int)> &dayOf,
+                     const std::function<PersonName(QRandomGenerator &)> &personOf)
 {
     QRandomGenerator random(20261209);
     BulkInsert q(db, QStringLiteral("randevu"),
@@ -145,8 +204,11 @@ bool addAppointments(
                                        : QStringLiteral("user%1").arg(user);
         const QDate day = dayOf(random, i);
         const int state = int(random.bounded(10));
-        q << QString::number(random.bounded(5000) + 1) << QStringLiteral("Ad%1").arg(i % 700)
-          << QStringLiteral("Soyad%1").arg(i % 900) << code
+        const PersonName person = personOf
+            ? personOf(random)
+            : PersonName{QString::number(random.bounded(5000) + 1),
+                         QStringLiteral("Ad%1").arg(i % 700), QStringLiteral("Soyad%1").arg(i % 900)};
+        q << person.code << person.adi << person.soyadi << code
           << QStringLiteral("Kullanıcı %1").arg(user) << values::dayKey(day) << values::dayKey(day)
           << QStringLiteral("Randevu açıklaması") << QStringLiteral("Lumkar Yönetici")
           << (state < 3 ? QVariant(i + 1) : QVariant())
@@ -255,8 +317,8 @@ namespace {
 const QString kMaintenanceConnection = QStringLiteral("lumkar_bench_maintenance");
 
 // Runs one statement on the server's maintenance database "postgres"; the cause of a failure
-// in `error`.
-bool onServer(const QString &sql, QString *error)
+// in `error`, the first value of its answer in `first` when asked.
+bool onServer(const QString &sql, QString *error, QVariant *first = nullptr)
 {
     bool done = false;
     {
@@ -271,6 +333,8 @@ bool onServer(const QString &sql, QString *error)
         else {
             QSqlQuery q(db);
             done = q.exec(sql);
+            if (done && first)
+                *first = q.next() ? q.value(0) : QVariant();
             if (!done)
                 *error = QStringLiteral("%1: %2").arg(sql, q.lastError().text());
         }
@@ -281,14 +345,15 @@ bool onServer(const QString &sql, QString *error)
 } // namespace
 
 ProgramFolder::ProgramFolder(Engine engine, const QString &parent)
-    : m_engine(engine),
-      m_dir(parent.isEmpty() ? QDir::tempPath() + QStringLiteral("/lumkar_bench-XXXXXX")
-                             : parent + QStringLiteral("/lumkar_bench-XXXXXX"))
+    : m_engine(engine)
 {
-    if (!m_dir.isValid()) {
-        m_error = QStringLiteral("no temporary folder: %1").arg(m_dir.errorString());
+    m_dir.emplace(parent.isEmpty() ? QDir::tempPath() + QStringLiteral("/lumkar_bench-XXXXXX")
+                                   : parent + QStringLiteral("/lumkar_bench-XXXXXX"));
+    if (!m_dir->isValid()) {
+        m_error = QStringLiteral("no temporary folder: %1").arg(m_dir->errorString());
         return;
     }
+    m_path = m_dir->path();
     if (engine != Engine::Postgres)
         return;
     static int made = 0;
@@ -297,14 +362,49 @@ ProgramFolder::ProgramFolder(Engine engine, const QString &parent)
     if (!onServer(QStringLiteral("CREATE DATABASE %1").arg(name), &m_error))
         return;
     m_database = name;
+    writeSettings(name);
+}
+
+ProgramFolder::ProgramFolder(Engine engine, const QString &path, const QString &database,
+                             bool fresh)
+    : m_engine(engine), m_path(path)
+{
+    const QString data = path + QLatin1Char('/') + Database::dataFolderName();
+    if (fresh && engine == Engine::Sqlite && !QDir(data).removeRecursively()) {
+        m_error = QStringLiteral("%1 could not be removed").arg(data);
+        return;
+    }
+    if (!QDir().mkpath(path)) {
+        m_error = QStringLiteral("%1 could not be made").arg(path);
+        return;
+    }
+    if (engine != Engine::Postgres)
+        return;
+    QVariant exists;
+    if (fresh
+        && !onServer(
+            QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(database), &m_error))
+        return;
+    if (!onServer(QStringLiteral("SELECT count(*) FROM pg_database WHERE datname = '%1'")
+                      .arg(database),
+                  &m_error, &exists))
+        return;
+    if (exists.toInt() == 0
+        && !onServer(QStringLiteral("CREATE DATABASE %1").arg(database), &m_error))
+        return;
+    writeSettings(database);
+}
+
+void ProgramFolder::writeSettings(const QString &database)
+{
     // The server PostgreSQL's environment names; the password stays in the environment.
     ConnectionSettings settings;
     settings.engine = Engine::Postgres;
     settings.host = qEnvironmentVariable("PGHOST");
     settings.port = qEnvironmentVariableIntValue("PGPORT");
     settings.user = qEnvironmentVariable("PGUSER");
-    settings.database = name;
-    settings.write(m_dir.path(), &m_error);
+    settings.database = database;
+    settings.write(m_path, &m_error);
 }
 
 ProgramFolder::~ProgramFolder()
@@ -361,7 +461,7 @@ void holdServerFigures(Outcome &server, const Outcome *file)
 
 void printSideBySide(const Outcome &file, const Outcome &server)
 {
-    std::printf("\n%-44s %12s %12s %8s\n", "figure", "SQLite", "server", "ratio");
+    std::printf("\n%-52s %12s %12s %8s\n", "figure", "SQLite", "server", "ratio");
     for (const Figure &figure : file.figures()) {
         const Figure *other = nullptr;
         for (const Figure &same : server.figures())
@@ -371,10 +471,10 @@ void printSideBySide(const Outcome &file, const Outcome &server)
         const QString name = figure.interactive ? figure.name : figure.name + QStringLiteral(" *");
         if (!other) {
             std::printf(
-                "%-44s %9.2f %-2s %12s\n", qPrintable(name), figure.value, unit.constData(), "-");
+                "%-52s %9.2f %-2s %12s\n", qPrintable(name), figure.value, unit.constData(), "-");
             continue;
         }
-        std::printf("%-44s %9.2f %-2s %9.2f %-2s %7.2fx\n", qPrintable(name), figure.value,
+        std::printf("%-52s %9.2f %-2s %9.2f %-2s %7.2fx\n", qPrintable(name), figure.value,
             unit.constData(), other->value, unit.constData(),
             figure.value > 0 ? other->value / figure.value : 0.0);
     }
@@ -398,8 +498,8 @@ QVector<Engine> enginesChosen(const QStringList &arguments)
     return {};
 }
 
-int runOnEngines(
-    const QStringList &arguments, const QString &goals, const std::function<Outcome(Engine)> &run)
+int runOnEngines(const QStringList &arguments, const QString &goals,
+                 const std::function<Outcome(Engine)> &run, const QString &serverGoals)
 {
     const QVector<Engine> engines = enginesChosen(arguments);
     if (engines.isEmpty())
@@ -418,7 +518,8 @@ int runOnEngines(
         if (outcome.engine() == Engine::Sqlite)
             file = &outcome;
     for (Outcome &outcome : outcomes)
-        if (outcome.engine() == Engine::Postgres && outcome.notMeasuredWhy().isEmpty())
+        if (outcome.engine() == Engine::Postgres && outcome.notMeasuredWhy().isEmpty()
+            && serverGoals.isEmpty())
             holdServerFigures(outcome, file);
     if (outcomes.size() == 2 && outcomes[1].notMeasuredWhy().isEmpty())
         printSideBySide(outcomes[0], outcomes[1]);
@@ -435,6 +536,8 @@ int runOnEngines(
             judged << QStringLiteral("server: not measured yet");
         } else if (outcome.engine() == Engine::Sqlite)
             judged << QStringLiteral("SQLite: %1").arg(goals);
+        else if (!serverGoals.isEmpty())
+            judged << QStringLiteral("server: %1").arg(serverGoals);
         else if (file == nullptr)
             judged << QStringLiteral("server: interactive figures under %1 ms; the %2x "
                                      "comparison needs --engine both")

@@ -16,6 +16,7 @@
 #include <QVariant>
 #include <QVector>
 #include <functional>
+#include <optional>
 
 class QRandomGenerator;
 
@@ -75,6 +76,11 @@ inline double timeIt(int runs, const std::function<void()> &action)
 {
     return timeIt(runs, [] {}, action);
 }
+// The same for an action whose cost is not known beforehand: at least `minRuns` runs, then
+// more up to `maxRuns` while the timed runs together took less than `budgetMs`. The number of
+// runs made in `made` when asked.
+double timeWithin(int minRuns, int maxRuns, double budgetMs, const std::function<void()> &prepare,
+                  const std::function<void()> &action, int *made = nullptr);
 
 // Medians of the wall-clock time and of this process's CPU time, in milliseconds. On a
 // machine busy with other work the wall clock also counts their turns; the CPU time does not.
@@ -86,11 +92,25 @@ Timing measure(int runs, const std::function<void()> &action);
 
 // Adds the users user1 to user9 beside "lumkar", all with every right. False when refused.
 bool addUsers(QSqlDatabase &db);
+
+// A person of the register as the fills make it.
+struct PersonName {
+    QString code;
+    QString adi;
+    QString soyadi;
+};
+// Adds persons with the codes 1 to `count`, Turkish first names and surnames, phones, an
+// address and an e-mail (fixed random seed); their names in `names` when asked. False when
+// refused.
+bool addPersons(QSqlDatabase &db, int count, QVector<PersonName> *names = nullptr);
+
 // Adds appointments for the ten users with a day from `dayOf` (given the random source and
-// the appointment's number): a tenth cancelled, three tenths held, times 09:00 to 17:45.
-// False when refused.
-bool addAppointments(
-    QSqlDatabase &db, int count, const std::function<QDate(QRandomGenerator &, int)> &dayOf);
+// the appointment's number): a tenth cancelled, three tenths held, times 09:00 to 17:45. The
+// person from `personOf` when given, else a code up to 5,000 with a made-up name. False when
+// refused.
+bool addAppointments(QSqlDatabase &db, int count,
+                     const std::function<QDate(QRandomGenerator &, int)> &dayOf,
+                     const std::function<PersonName(QRandomGenerator &)> &personOf = {});
 
 // The peak resident memory of this process in kB, -1 where it cannot be read.
 long peakMemoryKb();
@@ -138,19 +158,26 @@ bool endFill(Transaction &transaction, QSqlDatabase db);
 class ProgramFolder {
 public:
     explicit ProgramFolder(Engine engine, const QString &parent = QString());
+    // A kept program folder at `path`, made when missing, with the server's database
+    // `database` made when missing (on the file the folder alone); neither is removed
+    // afterwards. With `fresh` the database (or the folder's data folder) is made anew.
+    ProgramFolder(Engine engine, const QString &path, const QString &database, bool fresh);
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder &) = delete;
     ProgramFolder &operator=(const ProgramFolder &) = delete;
 
     bool isValid() const { return m_error.isEmpty(); }
     QString errorText() const { return m_error; }
-    QString path() const { return m_dir.path(); }
+    QString path() const { return m_path; }
     Engine engine() const { return m_engine; }
 
 private:
+    void writeSettings(const QString &database);
+
     Engine m_engine;
-    QTemporaryDir m_dir;
-    QString m_database; // the server's database made for this folder
+    std::optional<QTemporaryDir> m_dir; // a temporary folder's
+    QString m_path;
+    QString m_database; // the server's database made for this folder, dropped with it
     QString m_error;
 };
 
@@ -170,7 +197,10 @@ public:
     explicit Outcome(Engine engine) : m_engine(engine) { }
     Engine engine() const { return m_engine; }
 
-    void add(const QString &name, double ms) { m_figures.append({ name, ms }); }
+    void add(const QString &name, double value, const QString &unit = QStringLiteral("ms"))
+    {
+        m_figures.append({ name, value, unit });
+    }
     // A figure shown side by side but held to no goal of the server (a fill, a batch job).
     void addOther(const QString &name, double value, const QString &unit = QStringLiteral("ms"))
     {
@@ -206,7 +236,9 @@ QVector<Engine> enginesChosen(const QStringList &arguments);
 // (embedded file, server, their ratio), holds the server's interactive figures to their goals
 // and ends with one line saying whether every goal (`goals` names the embedded file's) was
 // met. Returns the exit code: 1 when a goal was missed on any engine, 2 for a wrong option.
-int runOnEngines(
-    const QStringList &arguments, const QString &goals, const std::function<Outcome(Engine)> &run);
+// A benchmark that holds the server to goals of its own (`serverGoals` names them) sets them
+// in its run; the server's shared goals are then not applied.
+int runOnEngines(const QStringList &arguments, const QString &goals,
+                 const std::function<Outcome(Engine)> &run, const QString &serverGoals = {});
 
 } // namespace lumkar::bench

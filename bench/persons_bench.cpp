@@ -35,50 +35,17 @@ bool buildRegister(const QString &folder, int count)
         std::fprintf(stderr, "%s\n", qPrintable(database.errorText()));
         return false;
     }
-    static const char *const firstNames[] = {
-        "Ayşe", "Mehmet", "Zeynep", "Ahmet", "Elif", "Mustafa", "Fatma", "Emre", "Şule",
-        "İbrahim", "Gül", "Çağrı", "Özlem", "Ümit", "Hülya", "Kamil", "Kader", "Ali", "Işıl",
-        "Deniz", "Burak", "Canan", "Hakan", "Selin", "Oğuz", "Pınar", "Kaya", "Tülay"};
-    static const char *const surnames[] = {
-        "Yılmaz", "Kaya", "Demir", "Şahin", "Çelik", "Yıldız", "Öztürk", "Aydın", "Arslan",
-        "Doğan", "Kılıç", "Aslan", "Çetin", "Koç", "Kurt", "Akay", "Karaca", "Işık", "Ünal",
-        "Güneş", "Erdoğan", "Polat", "Kocaman", "Tekin"};
-    static const char *const streets[] = {"Bağdat Caddesi", "Moda Cad.", "Atatürk Bulvarı",
-                                          "Gül Sokak", "Cumhuriyet Mah.", "İnönü Cad."};
-    std::mt19937 random(20240611u);
-    auto pick = [&random](int n) { return int(random() % unsigned(n)); };
-    auto phone = [&](const char *area) {
-        return QStringLiteral("(%1) %2 %3 %4")
-            .arg(QLatin1String(area))
-            .arg(100 + pick(900))
-            .arg(10 + pick(90))
-            .arg(10 + pick(90));
-    };
     QSqlDatabase db = database.db();
     Transaction transaction(db);
-    BulkInsert persons(db, QStringLiteral("siciltablo"),
-        QStringLiteral("sicil_kodu, adi, soyadi, tel1, tel2, ceptel, ceptel2, "
-                       "fax, isadresi, email"));
-    for (int i = 1; i <= count; ++i) {
-        const QString adi = QString::fromUtf8(firstNames[pick(std::size(firstNames))]);
-        const QString soyadi = QString::fromUtf8(surnames[pick(std::size(surnames))]);
-        persons << QString::number(i) << adi << soyadi << phone("212");
-        persons << (pick(4) == 0 ? QVariant(phone("216")) : QVariant());
-        persons << phone("532") << QStringLiteral("(   )          ");
-        persons << (pick(8) == 0 ? QVariant(phone("212")) : QVariant());
-        persons << QStringLiteral("%1 No: %2\r\nKadıköy İstanbul\r\n")
-                       .arg(QString::fromUtf8(streets[pick(std::size(streets))]))
-                       .arg(1 + pick(200));
-        persons << QString(adi.toLower() + QStringLiteral("@ornek.com.tr"));
-    }
-    const bool added = persons.finish();
+    const bool added = addPersons(db, count);
+    std::mt19937 random(20240611u);
+    auto pick = [&random](int n) { return int(random() % unsigned(n)); };
     // Appointments of the persons, so that the new code reads a real appointment table.
     BulkInsert appointments(db, QStringLiteral("randevu"), QStringLiteral("sicil_kodu, adi"));
     for (int i = 0; i < 2 * count; ++i)
         appointments << QString::number(1 + pick(count)) << QStringLiteral("x");
     if (!added || !appointments.finish() || !endFill(transaction, db)) {
-        std::fprintf(stderr, "insert failed: %s%s\n", qPrintable(persons.errorText()),
-            qPrintable(appointments.errorText()));
+        std::fprintf(stderr, "insert failed: %s\n", qPrintable(appointments.errorText()));
         return false;
     }
     database.close();
