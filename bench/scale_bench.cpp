@@ -21,6 +21,7 @@
 #include "appointments/randevu.h"
 #include "benchkit.h"
 #include "data/database.h"
+#include "data/moneytotals.h"
 #include "data/schema.h"
 #include "data/transaction.h"
 #include "data/values.h"
@@ -33,6 +34,7 @@
 #include "visits/paketler.h"
 
 #include <QApplication>
+#include <QSqlError>
 #include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
@@ -164,7 +166,22 @@ bool fill(QSqlDatabase &db, const Size &size)
             values::timeOfDay(QTime(9 + int(random.bounded(9)), 15 * int(random.bounded(4)))),
             FieldType::DateTime);
     };
-    bool ok = inTransaction(db, QStringLiteral("siciltablo"), size.persons,
+    // The day totals are made once from the rows filled, as a copy onto a server makes them,
+    // instead of being kept row by row.
+    const auto dayTotals = [&](bool make) {
+        QSqlQuery q(db);
+        for (const QString &table : moneytotals::totalledTables())
+            for (const QString &sql :
+                make ? moneytotals::createStatements(table, schema::engineOf(db))
+                     : moneytotals::dropStatements(table, schema::engineOf(db)))
+                if (!q.exec(sql)) {
+                    std::fprintf(stderr, "%s\n", qPrintable(q.lastError().text()));
+                    return false;
+                }
+        return true;
+    };
+    bool ok = inTransaction(db, QStringLiteral("totals off"), 0, [&] { return dayTotals(false); });
+    ok = ok && inTransaction(db, QStringLiteral("siciltablo"), size.persons,
         [&] { return addUsers(db) && addPersons(db, size.persons, &persons); });
     ok = ok && inTransaction(db, QStringLiteral("randevu"), size.appointments, [&] {
         return addAppointments(
@@ -241,6 +258,7 @@ bool fill(QSqlDatabase &db, const Size &size)
                 row << i + 1 << packageName(i + 1) << QStringLiteral("Haftada bir seans")
                     << 250.0 * (1 + i % 12) << double(5 + i % 4 * 5);
             });
+    ok = ok && inTransaction(db, QStringLiteral("day totals"), 0, [&] { return dayTotals(true); });
     const QSqlError statistics = schema::refreshStatistics(db);
     if (statistics.isValid())
         std::fprintf(stderr, "%s\n", qPrintable(statistics.text()));

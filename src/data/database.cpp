@@ -307,6 +307,9 @@ void Database::configureServerSession()
     QSqlQuery q(m_db);
     // A statement waits a few seconds for another desk's lock, then gives up with a message.
     q.exec(QStringLiteral("SET lock_timeout = '%1ms'").arg(kBusyWaitMilliseconds * 3));
+    // The server's notices ("already exists, skipping") are not the user's business; its
+    // warnings and errors still reach the program.
+    q.exec(QStringLiteral("SET client_min_messages = warning"));
     m_otherDesks.listen(m_db);
 }
 
@@ -405,8 +408,10 @@ bool Database::openFile()
     // A rollback journal keeps the one file complete between writes.
     q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    // Reads of large lists go through memory-mapped pages and a larger page cache.
-    q.exec(QStringLiteral("PRAGMA mmap_size=268435456"));
+    // Reads go through memory-mapped pages and a larger page cache. The lists read only the
+    // pages of their indexes they show, so a modest map serves them at any size; a larger one
+    // would only hold more of a large file in the program's memory.
+    q.exec(QStringLiteral("PRAGMA mmap_size=67108864"));
     q.exec(QStringLiteral("PRAGMA cache_size=-32768"));
     if (fresh) {
         const QSqlError e = schema::create(m_db);

@@ -44,12 +44,6 @@ qlonglong insertedKey(QSqlQuery &query, Engine engine)
     return id.isValid() ? id.toLongLong() : -1;
 }
 
-QString keyAmong(Engine engine, const QString &key, const QString &subquery)
-{
-    return engine == Engine::Postgres ? QStringLiteral("%1 = ANY(ARRAY(%2))").arg(key, subquery)
-                                      : QStringLiteral("%1 IN (%2)").arg(key, subquery);
-}
-
 QString lockForWriting(Engine engine, const QString &table, const QString &key)
 {
     // The file has one writer at a time: a write that changes nothing takes its lock.

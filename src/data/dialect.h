@@ -24,10 +24,6 @@ qlonglong insertedKey(QSqlQuery &query, Engine engine);
 QString returningRowId(Engine engine);
 QVariant writtenRowId(QSqlQuery &query, Engine engine, bool inserted);
 
-// The condition that `key` is one of the keys `subquery` selects, read through the key's index:
-// the server gathers the keys first (a plain IN lets it walk the whole table in key order).
-QString keyAmong(Engine engine, const QString &key, const QString &subquery);
-
 // The statement that takes the write lock on `table` at the start of a transaction, so that
 // what a read there decides (the next free code) cannot be overtaken by another desk before
 // the write. Other desks still read meanwhile.

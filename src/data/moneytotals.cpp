@@ -26,30 +26,41 @@ QString totalsTable(const QString &book)
     return book + QStringLiteral("_gunluk");
 }
 
+namespace {
+
+// The server's function that adds a row's amounts on its day and user (a negative sign takes
+// them away). The day and the user are each matched with "=" or "IS NULL", which the index
+// serves: "IS NOT DISTINCT FROM" would read every day total at every row written without a
+// user (a collection's account line).
+QString addFunction(const QString &book)
+{
+    const QString totals = totalsTable(book);
+    const QString add = QStringLiteral("UPDATE %1 SET borc = borc + b, alacak = alacak + a WHERE "
+                                       "tarih %2 AND gorusen_kodu %3;")
+                            .arg(totals);
+    return QStringLiteral(
+               "CREATE OR REPLACE FUNCTION %1_ekle(d TIMESTAMP, u TEXT, b DOUBLE PRECISION, a "
+               "DOUBLE PRECISION) RETURNS void AS $$ BEGIN IF d IS NOT NULL AND u IS NOT NULL "
+               "THEN %2 ELSIF d IS NOT NULL THEN %3 ELSIF u IS NOT NULL THEN %4 ELSE %5 END IF; "
+               "IF NOT FOUND THEN INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak) VALUES (d, "
+               "u, b, a); END IF; END $$ LANGUAGE plpgsql")
+        .arg(totals, add.arg(QStringLiteral("= d"), QStringLiteral("= u")),
+             add.arg(QStringLiteral("= d"), QStringLiteral("IS NULL")),
+             add.arg(QStringLiteral("IS NULL"), QStringLiteral("= u")),
+             add.arg(QStringLiteral("IS NULL"), QStringLiteral("IS NULL")));
+}
+
+} // namespace
+
 QStringList createStatements(const QString &book, Engine engine)
 {
     const QString totals = totalsTable(book);
     if (engine == Engine::Postgres) {
-        // One function adds a movement's amounts on its day and user (a negative sign takes
-        // them away); one trigger calls it for every insert, change and deletion. The day and
-        // user are matched with "=" where both are given, which the index serves: "IS NOT
-        // DISTINCT FROM" (needed only for an empty day or user) would read every day total at
-        // every movement written.
-        const QString add = QStringLiteral("UPDATE %1 SET borc = borc + b, alacak = alacak + a "
-                                           "WHERE %2;")
-                                .arg(totals);
         return { QStringLiteral("CREATE TABLE %1 (tarih TIMESTAMP, gorusen_kodu TEXT, borc DOUBLE "
                                 "PRECISION NOT NULL, alacak DOUBLE PRECISION NOT NULL)")
                      .arg(totals),
             QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, gorusen_kodu)").arg(totals),
-            QStringLiteral(
-                "CREATE FUNCTION %1_ekle(d TIMESTAMP, u TEXT, b DOUBLE PRECISION, a DOUBLE "
-                "PRECISION) RETURNS void AS $$ BEGIN IF d IS NOT NULL AND u IS NOT NULL THEN %2 "
-                "ELSE %3 END IF; IF NOT FOUND THEN INSERT INTO %1 (tarih, gorusen_kodu, borc, "
-                "alacak) VALUES (d, u, b, a); END IF; END $$ LANGUAGE plpgsql")
-                .arg(totals, add.arg(QStringLiteral("tarih = d AND gorusen_kodu = u")),
-                    add.arg(QStringLiteral("tarih IS NOT DISTINCT FROM d AND gorusen_kodu IS "
-                                           "NOT DISTINCT FROM u"))),
+            addFunction(book),
             QStringLiteral(
                 "CREATE FUNCTION %1_tetik() RETURNS trigger AS $$ BEGIN IF TG_OP <> 'INSERT' "
                 "THEN PERFORM %1_ekle(OLD.tarih, OLD.gorusen_kodu::text, -COALESCE(OLD.borc, 0), "
@@ -116,17 +127,34 @@ bool ensure(QSqlDatabase &db, QString *error)
 {
     for (const QString &book : totalledTables()) {
         QSqlQuery q(db);
-        // A visit's line is found again, changed and deleted by the visit's number.
-        if (!q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_gorusme ON %1 (gorusme_no)")
-                        .arg(book))) {
+        // A visit's line is found again, changed and deleted by the visit's number (the
+        // person accounts have that index from the start).
+        if (books().contains(book)
+            && !q.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1_gorusme ON %1 (gorusme_no)")
+                           .arg(book))) {
             if (error)
                 *error = QStringLiteral("\"%1\" dizini hazırlanamadı: %2")
                              .arg(book, q.lastError().text());
             return false;
         }
         const Engine engine = schema::engineOf(db);
-        if (schema::hasTable(db, totalsTable(book)))
+        if (schema::hasTable(db, totalsTable(book))) {
+            // A server database of an older program gets the function of this one (once: the
+            // older one matched the day and user with IS NOT DISTINCT FROM).
+            const auto older = [&] {
+                return q.exec(QStringLiteral("SELECT 1 FROM pg_proc WHERE proname = '%1_ekle' "
+                                             "AND prosrc LIKE '%DISTINCT%'")
+                                  .arg(totalsTable(book)))
+                    && q.next();
+            };
+            if (engine == Engine::Postgres && older() && !q.exec(addFunction(book))) {
+                if (error)
+                    *error = QStringLiteral("\"%1\" günlük toplamları hazırlanamadı: %2")
+                                 .arg(book, q.lastError().text());
+                return false;
+            }
             continue;
+        }
         Transaction transaction(db);
         bool ok = transaction.isActive();
         QString cause = transaction.errorText();

@@ -211,10 +211,13 @@ const QString kAppointmentPersonIndex = QStringLiteral(
     "CREATE INDEX IF NOT EXISTS randevu_sicil ON randevu (sicil_kodu)");
 const QString kVisitPersonIndex = QStringLiteral(
     "CREATE INDEX IF NOT EXISTS gorusmeler_sicilkodu ON gorusmeler (sicilkodu)");
-// The person accounts by first name or surname.
-const QStringList kAccountNameIndexes = {
+// The person accounts by first name or surname, and the appointment list counted and paged on
+// one index that holds every column its filter asks.
+const QStringList kListIndexes = {
     QStringLiteral("CREATE INDEX IF NOT EXISTS cari_adi ON cari (adi)"),
-    QStringLiteral("CREATE INDEX IF NOT EXISTS cari_soyadi ON cari (soyadi)")};
+    QStringLiteral("CREATE INDEX IF NOT EXISTS cari_soyadi ON cari (soyadi)"),
+    QStringLiteral("CREATE INDEX IF NOT EXISTS randevu_liste ON randevu (randevutarihi, "
+                   "iptalkodu, gorusmekodu, RKime)")};
 // The columns a long list is ordered by a title click, read on an index in the Turkish order
 // (textfunctions.h) with the key after the column, so that every row has its own place.
 struct SortedColumns {
@@ -248,7 +251,7 @@ QStringList addedIndexes()
 {
     QStringList out = {QStringLiteral("siciltablo_ad_soyad"), QStringLiteral("randevu_sicil"),
                        QStringLiteral("gorusmeler_sicilkodu"), QStringLiteral("cari_adi"),
-                       QStringLiteral("cari_soyadi")};
+                       QStringLiteral("cari_soyadi"), QStringLiteral("randevu_liste")};
     for (const SortedColumns &s : sortedColumns())
         for (const QString &column : s.columns)
             out << sortIndexName(s.table, column);
@@ -322,7 +325,7 @@ QStringList createIndexStatements()
         << QStringLiteral("CREATE INDEX genelnot_tarih ON genelnot (tarih)")
         << QStringLiteral("CREATE INDEX siciltablo_kodu ON siciltablo (sicil_kodu)")
         << kPersonNameIndex << kAppointmentPersonIndex << kVisitPersonIndex
-        << kAccountNameIndexes
+        << kListIndexes
         << QStringLiteral("CREATE INDEX paketler_kodu ON paketler (paketkodu)")
         << QStringLiteral("CREATE INDEX gorusmeler_tarih ON gorusmeler (tarih)")
         << QStringLiteral("CREATE INDEX gorusmeler_randevuno ON gorusmeler (randevuno)")
@@ -363,11 +366,11 @@ bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error)
 QStringList upgradeStatements(Engine engine)
 {
     if (engine == Engine::Postgres)
-        return textsql::serverFunctions() + kAccountNameIndexes + sortIndexes()
+        return textsql::serverFunctions() + kListIndexes + sortIndexes()
             + personCodeIndexes(engine);
     return QStringList{kPersonNameIndex, kAppointmentPersonIndex, kVisitPersonIndex,
                        QStringLiteral("DROP INDEX IF EXISTS siciltablo_adi")}
-        + kAccountNameIndexes + sortIndexes() + personCodeIndexes(engine);
+        + kListIndexes + sortIndexes() + personCodeIndexes(engine);
 }
 
 QSqlError upgrade(QSqlDatabase &db)

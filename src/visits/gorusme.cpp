@@ -286,7 +286,7 @@ bool TgorusmeF::applyListFilter()
     const VisitListFilter filter{JvDateTimePicker1->date(), JvDateTimePicker2->date(),
                                  CheckBox2->isChecked(), RKiminAdSoyadBox->currentText()};
     gorusmeTable->close();
-    gorusmeTable->setPrefilter(filter.sqlCondition(schema::engineOf(db())), filter.sqlValues());
+    gorusmeTable->setPrefilter(filter.sqlCondition(), filter.sqlValues());
     gorusmeTable->setFilter([filter](const Record &row) { return filter.accepts(row); });
     gorusmeTable->setFiltered(true);
     // A failed read has been told; the caller stops.

@@ -2,7 +2,6 @@
 
 #include "accounts/accountfilters.h"
 #include "app/userrights.h"
-#include "data/dialect.h"
 #include "data/values.h"
 
 #include <QColor>
@@ -18,14 +17,12 @@ bool VisitListFilter::accepts(const Record &row) const
             && row.text(QStringLiteral("gorusenadsoyad")) == userName);
 }
 
-QString VisitListFilter::sqlCondition(Engine engine) const
+QString VisitListFilter::sqlCondition() const
 {
-    // The numbers of the period's visits come from the date index; the rows are then read by
-    // number, so the list comes out ordered without sorting whole rows.
-    return dialect::keyAmong(engine, QStringLiteral("mid"),
-        allUsers ? QStringLiteral("SELECT mid FROM gorusmeler WHERE tarih >= ? AND tarih <= ?")
-                 : QStringLiteral("SELECT mid FROM gorusmeler WHERE tarih >= ? AND tarih <= ? "
-                                  "AND gorusenadsoyad = ?"));
+    // Read by pages: the period is counted on the date index and a page's numbers are found
+    // there before its rows are read.
+    return allUsers ? QStringLiteral("tarih >= ? AND tarih <= ?")
+                    : QStringLiteral("tarih >= ? AND tarih <= ? AND gorusenadsoyad = ?");
 }
 
 QVariantList VisitListFilter::sqlValues() const

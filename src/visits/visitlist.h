@@ -18,7 +18,7 @@ struct VisitListFilter {
     QString userName; // `gorusenadsoyad`
 
     bool accepts(const Record &row) const;
-    QString sqlCondition(Engine engine) const;
+    QString sqlCondition() const;
     QVariantList sqlValues() const;
 };
 

@@ -690,7 +690,7 @@ private slots:
         for (const VisitListFilter &filter : filters) {
             DataSet bySql(app.db());
             bySql.setQuery(visitListQuery());
-            bySql.setPrefilter(filter.sqlCondition(schema::engineOf(app.db())), filter.sqlValues());
+            bySql.setPrefilter(filter.sqlCondition(), filter.sqlValues());
             QVERIFY(bySql.open());
             DataSet byProgram(app.db());
             byProgram.setQuery(visitListQuery());
