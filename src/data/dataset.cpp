@@ -397,6 +397,7 @@ void DataSet::close()
     m_rows.clear(0);
     m_shown.clear();
     forgetPages();
+    m_keys.clear();
     m_count = 0;
     m_buffer.clear();
     m_current = -1;
@@ -769,9 +770,7 @@ bool DataSet::post()
         if (m_paged) {
             // The new row takes its place in the order the database keeps.
             forgetPages();
-            QVariantList values;
-            const QString where = pagedWhere(values);
-            m_count = qMax(0, countWhere(where, values));
+            m_count = qMax(0, recount());
             m_current = qBound(-1, positionOf(orderValues(m_buffer)), m_count - 1);
         } else {
             m_rows.append(m_buffer, m_types);
@@ -919,6 +918,8 @@ bool DataSet::remove()
     const bool goneAlready = m_key != kRowIdField && q.numRowsAffected() == 0;
     if (m_paged) {
         forgetPages();
+        if (m_keyList)
+            m_keys.remove(m_current);
         --m_count;
     } else {
         m_rows.remove(rowIndex);
@@ -1132,6 +1133,13 @@ bool DataSet::firstWhere(const QString &where, const QVariantList &values,
 
 int DataSet::positionOf(const QVector<QVariant> &at)
 {
+    if (m_keyList) {
+        const qint64 key = at.constLast().toLongLong();
+        const auto place = m_descending
+            ? std::lower_bound(m_keys.cbegin(), m_keys.cend(), key, std::greater<>())
+            : std::lower_bound(m_keys.cbegin(), m_keys.cend(), key);
+        return int(place - m_keys.cbegin());
+    }
     // The rows before it, counted part by part: each part is one range of the order's index,
     // counted there without reading a row (when no filter asks for more).
     QList<QVariantList> partValues;
@@ -1154,6 +1162,54 @@ int DataSet::positionOf(const QVector<QVariant> &at)
         return -1;
     }
     return q.value(0).toInt();
+}
+
+bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector<qint64> &keys)
+{
+    keys.clear();
+    const QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_key, m_table) + whereClause(where);
+    if (sqlite3 *handle = sqliteHandle(m_db)) {
+        const QByteArray text = sql.toUtf8();
+        sqlite3_stmt *stmt = nullptr;
+        int rc = sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &stmt, nullptr);
+        int index = 1;
+        for (const QVariant &v : values)
+            if (rc == SQLITE_OK)
+                bindValue(stmt, index++, v);
+        while (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            keys << sqlite3_column_int64(stmt, 0), rc = SQLITE_OK;
+        if (rc != SQLITE_DONE)
+            m_error = sqliteError(handle);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE)
+            return false;
+    } else {
+        QSqlQuery q(m_db);
+        q.setForwardOnly(true);
+        const bool prepared = q.prepare(sql);
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        if (!prepared || !q.exec()) {
+            m_error = q.lastError();
+            return false;
+        }
+        while (q.next())
+            keys << q.value(0).toLongLong();
+    }
+    if (m_descending)
+        std::sort(keys.begin(), keys.end(), std::greater<>());
+    else
+        std::sort(keys.begin(), keys.end());
+    return true;
+}
+
+int DataSet::recount()
+{
+    QVariantList values;
+    const QString where = pagedWhere(values);
+    if (m_keyList)
+        return readKeys(where, values, m_keys) ? int(m_keys.size()) : -1;
+    return countWhere(where, values);
 }
 
 bool DataSet::loadPages()
@@ -1181,17 +1237,26 @@ bool DataSet::loadPages()
     m_pageFilter = m_filtered && m_filterSource ? m_filterSource() : Condition{};
     QVariantList values;
     const QString where = pagedWhere(values);
-    const int count = countWhere(where, values);
+    // Without a condition the whole table is counted on its smallest index, which is quicker
+    // than reading every key.
+    const bool keyList = m_orderColumns.size() == 1 && !where.isEmpty();
+    QVector<qint64> keys;
+    const int count = keyList ? (readKeys(where, values, keys) ? int(keys.size()) : -1)
+                              : countWhere(where, values);
     QStringList names;
     QVector<FieldType> types;
     RowStore first;
-    if (count < 0
-        || !readRows(pageSelect(where, false, kPageRows, 0), values, names, types, first)) {
+    QVariantList pageValues = values;
+    const QString firstPage = keyList ? keyPageSelect(keys, 0, kPageRows, pageValues)
+                                      : pageSelect(where, false, kPageRows, 0);
+    if (count < 0 || !readRows(firstPage, pageValues, names, types, first)) {
         m_loaded = wasLoaded;
         return failRead();
     }
-    setFields(names, types);
+    m_keyList = keyList;
+    m_keys = std::move(keys);
     forgetPages();
+    setFields(names, types);
     m_count = count;
     m_pages.emplace(0, std::move(first));
     m_pageUse << 0;
@@ -1217,6 +1282,18 @@ bool DataSet::readPage(int page)
     if (rows <= 0)
         return false;
     QVariantList values;
+    if (m_keyList) {
+        QStringList names;
+        QVector<FieldType> types;
+        RowStore read;
+        if (!readRows(keyPageSelect(m_keys, firstRow, rows, values), values, names, types,
+                      read)) {
+            failRead();
+            return false;
+        }
+        keepPage(page, std::move(read));
+        return true;
+    }
     Condition past;
     bool reversed = false;
     int offset = 0;
@@ -1253,11 +1330,31 @@ bool DataSet::readPage(int page)
             forward.append(read.row(i, m_types), m_types);
         read = std::move(forward);
     }
+    keepPage(page, std::move(read));
+    return true;
+}
+
+void DataSet::keepPage(int page, RowStore &&rows)
+{
     while (m_pageUse.size() >= kPagesHeld)
         m_pages.erase(m_pageUse.takeFirst());
-    m_pages.emplace(page, std::move(read));
+    m_pages.emplace(page, std::move(rows));
     m_pageUse << page;
-    return true;
+}
+
+QString DataSet::keyPageSelect(const QVector<qint64> &keys, int firstRow, int rows,
+                               QVariantList &values) const
+{
+    // The rows by their keys: the list's order is the keys' order.
+    values.clear();
+    for (int i = firstRow; i < firstRow + rows && i < keys.size(); ++i)
+        values << keys[i];
+    const QStringList marks(qMax<qsizetype>(1, values.size()), QStringLiteral("?"));
+    if (values.isEmpty())
+        values << QVariant(QMetaType(QMetaType::LongLong));
+    return QStringLiteral("SELECT *%1 FROM %2 WHERE %3 IN (%4) ORDER BY %3%5")
+        .arg(computedColumns(), m_table, m_key, marks.join(QLatin1Char(',')),
+             m_descending ? QStringLiteral(" DESC") : QString());
 }
 
 const RowStore *DataSet::rowAt(int row, int &index)

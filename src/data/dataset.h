@@ -190,6 +190,10 @@ private:
     bool loadPages();
     void forgetPages();
     bool readPage(int page);
+    void keepPage(int page, RowStore &&rows);
+    // The statement of `rows` rows of a key list from `firstRow` on, with its values.
+    QString keyPageSelect(const QVector<qint64> &keys, int firstRow, int rows,
+                          QVariantList &values) const;
     QString pagedWhere(QVariantList &values, const Condition &extra = {}) const;
     QString pagedOrder(bool reversed) const;
     // The rows `offset` on of those where `where` holds, in the list's order or reversed.
@@ -253,6 +257,13 @@ private:
     QVector<bool> m_orderIsText;
     bool m_descending = false;
     int m_count = 0;                  // the rows shown of a list read by pages
+    // A list in the order of its key alone, under a condition, holds the keys of its rows in
+    // order: read at once from the condition's index, they count the list and place each page.
+    bool m_keyList = false;
+    QVector<qint64> m_keys;
+    bool readKeys(const QString &where, const QVariantList &values, QVector<qint64> &keys);
+    // The rows shown of a list read by pages, counted again after a write (-1 on a failure).
+    int recount();
     std::map<int, RowStore> m_pages;  // by page number
     QVector<int> m_pageUse;           // the pages held, the one used last at the end
     BeforePostHook m_beforePost;
