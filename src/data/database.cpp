@@ -352,6 +352,7 @@ bool Database::openServer()
             m_db.close();
             return false;
         }
+    schema::addSearchIndexes(m_db);
     QString totalsError;
     if (!moneytotals::ensure(m_db, &totalsError)) {
         m_error = QStringLiteral("%1 veritabanı hazırlanamadı: %2").arg(server, totalsError);

@@ -373,6 +373,45 @@ QStringList upgradeStatements(Engine engine)
         + kListIndexes + sortIndexes() + personCodeIndexes(engine);
 }
 
+QString personNamesText()
+{
+    return textsql::lowered(QStringLiteral("adi")) + QStringLiteral(" || ' ' || ")
+        + textsql::lowered(QStringLiteral("soyadi"));
+}
+
+QString personPhonesText()
+{
+    QStringList fields;
+    for (const char *field : {"tel1", "tel2", "ceptel", "ceptel2", "fax"})
+        fields << QStringLiteral("COALESCE(%1, '')").arg(QLatin1String(field));
+    return fields.join(QStringLiteral(" || ' ' || "));
+}
+
+void addSearchIndexes(QSqlDatabase &db)
+{
+    if (engineOf(db) != Engine::Postgres)
+        return;
+    const QString names[] = {QStringLiteral("siciltablo_ara_ad"),
+                             QStringLiteral("siciltablo_ara_tel")};
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT count(*) FROM pg_indexes WHERE schemaname = "
+                              "current_schema() AND indexname IN ('%1', '%2')")
+                   .arg(names[0], names[1]))
+        && q.next() && q.value(0).toInt() == 2)
+        return;
+    q.finish();
+    // Each on its own: a server that does not offer the extension refuses the first.
+    const QStringList statements = {
+        QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm"),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON siciltablo USING gin ((%2) gin_trgm_ops)")
+            .arg(names[0], personNamesText()),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON siciltablo USING gin ((%2) gin_trgm_ops)")
+            .arg(names[1], personPhonesText())};
+    for (const QString &sql : statements)
+        if (!q.exec(sql))
+            return;
+}
+
 QSqlError upgrade(QSqlDatabase &db)
 {
     const Engine engine = engineOf(db);

@@ -56,6 +56,14 @@ bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error = nullptr)
 // Brings a file made by an earlier version up to date: the indexes added since. Writes only
 // when something is missing.
 QStringList upgradeStatements(Engine engine = Engine::Sqlite);
+// The texts a person search looks inside: the first name and surname lower-cased, and the
+// phone fields joined as they are stored.
+QString personNamesText();
+QString personPhonesText();
+// On the server, trigram indexes of those texts, so that a search finds a text inside them
+// without reading every person. Made once, where the server offers the pg_trgm extension to
+// this user; without them the search finds the same persons, only slower.
+void addSearchIndexes(QSqlDatabase &db);
 QSqlError upgrade(QSqlDatabase &db);
 
 // Creates the tables marked `addedLater` that the file does not hold yet, with their

@@ -165,8 +165,19 @@ QString lowered(const QString &column)
 
 QString contains(Engine engine, const QString &text)
 {
-    return engine == Engine::Postgres ? QStringLiteral("strpos(%1, ?) > 0").arg(text)
+    return engine == Engine::Postgres ? QStringLiteral("%1 LIKE ?").arg(text)
                                       : QStringLiteral("instr(%1, ?) > 0").arg(text);
+}
+
+QString containsValue(Engine engine, const QString &needle)
+{
+    if (engine != Engine::Postgres)
+        return needle;
+    QString escaped = needle;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+        .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+        .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
 QStringList serverFunctions()

@@ -24,8 +24,10 @@ namespace textsql {
 QString sortKey(const QString &column);
 // The column lower-cased and trimmed.
 QString lowered(const QString &column);
-// The condition that `text` holds the bound value anywhere.
+// The condition that `text` holds a text anywhere, and the value to bind for `needle` (not
+// empty): on the server a LIKE pattern, which a trigram index of `text` serves.
 QString contains(Engine engine, const QString &text);
+QString containsValue(Engine engine, const QString &needle);
 // The statements that make the functions on the server (each replaces one made before).
 QStringList serverFunctions();
 // The names of the functions, for a check that the server has them.

@@ -1,6 +1,9 @@
 #include "persons/personsearch.h"
 
+#include <algorithm>
+
 #include "data/entryrules.h"
+#include "data/schema.h"
 #include "data/textfunctions.h"
 #include "data/textorder.h"
 
@@ -215,18 +218,18 @@ DataSet::Condition PersonSearch::sqlCondition(Engine engine) const
     DataSet::Condition c;
     QStringList hits;
     if (!m_name.isEmpty()) {
-        hits << textsql::contains(engine, QStringLiteral("%1 || ' ' || %2")
-                                              .arg(textsql::lowered(kAdi),
-                                                   textsql::lowered(kSoyadi)));
-        c.values << m_name;
+        hits << textsql::contains(engine, schema::personNamesText());
+        c.values << textsql::containsValue(engine, m_name);
     }
     if (!m_phone.isEmpty()) {
-        QStringList phones;
-        for (const QString &field : kPhoneFields)
-            phones << textOf(field);
-        hits << textsql::contains(engine,
-                                  textsql::lowered(phones.join(QStringLiteral(" || ' ' || "))));
-        c.values << m_phone;
+        // Lower-casing changes letters alone, and the typed text is trimmed: a text without
+        // letters is inside the lowered phones exactly when it is inside the phones as stored,
+        // which an index can hold.
+        const bool letters = std::any_of(m_phone.cbegin(), m_phone.cend(),
+                                         [](QChar ch) { return ch.isLetter(); });
+        hits << textsql::contains(engine, letters ? textsql::lowered(schema::personPhonesText())
+                                                  : schema::personPhonesText());
+        c.values << textsql::containsValue(engine, m_phone);
     }
     c.sql = hits.isEmpty() ? QStringLiteral("1 = 0") : hits.join(QStringLiteral(" OR "));
     return c;
