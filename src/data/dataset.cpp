@@ -1196,10 +1196,14 @@ bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector
         while (q.next())
             keys << q.value(0).toLongLong();
     }
-    if (m_descending)
-        std::sort(keys.begin(), keys.end(), std::greater<>());
-    else
+    // The index gives them in the condition's order, which for a period of rows written day
+    // by day is mostly their own: sorted only when they are not.
+    if (m_descending) {
+        if (!std::is_sorted(keys.cbegin(), keys.cend(), std::greater<>()))
+            std::sort(keys.begin(), keys.end(), std::greater<>());
+    } else if (!std::is_sorted(keys.cbegin(), keys.cend())) {
         std::sort(keys.begin(), keys.end());
+    }
     return true;
 }
 
