@@ -238,6 +238,18 @@ void bindValue(sqlite3_stmt *stmt, int index, const QVariant &v)
 
 } // namespace
 
+bool DataSet::runRead(QSqlQuery &q, const QString &sql, const QVariantList &values)
+{
+    q.setForwardOnly(true);
+    const bool prepared = q.prepare(sql);
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (prepared && q.exec())
+        return true;
+    m_error = q.lastError();
+    return false;
+}
+
 QVector<FieldType> DataSet::columnTypes(const QStringList &names) const
 {
     QVector<FieldType> types;
@@ -281,17 +293,8 @@ bool DataSet::readRows(const QString &sql, const QVariantList &values, QStringLi
         return rc == SQLITE_DONE;
     }
     QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql)) {
-        m_error = q.lastError();
+    if (!runRead(q, sql, values))
         return false;
-    }
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        m_error = q.lastError();
-        return false;
-    }
     const QSqlRecord rec = q.record();
     for (int i = 0; i < rec.count(); ++i)
         names << rec.fieldName(i);
@@ -1094,16 +1097,10 @@ QString DataSet::pastRow(const QVector<QVariant> &at, bool before, QVariantList 
 int DataSet::countWhere(const QString &where, const QVariantList &values)
 {
     QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    const bool prepared
-        = q.prepare(QStringLiteral("SELECT count(*) FROM %1").arg(m_table) + whereClause(where));
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!prepared || !q.exec() || !q.next()) {
-        m_error = q.lastError();
+    if (!runRead(q, QStringLiteral("SELECT count(*) FROM %1").arg(m_table) + whereClause(where),
+                 values))
         return -1;
-    }
-    return q.value(0).toInt();
+    return q.next() ? q.value(0).toInt() : -1;
 }
 
 bool DataSet::firstWhere(const QString &where, const QVariantList &values,
@@ -1111,17 +1108,13 @@ bool DataSet::firstWhere(const QString &where, const QVariantList &values,
 {
     found.clear();
     QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    const bool prepared = q.prepare(QStringLiteral("SELECT %1 FROM %2")
-                                        .arg(m_orderColumns.join(QLatin1Char(',')), m_table)
-                                    + whereClause(where) + QStringLiteral(" ORDER BY ")
-                                    + orderFirst + pagedOrder(false) + QStringLiteral(" LIMIT 1"));
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!prepared || !q.exec()) {
-        m_error = q.lastError();
+    if (!runRead(q,
+                 QStringLiteral("SELECT %1 FROM %2")
+                         .arg(m_orderColumns.join(QLatin1Char(',')), m_table)
+                     + whereClause(where) + QStringLiteral(" ORDER BY ") + orderFirst
+                     + pagedOrder(false) + QStringLiteral(" LIMIT 1"),
+                 values))
         return false;
-    }
     if (q.next())
         for (int i = 0; i < m_orderColumns.size(); ++i) {
             const int field = fieldIndex(m_orderColumns[i]);
@@ -1153,15 +1146,9 @@ int DataSet::positionOf(const QVector<QVariant> &at)
         values += whereValues;
     }
     QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    const bool prepared = q.prepare(QStringLiteral("SELECT ") + counts.join(QStringLiteral(" + ")));
-    for (const QVariant &v : std::as_const(values))
-        q.addBindValue(v);
-    if (!prepared || !q.exec() || !q.next()) {
-        m_error = q.lastError();
+    if (!runRead(q, QStringLiteral("SELECT ") + counts.join(QStringLiteral(" + ")), values))
         return -1;
-    }
-    return q.value(0).toInt();
+    return q.next() ? q.value(0).toInt() : -1;
 }
 
 bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector<qint64> &keys)
@@ -1172,12 +1159,12 @@ bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector
         const QByteArray text = sql.toUtf8();
         sqlite3_stmt *stmt = nullptr;
         int rc = sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &stmt, nullptr);
-        int index = 1;
-        for (const QVariant &v : values)
-            if (rc == SQLITE_OK)
-                bindValue(stmt, index++, v);
-        while (rc == SQLITE_OK && (rc = sqlite3_step(stmt)) == SQLITE_ROW)
-            keys << sqlite3_column_int64(stmt, 0), rc = SQLITE_OK;
+        if (rc == SQLITE_OK) {
+            for (int i = 0; i < values.size(); ++i)
+                bindValue(stmt, i + 1, values[i]);
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+                keys << sqlite3_column_int64(stmt, 0);
+        }
         if (rc != SQLITE_DONE)
             m_error = sqliteError(handle);
         sqlite3_finalize(stmt);
@@ -1185,14 +1172,8 @@ bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector
             return false;
     } else {
         QSqlQuery q(m_db);
-        q.setForwardOnly(true);
-        const bool prepared = q.prepare(sql);
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        if (!prepared || !q.exec()) {
-            m_error = q.lastError();
+        if (!runRead(q, sql, values))
             return false;
-        }
         while (q.next())
             keys << q.value(0).toLongLong();
     }
@@ -1387,15 +1368,9 @@ int DataSet::nextWhere(const Condition &condition, int row)
     // first hit and, without one, reads every row once and no more.
     {
         QSqlQuery q(m_db);
-        q.setForwardOnly(true);
-        const bool prepared = q.prepare(QStringLiteral("SELECT 1 FROM %1%2 LIMIT 1")
-                                            .arg(m_table, whereClause(where)));
-        for (const QVariant &v : std::as_const(values))
-            q.addBindValue(v);
-        if (!prepared || !q.exec()) {
-            m_error = q.lastError();
+        if (!runRead(q, QStringLiteral("SELECT 1 FROM %1%2 LIMIT 1").arg(m_table, whereClause(where)),
+                     values))
             return failRead(), -1;
-        }
         if (!q.next())
             return -1;
     }

@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 
+class QSqlQuery;
 class QWidget;
 
 namespace lumkar {
@@ -180,6 +181,9 @@ private:
     bool readRows(const QString &sql, const QVariantList &values, QStringList &names,
                   QVector<FieldType> &types, RowStore &rows);
     bool failRead();
+    // Prepares `sql`, binds `values` in order and runs it to read forward; false with the
+    // error kept when the database refused.
+    bool runRead(QSqlQuery &q, const QString &sql, const QVariantList &values);
     void setFields(const QStringList &names, const QVector<FieldType> &types);
     // The rows shown: the filtered rows read, or every row of the list read by pages.
     int shownCount() const { return m_paged ? m_count : int(m_shown.size()); }

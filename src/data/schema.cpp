@@ -379,11 +379,19 @@ QString personNamesText()
         + textsql::lowered(QStringLiteral("soyadi"));
 }
 
+const QStringList &personPhoneFields()
+{
+    static const QStringList fields = {QStringLiteral("tel1"), QStringLiteral("tel2"),
+                                       QStringLiteral("ceptel"), QStringLiteral("ceptel2"),
+                                       QStringLiteral("fax")};
+    return fields;
+}
+
 QString personPhonesText()
 {
     QStringList fields;
-    for (const char *field : {"tel1", "tel2", "ceptel", "ceptel2", "fax"})
-        fields << QStringLiteral("COALESCE(%1, '')").arg(QLatin1String(field));
+    for (const QString &field : personPhoneFields())
+        fields << QStringLiteral("COALESCE(%1, '')").arg(field);
     return fields.join(QStringLiteral(" || ' ' || "));
 }
 

@@ -60,6 +60,8 @@ QStringList upgradeStatements(Engine engine = Engine::Sqlite);
 // phone fields joined as they are stored.
 QString personNamesText();
 QString personPhonesText();
+// The phone fields of a person, in the order the search joins them.
+const QStringList &personPhoneFields();
 // On the server, trigram indexes of those texts, so that a search finds a text inside them
 // without reading every person. Made once, where the server offers the pg_trgm extension to
 // this user; without them the search finds the same persons, only slower.

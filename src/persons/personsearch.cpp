@@ -14,9 +14,7 @@ namespace {
 const QString kSicilKodu = QStringLiteral("sicil_kodu");
 const QString kAdi = QStringLiteral("adi");
 const QString kSoyadi = QStringLiteral("soyadi");
-const QString kPhoneFields[] = {QStringLiteral("tel1"), QStringLiteral("tel2"),
-                                QStringLiteral("ceptel"), QStringLiteral("ceptel2"),
-                                QStringLiteral("fax")};
+const QStringList &kPhoneFields = schema::personPhoneFields();
 
 } // namespace
 
