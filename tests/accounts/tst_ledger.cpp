@@ -4,9 +4,11 @@
 #include "csvreader.h"
 #include "fixture.h"
 #include "moneydata.h"
+#include "statementcounter.h"
 #include "testregistry.h"
 
 #include "accounts/ledger.h"
+#include "data/formats.h"
 #include "reports/preview.h"
 #include "shell/anamenu.h"
 
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <memory>
 
 using namespace lumkar;
 using namespace lumkar::test;
@@ -147,6 +150,64 @@ private slots:
         card->DateTimePicker1->setDate(kPeriod);
         app.forms().anamenuf->N10KrediKarti();
         QCOMPARE(figures(card), (QStringList{"5.000,00", "0,00", "0,00", "5.000,00"}));
+    }
+
+    // A long book shows its period by pages: the movements of the period and user in number
+    // order, whatever order their days were written in, with the figures of exactly those,
+    // read on the date index and never over the whole book.
+    void aLongBookShowsItsPeriodByPages_data()
+    {
+        QTest::addColumn<bool>("card");
+        QTest::addColumn<bool>("allUsers");
+        QTest::newRow("cash, one user") << false << false;
+        QTest::newRow("cash, every user") << false << true;
+        QTest::newRow("card, every user") << true << true;
+    }
+    void aLongBookShowsItsPeriodByPages()
+    {
+        QFETCH(bool, card);
+        QFETCH(bool, allUsers);
+        App app;
+        LedgerWindow *book = openBook(app, card);
+        QVERIFY(book);
+        const QString table = card ? QStringLiteral("kredikart") : QStringLiteral("kasa");
+        QList<qlonglong> expected;
+        double in = 0, out = 0;
+        for (int i = 0; i < 620; ++i) {
+            const int day = 1 + i * 7 % 31; // days out of the numbers' order
+            const bool ayse = i % 3 != 0;
+            const MoneyLine line{at(day), double(i % 50), i % 4 == 0 ? 5.0 : 0.0,
+                                 ayse ? QStringLiteral("ayse") : QStringLiteral("ali"),
+                                 ayse ? QStringLiteral("Ayşe Kaya") : QStringLiteral("Ali Can")};
+            const qlonglong kid = addMoneyLine(app, table, line);
+            if (day >= 10 && day <= 20 && (allUsers || ayse)) {
+                expected << kid;
+                in += line.borc;
+                out += line.alacak;
+            }
+        }
+        card ? app.forms().anamenuf->N10KrediKarti() : app.forms().anamenuf->N9Kasa();
+        book->DateTimePicker1->setDate(QDate(2026, 3, 20));
+        book->CheckBox2->setChecked(allUsers);
+        std::unique_ptr<StatementCounter> counter;
+        if (!usesServer())
+            counter = std::make_unique<StatementCounter>(app.db());
+        QTest::mouseClick(book->BitBtn2, Qt::LeftButton);
+        DataSet *rows = book->ledgerTable;
+        QCOMPARE(rows->recordCount(), int(expected.size()));
+        QCOMPARE(rows->currentRow(), int(expected.size()) - 1);
+        QList<qlonglong> shown;
+        for (int r = 0; r < rows->recordCount(); ++r)
+            shown << rows->valueAt(r, rows->fieldIndex(QStringLiteral("kid"))).toLongLong();
+        QCOMPARE(shown, expected);
+        QCOMPARE(book->tahsilatEdit->text(), formats::amountTotal(in));
+        QCOMPARE(book->odemeEdit->text(), formats::amountTotal(out));
+        if (!counter)
+            return;
+        const QVector<StatementCounter::Run> reads = counter->runsWith(QStringLiteral("FROM ") + table);
+        QVERIFY(!reads.isEmpty());
+        for (const StatementCounter::Run &run : reads)
+            QVERIFY2(run.fullScanSteps == 0, qPrintable(run.sql));
     }
 
     void outflow()
