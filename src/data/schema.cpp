@@ -427,23 +427,29 @@ void addSearchIndexes(QSqlDatabase &db)
 QSqlError upgrade(QSqlDatabase &db)
 {
     const Engine engine = engineOf(db);
-    const QStringList wanted = engine == Engine::Postgres
-        ? addedIndexes() + textsql::functionNames() : addedIndexes();
+    const QStringList wanted = addedIndexes();
     QSqlQuery q(db);
     const QStringList marks(wanted.size(), QStringLiteral("?"));
-    q.prepare((engine == Engine::Postgres
-                   ? QStringLiteral("SELECT (SELECT count(*) FROM pg_indexes WHERE schemaname = "
-                                    "current_schema() AND indexname IN (%1)) + (SELECT count(*) "
-                                    "FROM pg_proc WHERE proname IN (%1))")
-                   : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' "
-                                    "AND name IN (%1)"))
-                  .arg(marks.join(QStringLiteral(", "))));
-    for (int pass = engine == Engine::Postgres ? 2 : 1; pass > 0; --pass)
-        for (const QString &name : wanted)
-            q.addBindValue(name);
+    QVariantList values(wanted.cbegin(), wanted.cend());
+    QString count = (engine == Engine::Postgres
+                         ? QStringLiteral("SELECT count(*) FROM pg_indexes WHERE schemaname = "
+                                          "current_schema() AND indexname IN (%1)")
+                         : QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
+                                          "'index' AND name IN (%1)"))
+                        .arg(marks.join(QStringLiteral(", ")));
+    int expected = int(wanted.size());
+    if (engine == Engine::Postgres) {
+        // The text functions too, each as this version writes it (an older one is replaced).
+        count = QStringLiteral("SELECT (%1) + (%2)")
+                    .arg(count, textsql::currentFunctionsCount(values));
+        expected += textsql::functionCount();
+    }
+    q.prepare(count);
+    for (const QVariant &v : std::as_const(values))
+        q.addBindValue(v);
     if (!q.exec())
         return q.lastError();
-    const bool complete = q.next() && q.value(0).toInt() == wanted.size();
+    const bool complete = q.next() && q.value(0).toInt() == expected;
     q.finish(); // the file takes no change of its indexes while a read of it is open
     return complete ? QSqlError() : execAll(db, upgradeStatements(engine));
 }

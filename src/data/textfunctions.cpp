@@ -180,39 +180,98 @@ QString containsValue(Engine engine, const QString &needle)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
-QStringList serverFunctions()
+namespace {
+
+struct ServerFunction {
+    QString name;
+    QString result;
+    QString body;
+    // What the server's planner counts a call as (an operator is 1): a list sorted by the key
+    // is then sorted by more than one process, and a row's key read from an index rather than
+    // made again where an index holds it.
+    int cost;
+};
+
+// The server's translate() looks each character up along its list: the list begins with the
+// characters names are mostly made of.
+QString byLikelihood(const QString &ranked)
 {
-    QString from, to;
-    const QString ranked = rankedCharacters();
-    for (qsizetype i = 0; i + 1 < ranked.size(); i += 2) {
-        from += ranked.at(i);
-        to += ranked.at(i + 1);
-    }
-    QString blanks;
-    for (char16_t c = 1; c < 0xD800; ++c)
-        if (isBlankOrControl(QChar(c)))
-            blanks += QChar(c);
-    QString capitals, smalls;
-    for (char16_t c = 1; c < 0x180; ++c)
-        if (const QChar lower = KucukHarfTr(QChar(c)); lower != QChar(c)) {
-            capitals += QChar(c);
-            smalls += lower;
-        }
-    return {
-        QStringLiteral("CREATE OR REPLACE FUNCTION lumkar_sirala(t text) RETURNS bytea "
-                       "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT CASE WHEN t IS NULL "
-                       "THEN ''::bytea ELSE convert_to(translate(t, %1, %2), 'UTF8') || "
-                       "'\\x01'::bytea || convert_to(t, 'UTF8') END $$")
-            .arg(serverText(from), serverText(to)),
-        QStringLiteral("CREATE OR REPLACE FUNCTION lumkar_kucuk(t text) RETURNS text "
-                       "LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT "
-                       "translate(btrim(coalesce(t, ''), %1), %2, %3) $$")
-            .arg(serverText(blanks), serverText(capitals), serverText(smalls))};
+    static const QString likely = QStringLiteral(
+        "aeinrlıkdmyutsobüşzgçhğvcöpfjwxq AEİNRLIKDMYUTSOBÜŞZGÇHĞVCÖPFJWXQ0123456789");
+    QString first, rest;
+    for (const QChar c : likely)
+        for (qsizetype i = 0; i + 1 < ranked.size(); i += 2)
+            if (ranked.at(i) == c)
+                first += ranked.mid(i, 2);
+    for (qsizetype i = 0; i + 1 < ranked.size(); i += 2)
+        if (!likely.contains(ranked.at(i)))
+            rest += ranked.mid(i, 2);
+    return first + rest;
 }
 
-QStringList functionNames()
+const QList<ServerFunction> &functions()
 {
-    return {QStringLiteral("lumkar_sirala"), QStringLiteral("lumkar_kucuk")};
+    static const QList<ServerFunction> all = [] {
+        QString from, to;
+        const QString ranked = byLikelihood(rankedCharacters());
+        for (qsizetype i = 0; i + 1 < ranked.size(); i += 2) {
+            from += ranked.at(i);
+            to += ranked.at(i + 1);
+        }
+        QString blanks;
+        for (char16_t c = 1; c < 0xD800; ++c)
+            if (isBlankOrControl(QChar(c)))
+                blanks += QChar(c);
+        // The capitals lower() of the "C" collation does not lower as the program does (it
+        // lowers A to Z alone, I to i): each turned into its small letter first.
+        QString capitals, smalls;
+        for (char16_t c = 1; c < 0x180; ++c)
+            if (const QChar lower = KucukHarfTr(QChar(c)); lower != QChar(c)
+                && !(c >= u'A' && c <= u'Z' && lower == QChar(char16_t(c + 32)))) {
+                capitals += QChar(c);
+                smalls += lower;
+            }
+        return QList<ServerFunction>{
+            {QStringLiteral("lumkar_sirala"), QStringLiteral("bytea"),
+             QStringLiteral(" SELECT CASE WHEN t IS NULL THEN ''::bytea ELSE "
+                            "convert_to(translate(t, %1, %2), 'UTF8') || '\\x01'::bytea || "
+                            "convert_to(t, 'UTF8') END ")
+                 .arg(serverText(from), serverText(to)),
+             1000},
+            {QStringLiteral("lumkar_kucuk"), QStringLiteral("text"),
+             QStringLiteral(" SELECT lower(translate(btrim(coalesce(t, ''), %1), %2, %3) "
+                            "COLLATE \"C\") ")
+                 .arg(serverText(blanks), serverText(capitals), serverText(smalls)),
+             100}};
+    }();
+    return all;
+}
+
+} // namespace
+
+QStringList serverFunctions()
+{
+    QStringList out;
+    for (const ServerFunction &f : functions())
+        out << QStringLiteral("CREATE OR REPLACE FUNCTION %1(t text) RETURNS %2 LANGUAGE sql "
+                              "IMMUTABLE PARALLEL SAFE COST %3 AS $$%4$$")
+                   .arg(f.name, f.result, QString::number(f.cost), f.body);
+    return out;
+}
+
+QString currentFunctionsCount(QVariantList &values)
+{
+    QStringList each;
+    for (const ServerFunction &f : functions()) {
+        each << QStringLiteral("(proname = ? AND prosrc = ? AND procost = ?)");
+        values << f.name << f.body << f.cost;
+    }
+    return QStringLiteral("SELECT count(*) FROM pg_proc WHERE ") + each.join(QStringLiteral(" OR "));
+}
+
+int functionCount()
+{
+    return int(functions().size());
 }
 
 } // namespace textsql

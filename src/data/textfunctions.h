@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 namespace lumkar {
 
@@ -30,8 +31,10 @@ QString contains(Engine engine, const QString &text);
 QString containsValue(Engine engine, const QString &needle);
 // The statements that make the functions on the server (each replaces one made before).
 QStringList serverFunctions();
-// The names of the functions, for a check that the server has them.
-QStringList functionNames();
+// A statement that counts the functions the server holds as this program makes them (an older
+// version of one is not counted), with its values; and how many there are.
+QString currentFunctionsCount(QVariantList &values);
+int functionCount();
 
 } // namespace textsql
 
