@@ -999,6 +999,11 @@ void DataSet::forgetPages()
     m_pageUse.clear();
 }
 
+QString DataSet::pagedWhere(QVariantList &values) const
+{
+    return pagedWhere(values, Condition());
+}
+
 QString DataSet::pagedWhere(QVariantList &values, const Condition &extra) const
 {
     const bool filtered = m_filtered && !m_pageFilter.sql.isEmpty();
@@ -1128,10 +1133,16 @@ int DataSet::positionOf(const QVector<QVariant> &at)
 {
     if (m_keyList) {
         const qint64 key = at.constLast().toLongLong();
-        const auto place = m_descending
-            ? std::lower_bound(m_keys.cbegin(), m_keys.cend(), key, std::greater<>())
-            : std::lower_bound(m_keys.cbegin(), m_keys.cend(), key);
-        return int(place - m_keys.cbegin());
+        if (m_orderColumns.size() == 1) {
+            const auto place = m_descending
+                ? std::lower_bound(m_keys.cbegin(), m_keys.cend(), key, std::greater<>())
+                : std::lower_bound(m_keys.cbegin(), m_keys.cend(), key);
+            return int(place - m_keys.cbegin());
+        }
+        // Keys in the order of other columns: a row of the list is found among them; one the
+        // list does not hold is counted in its place as below.
+        if (const qsizetype place = m_keys.indexOf(key); place >= 0)
+            return int(place);
     }
     // The rows before it, counted part by part: each part is one range of the order's index,
     // counted there without reading a row (when no filter asks for more).
@@ -1154,7 +1165,11 @@ int DataSet::positionOf(const QVector<QVariant> &at)
 bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector<qint64> &keys)
 {
     keys.clear();
-    const QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_key, m_table) + whereClause(where);
+    // In the order of the key the index order is mostly right already; any other order is
+    // the database's to give.
+    const bool byKey = m_orderColumns.size() == 1;
+    const QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_key, m_table) + whereClause(where)
+        + (byKey ? QString() : QStringLiteral(" ORDER BY ") + pagedOrder(false));
     if (sqlite3 *handle = sqliteHandle(m_db)) {
         const QByteArray text = sql.toUtf8();
         sqlite3_stmt *stmt = nullptr;
@@ -1179,10 +1194,10 @@ bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector
     }
     // The index gives them in the condition's order, which for a period of rows written day
     // by day is mostly their own: sorted only when they are not.
-    if (m_descending) {
+    if (byKey && m_descending) {
         if (!std::is_sorted(keys.cbegin(), keys.cend(), std::greater<>()))
             std::sort(keys.begin(), keys.end(), std::greater<>());
-    } else if (!std::is_sorted(keys.cbegin(), keys.cend())) {
+    } else if (byKey && !std::is_sorted(keys.cbegin(), keys.cend())) {
         std::sort(keys.begin(), keys.end());
     }
     return true;
@@ -1224,7 +1239,7 @@ bool DataSet::loadPages()
     const QString where = pagedWhere(values);
     // Without a condition the whole table is counted on its smallest index, which is quicker
     // than reading every key.
-    const bool keyList = m_orderColumns.size() == 1 && !where.isEmpty();
+    const bool keyList = !where.isEmpty() && (m_orderColumns.size() == 1 || m_pageFilter.fewRows);
     QVector<qint64> keys;
     const int count = keyList ? (readKeys(where, values, keys) ? int(keys.size()) : -1)
                               : countWhere(where, values);
@@ -1337,9 +1352,11 @@ QString DataSet::keyPageSelect(const QVector<qint64> &keys, int firstRow, int ro
     const QStringList marks(qMax<qsizetype>(1, values.size()), QStringLiteral("?"));
     if (values.isEmpty())
         values << QVariant(QMetaType(QMetaType::LongLong));
-    return QStringLiteral("SELECT *%1 FROM %2 WHERE %3 IN (%4) ORDER BY %3%5")
-        .arg(computedColumns(), m_table, m_key, marks.join(QLatin1Char(',')),
-             m_descending ? QStringLiteral(" DESC") : QString());
+    const QString order = m_orderColumns.size() > 1
+        ? pagedOrder(false)
+        : m_key + (m_descending ? QStringLiteral(" DESC") : QString());
+    return QStringLiteral("SELECT *%1 FROM %2 WHERE %3 IN (%4) ORDER BY %5")
+        .arg(computedColumns(), m_table, m_key, marks.join(QLatin1Char(',')), order);
 }
 
 const RowStore *DataSet::rowAt(int row, int &index)

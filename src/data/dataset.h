@@ -55,6 +55,10 @@ public:
     struct Condition {
         QString sql;
         QVariantList values;
+        // The condition picks few rows through indexes of its own: a list read by pages then
+        // reads its rows' keys once, in the list's order, rather than sorting them for the
+        // count and again for every page.
+        bool fewRows = false;
     };
     using ConditionSource = std::function<Condition()>;
     // Runs before a row is written; may set columns, or discard the row's changes.
@@ -198,7 +202,8 @@ private:
     // The statement of `rows` rows of a key list from `firstRow` on, with its values.
     QString keyPageSelect(const QVector<qint64> &keys, int firstRow, int rows,
                           QVariantList &values) const;
-    QString pagedWhere(QVariantList &values, const Condition &extra = {}) const;
+    QString pagedWhere(QVariantList &values) const;
+    QString pagedWhere(QVariantList &values, const Condition &extra) const;
     QString pagedOrder(bool reversed) const;
     // The rows `offset` on of those where `where` holds, in the list's order or reversed.
     QString pageSelect(const QString &where, bool reversed, int rows, int offset) const;

@@ -102,20 +102,24 @@ QString keyRange(const QString &column, const QByteArray &from, const QByteArray
     return QLatin1Char('(') + bounds.join(QStringLiteral(" AND ")) + QLatin1Char(')');
 }
 
-// The names whose first `length` characters, trimmed and lower-cased, may be `lowered`: those
-// whose key begins as `lowered` does, and those that begin with a blank or a control
+// The names whose first characters, trimmed and lower-cased, may begin with a text although
+// their key does not begin as the text's does: those that begin with a blank or a control
 // character or with a letter of another alphabet, which the key's places do not show. A range
 // of the column's index each.
-QStringList namePrefixRanges(const QString &column, const QString &lowered, QVariantList &values)
+QStringList otherStartRanges(const QString &column, QVariantList &values)
 {
-    const QByteArray places = turkishSortPrefix(lowered);
     const QByteArray del = turkishSortPrefix(QStringLiteral("\x7f"));
-    QStringList ranges;
-    ranges << keyRange(column, places, places + char(0xFF), values);
-    ranges << keyRange(column, QByteArray(), turkishSortPrefix(QStringLiteral("!")), values);
-    ranges << keyRange(column, del, del + char(0xFF), values);
-    ranges << keyRange(column, QByteArray(1, char(0xC2)), QByteArray(), values);
-    return ranges;
+    return {keyRange(column, QByteArray(), turkishSortPrefix(QStringLiteral("!")), values),
+            keyRange(column, del, del + char(0xFF), values),
+            keyRange(column, QByteArray(1, char(0xC2)), QByteArray(), values)};
+}
+
+QString personsIn(const QStringList &ranges)
+{
+    QStringList selects;
+    for (const QString &range : ranges)
+        selects << QStringLiteral("SELECT hid FROM siciltablo WHERE ") + range;
+    return selects.join(QStringLiteral(" UNION ALL "));
 }
 
 QString textOf(const QString &column)
@@ -138,6 +142,7 @@ QString loweredPrefixIs(const QString &text, qsizetype length, const QString &lo
 DataSet::Condition PersonListFilter::sqlCondition() const
 {
     DataSet::Condition c;
+    c.fewRows = m_mode != Mode::All;
     switch (m_mode) {
     case Mode::All:
         break;
@@ -146,28 +151,40 @@ DataSet::Condition PersonListFilter::sqlCondition() const
         c.values << m_code;
         break;
     case Mode::Name: {
-        // Where the name may be, read on the indexes of first name and surname: the ranges of
-        // a first name or surname that begins with the text, and those of a first name that is
-        // the start of the text (the full name then begins with it).
-        QStringList ranges = namePrefixRanges(kAdi, m_name, c.values);
-        ranges += namePrefixRanges(kSoyadi, m_name, c.values);
-        for (qsizetype n = 1; n < m_name.size(); ++n) {
-            const QByteArray places = turkishSortPrefix(m_name.left(n));
-            ranges << keyRange(kAdi, places + char(1), places + char(2), c.values);
+        // Where the name may be, read on the indexes of first name and surname: a first name
+        // or surname whose key begins as the text's, and the ranges the keys do not decide.
+        const QByteArray places = turkishSortPrefix(m_name);
+        // A text of characters that each take one place in a key, typed without blanks around
+        // it: a name whose key begins with its places begins with it, without a further test.
+        const bool keyDecides = m_nameLength == m_name.size() && places.size() == m_name.size();
+        QStringList sure, maybe;
+        QVariantList sureValues, maybeValues;
+        for (const QString &column : {kAdi, kSoyadi}) {
+            (keyDecides ? sure : maybe)
+                << keyRange(column, places, places + char(0xFF),
+                            keyDecides ? sureValues : maybeValues);
+            maybe += otherStartRanges(column, maybeValues);
         }
-        // Each range read on its own index, the persons gathered by their keys.
-        for (QString &range : ranges)
-            range = QStringLiteral("SELECT hid FROM siciltablo WHERE ") + range;
+        // A first name that is the start of the text: the full name then begins with it.
+        for (qsizetype n = 1; n < m_name.size(); ++n) {
+            const QByteArray start = turkishSortPrefix(m_name.left(n));
+            maybe << keyRange(kAdi, start + char(1), start + char(2), maybeValues);
+        }
+        // Those the keys do not decide, then exactly by the rule.
         const QString adi = textOf(kAdi);
         const QString full = QStringLiteral("%1 || ' ' || %2").arg(adi, textOf(kSoyadi));
-        // Then exactly the rule, the values in the order of their marks.
-        const QString byFirstName = loweredPrefixIs(adi, m_nameLength, m_name, c.values);
+        const QString byFirstName = loweredPrefixIs(adi, m_nameLength, m_name, maybeValues);
         const QString bySurname = loweredPrefixIs(textOf(kSoyadi), m_nameLength, m_name,
-                                                  c.values);
-        const QString byFullName = loweredPrefixIs(full, m_nameLength, m_name, c.values);
-        c.sql = QStringLiteral("hid IN (%1) AND (%2 OR %3 OR (length(%4) < %5 AND %6))")
-                    .arg(ranges.join(QStringLiteral(" UNION ALL ")), byFirstName, bySurname, adi,
-                         QString::number(m_nameLength), byFullName);
+                                                  maybeValues);
+        const QString byFullName = loweredPrefixIs(full, m_nameLength, m_name, maybeValues);
+        const QString checked = QStringLiteral("SELECT hid FROM siciltablo WHERE hid IN (%1) AND "
+                                               "(%2 OR %3 OR (length(%4) < %5 AND %6))")
+                                    .arg(personsIn(maybe), byFirstName, bySurname, adi,
+                                         QString::number(m_nameLength), byFullName);
+        c.sql = QStringLiteral("hid IN (%1)")
+                    .arg(sure.isEmpty() ? checked
+                                        : personsIn(sure) + QStringLiteral(" UNION ALL ") + checked);
+        c.values = sureValues + maybeValues;
         break;
     }
     case Mode::Phone: {
