@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
           libgl-dev libquazip1-qt6-dev libsqlite3-dev libcurl4-openssl-dev fonts-dejavu-core fonts-liberation2
           poppler-utils ccache dpkg-dev fakeroot desktop-file-utils qt6-translations-l10n
-          lintian libqt6sql6-psql postgresql postgresql-common)
+          lintian libqt6sql6-psql libpq-dev postgresql postgresql-common)
 if [ "${1:-}" = "--display" ]; then
     packages+=(xvfb xauth)
 fi

@@ -2,6 +2,7 @@
 
 #include "data/asread.h"
 #include "data/dialect.h"
+#include "data/serverkeys.h"
 #include "data/textfunctions.h"
 
 #include "data/database.h"
@@ -1184,6 +1185,10 @@ bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector
             m_error = sqliteError(handle);
         sqlite3_finalize(stmt);
         if (rc != SQLITE_DONE)
+            return false;
+    } else if (const serverkeys::Outcome read = serverkeys::read(m_db, sql, values, keys, m_error);
+               read != serverkeys::Outcome::NotServer) {
+        if (read == serverkeys::Outcome::Failed)
             return false;
     } else {
         QSqlQuery q(m_db);

@@ -11,6 +11,7 @@
 #include "persons/perozluk.h"
 #include "persons/personsearch.h"
 
+#include <QSqlQuery>
 #include <QTest>
 #include <random>
 #include <tuple>
@@ -306,6 +307,40 @@ private slots:
         QCOMPARE(paged.recordCount(), count);
         QCOMPARE(paged.currentRow(), int(expected.indexOf(QStringLiteral("9000"))));
         QCOMPARE(codesShown(paged), expected);
+    }
+
+    // A list's keys are read from the server straight: a connection lost under that read is
+    // told as any other, and the next read finds the server again.
+    void aKeyListMeetsALostConnection()
+    {
+        if (!usesServer())
+            QSKIP("the server's connection");
+        App app;
+        addSamplePersons(app);
+        DataSet paged(app.db());
+        paged.setTable(QStringLiteral("siciltablo"), {QStringLiteral("adi")});
+        const PersonListFilter filter(QString(), QStringLiteral("ka"), QString());
+        paged.readByPages([&filter] { return filter.sqlCondition(); });
+        paged.setFiltered(true);
+        const QString name = QStringLiteral("yan_masa");
+        {
+            QSqlDatabase side = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            side.setDatabaseName(app.session().database().settings().database);
+            QVERIFY(side.open());
+            QSqlQuery q(side);
+            QVERIFY(q.exec(QStringLiteral(
+                "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = "
+                "current_database() AND pid <> pg_backend_pid()")));
+        }
+        QSqlDatabase::removeDatabase(name);
+        app.dialogs.expectNotice();
+        QVERIFY(!paged.open());
+        QVERIFY2(app.dialogs.lastText().contains(
+                     QStringLiteral("Veritabanı sunucusuna ulaşılamadı")),
+                 qPrintable(app.dialogs.lastText()));
+        QCoreApplication::processEvents(); // the end of the failed action: a new connection
+        QVERIFY(paged.open());
+        QCOMPARE(codesShown(paged), (QStringList{"5", "3", "1", "2"})); // Ali, Kamil, Kaya, Mehmet
     }
 
     void searchHit_data()
