@@ -337,11 +337,64 @@ QStringList createIndexStatements()
     return out;
 }
 
+namespace {
+
+// A period's keys are read from its date index alone. The file's indexes hold each row's key
+// already; on the server the date index carries the key, and the user's column that a list of
+// one user asks, in the index itself.
+struct CoveringIndex {
+    const char *name;
+    const char *table;
+    const char *carried;
+};
+constexpr CoveringIndex kCoveringIndexes[] = {
+    {"gorusmeler_tarih", "gorusmeler", "mid, gorusenadsoyad"},
+    {"cari_tarih", "cari", "mid"},
+    {"kasa_tarih", "kasa", "kid, gorusen_kodu"},
+    {"kredikart_tarih", "kredikart", "kid, gorusen_kodu"}};
+
+QString plainDateIndex(const CoveringIndex &c)
+{
+    return QStringLiteral("CREATE INDEX %1 ON %2 (tarih)")
+        .arg(QLatin1String(c.name), QLatin1String(c.table));
+}
+
+QString coveringDateIndex(const CoveringIndex &c)
+{
+    return plainDateIndex(c) + QStringLiteral(" INCLUDE (%1)").arg(QLatin1String(c.carried));
+}
+
+QString coveringIndexNames()
+{
+    QStringList names;
+    for (const CoveringIndex &c : kCoveringIndexes)
+        names << QStringLiteral("'%1'").arg(QLatin1String(c.name));
+    return names.join(QStringLiteral(", "));
+}
+
+// An older server database's date index made again to carry its columns; once.
+QStringList coveringIndexUpgrades()
+{
+    QStringList out;
+    for (const CoveringIndex &c : kCoveringIndexes)
+        out << QStringLiteral("DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_indexes WHERE "
+                              "schemaname = current_schema() AND indexname = '%1' AND indexdef "
+                              "LIKE '%INCLUDE%') THEN DROP INDEX IF EXISTS %1; %2; END IF; END $$")
+                   .arg(QLatin1String(c.name), coveringDateIndex(c));
+    return out;
+}
+
+} // namespace
+
 QStringList createStatements(Engine engine)
 {
+    QStringList indexes = createIndexStatements();
+    if (engine == Engine::Postgres)
+        for (const CoveringIndex &c : kCoveringIndexes)
+            indexes.replace(indexes.indexOf(plainDateIndex(c)), coveringDateIndex(c));
     return createTableStatements(engine)
         + (engine == Engine::Postgres ? textsql::serverFunctions() : QStringList())
-        + createIndexStatements() + sortIndexes() + personCodeIndexes(engine);
+        + indexes + sortIndexes() + personCodeIndexes(engine);
 }
 
 bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error)
@@ -367,7 +420,7 @@ QStringList upgradeStatements(Engine engine)
 {
     if (engine == Engine::Postgres)
         return textsql::serverFunctions() + kListIndexes + sortIndexes()
-            + personCodeIndexes(engine);
+            + personCodeIndexes(engine) + coveringIndexUpgrades();
     return QStringList{kPersonNameIndex, kAppointmentPersonIndex, kVisitPersonIndex,
                        QStringLiteral("DROP INDEX IF EXISTS siciltablo_adi")}
         + kListIndexes + sortIndexes() + personCodeIndexes(engine);
@@ -440,9 +493,11 @@ QSqlError upgrade(QSqlDatabase &db)
     int expected = int(wanted.size());
     if (engine == Engine::Postgres) {
         // The text functions too, each as this version writes it (an older one is replaced).
-        count = QStringLiteral("SELECT (%1) + (%2)")
-                    .arg(count, textsql::currentFunctionsCount(values));
-        expected += textsql::functionCount();
+        count = QStringLiteral("SELECT (%1) + (%2) + (SELECT count(*) FROM pg_indexes WHERE "
+                               "schemaname = current_schema() AND indexname IN (%3) AND "
+                               "indexdef LIKE '%INCLUDE%')")
+                    .arg(count, textsql::currentFunctionsCount(values), coveringIndexNames());
+        expected += textsql::functionCount() + int(std::size(kCoveringIndexes));
     }
     q.prepare(count);
     for (const QVariant &v : std::as_const(values))
