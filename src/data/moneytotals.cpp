@@ -35,15 +35,15 @@ namespace {
 QString addFunction(const QString &book)
 {
     const QString totals = totalsTable(book);
-    const QString add = QStringLiteral("UPDATE %1 SET borc = borc + b, alacak = alacak + a WHERE "
-                                       "tarih %2 AND gorusen_kodu %3;")
+    const QString add = QStringLiteral("UPDATE %1 SET borc = borc + b, alacak = alacak + a, "
+                                       "satir = satir + n WHERE tarih %2 AND gorusen_kodu %3;")
                             .arg(totals);
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION %1_ekle(d TIMESTAMP, u TEXT, b DOUBLE PRECISION, a "
-               "DOUBLE PRECISION) RETURNS void AS $$ BEGIN IF d IS NOT NULL AND u IS NOT NULL "
-               "THEN %2 ELSIF d IS NOT NULL THEN %3 ELSIF u IS NOT NULL THEN %4 ELSE %5 END IF; "
-               "IF NOT FOUND THEN INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak) VALUES (d, "
-               "u, b, a); END IF; END $$ LANGUAGE plpgsql")
+               "DOUBLE PRECISION, n INTEGER) RETURNS void AS $$ BEGIN IF d IS NOT NULL AND u IS "
+               "NOT NULL THEN %2 ELSIF d IS NOT NULL THEN %3 ELSIF u IS NOT NULL THEN %4 ELSE %5 "
+               "END IF; IF NOT FOUND THEN INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak, "
+               "satir) VALUES (d, u, b, a, n); END IF; END $$ LANGUAGE plpgsql")
         .arg(totals, add.arg(QStringLiteral("= d"), QStringLiteral("= u")),
              add.arg(QStringLiteral("= d"), QStringLiteral("IS NULL")),
              add.arg(QStringLiteral("IS NULL"), QStringLiteral("= u")),
@@ -57,40 +57,42 @@ QStringList createStatements(const QString &book, Engine engine)
     const QString totals = totalsTable(book);
     if (engine == Engine::Postgres) {
         return { QStringLiteral("CREATE TABLE %1 (tarih TIMESTAMP, gorusen_kodu TEXT, borc DOUBLE "
-                                "PRECISION NOT NULL, alacak DOUBLE PRECISION NOT NULL)")
+                                "PRECISION NOT NULL, alacak DOUBLE PRECISION NOT NULL, satir "
+                                "INTEGER NOT NULL)")
                      .arg(totals),
             QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, gorusen_kodu)").arg(totals),
             addFunction(book),
             QStringLiteral(
                 "CREATE FUNCTION %1_tetik() RETURNS trigger AS $$ BEGIN IF TG_OP <> 'INSERT' "
                 "THEN PERFORM %1_ekle(OLD.tarih, OLD.gorusen_kodu::text, -COALESCE(OLD.borc, 0), "
-                "-COALESCE(OLD.alacak, 0)); END IF; IF TG_OP <> 'DELETE' THEN PERFORM "
+                "-COALESCE(OLD.alacak, 0), -1); END IF; IF TG_OP <> 'DELETE' THEN PERFORM "
                 "%1_ekle(NEW.tarih, NEW.gorusen_kodu::text, COALESCE(NEW.borc, 0), "
-                "COALESCE(NEW.alacak, 0)); END IF; RETURN NULL; END $$ LANGUAGE plpgsql")
+                "COALESCE(NEW.alacak, 0), 1); END IF; RETURN NULL; END $$ LANGUAGE plpgsql")
                 .arg(totals),
             QStringLiteral("CREATE TRIGGER %1_degisim AFTER INSERT OR UPDATE OF tarih, "
                            "gorusen_kodu, borc, alacak OR DELETE ON %2 FOR EACH ROW EXECUTE "
                            "FUNCTION %1_tetik()")
                 .arg(totals, book),
-            QStringLiteral("INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak) SELECT tarih, "
-                           "gorusen_kodu::text, COALESCE(SUM(borc), 0), COALESCE(SUM(alacak), 0) "
-                           "FROM %2 GROUP BY tarih, gorusen_kodu")
+            QStringLiteral("INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak, satir) SELECT "
+                           "tarih, gorusen_kodu::text, COALESCE(SUM(borc), 0), "
+                           "COALESCE(SUM(alacak), 0), count(*) FROM %2 GROUP BY tarih, "
+                           "gorusen_kodu")
                 .arg(totals, book) };
     }
     // Adds (sign 1) or takes away (sign -1) one movement's amounts on its day and user.
     auto apply = [&](const QString &row, const QString &sign) {
         return QStringLiteral(
-                   "INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak) SELECT %2.tarih, "
-                   "%2.gorusen_kodu, 0, 0 WHERE NOT EXISTS (SELECT 1 FROM %1 WHERE tarih IS "
+                   "INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak, satir) SELECT %2.tarih, "
+                   "%2.gorusen_kodu, 0, 0, 0 WHERE NOT EXISTS (SELECT 1 FROM %1 WHERE tarih IS "
                    "%2.tarih AND gorusen_kodu IS %2.gorusen_kodu); "
                    "UPDATE %1 SET borc = borc + %3 * IFNULL(%2.borc, 0), "
-                   "alacak = alacak + %3 * IFNULL(%2.alacak, 0) "
+                   "alacak = alacak + %3 * IFNULL(%2.alacak, 0), satir = satir + %3 "
                    "WHERE tarih IS %2.tarih AND gorusen_kodu IS %2.gorusen_kodu;")
             .arg(totals, row, sign);
     };
     return {
         QStringLiteral("CREATE TABLE %1 (tarih DATETIME, gorusen_kodu TEXT, borc DOUBLE NOT NULL,"
-                       " alacak DOUBLE NOT NULL)")
+                       " alacak DOUBLE NOT NULL, satir INTEGER NOT NULL)")
             .arg(totals),
         QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, gorusen_kodu)").arg(totals),
         QStringLiteral("CREATE TRIGGER %1_ekle AFTER INSERT ON %2 BEGIN %3 END")
@@ -101,9 +103,9 @@ QStringList createStatements(const QString &book, Engine engine)
                  apply(QStringLiteral("NEW"), QStringLiteral("1"))),
         QStringLiteral("CREATE TRIGGER %1_sil AFTER DELETE ON %2 BEGIN %3 END")
             .arg(totals, book, apply(QStringLiteral("OLD"), QStringLiteral("-1"))),
-        QStringLiteral("INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak) SELECT tarih, "
-                       "gorusen_kodu, TOTAL(borc), TOTAL(alacak) FROM %2 GROUP BY tarih, "
-                       "gorusen_kodu")
+        QStringLiteral("INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak, satir) SELECT tarih, "
+                       "gorusen_kodu, TOTAL(borc), TOTAL(alacak), count(*) FROM %2 GROUP BY "
+                       "tarih, gorusen_kodu")
             .arg(totals, book)};
 }
 
@@ -115,6 +117,9 @@ QStringList dropStatements(const QString &book, Engine engine)
         return {QStringLiteral("DROP FUNCTION IF EXISTS %1_tetik() CASCADE").arg(totals),
                 QStringLiteral("DROP FUNCTION IF EXISTS %1_ekle(TIMESTAMP, TEXT, DOUBLE "
                                "PRECISION, DOUBLE PRECISION)")
+                    .arg(totals),
+                QStringLiteral("DROP FUNCTION IF EXISTS %1_ekle(TIMESTAMP, TEXT, DOUBLE "
+                               "PRECISION, DOUBLE PRECISION, INTEGER)")
                     .arg(totals),
                 QStringLiteral("DROP TABLE IF EXISTS %1").arg(totals)};
     return {QStringLiteral("DROP TRIGGER IF EXISTS %1_ekle").arg(totals),
@@ -138,27 +143,19 @@ bool ensure(QSqlDatabase &db, QString *error)
             return false;
         }
         const Engine engine = schema::engineOf(db);
+        QStringList statements = createStatements(book, engine);
         if (schema::hasTable(db, totalsTable(book))) {
-            // A server database of an older program gets the function of this one (once: the
-            // older one matched the day and user with IS NOT DISTINCT FROM).
-            const auto older = [&] {
-                return q.exec(QStringLiteral("SELECT 1 FROM pg_proc WHERE proname = '%1_ekle' "
-                                             "AND prosrc LIKE '%DISTINCT%'")
-                                  .arg(totalsTable(book)))
-                    && q.next();
-            };
-            if (engine == Engine::Postgres && older() && !q.exec(addFunction(book))) {
-                if (error)
-                    *error = QStringLiteral("\"%1\" günlük toplamları hazırlanamadı: %2")
-                                 .arg(book, q.lastError().text());
-                return false;
-            }
-            continue;
+            // Totals of an older program, without the rows' count (on a server also with an
+            // older function), are made anew once.
+            if (q.exec(QStringLiteral("SELECT satir FROM %1 WHERE 1 = 0").arg(totalsTable(book))))
+                continue;
+            statements = dropStatements(book, engine) + statements;
         }
+        q.finish();
         Transaction transaction(db);
         bool ok = transaction.isActive();
         QString cause = transaction.errorText();
-        for (const QString &sql : createStatements(book, engine)) {
+        for (const QString &sql : std::as_const(statements)) {
             if (!ok)
                 break;
             if (!q.exec(sql)) {
@@ -225,6 +222,15 @@ Sums within(QSqlDatabase &db, const QString &table, const QString &condition,
             const QVariantList &values)
 {
     return sumsFrom(db, table, totalsTable(table), condition, values);
+}
+
+qint64 rowCount(QSqlDatabase &db, const QString &table)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT COALESCE(SUM(satir), 0) FROM %1").arg(totalsTable(table)))
+        || !q.next())
+        return -1;
+    return q.value(0).toLongLong();
 }
 
 Sums ofRows(QSqlDatabase &db, const QString &table, const QString &condition,

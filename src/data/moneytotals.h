@@ -1,6 +1,7 @@
 #pragma once
 // Day totals of the two money books and of the person accounts. Beside `kasa`, `kredikart`
-// and `cari` the database keeps, per day and user code, the sums of `borc` and `alacak`
+// and `cari` the database keeps, per day and user code, the sums of `borc` and `alacak` and
+// the number of rows (`satir`)
 // (tables `kasa_gunluk`, `kredikart_gunluk` and `cari_gunluk`, kept by triggers on every
 // insert, change and deletion of a row). The balance brought forward to a period, and the sums
 // of a period, are then sums over days, not over every movement, so opening a period costs
@@ -48,6 +49,8 @@ struct Sums {
 // bound in order), an SQL condition over `tarih` and `gorusen_kodu` alone.
 Sums within(QSqlDatabase &db, const QString &table, const QString &condition,
             const QVariantList &values);
+// The number of the table's rows, from its day totals; -1 when they cannot be read.
+qint64 rowCount(QSqlDatabase &db, const QString &table);
 // The same sums read from the rows themselves, for a condition over other columns that an
 // index of the table narrows to a few rows (one person's lines).
 Sums ofRows(QSqlDatabase &db, const QString &table, const QString &condition,
