@@ -409,10 +409,10 @@ bool Database::openFile()
     // A rollback journal keeps the one file complete between writes.
     q.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     q.exec(QStringLiteral("PRAGMA synchronous=FULL"));
-    // Reads go through memory-mapped pages and a larger page cache. The lists read only the
-    // pages of their indexes they show, so a modest map serves them at any size; a larger one
-    // would only hold more of a large file in the program's memory.
-    q.exec(QStringLiteral("PRAGMA mmap_size=67108864"));
+    // Reads go through a larger page cache, not through pages of the file mapped into memory:
+    // the lists read only the pages of their indexes they show, and a map held more of a large
+    // file in the program's memory (60 MB at ten million rows) without reading faster.
+    q.exec(QStringLiteral("PRAGMA mmap_size=0"));
     q.exec(QStringLiteral("PRAGMA cache_size=-32768"));
     if (fresh) {
         const QSqlError e = schema::create(m_db);
