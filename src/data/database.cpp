@@ -440,6 +440,7 @@ bool Database::openFile()
     // take them now (read-only, held by another program) is used as it is, and the next
     // opening tries again.
     (void)schema::upgrade(m_db);
+    schema::addSearchIndexes(m_db);
     // The day totals of the money books, made once for a file that has none yet.
     QString totalsError;
     if (!moneytotals::ensure(m_db, &totalsError)) {

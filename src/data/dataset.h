@@ -76,6 +76,7 @@ public:
     void setQueryValues(const QVariantList &values) { m_queryValues = values; }
     QString query() const { return m_sql; }
     Engine engine() const { return schema::engineOf(m_db); }
+    const QSqlDatabase &database() const { return m_db; }
     QString tableName() const { return m_table; }
 
     // An SQL condition with bound values that narrows what is read; it must keep every row the

@@ -426,10 +426,10 @@ QStringList upgradeStatements(Engine engine)
         + kListIndexes + sortIndexes() + personCodeIndexes(engine);
 }
 
-QString personNamesText()
+QString personNamesText(const QString &row)
 {
-    return textsql::lowered(QStringLiteral("adi")) + QStringLiteral(" || ' ' || ")
-        + textsql::lowered(QStringLiteral("soyadi"));
+    return textsql::lowered(row + QStringLiteral("adi")) + QStringLiteral(" || ' ' || ")
+        + textsql::lowered(row + QStringLiteral("soyadi"));
 }
 
 const QStringList &personPhoneFields()
@@ -440,18 +440,96 @@ const QStringList &personPhoneFields()
     return fields;
 }
 
-QString personPhonesText()
+QString personPhonesText(const QString &row)
 {
     QStringList fields;
     for (const QString &field : personPhoneFields())
-        fields << QStringLiteral("COALESCE(%1, '')").arg(field);
+        fields << QStringLiteral("COALESCE(%1%2, '')").arg(row, field);
     return fields.join(QStringLiteral(" || ' ' || "));
+}
+
+namespace {
+
+// The file's index of the texts a person search looks inside: every three characters of
+// them (SQLite's trigram index), the person's key as the row's. It keeps no copy of the texts.
+const QString kFileSearchIndex = QStringLiteral("siciltablo_ara");
+
+QStringList fileSearchIndexStatements()
+{
+    const auto add = [](const QString &row) {
+        return QStringLiteral("INSERT INTO %1 (rowid, ad, tel) VALUES (%2hid, %3, %4);")
+            .arg(kFileSearchIndex, row, personNamesText(row), personPhonesText(row));
+    };
+    const auto drop = [](const QString &row) {
+        return QStringLiteral("INSERT INTO %1 (%1, rowid, ad, tel) VALUES ('delete', %2hid, %3, "
+                              "%4);")
+            .arg(kFileSearchIndex, row, personNamesText(row), personPhonesText(row));
+    };
+    const QString oldRow = QStringLiteral("OLD."), newRow = QStringLiteral("NEW.");
+    return {QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(ad, tel, content='', "
+                           "tokenize='trigram case_sensitive 1')")
+                .arg(kFileSearchIndex),
+            QStringLiteral("CREATE TRIGGER %1_ekle AFTER INSERT ON siciltablo BEGIN %2 END")
+                .arg(kFileSearchIndex, add(newRow)),
+            QStringLiteral("CREATE TRIGGER %1_sil AFTER DELETE ON siciltablo BEGIN %2 END")
+                .arg(kFileSearchIndex, drop(oldRow)),
+            QStringLiteral("CREATE TRIGGER %1_degistir AFTER UPDATE OF hid, adi, soyadi, %2 ON "
+                           "siciltablo BEGIN %3 %4 END")
+                .arg(kFileSearchIndex, personPhoneFields().join(QStringLiteral(", ")),
+                     drop(oldRow), add(newRow)),
+            QStringLiteral("INSERT INTO %1 (rowid, ad, tel) SELECT hid, %2, %3 FROM siciltablo")
+                .arg(kFileSearchIndex, personNamesText(), personPhonesText())};
+}
+
+bool hasFileSearchIndex(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = '%1'")
+                      .arg(kFileSearchIndex))
+        && q.next();
+}
+
+// A text the index finds, as a phrase of its query language: at least three characters.
+bool indexFinds(const QString &needle)
+{
+    return needle.toUcs4().size() >= 3;
+}
+
+QString phrase(const QString &needle)
+{
+    QString quoted = needle;
+    return QLatin1Char('"') + quoted.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+} // namespace
+
+QString personSearchCandidates(const QSqlDatabase &db, const QString &names,
+                               const QString &phones, QVariantList &values)
+{
+    if (engineOf(db) == Engine::Postgres || (names.isEmpty() && phones.isEmpty())
+        || (!names.isEmpty() && !indexFinds(names)) || (!phones.isEmpty() && !indexFinds(phones))
+        || !hasFileSearchIndex(db))
+        return QString();
+    QStringList found;
+    for (const auto &[column, needle] : {std::pair{QStringLiteral("ad"), names},
+                                         std::pair{QStringLiteral("tel"), phones}}) {
+        if (needle.isEmpty())
+            continue;
+        found << QStringLiteral("SELECT rowid FROM %1 WHERE %2 MATCH ?").arg(kFileSearchIndex, column);
+        values << phrase(needle);
+    }
+    return QStringLiteral("hid IN (%1)").arg(found.join(QStringLiteral(" UNION ")));
 }
 
 void addSearchIndexes(QSqlDatabase &db)
 {
-    if (engineOf(db) != Engine::Postgres)
+    if (engineOf(db) != Engine::Postgres) {
+        // A file that cannot take the index now (read-only, or an SQLite without it) is
+        // searched without it, and the next opening tries again.
+        if (!hasFileSearchIndex(db))
+            (void)execAll(db, fileSearchIndexStatements());
         return;
+    }
     const QString names[] = {QStringLiteral("siciltablo_ara_ad"),
                              QStringLiteral("siciltablo_ara_tel")};
     QSqlQuery q(db);

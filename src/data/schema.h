@@ -57,15 +57,21 @@ bool hasTable(QSqlDatabase &db, const QString &name, QSqlError *error = nullptr)
 // when something is missing.
 QStringList upgradeStatements(Engine engine = Engine::Sqlite);
 // The texts a person search looks inside: the first name and surname lower-cased, and the
-// phone fields joined as they are stored.
-QString personNamesText();
-QString personPhonesText();
+// phone fields joined as they are stored (of the row `row` names, as "NEW.", in a trigger).
+QString personNamesText(const QString &row = QString());
+QString personPhonesText(const QString &row = QString());
 // The phone fields of a person, in the order the search joins them.
 const QStringList &personPhoneFields();
 // On the server, trigram indexes of those texts, so that a search finds a text inside them
 // without reading every person. Made once, where the server offers the pg_trgm extension to
 // this user; without them the search finds the same persons, only slower.
 void addSearchIndexes(QSqlDatabase &db);
+// The persons among whom a search for `names` in the names text and `phones` in the phones
+// text (either may be empty) finds its hits, read on the file's index, with its values; empty
+// where that index does not serve (on the server, whose index serves the search itself, for a
+// text of fewer than three characters, or without the index).
+QString personSearchCandidates(const QSqlDatabase &db, const QString &names,
+                               const QString &phones, QVariantList &values);
 QSqlError upgrade(QSqlDatabase &db);
 
 // Creates the tables marked `addedLater` that the file does not hold yet, with their

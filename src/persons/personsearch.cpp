@@ -228,25 +228,39 @@ QString PersonSearch::joinedPhones(DataSet &dataSet, int row)
     return out;
 }
 
-DataSet::Condition PersonSearch::sqlCondition(Engine engine) const
+DataSet::Condition PersonSearch::sqlCondition(const QSqlDatabase &db) const
 {
+    const Engine engine = schema::engineOf(db);
     DataSet::Condition c;
     QStringList hits;
+    QVariantList hitValues;
     if (!m_name.isEmpty()) {
         hits << textsql::contains(engine, schema::personNamesText());
-        c.values << textsql::containsValue(engine, m_name);
+        hitValues << textsql::containsValue(engine, m_name);
     }
+    // Lower-casing changes letters alone, and the typed text is trimmed: a text without
+    // letters is inside the lowered phones exactly when it is inside the phones as stored,
+    // which an index can hold.
+    const bool letters = std::any_of(m_phone.cbegin(), m_phone.cend(),
+                                     [](QChar ch) { return ch.isLetter(); });
     if (!m_phone.isEmpty()) {
-        // Lower-casing changes letters alone, and the typed text is trimmed: a text without
-        // letters is inside the lowered phones exactly when it is inside the phones as stored,
-        // which an index can hold.
-        const bool letters = std::any_of(m_phone.cbegin(), m_phone.cend(),
-                                         [](QChar ch) { return ch.isLetter(); });
         hits << textsql::contains(engine, letters ? textsql::lowered(schema::personPhonesText())
                                                   : schema::personPhonesText());
-        c.values << textsql::containsValue(engine, m_phone);
+        hitValues << textsql::containsValue(engine, m_phone);
     }
-    c.sql = hits.isEmpty() ? QStringLiteral("1 = 0") : hits.join(QStringLiteral(" OR "));
+    if (hits.isEmpty()) {
+        c.sql = QStringLiteral("1 = 0");
+        return c;
+    }
+    c.sql = hits.join(QStringLiteral(" OR "));
+    // The persons that may hold the texts, found on the file's index where it serves; the
+    // texts are then looked for in those alone.
+    if (!letters || m_phone.isEmpty()) {
+        const QString candidates = schema::personSearchCandidates(db, m_name, m_phone, c.values);
+        if (!candidates.isEmpty())
+            c.sql = QStringLiteral("%1 AND (%2)").arg(candidates, c.sql);
+    }
+    c.values += hitValues;
     return c;
 }
 
@@ -258,7 +272,7 @@ int PersonSearch::nextHit(DataSet &dataSet, int current, bool eof) const
     // Past the last row (or before the first) the search begins with the first row.
     const int from = eof || current < 0 || current >= count ? -1 : current;
     if (dataSet.readsByPages()) {
-        const int row = dataSet.nextWhere(sqlCondition(dataSet.engine()), from);
+        const int row = dataSet.nextWhere(sqlCondition(dataSet.database()), from);
         return row >= 0 ? row : qBound(0, current, count - 1);
     }
     const int adi = dataSet.fieldIndex(kAdi);

@@ -50,7 +50,7 @@ public:
     static QString joinedPhones(DataSet &dataSet, int row);
 
     // Its SQL twin: exactly the persons hits() hits.
-    DataSet::Condition sqlCondition(Engine engine) const;
+    DataSet::Condition sqlCondition(const QSqlDatabase &db) const;
 
     // The row the search stops on: the first hit after `current`, going round once (with
     // `eof`, past the last row, from the first row); `current` itself when no other row hits;

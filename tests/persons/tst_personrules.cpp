@@ -309,6 +309,49 @@ private slots:
         QCOMPARE(codesShown(paged), expected);
     }
 
+    // A search finds a person as soon as a name or phone is written, changed or deleted; on
+    // the file it reads only the persons its index names, never every person.
+    void theSearchFollowsEveryWrite()
+    {
+        App app;
+        addSamplePersons(app);
+        DataSet persons(app.db());
+        persons.setTable(QStringLiteral("siciltablo"), {QStringLiteral("adi")});
+        persons.readByPages({});
+        const auto found = [&](const QString &name, const QString &phone) {
+            if (!persons.reopen())
+                return QStringLiteral("?");
+            const PersonSearch search(name, phone);
+            const int row = search.nextHit(persons, -1, false);
+            const auto text = [&](const char *field) {
+                return persons.valueAt(row, persons.fieldIndex(QLatin1String(field))).toString();
+            };
+            return search.hits(text("adi"), text("soyadi"), PersonSearch::joinedPhones(persons, row))
+                ? text("sicil_kodu")
+                : QString();
+        };
+        std::unique_ptr<StatementCounter> counter;
+        if (!usesServer())
+            counter = std::make_unique<StatementCounter>(app.db());
+        QCOMPARE(found(QStringLiteral("EYNEP"), QString()), QString());
+        app.exec(QStringLiteral("UPDATE siciltablo SET adi = 'Zeynep' WHERE sicil_kodu = '13'"));
+        QCOMPARE(found(QStringLiteral("EYNEP"), QString()), QStringLiteral("13"));
+        QCOMPARE(found(QString(), QStringLiteral("555 99")), QString());
+        app.exec(QStringLiteral("UPDATE siciltablo SET tel2 = '(212) 555 99 00' WHERE "
+                                "sicil_kodu = '13'"));
+        QCOMPARE(found(QStringLiteral("yok"), QStringLiteral("555 99")), QStringLiteral("13"));
+        addPerson(app, {QStringLiteral("20"), QStringLiteral("Ayşe Nur"), QStringLiteral("Işık")});
+        QCOMPARE(found(QStringLiteral("e nur ı"), QString()), QStringLiteral("20"));
+        app.exec(QStringLiteral("DELETE FROM siciltablo WHERE sicil_kodu = '13'"));
+        QCOMPARE(found(QStringLiteral("EYNEP"), QStringLiteral("555 99")), QString());
+        if (!counter)
+            return;
+        const QVector<StatementCounter::Run> reads = counter->runsWith(QStringLiteral("MATCH"));
+        QVERIFY(!reads.isEmpty());
+        for (const StatementCounter::Run &run : reads)
+            QVERIFY2(run.fullScanSteps == 0, qPrintable(run.sql));
+    }
+
     // A list's keys are read from the server straight: a connection lost under that read is
     // told as any other, and the next read finds the server again.
     void aKeyListMeetsALostConnection()
