@@ -489,6 +489,9 @@ bool hasFileSearchIndex(const QSqlDatabase &db)
         && q.next();
 }
 
+// The most persons a search reads from the index rather than along the list.
+constexpr int kFewSearchHits = 1000;
+
 // A text the index finds, as a phrase of its query language: at least three characters.
 bool indexFinds(const QString &needle)
 {
@@ -511,14 +514,28 @@ QString personSearchCandidates(const QSqlDatabase &db, const QString &names,
         || !hasFileSearchIndex(db))
         return QString();
     QStringList found;
+    QVariantList phrases;
     for (const auto &[column, needle] : {std::pair{QStringLiteral("ad"), names},
                                          std::pair{QStringLiteral("tel"), phones}}) {
         if (needle.isEmpty())
             continue;
         found << QStringLiteral("SELECT rowid FROM %1 WHERE %2 MATCH ?").arg(kFileSearchIndex, column);
-        values << phrase(needle);
+        phrases << phrase(needle);
     }
-    return QStringLiteral("hid IN (%1)").arg(found.join(QStringLiteral(" UNION ")));
+    const QString persons = found.join(QStringLiteral(" UNION "));
+    // Many persons hold the text: a walk along the list's order meets the next of them soon,
+    // sooner than the index's persons are put in that order.
+    QStringList counts;
+    for (const QString &each : std::as_const(found))
+        counts << QStringLiteral("(SELECT count(*) FROM (%1 LIMIT %2))").arg(each).arg(kFewSearchHits + 1);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT ") + counts.join(QStringLiteral(" + ")));
+    for (const QVariant &v : std::as_const(phrases))
+        q.addBindValue(v);
+    if (!q.exec() || !q.next() || q.value(0).toInt() > kFewSearchHits)
+        return QString();
+    values += phrases;
+    return QStringLiteral("hid IN (%1)").arg(persons);
 }
 
 void addSearchIndexes(QSqlDatabase &db)

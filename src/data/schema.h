@@ -69,7 +69,8 @@ void addSearchIndexes(QSqlDatabase &db);
 // The persons among whom a search for `names` in the names text and `phones` in the phones
 // text (either may be empty) finds its hits, read on the file's index, with its values; empty
 // where that index does not serve (on the server, whose index serves the search itself, for a
-// text of fewer than three characters, or without the index).
+// text of fewer than three characters, without the index) or where more than a thousand
+// persons hold the text.
 QString personSearchCandidates(const QSqlDatabase &db, const QString &names,
                                const QString &phones, QVariantList &values);
 QSqlError upgrade(QSqlDatabase &db);
