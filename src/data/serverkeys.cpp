@@ -13,6 +13,7 @@ namespace lumkar::serverkeys {
 namespace {
 
 constexpr Oid kByteaType = 17;
+constexpr Oid kTextType = 25;
 
 PGconn *connectionOf(const QSqlDatabase &db)
 {
@@ -25,8 +26,10 @@ PGconn *connectionOf(const QSqlDatabase &db)
     return *static_cast<PGconn *const *>(handle.constData());
 }
 
-// The statement with $1, $2, ... for its ? marks; a mark inside a quoted text or name is kept.
-QByteArray numbered(const QString &sql)
+// The statement with $1, $2, ... for its ? marks, and NULL written for an empty value as the
+// query layer writes it (a parameter of no type the server could not place); a mark inside a
+// quoted text or name is kept.
+QByteArray numbered(const QString &sql, const QVariantList &values)
 {
     QString out;
     out.reserve(sql.size() + 16);
@@ -39,7 +42,9 @@ QByteArray numbered(const QString &sql)
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             quote = c;
         } else if (c == QLatin1Char('?')) {
-            out += QLatin1Char('$') + QString::number(++n);
+            const bool empty = n < values.size() && values.at(n).isNull();
+            ++n;
+            out += empty ? QStringLiteral("NULL") : QLatin1Char('$') + QString::number(n);
             continue;
         }
         out += c;
@@ -100,14 +105,17 @@ Outcome read(const QSqlDatabase &db, const QString &sql, const QVariantList &val
     QVector<Oid> types;
     for (const QVariant &v : values) {
         bool binary = false;
-        texts << (v.isNull() ? QByteArray() : parameterText(v, binary));
-        types << (binary ? kByteaType : Oid(0));
+        texts << parameterText(v, binary);
+        // An empty value is not referred to (NULL stands in its place): it gets a type, as
+        // the server asks of every parameter it is given.
+        types << (v.isNull() ? kTextType : binary ? kByteaType : Oid(0));
         formats << (binary ? 1 : 0);
         lengths << int(texts.constLast().size());
     }
+    // Each parameter keeps its number; an empty one is written into the statement instead.
     for (int i = 0; i < values.size(); ++i)
-        pointers << (values[i].isNull() ? nullptr : texts[i].constData());
-    const QByteArray statement = numbered(sql);
+        pointers << texts[i].constData();
+    const QByteArray statement = numbered(sql, values);
     const std::unique_ptr<PGresult, decltype(&PQclear)> result(
         PQexecParams(conn, statement.constData(), int(values.size()), types.constData(),
                      pointers.constData(), lengths.constData(), formats.constData(), 1),

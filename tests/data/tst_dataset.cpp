@@ -121,10 +121,22 @@ private slots:
         for (const char *column : {"adi", "ceptel", "ceptel2", "email", "fax", "sicil_kodu",
                                    "soyadi", "tel1", "tel2"})
             added << QStringLiteral("siciltablo_sira_") + QLatin1String(column);
+        // The search index of names and phones: made and filled with the persons there.
+        const auto searchIndexFinds = [](Database &database) {
+            QSqlQuery q(database.db());
+            return q.exec(QStringLiteral("SELECT count(*) FROM siciltablo_ara WHERE ad MATCH "
+                                         "'\"ışı\"'"))
+                && q.next() && q.value(0).toInt() == 1;
+        };
         const auto makeOld = [&] {
             Database database(dir.path());
             QVERIFY(database.open());
             QSqlQuery q(database.db());
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO siciltablo (sicil_kodu, adi) SELECT '1', "
+                                          "'IŞIL' WHERE NOT EXISTS (SELECT 1 FROM siciltablo)")));
+            for (const char *trigger : {"ekle", "sil", "degistir"})
+                QVERIFY(q.exec(QStringLiteral("DROP TRIGGER siciltablo_ara_") + QLatin1String(trigger)));
+            QVERIFY(q.exec(QStringLiteral("DROP TABLE siciltablo_ara")));
             QVERIFY(q.exec(QStringLiteral("DROP INDEX siciltablo_ad_soyad")));
             QVERIFY(q.exec(QStringLiteral("DROP INDEX randevu_sicil")));
             QVERIFY(q.exec(QStringLiteral("CREATE INDEX siciltablo_adi ON siciltablo (adi)")));
@@ -139,6 +151,7 @@ private slots:
             Database database(dir.path());
             QVERIFY(database.open());
             QCOMPARE(indexes(database), added);
+            QVERIFY(searchIndexFinds(database));
             QSqlQuery q(database.db());
             QVERIFY(q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' "
                                           "AND name = 'randevu_sicil'")));
@@ -150,10 +163,12 @@ private slots:
             Database noRoom(dir.path());
             QVERIFY2(noRoom.open(), qPrintable(noRoom.errorText()));
             QCOMPARE(indexes(noRoom), (QStringList{"siciltablo_adi", "siciltablo_kodu"}));
+            QVERIFY(!searchIndexFinds(noRoom));
         }
         Database later(dir.path());
         QVERIFY(later.open());
         QCOMPARE(indexes(later), added);
+        QVERIFY(searchIndexFinds(later));
     }
 
     // A file made before the reminder log gets it, with its one-reminder-only index, at the

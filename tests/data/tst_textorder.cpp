@@ -138,7 +138,11 @@ private slots:
             "aAbcçÇdgğĞhıIiİoöÖsşŞuüÜzZqwx09 -.@[_{~\t\u00a0\u2003éÉ€жЖ\u0001");
         std::mt19937 random(7);
         QVector<QVariant> texts{QVariant(), QString(""), QString(" "), QString("İ"), QString("ı")};
-        while (texts.size() < 600) {
+        // And each character of the first codes alone, where lower-casing rules are written
+        // out one by one.
+        for (char16_t c = 1; c < 0x180; ++c)
+            texts << QString(QChar(c));
+        while (texts.size() < 900) {
             QString text = QStringLiteral(""); // empty, not NULL
             for (int n = int(random() % 6); n > 0; --n)
                 text += pool.at(int(random() % pool.size()));

@@ -8,6 +8,7 @@
 #include "data/entryrules.h"
 #include "data/moneytotals.h"
 #include "data/schema.h"
+#include "data/serverkeys.h"
 #include "data/tablewriter.h"
 #include "data/transaction.h"
 #include "data/values.h"
@@ -169,6 +170,57 @@ private slots:
         QCOMPARE(card.borc, 1000.0);
     }
 
+    // The server's key reader binds each kind of value as the query layer does, leaves a mark
+    // inside a quoted text alone, and reads the keys in the order the statement gives.
+    void theServerKeyReaderBindsEveryKindOfValue_data()
+    {
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<QVariantList>("values");
+        QTest::addColumn<QList<qint64>>("expected"); // by the lines' order of writing
+        QTest::newRow("a day and time") << "tarih >= ? AND tarih < ?"
+                                       << QVariantList{day(2), day(2, 12)} << QList<qint64>{1};
+        QTest::newRow("an amount") << "borc = ?" << QVariantList{12.25} << QList<qint64>{2};
+        QTest::newRow("a whole number, a text") << "kid > ? AND gorusen_kodu = ?"
+                                               << QVariantList{1, QStringLiteral("ali")}
+                                               << QList<qint64>{2};
+        QTest::newRow("a mark in quotes, an empty value")
+            << "COALESCE(aciklama, '') <> '?' AND (gorusen_kodu = ? OR ? IS NULL)"
+            << QVariantList{QStringLiteral("ali"), QVariant(QMetaType(QMetaType::QString))}
+            << QList<qint64>{1, 2};
+        QTest::newRow("bytes") << "convert_to(gorusen_kodu, 'UTF8') = ?"
+                               << QVariantList{QByteArray("ali")} << QList<qint64>{2};
+        QTest::newRow("true") << "(borc > 0) = ?" << QVariantList{true} << QList<qint64>{1, 2};
+    }
+    void theServerKeyReaderBindsEveryKindOfValue()
+    {
+        if (!usesServer())
+            QSKIP("the server's own reader");
+        QFETCH(QString, condition);
+        QFETCH(QVariantList, values);
+        QFETCH(QList<qint64>, expected);
+        App app;
+        const qint64 lines[] = {
+            addMoneyLine(app, QStringLiteral("kasa"), {day(2, 9), 7, 0}),
+            addMoneyLine(app, QStringLiteral("kasa"), {day(3), 12.25, 0, QStringLiteral("ali")}),
+            addMoneyLine(app, QStringLiteral("kasa"), {day(4), 0, 3, QStringLiteral("ayse"),
+                                                       QString(), QStringLiteral("?")})};
+        QVector<qint64> keys;
+        QSqlError error;
+        QCOMPARE(serverkeys::read(app.db(),
+                                  QStringLiteral("SELECT kid FROM kasa WHERE %1 ORDER BY kid DESC")
+                                      .arg(condition),
+                                  values, keys, error),
+                 serverkeys::Outcome::Read);
+        QVector<qint64> wanted;
+        for (qint64 line : expected)
+            wanted.prepend(lines[line - 1]);
+        QCOMPARE(keys, wanted);
+        // A statement the server refuses is told as the query layer tells it.
+        QCOMPARE(serverkeys::read(app.db(), QStringLiteral("SELECT kid FROM yok"), {}, keys, error),
+                 serverkeys::Outcome::Failed);
+        QCOMPARE(error.nativeErrorCode(), QStringLiteral("42P01"));
+    }
+
     void aDatabaseWithoutTotalsGetsThemFilled()
     {
         App app;
@@ -220,7 +272,14 @@ private slots:
         // So is a text function of an older program, and its results are the program's own.
         app.exec(QStringLiteral("CREATE OR REPLACE FUNCTION lumkar_kucuk(t text) RETURNS text "
                                 "LANGUAGE sql IMMUTABLE AS $$ SELECT lower(t) $$"));
+        // And a date index that does not carry the row's key and user.
+        app.exec(QStringLiteral("DROP INDEX kasa_tarih"));
+        app.exec(QStringLiteral("CREATE INDEX kasa_tarih ON kasa (tarih)"));
         QVERIFY(!schema::upgrade(app.db()).isValid());
+        QCOMPARE(countRows(app, QStringLiteral("pg_indexes"),
+                           QStringLiteral("indexname = 'kasa_tarih' AND indexdef LIKE "
+                                          "'%(tarih) INCLUDE (kid, gorusen_kodu)'")),
+                 1);
         const QString text = QStringLiteral("\t IŞIK İnce ÇĞÖÜŞ Émile ");
         QCOMPARE(app.scalar(QStringLiteral("SELECT lumkar_kucuk(?)"), {text}).toString(),
                  KucukHarfTr(text));
