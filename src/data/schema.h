@@ -73,6 +73,9 @@ void addSearchIndexes(QSqlDatabase &db);
 // persons hold the text.
 QString personSearchCandidates(const QSqlDatabase &db, const QString &names,
                                const QString &phones, QVariantList &values);
+// The statements that take the file's search index away (it is made again from the persons at
+// the next opening).
+QStringList fileSearchIndexDropStatements();
 QSqlError upgrade(QSqlDatabase &db);
 
 // Creates the tables marked `addedLater` that the file does not hold yet, with their

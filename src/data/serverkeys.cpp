@@ -121,6 +121,11 @@ Outcome read(const QSqlDatabase &db, const QString &sql, const QVariantList &val
                      pointers.constData(), lengths.constData(), formats.constData(), 1),
         &PQclear);
     if (PQresultStatus(result.get()) != PGRES_TUPLES_OK) {
+        // Refused before the server saw it (the query layer still reads another result on the
+        // connection): the query layer, which finishes that read first, reads this one.
+        const char *state = result ? PQresultErrorField(result.get(), PG_DIAG_SQLSTATE) : nullptr;
+        if (!state && PQstatus(conn) == CONNECTION_OK)
+            return Outcome::NotServer;
         error = errorOf(conn, result.get());
         return Outcome::Failed;
     }
