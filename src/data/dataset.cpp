@@ -1171,14 +1171,9 @@ int DataSet::positionOf(const QVector<QVariant> &at)
     return q.next() ? q.value(0).toInt() : -1;
 }
 
-bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector<qint64> &keys)
+bool DataSet::readWholeNumbers(const QString &sql, const QVariantList &values,
+                               QVector<qint64> &out)
 {
-    keys.clear();
-    // In the order of the key the index order is mostly right already; any other order is
-    // the database's to give.
-    const bool byKey = m_orderColumns.size() == 1;
-    const QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_key, m_table) + whereClause(where)
-        + (byKey ? QString() : QStringLiteral(" ORDER BY ") + pagedOrder(false));
     if (sqlite3 *handle = sqliteHandle(m_db)) {
         const QByteArray text = sql.toUtf8();
         sqlite3_stmt *stmt = nullptr;
@@ -1187,24 +1182,34 @@ bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector
             for (int i = 0; i < values.size(); ++i)
                 bindValue(stmt, i + 1, values[i]);
             while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-                keys << sqlite3_column_int64(stmt, 0);
+                out << sqlite3_column_int64(stmt, 0);
         }
         if (rc != SQLITE_DONE)
             m_error = sqliteError(handle);
         sqlite3_finalize(stmt);
-        if (rc != SQLITE_DONE)
-            return false;
-    } else if (const serverkeys::Outcome read = serverkeys::read(m_db, sql, values, keys, m_error);
-               read != serverkeys::Outcome::NotServer) {
-        if (read == serverkeys::Outcome::Failed)
-            return false;
-    } else {
-        QSqlQuery q(m_db);
-        if (!runRead(q, sql, values))
-            return false;
-        while (q.next())
-            keys << q.value(0).toLongLong();
+        return rc == SQLITE_DONE;
     }
+    if (const serverkeys::Outcome read = serverkeys::read(m_db, sql, values, out, m_error);
+        read != serverkeys::Outcome::NotServer)
+        return read == serverkeys::Outcome::Read;
+    QSqlQuery q(m_db);
+    if (!runRead(q, sql, values))
+        return false;
+    while (q.next())
+        out << q.value(0).toLongLong();
+    return true;
+}
+
+bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector<qint64> &keys)
+{
+    keys.clear();
+    // In the order of the key the index order is mostly right already; any other order is
+    // the database's to give.
+    const bool byKey = m_orderColumns.size() == 1;
+    const QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_key, m_table) + whereClause(where)
+        + (byKey ? QString() : QStringLiteral(" ORDER BY ") + pagedOrder(false));
+    if (!readWholeNumbers(sql, values, keys))
+        return false;
     // The index gives them in the condition's order, which for a period of rows written day
     // by day is mostly their own: sorted only when they are not.
     if (byKey && m_descending) {
@@ -1397,11 +1402,12 @@ int DataSet::nextWhere(const Condition &condition, int row)
     // Whether any row holds it at all: read in the table's own order, which stops at the
     // first hit and, without one, reads every row once and no more.
     {
-        QSqlQuery q(m_db);
-        if (!runRead(q, QStringLiteral("SELECT 1 FROM %1%2 LIMIT 1").arg(m_table, whereClause(where)),
-                     values))
+        QVector<qint64> any;
+        if (!readWholeNumbers(QStringLiteral("SELECT 1 FROM %1%2 LIMIT 1")
+                                  .arg(m_table, whereClause(where)),
+                              values, any))
             return failRead(), -1;
-        if (!q.next())
+        if (any.isEmpty())
             return -1;
     }
     // Then along the order's index: the first hit after the row, else the first of all.
