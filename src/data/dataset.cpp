@@ -1016,6 +1016,11 @@ QString DataSet::pagedWhere(QVariantList &values, const Condition &extra) const
     return joined({m_prefilter, filtered ? m_pageFilter.sql : QString(), extra.sql});
 }
 
+bool DataSet::orderedByKey() const
+{
+    return m_orderColumns.size() == 1;
+}
+
 QString DataSet::pagedOrder(bool reversed) const
 {
     QStringList terms;
@@ -1142,7 +1147,7 @@ int DataSet::positionOf(const QVector<QVariant> &at)
 {
     if (m_keyList) {
         const qint64 key = at.constLast().toLongLong();
-        if (m_orderColumns.size() == 1) {
+        if (orderedByKey()) {
             const auto place = m_descending
                 ? std::lower_bound(m_keys.cbegin(), m_keys.cend(), key, std::greater<>())
                 : std::lower_bound(m_keys.cbegin(), m_keys.cend(), key);
@@ -1205,7 +1210,7 @@ bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector
     keys.clear();
     // In the order of the key the index order is mostly right already; any other order is
     // the database's to give.
-    const bool byKey = m_orderColumns.size() == 1;
+    const bool byKey = orderedByKey();
     const QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_key, m_table) + whereClause(where)
         + (byKey ? QString() : QStringLiteral(" ORDER BY ") + pagedOrder(false));
     if (!readWholeNumbers(sql, values, keys))
@@ -1257,7 +1262,7 @@ bool DataSet::loadPages()
     const QString where = pagedWhere(values);
     // Without a condition the whole table is counted on its smallest index, which is quicker
     // than reading every key.
-    const bool keyList = !where.isEmpty() && (m_orderColumns.size() == 1 || m_pageFilter.fewRows);
+    const bool keyList = !where.isEmpty() && (orderedByKey() || m_pageFilter.fewRows);
     QVector<qint64> keys;
     const int count = keyList ? (readKeys(where, values, keys) ? int(keys.size()) : -1)
                               : countWhere(where, values);
@@ -1370,9 +1375,9 @@ QString DataSet::keyPageSelect(const QVector<qint64> &keys, int firstRow, int ro
     const QStringList marks(qMax<qsizetype>(1, values.size()), QStringLiteral("?"));
     if (values.isEmpty())
         values << QVariant(QMetaType(QMetaType::LongLong));
-    const QString order = m_orderColumns.size() > 1
-        ? pagedOrder(false)
-        : m_key + (m_descending ? QStringLiteral(" DESC") : QString());
+    const QString order = orderedByKey()
+        ? m_key + (m_descending ? QStringLiteral(" DESC") : QString())
+        : pagedOrder(false);
     return QStringLiteral("SELECT *%1 FROM %2 WHERE %3 IN (%4) ORDER BY %5")
         .arg(computedColumns(), m_table, m_key, marks.join(QLatin1Char(',')), order);
 }

@@ -206,6 +206,8 @@ private:
     QString pagedWhere(QVariantList &values) const;
     QString pagedWhere(QVariantList &values, const Condition &extra) const;
     QString pagedOrder(bool reversed) const;
+    // The list runs in the order of its key alone (the key is always the order's last column).
+    bool orderedByKey() const;
     // The rows `offset` on of those where `where` holds, in the list's order or reversed.
     QString pageSelect(const QString &where, bool reversed, int rows, int offset) const;
     QString orderTerm(int i) const;

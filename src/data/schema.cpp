@@ -481,18 +481,6 @@ QStringList fileSearchIndexStatements()
                 .arg(kFileSearchIndex, personNamesText(), personPhonesText())};
 }
 
-} // namespace
-
-QStringList fileSearchIndexDropStatements()
-{
-    QStringList out;
-    for (const char *trigger : {"ekle", "sil", "degistir"})
-        out << QStringLiteral("DROP TRIGGER IF EXISTS %1_%2").arg(kFileSearchIndex, QLatin1String(trigger));
-    return out << QStringLiteral("DROP TABLE IF EXISTS %1").arg(kFileSearchIndex);
-}
-
-namespace {
-
 bool hasFileSearchIndex(const QSqlDatabase &db)
 {
     QSqlQuery q(db);
@@ -517,6 +505,14 @@ QString phrase(const QString &needle)
 }
 
 } // namespace
+
+QStringList fileSearchIndexDropStatements()
+{
+    QStringList out;
+    for (const char *trigger : {"ekle", "sil", "degistir"})
+        out << QStringLiteral("DROP TRIGGER IF EXISTS %1_%2").arg(kFileSearchIndex, QLatin1String(trigger));
+    return out << QStringLiteral("DROP TABLE IF EXISTS %1").arg(kFileSearchIndex);
+}
 
 QString personSearchCandidates(const QSqlDatabase &db, const QString &names,
                                const QString &phones, QVariantList &values)

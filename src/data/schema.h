@@ -62,9 +62,10 @@ QString personNamesText(const QString &row = QString());
 QString personPhonesText(const QString &row = QString());
 // The phone fields of a person, in the order the search joins them.
 const QStringList &personPhoneFields();
-// On the server, trigram indexes of those texts, so that a search finds a text inside them
-// without reading every person. Made once, where the server offers the pg_trgm extension to
-// this user; without them the search finds the same persons, only slower.
+// Trigram indexes of those texts, so that a search finds a text inside them without reading
+// every person: on the server where it offers the pg_trgm extension to this user, in the file
+// an index kept by triggers. Made once; without them the search finds the same persons, only
+// slower.
 void addSearchIndexes(QSqlDatabase &db);
 // The persons among whom a search for `names` in the names text and `phones` in the phones
 // text (either may be empty) finds its hits, read on the file's index, with its values; empty

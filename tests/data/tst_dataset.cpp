@@ -134,9 +134,9 @@ private slots:
             QSqlQuery q(database.db());
             QVERIFY(q.exec(QStringLiteral("INSERT INTO siciltablo (sicil_kodu, adi) SELECT '1', "
                                           "'IŞIL' WHERE NOT EXISTS (SELECT 1 FROM siciltablo)")));
-            for (const char *trigger : {"ekle", "sil", "degistir"})
-                QVERIFY(q.exec(QStringLiteral("DROP TRIGGER siciltablo_ara_") + QLatin1String(trigger)));
-            QVERIFY(q.exec(QStringLiteral("DROP TABLE siciltablo_ara")));
+            QVERIFY(searchIndexFinds(database));
+            for (const QString &sql : schema::fileSearchIndexDropStatements())
+                QVERIFY(q.exec(sql));
             QVERIFY(q.exec(QStringLiteral("DROP INDEX siciltablo_ad_soyad")));
             QVERIFY(q.exec(QStringLiteral("DROP INDEX randevu_sicil")));
             QVERIFY(q.exec(QStringLiteral("CREATE INDEX siciltablo_adi ON siciltablo (adi)")));
