@@ -403,6 +403,7 @@ void DataSet::close()
     m_shown.clear();
     forgetPages();
     m_keys.clear();
+    m_span = KeySpan();
     m_count = 0;
     m_buffer.clear();
     m_current = -1;
@@ -1006,14 +1007,21 @@ QString DataSet::pagedWhere(QVariantList &values) const
     return pagedWhere(values, Condition());
 }
 
-QString DataSet::pagedWhere(QVariantList &values, const Condition &extra) const
+QString DataSet::pagedWhere(QVariantList &values, const Condition &extra, bool toCount) const
 {
     const bool filtered = m_filtered && !m_pageFilter.sql.isEmpty();
     values = m_prefilterValues;
     if (filtered)
         values += m_pageFilter.values;
+    QString own = joined({m_prefilter, filtered ? m_pageFilter.sql : QString()});
+    if (m_span.on && !own.isEmpty() && !toCount) {
+        // "IS TRUE" keeps the condition from choosing an index of its own: the rows are read
+        // along the key and each tested, a page's worth of them and few more.
+        own = QStringLiteral("%1 >= ? AND %1 <= ? AND (%2) IS TRUE").arg(m_key, own);
+        values = QVariantList{m_span.low, m_span.high} + values;
+    }
     values += extra.values;
-    return joined({m_prefilter, filtered ? m_pageFilter.sql : QString(), extra.sql});
+    return joined({own, extra.sql});
 }
 
 bool DataSet::orderedByKey() const
@@ -1048,8 +1056,9 @@ QString DataSet::orderTerm(int i) const
 
 bool DataSet::descendingAt(int i) const
 {
-    // Rows equal in the order keep the order of their keys, whichever way the list runs.
-    return m_descending && i < m_orderColumns.size() - 1;
+    // Rows equal in the order keep the order of their keys, whichever way the list runs; a
+    // list in the order of its key alone runs the key's way.
+    return m_descending && (i < m_orderColumns.size() - 1 || orderedByKey());
 }
 
 QVector<QVariant> DataSet::orderValues(const QVector<QVariant> &row) const
@@ -1145,6 +1154,27 @@ bool DataSet::firstWhere(const QString &where, const QVariantList &values,
 
 int DataSet::positionOf(const QVector<QVariant> &at)
 {
+    if (m_span.on) {
+        // Counted from the nearer end of the span on the condition's index: a row written last
+        // is placed without counting the whole period.
+        const qint64 key = at.constLast().toLongLong();
+        const bool nearerEnd = (key - m_span.low > m_span.high - key) != m_descending;
+        if (nearerEnd) {
+            QVariantList values;
+            const QString where = pagedWhere(
+                values,
+                {QStringLiteral("%1 %2= ?").arg(m_key, m_descending ? QStringLiteral("<")
+                                                                    : QStringLiteral(">")),
+                 {key}},
+                true);
+            QSqlQuery q(m_db);
+            if (!runRead(q, QStringLiteral("SELECT count(*) FROM %1").arg(m_table)
+                                + whereClause(where),
+                         values))
+                return -1;
+            return q.next() ? m_count - q.value(0).toInt() : -1;
+        }
+    }
     if (m_keyList) {
         const qint64 key = at.constLast().toLongLong();
         if (orderedByKey()) {
@@ -1166,7 +1196,7 @@ int DataSet::positionOf(const QVector<QVariant> &at)
     QVariantList values;
     for (int i = 0; i < parts.size(); ++i) {
         QVariantList whereValues;
-        const QString where = pagedWhere(whereValues, {parts[i], partValues[i]});
+        const QString where = pagedWhere(whereValues, {parts[i], partValues[i]}, true);
         counts << QStringLiteral("(SELECT count(*) FROM %1%2)").arg(m_table, whereClause(where));
         values += whereValues;
     }
@@ -1226,9 +1256,51 @@ bool DataSet::readKeys(const QString &where, const QVariantList &values, QVector
     return true;
 }
 
+bool DataSet::readSpan(const QString &where, const QVariantList &values, KeySpan &span,
+                       int &count)
+{
+    span = KeySpan();
+    if (!orderedByKey() || where.isEmpty() || !moneytotals::totalledTables().contains(m_table)
+        || !moneytotals::answers(where))
+        return true;
+    int repeats = 0;
+    const QString sql = moneytotals::spanSelect(m_table, m_key, where, &repeats);
+    QVariantList bound;
+    for (int i = 0; i < repeats; ++i)
+        bound += values;
+    QSqlQuery q(m_db);
+    if (!runRead(q, sql, bound))
+        return false;
+    if (!q.next()) {
+        m_error = q.lastError();
+        return false;
+    }
+    const qint64 rows = q.value(0).toLongLong();
+    const qint64 low = q.value(1).toLongLong();
+    const qint64 high = q.value(2).toLongLong();
+    // Walked when at least one key in sixteen between the ends belongs to the list (one user
+    // of ten in a period): a page is then read in a few thousand rows at most.
+    if (rows == 0 || (rows > 0 && high >= low && (high - low + 1) / 16 <= rows)) {
+        span = rows == 0 ? KeySpan{true, 1, 0} : KeySpan{true, low, high};
+        count = int(rows);
+    }
+    return true;
+}
+
 int DataSet::recount()
 {
     QVariantList values;
+    if (m_span.on) {
+        m_span.on = false; // the condition as it is, to find the span again
+        int count = -1;
+        const QString where = pagedWhere(values);
+        if (!readSpan(where, values, m_span, count))
+            return -1;
+        if (m_span.on)
+            return count;
+        // No longer one to walk: counted on the condition's index from now on.
+        return countWhere(where, values);
+    }
     const QString where = pagedWhere(values);
     if (m_keyList)
         return readKeys(where, values, m_keys) ? int(m_keys.size()) : -1;
@@ -1258,21 +1330,33 @@ bool DataSet::loadPages()
         m_orderIsText << false;
     }
     m_pageFilter = m_filtered && m_filterSource ? m_filterSource() : Condition{};
+    const KeySpan heldSpan = m_span;
+    m_span = KeySpan(); // the condition as it is, to find the span
     QVariantList values;
     const QString where = pagedWhere(values);
     // Without a condition the whole table is counted on its smallest index, which is quicker
     // than reading every key.
-    const bool keyList = !where.isEmpty() && (orderedByKey() || m_pageFilter.fewRows);
+    int count = -1;
+    if (!readSpan(where, values, m_span, count)) {
+        m_span = heldSpan;
+        m_loaded = wasLoaded;
+        return failRead();
+    }
+    const bool keyList
+        = !m_span.on && !where.isEmpty() && (orderedByKey() || m_pageFilter.fewRows);
     QVector<qint64> keys;
-    const int count = keyList ? (readKeys(where, values, keys) ? int(keys.size()) : -1)
-                              : countWhere(where, values);
+    if (!m_span.on)
+        count = keyList ? (readKeys(where, values, keys) ? int(keys.size()) : -1)
+                        : countWhere(where, values);
     QStringList names;
     QVector<FieldType> types;
     RowStore first;
-    QVariantList pageValues = values;
-    const QString firstPage = keyList ? keyPageSelect(keys, 0, kPageRows, pageValues)
-                                      : pageSelect(where, false, kPageRows, 0);
+    QVariantList pageValues;
+    const QString firstPage = keyList
+        ? keyPageSelect(keys, 0, kPageRows, pageValues)
+        : pageSelect(pagedWhere(pageValues), false, kPageRows, 0);
     if (count < 0 || !readRows(firstPage, pageValues, names, types, first)) {
+        m_span = heldSpan;
         m_loaded = wasLoaded;
         return failRead();
     }

@@ -204,7 +204,10 @@ private:
     QString keyPageSelect(const QVector<qint64> &keys, int firstRow, int rows,
                           QVariantList &values) const;
     QString pagedWhere(QVariantList &values) const;
-    QString pagedWhere(QVariantList &values, const Condition &extra) const;
+    // The list's condition and `extra`. A list walked along its key (`m_span`) gives the
+    // condition as one to test on each row between its lowest and highest key, unless
+    // `toCount`, where the condition's own index counts quicker.
+    QString pagedWhere(QVariantList &values, const Condition &extra, bool toCount = false) const;
     QString pagedOrder(bool reversed) const;
     // The list runs in the order of its key alone (the key is always the order's last column).
     bool orderedByKey() const;
@@ -274,6 +277,18 @@ private:
     bool m_keyList = false;
     QVector<qint64> m_keys;
     bool readKeys(const QString &where, const QVariantList &values, QVector<qint64> &keys);
+    // A list in the order of its key, under a condition the day totals answer, whose rows lie
+    // close together among the keys (rows written day by day): counted from the totals and
+    // walked along the key from its lowest to its highest, no key list is read.
+    struct KeySpan {
+        bool on = false;
+        qint64 low = 1;
+        qint64 high = 0;
+    };
+    KeySpan m_span;
+    // The span of the list under `where` and its number of rows; `span.on` false when the list
+    // is not one to walk so. False when the read failed.
+    bool readSpan(const QString &where, const QVariantList &values, KeySpan &span, int &count);
     // The whole-number first column of every row of `sql`, by the quickest way the engine has.
     bool readWholeNumbers(const QString &sql, const QVariantList &values, QVector<qint64> &out);
     // The rows shown of a list read by pages, counted again after a write (-1 on a failure).

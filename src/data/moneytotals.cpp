@@ -4,6 +4,7 @@
 #include "data/transaction.h"
 #include "data/values.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -231,6 +232,40 @@ qint64 rowCount(QSqlDatabase &db, const QString &table)
         || !q.next())
         return -1;
     return q.value(0).toLongLong();
+}
+
+bool answers(const QString &condition)
+{
+    // Words of SQL and marks are allowed; any other name, or a text written into the
+    // condition, is not a column the totals keep.
+    if (condition.contains(QLatin1Char('\'')) || condition.contains(QLatin1Char('"')))
+        return false;
+    static const QRegularExpression word(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*"));
+    static const QStringList allowed = {
+        QStringLiteral("tarih"), QStringLiteral("gorusen_kodu"), QStringLiteral("and"),
+        QStringLiteral("or"), QStringLiteral("not"), QStringLiteral("is"),
+        QStringLiteral("null"), QStringLiteral("between"), QStringLiteral("in")};
+    for (auto it = word.globalMatch(condition); it.hasNext();)
+        if (!allowed.contains(it.next().captured().toLower()))
+            return false;
+    return true;
+}
+
+QString spanSelect(const QString &table, const QString &key, const QString &condition,
+                   int *repeats)
+{
+    // A day's first (last) key is the first entry of that day on the date index, which holds
+    // the key after the day; every day of the period is asked once.
+    const QString days = QStringLiteral("(SELECT DISTINCT tarih FROM %1 WHERE (%2) AND satir > 0) d")
+                             .arg(totalsTable(table), condition);
+    const auto edge = [&](const char *extreme, const char *direction) {
+        return QStringLiteral("(SELECT %1((SELECT %2 FROM %3 WHERE %3.tarih = d.tarih AND (%4) "
+                              "ORDER BY %2%5 LIMIT 1)) FROM %6)")
+            .arg(QLatin1String(extreme), key, table, condition, QLatin1String(direction), days);
+    };
+    *repeats = 5;
+    return QStringLiteral("SELECT (SELECT COALESCE(SUM(satir), 0) FROM %1 WHERE %2), %3, %4")
+        .arg(totalsTable(table), condition, edge("MIN", ""), edge("MAX", " DESC"));
 }
 
 Sums ofRows(QSqlDatabase &db, const QString &table, const QString &condition,

@@ -51,6 +51,15 @@ Sums within(QSqlDatabase &db, const QString &table, const QString &condition,
             const QVariantList &values);
 // The number of the table's rows, from its day totals; -1 when they cannot be read.
 qint64 rowCount(QSqlDatabase &db, const QString &table);
+// Whether an SQL condition speaks only of the day ("tarih") and the user code ("gorusen_kodu"),
+// which the day totals keep, so that they answer it.
+bool answers(const QString &condition);
+// The statement that reads, of the rows of the totalled `table` that meet `condition` (one the
+// totals answer), their number, their lowest and their highest `key`: the number from the day
+// totals, the keys from each day's first and last key on the date index. Its values are the
+// condition's, bound `*repeats` times over.
+QString spanSelect(const QString &table, const QString &key, const QString &condition,
+                   int *repeats);
 // The same sums read from the rows themselves, for a condition over other columns that an
 // index of the table narrows to a few rows (one person's lines).
 Sums ofRows(QSqlDatabase &db, const QString &table, const QString &condition,

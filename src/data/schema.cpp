@@ -340,18 +340,20 @@ QStringList createIndexStatements()
 namespace {
 
 // A period's keys are read from its date index alone. The file's indexes hold each row's key
-// already; on the server the date index carries the key, and the user's column that a list of
-// one user asks, in the index itself.
+// after the day already; on the server the date index of a book with day totals orders each
+// day's rows by their key (a period's first and last key are read there, one entry a day), and
+// the index carries the user's column that a list of one user asks.
 struct CoveringIndex {
     const char *name;
     const char *table;
-    const char *carried;
+    const char *columns;
+    const char *carried; // nothing when empty
 };
 constexpr CoveringIndex kCoveringIndexes[] = {
-    {"gorusmeler_tarih", "gorusmeler", "mid, gorusenadsoyad"},
-    {"cari_tarih", "cari", "mid"},
-    {"kasa_tarih", "kasa", "kid, gorusen_kodu"},
-    {"kredikart_tarih", "kredikart", "kid, gorusen_kodu"}};
+    {"gorusmeler_tarih", "gorusmeler", "tarih", "mid, gorusenadsoyad"},
+    {"cari_tarih", "cari", "tarih, mid", ""},
+    {"kasa_tarih", "kasa", "tarih, kid", "gorusen_kodu"},
+    {"kredikart_tarih", "kredikart", "tarih, kid", "gorusen_kodu"}};
 
 QString plainDateIndex(const CoveringIndex &c)
 {
@@ -359,28 +361,43 @@ QString plainDateIndex(const CoveringIndex &c)
         .arg(QLatin1String(c.name), QLatin1String(c.table));
 }
 
+// The index's columns as the server writes them in its definition.
+QString coveringColumns(const CoveringIndex &c)
+{
+    return QStringLiteral("(%1)").arg(QLatin1String(c.columns))
+        + (*c.carried ? QStringLiteral(" INCLUDE (%1)").arg(QLatin1String(c.carried)) : QString());
+}
+
 QString coveringDateIndex(const CoveringIndex &c)
 {
-    return plainDateIndex(c) + QStringLiteral(" INCLUDE (%1)").arg(QLatin1String(c.carried));
+    return QStringLiteral("CREATE INDEX %1 ON %2 ").arg(QLatin1String(c.name), QLatin1String(c.table))
+        + coveringColumns(c);
 }
 
-QString coveringIndexNames()
+// The condition on `pg_indexes` that the index is there as this version makes it.
+QString coveringIndexIsCurrent(const CoveringIndex &c)
 {
-    QStringList names;
-    for (const CoveringIndex &c : kCoveringIndexes)
-        names << QStringLiteral("'%1'").arg(QLatin1String(c.name));
-    return names.join(QStringLiteral(", "));
+    return QStringLiteral("(indexname = '%1' AND indexdef LIKE '%btree %2')")
+        .arg(QLatin1String(c.name), coveringColumns(c));
 }
 
-// An older server database's date index made again to carry its columns; once.
+QString coveringIndexesAreCurrent()
+{
+    QStringList each;
+    for (const CoveringIndex &c : kCoveringIndexes)
+        each << coveringIndexIsCurrent(c);
+    return each.join(QStringLiteral(" OR "));
+}
+
+// An older server database's date index made again as this version makes it; once.
 QStringList coveringIndexUpgrades()
 {
     QStringList out;
     for (const CoveringIndex &c : kCoveringIndexes)
         out << QStringLiteral("DO $$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_indexes WHERE "
-                              "schemaname = current_schema() AND indexname = '%1' AND indexdef "
-                              "LIKE '%INCLUDE%') THEN DROP INDEX IF EXISTS %1; %2; END IF; END $$")
-                   .arg(QLatin1String(c.name), coveringDateIndex(c));
+                              "schemaname = current_schema() AND %1) THEN DROP INDEX IF "
+                              "EXISTS %2; %3; END IF; END $$")
+                   .arg(coveringIndexIsCurrent(c), QLatin1String(c.name), coveringDateIndex(c));
     return out;
 }
 
@@ -597,9 +614,8 @@ QSqlError upgrade(QSqlDatabase &db)
     if (engine == Engine::Postgres) {
         // The text functions too, each as this version writes it (an older one is replaced).
         count = QStringLiteral("SELECT (%1) + (%2) + (SELECT count(*) FROM pg_indexes WHERE "
-                               "schemaname = current_schema() AND indexname IN (%3) AND "
-                               "indexdef LIKE '%INCLUDE%')")
-                    .arg(count, textsql::currentFunctionsCount(values), coveringIndexNames());
+                               "schemaname = current_schema() AND (%3))")
+                    .arg(count, textsql::currentFunctionsCount(values), coveringIndexesAreCurrent());
         expected += textsql::functionCount() + int(std::size(kCoveringIndexes));
     }
     q.prepare(count);

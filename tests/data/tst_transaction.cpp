@@ -3,8 +3,10 @@
 
 #include "fixture.h"
 #include "moneydata.h"
+#include "statementcounter.h"
 #include "testregistry.h"
 
+#include "data/dataset.h"
 #include "data/entryrules.h"
 #include "data/moneytotals.h"
 #include "data/schema.h"
@@ -170,6 +172,96 @@ private slots:
         QCOMPARE(card.borc, 1000.0);
     }
 
+    // A period of a book in the order of its key, counted from the day totals and walked
+    // along the key between the period's first and last key, holds the rows the list read
+    // whole holds, in both directions, with lines written late for earlier days; a period whose
+    // keys lie far apart holds its keys instead. Rows are found, added and deleted in place.
+    void aPeriodIsWalkedAlongItsKey_data()
+    {
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<QVariantList>("values");
+        QTest::addColumn<bool>("walked");
+        const QVariant from = values::dayKey(QDate(2026, 3, 5));
+        const QVariant to = values::dayKey(QDate(2026, 3, 15));
+        QTest::newRow("a period") << "kid" << "tarih >= ? AND tarih <= ?"
+                                  << QVariantList{from, to} << true;
+        QTest::newRow("one user, down") << "kid DESC" << "tarih >= ? AND tarih <= ? AND "
+                                                         "gorusen_kodu = ?"
+                                        << QVariantList{from, to, QStringLiteral("ali")} << true;
+        QTest::newRow("keys far apart") << "kid" << "tarih >= ? AND tarih < ?"
+                                        << QVariantList{values::dayKey(QDate(2026, 3, 2)),
+                                                        values::dayKey(QDate(2026, 3, 3))}
+                                        << false;
+        QTest::newRow("no row") << "kid" << "tarih >= ?"
+                                << QVariantList{values::dayKey(QDate(2030, 1, 1))} << true;
+    }
+    void aPeriodIsWalkedAlongItsKey()
+    {
+        QFETCH(QString, order);
+        QFETCH(QString, condition);
+        QFETCH(QVariantList, values);
+        QFETCH(bool, walked);
+        App app;
+        for (int i = 0; i < 400; ++i)
+            addMoneyLine(app, QStringLiteral("kasa"),
+                         {day(1 + i / 20, i % 7), double(i), 0,
+                          i % 3 ? QStringLiteral("ayse") : QStringLiteral("ali")});
+        for (const int d : {2, 6, 12}) // written late for earlier days
+            addMoneyLine(app, QStringLiteral("kasa"), {day(d), 1, 0, QStringLiteral("ali")});
+        const auto keysShown = [](DataSet &set) {
+            QList<qint64> keys;
+            for (int row = 0; row < set.recordCount(); ++row)
+                keys << set.valueAt(row, set.fieldIndex(QStringLiteral("kid"))).toLongLong();
+            return keys;
+        };
+        DataSet whole(app.db());
+        whole.setTable(QStringLiteral("kasa"), {order});
+        whole.setPrefilter(condition, values);
+        QVERIFY(whole.open());
+        QList<qint64> expected = keysShown(whole);
+        std::unique_ptr<StatementCounter> counter;
+        if (!usesServer())
+            counter = std::make_unique<StatementCounter>(app.db());
+        DataSet paged(app.db());
+        paged.setTable(QStringLiteral("kasa"), {order});
+        paged.setPrefilter(condition, values);
+        paged.readByPages({});
+        QVERIFY(paged.open());
+        QCOMPARE(paged.recordCount(), expected.size());
+        const QVector<int> rows{int(expected.size()) - 1, 0, 130, 129, 60};
+        for (const int row : rows)
+            if (row >= 0 && row < expected.size())
+                QCOMPARE(paged.valueAt(row, paged.fieldIndex(QStringLiteral("kid"))).toLongLong(),
+                         expected[row]);
+        QCOMPARE(keysShown(paged), expected);
+        if (counter) {
+            const QVector<StatementCounter::Run> walks = counter->runsWith(QStringLiteral("IS TRUE"));
+            QCOMPARE(!walks.isEmpty(), walked);
+            for (const StatementCounter::Run &run : walks)
+                QVERIFY2(run.fullScanSteps == 0 && run.sorts == 0, qPrintable(run.sql));
+        }
+        if (expected.isEmpty())
+            return;
+        for (const int row : {0, int(expected.size()) / 2, int(expected.size()) - 1}) {
+            QVERIFY(paged.locate(QStringLiteral("kid"), expected[row]));
+            QCOMPARE(paged.currentRow(), row);
+        }
+        // A line added for a day of the period and one deleted: the list stays the whole
+        // list's, on the line added.
+        paged.moveTo(int(expected.size()) / 3);
+        QVERIFY(paged.remove());
+        paged.append();
+        paged.setValue(QStringLiteral("tarih"), values.constFirst());
+        paged.setValue(QStringLiteral("gorusen_kodu"), QStringLiteral("ali"));
+        QVERIFY(paged.post());
+        const qint64 added = paged.value(QStringLiteral("kid")).toLongLong();
+        QVERIFY(whole.reopen());
+        expected = keysShown(whole);
+        QCOMPARE(keysShown(paged), expected);
+        QCOMPARE(paged.currentRow(), qMax(0, int(expected.indexOf(added))));
+    }
+
     // The server's key reader binds each kind of value as the query layer does, leaves a mark
     // inside a quoted text alone, and reads the keys in the order the statement gives.
     void theServerKeyReaderBindsEveryKindOfValue_data()
@@ -283,13 +375,13 @@ private slots:
         // So is a text function of an older program, and its results are the program's own.
         app.exec(QStringLiteral("CREATE OR REPLACE FUNCTION lumkar_kucuk(t text) RETURNS text "
                                 "LANGUAGE sql IMMUTABLE AS $$ SELECT lower(t) $$"));
-        // And a date index that does not carry the row's key and user.
+        // And a date index that does not order a day's rows by their key.
         app.exec(QStringLiteral("DROP INDEX kasa_tarih"));
-        app.exec(QStringLiteral("CREATE INDEX kasa_tarih ON kasa (tarih)"));
+        app.exec(QStringLiteral("CREATE INDEX kasa_tarih ON kasa (tarih) INCLUDE (kid, gorusen_kodu)"));
         QVERIFY(!schema::upgrade(app.db()).isValid());
         QCOMPARE(countRows(app, QStringLiteral("pg_indexes"),
                            QStringLiteral("indexname = 'kasa_tarih' AND indexdef LIKE "
-                                          "'%(tarih) INCLUDE (kid, gorusen_kodu)'")),
+                                          "'%(tarih, kid) INCLUDE (gorusen_kodu)'")),
                  1);
         const QString text = QStringLiteral("\t IŞIK İnce ÇĞÖÜŞ Émile ");
         QCOMPARE(app.scalar(QStringLiteral("SELECT lumkar_kucuk(?)"), {text}).toString(),
