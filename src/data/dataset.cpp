@@ -973,6 +973,7 @@ namespace {
 
 constexpr int kPageRows = 128;  // rows read at a time
 constexpr int kPagesHeld = 64;  // pages kept in memory, the ones used last
+constexpr int kWalkedRows = 10000; // a list of more rows than this is walked along its key
 
 QString joined(const QStringList &conditions)
 {
@@ -1264,7 +1265,7 @@ bool DataSet::readSpan(const QString &where, const QVariantList &values, KeySpan
         || !moneytotals::answers(where))
         return true;
     int repeats = 0;
-    const QString sql = moneytotals::spanSelect(m_table, m_key, where, &repeats);
+    const QString sql = moneytotals::spanSelect(m_table, m_key, where, kWalkedRows, &repeats);
     QVariantList bound;
     for (int i = 0; i < repeats; ++i)
         bound += values;
@@ -1278,9 +1279,11 @@ bool DataSet::readSpan(const QString &where, const QVariantList &values, KeySpan
     const qint64 rows = q.value(0).toLongLong();
     const qint64 low = q.value(1).toLongLong();
     const qint64 high = q.value(2).toLongLong();
-    // Walked when at least one key in sixteen between the ends belongs to the list (one user
-    // of ten in a period): a page is then read in a few thousand rows at most.
-    if (rows == 0 || (rows > 0 && high >= low && (high - low + 1) / 16 <= rows)) {
+    // Walked when the list is long, and at least one key in sixteen between the ends belongs
+    // to it (one user of ten in a period): a page is then read in a few thousand rows at most.
+    // The keys of a shorter list are read at once, from the date index alone.
+    if (rows == 0 || (rows > kWalkedRows && !q.value(1).isNull() && high >= low
+                      && (high - low + 1) / 16 <= rows)) {
         span = rows == 0 ? KeySpan{true, 1, 0} : KeySpan{true, low, high};
         count = int(rows);
     }

@@ -252,7 +252,7 @@ bool answers(const QString &condition)
 }
 
 QString spanSelect(const QString &table, const QString &key, const QString &condition,
-                   int *repeats)
+                   qint64 longerThan, int *repeats)
 {
     // A day's first (last) key is the first entry of that day on the date index, which holds
     // the key after the day; every day of the period is asked once.
@@ -263,9 +263,16 @@ QString spanSelect(const QString &table, const QString &key, const QString &cond
                               "ORDER BY %2%5 LIMIT 1)) FROM %6)")
             .arg(QLatin1String(extreme), key, table, condition, QLatin1String(direction), days);
     };
-    *repeats = 5;
-    return QStringLiteral("SELECT (SELECT COALESCE(SUM(satir), 0) FROM %1 WHERE %2), %3, %4")
-        .arg(totalsTable(table), condition, edge("MIN", ""), edge("MAX", " DESC"));
+    // The keys are asked only of a list longer than `longerThan`.
+    *repeats = 7;
+    const QString rows = QStringLiteral("(SELECT COALESCE(SUM(satir), 0) FROM %1 WHERE (%2))")
+                             .arg(totalsTable(table), condition);
+    const auto whenLong = [&](const QString &keys) {
+        return QStringLiteral("CASE WHEN %1 > %2 THEN %3 END")
+            .arg(rows, QString::number(longerThan), keys);
+    };
+    return QStringLiteral("SELECT %1, %2, %3")
+        .arg(rows, whenLong(edge("MIN", "")), whenLong(edge("MAX", " DESC")));
 }
 
 Sums ofRows(QSqlDatabase &db, const QString &table, const QString &condition,

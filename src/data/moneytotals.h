@@ -55,11 +55,11 @@ qint64 rowCount(QSqlDatabase &db, const QString &table);
 // which the day totals keep, so that they answer it.
 bool answers(const QString &condition);
 // The statement that reads, of the rows of the totalled `table` that meet `condition` (one the
-// totals answer), their number, their lowest and their highest `key`: the number from the day
-// totals, the keys from each day's first and last key on the date index. Its values are the
-// condition's, bound `*repeats` times over.
+// totals answer), their number, and when there are more than `longerThan` their lowest and
+// highest `key` (else empty): the number from the day totals, the keys from each day's first
+// and last key on the date index. Its values are the condition's, bound `*repeats` times over.
 QString spanSelect(const QString &table, const QString &key, const QString &condition,
-                   int *repeats);
+                   qint64 longerThan, int *repeats);
 // The same sums read from the rows themselves, for a condition over other columns that an
 // index of the table narrows to a few rows (one person's lines).
 Sums ofRows(QSqlDatabase &db, const QString &table, const QString &condition,
