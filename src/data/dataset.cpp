@@ -1261,8 +1261,7 @@ bool DataSet::readSpan(const QString &where, const QVariantList &values, KeySpan
                        int &count)
 {
     span = KeySpan();
-    if (!orderedByKey() || where.isEmpty() || !moneytotals::totalledTables().contains(m_table)
-        || !moneytotals::answers(where))
+    if (!orderedByKey() || where.isEmpty() || !moneytotals::answers(m_table, where))
         return true;
     int repeats = 0;
     const QString sql = moneytotals::spanSelect(m_table, m_key, where, kWalkedRows, &repeats);

@@ -16,9 +16,40 @@ const QStringList &books()
     return all;
 }
 
+namespace {
+
+// A table kept with day totals: per day ("tarih") and `user`, the sums of `debit` and `credit`
+// (kept as "borc" and "alacak") and the number of rows. The totals' user column has the
+// table's own name, so that a condition on the table is one on its totals too.
+struct Totalled {
+    const char *table;
+    const char *user;
+    const char *debit;
+    const char *credit;
+};
+constexpr Totalled kTotalled[] = {{"kasa", "gorusen_kodu", "borc", "alacak"},
+                                  {"kredikart", "gorusen_kodu", "borc", "alacak"},
+                                  {"cari", "gorusen_kodu", "borc", "alacak"},
+                                  {"gorusmeler", "gorusenadsoyad", "islem_borcu", "tahsiledilen"}};
+
+const Totalled &totalledAs(const QString &table)
+{
+    for (const Totalled &t : kTotalled)
+        if (table == QLatin1String(t.table))
+            return t;
+    return kTotalled[0];
+}
+
+} // namespace
+
 const QStringList &totalledTables()
 {
-    static const QStringList all = books() + QStringList{QStringLiteral("cari")};
+    static const QStringList all = [] {
+        QStringList out;
+        for (const Totalled &t : kTotalled)
+            out << QLatin1String(t.table);
+        return out;
+    }();
     return all;
 }
 
@@ -36,19 +67,20 @@ namespace {
 QString addFunction(const QString &book)
 {
     const QString totals = totalsTable(book);
+    const QString user = QLatin1String(totalledAs(book).user);
     const QString add = QStringLiteral("UPDATE %1 SET borc = borc + b, alacak = alacak + a, "
-                                       "satir = satir + n WHERE tarih %2 AND gorusen_kodu %3;")
-                            .arg(totals);
+                                       "satir = satir + n WHERE tarih %2 AND %3 %4;")
+                            .arg(totals, QStringLiteral("%1"), user, QStringLiteral("%2"));
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION %1_ekle(d TIMESTAMP, u TEXT, b DOUBLE PRECISION, a "
                "DOUBLE PRECISION, n INTEGER) RETURNS void AS $$ BEGIN IF d IS NOT NULL AND u IS "
                "NOT NULL THEN %2 ELSIF d IS NOT NULL THEN %3 ELSIF u IS NOT NULL THEN %4 ELSE %5 "
-               "END IF; IF NOT FOUND THEN INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak, "
+               "END IF; IF NOT FOUND THEN INSERT INTO %1 (tarih, %6, borc, alacak, "
                "satir) VALUES (d, u, b, a, n); END IF; END $$ LANGUAGE plpgsql")
         .arg(totals, add.arg(QStringLiteral("= d"), QStringLiteral("= u")),
              add.arg(QStringLiteral("= d"), QStringLiteral("IS NULL")),
              add.arg(QStringLiteral("IS NULL"), QStringLiteral("= u")),
-             add.arg(QStringLiteral("IS NULL"), QStringLiteral("IS NULL")));
+             add.arg(QStringLiteral("IS NULL"), QStringLiteral("IS NULL")), user);
 }
 
 } // namespace
@@ -56,57 +88,65 @@ QString addFunction(const QString &book)
 QStringList createStatements(const QString &book, Engine engine)
 {
     const QString totals = totalsTable(book);
+    const Totalled &t = totalledAs(book);
+    const QString user = QLatin1String(t.user);
+    const QString debit = QLatin1String(t.debit);
+    const QString credit = QLatin1String(t.credit);
+    // The table's columns in a statement: "%u" the user, "%d" and "%c" the sums.
+    const auto columns = [&](QString sql) {
+        return sql.replace(QStringLiteral("%u"), user)
+            .replace(QStringLiteral("%d"), debit)
+            .replace(QStringLiteral("%c"), credit);
+    };
     if (engine == Engine::Postgres) {
-        return { QStringLiteral("CREATE TABLE %1 (tarih TIMESTAMP, gorusen_kodu TEXT, borc DOUBLE "
-                                "PRECISION NOT NULL, alacak DOUBLE PRECISION NOT NULL, satir "
-                                "INTEGER NOT NULL)")
+        return { columns(QStringLiteral("CREATE TABLE %1 (tarih TIMESTAMP, %u TEXT, borc DOUBLE "
+                                        "PRECISION NOT NULL, alacak DOUBLE PRECISION NOT NULL, "
+                                        "satir INTEGER NOT NULL)"))
                      .arg(totals),
-            QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, gorusen_kodu)").arg(totals),
+            columns(QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, %u)")).arg(totals),
             addFunction(book),
-            QStringLiteral(
+            columns(QStringLiteral(
                 "CREATE FUNCTION %1_tetik() RETURNS trigger AS $$ BEGIN IF TG_OP <> 'INSERT' "
-                "THEN PERFORM %1_ekle(OLD.tarih, OLD.gorusen_kodu::text, -COALESCE(OLD.borc, 0), "
-                "-COALESCE(OLD.alacak, 0), -1); END IF; IF TG_OP <> 'DELETE' THEN PERFORM "
-                "%1_ekle(NEW.tarih, NEW.gorusen_kodu::text, COALESCE(NEW.borc, 0), "
-                "COALESCE(NEW.alacak, 0), 1); END IF; RETURN NULL; END $$ LANGUAGE plpgsql")
+                "THEN PERFORM %1_ekle(OLD.tarih, OLD.%u::text, -COALESCE(OLD.%d, 0), "
+                "-COALESCE(OLD.%c, 0), -1); END IF; IF TG_OP <> 'DELETE' THEN PERFORM "
+                "%1_ekle(NEW.tarih, NEW.%u::text, COALESCE(NEW.%d, 0), "
+                "COALESCE(NEW.%c, 0), 1); END IF; RETURN NULL; END $$ LANGUAGE plpgsql"))
                 .arg(totals),
-            QStringLiteral("CREATE TRIGGER %1_degisim AFTER INSERT OR UPDATE OF tarih, "
-                           "gorusen_kodu, borc, alacak OR DELETE ON %2 FOR EACH ROW EXECUTE "
-                           "FUNCTION %1_tetik()")
+            columns(QStringLiteral("CREATE TRIGGER %1_degisim AFTER INSERT OR UPDATE OF tarih, "
+                                   "%u, %d, %c OR DELETE ON %2 FOR EACH ROW EXECUTE "
+                                   "FUNCTION %1_tetik()"))
                 .arg(totals, book),
-            QStringLiteral("INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak, satir) SELECT "
-                           "tarih, gorusen_kodu::text, COALESCE(SUM(borc), 0), "
-                           "COALESCE(SUM(alacak), 0), count(*) FROM %2 GROUP BY tarih, "
-                           "gorusen_kodu")
+            columns(QStringLiteral("INSERT INTO %1 (tarih, %u, borc, alacak, satir) SELECT "
+                                   "tarih, %u::text, COALESCE(SUM(%d), 0), "
+                                   "COALESCE(SUM(%c), 0), count(*) FROM %2 GROUP BY tarih, %u"))
                 .arg(totals, book) };
     }
     // Adds (sign 1) or takes away (sign -1) one movement's amounts on its day and user.
     auto apply = [&](const QString &row, const QString &sign) {
-        return QStringLiteral(
-                   "INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak, satir) SELECT %2.tarih, "
-                   "%2.gorusen_kodu, 0, 0, 0 WHERE NOT EXISTS (SELECT 1 FROM %1 WHERE tarih IS "
-                   "%2.tarih AND gorusen_kodu IS %2.gorusen_kodu); "
-                   "UPDATE %1 SET borc = borc + %3 * IFNULL(%2.borc, 0), "
-                   "alacak = alacak + %3 * IFNULL(%2.alacak, 0), satir = satir + %3 "
-                   "WHERE tarih IS %2.tarih AND gorusen_kodu IS %2.gorusen_kodu;")
+        return columns(QStringLiteral(
+                   "INSERT INTO %1 (tarih, %u, borc, alacak, satir) SELECT %2.tarih, "
+                   "%2.%u, 0, 0, 0 WHERE NOT EXISTS (SELECT 1 FROM %1 WHERE tarih IS "
+                   "%2.tarih AND %u IS %2.%u); "
+                   "UPDATE %1 SET borc = borc + %3 * IFNULL(%2.%d, 0), "
+                   "alacak = alacak + %3 * IFNULL(%2.%c, 0), satir = satir + %3 "
+                   "WHERE tarih IS %2.tarih AND %u IS %2.%u;"))
             .arg(totals, row, sign);
     };
     return {
-        QStringLiteral("CREATE TABLE %1 (tarih DATETIME, gorusen_kodu TEXT, borc DOUBLE NOT NULL,"
-                       " alacak DOUBLE NOT NULL, satir INTEGER NOT NULL)")
+        columns(QStringLiteral("CREATE TABLE %1 (tarih DATETIME, %u TEXT, borc DOUBLE NOT NULL,"
+                               " alacak DOUBLE NOT NULL, satir INTEGER NOT NULL)"))
             .arg(totals),
-        QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, gorusen_kodu)").arg(totals),
+        columns(QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, %u)")).arg(totals),
         QStringLiteral("CREATE TRIGGER %1_ekle AFTER INSERT ON %2 BEGIN %3 END")
             .arg(totals, book, apply(QStringLiteral("NEW"), QStringLiteral("1"))),
-        QStringLiteral("CREATE TRIGGER %1_degistir AFTER UPDATE OF tarih, gorusen_kodu, borc, "
-                       "alacak ON %2 BEGIN %3 %4 END")
+        columns(QStringLiteral("CREATE TRIGGER %1_degistir AFTER UPDATE OF tarih, %u, %d, "
+                               "%c ON %2 BEGIN %3 %4 END"))
             .arg(totals, book, apply(QStringLiteral("OLD"), QStringLiteral("-1")),
                  apply(QStringLiteral("NEW"), QStringLiteral("1"))),
         QStringLiteral("CREATE TRIGGER %1_sil AFTER DELETE ON %2 BEGIN %3 END")
             .arg(totals, book, apply(QStringLiteral("OLD"), QStringLiteral("-1"))),
-        QStringLiteral("INSERT INTO %1 (tarih, gorusen_kodu, borc, alacak, satir) SELECT tarih, "
-                       "gorusen_kodu, TOTAL(borc), TOTAL(alacak), count(*) FROM %2 GROUP BY "
-                       "tarih, gorusen_kodu")
+        columns(QStringLiteral("INSERT INTO %1 (tarih, %u, borc, alacak, satir) SELECT tarih, "
+                               "%u, TOTAL(%d), TOTAL(%c), count(*) FROM %2 GROUP BY tarih, %u"))
             .arg(totals, book)};
 }
 
@@ -234,7 +274,7 @@ qint64 rowCount(QSqlDatabase &db, const QString &table)
     return q.value(0).toLongLong();
 }
 
-bool answers(const QString &condition)
+bool answers(const QString &table, const QString &condition)
 {
     // Words of SQL and marks are allowed; any other name, or a text written into the
     // condition, is not a column the totals keep.
@@ -242,12 +282,17 @@ bool answers(const QString &condition)
         return false;
     static const QRegularExpression word(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*"));
     static const QStringList allowed = {
-        QStringLiteral("tarih"), QStringLiteral("gorusen_kodu"), QStringLiteral("and"),
-        QStringLiteral("or"), QStringLiteral("not"), QStringLiteral("is"),
-        QStringLiteral("null"), QStringLiteral("between"), QStringLiteral("in")};
-    for (auto it = word.globalMatch(condition); it.hasNext();)
-        if (!allowed.contains(it.next().captured().toLower()))
+        QStringLiteral("tarih"), QStringLiteral("and"), QStringLiteral("or"),
+        QStringLiteral("not"), QStringLiteral("is"), QStringLiteral("null"),
+        QStringLiteral("between"), QStringLiteral("in")};
+    if (!totalledTables().contains(table))
+        return false;
+    const QLatin1String user(totalledAs(table).user);
+    for (auto it = word.globalMatch(condition); it.hasNext();) {
+        const QString name = it.next().captured().toLower();
+        if (name != user && !allowed.contains(name))
             return false;
+    }
     return true;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
-// Day totals of the two money books and of the person accounts. Beside `kasa`, `kredikart`
-// and `cari` the database keeps, per day and user code, the sums of `borc` and `alacak` and
-// the number of rows (`satir`)
-// (tables `kasa_gunluk`, `kredikart_gunluk` and `cari_gunluk`, kept by triggers on every
-// insert, change and deletion of a row). The balance brought forward to a period, and the sums
-// of a period, are then sums over days, not over every movement, so opening a period costs
-// the same in a young book and in one of many years.
+// Day totals of the two money books, of the person accounts and of the visits. Beside `kasa`,
+// `kredikart`, `cari` and `gorusmeler` the database keeps, per day and user, the sums of the
+// debit and credit columns (`borc` and `alacak`; a visit's `islem_borcu` and `tahsiledilen`)
+// and the number of rows (`satir`)
+// (tables `kasa_gunluk`, `kredikart_gunluk`, `cari_gunluk` and `gorusmeler_gunluk`, kept by
+// triggers on every insert, change and deletion of a row). The balance brought forward to a
+// period, the sums of a period and its number of rows are then sums over days, not over every
+// movement, so opening a period costs the same in a young book and in one of many years.
 
 #include "data/connectionsettings.h"
 
@@ -18,8 +19,9 @@ namespace lumkar::moneytotals {
 
 // The two money books, "kasa" and "kredikart".
 const QStringList &books();
-// The tables kept with day totals: the two books and the person accounts ("cari"), whose day
-// totals give the sums of a period or of every line without reading the lines.
+// The tables kept with day totals: the two books, the person accounts ("cari") and the visits
+// ("gorusmeler"), whose day totals give the sums and the number of the rows of a period, or of
+// every row, without reading the rows.
 const QStringList &totalledTables();
 
 // The name of the day-totals table of a money book ("kasa" -> "kasa_gunluk").
@@ -51,9 +53,9 @@ Sums within(QSqlDatabase &db, const QString &table, const QString &condition,
             const QVariantList &values);
 // The number of the table's rows, from its day totals; -1 when they cannot be read.
 qint64 rowCount(QSqlDatabase &db, const QString &table);
-// Whether an SQL condition speaks only of the day ("tarih") and the user code ("gorusen_kodu"),
-// which the day totals keep, so that they answer it.
-bool answers(const QString &condition);
+// Whether an SQL condition on `table` speaks only of the day ("tarih") and the user, which the
+// table's day totals keep, so that they answer it.
+bool answers(const QString &table, const QString &condition);
 // The statement that reads, of the rows of the totalled `table` that meet `condition` (one the
 // totals answer), their number, and when there are more than `longerThan` their lowest and
 // highest `key` (else empty): the number from the day totals, the keys from each day's first

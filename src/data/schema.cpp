@@ -340,7 +340,7 @@ QStringList createIndexStatements()
 namespace {
 
 // A period's keys are read from its date index alone. The file's indexes hold each row's key
-// after the day already; on the server the date index of a book with day totals orders each
+// after the day already; on the server the date index of a table with day totals orders each
 // day's rows by their key (a period's first and last key are read there, one entry a day), and
 // the index carries the user's column that a list of one user asks.
 struct CoveringIndex {
@@ -350,7 +350,7 @@ struct CoveringIndex {
     const char *carried; // nothing when empty
 };
 constexpr CoveringIndex kCoveringIndexes[] = {
-    {"gorusmeler_tarih", "gorusmeler", "tarih", "mid, gorusenadsoyad"},
+    {"gorusmeler_tarih", "gorusmeler", "tarih, mid", "gorusenadsoyad"},
     {"cari_tarih", "cari", "tarih, mid", ""},
     {"kasa_tarih", "kasa", "tarih, kid", "gorusen_kodu"},
     {"kredikart_tarih", "kredikart", "tarih, kid", "gorusen_kodu"}};

@@ -178,48 +178,61 @@ private slots:
     // holds its keys. Rows are found, added and deleted in place.
     void aPeriodIsWalkedAlongItsKey_data()
     {
+        QTest::addColumn<QString>("table");
         QTest::addColumn<QString>("order");
         QTest::addColumn<QString>("condition");
         QTest::addColumn<QVariantList>("values");
         QTest::addColumn<bool>("walked");
         const QVariantList period{values::dayKey(QDate(2026, 3, 5)),
                                   values::dayKey(QDate(2026, 3, 15))};
-        QTest::newRow("a period") << "kid" << "tarih >= ? AND tarih <= ?" << period << true;
-        QTest::newRow("a period, down") << "kid DESC" << "tarih >= ? AND tarih <= ?" << period
-                                        << true;
-        QTest::newRow("one user, short") << "kid DESC" << "tarih >= ? AND tarih <= ? AND "
-                                                          "gorusen_kodu = ?"
+        QTest::newRow("a period") << "kasa" << "kid" << "tarih >= ? AND tarih <= ?" << period
+                                  << true;
+        QTest::newRow("a period, down") << "kasa" << "kid DESC" << "tarih >= ? AND tarih <= ?"
+                                        << period << true;
+        QTest::newRow("one user, short") << "kasa" << "kid DESC" << "tarih >= ? AND tarih <= ? "
+                                                                    "AND gorusen_kodu = ?"
                                          << period + QVariantList{QStringLiteral("ali")} << false;
-        QTest::newRow("no row") << "kid" << "tarih >= ?"
+        QTest::newRow("no row") << "kasa" << "kid" << "tarih >= ?"
                                 << QVariantList{values::dayKey(QDate(2030, 1, 1))} << true;
+        QTest::newRow("visits of a period") << "gorusmeler" << "mid"
+                                            << "tarih >= ? AND tarih <= ?" << period << true;
+        QTest::newRow("visits of one user, short")
+            << "gorusmeler" << "mid" << "tarih >= ? AND tarih <= ? AND gorusenadsoyad = ?"
+            << period + QVariantList{QStringLiteral("ali")} << false;
     }
     void aPeriodIsWalkedAlongItsKey()
     {
+        QFETCH(QString, table);
         QFETCH(QString, order);
         QFETCH(QString, condition);
         QFETCH(QVariantList, values);
         QFETCH(bool, walked);
         App app;
-        // 1,200 lines a day for twenty days, written day by day; a third of them Ali's.
-        const QString dayOf = usesServer()
-            ? QStringLiteral("TIMESTAMP '2026-03-01' + (i / 1200) * INTERVAL '1 day'")
-            : QStringLiteral("datetime('2026-03-01', '+' || (i / 1200) || ' days')");
-        app.exec(QStringLiteral("INSERT INTO kasa (tarih, borc, alacak, gorusen_kodu, gorusen) "
-                                "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
-                                "WHERE i < 23999) SELECT %1, i, 0, CASE WHEN i %% 3 = 0 THEN "
-                                "'ali' ELSE 'ayse' END, 'x' FROM n")
-                     .arg(dayOf)
-                     .replace(QStringLiteral("%%"), QStringLiteral("%")));
-        for (const int d : {2, 6, 12}) // written late for earlier days
-            addMoneyLine(app, QStringLiteral("kasa"), {day(d), 1, 0, QStringLiteral("ali")});
-        const auto keysShown = [](DataSet &set) {
+        const bool visits = table == QLatin1String("gorusmeler");
+        const QString key = visits ? QStringLiteral("mid") : QStringLiteral("kid");
+        const QString user = visits ? QStringLiteral("gorusenadsoyad") : QStringLiteral("gorusen_kodu");
+        // 1,200 rows a day for twenty days, written day by day; a third of them Ali's; three
+        // written late for earlier days.
+        const auto dayOf = [](const QString &days) {
+            return (usesServer() ? QStringLiteral("TIMESTAMP '2026-03-01' + (%1) * INTERVAL '1 day'")
+                                 : QStringLiteral("datetime('2026-03-01', '+' || (%1) || ' days')"))
+                .arg(days);
+        };
+        app.exec(QStringLiteral("INSERT INTO %1 (tarih, %2, %3) WITH RECURSIVE n(i) AS (SELECT 0 "
+                                "UNION ALL SELECT i + 1 FROM n WHERE i < 24002) SELECT CASE WHEN "
+                                "i < 24000 THEN %4 ELSE %5 END, i, CASE WHEN i % 3 = 0 THEN "
+                                "'ali' ELSE 'ayse' END FROM n")
+                     .arg(table, visits ? QStringLiteral("islem_borcu") : QStringLiteral("borc"),
+                          user, dayOf(QStringLiteral("i / 1200")),
+                          dayOf(QStringLiteral("(i - 24000) * 5 + 1"))));
+        const auto keysShown = [&key](DataSet &set) {
             QList<qint64> keys;
             for (int row = 0; row < set.recordCount(); ++row)
-                keys << set.valueAt(row, set.fieldIndex(QStringLiteral("kid"))).toLongLong();
+                keys << set.valueAt(row, set.fieldIndex(key)).toLongLong();
             return keys;
         };
         DataSet whole(app.db());
-        whole.setTable(QStringLiteral("kasa"), {order});
+        whole.setTable(table, {order});
         whole.setPrefilter(condition, values);
         QVERIFY(whole.open());
         QList<qint64> expected = keysShown(whole);
@@ -227,7 +240,7 @@ private slots:
         if (!usesServer())
             counter = std::make_unique<StatementCounter>(app.db());
         DataSet paged(app.db());
-        paged.setTable(QStringLiteral("kasa"), {order});
+        paged.setTable(table, {order});
         paged.setPrefilter(condition, values);
         paged.readByPages({});
         QVERIFY(paged.open());
@@ -235,8 +248,7 @@ private slots:
         const int count = int(expected.size());
         for (const int row : {count - 1, 0, 7000, 6999, 3000})
             if (row >= 0 && row < count)
-                QCOMPARE(paged.valueAt(row, paged.fieldIndex(QStringLiteral("kid"))).toLongLong(),
-                         expected[row]);
+                QCOMPARE(paged.valueAt(row, paged.fieldIndex(key)).toLongLong(), expected[row]);
         QCOMPARE(keysShown(paged), expected);
         if (counter) {
             const QVector<StatementCounter::Run> walks = counter->runsWith(QStringLiteral("IS TRUE"));
@@ -247,7 +259,7 @@ private slots:
         if (expected.isEmpty())
             return;
         for (const int row : {0, count / 2, count - 1}) {
-            QVERIFY(paged.locate(QStringLiteral("kid"), expected[row]));
+            QVERIFY(paged.locate(key, expected[row]));
             QCOMPARE(paged.currentRow(), row);
         }
         // A line added for a day of the period and one deleted: the list stays the whole
@@ -256,9 +268,9 @@ private slots:
         QVERIFY(paged.remove());
         paged.append();
         paged.setValue(QStringLiteral("tarih"), values.constFirst());
-        paged.setValue(QStringLiteral("gorusen_kodu"), QStringLiteral("ali"));
+        paged.setValue(user, QStringLiteral("ali"));
         QVERIFY(paged.post());
-        const qint64 added = paged.value(QStringLiteral("kid")).toLongLong();
+        const qint64 added = paged.value(key).toLongLong();
         QVERIFY(whole.reopen());
         expected = keysShown(whole);
         QCOMPARE(keysShown(paged), expected);
