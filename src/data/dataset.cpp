@@ -1120,8 +1120,9 @@ int DataSet::countWhere(const QString &where, const QVariantList &values)
 {
     // A table with day totals holds its count there: millions of account lines are counted
     // in the few thousand days they fall on.
-    if (where.isEmpty() && moneytotals::totalledTables().contains(m_table)) {
-        const qint64 count = moneytotals::rowCount(m_db, m_table);
+    if (where.isEmpty() ? moneytotals::totalledTables().contains(m_table)
+                        : moneytotals::answers(m_table, where)) {
+        const qint64 count = moneytotals::rowCount(m_db, m_table, where, values);
         if (count >= 0)
             return int(count);
     }

@@ -18,19 +18,24 @@ const QStringList &books()
 
 namespace {
 
-// A table kept with day totals: per day ("tarih") and `user`, the sums of `debit` and `credit`
-// (kept as "borc" and "alacak") and the number of rows. The totals' user column has the
-// table's own name, so that a condition on the table is one on its totals too.
+// A table kept with day totals: per `day` and `user` (and for the appointments, whether each
+// is cancelled and whether it was held), the sums of `debit` and `credit` (kept as "borc" and
+// "alacak"; none when empty) and the number of rows. The totals' columns have the table's own
+// names, so that a condition on the table is one on its totals too.
 struct Totalled {
     const char *table;
+    const char *day;
     const char *user;
     const char *debit;
     const char *credit;
+    bool states = false;
 };
-constexpr Totalled kTotalled[] = {{"kasa", "gorusen_kodu", "borc", "alacak"},
-                                  {"kredikart", "gorusen_kodu", "borc", "alacak"},
-                                  {"cari", "gorusen_kodu", "borc", "alacak"},
-                                  {"gorusmeler", "gorusenadsoyad", "islem_borcu", "tahsiledilen"}};
+constexpr Totalled kTotalled[] = {
+    {"kasa", "tarih", "gorusen_kodu", "borc", "alacak"},
+    {"kredikart", "tarih", "gorusen_kodu", "borc", "alacak"},
+    {"cari", "tarih", "gorusen_kodu", "borc", "alacak"},
+    {"gorusmeler", "tarih", "gorusenadsoyad", "islem_borcu", "tahsiledilen"},
+    {"randevu", "randevutarihi", "RKime", "", "", true}};
 
 const Totalled &totalledAs(const QString &table)
 {
@@ -60,109 +65,191 @@ QString totalsTable(const QString &book)
 
 namespace {
 
+// An appointment is kept by class: cancelled or not (`iptalkodu` empty or 1), not held, held
+// (`gorusmekodu` empty, 0 for a number below 1, 1 for one above). Each of the conditions below
+// is as true of the class as of every appointment in it; no other condition on these columns
+// is answered by the totals.
+const QStringList &stateColumns()
+{
+    static const QStringList all = {QStringLiteral("iptalkodu"), QStringLiteral("gorusmekodu")};
+    return all;
+}
+const QStringList &stateConditions()
+{
+    static const QStringList all = {
+        QStringLiteral("iptalkodu IS NULL"), QStringLiteral("gorusmekodu IS NULL"),
+        QStringLiteral("gorusmekodu < 1"), QStringLiteral("gorusmekodu > 0")};
+    return all;
+}
+QString stateClass(const QString &column, const QString &row)
+{
+    const QString value = row + column;
+    return column == QLatin1String("iptalkodu")
+        ? QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE 1 END").arg(value)
+        : QStringLiteral("CASE WHEN %1 IS NULL THEN NULL WHEN %1 < 1 THEN 0 ELSE 1 END").arg(value);
+}
+
+// The columns the totals are kept by, and the values a row (`row` "NEW.", "OLD." or nothing)
+// gives them; the user as text on the server.
+QStringList groupColumns(const Totalled &t)
+{
+    return QStringList{QLatin1String(t.day), QLatin1String(t.user)}
+        + (t.states ? stateColumns() : QStringList());
+}
+QStringList groupValues(const Totalled &t, const QString &row, Engine engine)
+{
+    QStringList out{row + QLatin1String(t.day),
+                    row + QLatin1String(t.user)
+                        + (engine == Engine::Postgres ? QStringLiteral("::text") : QString())};
+    if (t.states)
+        for (const QString &column : stateColumns())
+            out << stateClass(column, row);
+    return out;
+}
+// A row's amount in `column`, empty as 0; 0 for a table without one.
+QString amount(const QString &row, const char *column)
+{
+    return *column ? QStringLiteral("COALESCE(%1%2, 0)").arg(row, QLatin1String(column))
+                   : QStringLiteral("0");
+}
+// The columns whose change moves a row to other totals.
+QString watchedColumns(const Totalled &t)
+{
+    QStringList out = groupColumns(t);
+    for (const char *column : {t.debit, t.credit})
+        if (*column)
+            out << QLatin1String(column);
+    return out.join(QStringLiteral(", "));
+}
+// "c1 IS v1 AND c2 IS v2 ...": the totals' row of those values, NULL as a value of its own.
+QString sameGroup(const QStringList &columns, const QStringList &values, const QString &is)
+{
+    QStringList terms;
+    for (int i = 0; i < columns.size(); ++i)
+        terms << QStringLiteral("%1 %2 %3").arg(columns[i], is, values[i]);
+    return terms.join(QStringLiteral(" AND "));
+}
+
 // The server's function that adds a row's amounts on its day and user (a negative sign takes
 // them away). The day and the user are each matched with "=" or "IS NULL", which the index
 // serves: "IS NOT DISTINCT FROM" would read every day total at every row written without a
-// user (a collection's account line).
-QString addFunction(const QString &book)
+// user (a collection's account line). An appointment's classes follow as `s1` and `s2`.
+QString addFunction(const Totalled &t)
 {
-    const QString totals = totalsTable(book);
-    const QString user = QLatin1String(totalledAs(book).user);
+    const QString totals = totalsTable(QLatin1String(t.table));
+    const QString user = QLatin1String(t.user);
+    const QString states = t.states
+        ? QStringLiteral(" AND iptalkodu IS NOT DISTINCT FROM s1 AND gorusmekodu IS NOT "
+                         "DISTINCT FROM s2")
+        : QString();
     const QString add = QStringLiteral("UPDATE %1 SET borc = borc + b, alacak = alacak + a, "
-                                       "satir = satir + n WHERE tarih %2 AND %3 %4;")
-                            .arg(totals, QStringLiteral("%1"), user, QStringLiteral("%2"));
+                                       "satir = satir + n WHERE %2 %3 AND %4 %5%6;")
+                            .arg(totals, QLatin1String(t.day), QStringLiteral("%1"), user,
+                                 QStringLiteral("%2"), states);
     return QStringLiteral(
                "CREATE OR REPLACE FUNCTION %1_ekle(d TIMESTAMP, u TEXT, b DOUBLE PRECISION, a "
-               "DOUBLE PRECISION, n INTEGER) RETURNS void AS $$ BEGIN IF d IS NOT NULL AND u IS "
-               "NOT NULL THEN %2 ELSIF d IS NOT NULL THEN %3 ELSIF u IS NOT NULL THEN %4 ELSE %5 "
-               "END IF; IF NOT FOUND THEN INSERT INTO %1 (tarih, %6, borc, alacak, "
-               "satir) VALUES (d, u, b, a, n); END IF; END $$ LANGUAGE plpgsql")
+               "DOUBLE PRECISION, n INTEGER%7) RETURNS void AS $$ BEGIN IF d IS NOT NULL AND u "
+               "IS NOT NULL THEN %2 ELSIF d IS NOT NULL THEN %3 ELSIF u IS NOT NULL THEN %4 ELSE "
+               "%5 END IF; IF NOT FOUND THEN INSERT INTO %1 (%6, borc, alacak, satir) VALUES "
+               "(d, u%8, b, a, n); END IF; END $$ LANGUAGE plpgsql")
         .arg(totals, add.arg(QStringLiteral("= d"), QStringLiteral("= u")),
              add.arg(QStringLiteral("= d"), QStringLiteral("IS NULL")),
              add.arg(QStringLiteral("IS NULL"), QStringLiteral("= u")),
-             add.arg(QStringLiteral("IS NULL"), QStringLiteral("IS NULL")), user);
+             add.arg(QStringLiteral("IS NULL"), QStringLiteral("IS NULL")),
+             groupColumns(t).join(QStringLiteral(", ")),
+             t.states ? QStringLiteral(", s1 INTEGER, s2 INTEGER") : QString(),
+             t.states ? QStringLiteral(", s1, s2") : QString());
 }
 
 } // namespace
 
 QStringList createStatements(const QString &book, Engine engine)
 {
-    const QString totals = totalsTable(book);
     const Totalled &t = totalledAs(book);
-    const QString user = QLatin1String(t.user);
-    const QString debit = QLatin1String(t.debit);
-    const QString credit = QLatin1String(t.credit);
-    // The table's columns in a statement: "%u" the user, "%d" and "%c" the sums.
-    const auto columns = [&](QString sql) {
-        return sql.replace(QStringLiteral("%u"), user)
-            .replace(QStringLiteral("%d"), debit)
-            .replace(QStringLiteral("%c"), credit);
-    };
-    if (engine == Engine::Postgres) {
-        return { columns(QStringLiteral("CREATE TABLE %1 (tarih TIMESTAMP, %u TEXT, borc DOUBLE "
-                                        "PRECISION NOT NULL, alacak DOUBLE PRECISION NOT NULL, "
-                                        "satir INTEGER NOT NULL)"))
-                     .arg(totals),
-            columns(QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, %u)")).arg(totals),
-            addFunction(book),
-            columns(QStringLiteral(
-                "CREATE FUNCTION %1_tetik() RETURNS trigger AS $$ BEGIN IF TG_OP <> 'INSERT' "
-                "THEN PERFORM %1_ekle(OLD.tarih, OLD.%u::text, -COALESCE(OLD.%d, 0), "
-                "-COALESCE(OLD.%c, 0), -1); END IF; IF TG_OP <> 'DELETE' THEN PERFORM "
-                "%1_ekle(NEW.tarih, NEW.%u::text, COALESCE(NEW.%d, 0), "
-                "COALESCE(NEW.%c, 0), 1); END IF; RETURN NULL; END $$ LANGUAGE plpgsql"))
-                .arg(totals),
-            columns(QStringLiteral("CREATE TRIGGER %1_degisim AFTER INSERT OR UPDATE OF tarih, "
-                                   "%u, %d, %c OR DELETE ON %2 FOR EACH ROW EXECUTE "
-                                   "FUNCTION %1_tetik()"))
-                .arg(totals, book),
-            columns(QStringLiteral("INSERT INTO %1 (tarih, %u, borc, alacak, satir) SELECT "
-                                   "tarih, %u::text, COALESCE(SUM(%d), 0), "
-                                   "COALESCE(SUM(%c), 0), count(*) FROM %2 GROUP BY tarih, %u"))
-                .arg(totals, book) };
+    const QString totals = totalsTable(book);
+    const QStringList group = groupColumns(t);
+    const QString groupList = group.join(QStringLiteral(", "));
+    const bool server = engine == Engine::Postgres;
+    QStringList columnDefinitions{
+        QLatin1String(t.day) + (server ? QStringLiteral(" TIMESTAMP") : QStringLiteral(" DATETIME")),
+        QLatin1String(t.user) + QStringLiteral(" TEXT")};
+    if (t.states)
+        for (const QString &column : stateColumns())
+            columnDefinitions << column + QStringLiteral(" INTEGER");
+    const QString real = server ? QStringLiteral("DOUBLE PRECISION") : QStringLiteral("DOUBLE");
+    const QStringList table{
+        QStringLiteral("CREATE TABLE %1 (%2, borc %3 NOT NULL, alacak %3 NOT NULL, satir INTEGER "
+                       "NOT NULL)")
+            .arg(totals, columnDefinitions.join(QStringLiteral(", ")), real),
+        QStringLiteral("CREATE INDEX %1_gun ON %1 (%2, %3)")
+            .arg(totals, QLatin1String(t.day), QLatin1String(t.user))};
+    const QStringList bare = groupValues(t, QString(), engine);
+    const QString fill
+        = QStringLiteral("INSERT INTO %1 (%2, borc, alacak, satir) SELECT %3, SUM(%4), SUM(%5), "
+                         "count(*) FROM %6 GROUP BY %3")
+              .arg(totals, groupList, bare.join(QStringLiteral(", ")), amount(QString(), t.debit),
+                   amount(QString(), t.credit), book);
+    if (server) {
+        // A row's part: its group's values, its amounts (negative when taken away), its count.
+        const auto part = [&](const QString &row, const QString &sign) {
+            QStringList values = groupValues(t, row, engine);
+            const QStringList states = values.mid(2);
+            values = values.mid(0, 2);
+            values << sign + amount(row, t.debit) << sign + amount(row, t.credit)
+                   << sign + QStringLiteral("1");
+            return QStringLiteral("PERFORM %1_ekle(%2);")
+                .arg(totals, (values + states).join(QStringLiteral(", ")));
+        };
+        return table
+            + QStringList{
+                addFunction(t),
+                QStringLiteral("CREATE FUNCTION %1_tetik() RETURNS trigger AS $$ BEGIN IF TG_OP "
+                               "<> 'INSERT' THEN %2 END IF; IF TG_OP <> 'DELETE' THEN %3 END IF; "
+                               "RETURN NULL; END $$ LANGUAGE plpgsql")
+                    .arg(totals, part(QStringLiteral("OLD."), QStringLiteral("-")),
+                         part(QStringLiteral("NEW."), QString())),
+                QStringLiteral("CREATE TRIGGER %1_degisim AFTER INSERT OR UPDATE OF %2 OR DELETE "
+                               "ON %3 FOR EACH ROW EXECUTE FUNCTION %1_tetik()")
+                    .arg(totals, watchedColumns(t), book),
+                fill};
     }
-    // Adds (sign 1) or takes away (sign -1) one movement's amounts on its day and user.
-    auto apply = [&](const QString &row, const QString &sign) {
-        return columns(QStringLiteral(
-                   "INSERT INTO %1 (tarih, %u, borc, alacak, satir) SELECT %2.tarih, "
-                   "%2.%u, 0, 0, 0 WHERE NOT EXISTS (SELECT 1 FROM %1 WHERE tarih IS "
-                   "%2.tarih AND %u IS %2.%u); "
-                   "UPDATE %1 SET borc = borc + %3 * IFNULL(%2.%d, 0), "
-                   "alacak = alacak + %3 * IFNULL(%2.%c, 0), satir = satir + %3 "
-                   "WHERE tarih IS %2.tarih AND %u IS %2.%u;"))
-            .arg(totals, row, sign);
+    // Adds (sign 1) or takes away (sign -1) one row's amounts on its day and user.
+    const auto apply = [&](const QString &row, const QString &sign) {
+        const QStringList values = groupValues(t, row + QLatin1Char('.'), engine);
+        const QString same = sameGroup(group, values, QStringLiteral("IS"));
+        return QStringLiteral(
+                   "INSERT INTO %1 (%2, borc, alacak, satir) SELECT %3, 0, 0, 0 WHERE NOT EXISTS "
+                   "(SELECT 1 FROM %1 WHERE %4); UPDATE %1 SET borc = borc + %5 * %6, alacak = "
+                   "alacak + %5 * %7, satir = satir + %5 WHERE %4;")
+            .arg(totals, groupList, values.join(QStringLiteral(", ")), same, sign,
+                 amount(row + QLatin1Char('.'), t.debit), amount(row + QLatin1Char('.'), t.credit));
     };
-    return {
-        columns(QStringLiteral("CREATE TABLE %1 (tarih DATETIME, %u TEXT, borc DOUBLE NOT NULL,"
-                               " alacak DOUBLE NOT NULL, satir INTEGER NOT NULL)"))
-            .arg(totals),
-        columns(QStringLiteral("CREATE INDEX %1_gun ON %1 (tarih, %u)")).arg(totals),
-        QStringLiteral("CREATE TRIGGER %1_ekle AFTER INSERT ON %2 BEGIN %3 END")
-            .arg(totals, book, apply(QStringLiteral("NEW"), QStringLiteral("1"))),
-        columns(QStringLiteral("CREATE TRIGGER %1_degistir AFTER UPDATE OF tarih, %u, %d, "
-                               "%c ON %2 BEGIN %3 %4 END"))
-            .arg(totals, book, apply(QStringLiteral("OLD"), QStringLiteral("-1")),
-                 apply(QStringLiteral("NEW"), QStringLiteral("1"))),
-        QStringLiteral("CREATE TRIGGER %1_sil AFTER DELETE ON %2 BEGIN %3 END")
-            .arg(totals, book, apply(QStringLiteral("OLD"), QStringLiteral("-1"))),
-        columns(QStringLiteral("INSERT INTO %1 (tarih, %u, borc, alacak, satir) SELECT tarih, "
-                               "%u, TOTAL(%d), TOTAL(%c), count(*) FROM %2 GROUP BY tarih, %u"))
-            .arg(totals, book)};
+    return table
+        + QStringList{
+            QStringLiteral("CREATE TRIGGER %1_ekle AFTER INSERT ON %2 BEGIN %3 END")
+                .arg(totals, book, apply(QStringLiteral("NEW"), QStringLiteral("1"))),
+            QStringLiteral("CREATE TRIGGER %1_degistir AFTER UPDATE OF %2 ON %3 BEGIN %4 %5 END")
+                .arg(totals, watchedColumns(t), book,
+                     apply(QStringLiteral("OLD"), QStringLiteral("-1")),
+                     apply(QStringLiteral("NEW"), QStringLiteral("1"))),
+            QStringLiteral("CREATE TRIGGER %1_sil AFTER DELETE ON %2 BEGIN %3 END")
+                .arg(totals, book, apply(QStringLiteral("OLD"), QStringLiteral("-1"))),
+            fill};
 }
 
 QStringList dropStatements(const QString &book, Engine engine)
 {
     const QString totals = totalsTable(book);
-    if (engine == Engine::Postgres)
-        // The trigger goes with the function it calls.
-        return {QStringLiteral("DROP FUNCTION IF EXISTS %1_tetik() CASCADE").arg(totals),
-                QStringLiteral("DROP FUNCTION IF EXISTS %1_ekle(TIMESTAMP, TEXT, DOUBLE "
-                               "PRECISION, DOUBLE PRECISION)")
-                    .arg(totals),
-                QStringLiteral("DROP FUNCTION IF EXISTS %1_ekle(TIMESTAMP, TEXT, DOUBLE "
-                               "PRECISION, DOUBLE PRECISION, INTEGER)")
-                    .arg(totals),
-                QStringLiteral("DROP TABLE IF EXISTS %1").arg(totals)};
+    if (engine == Engine::Postgres) {
+        // The trigger goes with the function it calls; the adding function of each version.
+        QStringList out{QStringLiteral("DROP FUNCTION IF EXISTS %1_tetik() CASCADE").arg(totals)};
+        for (const char *parameters :
+             {"", ", INTEGER", ", INTEGER, INTEGER, INTEGER"})
+            out << QStringLiteral("DROP FUNCTION IF EXISTS %1_ekle(TIMESTAMP, TEXT, DOUBLE "
+                                  "PRECISION, DOUBLE PRECISION%2)")
+                       .arg(totals, QLatin1String(parameters));
+        return out << QStringLiteral("DROP TABLE IF EXISTS %1").arg(totals);
+    }
     return {QStringLiteral("DROP TRIGGER IF EXISTS %1_ekle").arg(totals),
             QStringLiteral("DROP TRIGGER IF EXISTS %1_degistir").arg(totals),
             QStringLiteral("DROP TRIGGER IF EXISTS %1_sil").arg(totals),
@@ -265,11 +352,16 @@ Sums within(QSqlDatabase &db, const QString &table, const QString &condition,
     return sumsFrom(db, table, totalsTable(table), condition, values);
 }
 
-qint64 rowCount(QSqlDatabase &db, const QString &table)
+qint64 rowCount(QSqlDatabase &db, const QString &table, const QString &condition,
+                const QVariantList &values)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("SELECT COALESCE(SUM(satir), 0) FROM %1").arg(totalsTable(table)))
-        || !q.next())
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT COALESCE(SUM(satir), 0) FROM %1").arg(totalsTable(table))
+              + (condition.isEmpty() ? QString() : QStringLiteral(" WHERE (%1)").arg(condition)));
+    for (const QVariant &value : values)
+        q.addBindValue(value);
+    if (!q.exec() || !q.next())
         return -1;
     return q.value(0).toLongLong();
 }
@@ -277,20 +369,28 @@ qint64 rowCount(QSqlDatabase &db, const QString &table)
 bool answers(const QString &table, const QString &condition)
 {
     // Words of SQL and marks are allowed; any other name, or a text written into the
-    // condition, is not a column the totals keep.
-    if (condition.contains(QLatin1Char('\'')) || condition.contains(QLatin1Char('"')))
+    // condition, is not a column the totals keep. An appointment's classes answer the
+    // conditions on them that they keep exactly, each as a whole.
+    if (!totalledTables().contains(table) || condition.contains(QLatin1Char('\''))
+        || condition.contains(QLatin1Char('"')))
         return false;
+    const Totalled &t = totalledAs(table);
+    QString rest = condition;
+    if (t.states)
+        for (const QString &kept : stateConditions())
+            rest.replace(QRegularExpression(QStringLiteral("\\b%1\\b")
+                                                .arg(QRegularExpression::escape(kept)),
+                                            QRegularExpression::CaseInsensitiveOption),
+                         QStringLiteral(" "));
     static const QRegularExpression word(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*"));
     static const QStringList allowed = {
-        QStringLiteral("tarih"), QStringLiteral("and"), QStringLiteral("or"),
-        QStringLiteral("not"), QStringLiteral("is"), QStringLiteral("null"),
-        QStringLiteral("between"), QStringLiteral("in")};
-    if (!totalledTables().contains(table))
-        return false;
-    const QLatin1String user(totalledAs(table).user);
-    for (auto it = word.globalMatch(condition); it.hasNext();) {
-        const QString name = it.next().captured().toLower();
-        if (name != user && !allowed.contains(name))
+        QStringLiteral("and"), QStringLiteral("or"), QStringLiteral("not"), QStringLiteral("is"),
+        QStringLiteral("null"), QStringLiteral("between"), QStringLiteral("in")};
+    for (auto it = word.globalMatch(rest); it.hasNext();) {
+        const QString name = it.next().captured();
+        if (!allowed.contains(name.toLower())
+            && name.compare(QLatin1String(t.day), Qt::CaseInsensitive) != 0
+            && name.compare(QLatin1String(t.user), Qt::CaseInsensitive) != 0)
             return false;
     }
     return true;
@@ -301,12 +401,14 @@ QString spanSelect(const QString &table, const QString &key, const QString &cond
 {
     // A day's first (last) key is the first entry of that day on the date index, which holds
     // the key after the day; every day of the period is asked once.
-    const QString days = QStringLiteral("(SELECT DISTINCT tarih FROM %1 WHERE (%2) AND satir > 0) d")
-                             .arg(totalsTable(table), condition);
+    const QString day = QLatin1String(totalledAs(table).day);
+    const QString days = QStringLiteral("(SELECT DISTINCT %3 FROM %1 WHERE (%2) AND satir > 0) d")
+                             .arg(totalsTable(table), condition, day);
     const auto edge = [&](const char *extreme, const char *direction) {
-        return QStringLiteral("(SELECT %1((SELECT %2 FROM %3 WHERE %3.tarih = d.tarih AND (%4) "
+        return QStringLiteral("(SELECT %1((SELECT %2 FROM %3 WHERE %3.%7 = d.%7 AND (%4) "
                               "ORDER BY %2%5 LIMIT 1)) FROM %6)")
-            .arg(QLatin1String(extreme), key, table, condition, QLatin1String(direction), days);
+            .arg(QLatin1String(extreme), key, table, condition, QLatin1String(direction), days,
+                 day);
     };
     // The keys are asked only of a list longer than `longerThan`.
     *repeats = 7;

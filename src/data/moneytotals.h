@@ -1,12 +1,13 @@
 #pragma once
-// Day totals of the two money books, of the person accounts and of the visits. Beside `kasa`,
-// `kredikart`, `cari` and `gorusmeler` the database keeps, per day and user, the sums of the
-// debit and credit columns (`borc` and `alacak`; a visit's `islem_borcu` and `tahsiledilen`)
-// and the number of rows (`satir`)
-// (tables `kasa_gunluk`, `kredikart_gunluk`, `cari_gunluk` and `gorusmeler_gunluk`, kept by
-// triggers on every insert, change and deletion of a row). The balance brought forward to a
-// period, the sums of a period and its number of rows are then sums over days, not over every
-// movement, so opening a period costs the same in a young book and in one of many years.
+// Day totals of the two money books, of the person accounts, of the visits and of the
+// appointments. Beside `kasa`, `kredikart`, `cari`, `gorusmeler` and `randevu` the database
+// keeps, per day and user, the sums of the debit and credit columns (`borc` and `alacak`; a
+// visit's `islem_borcu` and `tahsiledilen`; none for an appointment, which is kept by whether
+// it was cancelled and whether it was held) and the number of rows (`satir`)
+// (tables `<table>_gunluk`, kept by triggers on every insert, change and deletion of a row).
+// The balance brought forward to a period, the sums of a period and its number of rows are
+// then sums over days, not over every row, so opening a period costs the same in a young
+// book and in one of many years.
 
 #include "data/connectionsettings.h"
 
@@ -19,9 +20,9 @@ namespace lumkar::moneytotals {
 
 // The two money books, "kasa" and "kredikart".
 const QStringList &books();
-// The tables kept with day totals: the two books, the person accounts ("cari") and the visits
-// ("gorusmeler"), whose day totals give the sums and the number of the rows of a period, or of
-// every row, without reading the rows.
+// The tables kept with day totals: the two books, the person accounts ("cari"), the visits
+// ("gorusmeler") and the appointments ("randevu"), whose day totals give the sums and the
+// number of the rows of a period, or of every row, without reading the rows.
 const QStringList &totalledTables();
 
 // The name of the day-totals table of a money book ("kasa" -> "kasa_gunluk").
@@ -51,8 +52,10 @@ struct Sums {
 // bound in order), an SQL condition over `tarih` and `gorusen_kodu` alone.
 Sums within(QSqlDatabase &db, const QString &table, const QString &condition,
             const QVariantList &values);
-// The number of the table's rows, from its day totals; -1 when they cannot be read.
-qint64 rowCount(QSqlDatabase &db, const QString &table);
+// The number of the table's rows (that meet `condition`, one the totals answer, with `values`
+// bound in order), from its day totals; -1 when they cannot be read.
+qint64 rowCount(QSqlDatabase &db, const QString &table, const QString &condition = QString(),
+                const QVariantList &values = {});
 // Whether an SQL condition on `table` speaks only of the day ("tarih") and the user, which the
 // table's day totals keep, so that they answer it.
 bool answers(const QString &table, const QString &condition);

@@ -125,6 +125,72 @@ private slots:
         QVERIFY(ok.errorText().contains(QStringLiteral("disk dolu")));
     }
 
+    // The appointments' day totals count what their rows hold under every condition they
+    // answer, through booking, holding, cancelling, moving and deleting; a condition on an
+    // appointment's numbers that their classes do not keep is not theirs to answer.
+    void appointmentTotalsCountWhatTheRowsHold_data()
+    {
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<bool>("answered");
+        const QString period = QStringLiteral("randevutarihi >= ? AND randevutarihi <= ? AND ");
+        QTest::newRow("booked") << period + "iptalkodu IS NULL" << true;
+        QTest::newRow("waiting") << period + "iptalkodu IS NULL AND (gorusmekodu IS NULL OR "
+                                             "gorusmekodu < 1)"
+                                 << true;
+        QTest::newRow("held, one user") << period + "iptalkodu IS NULL AND gorusmekodu > 0 AND "
+                                                    "RKime = ?"
+                                        << true;
+        QTest::newRow("a text written in") << period + "RKime = 'a'" << false;
+        QTest::newRow("cancelled") << period + "NOT iptalkodu IS NULL" << true;
+        QTest::newRow("a visit's number") << period + "gorusmekodu = 7" << false;
+        QTest::newRow("below ten") << period + "gorusmekodu < 10" << false;
+        QTest::newRow("another column") << period + "konu IS NULL" << false;
+    }
+    void appointmentTotalsCountWhatTheRowsHold()
+    {
+        QFETCH(QString, condition);
+        QFETCH(bool, answered);
+        QCOMPARE(moneytotals::answers(QStringLiteral("randevu"), condition), answered);
+        QCOMPARE(moneytotals::answers(QStringLiteral("siciltablo"), QStringLiteral("tarih IS NULL")),
+                 false);
+        if (!answered)
+            return;
+        App app;
+        const auto book = [&](int d, const QVariant &user, const QVariant &held,
+                              const QVariant &cancelled) {
+            app.exec(QStringLiteral("INSERT INTO randevu (randevutarihi, RKime, gorusmekodu, "
+                                    "iptalkodu) VALUES (?, ?, ?, ?)"),
+                     {values::toDatabase(day(d), FieldType::DateTime), user, held, cancelled});
+        };
+        const QVariant none;
+        book(1, QStringLiteral("a"), none, none);
+        book(1, QStringLiteral("a"), 7, none);
+        book(1, QStringLiteral("b"), 0, none);
+        book(2, QStringLiteral("a"), none, 3);
+        book(2, none, -1, none);
+        book(3, QStringLiteral("b"), 15, none);
+        QVariantList period{values::toDatabase(day(1), FieldType::DateTime),
+                            values::toDatabase(day(2), FieldType::DateTime)};
+        if (condition.endsWith(QLatin1Char('?')))
+            period << QStringLiteral("b");
+        const auto counted = [&] {
+            return moneytotals::rowCount(app.db(), QStringLiteral("randevu"), condition, period)
+                == countRows(app, QStringLiteral("randevu"), condition, period);
+        };
+        QVERIFY(counted());
+        for (const char *write :
+             {"UPDATE randevu SET gorusmekodu = 9 WHERE rid = 1",
+              "UPDATE randevu SET iptalkodu = 1 WHERE rid = 3",
+              "UPDATE randevu SET iptalkodu = NULL WHERE rid = 4",
+              "UPDATE randevu SET gorusmekodu = NULL, RKime = 'b' WHERE rid = 2",
+              "UPDATE randevu SET randevutarihi = (SELECT randevutarihi FROM randevu WHERE rid = 6) "
+              "WHERE rid = 5",
+              "DELETE FROM randevu WHERE rid = 1"}) {
+            app.exec(QLatin1String(write));
+            QVERIFY2(counted(), write);
+        }
+    }
+
     void dayTotalsFollowEveryWrite()
     {
         App app;
