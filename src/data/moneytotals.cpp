@@ -200,14 +200,26 @@ QStringList createStatements(const QString &book, Engine engine)
             return QStringLiteral("PERFORM %1_ekle(%2);")
                 .arg(totals, (values + states).join(QStringLiteral(", ")));
         };
+        // A change takes away from the old row's totals and adds to the new one's, the two in
+        // the order of their values whatever way the change goes: two desks moving rows
+        // between the same totals each way then wait for each other in turn, never both.
+        const auto place = [&](const QString &row) {
+            QStringList values;
+            for (const QString &value : groupValues(t, row, engine))
+                values << QStringLiteral("COALESCE((%1)::text, '')").arg(value);
+            return values.join(QStringLiteral(" || '|' || "));
+        };
+        const QString takeAway = part(QStringLiteral("OLD."), QStringLiteral("-"));
+        const QString add = part(QStringLiteral("NEW."), QString());
         return table
             + QStringList{
                 addFunction(t),
-                QStringLiteral("CREATE FUNCTION %1_tetik() RETURNS trigger AS $$ BEGIN IF TG_OP "
-                               "<> 'INSERT' THEN %2 END IF; IF TG_OP <> 'DELETE' THEN %3 END IF; "
-                               "RETURN NULL; END $$ LANGUAGE plpgsql")
-                    .arg(totals, part(QStringLiteral("OLD."), QStringLiteral("-")),
-                         part(QStringLiteral("NEW."), QString())),
+                QStringLiteral("CREATE FUNCTION %1_tetik() RETURNS trigger AS $$ BEGIN IF TG_OP = "
+                               "'INSERT' THEN %3 ELSIF TG_OP = 'DELETE' THEN %2 ELSIF %4 < %5 "
+                               "THEN %3 %2 ELSE %2 %3 END IF; RETURN NULL; END $$ LANGUAGE "
+                               "plpgsql")
+                    .arg(totals, takeAway, add, place(QStringLiteral("NEW.")),
+                         place(QStringLiteral("OLD."))),
                 QStringLiteral("CREATE TRIGGER %1_degisim AFTER INSERT OR UPDATE OF %2 OR DELETE "
                                "ON %3 FOR EACH ROW EXECUTE FUNCTION %1_tetik()")
                     .arg(totals, watchedColumns(t), book),
@@ -274,8 +286,16 @@ bool ensure(QSqlDatabase &db, QString *error)
         QStringList statements = createStatements(book, engine);
         if (schema::hasTable(db, totalsTable(book))) {
             // Totals of an older program, without the rows' count (on a server also with an
-            // older function), are made anew once.
-            if (q.exec(QStringLiteral("SELECT satir FROM %1 WHERE 1 = 0").arg(totalsTable(book))))
+            // older function, or a trigger that takes a change's two totals in the order of the
+            // change), are made anew once.
+            const bool current = engine == Engine::Postgres
+                ? q.exec(QStringLiteral("SELECT satir FROM %1 WHERE 1 = 0 UNION ALL SELECT 1 FROM "
+                                        "pg_proc WHERE proname = '%1_tetik' AND prosrc LIKE "
+                                        "'%ELSIF%'")
+                             .arg(totalsTable(book)))
+                    && q.next()
+                : q.exec(QStringLiteral("SELECT satir FROM %1 WHERE 1 = 0").arg(totalsTable(book)));
+            if (current)
                 continue;
             statements = dropStatements(book, engine) + statements;
         }

@@ -98,10 +98,13 @@ VisitRemoval visitRemoval(qlonglong visitNumber, const QVariant &randevuno)
 {
     VisitRemoval removal;
     removal.appointment = randevuno;
-    removal.deletions = {{kCash, kVisitLink, visitNumber},
+    // In the order a save writes them (the visit, its book lines, its account line, then the
+    // appointment): two desks, one saving a visit and one deleting another, then never hold
+    // each what the other waits for.
+    removal.deletions = {{kVisits, s("mid"), visitNumber},
+                         {kCash, kVisitLink, visitNumber},
                          {kCard, kVisitLink, visitNumber},
-                         {kAccount, kVisitLink, visitNumber},
-                         {kVisits, s("mid"), visitNumber}};
+                         {kAccount, kVisitLink, visitNumber}};
     return removal;
 }
 
@@ -248,12 +251,6 @@ WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &
     if (!gate.passed)
         return stopped(gate);
     TableWriter writer(db);
-    if (!removal.appointment.isNull()
-        && writer.updateWhere(kAppointments, s("rid"), removal.appointment,
-                              s("gorusmekodu = ?"), {visitNumber},
-                              {{kAppointmentLink, QVariant()}})
-            < 0)
-        return failed(writer.errorText());
     for (const RowDeletion &d : removal.deletions) {
         if (d.table != kVisits) {
             if (!writer.remove(d.table, d.column, d.value))
@@ -265,6 +262,12 @@ WriteResult deleteVisit(QSqlDatabase db, qlonglong visitNumber, const QVariant &
         if (found != TableWriter::AsRead::Written)
             return notWritten(writer, found);
     }
+    if (!removal.appointment.isNull()
+        && writer.updateWhere(kAppointments, s("rid"), removal.appointment,
+                              s("gorusmekodu = ?"), {visitNumber},
+                              {{kAppointmentLink, QVariant()}})
+            < 0)
+        return failed(writer.errorText());
     if (!transaction.commit())
         return failed(transaction.errorText());
     WriteResult result;

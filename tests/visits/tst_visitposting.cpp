@@ -152,8 +152,8 @@ private slots:
             order << d.table + QLatin1Char('.') + d.column;
             QCOMPARE(d.value.toLongLong(), 55);
         }
-        QCOMPARE(order, (QStringList{"kasa.gorusme_no", "kredikart.gorusme_no",
-                                     "cari.gorusme_no", "gorusmeler.mid"}));
+        QCOMPARE(order, (QStringList{"gorusmeler.mid", "kasa.gorusme_no", "kredikart.gorusme_no",
+                                     "cari.gorusme_no"}));
         QVERIFY(visitRemoval(55, QVariant()).appointment.isNull());
     }
 };
