@@ -438,13 +438,21 @@ private slots:
                                 "borc DOUBLE PRECISION NOT NULL, alacak DOUBLE PRECISION NOT "
                                 "NULL)"));
         app.exec(QStringLiteral("INSERT INTO cari_gunluk VALUES (NULL, NULL, 999, 0)"));
-        if (usesServer())
+        if (usesServer()) {
             app.exec(QStringLiteral(
                 "CREATE FUNCTION cari_gunluk_ekle(d TIMESTAMP, u TEXT, b DOUBLE PRECISION, a "
                 "DOUBLE PRECISION) RETURNS void AS $$ BEGIN UPDATE cari_gunluk SET borc = borc "
                 "+ b, alacak = alacak + a WHERE tarih IS NOT DISTINCT FROM d AND gorusen_kodu IS "
                 "NOT DISTINCT FROM u; END $$ LANGUAGE plpgsql"));
+            // And a trigger that took a change's two totals in the order of the change
+            // (here one that kept nothing, so that a line written under it is missed).
+            app.exec(QStringLiteral("CREATE OR REPLACE FUNCTION kasa_gunluk_tetik() RETURNS "
+                                    "trigger AS $$ BEGIN RETURN NULL; END $$ LANGUAGE plpgsql"));
+            addMoneyLine(app, QStringLiteral("kasa"), {day(2), 5, 0});
+        }
         QVERIFY(moneytotals::ensure(app.db(), &error));
+        QCOMPARE(moneytotals::rowCount(app.db(), QStringLiteral("kasa")),
+                 qint64(countRows(app, QStringLiteral("kasa"))));
         addAccountLine(app, {QStringLiteral("7"), {}, {}, day(1).date(), 12, 0});
         QCOMPARE(moneytotals::within(app.db(), QStringLiteral("cari"), {}, {}).borc, 42.0);
         QCOMPARE(moneytotals::rowCount(app.db(), QStringLiteral("cari")), 2);
