@@ -430,16 +430,15 @@ QString spanSelect(const QString &table, const QString &key, const QString &cond
             .arg(QLatin1String(extreme), key, table, condition, QLatin1String(direction), days,
                  day);
     };
-    // The keys are asked only of a list longer than `longerThan`.
-    *repeats = 7;
-    const QString rows = QStringLiteral("(SELECT COALESCE(SUM(satir), 0) FROM %1 WHERE (%2))")
-                             .arg(totalsTable(table), condition);
+    // The number is read once; the keys are asked only of a list longer than `longerThan`.
+    *repeats = 5;
     const auto whenLong = [&](const QString &keys) {
-        return QStringLiteral("CASE WHEN %1 > %2 THEN %3 END")
-            .arg(rows, QString::number(longerThan), keys);
+        return QStringLiteral("CASE WHEN s.n > %1 THEN %2 END").arg(longerThan).arg(keys);
     };
-    return QStringLiteral("SELECT %1, %2, %3")
-        .arg(rows, whenLong(edge("MIN", "")), whenLong(edge("MAX", " DESC")));
+    return QStringLiteral("SELECT s.n, %1, %2 FROM (SELECT COALESCE(SUM(satir), 0) AS n FROM %3 "
+                          "WHERE (%4)) s")
+        .arg(whenLong(edge("MIN", "")), whenLong(edge("MAX", " DESC")), totalsTable(table),
+             condition);
 }
 
 Sums ofRows(QSqlDatabase &db, const QString &table, const QString &condition,
