@@ -65,8 +65,8 @@ QString totalsTable(const QString &book)
 
 namespace {
 
-// An appointment is kept by class: cancelled or not (`iptalkodu` empty or 1), not held, held
-// (`gorusmekodu` empty, 0 for a number below 1, 1 for one above). Each of the conditions below
+// An appointment is kept by class: cancelled or not (`iptalkodu` 1 or empty), and by its visit
+// (`gorusmekodu` empty, 0 for a number below 1, 1 for 1 and above). Each of the conditions below
 // is as true of the class as of every appointment in it; no other condition on these columns
 // is answered by the totals.
 const QStringList &stateColumns()
