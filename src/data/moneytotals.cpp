@@ -22,6 +22,9 @@ namespace {
 // is cancelled and whether it was held), the sums of `debit` and `credit` (kept as "borc" and
 // "alacak"; none when empty) and the number of rows. The totals' columns have the table's own
 // names, so that a condition on the table is one on its totals too.
+// The persons, who have no day, are only counted: in sixteen parts by their key (`bucketOf`),
+// kept in the place of the user with no day, so that desks adding persons at once seldom
+// wait for one another.
 struct Totalled {
     const char *table;
     const char *day;
@@ -29,13 +32,16 @@ struct Totalled {
     const char *debit;
     const char *credit;
     bool states = false;
+    const char *bucketOf = "";
+    const char *totals = ""; // the totals' table; "<table>_gunluk" when empty
 };
 constexpr Totalled kTotalled[] = {
     {"kasa", "tarih", "gorusen_kodu", "borc", "alacak"},
     {"kredikart", "tarih", "gorusen_kodu", "borc", "alacak"},
     {"cari", "tarih", "gorusen_kodu", "borc", "alacak"},
     {"gorusmeler", "tarih", "gorusenadsoyad", "islem_borcu", "tahsiledilen"},
-    {"randevu", "randevutarihi", "RKime", "", "", true}};
+    {"randevu", "randevutarihi", "RKime", "", "", true},
+    {"siciltablo", "tarih", "kova", "", "", false, "hid", "siciltablo_sayi"}};
 
 const Totalled &totalledAs(const QString &table)
 {
@@ -60,6 +66,9 @@ const QStringList &totalledTables()
 
 QString totalsTable(const QString &book)
 {
+    const Totalled &t = totalledAs(book);
+    if (*t.totals && book == QLatin1String(t.table))
+        return QLatin1String(t.totals);
     return book + QStringLiteral("_gunluk");
 }
 
@@ -98,6 +107,9 @@ QStringList groupColumns(const Totalled &t)
 }
 QStringList groupValues(const Totalled &t, const QString &row, Engine engine)
 {
+    if (*t.bucketOf)
+        return {QStringLiteral("CAST(NULL AS TIMESTAMP)"),
+                QStringLiteral("CAST(%1%2 % 16 AS TEXT)").arg(row, QLatin1String(t.bucketOf))};
     QStringList out{row + QLatin1String(t.day),
                     row + QLatin1String(t.user)
                         + (engine == Engine::Postgres ? QStringLiteral("::text") : QString())};
@@ -115,6 +127,8 @@ QString amount(const QString &row, const char *column)
 // The columns whose change moves a row to other totals.
 QString watchedColumns(const Totalled &t)
 {
+    if (*t.bucketOf)
+        return QLatin1String(t.bucketOf);
     QStringList out = groupColumns(t);
     for (const char *column : {t.debit, t.credit})
         if (*column)
@@ -184,11 +198,14 @@ QStringList createStatements(const QString &book, Engine engine)
         QStringLiteral("CREATE INDEX %1_gun ON %1 (%2, %3)")
             .arg(totals, QLatin1String(t.day), QLatin1String(t.user))};
     const QStringList bare = groupValues(t, QString(), engine);
+    QStringList places; // grouped by the places of the values (a NULL is no expression to group by)
+    for (int i = 1; i <= bare.size(); ++i)
+        places << QString::number(i);
     const QString fill
         = QStringLiteral("INSERT INTO %1 (%2, borc, alacak, satir) SELECT %3, SUM(%4), SUM(%5), "
-                         "count(*) FROM %6 GROUP BY %3")
+                         "count(*) FROM %6 GROUP BY %7")
               .arg(totals, groupList, bare.join(QStringLiteral(", ")), amount(QString(), t.debit),
-                   amount(QString(), t.credit), book);
+                   amount(QString(), t.credit), book, places.join(QStringLiteral(", ")));
     if (server) {
         // A row's part: its group's values, its amounts (negative when taken away), its count.
         const auto part = [&](const QString &row, const QString &sign) {
@@ -395,6 +412,8 @@ bool answers(const QString &table, const QString &condition)
         || condition.contains(QLatin1Char('"')))
         return false;
     const Totalled &t = totalledAs(table);
+    if (*t.bucketOf)
+        return false;
     QString rest = condition;
     if (t.states)
         for (const QString &kept : stateConditions())

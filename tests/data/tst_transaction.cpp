@@ -152,7 +152,7 @@ private slots:
         QFETCH(bool, answered);
         QCOMPARE(moneytotals::answers(QStringLiteral("randevu"), condition), answered);
         QCOMPARE(moneytotals::answers(QStringLiteral("siciltablo"), QStringLiteral("tarih IS NULL")),
-                 false);
+                 false); // the persons are counted, by no column of theirs
         if (!answered)
             return;
         App app;
@@ -189,6 +189,24 @@ private slots:
             app.exec(QLatin1String(write));
             QVERIFY2(counted(), write);
         }
+    }
+
+    // The persons' count follows every person added and deleted, in its sixteen parts.
+    void thePersonsAreCounted()
+    {
+        App app;
+        const auto counted = [&] {
+            return moneytotals::rowCount(app.db(), QStringLiteral("siciltablo"))
+                == countRows(app, QStringLiteral("siciltablo"));
+        };
+        QVERIFY(counted());
+        for (int i = 1; i <= 40; ++i)
+            app.exec(QStringLiteral("INSERT INTO siciltablo (sicil_kodu, adi) VALUES (?, 'Ali')"),
+                     {QString::number(i)});
+        QVERIFY(counted());
+        app.exec(QStringLiteral("DELETE FROM siciltablo WHERE hid % 3 = 0"));
+        QVERIFY(counted());
+        QVERIFY(countRows(app, QStringLiteral("siciltablo_sayi")) <= 16);
     }
 
     void dayTotalsFollowEveryWrite()
