@@ -413,7 +413,7 @@ bool Database::openFile()
     // the lists read only the pages of their indexes they show, and a map held more of a large
     // file in the program's memory (60 MB at ten million rows) without reading faster.
     q.exec(QStringLiteral("PRAGMA mmap_size=0"));
-    q.exec(QStringLiteral("PRAGMA cache_size=-32768"));
+    q.exec(QStringLiteral("PRAGMA cache_size=-16384"));
     if (fresh) {
         const QSqlError e = schema::create(m_db);
         if (e.isValid()) {
