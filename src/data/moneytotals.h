@@ -5,6 +5,7 @@
 // visit's `islem_borcu` and `tahsiledilen`; none for an appointment, which is kept by whether
 // it was cancelled and whether it was held) and the number of rows (`satir`)
 // (tables `<table>_gunluk`, kept by triggers on every insert, change and deletion of a row).
+// The persons (`siciltablo`) are counted alone, in sixteen parts by key (`siciltablo_sayi`).
 // The balance brought forward to a period, the sums of a period and its number of rows are
 // then sums over days, not over every row, so opening a period costs the same in a young
 // book and in one of many years.
@@ -22,7 +23,8 @@ namespace lumkar::moneytotals {
 const QStringList &books();
 // The tables kept with day totals: the two books, the person accounts ("cari"), the visits
 // ("gorusmeler") and the appointments ("randevu"), whose day totals give the sums and the
-// number of the rows of a period, or of every row, without reading the rows.
+// number of the rows of a period, or of every row, without reading the rows; and the persons
+// ("siciltablo"), whose count gives the number of every person.
 const QStringList &totalledTables();
 
 // The name of the day-totals table of a money book ("kasa" -> "kasa_gunluk").
