@@ -136,11 +136,11 @@ QString watchedColumns(const Totalled &t)
     return out.join(QStringLiteral(", "));
 }
 // "c1 IS v1 AND c2 IS v2 ...": the totals' row of those values, NULL as a value of its own.
-QString sameGroup(const QStringList &columns, const QStringList &values, const QString &is)
+QString sameGroup(const QStringList &columns, const QStringList &values)
 {
     QStringList terms;
     for (int i = 0; i < columns.size(); ++i)
-        terms << QStringLiteral("%1 %2 %3").arg(columns[i], is, values[i]);
+        terms << QStringLiteral("%1 IS %2").arg(columns[i], values[i]);
     return terms.join(QStringLiteral(" AND "));
 }
 
@@ -245,13 +245,14 @@ QStringList createStatements(const QString &book, Engine engine)
     // Adds (sign 1) or takes away (sign -1) one row's amounts on its day and user.
     const auto apply = [&](const QString &row, const QString &sign) {
         const QStringList values = groupValues(t, row + QLatin1Char('.'), engine);
-        const QString same = sameGroup(group, values, QStringLiteral("IS"));
+        const QString same = sameGroup(group, values);
         return QStringLiteral(
                    "INSERT INTO %1 (%2, borc, alacak, satir) SELECT %3, 0, 0, 0 WHERE NOT EXISTS "
                    "(SELECT 1 FROM %1 WHERE %4); UPDATE %1 SET borc = borc + %5 * %6, alacak = "
                    "alacak + %5 * %7, satir = satir + %5 WHERE %4;")
             .arg(totals, groupList, values.join(QStringLiteral(", ")), same, sign,
-                 amount(row + QLatin1Char('.'), t.debit), amount(row + QLatin1Char('.'), t.credit));
+                 amount(row + QLatin1Char('.'), t.debit),
+                 amount(row + QLatin1Char('.'), t.credit));
     };
     return table
         + QStringList{
