@@ -467,6 +467,28 @@ QString personPhonesText(const QString &row)
 
 namespace {
 
+// The server's trigram index keeps only letters and digits: the blanks and signs of a phone
+// are put as letters, so that "(999) 999" is looked up by its parentheses and blanks too.
+const QString kPhoneSigns = QStringLiteral(" ()-+./");
+const QString kPhoneSignLetters = QStringLiteral("qwxyzjk");
+
+} // namespace
+
+QString personPhonesKey()
+{
+    return QStringLiteral("translate(%1, '%2', '%3')")
+        .arg(personPhonesText(), kPhoneSigns, kPhoneSignLetters);
+}
+
+QString personPhonesKeyOf(QString phones)
+{
+    for (qsizetype i = 0; i < kPhoneSigns.size(); ++i)
+        phones.replace(kPhoneSigns.at(i), kPhoneSignLetters.at(i));
+    return phones;
+}
+
+namespace {
+
 // The file's index of the texts a person search looks inside: every three characters of
 // them (SQLite's trigram index), the person's key as the row's. It keeps no copy of the texts.
 const QString kFileSearchIndex = QStringLiteral("siciltablo_ara");
@@ -573,7 +595,7 @@ void addSearchIndexes(QSqlDatabase &db)
         return;
     }
     const QString names[] = {QStringLiteral("siciltablo_ara_ad"),
-                             QStringLiteral("siciltablo_ara_tel")};
+                             QStringLiteral("siciltablo_ara_telefon")};
     QSqlQuery q(db);
     if (q.exec(QStringLiteral("SELECT count(*) FROM pg_indexes WHERE schemaname = "
                               "current_schema() AND indexname IN ('%1', '%2')")
@@ -591,7 +613,10 @@ void addSearchIndexes(QSqlDatabase &db)
             .arg(names[0], personNamesText()),
         QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON siciltablo USING gin ((%2) gin_trgm_ops) "
                        "WITH (fastupdate = off)")
-            .arg(names[1], personPhonesText())};
+            .arg(names[1], personPhonesKey()),
+        // An older version's index of the phones as stored, whose lookups met every person
+        // with the same digits.
+        QStringLiteral("DROP INDEX IF EXISTS siciltablo_ara_tel")};
     for (const QString &sql : statements)
         if (!q.exec(sql))
             return;

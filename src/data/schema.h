@@ -60,6 +60,10 @@ QStringList upgradeStatements(Engine engine = Engine::Sqlite);
 // phone fields joined as they are stored (of the row `row` names, as "NEW.", in a trigger).
 QString personNamesText(const QString &row = QString());
 QString personPhonesText(const QString &row = QString());
+// The phones text with its blanks and signs put as letters, as the server's index keeps it,
+// and a searched text put the same way: a text inside the phones is inside their key.
+QString personPhonesKey();
+QString personPhonesKeyOf(QString phones);
 // The phone fields of a person, in the order the search joins them.
 const QStringList &personPhoneFields();
 // Trigram indexes of those texts, so that a search finds a text inside them without reading

@@ -243,7 +243,14 @@ DataSet::Condition PersonSearch::sqlCondition(const QSqlDatabase &db) const
     // which an index can hold.
     const bool letters = std::any_of(m_phone.cbegin(), m_phone.cend(),
                                      [](QChar ch) { return ch.isLetter(); });
-    if (!m_phone.isEmpty()) {
+    if (!m_phone.isEmpty() && engine == Engine::Postgres && !letters) {
+        // Looked up on the server's index of the phones' key, then exactly.
+        hits << QStringLiteral("(%1 AND %2)")
+                    .arg(textsql::contains(engine, schema::personPhonesKey()),
+                         textsql::contains(engine, schema::personPhonesText()));
+        hitValues << textsql::containsValue(engine, schema::personPhonesKeyOf(m_phone))
+                  << textsql::containsValue(engine, m_phone);
+    } else if (!m_phone.isEmpty()) {
         hits << textsql::contains(engine, letters ? textsql::lowered(schema::personPhonesText())
                                                   : schema::personPhonesText());
         hitValues << textsql::containsValue(engine, m_phone);
