@@ -361,7 +361,8 @@ void scrollToEnd(const QString &window, GridView *grid)
         });
     check(QStringLiteral("Ctrl+End reaches the last row of the %1").arg(window),
         rows->recordCount() > 0 && rows->currentRow() == rows->recordCount() - 1
-            && grid->currentIndex().row() == rows->recordCount() - 1 && !last.isEmpty());
+            && grid->gridModel()->listRow(grid->currentIndex().row()) == rows->recordCount() - 1
+            && !last.isEmpty());
 }
 
 // Times `action` over the period from `first` to `last` set in the date pickers `from`, `to`.

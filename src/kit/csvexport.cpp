@@ -1,6 +1,7 @@
 #include "kit/csvexport.h"
 
 #include "data/wholefile.h"
+#include "kit/grid.h"
 
 #include <QAbstractItemModel>
 #include <QHeaderView>
@@ -46,10 +47,14 @@ QByteArray CsvExport::bytes() const
     for (int column : std::as_const(m_columns))
         fields.append(field(m_model.headerData(column, Qt::Horizontal).toString()));
     text += fields.join(QLatin1Char(';')) + QLatin1String("\r\n");
-    for (int row = 0; row < m_model.rowCount(); ++row) {
+    // A grid that shows a window of its list writes the whole list.
+    const auto *grid = qobject_cast<const GridModel *>(&m_model);
+    const int rows = grid ? grid->listRows() : m_model.rowCount();
+    for (int row = 0; row < rows; ++row) {
         fields.clear();
         for (int column : std::as_const(m_columns))
-            fields.append(field(m_model.index(row, column).data(Qt::DisplayRole).toString()));
+            fields.append(field(grid ? grid->cellText(row, column)
+                                     : m_model.index(row, column).data(Qt::DisplayRole).toString()));
         text += fields.join(QLatin1Char(';')) + QLatin1String("\r\n");
     }
     return QByteArrayLiteral("\xEF\xBB\xBF") + text.toUtf8();

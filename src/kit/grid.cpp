@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 
 namespace lumkar {
 
@@ -84,19 +86,53 @@ int GridModel::columnOf(const QString &field) const
 void GridModel::dataSetReset()
 {
     beginResetModel();
-    m_rows = 0;
+    m_listRows = 0;
     if (m_dataSet && m_dataSet->isOpen() && m_dataSet->isLoaded()) {
-        m_rows = m_dataSet->recordCount()
+        m_listRows = m_dataSet->recordCount()
             + (m_dataSet->state() == DataSet::State::Insert ? 1 : 0);
         for (int i = 0; i < m_columns.size(); ++i)
             m_fieldIndex[i] = m_dataSet->fieldIndex(m_columns[i].field);
     }
+    // The window stays where it was, within the list as it is now.
+    m_windowStart = qBound(0, m_windowStart, qMax(0, m_listRows - m_windowRows));
+    m_rows = qMin(m_windowRows, m_listRows - m_windowStart);
     endResetModel();
+}
+
+void GridModel::setWindowRows(int rows)
+{
+    m_windowRows = qMax(1, rows);
+    if (m_dataSet)
+        dataSetReset();
+}
+
+int GridModel::modelRow(int listRow) const
+{
+    const int row = listRow - m_windowStart;
+    return row >= 0 && row < m_rows ? row : -1;
+}
+
+void GridModel::moveWindow(int start)
+{
+    start = qBound(0, start, qMax(0, m_listRows - m_windowRows));
+    if (start == m_windowStart || !m_dataSet)
+        return;
+    m_windowStart = start;
+    dataSetReset();
+}
+
+bool GridModel::bringIntoWindow(int listRow)
+{
+    if (listRow < 0 || listRow >= m_listRows || modelRow(listRow) >= 0)
+        return false;
+    moveWindow(listRow - m_windowRows / 2);
+    return true;
 }
 
 void GridModel::dataSetRowChanged(int row)
 {
-    if (row >= 0 && row < m_rows)
+    row = modelRow(row);
+    if (row >= 0)
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
@@ -143,15 +179,16 @@ QVariant GridModel::data(const QModelIndex &index, int role) const
             return QVariant();
         }
     }
+    const int row = listRow(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return cellText(index.row(), index.column());
+        return cellText(row, index.column());
     case Qt::EditRole:
         return m_fieldIndex[index.column()] < 0
             ? QVariant()
-            : m_dataSet->valueAt(index.row(), m_fieldIndex[index.column()]);
+            : m_dataSet->valueAt(row, m_fieldIndex[index.column()]);
     case Qt::BackgroundRole:
-        return m_rowColours ? m_rowColours(index.row()) : gridRowColour(index.row());
+        return m_rowColours ? m_rowColours(row) : gridRowColour(row);
     case Qt::ForegroundRole:
         return QColor(Qt::black);
     case Qt::TextAlignmentRole:
@@ -186,8 +223,8 @@ bool GridModel::setData(const QModelIndex &index, const QVariant &value, int rol
     if (!index.isValid() || role != Qt::EditRole || hasCellTexts()
         || !m_columns[index.column()].editable)
         return false;
-    if (m_dataSet->currentRow() != index.row())
-        m_dataSet->moveTo(index.row());
+    if (m_dataSet->currentRow() != listRow(index.row()))
+        m_dataSet->moveTo(listRow(index.row()));
     m_dataSet->setValue(m_columns[index.column()].field, value);
     emit dataChanged(index, index);
     return true;
@@ -227,7 +264,41 @@ void GridView::setColumns(DataSet *dataSet, const QVector<GridColumn> &columns)
             setColumnWidth(i, columns[i].width);
     connect(m_model, &QAbstractItemModel::modelReset, this, &GridView::followDataSet);
     connect(dataSet, &DataSet::currentChanged, this, &GridView::followDataSet);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &GridView::scrolled,
+            Qt::UniqueConnection);
     followDataSet();
+}
+
+void GridView::scrolled()
+{
+    // Near an edge of the window with more of the list beyond it, the window moves on so that
+    // the rows in view stay where they are on the screen. Moved once the scroll is done, never
+    // inside the view's own handling of a key or a click.
+    if (!m_model || !m_model->windowed() || m_movingWindow || m_windowMovePending)
+        return;
+    m_windowMovePending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_windowMovePending = false;
+            if (!m_model || !m_model->windowed())
+                return;
+            const QScrollBar *bar = verticalScrollBar();
+            const int value = bar->value();
+            const int margin = qBound(1, bar->pageStep(), m_model->rowCount() / 4);
+            const bool up = value <= bar->minimum() + margin && m_model->windowStart() > 0;
+            const bool down = value >= bar->maximum() - margin
+                && m_model->windowStart() + m_model->rowCount() < m_model->listRows();
+            if (!up && !down)
+                return;
+            const int top = m_model->listRow(value);
+            const int column = currentIndex().isValid() ? currentIndex().column() : -1;
+            const QScopedValueRollback moving(m_movingWindow, true);
+            m_model->moveWindow(top - m_model->rowCount() / 2);
+            showCurrentRow(column);
+            verticalScrollBar()->setValue(top - m_model->windowStart());
+        },
+        Qt::QueuedConnection);
 }
 
 GridModel *GridView::useCellTexts()
@@ -254,33 +325,43 @@ void GridView::followDataSet()
     DataSet *ds = dataSet();
     if (!ds || m_syncing || !ds->isLoaded())
         return;
-    const int row = ds->currentRow();
-    if (row < 0 || row >= m_model->rowCount())
+    // The row the data set is on, brought into the window unless the window is moving with
+    // the scroll bar, away from it. The index is set once the window's reset is done: the
+    // selection forgets it at the end of a reset.
+    const int column = currentIndex().isValid() ? currentIndex().column() : -1;
+    if (!m_movingWindow)
+        m_model->bringIntoWindow(ds->currentRow());
+    showCurrentRow(column);
+}
+
+void GridView::showCurrentRow(int column)
+{
+    const int row = dataSet() ? m_model->modelRow(dataSet()->currentRow()) : -1;
+    if (row < 0)
         return;
-    int column = currentIndex().isValid() ? currentIndex().column() : firstVisibleColumn();
     if (column < 0)
-        column = 0;
-    m_syncing = true;
+        column = qMax(0, firstVisibleColumn());
+    const QScopedValueRollback syncing(m_syncing, true);
     setCurrentIndex(m_model->index(row, column));
-    m_syncing = false;
 }
 
 void GridView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
     QTableView::currentChanged(current, previous);
     DataSet *ds = dataSet();
-    if (m_syncing || !ds || !current.isValid() || current.row() == previous.row())
+    if (m_syncing || m_movingWindow || !ds || !current.isValid()
+        || current.row() == previous.row())
         return;
-    if (ds->currentRow() != current.row()) {
+    if (ds->currentRow() != m_model->listRow(current.row())) {
         const int column = current.column();
         m_syncing = true;
-        ds->moveTo(current.row());
+        ds->moveTo(m_model->listRow(current.row()));
         m_syncing = false;
         // Leaving a changed row posts it, and a post reads the rows again: the grid keeps
         // its place on the data set's row.
-        const int row = ds->currentRow();
-        if (row >= 0 && row < m_model->rowCount()
-            && (!currentIndex().isValid() || currentIndex().row() != row)) {
+        m_model->bringIntoWindow(ds->currentRow());
+        const int row = m_model->modelRow(ds->currentRow());
+        if (row >= 0 && (!currentIndex().isValid() || currentIndex().row() != row)) {
             m_syncing = true;
             setCurrentIndex(m_model->index(row, column));
             m_syncing = false;
@@ -364,6 +445,22 @@ void GridView::keyPressEvent(QKeyEvent *event)
             return;
         }
     }
+    // Ctrl+Home and Ctrl+End go to the ends of the list, beyond the window.
+    const bool home = event->key() == Qt::Key_Home, end = event->key() == Qt::Key_End;
+    if ((home || end) && (event->modifiers() & Qt::ControlModifier) && m_model
+        && m_model->windowed() && dataSet() && state() != QAbstractItemView::EditingState) {
+        const int column = currentIndex().isValid() ? currentIndex().column()
+                                                    : firstVisibleColumn();
+        {
+            const QScopedValueRollback moving(m_movingWindow, true);
+            m_model->moveWindow(home ? 0 : m_model->listRows());
+        }
+        const int row = home ? 0 : m_model->rowCount() - 1;
+        setCurrentIndex(m_model->index(row, qMax(0, column)));
+        scrollTo(currentIndex());
+        event->accept();
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 
@@ -372,7 +469,7 @@ void GridView::mouseDoubleClickEvent(QMouseEvent *event)
     const QModelIndex idx = indexAt(event->position().toPoint());
     QTableView::mouseDoubleClickEvent(event);
     if (idx.isValid())
-        emit rowActivated(idx.row());
+        emit rowActivated(m_model ? m_model->listRow(idx.row()) : idx.row());
 }
 
 void GridView::useColumnChooser(Dialogs &dialogs)

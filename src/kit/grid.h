@@ -63,8 +63,23 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
-    // The text a cell shows.
+    // The text a cell shows (of a data set's row by its place in the whole list).
     QString cellText(int row, int column) const;
+
+    // A long list is shown a window of rows at a time: the view keeps a heading for every row
+    // it holds, which at millions of rows takes longer to lay out than a screen frame lasts.
+    // The window's rows are the model's; the list's rows are the data set's.
+    void setWindowRows(int rows);
+    int listRows() const { return hasCellTexts() ? m_rows : m_listRows; }
+    int windowStart() const { return m_windowStart; }
+    bool windowed() const { return m_rows < m_listRows; }
+    int listRow(int modelRow) const { return modelRow < 0 ? modelRow : modelRow + m_windowStart; }
+    // The model's row of a list row, -1 outside the window.
+    int modelRow(int listRow) const;
+    // Moves the window to begin at the list row (kept within the list).
+    void moveWindow(int start);
+    // Moves the window around the list row when it is outside; whether it moved.
+    bool bringIntoWindow(int listRow);
     // The background of each row by its position as shown; gridRowColour when none is set.
     void setRowColours(std::function<QColor(int row)> colours)
     {
@@ -80,7 +95,10 @@ private:
     QPointer<DataSet> m_dataSet;
     QVector<GridColumn> m_columns;
     QVector<int> m_fieldIndex;
-    int m_rows = 0;
+    int m_rows = 0; // in the window
+    int m_listRows = 0;
+    int m_windowStart = 0;
+    int m_windowRows = 100000;
     std::function<QColor(int)> m_rowColours;
     // A grid of texts.
     int m_cellColumns = 0;
@@ -152,12 +170,18 @@ protected:
 
 private:
     void followDataSet();
+    void scrolled();
+    // Makes the data set's row current in the view when the window holds it, in `column`
+    // (the first shown when negative).
+    void showCurrentRow(int column);
     int firstVisibleColumn() const;
     int lastVisibleColumn() const;
 
     GridModel *m_model = nullptr;
     EnterRule m_enterRule = EnterRule::NextColumn;
     bool m_syncing = false;
+    bool m_movingWindow = false;
+    bool m_windowMovePending = false;
     Dialogs *m_dialogs = nullptr;
     QAction *m_exportAction = nullptr;
     QList<QAction *> m_moreExports;
