@@ -404,6 +404,7 @@ void DataSet::close()
     forgetPages();
     m_keys.clear();
     m_span = KeySpan();
+    m_walked = false;
     m_count = 0;
     m_buffer.clear();
     m_current = -1;
@@ -1290,9 +1291,39 @@ bool DataSet::readSpan(const QString &where, const QVariantList &values, KeySpan
     return true;
 }
 
+bool DataSet::walkCondition(Condition &condition, int &count)
+{
+    m_walked = false;
+    if (condition.rowTest.isEmpty() || condition.count.isEmpty() || !m_prefilter.isEmpty())
+        return true;
+    QSqlQuery q(m_db);
+    if (!runRead(q, condition.count, condition.countValues) || !q.next())
+        return false;
+    count = q.value(0).toInt();
+    if (count <= kWalkedRows)
+        return true;
+    const int tableRows = countWhere(QString(), {});
+    if (tableRows < 0)
+        return false;
+    if (qint64(count) * 16 < tableRows)
+        return true;
+    // "IS TRUE" keeps the test from choosing an index of its own: the order's index is read.
+    condition.sql = QStringLiteral("(%1) IS TRUE").arg(condition.rowTest);
+    condition.values = condition.rowTestValues;
+    condition.fewRows = false;
+    m_walked = true;
+    return true;
+}
+
 int DataSet::recount()
 {
     QVariantList values;
+    if (m_walked) {
+        QSqlQuery q(m_db);
+        if (!runRead(q, m_pageFilter.count, m_pageFilter.countValues) || !q.next())
+            return -1;
+        return q.value(0).toInt();
+    }
     if (m_span.on) {
         m_span.on = false; // the condition as it is, to find the span again
         int count = -1;
@@ -1333,6 +1364,13 @@ bool DataSet::loadPages()
         m_orderIsText << false;
     }
     m_pageFilter = m_filtered && m_filterSource ? m_filterSource() : Condition{};
+    // A condition that holds many of the table's rows is tested row by row along the order:
+    // a page is then found among a few times its rows, and none of its keys is read ahead.
+    int walkedCount = -1;
+    if (!walkCondition(m_pageFilter, walkedCount)) {
+        m_loaded = wasLoaded;
+        return failRead();
+    }
     const KeySpan heldSpan = m_span;
     m_span = KeySpan(); // the condition as it is, to find the span
     QVariantList values;
@@ -1345,10 +1383,12 @@ bool DataSet::loadPages()
         m_loaded = wasLoaded;
         return failRead();
     }
-    const bool keyList
-        = !m_span.on && !where.isEmpty() && (orderedByKey() || m_pageFilter.fewRows);
+    const bool keyList = !m_span.on && !m_walked && !where.isEmpty()
+        && (orderedByKey() || m_pageFilter.fewRows);
     QVector<qint64> keys;
-    if (!m_span.on)
+    if (m_walked)
+        count = walkedCount;
+    else if (!m_span.on)
         count = keyList ? (readKeys(where, values, keys) ? int(keys.size()) : -1)
                         : countWhere(where, values);
     QStringList names;

@@ -59,6 +59,13 @@ public:
         // reads its rows' keys once, in the list's order, rather than sorting them for the
         // count and again for every page.
         bool fewRows = false;
+        // Where the condition may hold many rows: the same rows as a test of each row (read
+        // along the list's order, a page's worth of them at a time, when they are many of the
+        // table's rows), and a statement that counts them without reading them.
+        QString rowTest;
+        QVariantList rowTestValues;
+        QString count;
+        QVariantList countValues;
     };
     using ConditionSource = std::function<Condition()>;
     // Runs before a row is written; may set columns, or discard the row's changes.
@@ -268,6 +275,7 @@ private:
     bool m_paged = false;
     ConditionSource m_filterSource;
     Condition m_pageFilter;           // the filter in force while filtered
+    bool m_walked = false;            // its rows tested one by one along the order
     QStringList m_orderColumns;       // the order, the key last
     QVector<bool> m_orderIsText;
     bool m_descending = false;
@@ -293,6 +301,9 @@ private:
     bool readWholeNumbers(const QString &sql, const QVariantList &values, QVector<qint64> &out);
     // The rows shown of a list read by pages, counted again after a write (-1 on a failure).
     int recount();
+    // Turns a condition of many rows into its test of each row when its rows are more than a
+    // sixteenth of the table's; `count` then holds their number. False when a read failed.
+    bool walkCondition(Condition &condition, int &count);
     std::map<int, RowStore> m_pages;  // by page number
     QVector<int> m_pageUse;           // the pages held, the one used last at the end
     BeforePostHook m_beforePost;

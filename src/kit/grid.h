@@ -98,7 +98,7 @@ private:
     int m_rows = 0; // in the window
     int m_listRows = 0;
     int m_windowStart = 0;
-    int m_windowRows = 100000;
+    int m_windowRows = 20000;
     std::function<QColor(int)> m_rowColours;
     // A grid of texts.
     int m_cellColumns = 0;

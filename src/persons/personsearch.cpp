@@ -137,6 +137,29 @@ QString loweredPrefixIs(const QString &text, qsizetype length, const QString &lo
         QStringLiteral("substr(%1, 1, %2)").arg(text).arg(qMax<qsizetype>(0, length))));
 }
 
+// A text that many names begin with, as a test of each person's row, read along the list's
+// order a page at a time; and its count on the two key indexes: the first names that begin
+// with it (and among them the surnames that do too, on the index of both keys), the surnames
+// that do, and the few persons only the rule's own test finds.
+void walkAndCount(DataSet::Condition &c, const QStringList &sure, const QVariantList &sureValues,
+                  const QString &checked, const QVariantList &checkedValues)
+{
+    const QString &byFirstName = sure[0];
+    const QString &bySurname = sure[1];
+    const QVariantList firstNameValues = sureValues.mid(0, 2);
+    const QVariantList surnameValues = sureValues.mid(2, 2);
+    c.rowTest = QStringLiteral("%1 OR %2 OR hid IN (%3)").arg(byFirstName, bySurname, checked);
+    c.rowTestValues = sureValues + checkedValues;
+    c.count = QStringLiteral(
+                  "SELECT a.n - a.m + (SELECT count(*) FROM siciltablo WHERE %2) + (SELECT "
+                  "count(*) FROM siciltablo WHERE hid IN (%3) AND (%1) IS NOT TRUE AND (%2) IS "
+                  "NOT TRUE) FROM (SELECT count(*) AS n, COALESCE(sum(CASE WHEN %2 THEN 1 ELSE 0 "
+                  "END), 0) AS m FROM siciltablo WHERE %1) a")
+                  .arg(byFirstName, bySurname, checked);
+    c.countValues = surnameValues + checkedValues + firstNameValues + surnameValues
+        + surnameValues + firstNameValues;
+}
+
 } // namespace
 
 DataSet::Condition PersonListFilter::sqlCondition() const
@@ -185,6 +208,8 @@ DataSet::Condition PersonListFilter::sqlCondition() const
                     .arg(sure.isEmpty() ? checked
                                         : personsIn(sure) + QStringLiteral(" UNION ALL ") + checked);
         c.values = sureValues + maybeValues;
+        if (keyDecides)
+            walkAndCount(c, sure, sureValues, checked, maybeValues);
         break;
     }
     case Mode::Phone: {

@@ -183,6 +183,46 @@ private slots:
         QCOMPARE(codesShown(paged), expected);
     }
 
+    // A text that most persons' names begin with is tested person by person along the list's
+    // order and counted on the name indexes: the same persons in the same order as the rule
+    // keeps, those only the rule's own test finds (a blank before the name) among them, and a
+    // count that follows a person added and one deleted.
+    void aNameManyBeginWithIsWalked()
+    {
+        App app;
+        // First names Kaan, Ali, KAMİL, " kader", Zeki in turn; surnames Kaya, Demir, Öz.
+        app.exec(QStringLiteral(
+            "INSERT INTO siciltablo (sicil_kodu, adi, soyadi) WITH RECURSIVE n(i) AS (SELECT 1 "
+            "UNION ALL SELECT i + 1 FROM n WHERE i < 20000) SELECT CAST(i AS TEXT), CASE i % 5 "
+            "WHEN 0 THEN 'Kaan' WHEN 1 THEN 'Ali' WHEN 2 THEN 'KAMİL' WHEN 3 THEN ' kader' ELSE "
+            "'Zeki' END, CASE i % 3 WHEN 0 THEN 'Kaya' WHEN 1 THEN 'Demir' ELSE 'Öz' END FROM n"));
+        const PersonListFilter filter(QString(), QStringLiteral("Ka"), QString());
+        QVERIFY(!filter.sqlCondition().rowTest.isEmpty());
+        DataSet whole(app.db());
+        whole.setTable(QStringLiteral("siciltablo"), {QStringLiteral("adi")});
+        whole.setFilter([&filter](const Record &row) { return filter.accepts(row); });
+        whole.setFiltered(true);
+        QVERIFY(whole.open());
+        DataSet paged(app.db());
+        paged.setTable(QStringLiteral("siciltablo"), {QStringLiteral("adi")});
+        paged.readByPages([&filter] { return filter.sqlCondition(); });
+        paged.setFiltered(true);
+        QVERIFY(paged.open());
+        QVERIFY2(whole.recordCount() > 10000, qPrintable(QString::number(whole.recordCount())));
+        QCOMPARE(paged.recordCount(), whole.recordCount());
+        QCOMPARE(codesShown(paged), codesShown(whole));
+        paged.append();
+        paged.setValue(QStringLiteral("sicil_kodu"), QStringLiteral("20000"));
+        paged.setValue(QStringLiteral("adi"), QStringLiteral("Veli"));
+        paged.setValue(QStringLiteral("soyadi"), QStringLiteral("Karaca"));
+        QVERIFY(paged.post());
+        QVERIFY(paged.locate(QStringLiteral("sicil_kodu"), QStringLiteral("5")));
+        QVERIFY(paged.remove());
+        QVERIFY(whole.reopen());
+        QCOMPARE(paged.recordCount(), whole.recordCount());
+        QCOMPARE(codesShown(paged), codesShown(whole));
+    }
+
     // The SQL twins keep exactly the persons their rules keep, on names made to find where
     // they could part: blanks and control characters before, inside and after a name, both
     // capitals of i, letters of other alphabets first, empty and missing names, and the signs
