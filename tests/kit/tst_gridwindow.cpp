@@ -20,6 +20,30 @@ namespace {
 constexpr int kRows = 300;
 constexpr int kWindow = 40;
 
+// A list of kRows rows in a grid whose window holds kWindow of them, shown.
+struct LongList {
+    App app;
+    GridView grid;
+    DataSet *rows = nullptr;
+
+    LongList()
+    {
+        app.exec(QStringLiteral("CREATE TABLE satir (no INTEGER PRIMARY KEY, adi TEXT)"));
+        for (int i = 1; i <= kRows; ++i)
+            app.exec(QStringLiteral("INSERT INTO satir VALUES (?, ?)"),
+                     {i, QStringLiteral("Satır %1").arg(i)});
+        grid.resize(400, 300);
+        rows = new DataSet(app.db(), &grid);
+        rows->setTable(QStringLiteral("satir"));
+        if (!rows->open())
+            qFatal("the list did not open");
+        grid.setColumns(rows, {{QStringLiteral("no"), QStringLiteral("No")},
+                               {QStringLiteral("adi"), QStringLiteral("Adı")}});
+        grid.gridModel()->setWindowRows(kWindow);
+        grid.show();
+    }
+};
+
 class GridWindowTest : public QObject {
     Q_OBJECT
 
@@ -57,21 +81,10 @@ private slots:
     {
         QFETCH(QString, step);
         QFETCH(int, row);
-        App app;
-        app.exec(QStringLiteral("CREATE TABLE satir (no INTEGER PRIMARY KEY, adi TEXT)"));
-        for (int i = 1; i <= kRows; ++i)
-            app.exec(QStringLiteral("INSERT INTO satir VALUES (?, ?)"),
-                     {i, QStringLiteral("Satır %1").arg(i)});
-        GridView grid;
-        grid.resize(400, 300);
-        auto *rows = new DataSet(app.db(), &grid);
-        rows->setTable(QStringLiteral("satir"));
-        QVERIFY(rows->open());
-        grid.setColumns(rows, {{QStringLiteral("no"), QStringLiteral("No")},
-                               {QStringLiteral("adi"), QStringLiteral("Adı")}});
-        grid.gridModel()->setWindowRows(kWindow);
-        grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        LongList list;
+        QVERIFY(QTest::qWaitForWindowExposed(&list.grid));
+        GridView &grid = list.grid;
+        DataSet *rows = list.rows;
         QCOMPARE(grid.model()->rowCount(), kWindow);
         QCOMPARE(grid.gridModel()->listRows(), kRows);
         QCOMPARE(shownRow(grid), 0);
@@ -106,21 +119,10 @@ private slots:
     // in view where they were; at the list's end it stops.
     void theScrollBarMovesTheWindow()
     {
-        App app;
-        app.exec(QStringLiteral("CREATE TABLE satir (no INTEGER PRIMARY KEY, adi TEXT)"));
-        for (int i = 1; i <= kRows; ++i)
-            app.exec(QStringLiteral("INSERT INTO satir VALUES (?, ?)"),
-                     {i, QStringLiteral("Satır %1").arg(i)});
-        GridView grid;
-        grid.resize(400, 300);
-        auto *rows = new DataSet(app.db(), &grid);
-        rows->setTable(QStringLiteral("satir"));
-        QVERIFY(rows->open());
-        grid.setColumns(rows, {{QStringLiteral("no"), QStringLiteral("No")},
-                               {QStringLiteral("adi"), QStringLiteral("Adı")}});
-        grid.gridModel()->setWindowRows(kWindow);
-        grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        LongList list;
+        QVERIFY(QTest::qWaitForWindowExposed(&list.grid));
+        GridView &grid = list.grid;
+        DataSet *rows = list.rows;
         GridModel *model = grid.gridModel();
         QScrollBar *bar = grid.verticalScrollBar();
         int reached = 0, lastTop = 0;
