@@ -207,6 +207,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0
         && section < m_columns.size())
         return m_columns[section].heading;
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && section >= 0)
+        return listRow(section) + 1; // the row's number in the list, not in the window
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -58,6 +58,7 @@ class GridWindowTest : public QObject {
         const int row = model->listRow(at.row());
         const QString expected = QString::number(row + 1);
         return model->data(model->index(at.row(), 0), Qt::DisplayRole).toString() == expected
+                && model->headerData(at.row(), Qt::Vertical, Qt::DisplayRole).toString() == expected
                 && model->data(model->index(at.row(), 0), Qt::BackgroundRole)
                     == QVariant(gridRowColour(row))
             ? row
