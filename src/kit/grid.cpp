@@ -121,12 +121,10 @@ void GridModel::moveWindow(int start)
     dataSetReset();
 }
 
-bool GridModel::bringIntoWindow(int listRow)
+void GridModel::bringIntoWindow(int listRow)
 {
-    if (listRow < 0 || listRow >= m_listRows || modelRow(listRow) >= 0)
-        return false;
-    moveWindow(listRow - m_windowRows / 2);
-    return true;
+    if (listRow >= 0 && listRow < m_listRows && modelRow(listRow) < 0)
+        moveWindow(listRow - m_windowRows / 2);
 }
 
 void GridModel::dataSetRowChanged(int row)
@@ -362,12 +360,9 @@ void GridView::currentChanged(const QModelIndex &current, const QModelIndex &pre
         // Leaving a changed row posts it, and a post reads the rows again: the grid keeps
         // its place on the data set's row.
         m_model->bringIntoWindow(ds->currentRow());
-        const int row = m_model->modelRow(ds->currentRow());
-        if (row >= 0 && (!currentIndex().isValid() || currentIndex().row() != row)) {
-            m_syncing = true;
-            setCurrentIndex(m_model->index(row, column));
-            m_syncing = false;
-        }
+        if (!currentIndex().isValid()
+            || currentIndex().row() != m_model->modelRow(ds->currentRow()))
+            showCurrentRow(column);
     }
 }
 
@@ -451,15 +446,7 @@ void GridView::keyPressEvent(QKeyEvent *event)
     const bool home = event->key() == Qt::Key_Home, end = event->key() == Qt::Key_End;
     if ((home || end) && (event->modifiers() & Qt::ControlModifier) && m_model
         && m_model->windowed() && dataSet() && state() != QAbstractItemView::EditingState) {
-        const int column = currentIndex().isValid() ? currentIndex().column()
-                                                    : firstVisibleColumn();
-        {
-            const QScopedValueRollback moving(m_movingWindow, true);
-            m_model->moveWindow(home ? 0 : m_model->listRows());
-        }
-        const int row = home ? 0 : m_model->rowCount() - 1;
-        setCurrentIndex(m_model->index(row, qMax(0, column)));
-        scrollTo(currentIndex());
+        home ? dataSet()->first() : dataSet()->last(); // the grid follows the data set
         event->accept();
         return;
     }

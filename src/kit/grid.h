@@ -78,8 +78,8 @@ public:
     int modelRow(int listRow) const;
     // Moves the window to begin at the list row (kept within the list).
     void moveWindow(int start);
-    // Moves the window around the list row when it is outside; whether it moved.
-    bool bringIntoWindow(int listRow);
+    // Moves the window around the list row when it is outside.
+    void bringIntoWindow(int listRow);
     // The background of each row by its position as shown; gridRowColour when none is set.
     void setRowColours(std::function<QColor(int row)> colours)
     {
