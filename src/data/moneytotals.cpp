@@ -1,5 +1,6 @@
 #include "data/moneytotals.h"
 
+#include "data/namestarts.h"
 #include "data/schema.h"
 #include "data/transaction.h"
 #include "data/values.h"
@@ -177,7 +178,9 @@ QString addFunction(const Totalled &t)
 
 } // namespace
 
-QStringList createStatements(const QString &book, Engine engine)
+namespace {
+
+QStringList totalsStatements(const QString &book, Engine engine)
 {
     const Totalled &t = totalledAs(book);
     const QString totals = totalsTable(book);
@@ -267,12 +270,24 @@ QStringList createStatements(const QString &book, Engine engine)
             fill};
 }
 
+} // namespace
+
+// The persons are counted by the beginnings of their names as well.
+QStringList createStatements(const QString &book, Engine engine)
+{
+    QStringList out = totalsStatements(book, engine);
+    if (*totalledAs(book).bucketOf)
+        out += namestarts::createStatements(engine);
+    return out;
+}
+
 QStringList dropStatements(const QString &book, Engine engine)
 {
+    QStringList out = *totalledAs(book).bucketOf ? namestarts::dropStatements(engine) : QStringList();
     const QString totals = totalsTable(book);
     if (engine == Engine::Postgres) {
         // The trigger goes with the function it calls; the adding function of each version.
-        QStringList out{QStringLiteral("DROP FUNCTION IF EXISTS %1_tetik() CASCADE").arg(totals)};
+        out << QStringLiteral("DROP FUNCTION IF EXISTS %1_tetik() CASCADE").arg(totals);
         for (const char *parameters :
              {"", ", INTEGER", ", INTEGER, INTEGER, INTEGER"})
             out << QStringLiteral("DROP FUNCTION IF EXISTS %1_ekle(TIMESTAMP, TEXT, DOUBLE "
@@ -280,10 +295,10 @@ QStringList dropStatements(const QString &book, Engine engine)
                        .arg(totals, QLatin1String(parameters));
         return out << QStringLiteral("DROP TABLE IF EXISTS %1").arg(totals);
     }
-    return {QStringLiteral("DROP TRIGGER IF EXISTS %1_ekle").arg(totals),
-            QStringLiteral("DROP TRIGGER IF EXISTS %1_degistir").arg(totals),
-            QStringLiteral("DROP TRIGGER IF EXISTS %1_sil").arg(totals),
-            QStringLiteral("DROP TABLE IF EXISTS %1").arg(totals)};
+    return out << QStringLiteral("DROP TRIGGER IF EXISTS %1_ekle").arg(totals)
+               << QStringLiteral("DROP TRIGGER IF EXISTS %1_degistir").arg(totals)
+               << QStringLiteral("DROP TRIGGER IF EXISTS %1_sil").arg(totals)
+               << QStringLiteral("DROP TABLE IF EXISTS %1").arg(totals);
 }
 
 bool ensure(QSqlDatabase &db, QString *error)
@@ -313,7 +328,8 @@ bool ensure(QSqlDatabase &db, QString *error)
                              .arg(totalsTable(book)))
                     && q.next()
                 : q.exec(QStringLiteral("SELECT satir FROM %1 WHERE 1 = 0").arg(totalsTable(book)));
-            if (current)
+            // Persons not yet counted by the beginnings of their names are counted anew.
+            if (current && (!*totalledAs(book).bucketOf || schema::hasTable(db, namestarts::table())))
                 continue;
             statements = dropStatements(book, engine) + statements;
         }

@@ -5,7 +5,8 @@
 // visit's `islem_borcu` and `tahsiledilen`; none for an appointment, which is kept by whether
 // it was cancelled and whether it was held) and the number of rows (`satir`)
 // (tables `<table>_gunluk`, kept by triggers on every insert, change and deletion of a row).
-// The persons (`siciltablo`) are counted alone, in sixteen parts by key (`siciltablo_sayi`).
+// The persons (`siciltablo`) are counted alone, in sixteen parts by key (`siciltablo_sayi`),
+// and by the beginnings of their names (namestarts.h).
 // The balance brought forward to a period, the sums of a period and its number of rows are
 // then sums over days, not over every row, so opening a period costs the same in a young
 // book and in one of many years.

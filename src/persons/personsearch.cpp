@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/entryrules.h"
+#include "data/namestarts.h"
 #include "data/schema.h"
 #include "data/textfunctions.h"
 #include "data/textorder.h"
@@ -138,11 +139,13 @@ QString loweredPrefixIs(const QString &text, qsizetype length, const QString &lo
 }
 
 // A text that many names begin with, as a test of each person's row, read along the list's
-// order a page at a time; and its count on the two key indexes: the first names that begin
-// with it (and among them the surnames that do too, on the index of both keys), the surnames
-// that do, and the few persons only the rule's own test finds.
-void walkAndCount(DataSet::Condition &c, const QStringList &sure, const QVariantList &sureValues,
-                  const QString &checked, const QVariantList &checkedValues)
+// order a page at a time; and its count: of the first names and surnames whose keys begin with
+// its `places`, kept by their beginnings or else counted on the two key indexes (the first
+// names, among them the surnames that begin so too on the index of both keys, and the
+// surnames), and the few persons only the rule's own test finds.
+void walkAndCount(DataSet::Condition &c, const QByteArray &places, const QStringList &sure,
+                  const QVariantList &sureValues, const QString &checked,
+                  const QVariantList &checkedValues)
 {
     const QString &byFirstName = sure[0];
     const QString &bySurname = sure[1];
@@ -150,14 +153,19 @@ void walkAndCount(DataSet::Condition &c, const QStringList &sure, const QVariant
     const QVariantList surnameValues = sureValues.mid(2, 2);
     c.rowTest = QStringLiteral("%1 OR %2 OR hid IN (%3)").arg(byFirstName, bySurname, checked);
     c.rowTestValues = sureValues + checkedValues;
-    c.count = QStringLiteral(
-                  "SELECT a.n - a.m + (SELECT count(*) FROM siciltablo WHERE %2) + (SELECT "
-                  "count(*) FROM siciltablo WHERE hid IN (%3) AND (%1) IS NOT TRUE AND (%2) IS "
-                  "NOT TRUE) FROM (SELECT count(*) AS n, COALESCE(sum(CASE WHEN %2 THEN 1 ELSE 0 "
-                  "END), 0) AS m FROM siciltablo WHERE %1) a")
-                  .arg(byFirstName, bySurname, checked);
-    c.countValues = surnameValues + checkedValues + firstNameValues + surnameValues
-        + surnameValues + firstNameValues;
+    QVariantList keptValues;
+    QString byKeys = namestarts::personsBeginningWith(places, keptValues);
+    if (byKeys.isEmpty()) {
+        byKeys = QStringLiteral("(SELECT count(*) - COALESCE(sum(CASE WHEN %2 THEN 1 ELSE 0 "
+                                "END), 0) FROM siciltablo WHERE %1) + (SELECT count(*) FROM "
+                                "siciltablo WHERE %2)")
+                     .arg(byFirstName, bySurname);
+        keptValues = surnameValues + firstNameValues + surnameValues;
+    }
+    c.count = QStringLiteral("SELECT %1 + (SELECT count(*) FROM siciltablo WHERE hid IN (%2) AND "
+                             "(%3) IS NOT TRUE AND (%4) IS NOT TRUE)")
+                  .arg(byKeys, checked, byFirstName, bySurname);
+    c.countValues = keptValues + checkedValues + firstNameValues + surnameValues;
 }
 
 } // namespace
@@ -209,7 +217,7 @@ DataSet::Condition PersonListFilter::sqlCondition() const
                                         : personsIn(sure) + QStringLiteral(" UNION ALL ") + checked);
         c.values = sureValues + maybeValues;
         if (keyDecides)
-            walkAndCount(c, sure, sureValues, checked, maybeValues);
+            walkAndCount(c, places, sure, sureValues, checked, maybeValues);
         break;
     }
     case Mode::Phone: {

@@ -9,6 +9,8 @@
 #include "data/dataset.h"
 #include "data/entryrules.h"
 #include "data/moneytotals.h"
+#include "data/namestarts.h"
+#include "data/textorder.h"
 #include "data/schema.h"
 #include "data/serverkeys.h"
 #include "data/tablewriter.h"
@@ -447,6 +449,18 @@ private slots:
         QCOMPARE(countRows(app, QStringLiteral("kasa_gunluk")), 1);
         addMoneyLine(app, QStringLiteral("kasa"), {day(1), 1, 0});
         QCOMPARE(app.scalar(QStringLiteral("SELECT borc FROM kasa_gunluk")).toDouble(), 101.0);
+        // Persons counted before they were counted by their names' beginnings too.
+        const QString addPerson = QStringLiteral(
+            "INSERT INTO siciltablo (sicil_kodu, adi, soyadi) VALUES (?, ?, ?)");
+        app.exec(addPerson, {QStringLiteral("1"), QStringLiteral("Kaan"), QStringLiteral("Kaya")});
+        for (const QString &sql : namestarts::dropStatements(schema::engineOf(app.db())))
+            app.exec(sql);
+        app.exec(addPerson, {QStringLiteral("2"), QStringLiteral("Ali"), QStringLiteral("KARA")});
+        QVERIFY(moneytotals::ensure(app.db(), &error));
+        QVariantList start;
+        const QString beginningWithKa
+            = namestarts::personsBeginningWith(turkishSortPrefix(QStringLiteral("ka")), start);
+        QCOMPARE(app.scalar(QStringLiteral("SELECT ") + beginningWithKa, start).toInt(), 2);
         // Day totals of an older program, without the rows' count (on a server with its older
         // function, which matched the day and user with IS NOT DISTINCT FROM), are made anew.
         const Engine engine = schema::engineOf(app.db());

@@ -223,8 +223,9 @@ private slots:
         QCOMPARE(codesShown(paged), codesShown(whole));
     }
 
-    // The SQL twins keep exactly the persons their rules keep, on names made to find where
-    // they could part: blanks and control characters before, inside and after a name, both
+    // The SQL twins keep exactly the persons their rules keep, and the count of a name
+    // filter is the number of them, on names made to find where they could part, some changed
+    // and some persons deleted: blanks and control characters before, inside and after a name, both
     // capitals of i, letters of other alphabets first, empty and missing names, and the signs
     // a pattern gives a meaning to; phones with the signs and letters the server's index puts
     // for one another.
@@ -244,6 +245,12 @@ private slots:
             addPerson(app, {QString::number(i), i % 50 == 0 ? QString() : randomText(5, names),
                             randomText(4, names), randomText(3, names), QString(),
                             randomText(6, phones)});
+        // Names changed and persons deleted, as the counts kept by names' beginnings follow.
+        for (int i = 1; i <= 400; i += 7)
+            app.exec(QStringLiteral("UPDATE siciltablo SET adi = ?, soyadi = ? WHERE sicil_kodu = ?"),
+                     {randomText(5, names), i % 3 ? QVariant(randomText(4, names)) : QVariant(),
+                      QString::number(i)});
+        app.exec(QStringLiteral("DELETE FROM siciltablo WHERE CAST(sicil_kodu AS INTEGER) % 11 = 0"));
         DataSet all(app.db());
         all.setTable(QStringLiteral("siciltablo"));
         DataSet paged(app.db());
@@ -260,6 +267,10 @@ private slots:
             paged.setFiltered(true);
             QVERIFY(paged.open());
             QVERIFY2(codesShown(paged) == codesShown(all), qPrintable(typed));
+            // The count a long list takes instead of its rows is theirs.
+            if (const DataSet::Condition c = filter.sqlCondition(); !c.count.isEmpty())
+                QVERIFY2(app.scalar(c.count, c.countValues).toInt() == all.recordCount(),
+                         qPrintable(typed));
             // The search, from each of a few rows, stops where the program's search stops.
             const PersonSearch search(typed, randomText(4, round % 2 ? names : phones));
             all.setFiltered(false);
