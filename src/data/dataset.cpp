@@ -975,6 +975,9 @@ namespace {
 constexpr int kPageRows = 128;  // rows read at a time
 constexpr int kPagesHeld = 64;  // pages kept in memory, the ones used last
 constexpr int kWalkedRows = 10000; // a list of more rows than this is walked along its key
+// A condition tested row by row is walked from this many rows: reading and ordering the keys
+// of a few thousand rows already takes longer than finding a page among sixteen times its rows.
+constexpr int kTestedRows = 2000;
 
 QString joined(const QStringList &conditions)
 {
@@ -1300,7 +1303,7 @@ bool DataSet::walkCondition(Condition &condition, int &count)
     if (!runRead(q, condition.count, condition.countValues) || !q.next())
         return false;
     count = q.value(0).toInt();
-    if (count <= kWalkedRows)
+    if (count <= kTestedRows)
         return true;
     const int tableRows = countWhere(QString(), {});
     if (tableRows < 0)

@@ -138,21 +138,18 @@ QString loweredPrefixIs(const QString &text, qsizetype length, const QString &lo
         QStringLiteral("substr(%1, 1, %2)").arg(text).arg(qMax<qsizetype>(0, length))));
 }
 
-// A text that many names begin with, as a test of each person's row, read along the list's
-// order a page at a time; and its count: of the first names and surnames whose keys begin with
-// its `places`, kept by their beginnings or else counted on the two key indexes (the first
-// names, among them the surnames that begin so too on the index of both keys, and the
-// surnames), and the few persons only the rule's own test finds.
-void walkAndCount(DataSet::Condition &c, const QByteArray &places, const QStringList &sure,
-                  const QVariantList &sureValues, const QString &checked,
-                  const QVariantList &checkedValues)
+// The count of a text that many names may begin with: of the first names and surnames whose
+// keys begin with its `places`, kept by their beginnings or else counted on the two key indexes
+// (the first names, among them the surnames that begin so too, and the surnames), and the few
+// persons only the rule's own test finds.
+void count(DataSet::Condition &c, const QByteArray &places, const QStringList &sure,
+           const QVariantList &sureValues, const QString &checked,
+           const QVariantList &checkedValues)
 {
     const QString &byFirstName = sure[0];
     const QString &bySurname = sure[1];
     const QVariantList firstNameValues = sureValues.mid(0, 2);
     const QVariantList surnameValues = sureValues.mid(2, 2);
-    c.rowTest = QStringLiteral("%1 OR %2 OR hid IN (%3)").arg(byFirstName, bySurname, checked);
-    c.rowTestValues = sureValues + checkedValues;
     QVariantList keptValues;
     QString byKeys = namestarts::personsBeginningWith(places, keptValues);
     if (byKeys.isEmpty()) {
@@ -202,22 +199,29 @@ DataSet::Condition PersonListFilter::sqlCondition() const
             maybe << keyRange(kAdi, start + char(1), start + char(2), maybeValues);
         }
         // Those the keys do not decide, then exactly by the rule.
+        QVariantList ruleValues;
         const QString adi = textOf(kAdi);
         const QString full = QStringLiteral("%1 || ' ' || %2").arg(adi, textOf(kSoyadi));
-        const QString byFirstName = loweredPrefixIs(adi, m_nameLength, m_name, maybeValues);
+        const QString byFirstName = loweredPrefixIs(adi, m_nameLength, m_name, ruleValues);
         const QString bySurname = loweredPrefixIs(textOf(kSoyadi), m_nameLength, m_name,
-                                                  maybeValues);
-        const QString byFullName = loweredPrefixIs(full, m_nameLength, m_name, maybeValues);
-        const QString checked = QStringLiteral("SELECT hid FROM siciltablo WHERE hid IN (%1) AND "
-                                               "(%2 OR %3 OR (length(%4) < %5 AND %6))")
-                                    .arg(personsIn(maybe), byFirstName, bySurname, adi,
-                                         QString::number(m_nameLength), byFullName);
+                                                  ruleValues);
+        const QString byFullName = loweredPrefixIs(full, m_nameLength, m_name, ruleValues);
+        const QString rule = QStringLiteral("(%1 OR %2 OR (length(%3) < %4 AND %5))")
+                                 .arg(byFirstName, bySurname, adi,
+                                      QString::number(m_nameLength), byFullName);
+        const QString checked = QStringLiteral("SELECT hid FROM siciltablo WHERE hid IN (%1) AND %2")
+                                    .arg(personsIn(maybe), rule);
+        maybeValues += ruleValues;
         c.sql = QStringLiteral("hid IN (%1)")
                     .arg(sure.isEmpty() ? checked
                                         : personsIn(sure) + QStringLiteral(" UNION ALL ") + checked);
         c.values = sureValues + maybeValues;
-        if (keyDecides)
-            walkAndCount(c, places, sure, sureValues, checked, maybeValues);
+        if (keyDecides) {
+            // Tested row by row, the rule itself: it reads a few characters of each name.
+            c.rowTest = rule;
+            c.rowTestValues = ruleValues;
+            count(c, places, sure, sureValues, checked, maybeValues);
+        }
         break;
     }
     case Mode::Phone: {
