@@ -217,10 +217,7 @@ const QStringList kListIndexes = {
     QStringLiteral("CREATE INDEX IF NOT EXISTS cari_adi ON cari (adi)"),
     QStringLiteral("CREATE INDEX IF NOT EXISTS cari_soyadi ON cari (soyadi)"),
     QStringLiteral("CREATE INDEX IF NOT EXISTS randevu_liste ON randevu (randevutarihi, "
-                   "iptalkodu, gorusmekodu, RKime)"),
-    // The persons whose first name and surname both begin with a text, counted on one index.
-    QStringLiteral("CREATE INDEX IF NOT EXISTS siciltablo_sira_ad_soyad ON siciltablo "
-                   "(lumkar_sirala(adi), lumkar_sirala(soyadi))")};
+                   "iptalkodu, gorusmekodu, RKime)")};
 // The columns a long list is ordered by a title click, read on an index in the Turkish order
 // (textfunctions.h) with the key after the column, so that every row has its own place.
 struct SortedColumns {
@@ -254,8 +251,7 @@ QStringList addedIndexes()
 {
     QStringList out = {QStringLiteral("siciltablo_ad_soyad"), QStringLiteral("randevu_sicil"),
                        QStringLiteral("gorusmeler_sicilkodu"), QStringLiteral("cari_adi"),
-                       QStringLiteral("cari_soyadi"), QStringLiteral("randevu_liste"),
-                       QStringLiteral("siciltablo_sira_ad_soyad")};
+                       QStringLiteral("cari_soyadi"), QStringLiteral("randevu_liste")};
     for (const SortedColumns &s : sortedColumns())
         for (const QString &column : s.columns)
             out << sortIndexName(s.table, column);

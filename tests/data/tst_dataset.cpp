@@ -118,8 +118,8 @@ private slots:
             return names;
         };
         QStringList added{"siciltablo_ad_soyad", "siciltablo_kod_degeri", "siciltablo_kodu"};
-        for (const char *column : {"ad_soyad", "adi", "ceptel", "ceptel2", "email", "fax",
-                                   "sicil_kodu", "soyadi", "tel1", "tel2"})
+        for (const char *column : {"adi", "ceptel", "ceptel2", "email", "fax", "sicil_kodu",
+                                   "soyadi", "tel1", "tel2"})
             added << QStringLiteral("siciltablo_sira_") + QLatin1String(column);
         // The search index of names and phones: made and filled with the persons there.
         const auto searchIndexFinds = [](Database &database) {
