@@ -259,6 +259,10 @@ QString runSideBySide(const QString &path, const QStringList &statements,
     QVector<sqlite3 *> running;
     auto work = [&] {
         SqliteFile file(path, SQLITE_OPEN_READONLY);
+        // A table's check looks each row up in every index: with room for 32 MB of pages
+        // instead of 2 it reads most of them once, about twice as quick for a large table.
+        QStringList none;
+        file.column(QStringLiteral("PRAGMA cache_size = -32768"), none);
         {
             const std::lock_guard<std::mutex> lock(guard);
             running.append(file.handle());
