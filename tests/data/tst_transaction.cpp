@@ -17,6 +17,7 @@
 #include "data/transaction.h"
 #include "data/values.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -209,6 +210,53 @@ private slots:
         app.exec(QStringLiteral("DELETE FROM siciltablo WHERE hid % 3 = 0"));
         QVERIFY(counted());
         QVERIFY(countRows(app, QStringLiteral("siciltablo_sayi")) <= 16);
+    }
+
+    // The counts by names' beginnings, kept by the triggers (one statement per beginning on
+    // the file, one grouped statement on the server), are after every write those a fresh
+    // count of the persons makes: short, missing, Turkish and foreign names, first names and
+    // surnames that begin alike, renames and deletions.
+    void nameBeginningsFollowEveryWrite()
+    {
+        App app;
+        const Engine engine = schema::engineOf(app.db());
+        const auto kept = [&] {
+            QStringList rows;
+            QSqlQuery q(app.db());
+            if (!q.exec(QStringLiteral("SELECT bas, adi, soyadi, ikisi FROM %1 WHERE adi <> 0 OR "
+                                       "soyadi <> 0 OR ikisi <> 0 ORDER BY bas")
+                            .arg(namestarts::table())))
+                return QStringList{q.lastError().text()};
+            while (q.next())
+                rows << QStringLiteral("%1 %2 %3 %4")
+                            .arg(QLatin1String(q.value(0).toByteArray().toHex()),
+                                 q.value(1).toString(), q.value(2).toString(),
+                                 q.value(3).toString());
+            return rows;
+        };
+        const QString add = QStringLiteral(
+            "INSERT INTO siciltablo (sicil_kodu, adi, soyadi) VALUES (?, ?, ?)");
+        const QList<std::pair<QString, QVariantList>> writes = {
+            {add, {QStringLiteral("1"), QStringLiteral("Kaan"), QStringLiteral("KAYA")}},
+            {add, {QStringLiteral("2"), QStringLiteral("k"), QVariant()}},
+            {add, {QStringLiteral("3"), QStringLiteral("Şule"), QStringLiteral("şu")}},
+            {add, {QStringLiteral("4"), QStringLiteral("İlker"), QStringLiteral("ılgın")}},
+            {add, {QStringLiteral("5"), QStringLiteral(" Ali"), QStringLiteral("Ωmega")}},
+            {add, {QStringLiteral("6"), QString(), QStringLiteral("Kaya")}},
+            {QStringLiteral("UPDATE siciltablo SET adi = 'Kamil', soyadi = 'Kara' WHERE "
+                            "sicil_kodu IN ('1', '5')"), {}},
+            {QStringLiteral("UPDATE siciltablo SET adi = NULL WHERE sicil_kodu = '3'"), {}},
+            {QStringLiteral("UPDATE siciltablo SET tel1 = '1' WHERE sicil_kodu = '4'"), {}},
+            {QStringLiteral("DELETE FROM siciltablo WHERE sicil_kodu IN ('1', '2')"), {}}};
+        for (const auto &[sql, values] : writes) {
+            app.exec(sql, values);
+            const QStringList written = kept();
+            for (const QString &remake :
+                 namestarts::dropStatements(engine) + namestarts::createStatements(engine))
+                app.exec(remake);
+            QVERIFY2(!written.isEmpty(), qPrintable(sql));
+            QCOMPARE(written, kept());
+        }
     }
 
     void dayTotalsFollowEveryWrite()
