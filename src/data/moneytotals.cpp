@@ -270,20 +270,25 @@ QStringList totalsStatements(const QString &book, Engine engine)
             fill};
 }
 
+// The persons (the table counted in parts) are counted by the beginnings of their names too.
+bool countsNameStarts(const QString &book)
+{
+    return *totalledAs(book).bucketOf;
+}
+
 } // namespace
 
-// The persons are counted by the beginnings of their names as well.
 QStringList createStatements(const QString &book, Engine engine)
 {
     QStringList out = totalsStatements(book, engine);
-    if (*totalledAs(book).bucketOf)
+    if (countsNameStarts(book))
         out += namestarts::createStatements(engine);
     return out;
 }
 
 QStringList dropStatements(const QString &book, Engine engine)
 {
-    QStringList out = *totalledAs(book).bucketOf ? namestarts::dropStatements(engine) : QStringList();
+    QStringList out = countsNameStarts(book) ? namestarts::dropStatements(engine) : QStringList();
     const QString totals = totalsTable(book);
     if (engine == Engine::Postgres) {
         // The trigger goes with the function it calls; the adding function of each version.
@@ -329,7 +334,8 @@ bool ensure(QSqlDatabase &db, QString *error)
                     && q.next()
                 : q.exec(QStringLiteral("SELECT satir FROM %1 WHERE 1 = 0").arg(totalsTable(book)));
             // Persons not yet counted by the beginnings of their names are counted anew.
-            if (current && (!*totalledAs(book).bucketOf || schema::hasTable(db, namestarts::table())))
+            if (current
+                && (!countsNameStarts(book) || schema::hasTable(db, namestarts::table())))
                 continue;
             statements = dropStatements(book, engine) + statements;
         }

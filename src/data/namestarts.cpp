@@ -127,7 +127,8 @@ QStringList dropStatements(Engine engine)
         out << QStringLiteral("DROP FUNCTION IF EXISTS %1_tetik() CASCADE").arg(kTable);
     else
         for (const char *trigger : {"ekle", "sil", "degistir"})
-            out << QStringLiteral("DROP TRIGGER IF EXISTS %1_%2").arg(kTable, QLatin1String(trigger));
+            out << QStringLiteral("DROP TRIGGER IF EXISTS %1_%2")
+                       .arg(kTable, QLatin1String(trigger));
     return out << QStringLiteral("DROP TABLE IF EXISTS %1").arg(kTable);
 }
 

@@ -209,8 +209,9 @@ DataSet::Condition PersonListFilter::sqlCondition() const
         const QString rule = QStringLiteral("(%1 OR %2 OR (length(%3) < %4 AND %5))")
                                  .arg(byFirstName, bySurname, adi,
                                       QString::number(m_nameLength), byFullName);
-        const QString checked = QStringLiteral("SELECT hid FROM siciltablo WHERE hid IN (%1) AND %2")
-                                    .arg(personsIn(maybe), rule);
+        const QString checked
+            = QStringLiteral("SELECT hid FROM siciltablo WHERE hid IN (%1) AND %2")
+                  .arg(personsIn(maybe), rule);
         maybeValues += ruleValues;
         c.sql = QStringLiteral("hid IN (%1)")
                     .arg(sure.isEmpty() ? checked
